@@ -1,0 +1,1 @@
+// Placeholder so the chart library has a translation unit before its model exists.

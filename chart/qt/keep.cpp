@@ -1,0 +1,1 @@
+// Keeps the target non-empty before its first sources exist.

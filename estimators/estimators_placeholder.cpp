@@ -1,0 +1,1 @@
+// Placeholder so the estimator library has a translation unit before the first estimator.

@@ -1,0 +1,255 @@
+#include "numeric/vector.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+// ---------------------------------------------------------------------------------- Vector
+
+void Vector::Reservar(std::uint32_t n) {
+  n_ = n;
+  capacidad_ = n;
+  // Default-initialised: new elements are undefined, as the callers expect, and large
+  // series are not written twice.
+  datos_.reset(n ? new double[static_cast<std::size_t>(n) + 1] : nullptr);
+}
+
+Vector::Vector(std::uint32_t n) { Reservar(n); }
+
+Vector::Vector(std::uint32_t n, double s) {
+  Reservar(n);
+  std::fill(begin(), end(), s);
+}
+
+Vector::Vector(const Vector& otro) {
+  Reservar(otro.n_);
+  if (n_) std::memcpy(Datos(), otro.Datos(), sizeof(double) * n_);
+}
+
+Vector::Vector(Vector&& otro) noexcept
+    : n_(otro.n_), capacidad_(otro.capacidad_), datos_(std::move(otro.datos_)) {
+  otro.n_ = otro.capacidad_ = 0;
+}
+
+Vector& Vector::operator=(const Vector& otro) {
+  if (this == &otro) return *this;
+  if (otro.n_ != n_) Reservar(otro.n_);
+  if (n_) std::memcpy(Datos(), otro.Datos(), sizeof(double) * n_);
+  return *this;
+}
+
+Vector& Vector::operator=(Vector&& otro) noexcept {
+  if (this != &otro) {
+    n_ = otro.n_;
+    capacidad_ = otro.capacidad_;
+    datos_ = std::move(otro.datos_);
+    otro.n_ = otro.capacidad_ = 0;
+  }
+  return *this;
+}
+
+Vector& Vector::operator=(double s) {
+  if (n_ == 0) Reservar(1);
+  std::fill(begin(), end(), s);
+  return *this;
+}
+
+Vector Vector::SubVector(std::uint32_t indice1, std::uint32_t indice2) const {
+  if (indice2 < indice1) ErrorEjecucion(1);
+  if (indice1 == 0 || indice2 > n_) ErrorEjecucion(0);
+  Vector r(indice2 - indice1 + 1);
+  std::memcpy(r.Datos(), Datos() + (indice1 - 1), sizeof(double) * r.n_);
+  return r;
+}
+
+void Vector::Redimensionar(std::uint32_t m) {
+  if (m == n_) return;
+  if (m == 0) {
+    Reservar(0);
+    return;
+  }
+  if (m <= capacidad_) {
+    n_ = m;
+    return;
+  }
+  // Grow geometrically: the estimators extend their outputs one element at a time.
+  std::uint32_t nueva = std::max<std::uint32_t>(m, capacidad_ + capacidad_ / 2);
+  std::unique_ptr<double[]> bloque(new double[static_cast<std::size_t>(nueva) + 1]);
+  if (n_) std::memcpy(bloque.get() + 1, Datos(), sizeof(double) * n_);
+  datos_ = std::move(bloque);
+  n_ = m;
+  capacidad_ = nueva;
+}
+
+#define FENWA_VECTOR_OPERADOR(op)                                          \
+  Vector& Vector::operator op##=(const Vector& v) {                        \
+    ComprobarLongitud(v);                                                  \
+    double* a = Datos();                                                   \
+    const double* b = v.Datos();                                           \
+    for (std::uint32_t k = 0; k < n_; ++k) a[k] op## = b[k];               \
+    return *this;                                                          \
+  }                                                                        \
+  Vector& Vector::operator op##=(double s) {                               \
+    double* a = Datos();                                                   \
+    for (std::uint32_t k = 0; k < n_; ++k) a[k] op## = s;                  \
+    return *this;                                                          \
+  }                                                                        \
+  Vector operator op(const Vector& u, const Vector& v) {                   \
+    Vector r(u);                                                           \
+    r op## = v;                                                            \
+    return r;                                                              \
+  }                                                                        \
+  Vector operator op(const Vector& v, double s) {                          \
+    Vector r(v);                                                           \
+    r op## = s;                                                            \
+    return r;                                                              \
+  }
+
+FENWA_VECTOR_OPERADOR(+)
+FENWA_VECTOR_OPERADOR(-)
+FENWA_VECTOR_OPERADOR(*)
+FENWA_VECTOR_OPERADOR(/)
+#undef FENWA_VECTOR_OPERADOR
+
+Vector operator+(double s, const Vector& v) { return v + s; }
+Vector operator*(double s, const Vector& v) { return v * s; }
+Vector operator-(double s, const Vector& v) {
+  Vector r(v.Longitud());
+  const double* a = v.Datos();
+  double* b = r.Datos();
+  for (std::uint32_t k = 0; k < v.Longitud(); ++k) b[k] = s - a[k];
+  return r;
+}
+
+namespace {
+template <class F>
+Vector Aplicar(const Vector& v, F f) {
+  Vector r(v.Longitud());
+  const double* a = v.Datos();
+  double* b = r.Datos();
+  for (std::uint32_t k = 0; k < v.Longitud(); ++k) b[k] = f(a[k]);
+  return r;
+}
+}  // namespace
+
+Vector pow(const Vector& v, double s) {
+  return Aplicar(v, [s](double x) { return std::pow(x, s); });
+}
+Vector fabs(const Vector& v) {
+  return Aplicar(v, [](double x) { return std::fabs(x); });
+}
+Vector log(const Vector& v) {
+  return Aplicar(v, [](double x) { return std::log(x); });
+}
+Vector log10(const Vector& v) {
+  return Aplicar(v, [](double x) { return std::log10(x); });
+}
+Vector sin(const Vector& v) {
+  return Aplicar(v, [](double x) { return std::sin(x); });
+}
+Vector cos(const Vector& v) {
+  return Aplicar(v, [](double x) { return std::cos(x); });
+}
+
+// ---------------------------------------------------------------------------------- Matrix
+
+Matrix::Matrix(std::uint32_t r, std::uint32_t c) {
+  if (r == 0 || c == 0) return;
+  filas_ = r;
+  columnas_ = c;
+  datos_.reset(new double[static_cast<std::size_t>(r) * c + 1]);
+}
+
+Matrix::Matrix(std::uint32_t r, std::uint32_t c, double s) : Matrix(r, c) {
+  if (datos_) std::fill(datos_.get() + 1, datos_.get() + 1 + static_cast<std::size_t>(r) * c, s);
+}
+
+Matrix::Matrix(const Matrix& otra) : Matrix(otra.filas_, otra.columnas_) {
+  if (datos_)
+    std::memcpy(datos_.get() + 1, otra.datos_.get() + 1,
+                sizeof(double) * static_cast<std::size_t>(filas_) * columnas_);
+}
+
+Matrix& Matrix::operator=(const Matrix& otra) {
+  if (this == &otra) return *this;
+  if (otra.filas_ != filas_ || otra.columnas_ != columnas_) {
+    Matrix nueva(otra.filas_, otra.columnas_);
+    *this = std::move(nueva);
+  }
+  if (datos_)
+    std::memcpy(datos_.get() + 1, otra.datos_.get() + 1,
+                sizeof(double) * static_cast<std::size_t>(filas_) * columnas_);
+  return *this;
+}
+
+Vector Matrix::Fila(std::uint32_t i) const {
+  if (i == 0 || i > filas_) ErrorEjecucion(4);
+  Vector r(columnas_);
+  for (std::uint32_t j = 1; j <= columnas_; ++j) r[j] = (*this)(i, j);
+  return r;
+}
+
+Vector Matrix::Columna(std::uint32_t j) const {
+  if (j == 0 || j > columnas_) ErrorEjecucion(5);
+  Vector r(filas_);
+  for (std::uint32_t i = 1; i <= filas_; ++i) r[i] = (*this)(i, j);
+  return r;
+}
+
+void Matrix::PonerFila(std::uint32_t i, const Vector& v) {
+  if (i == 0 || i > filas_) ErrorEjecucion(4);
+  for (std::uint32_t j = 1; j <= columnas_; ++j) (*this)(i, j) = v(j);
+}
+
+void Matrix::PonerColumna(std::uint32_t j, const Vector& v) {
+  if (j == 0 || j > columnas_) ErrorEjecucion(5);
+  for (std::uint32_t i = 1; i <= filas_; ++i) (*this)(i, j) = v(i);
+}
+
+Matrix& Matrix::operator*=(double s) {
+  const std::size_t total = static_cast<std::size_t>(filas_) * columnas_;
+  for (std::size_t k = 1; k <= total; ++k) datos_[k] *= s;
+  return *this;
+}
+
+Matrix operator*(const Matrix& m, double s) {
+  Matrix r(m);
+  r *= s;
+  return r;
+}
+
+Matrix operator*(double s, const Matrix& m) { return m * s; }
+
+Vector operator*(const Vector& v, const Matrix& m) {
+  if (v.Longitud() != m.Filas()) ErrorEjecucion(6);
+  Vector r(m.Columnas());
+  for (std::uint32_t j = 1; j <= m.Columnas(); ++j) {
+    double suma = 0.0;
+    for (std::uint32_t i = 1; i <= m.Filas(); ++i) suma += v(i) * m(i, j);
+    r[j] = suma;
+  }
+  return r;
+}
+
+Matrix ProductoExterior(const Vector& u, const Vector& v) {
+  Matrix r(u.Longitud(), v.Longitud());
+  for (std::uint32_t j = 1; j <= v.Longitud(); ++j) r.PonerColumna(j, v(j) * u);
+  return r;
+}
+
+namespace {
+template <class F>
+Matrix AplicarMatriz(const Matrix& m, F f) {
+  Matrix r(m.Filas(), m.Columnas());
+  for (std::uint32_t i = 1; i <= m.Filas(); ++i)
+    for (std::uint32_t j = 1; j <= m.Columnas(); ++j) r(i, j) = f(m(i, j));
+  return r;
+}
+}  // namespace
+
+Matrix sin(const Matrix& m) {
+  return AplicarMatriz(m, [](double x) { return std::sin(x); });
+}
+Matrix cos(const Matrix& m) {
+  return AplicarMatriz(m, [](double x) { return std::cos(x); });
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages FENWA needs to build, test and run, and generates the
+# Spanish locale the tests use. Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build                 # compiler and build system
+  qt6-base-dev qt6-translations-l10n    # Qt 6 Widgets/PrintSupport/Test; Spanish texts for Qt's own dialogs
+  libgtest-dev libgmock-dev             # unit tests
+  libbenchmark-dev libfftw3-dev         # benchmarks (FFTW only as a speed reference)
+  xvfb xauth fonts-dejavu-core          # running the desktop program without a display; a sans-serif font
+  locales                               # es_ES.UTF-8 for the decimal-comma tests
+  ccache                                # faster rebuilds
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *\(es_ES.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^es_ES.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen
+fi

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "numeric/vector.h"
+
+namespace {
+
+TEST(Vector, ConstruccionYAsignacion) {
+  Vector v(3, 1.5);
+  EXPECT_EQ(v.Longitud(), 3u);
+  EXPECT_EQ(v(3), 1.5);
+  Vector vacio;
+  vacio = 2.5;
+  ASSERT_EQ(vacio.Longitud(), 1u);
+  EXPECT_EQ(vacio(1), 2.5);
+  Vector& ref = v;
+  v = ref;
+  EXPECT_EQ(v.Longitud(), 3u);
+  v = Vector();
+  EXPECT_EQ(v.Longitud(), 0u);
+}
+
+TEST(Vector, CopiaProfunda) {
+  Vector a(2, 1.0);
+  Vector b(a);
+  b[1] = 5.0;
+  EXPECT_EQ(a(1), 1.0);
+}
+
+TEST(Vector, SubVectorYRedimensionar) {
+  Vector v(5);
+  for (std::uint32_t i = 1; i <= 5; ++i) v[i] = i;
+  Vector s = v.SubVector(2, 4);
+  ASSERT_EQ(s.Longitud(), 3u);
+  EXPECT_EQ(s(1), 2.0);
+  EXPECT_EQ(v.SubVector(3, 3).Longitud(), 1u);
+  v.Redimensionar(8);
+  EXPECT_EQ(v(5), 5.0);
+  v.Redimensionar(0);
+  EXPECT_EQ(v.Longitud(), 0u);
+  v.Redimensionar(2);
+  EXPECT_EQ(v.Longitud(), 2u);
+}
+
+TEST(Vector, Aritmetica) {
+  Vector u(3, 2.0), w(3, 4.0);
+  EXPECT_EQ((u + w)(2), 6.0);
+  EXPECT_EQ((u - w)(2), -2.0);
+  EXPECT_EQ((u * w)(2), 8.0);
+  EXPECT_EQ((u / w)(2), 0.5);
+  EXPECT_EQ((1.0 - u)(1), -1.0);
+  EXPECT_EQ((3.0 * u)(1), 6.0);
+  EXPECT_EQ(pow(w, 0.5)(3), 2.0);
+  EXPECT_EQ(log10(Vector(1, 100.0))(1), 2.0);
+}
+
+TEST(Matrix, FilasColumnasYProductos) {
+  Matrix m(2, 3, 0.0);
+  EXPECT_EQ(Matrix(0, 4).Filas(), 0u);
+  EXPECT_EQ(Matrix(0, 4).Columnas(), 0u);
+  Vector fila(3);
+  fila[1] = 1; fila[2] = 2; fila[3] = 3;
+  m.PonerFila(2, fila);
+  EXPECT_EQ(m(2, 3), 3.0);
+  EXPECT_EQ(m.Columna(2)(2), 2.0);
+  Vector v(2, 1.0);
+  Vector p = v * m;
+  EXPECT_EQ(p(3), 3.0);
+  Matrix e = ProductoExterior(Vector(3, 2.0), Vector(2, 3.0));
+  EXPECT_EQ(e.Filas(), 3u);
+  EXPECT_EQ(e.Columnas(), 2u);
+  EXPECT_EQ(e(3, 2), 6.0);
+}
+
+// Every detected misuse ends the process with status 1 and the numbered message.
+struct CasoFatal {
+  const char* nombre;
+  void (*accion)();
+  const char* mensaje;
+};
+
+void LeerFueraVector() { Vector v(3); (void)v(4); }
+void LeerCeroVector() { Vector v(3); (void)v(0); }
+void SubVectorInvertido() { Vector v(5, 0.0); (void)v.SubVector(5, 4); }
+void SumaDistintas() { Vector a(3, 0.0), b(4, 0.0); (void)(a + b); }
+void LeerFueraMatriz() { Matrix m(2, 2, 0.0); (void)m(0, 1); }
+void FilaFuera() { Matrix m(2, 2, 0.0); (void)m.Fila(3); }
+void ColumnaFuera() { Matrix m(2, 2, 0.0); (void)m.Columna(3); }
+void ProductoMal() { Matrix m(2, 2, 0.0); (void)(Vector(3, 0.0) * m); }
+
+TEST(ErrorEjecucion, MisusesEndTheProcess) {
+  const CasoFatal casos[] = {
+      {"v(n+1)", LeerFueraVector, "índice fuera del rango del vector"},
+      {"v(0)", LeerCeroVector, "índice fuera del rango del vector"},
+      {"SubVector(5,4)", SubVectorInvertido, "indice1 debe ser menor que indice2"},
+      {"longitudes", SumaDistintas, "no se puede operar con vectores de distinta longitud"},
+      {"M(0,1)", LeerFueraMatriz, "índice fuera del rango de la matriz"},
+      {"Fila", FilaFuera, "fila fuera del rango de la matriz"},
+      {"Columna", ColumnaFuera, "columna fuera del rango de la matriz"},
+      {"v*M", ProductoMal, "longitud del vector distinto a número de filas"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    EXPECT_EXIT(c.accion(), ::testing::ExitedWithCode(1),
+                std::string("\nerror en tiempo de ejecución: ") + c.mensaje);
+  }
+}
+
+TEST(ErrorEjecucion, CapturedInsideScope) {
+  CapturaErroresNumericos captura;
+  try {
+    ErrorEjecucion(15);
+    FAIL();
+  } catch (const ErrorNumerico& e) {
+    EXPECT_EQ(e.Codigo(), 15);
+    EXPECT_STREQ(e.what(), "nivel de agregación debe ser mayor que 0 en función Agregar");
+    EXPECT_EQ(e.Texto(),
+              "error en tiempo de ejecución: nivel de agregación debe ser mayor que 0 en función Agregar");
+  }
+  EXPECT_STREQ(MensajeErrorEjecucion(16), "número de puntos incorrecto en la autocorrelación");
+}
+
+}  // namespace
