@@ -1,0 +1,56 @@
+#include "estimators/estado.h"
+
+std::string MensajeEstado(int estado) {
+  switch (estado) {
+    case 1: return "La longitud de la serie debe ser mayor o igual que 100";
+    case 2: return "La regresión sólo puede aplicarse con 5 o más puntos";
+    case 3: return "Para aplicar la regresión a dos ejes de puntos,\nambos deben tener la misma longitud";
+    case 4: return "El número de bloques debe estar comprendido entre 2 y 15";
+    case 5: return "El número de puntos por década debe\nestar comprendido entre 1 y 20";
+    case 6: return "El número mínimo de muestras R/S\ndebe ser mayor o igual que 1";
+    case 7: return "El mínimo valor de 'd' debe ser mayor o igual que 2";
+    case 8: return "El mínimo número de muestras para la\nvarianza debe ser mayor o igual que 10";
+    case 9: return "El mínimo valor de 'm' debe ser mayor o igual que 1";
+    case 10: return "El porcentaje de frecuencias debe ser menor o igual que 20";
+    case 11: return "Los órdenes del método FARIMA, p y q,\ndeben estar comprendidos entre 0 y 1";
+    case 12:
+      return "El factor m debe ser mayor o igual que 2, y tal que la serie\n"
+             "resultante tenga una longitud mayor o igual que 100";
+    case 13:
+      return "El nivel de agregación debe ser mayor o igual que 1, y tal que la serie "
+             "resultante de agregar tenga una longitud mayor o igual que 100";
+    case 14: return "Los tiempos inicial y final deben\nser mayores que 0 segundos";
+    case 15:
+      return "La escala de tiempos final debe ser tal que el número de\n"
+             "muestras para el cálculo de la varianza sea al menos 10";
+    case 16:
+      return "El número de bloques debe ser tal que las series resultantes\n"
+             "tengan una longitud mayor o igual que 100";
+    case 17: return "La significancia debe estar comprendida entre 0 y 1";
+    case 18: return "La serie es constante: no tiene parámetro de Hurst";
+    case 19:
+      return "Hay un bloque de la serie con varianza nula:\n"
+             "no puede calcularse el estadístico R/S";
+    case 20:
+      return "La serie agregada tiene varianza nula en algún nivel:\n"
+             "no puede calcularse el logaritmo de la varianza";
+    case 21:
+      return "Dos niveles de agregación consecutivos tienen la misma varianza:\n"
+             "la varianza diferenciada es nula";
+    case 22:
+      return "El índice de dispersión (IDC) vale exactamente 1 en alguna escala:\n"
+             "no puede calcularse log10 (IDC-1)";
+    case 23:
+      return "La media de la serie en alguna escala no es positiva:\n"
+             "el índice de dispersión (IDC) no está definido";
+    case 24:
+      return "La regresión necesita al menos dos abscisas distintas";
+    case 25:
+      return "Alguna ordenada del periodograma es nula:\n"
+             "no puede calcularse su logaritmo";
+    case 255:
+      return "La longitud de la autocorrelación debe ser mayor\n"
+             "que 0 y menor o igual que la longitud de la serie";
+    default: return "";
+  }
+}

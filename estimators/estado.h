@@ -1,0 +1,39 @@
+// Status codes returned by the estimators and the texts the driver shows for them.
+#pragma once
+
+#include <string>
+
+// Codes 1..17 and 255 are the historical table; 18 onward refuse inputs for which an
+// estimate would be meaningless (non-finite or undefined) instead of reporting garbage.
+enum EstadoEstimador : int {
+  kEstadoOk = 0,
+  kEstadoSerieCorta = 1,
+  kEstadoPocosPuntos = 2,
+  kEstadoLongitudesDistintas = 3,
+  kEstadoBloquesRS = 4,
+  kEstadoPuntosDecada = 5,
+  kEstadoMinMuestrasRS = 6,
+  kEstadoMinD = 7,
+  kEstadoMinMuestrasVarianza = 8,
+  kEstadoMinM = 9,
+  kEstadoPorcentaje = 10,
+  kEstadoOrdenesFarima = 11,
+  kEstadoFactorLocal = 12,
+  kEstadoNivelAgregado = 13,
+  kEstadoTiemposIdc = 14,
+  kEstadoEscalaFinalIdc = 15,
+  kEstadoBloquesTestT = 16,
+  kEstadoSignificancia = 17,
+  kEstadoSerieConstante = 18,        // every estimator: the series has a single value
+  kEstadoBloqueSinVarianzaRS = 19,   // R/S: a block whose standard deviation is zero
+  kEstadoNivelSinVarianza = 20,      // aggregated variance: a level with zero variance
+  kEstadoDiferenciaNula = 21,        // differenced variance: two equal consecutive variances
+  kEstadoIdcUno = 22,                // IDC exactly 1 at some scale (log of zero)
+  kEstadoIdcMediaNoPositiva = 23,    // IDC undefined: mean count not positive
+  kEstadoAjusteSingular = 24,        // fewer than two distinct abscissas in a fit
+  kEstadoPeriodogramaNulo = 25,      // a zero periodogram ordinate among those used
+  kEstadoLongitudAutocorrelacion = 255,
+};
+
+// Text of the message box for a non-zero status ("" for codes without a message).
+std::string MensajeEstado(int estado);

@@ -1,1 +1,0 @@
-// Placeholder so the estimator library has a translation unit before the first estimator.
