@@ -1,0 +1,42 @@
+// Discrete Fourier transform of real sequences and the periodogram built on it.
+//
+// The transform is a mixed-radix decimation-in-time FFT: a digit-reversal permutation,
+// then one butterfly pass per factor of the length (radices 2, 3, 4, 5, 8, 10 and any odd
+// prime up to 37). A length with a prime factor above 37 is shortened to the largest
+// smaller length without one, and only that many leading samples are transformed.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "numeric/vector.h"
+
+// Largest radix the transform handles.
+inline constexpr std::int32_t kRadixMaximo = 37;
+// A length below 2^31 has at most 19 factors.
+inline constexpr int kMaxFactores = 20;
+
+// Radices of a length in the order the transform applies them.
+struct ListaFactores {
+  std::array<std::int32_t, kMaxFactores> factor{};  // factor[0..cuenta-1]
+  int cuenta = 0;
+  std::int32_t Ultimo() const { return factor[cuenta - 1]; }
+};
+
+// Factors n >= 1: radices 10, 8, 5, 4, 3, 2 from the largest (an 8 followed at the end by
+// a 2 becomes 4·4), then trial division of what is left. n = 1 gives the list (1).
+ListaFactores FactorizarLongitud(std::int32_t n);
+
+// Length actually transformed for n samples: the largest n' <= n whose last factor is at
+// most 37 (n itself when every prime factor of n is <= 37).
+std::int32_t LongitudTransformable(std::int32_t n);
+
+// Forward DFT of x[0..n-1] (n >= 1): returns n' (see LongitudTransformable) and leaves
+// re[k] + i·im[k] = sum_j x[j]·e^{-2πi·jk/n'} for k = 0..n'-1, natural order, unscaled.
+// re and im hold at least n doubles; entries from n' on are left untouched. x must not
+// alias re or im. Work tables are per thread, so concurrent calls are safe.
+std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
+
+// Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
+// (Longitud(v) >= 1); n' is returned in nPrima.
+Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
