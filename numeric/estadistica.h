@@ -1,0 +1,34 @@
+// Statistics and transforms of series held in a Vector: sum, extremes, mean, sample
+// variance, running sum, block aggregation, autocorrelation and integer ramps.
+//
+// None of them modifies its input. Misuse ends in ErrorEjecucion with the code noted.
+#pragma once
+
+#include <cstdint>
+
+#include "numeric/vector.h"
+
+// Sum in index order; 0 for an empty vector.
+double Suma(const Vector& v);
+// Largest / smallest element; the first of equal extremes wins. Empty vector: error 0.
+double Maximo(const Vector& v);
+double Minimo(const Vector& v);
+// Suma(v) / n. Not guarded against an empty vector (NaN).
+double Media(const Vector& v);
+// Sample variance with divisor n - 1. Not guarded against fewer than 2 elements.
+double Varianza(const Vector& v);
+// c(1) = x(1), c(i) = c(i - 1) + x(i). Empty vector: error 0.
+Vector SumaAcumulada(const Vector& v);
+// Means of the floor(n / m) non-overlapping blocks of m samples; the incomplete tail
+// block is ignored. m = 0: error 15.
+Vector Agregar(const Vector& v, std::uint32_t m);
+// Normalised autocorrelation at lags 0 .. puntos - 1 (element 1 is lag 0 and equals 1).
+// sesgada != 0 divides the lag-r sum by n (biased), sesgada == 0 by n - r (unbiased).
+// puntos = 0 or puntos > n: error 16.
+Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada);
+// The same by the direct O(n * puntos) sums, without the argument check; the reference
+// against which faster methods are measured. Requires 1 <= puntos <= n.
+Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada);
+// inicio, inicio + salto, ... not beyond fin. salto <= 0: error 13;
+// inicio + salto > fin + 1: error 14.
+Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin);
