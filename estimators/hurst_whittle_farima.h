@@ -1,0 +1,41 @@
+// Whittle estimator of H under the FARIMA(p, d, q) model, p and q in {0, 1}.
+#pragma once
+
+#include <vector>
+
+#include "numeric/vector.h"
+
+// Minimises Whittle's objective over eta = (H, φ(1..p), ψ(1..q)) by the downhill simplex
+// from (0.4999, 0, ..., 0); the 95 % interval of H uses C(1, 1) of
+// CovarianzaWhittleFarima. eta, inferior and superior are written only on status 0.
+// Both polynomials carry a plus sign: X(t) + φ·X(t − 1) = ε(t) + ψ·ε(t − 1).
+// Status: 1 fewer than 100 samples; 11 p or q outside 0..1; 18 constant series;
+// 25 every ordinate used is zero. An exhausted simplex budget (library error 11) or a
+// singular covariance matrix (error 7) goes through ErrorEjecucion.
+int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
+                       double& superior);
+
+// f(λ; eta) = |1 + Σψ(k)e^{ikλ}|² / |1 + Σφ(k)e^{ikλ}|² · (2 sin(λ/2))^(−2(H − 0.5)),
+// for any orders p, q >= 0 (Longitud(eta) >= p + q + 1).
+Vector DensidadFarima(const Vector& eta, int p, int q, const Vector& lambda);
+
+// (p + q + 1) × (p + q + 1) asymptotic covariance factor: Cov(eta) ≈ C/n'.
+// Singular information matrix: error 7.
+Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q);
+
+// Whittle objective Σ_j I(j)/f(λ_j; eta). cos kλ, sin kλ and ln(2 sin(λ/2)) are computed
+// once, here.
+class ObjetivoWhittleFarima {
+ public:
+  ObjetivoWhittleFarima(int p, int q, const Vector& I, const Vector& lambda);
+  double operator()(const Vector& eta) const;
+
+ private:
+  int p_;
+  int q_;
+  std::size_t m_;
+  std::vector<double> I_;
+  std::vector<double> cos_;      // cos(k·λ_j), k = 1..max(p, q), frequency-major
+  std::vector<double> sin_;      // sin(k·λ_j), same layout
+  std::vector<double> log2Sin_;  // ln(2·sin(λ_j/2))
+};

@@ -1,0 +1,31 @@
+// Local Whittle (semiparametric) estimator of H over the lowest n'/factor frequencies.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "numeric/vector.h"
+
+// H minimising the concentrated local Whittle objective over [0.4999, 1.0001] using the
+// m = n' div factor lowest Fourier frequencies, and its 95 % interval
+// H ± 1.96·√(V/n'), V = VarianzaWhittleLocal(H). Outputs written only on status 0.
+// Status: 1 fewer than 100 samples; 12 factor < 2 (as a signed number) or
+// n div factor < 100; 18 constant series; 25 every ordinate used is zero.
+int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
+                      double& inferior, double& superior);
+
+// Variance factor of the local Whittle estimate (≈ 0.4939 for every H).
+double VarianzaWhittleLocal(double H);
+
+// R(H) = ln(Σ I(j)·λ_j^(2H − 1) / m) − (2H − 1)·Σ ln λ_j / m, with ln λ_j computed once.
+class ObjetivoWhittleLocal {
+ public:
+  ObjetivoWhittleLocal(const Vector& I, const Vector& lambda);
+  double operator()(double H) const;
+
+ private:
+  std::size_t m_;
+  double sumaLog_;  // Σ ln λ_j
+  std::vector<double> I_;
+  std::vector<double> logLambda_;
+};
