@@ -48,6 +48,9 @@ std::string MensajeEstado(int estado) {
     case 25:
       return "Alguna ordenada del periodograma es nula:\n"
              "no puede calcularse su logaritmo";
+    case 26:
+      return "El resultado de la estimación no puede representarse\n"
+             "como un número finito";
     case 255:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

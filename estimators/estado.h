@@ -32,6 +32,7 @@ enum EstadoEstimador : int {
   kEstadoIdcMediaNoPositiva = 23,    // IDC undefined: mean count not positive
   kEstadoAjusteSingular = 24,        // fewer than two distinct abscissas in a fit
   kEstadoPeriodogramaNulo = 25,      // a zero periodogram ordinate among those used
+  kEstadoResultadoNoFinito = 26,     // the estimate overflows (e.g. T0 of a nearly flat IDC fit)
   kEstadoLongitudAutocorrelacion = 255,
 };
 

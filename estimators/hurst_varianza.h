@@ -1,0 +1,29 @@
+// Hurst parameter from the variance of the aggregated series.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "numeric/vector.h"
+
+// For the aggregation levels m (1..9 when minM < 10, then from max(10, minM) multiplying
+// by 10^(1/puntosDecada) while m < n div minMuestras) takes the variance of the block
+// means and fits a straight line to (log10 m, log10 variance); H = 1 + slope / 2.
+// Returns the status (estimators/estado.h), tested in this order:
+//   1 n < 100; 5 puntosDecada outside 1..20; 9 minM = 0; 8 minMuestras < 10;
+//   2 fewer than 5 levels; 18 constant series; 20 a level with zero variance;
+//   26 non-finite slope.
+// H, ejeX (log10 m) and ejeY (log10 variance) are written only on status 0.
+int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
+                  std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY);
+
+// The aggregation levels above for a series of n samples, increasing. Parameters are
+// assumed valid (puntosDecada 1..20, minM >= 1, minMuestras >= 10).
+std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t puntosDecada,
+                                             std::uint32_t minM, std::int32_t minMuestras);
+
+// Variance (divisor k - 1) of the k = n div m block means of m samples, the same value
+// as Varianza(Agregar(serie, m)); medias is a work buffer reused between calls.
+// Sets todasIguales when the block means are all equal.
+double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double>& medias,
+                        bool& todasIguales);

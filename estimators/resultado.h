@@ -1,0 +1,39 @@
+// What an estimator hands back besides its status and value, and checks shared by the
+// estimators before they compute.
+#pragma once
+
+#include <cstdint>
+
+#include "numeric/vector.h"
+
+// Log-log points of the methods that draw: point i is (x(i), y(i)); x and y have the
+// same length.
+struct PlotData {
+  Vector x;
+  Vector y;
+};
+
+// True when every sample has the same value (an empty or one-sample series counts as
+// constant): such a series has no Hurst parameter and every estimator refuses it.
+inline bool SerieConstante(const Vector& serie) {
+  const std::uint32_t n = serie.Longitud();
+  if (n < 2) return true;
+  const double* x = serie.Datos();
+  const double primero = x[0];
+  for (std::uint32_t i = 1; i < n; ++i) {
+    if (!(x[i] == primero)) return false;
+  }
+  return true;
+}
+
+// True when x holds at least two different values, the condition for a least-squares
+// straight line through the points to be determined.
+inline bool DosAbscisasDistintas(const Vector& x) {
+  const std::uint32_t n = x.Longitud();
+  if (n < 2) return false;
+  const double* p = x.Datos();
+  for (std::uint32_t i = 1; i < n; ++i) {
+    if (p[i] != p[0]) return true;
+  }
+  return false;
+}
