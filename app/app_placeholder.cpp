@@ -1,1 +1,0 @@
-// Placeholder so the app library has a translation unit before the store exists.

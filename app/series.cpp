@@ -1,0 +1,275 @@
+#include "app/series.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// ------------------------------------------------------------------------------ SeriesStore
+
+void SeriesStore::Clear() {
+  for (Series& s : slots_) {
+    s.name.clear();
+    s.data.Redimensionar(0);
+  }
+  freeSlots_ = MaxSeries;
+  currentSlot_ = MaxSeries;
+}
+
+void SeriesStore::SetCurrentSlot(std::uint32_t slot) {
+  currentSlot_ = (slot < MaxSeries && !slots_[slot].Libre()) ? slot : MaxSeries;
+}
+
+const Series& SeriesStore::Slot(std::uint32_t slot) const {
+  if (slot >= MaxSeries) throw std::out_of_range("SeriesStore::Slot");
+  return slots_[slot];
+}
+
+const Series* SeriesStore::Current() const {
+  return currentSlot_ < MaxSeries ? &slots_[currentSlot_] : nullptr;
+}
+
+std::uint32_t SeriesStore::FindSlot(std::string_view name) const {
+  for (std::uint32_t i = 0; i < MaxSeries; ++i)
+    if (slots_[i].name == name) return i;
+  return MaxSeries;
+}
+
+std::uint32_t SeriesStore::Add(std::string name, Vector data) {
+  if (freeSlots_ == 0 || name.empty() || data.Longitud() == 0) return MaxSeries;
+  const std::uint32_t slot = FindSlot("");
+  slots_[slot].name = std::move(name);
+  slots_[slot].data = std::move(data);
+  currentSlot_ = slot;
+  --freeSlots_;
+  return slot;
+}
+
+bool SeriesStore::Rename(std::uint32_t slot, std::string name) {
+  if (slot >= MaxSeries || slots_[slot].Libre() || name.empty()) return false;
+  slots_[slot].name = std::move(name);
+  return true;
+}
+
+bool SeriesStore::Remove(std::uint32_t slot) {
+  if (slot >= MaxSeries || slots_[slot].Libre()) return false;
+  slots_[slot].name.clear();
+  slots_[slot].data.Redimensionar(0);
+  ++freeSlots_;
+  if (currentSlot_ == slot) currentSlot_ = MaxSeries;
+  return true;
+}
+
+// ------------------------------------------------------------------------------ Names
+
+std::string SeriesNameFromPath(std::string_view path) {
+  std::string_view fichero = path;
+  const std::size_t barra = fichero.find_last_of("/\\");
+  if (barra != std::string_view::npos) {
+    fichero.remove_prefix(barra + 1);
+  } else if (fichero.size() >= 2 && fichero[1] == ':' &&
+             ((fichero[0] >= 'A' && fichero[0] <= 'Z') || (fichero[0] >= 'a' && fichero[0] <= 'z'))) {
+    fichero.remove_prefix(2);  // drive letter without a folder ("C:traza.sam")
+  }
+  std::string_view nombre = fichero;
+  const std::size_t punto = nombre.rfind('.');
+  if (punto != std::string_view::npos) nombre = nombre.substr(0, punto);
+  // An empty name marks a free slot: a file named only by its extension keeps it all.
+  if (nombre.empty()) nombre = fichero;
+  if (nombre.empty()) return "serie";
+  return std::string(nombre);
+}
+
+// ------------------------------------------------------------------------------ Reading
+
+namespace {
+
+inline bool EsBlanco(char c) {
+  return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// For a token that from_chars reported out of range: true when its magnitude is below the
+// smallest double (it underflows to zero), false when it overflows.
+bool Subdesborda(const char* p, const char* fin) {
+  if (p < fin && (*p == '-' || *p == '+')) ++p;
+  long long orden = 0;  // decimal exponent of the first significant digit
+  bool hallado = false;
+  long long enteras = 0;
+  for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
+    if (hallado || *p != '0') {
+      hallado = true;
+      ++enteras;
+    }
+  }
+  if (hallado) orden = enteras - 1;
+  if (p < fin && *p == '.') {
+    ++p;
+    long long ceros = 0;
+    for (; p < fin && *p >= '0' && *p <= '9'; ++p) {
+      if (!hallado) {
+        if (*p == '0') {
+          ++ceros;
+        } else {
+          hallado = true;
+          orden = -(ceros + 1);
+        }
+      }
+    }
+  }
+  if (!hallado) return true;  // all zeros cannot overflow
+  long long exponente = 0;
+  bool negativo = false;
+  if (p < fin && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p < fin && (*p == '-' || *p == '+')) negativo = (*p++ == '-');
+    for (; p < fin && *p >= '0' && *p <= '9'; ++p)
+      if (exponente < 1000000000LL) exponente = exponente * 10 + (*p - '0');
+  }
+  return orden + (negativo ? -exponente : exponente) < 0;
+}
+
+// Converts the token [p, fin) entirely; false unless it is one finite decimal number.
+bool ConvertirToken(const char* p, const char* fin, double& valor) {
+  const char* inicio = p;
+  if (*p == '+') {
+    ++p;
+    if (p == fin || *p == '-') return false;
+  }
+  const auto r = std::from_chars(p, fin, valor, std::chars_format::general);
+  if (r.ptr != fin) return false;
+  if (r.ec == std::errc::result_out_of_range) {
+    if (!Subdesborda(inicio, fin)) return false;  // e.g. 1e999
+    valor = (*p == '-') ? -0.0 : 0.0;
+    return true;
+  }
+  if (r.ec != std::errc()) return false;
+  return std::isfinite(valor);
+}
+
+// Reads the whole file into memory. False when it cannot be opened or read.
+bool LeerFichero(const std::string& path, std::unique_ptr<char[]>& buffer, std::size_t& tam) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  std::size_t capacidad = 1 << 16;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    capacidad = static_cast<std::size_t>(st.st_size) + 1;
+  buffer = std::make_unique_for_overwrite<char[]>(capacidad);
+  tam = 0;
+  for (;;) {
+    if (tam == capacidad) {  // the file grew or its size was unknown
+      auto mayor = std::make_unique_for_overwrite<char[]>(capacidad * 2);
+      std::copy(buffer.get(), buffer.get() + tam, mayor.get());
+      buffer = std::move(mayor);
+      capacidad *= 2;
+    }
+    const ssize_t leidos = ::read(fd, buffer.get() + tam, capacidad - tam);
+    if (leidos < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return false;
+    }
+    if (leidos == 0) break;
+    tam += static_cast<std::size_t>(leidos);
+  }
+  ::close(fd);
+  return true;
+}
+
+}  // namespace
+
+bool ParseSamples(std::string_view text, Vector& out) {
+  const char* p = text.data();
+  const char* const fin = p + text.size();
+
+  // Counting pass: the number of white-space separated tokens, so that the series is
+  // allocated once at its exact length.
+  std::size_t tokens = 0;
+  bool enBlanco = true;
+  for (const char* q = p; q < fin; ++q) {
+    const bool blanco = EsBlanco(*q);
+    tokens += enBlanco && !blanco;
+    enBlanco = blanco;
+  }
+  if (tokens < 2 || tokens > 0xFFFFFFFFu) return false;
+
+  // Reading pass: every token must be one finite number.
+  Vector datos(static_cast<std::uint32_t>(tokens));
+  double* y = datos.Datos();
+  for (std::size_t i = 0; i < tokens; ++i) {
+    while (EsBlanco(*p)) ++p;  // a token follows, so this stops inside the text
+    const char* t = p;
+    while (p < fin && !EsBlanco(*p)) ++p;
+    if (!ConvertirToken(t, p, y[i])) return false;
+  }
+  out = std::move(datos);
+  return true;
+}
+
+Vector ReadSampleFile(const std::string& path, std::string& mensaje) {
+  std::unique_ptr<char[]> buffer;
+  std::size_t tam = 0;
+  if (!LeerFichero(path, buffer, tam)) {
+    mensaje = "No puedo leer el fichero\n'" + path + "'";
+    return Vector();
+  }
+  Vector datos;
+  if (!ParseSamples(std::string_view(buffer.get(), tam), datos)) {
+    mensaje = "El fichero '" + path + "' no tiene el formato adecuado";
+    return Vector();
+  }
+  mensaje.clear();
+  return datos;
+}
+
+// ------------------------------------------------------------------------------ Writing
+
+char* FormatSampleTo(char* p, double x) {
+  // General notation, 6 significant digits, exponent with sign and at least two digits:
+  // the same text as printf("%g") in the C locale, whatever the process locale is.
+  return std::to_chars(p, p + 32, x, std::chars_format::general, 6).ptr;
+}
+
+std::string FormatSample(double x) {
+  char b[32];
+  return std::string(b, FormatSampleTo(b, x));
+}
+
+bool WriteSampleFile(const Vector& v, const std::string& path, std::string& mensaje) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) {
+    mensaje = "No puedo guardar el fichero\n'" + path + "'";
+    return false;
+  }
+  constexpr std::size_t kBloque = 1 << 16;
+  auto buffer = std::make_unique_for_overwrite<char[]>(kBloque + 64);
+  char* p = buffer.get();
+  bool ok = true;
+  const double* x = v.Datos();
+  for (std::uint32_t i = 0; i < v.Longitud() && ok; ++i) {
+    p = FormatSampleTo(p, x[i]);
+    *p++ = '\n';
+    if (static_cast<std::size_t>(p - buffer.get()) >= kBloque) {
+      ok = std::fwrite(buffer.get(), 1, p - buffer.get(), f) == static_cast<std::size_t>(p - buffer.get());
+      p = buffer.get();
+    }
+  }
+  if (ok && p != buffer.get())
+    ok = std::fwrite(buffer.get(), 1, p - buffer.get(), f) == static_cast<std::size_t>(p - buffer.get());
+  // A failed write or close (disk full) is reported as well: the file is incomplete.
+  if (std::fclose(f) != 0) ok = false;
+  if (!ok) {
+    mensaje = "No puedo guardar el fichero\n'" + path + "'";
+    return false;
+  }
+  mensaje.clear();
+  return true;
+}

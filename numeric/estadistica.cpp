@@ -1,0 +1,115 @@
+#include "numeric/estadistica.h"
+
+#include <cmath>
+#include <limits>
+#include <new>
+
+double Suma(const Vector& v) {
+  const double* x = v.Datos();
+  const std::uint32_t n = v.Longitud();
+  double s = 0.0;
+  for (std::uint32_t i = 0; i < n; ++i) s += x[i];
+  return s;
+}
+
+double Maximo(const Vector& v) {
+  double m = v(1);  // error 0 when empty
+  const double* x = v.Datos();
+  for (std::uint32_t i = 1; i < v.Longitud(); ++i)
+    if (x[i] > m) m = x[i];
+  return m;
+}
+
+double Minimo(const Vector& v) {
+  double m = v(1);  // error 0 when empty
+  const double* x = v.Datos();
+  for (std::uint32_t i = 1; i < v.Longitud(); ++i)
+    if (x[i] < m) m = x[i];
+  return m;
+}
+
+double Media(const Vector& v) { return Suma(v) / static_cast<double>(v.Longitud()); }
+
+double Varianza(const Vector& v) {
+  const std::uint32_t n = v.Longitud();
+  if (n == 0) return std::numeric_limits<double>::quiet_NaN();
+  const double media = Media(v);
+  const double* x = v.Datos();
+  // Same sums, in the same order, as Suma(pow(v - media, 2.0)), without the temporaries.
+  double s = 0.0;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const double d = x[i] - media;
+    s += d * d;
+  }
+  return s / static_cast<double>(n - 1);
+}
+
+Vector SumaAcumulada(const Vector& v) {
+  Vector c(v.Longitud());
+  c[1] = v(1);  // error 0 when empty
+  const double* x = v.Datos();
+  double* y = c.Datos();
+  for (std::uint32_t i = 1; i < v.Longitud(); ++i) y[i] = y[i - 1] + x[i];
+  return c;
+}
+
+Vector Agregar(const Vector& v, std::uint32_t m) {
+  if (m == 0) ErrorEjecucion(15);
+  const std::uint32_t k = v.Longitud() / m;
+  Vector r(k);
+  const double* x = v.Datos();
+  double* y = r.Datos();
+  const double dm = static_cast<double>(m);
+  for (std::uint32_t i = 0; i < k; ++i) {
+    const double* bloque = x + static_cast<std::size_t>(i) * m;
+    double s = 0.0;
+    for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
+    y[i] = s / dm;
+  }
+  return r;
+}
+
+Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada) {
+  const std::uint32_t n = v.Longitud();
+  const double media = Media(v);
+  // Deviations from the mean, computed once: each product below is then exactly
+  // (x(j) - media) * (x(j + r) - media).
+  Vector dev(n);
+  const double* x = v.Datos();
+  double* d = dev.Datos();
+  for (std::uint32_t j = 0; j < n; ++j) d[j] = x[j] - media;
+
+  Vector r(puntos);
+  double* a = r.Datos();
+  const double dn = static_cast<double>(n);
+  for (std::uint32_t lag = 0; lag < puntos; ++lag) {
+    const std::uint32_t terminos = n - lag;
+    const double* d2 = d + lag;
+    double s = 0.0;
+    for (std::uint32_t j = 0; j < terminos; ++j) s += d[j] * d2[j];
+    a[lag] = sesgada ? s / dn : s / static_cast<double>(terminos);
+  }
+  const double c0 = a[0];
+  for (std::uint32_t lag = 0; lag < puntos; ++lag) a[lag] /= c0;
+  return r;
+}
+
+Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada) {
+  if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(16);
+  return AutocorrelacionDirecta(v, puntos, sesgada);
+}
+
+Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin) {
+  if (salto <= 0) ErrorEjecucion(13);
+  // 64-bit intermediates: the checks and the length must not overflow near the limits
+  // of the 32-bit range.
+  const std::int64_t i0 = inicio, s = salto, f = fin;
+  if (i0 + s > f + 1) ErrorEjecucion(14);
+  const std::int64_t longitud = (f - i0) / s + 1;
+  // A Vector holds at most 2^32 - 1 elements (and such a ramp would not fit in memory).
+  if (longitud > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
+  Vector r(static_cast<std::uint32_t>(longitud));
+  double* y = r.Datos();
+  for (std::int64_t i = 0; i < longitud; ++i) y[i] = static_cast<double>(i0 + s * i);
+  return r;
+}
