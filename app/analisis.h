@@ -1,0 +1,86 @@
+// The analysis driver: one analysis from the selection to the report, the charts and the
+// autocorrelation file (the series dialog's BAnalizarClick, from the method name on; the
+// dialog's own commit runs before it in the desktop program).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/formato.h"
+#include "app/interfaces.h"
+#include "app/parametros.h"
+#include "app/resultados.h"
+#include "app/series.h"
+#include "numeric/vector.h"
+
+
+
+// The method list, in its sorted display order ("Ninguno" first).
+extern const std::vector<std::string> kMetodos;
+
+// What one analysis produced, beyond the report lines (used by the command-line tool).
+struct AnalysisOutcome {
+  enum class Fin {
+    Completo,        // report complete, commands enabled
+    Estado,          // refused by a non-zero status (estimator, ComprobarLineal or 255)
+    Conversion,      // an integer field did not hold an integer
+    ErrorNumerico,   // the numerical library reported a fault
+    SinSerie,        // no current series in the store
+  };
+  Fin fin = Fin::Completo;
+  int estado = 0;          // status code; 0 unless fin == Estado
+  std::string mensaje;     // the text shown for a failure; empty on success
+
+  std::optional<double> valor;                  // H, T0 or P
+  std::optional<double> icBajo, icAlto;         // 95 % confidence interval of H
+  std::vector<double> coeficientes;             // FARIMA: H, AR..., MA...
+  std::optional<int> constante;                 // Test T verdict
+  std::optional<std::vector<double>> x, y;      // log-log points of the methods that draw
+  std::optional<double> media, varianza;
+  std::optional<std::vector<double>> autocorrelacion;  // when it was computed
+
+  bool Exito() const { return fin == Fin::Completo; }
+};
+
+// Where the driver's output goes. The log is required; a null chart is not drawn, a null
+// prompt cancels the export, null messages are dropped, null hooks give no date.
+struct AnalysisEnvironment {
+  ResultsLog* log = nullptr;
+  ChartSink* graficaMetodo = nullptr;  // Plot1
+  ChartSink* graficaAuto = nullptr;    // Plot2
+  SaveFilePrompt* guardarAuto = nullptr;
+  MessageSink* mensajes = nullptr;
+  UiHooks* hooks = nullptr;
+  char separador = '.';                // decimal separator of the report
+  std::string creditos = kLineaCreditos;
+};
+
+class AnalysisDriver {
+ public:
+  explicit AnalysisDriver(AnalysisEnvironment entorno) : entorno_(std::move(entorno)) {}
+
+  // Analyses the store's current series.
+  AnalysisOutcome Analizar(const SeriesStore& almacen, const AnalysisSelection& seleccion,
+                           const AnalysisParameters& parametros, const MenuMarks& marcas);
+  // Analyses the given series under the given name.
+  AnalysisOutcome Analizar(const std::string& nombre, const Vector& serie,
+                           const AnalysisSelection& seleccion,
+                           const AnalysisParameters& parametros, const MenuMarks& marcas);
+
+  // Shows the message of a non-zero status code.
+  void ShowStatusMessage(int estado);
+
+  const AnalysisEnvironment& Entorno() const { return entorno_; }
+  AnalysisEnvironment& Entorno() { return entorno_; }
+
+ private:
+  AnalysisEnvironment entorno_;
+};
+
+// Plot1: axis titles by method, least-squares line from the first to the last point in
+// class 1, one mark per point (kind 3 "R/S", 0 "Periodograma", 17 otherwise), AutoRange(2).
+void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
+                     const std::string& metodo);
+// Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
+void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);

@@ -1,0 +1,87 @@
+// How the analysis workflow reaches the outside world (windows, dialogs, charts, clock).
+// The desktop program implements these with its widgets; the command-line tool and the
+// tests with plain objects.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Colours of the results log.
+enum class ColorFondo { Gris, Ventana };           // grey (128,128,128) / system window colour
+enum class ColorTexto { Gris, TextoVentana };      // grey / system window-text colour
+
+// Receives the changes of the results log (the desktop program's MResult view).
+class ResultsSink {
+ public:
+  virtual ~ResultsSink() = default;
+  virtual void Clear() = 0;
+  virtual void Append(const std::string& linea) = 0;  // one whole line, UTF-8
+  virtual void SetColors(ColorFondo fondo, ColorTexto texto) = 0;
+};
+
+// A chart the driver fills (the charts window's Plot1 and Plot2). The operations are the
+// chart model's; titles are UTF-8.
+class ChartSink {
+ public:
+  virtual ~ChartSink() = default;
+  virtual void ClearItems() = 0;
+  virtual void SetIdAbscissa(const std::string& titulo) = 0;
+  virtual void SetIdOrdinate(const std::string& titulo) = 0;
+  virtual void MoveTo(double x, double y) = 0;
+  virtual void LineTo(double x, double y) = 0;
+  virtual void MarkAt(double x, double y, std::uint8_t tipoMarca) = 0;
+  // SetItemClass(tkLineto, clase): the class of every line item drawn so far.
+  virtual void SetLineItemsClass(std::uint8_t clase) = 0;
+  virtual void AutoRange(double margenPorcentaje) = 0;
+};
+
+// The save dialog of the autocorrelation export ("Guardar autocorrelación como").
+class SaveFilePrompt {
+ public:
+  virtual ~SaveFilePrompt() = default;
+  // Returns the chosen path, or nullopt when the user cancels.
+  virtual std::optional<std::string> AskSavePath(const std::string& titulo,
+                                                 const std::string& nombrePropuesto) = 0;
+};
+
+enum class TipoMensaje {
+  Aviso,  // message box of a status code or a file the writer could not create
+  Error,  // the application's error box: conversion error, numerical library fault
+};
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  virtual void ShowMessage(const std::string& texto, TipoMensaje tipo) = 0;
+};
+
+// Busy cursor, event processing and the clock with the regional date and time formats.
+class UiHooks {
+ public:
+  virtual ~UiHooks() = default;
+  virtual void ProcessEvents() {}
+  virtual void SetBusyCursor(bool /*ocupado*/) {}
+  virtual std::string FechaActual() = 0;  // today's date, regional short format
+  virtual std::string HoraActual() = 0;   // current time, regional long format
+};
+
+// Check marks of the main window's menus that the driver reads.
+struct MenuMarks {
+  bool fechaHora = true;        // "&Fecha y hora"
+  bool creditos = true;         // "C&réditos"
+  bool graficaMetodo = true;    // "Gráfica &método"
+  bool graficaAuto = true;      // "Gráfica &autocorrelación"
+
+  bool operator==(const MenuMarks&) const = default;
+};
+
+// The series dialog's selection: method list entry and the three statistics check boxes.
+struct AnalysisSelection {
+  std::string metodo = "Ninguno";  // CBMetodos text
+  bool media = true;               // ChMedia
+  bool varianza = true;            // ChVar
+  bool autocorrelacion = false;    // ChAuto
+
+  bool operator==(const AnalysisSelection&) const = default;
+};

@@ -1,0 +1,116 @@
+#include "app/resultados.h"
+
+#include <cstdio>
+
+void ResultsLog::Clear() {
+  lineas_.clear();
+  if (vista_) vista_->Clear();
+}
+
+void ResultsLog::Append(const std::string& linea) {
+  lineas_.push_back(linea);
+  if (vista_) vista_->Append(linea);
+}
+
+void ResultsLog::SetColors(ColorFondo fondo, ColorTexto texto) {
+  fondo_ = fondo;
+  texto_ = texto;
+  if (vista_) vista_->SetColors(fondo, texto);
+}
+
+std::string ResultsLog::Texto() const {
+  std::string texto;
+  for (std::size_t i = 0; i < lineas_.size(); ++i) {
+    if (i) texto += '\n';
+    texto += lineas_[i];
+  }
+  return texto;
+}
+
+void ResultsLog::HabilitarComandos() {
+  comandos_ = ResultsCommands{true, true, true, true, true};
+}
+
+std::string ResultsLog::GuardarResultado() {
+  std::string error = EscribirRsl(lineas_, NombreRsl());
+  if (error.empty()) {
+    comandos_.guardar = false;
+    comandos_.sbGuardarResult = false;
+  }
+  return error;
+}
+
+std::string ResultsLog::GuardarResultadoComo(const std::string& ruta) const {
+  return EscribirRsl(lineas_, ruta);
+}
+
+void ResultsLog::BorrarResultados() {
+  Clear();
+  SetColors(ColorFondo::Gris, texto_);
+  comandos_ = ResultsCommands{};
+}
+
+std::string ALatin1(const std::string& utf8) {
+  std::string salida;
+  salida.reserve(utf8.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* fin = p + utf8.size();
+  while (p < fin) {
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      salida += static_cast<char>(c);
+      ++p;
+      continue;
+    }
+    // Length of the sequence and its code point; malformed bytes become '?'.
+    int longitud = 0;
+    std::uint32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+      longitud = 2;
+      cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      longitud = 3;
+      cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      longitud = 4;
+      cp = c & 0x07;
+    } else {
+      salida += '?';
+      ++p;
+      continue;
+    }
+    if (fin - p < longitud) {
+      salida += '?';
+      break;
+    }
+    bool valida = true;
+    for (int k = 1; k < longitud; ++k) {
+      if ((p[k] & 0xC0) != 0x80) {
+        valida = false;
+        break;
+      }
+      cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    if (!valida) {
+      salida += '?';
+      ++p;
+      continue;
+    }
+    salida += cp <= 0xFF ? static_cast<char>(cp) : '?';
+    p += longitud;
+  }
+  return salida;
+}
+
+std::string EscribirRsl(const std::vector<std::string>& lineas, const std::string& ruta) {
+  const std::string error = "Cannot create file " + ruta;
+  std::FILE* f = std::fopen(ruta.c_str(), "wb");
+  if (!f) return error;
+  bool ok = true;
+  for (const std::string& linea : lineas) {
+    const std::string bytes = ALatin1(linea) + "\r\n";
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) ok = false;
+  }
+  if (std::fclose(f) != 0) ok = false;
+  return ok ? std::string() : error;
+}

@@ -1,0 +1,76 @@
+// The results log: its lines, colours, base name, the state of the five results commands,
+// and the .rsl writer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/interfaces.h"
+
+// The five commands that follow the log: "&Copiar resultados", "&Borrar resultados",
+// "G&uardar resultado análisis", "Guardar &resultado como..." and the tool button
+// SBGuardarResult.
+struct ResultsCommands {
+  bool copiar = false;
+  bool borrar = false;
+  bool guardar = false;
+  bool guardarComo = false;
+  bool sbGuardarResult = false;
+
+  bool operator==(const ResultsCommands&) const = default;
+};
+
+// The model behind MResult. It is a ResultsSink itself and forwards every change to an
+// optional view (the desktop program's text area).
+class ResultsLog : public ResultsSink {
+ public:
+  ResultsLog() = default;
+
+  void SetView(ResultsSink* vista) { vista_ = vista; }
+
+  // ResultsSink
+  void Clear() override;
+  void Append(const std::string& linea) override;
+  void SetColors(ColorFondo fondo, ColorTexto texto) override;
+
+  const std::vector<std::string>& Lineas() const { return lineas_; }
+  // The lines joined by "\n" (what "&Copiar resultados" puts on the clipboard).
+  std::string Texto() const;
+  ColorFondo Fondo() const { return fondo_; }
+  ColorTexto TextoColor() const { return texto_; }
+
+  // Name of the series last analysed; base of the default .rsl and .atc names.
+  const std::string& ResultsBaseName() const { return baseName_; }
+  void SetResultsBaseName(std::string nombre) { baseName_ = std::move(nombre); }
+  // ResultsBaseName + ".rsl".
+  std::string NombreRsl() const { return baseName_ + ".rsl"; }
+
+  const ResultsCommands& Comandos() const { return comandos_; }
+  // A successful analysis: all five enabled.
+  void HabilitarComandos();
+
+  // "G&uardar resultado análisis": writes ResultsBaseName + ".rsl" in the current folder.
+  // On success disables the save item and the tool button and returns ""; otherwise
+  // returns "Cannot create file <path>" and changes nothing.
+  std::string GuardarResultado();
+  // "Guardar &resultado como...": writes to the path as given; nothing else changes.
+  std::string GuardarResultadoComo(const std::string& ruta) const;
+  // "&Borrar resultados": empty, grey background, all five disabled; text colour kept.
+  void BorrarResultados();
+
+ private:
+  std::vector<std::string> lineas_;
+  ColorFondo fondo_ = ColorFondo::Gris;
+  ColorTexto texto_ = ColorTexto::TextoVentana;
+  std::string baseName_;
+  ResultsCommands comandos_;
+  ResultsSink* vista_ = nullptr;
+};
+
+// UTF-8 to the program's 8-bit set (Latin-1); characters outside it become '?'.
+std::string ALatin1(const std::string& utf8);
+
+// Writes lines as a .rsl file: each line in Latin-1 followed by CR LF, nothing else.
+// Returns "" on success, "Cannot create file <path>" when the file cannot be written.
+std::string EscribirRsl(const std::vector<std::string>& lineas, const std::string& ruta);
