@@ -1,0 +1,37 @@
+// The driver's charts on the chart model: a ChartSink over a TPlotModel, and the property
+// values the charts window gives its three charts when it is created.
+#pragma once
+
+#include <string>
+
+#include "app/interfaces.h"
+#include "chart/plot_model.h"
+
+// Forwards the driver's chart operations to a chart model (Plot1 or Plot2).
+class PlotModelSink : public ChartSink {
+ public:
+  explicit PlotModelSink(TPlotModel& modelo) : modelo_(modelo) {}
+
+  void ClearItems() override { modelo_.ClearItems(); }
+  void SetIdAbscissa(const std::string& titulo) override { modelo_.SetIdAbscissa(titulo); }
+  void SetIdOrdinate(const std::string& titulo) override { modelo_.SetIdOrdinate(titulo); }
+  void MoveTo(double x, double y) override { modelo_.MoveTo(x, y); }
+  void LineTo(double x, double y) override { modelo_.LineTo(x, y); }
+  void MarkAt(double x, double y, std::uint8_t tipoMarca) override {
+    modelo_.MarkAt(x, y, tipoMarca);
+  }
+  void SetLineItemsClass(std::uint8_t clase) override { modelo_.SetItemClass(tkLineto, clase); }
+  void AutoRange(double margenPorcentaje) override { modelo_.AutoRange(margenPorcentaje); }
+
+  TPlotModel& Modelo() { return modelo_; }
+
+ private:
+  TPlotModel& modelo_;
+};
+
+// The charts window's settings of each chart: rims 20/30/40 (right, top, bottom), stretched
+// background, class 0 for new items, 2 decimals on y, no grid, grid steps 1, upper ranges
+// 10, yellow data, white scales and font, black chart and window, grey grid, no mouse
+// action, flying grey-text shadow on button face, short ticks, clear text background
+// (white), numeric labels, MS Sans Serif 13 px.
+void AplicarDisenoGrafica(TPlotModel& grafica);
