@@ -90,7 +90,19 @@ int ComprobarLineal(const Vector& x, const Vector& y, float umbral, int& esRecta
   if (x.Longitud() != y.Longitud()) return 3;
   if (x.Longitud() < 5) return 2;
   const Vector c = AjustePolinomio(x, y, 2);
-  const bool curva = c(3) > 0.0 && c(2) < 0.0 && std::fabs(c(2) / c(3)) < umbral;
+  // On collinear points the fitted c(3) is rounding noise, and with a horizontal line
+  // c(2) is noise too, so their ratio would decide at random. A quadratic term whose
+  // effect over the whole range of x is negligible against the size of y counts as zero.
+  double xmin = x(1), xmax = x(1), ymax = 0.0;
+  for (std::uint32_t i = 1; i <= x.Longitud(); ++i) {
+    xmin = std::fmin(xmin, x(i));
+    xmax = std::fmax(xmax, x(i));
+    ymax = std::fmax(ymax, std::fabs(y(i)));
+  }
+  const double rango = xmax - xmin;
+  const bool despreciable = std::fabs(c(3)) * rango * rango <= 1e-9 * ymax;
+  const bool curva =
+      !despreciable && c(3) > 0.0 && c(2) < 0.0 && std::fabs(c(2) / c(3)) < umbral;
   esRecta = curva ? 0 : 1;
   return 0;
 }

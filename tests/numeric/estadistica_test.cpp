@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <limits>
+#include <vector>
+
+#include "numeric/error.h"
+#include "numeric/estadistica.h"
+
+namespace {
+
+Vector V(std::initializer_list<double> xs) {
+  Vector v(static_cast<std::uint32_t>(xs.size()));
+  std::uint32_t i = 1;
+  for (double x : xs) v[i++] = x;
+  return v;
+}
+
+std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
+
+// The fatal report: message on stderr, exit status 1.
+std::string Fatal(int codigo) {
+  return std::string("error en tiempo de ejecución: ") +
+         MensajeErrorEjecucion(static_cast<std::uint8_t>(codigo));
+}
+
+TEST(Estadistica, SumaExtremosMedia) {
+  const Vector v = V({3, 7, 7, 1});
+  EXPECT_EQ(Suma(v), 18.0);
+  EXPECT_EQ(Suma(Vector()), 0.0);
+  EXPECT_EQ(Maximo(v), 7.0);
+  EXPECT_EQ(Minimo(v), 1.0);
+  EXPECT_EQ(Media(v), 4.5);
+  EXPECT_EQ(Maximo(V({-2})), -2.0);
+}
+
+TEST(Estadistica, VarianzaDivideEntreNMenosUno) {
+  EXPECT_DOUBLE_EQ(Varianza(V({1, 2, 3, 4})), 5.0 / 3.0);
+  EXPECT_EQ(Varianza(V({2, 2, 2})), 0.0);
+  // Same rounding as the element-wise definition Suma(pow(v - media, 2)) / (n - 1).
+  const Vector x = V({0.1, 0.7, 1e3, -3.3, 2.25, 9e-4});
+  const double esperado = Suma(pow(x - Media(x), 2.0)) / 5.0;
+  EXPECT_EQ(Varianza(x), esperado);
+}
+
+TEST(Estadistica, SumaAcumulada) {
+  EXPECT_EQ(Std(SumaAcumulada(V({1, 2, 3, -6}))), (std::vector<double>{1, 3, 6, 0}));
+  EXPECT_EQ(Std(SumaAcumulada(V({5}))), (std::vector<double>{5}));
+}
+
+TEST(Estadistica, Agregar) {
+  Vector diez(10);
+  for (std::uint32_t i = 1; i <= 10; ++i) diez[i] = i;
+  struct Caso {
+    std::uint32_t m;
+    std::vector<double> esperado;
+  };
+  const Caso casos[] = {
+      {3, {2, 5, 8}},  // sample 10 does not fill a block
+      {11, {}},
+      {10, {5.5}},
+      {1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+      {4, {2.5, 6.5}},
+  };
+  for (const Caso& c : casos) EXPECT_EQ(Std(Agregar(diez, c.m)), c.esperado) << "m = " << c.m;
+  EXPECT_EQ(Agregar(Vector(), 3).Longitud(), 0u);
+  // Block sums are Agregar(v, m) * m.
+  EXPECT_EQ(Std(Agregar(diez, 5) * 5.0), (std::vector<double>{15, 40}));
+}
+
+TEST(Estadistica, AutocorrelacionEmpiezaEnUnoYUsaLaMediaGlobal) {
+  const Vector x = V({1, 3, 2, 5, 4});
+  // mean 3, deviations -2 0 -1 2 1; sums by lag: 10, 0, 1, -4, -2.
+  const std::vector<double> s = {10, 0, 1, -4, -2};
+  const Vector sesgada = Autocorrelacion(x, 5, 1);
+  const Vector insesgada = Autocorrelacion(x, 5, 0);
+  ASSERT_EQ(sesgada.Longitud(), 5u);
+  ASSERT_EQ(insesgada.Longitud(), 5u);
+  EXPECT_EQ(sesgada(1), 1.0);
+  EXPECT_EQ(insesgada(1), 1.0);
+  for (std::uint32_t r = 0; r < 5; ++r) {
+    EXPECT_DOUBLE_EQ(sesgada(r + 1), (s[r] / 5.0) / (10.0 / 5.0)) << r;
+    EXPECT_DOUBLE_EQ(insesgada(r + 1), (s[r] / (5.0 - r)) / (10.0 / 5.0)) << r;
+    // Biased and unbiased differ only by the factor (n - r) / n.
+    EXPECT_DOUBLE_EQ(sesgada(r + 1), insesgada(r + 1) * (5.0 - r) / 5.0) << r;
+  }
+  // With puntos = n the last element comes from a single product: (-2)(1) / 1 / 2.
+  EXPECT_DOUBLE_EQ(insesgada(5), -1.0);
+  // Fewer lags give the prefix.
+  const Vector tres = Autocorrelacion(x, 3, 1);
+  EXPECT_EQ(Std(tres), std::vector<double>(sesgada.begin(), sesgada.begin() + 3));
+}
+
+TEST(Estadistica, AutocorrelacionDeUnaSenoideAlterna) {
+  // Alternating series: lag r has correlation (-1)^r (n - r) / n (biased) or (-1)^r.
+  Vector x(100);
+  for (std::uint32_t i = 1; i <= 100; ++i) x[i] = (i % 2) ? 1.0 : -1.0;
+  const Vector b = Autocorrelacion(x, 10, 1);
+  const Vector u = Autocorrelacion(x, 10, 0);
+  for (std::uint32_t r = 0; r < 10; ++r) {
+    const double signo = (r % 2) ? -1.0 : 1.0;
+    EXPECT_NEAR(u(r + 1), signo, 1e-15);
+    EXPECT_NEAR(b(r + 1), signo * (100.0 - r) / 100.0, 1e-15);
+  }
+}
+
+TEST(Estadistica, AutocorrelacionComoLaDefinicion) {
+  // Literal definition: element-wise products of subvectors, summed in increasing j.
+  Vector x(257);
+  std::uint32_t semilla = 12345;
+  for (std::uint32_t i = 1; i <= 257; ++i) {
+    semilla = semilla * 1103515245u + 12345u;
+    x[i] = static_cast<double>(semilla >> 8) / 16777216.0 + 0.25 * (i % 7);
+  }
+  const std::uint32_t n = x.Longitud();
+  const double media = Media(x);
+  for (int sesgada : {1, 0}) {
+    const Vector a = Autocorrelacion(x, n, sesgada);
+    Vector esperado(n);
+    for (std::uint32_t r = 0; r < n; ++r) {
+      const Vector p = (x.SubVector(1, n - r) - media) * (x.SubVector(1 + r, n) - media);
+      esperado[r + 1] = Suma(p) / (sesgada ? n : n - r);
+    }
+    esperado /= esperado(1);
+    ASSERT_EQ(a.Longitud(), n);
+    for (std::uint32_t k = 1; k <= n; ++k) ASSERT_EQ(a(k), esperado(k)) << k << " " << sesgada;
+  }
+}
+
+TEST(Estadistica, Rampa) {
+  struct Caso {
+    std::int32_t inicio, salto, fin;
+    std::vector<double> esperado;
+  };
+  const Caso casos[] = {
+      {1, 1, 5, {1, 2, 3, 4, 5}},
+      {1, 3, 3, {1}},
+      {2, 2, 9, {2, 4, 6, 8}},
+      {-3, 2, 1, {-3, -1, 1}},
+      {7, 1, 7, {7}},
+      {2147483646, 1, 2147483647, {2147483646, 2147483647}},
+  };
+  for (const Caso& c : casos)
+    EXPECT_EQ(Std(Rampa(c.inicio, c.salto, c.fin)), c.esperado)
+        << c.inicio << " " << c.salto << " " << c.fin;
+}
+
+using EstadisticaDeathTest = ::testing::Test;
+
+TEST(EstadisticaDeathTest, CodigosDeError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const Vector x = V({1, 2, 3});
+  EXPECT_EXIT(Rampa(1, 3, 2), ::testing::ExitedWithCode(1), Fatal(14));
+  EXPECT_EXIT(Rampa(5, 0, 9), ::testing::ExitedWithCode(1), Fatal(13));
+  EXPECT_EXIT(Rampa(5, -1, 9), ::testing::ExitedWithCode(1), Fatal(13));
+  EXPECT_EXIT(Rampa(1, 1, 0), ::testing::ExitedWithCode(1), Fatal(14));
+  // No overflow near the top of the range: still the span check.
+  EXPECT_EXIT(Rampa(2147483647, 2, 2147483647), ::testing::ExitedWithCode(1), Fatal(14));
+  EXPECT_EXIT(Agregar(x, 0), ::testing::ExitedWithCode(1), Fatal(15));
+  EXPECT_EXIT(Autocorrelacion(x, 0, 1), ::testing::ExitedWithCode(1), Fatal(16));
+  EXPECT_EXIT(Autocorrelacion(x, 4, 0), ::testing::ExitedWithCode(1), Fatal(16));
+  EXPECT_EXIT(Maximo(Vector()), ::testing::ExitedWithCode(1), Fatal(0));
+  EXPECT_EXIT(Minimo(Vector()), ::testing::ExitedWithCode(1), Fatal(0));
+  EXPECT_EXIT(SumaAcumulada(Vector()), ::testing::ExitedWithCode(1), Fatal(0));
+}
+
+TEST(Estadistica, DentroDeUnaCapturaLosErroresSeLanzan) {
+  CapturaErroresNumericos captura;
+  try {
+    Agregar(V({1, 2}), 0);
+    FAIL() << "no exception";
+  } catch (const ErrorNumerico& e) {
+    EXPECT_EQ(e.Codigo(), 15);
+    EXPECT_STREQ(e.what(), "nivel de agregación debe ser mayor que 0 en función Agregar");
+  }
+  EXPECT_THROW(Autocorrelacion(V({1, 2}), 3, 1), ErrorNumerico);
+  EXPECT_THROW(Rampa(0, 0, 1), ErrorNumerico);
+}
+
+}  // namespace
