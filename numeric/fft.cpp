@@ -1,0 +1,462 @@
+#include "numeric/fft.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double kDosPi = 2.0 * std::numbers::pi;  // 6.283185307179586
+
+// Butterfly constants (14 significant digits; they bound the accuracy at about 1e-14).
+constexpr double c3_1 = -1.5;                // cos(2π/3) - 1
+constexpr double c3_2 = 0.86602540378444;    // sin(2π/3)
+constexpr double c5_1 = -1.25;               // (cos u + cos 2u)/2 - 1, u = 2π/5
+constexpr double c5_2 = 0.55901699437495;    // (cos u - cos 2u)/2
+constexpr double c5_3 = -0.95105651629515;   // -sin u
+constexpr double c5_4 = -1.5388417685876;    // -(sin u + sin 2u)
+constexpr double c5_5 = 0.36327126400268;    // sin u - sin 2u
+constexpr double c8 = 0.70710678118655;      // 1/√2
+
+// Data offsets whose twiddles are tabulated at once. Each group is then transformed for
+// this many consecutive offsets, which walks memory in short contiguous runs instead of
+// jumping a whole group stride per butterfly.
+constexpr std::int32_t kBloque = 64;
+
+// Per-thread work storage of a pass: unit roots of the radix and the twiddles of one block
+// of offsets. Fixed size, so a transform allocates nothing.
+struct Trabajo {
+  double raizRe[kRadixMaximo];
+  double raizIm[kRadixMaximo];
+  double twRe[kBloque * kRadixMaximo];  // twiddle(k) of offset d at [(d - d0)·r + k]
+  double twIm[kBloque * kRadixMaximo];
+};
+
+thread_local Trabajo trabajo;
+
+// ---- Butterflies on one block z(0..r-1) held in local arrays -------------------------
+
+inline void Mariposa2(double* zr, double* zi) {
+  const double r0 = zr[0], i0 = zi[0];
+  zr[0] = r0 + zr[1];
+  zi[0] = i0 + zi[1];
+  zr[1] = r0 - zr[1];
+  zi[1] = i0 - zi[1];
+}
+
+inline void Mariposa3(double* zr, double* zi) {
+  const double tr = zr[1] + zr[2], ti = zi[1] + zi[2];
+  zr[0] = zr[0] + tr;
+  zi[0] = zi[0] + ti;
+  const double sr = zr[0] + c3_1 * tr, si = zi[0] + c3_1 * ti;
+  const double mr = c3_2 * (zi[1] - zi[2]), mi = c3_2 * (zr[2] - zr[1]);
+  zr[1] = sr + mr;
+  zi[1] = si + mi;
+  zr[2] = sr - mr;
+  zi[2] = si - mi;
+}
+
+// Radix 4 on z(k) = (zr[k·paso], zi[k·paso]), so the radix-8 butterfly can reuse it.
+inline void Mariposa4(double* zr, double* zi, int paso = 1) {
+  double& r0 = zr[0];
+  double& i0 = zi[0];
+  double& r1 = zr[paso];
+  double& i1 = zi[paso];
+  double& r2 = zr[2 * paso];
+  double& i2 = zi[2 * paso];
+  double& r3 = zr[3 * paso];
+  double& i3 = zi[3 * paso];
+  const double t1r = r0 + r2, t1i = i0 + i2;
+  const double t2r = r1 + r3, t2i = i1 + i3;
+  const double m2r = r0 - r2, m2i = i0 - i2;
+  const double m3r = i1 - i3, m3i = r3 - r1;
+  r0 = t1r + t2r;
+  i0 = t1i + t2i;
+  r2 = t1r - t2r;
+  i2 = t1i - t2i;
+  r1 = m2r + m3r;
+  i1 = m2i + m3i;
+  r3 = m2r - m3r;
+  i3 = m2i - m3i;
+}
+
+// Radix 5 on z(0..4) given as five (real, imaginary) references.
+inline void Mariposa5(double& z0r, double& z0i, double& z1r, double& z1i, double& z2r,
+                      double& z2i, double& z3r, double& z3i, double& z4r, double& z4i) {
+  const double t1r = z1r + z4r, t1i = z1i + z4i;
+  const double t2r = z2r + z3r, t2i = z2i + z3i;
+  const double t3r = z1r - z4r, t3i = z1i - z4i;
+  const double t4r = z3r - z2r, t4i = z3i - z2i;
+  const double t5r = t1r + t2r, t5i = t1i + t2i;
+  z0r = z0r + t5r;
+  z0i = z0i + t5i;
+  const double m1r = c5_1 * t5r, m1i = c5_1 * t5i;
+  const double m2r = c5_2 * (t1r - t2r), m2i = c5_2 * (t1i - t2i);
+  const double m3r = -c5_3 * (t3i + t4i), m3i = c5_3 * (t3r + t4r);
+  const double m4r = -c5_4 * t4i, m4i = c5_4 * t4r;
+  const double m5r = -c5_5 * t3i, m5i = c5_5 * t3r;
+  const double s3r = m3r - m4r, s3i = m3i - m4i;
+  const double s5r = m3r + m5r, s5i = m3i + m5i;
+  const double s1r = z0r + m1r, s1i = z0i + m1i;
+  const double s2r = s1r + m2r, s2i = s1i + m2i;
+  const double s4r = s1r - m2r, s4i = s1i - m2i;
+  z1r = s2r + s3r;
+  z1i = s2i + s3i;
+  z2r = s4r + s5r;
+  z2i = s4i + s5i;
+  z3r = s4r - s5r;
+  z3i = s4i - s5i;
+  z4r = s2r - s3r;
+  z4i = s2i - s3i;
+}
+
+inline void Mariposa5(double* zr, double* zi) {
+  Mariposa5(zr[0], zi[0], zr[1], zi[1], zr[2], zi[2], zr[3], zi[3], zr[4], zi[4]);
+}
+
+inline void Mariposa8(double* zr, double* zi) {
+  // a = (z0, z2, z4, z6) at even positions, b = (z1, z3, z5, z7) at odd ones.
+  Mariposa4(zr, zi, 2);
+  Mariposa4(zr + 1, zi + 1, 2);
+  double ar[4], ai[4], br[4], bi[4];
+  for (int k = 0; k < 4; ++k) {
+    ar[k] = zr[2 * k];
+    ai[k] = zi[2 * k];
+    br[k] = zr[2 * k + 1];
+    bi[k] = zi[2 * k + 1];
+  }
+  double x = br[1], y = bi[1];
+  br[1] = c8 * (x + y);
+  bi[1] = c8 * (y - x);
+  x = br[2];
+  y = bi[2];
+  br[2] = y;
+  bi[2] = -x;
+  x = br[3];
+  y = bi[3];
+  br[3] = c8 * (y - x);
+  bi[3] = -c8 * (x + y);
+  for (int k = 0; k < 4; ++k) {
+    zr[k] = ar[k] + br[k];
+    zi[k] = ai[k] + bi[k];
+    zr[k + 4] = ar[k] - br[k];
+    zi[k + 4] = ai[k] - bi[k];
+  }
+}
+
+inline void Mariposa10(double* zr, double* zi) {
+  // Prime-factor split 2 × 5: a = (z0, z2, z4, z6, z8), b = (z5, z7, z9, z1, z3).
+  double ar[5] = {zr[0], zr[2], zr[4], zr[6], zr[8]};
+  double ai[5] = {zi[0], zi[2], zi[4], zi[6], zi[8]};
+  double br[5] = {zr[5], zr[7], zr[9], zr[1], zr[3]};
+  double bi[5] = {zi[5], zi[7], zi[9], zi[1], zi[3]};
+  Mariposa5(ar, ai);
+  Mariposa5(br, bi);
+  zr[0] = ar[0] + br[0];
+  zi[0] = ai[0] + bi[0];
+  zr[5] = ar[0] - br[0];
+  zi[5] = ai[0] - bi[0];
+  zr[6] = ar[1] + br[1];
+  zi[6] = ai[1] + bi[1];
+  zr[1] = ar[1] - br[1];
+  zi[1] = ai[1] - bi[1];
+  zr[2] = ar[2] + br[2];
+  zi[2] = ai[2] + bi[2];
+  zr[7] = ar[2] - br[2];
+  zi[7] = ai[2] - bi[2];
+  zr[8] = ar[3] + br[3];
+  zi[8] = ai[3] + bi[3];
+  zr[3] = ar[3] - br[3];
+  zi[3] = ai[3] - bi[3];
+  zr[4] = ar[4] + br[4];
+  zi[4] = ai[4] + bi[4];
+  zr[9] = ar[4] - br[4];
+  zi[9] = ai[4] - bi[4];
+}
+
+// Any odd radix r (a prime from 7 to 37, or 1), from the symmetric sums and differences
+// of z(j) and z(r - j) and the unit roots of the radix.
+inline void MariposaImpar(double* zr, double* zi, int r, const double* raizRe,
+                          const double* raizIm) {
+  const int h = (r + 1) / 2;
+  double vr[kRadixMaximo / 2 + 1], vi[kRadixMaximo / 2 + 1];
+  double wr[kRadixMaximo / 2 + 1], wi[kRadixMaximo / 2 + 1];
+  for (int j = 1; j < h; ++j) {
+    vr[j] = zr[j] + zr[r - j];
+    vi[j] = zi[j] - zi[r - j];
+    wr[j] = zr[j] - zr[r - j];
+    wi[j] = zi[j] + zi[r - j];
+  }
+  const double z0r = zr[0], z0i = zi[0];
+  for (int j = 1; j < h; ++j) {
+    double ajr = z0r, aji = z0i;  // z(j)
+    double bjr = z0r, bji = z0i;  // z(r - j)
+    int k = j;
+    for (int l = 1; l < h; ++l) {
+      const double cr = raizRe[k], ci = raizIm[k];
+      const double rere = cr * vr[l];
+      const double imim = ci * vi[l];
+      const double reim = cr * wi[l];
+      const double imre = ci * wr[l];
+      bjr += rere + imim;
+      bji += reim - imre;
+      ajr += rere - imim;
+      aji += reim + imre;
+      k += j;
+      if (k >= r) k -= r;
+    }
+    zr[j] = ajr;
+    zi[j] = aji;
+    zr[r - j] = bjr;
+    zi[r - j] = bji;
+  }
+  double sr = z0r, si = z0i;
+  for (int j = 1; j < h; ++j) {
+    sr += vr[j];
+    si += wi[j];
+  }
+  zr[0] = sr;
+  zi[0] = si;
+}
+
+template <int R>
+inline void Mariposa(double* zr, double* zi, int r, const double* raizRe,
+                     const double* raizIm) {
+  if constexpr (R == 2) {
+    Mariposa2(zr, zi);
+  } else if constexpr (R == 3) {
+    Mariposa3(zr, zi);
+  } else if constexpr (R == 4) {
+    Mariposa4(zr, zi);
+  } else if constexpr (R == 5) {
+    Mariposa5(zr, zi);
+  } else if constexpr (R == 8) {
+    Mariposa8(zr, zi);
+  } else if constexpr (R == 10) {
+    Mariposa10(zr, zi);
+  } else {
+    MariposaImpar(zr, zi, r, raizRe, raizIm);
+  }
+}
+
+// One pass of radix r over n = S·r·R points held in (re, im), in place. R = 0 selects the
+// general odd-radix butterfly with the run-time radix r.
+template <int Radix>
+void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
+  Trabajo& t = trabajo;
+  // Unit roots of the radix by complex recurrence from root(1) = e^{-2πi/r}.
+  const double w = kDosPi / r;
+  t.raizRe[0] = 1.0;
+  t.raizIm[0] = 0.0;
+  if (r > 1) {
+    t.raizRe[1] = std::cos(w);
+    t.raizIm[1] = -std::sin(w);
+  }
+  for (int k = 2; k < r; ++k) {
+    t.raizRe[k] = t.raizRe[1] * t.raizRe[k - 1] - t.raizIm[1] * t.raizIm[k - 1];
+    t.raizIm[k] = t.raizRe[1] * t.raizIm[k - 1] + t.raizIm[1] * t.raizRe[k - 1];
+  }
+  // Twiddle step of this pass, e^{-2πi/(S·r)}, and the running twiddle of offset d.
+  const double omega = kDosPi / (static_cast<double>(S) * r);
+  const double pasoRe = std::cos(omega), pasoIm = -std::sin(omega);
+  double twr = 1.0, twi = 0.0;
+  const std::int64_t salto = static_cast<std::int64_t>(S) * r;
+
+  double zr[kRadixMaximo], zi[kRadixMaximo];
+  for (std::int32_t d0 = 0; d0 < S; d0 += kBloque) {
+    const std::int32_t d1 = d0 + kBloque < S ? d0 + kBloque : S;
+    if (S > 1) {
+      // Twiddles of the offsets d0..d1-1, in the same order of recurrences as one offset
+      // at a time: twiddle(k) = tw·twiddle(k - 1), then tw = tw·step.
+      for (std::int32_t d = d0; d < d1; ++d) {
+        double* tr = t.twRe + (d - d0) * r;
+        double* ti = t.twIm + (d - d0) * r;
+        tr[0] = 1.0;
+        ti[0] = 0.0;
+        if (r > 1) {
+          tr[1] = twr;
+          ti[1] = twi;
+        }
+        for (int k = 2; k < r; ++k) {
+          tr[k] = twr * tr[k - 1] - twi * ti[k - 1];
+          ti[k] = twr * ti[k - 1] + twi * tr[k - 1];
+        }
+        const double nr = twr * pasoRe - twi * pasoIm;
+        const double ni = twr * pasoIm + twi * pasoRe;
+        twr = nr;
+        twi = ni;
+      }
+    }
+    for (std::int32_t g = 0; g < R; ++g) {
+      double* pr = re + g * salto;
+      double* pi = im + g * salto;
+      for (std::int32_t d = d0; d < d1; ++d) {
+        double* qr = pr + d;
+        double* qi = pi + d;
+        if constexpr (Radix != 0) {
+          for (int b = 0; b < Radix; ++b) {
+            zr[b] = qr[static_cast<std::int64_t>(b) * S];
+            zi[b] = qi[static_cast<std::int64_t>(b) * S];
+          }
+        } else {
+          for (int b = 0; b < r; ++b) {
+            zr[b] = qr[static_cast<std::int64_t>(b) * S];
+            zi[b] = qi[static_cast<std::int64_t>(b) * S];
+          }
+        }
+        if (S > 1 && d > 0) {
+          const double* tr = t.twRe + (d - d0) * r;
+          const double* ti = t.twIm + (d - d0) * r;
+          const int rr = Radix != 0 ? Radix : r;
+          for (int b = 1; b < rr; ++b) {
+            const double x = zr[b], y = zi[b];
+            zr[b] = x * tr[b] - y * ti[b];
+            zi[b] = x * ti[b] + y * tr[b];
+          }
+        }
+        Mariposa<Radix>(zr, zi, r, t.raizRe, t.raizIm);
+        if constexpr (Radix != 0) {
+          for (int b = 0; b < Radix; ++b) {
+            qr[static_cast<std::int64_t>(b) * S] = zr[b];
+            qi[static_cast<std::int64_t>(b) * S] = zi[b];
+          }
+        } else {
+          for (int b = 0; b < r; ++b) {
+            qr[static_cast<std::int64_t>(b) * S] = zr[b];
+            qi[static_cast<std::int64_t>(b) * S] = zi[b];
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+ListaFactores FactorizarLongitud(std::int32_t n) {
+  ListaFactores lista;
+  if (n <= 1) {
+    lista.factor[0] = 1;
+    lista.cuenta = 1;
+    return lista;
+  }
+  static constexpr std::int32_t kPreferidos[] = {10, 8, 5, 4, 3, 2};
+  int actual = 0;
+  while (n > 1 && actual < 6) {
+    const std::int32_t radix = kPreferidos[actual];
+    if (n % radix == 0) {
+      lista.factor[lista.cuenta++] = radix;
+      n /= radix;
+    } else {
+      ++actual;
+    }
+  }
+  // 8·2 = 4·4: a final 2 and the nearest 8 before it both become 4.
+  if (lista.cuenta > 0 && lista.factor[lista.cuenta - 1] == 2) {
+    for (int i = lista.cuenta - 2; i >= 0; --i) {
+      if (lista.factor[i] == 8) {
+        lista.factor[i] = 4;
+        lista.factor[lista.cuenta - 1] = 4;
+        break;
+      }
+    }
+  }
+  if (n > 1) {
+    for (std::int32_t k = 2; k < std::sqrt(static_cast<double>(n)) + 1; ++k) {
+      while (n % k == 0) {
+        lista.factor[lista.cuenta++] = k;
+        n /= k;
+      }
+    }
+    if (n > 1) lista.factor[lista.cuenta++] = n;
+  }
+  return lista;
+}
+
+std::int32_t LongitudTransformable(std::int32_t n) {
+  if (n < 1) return 0;
+  while (FactorizarLongitud(n).Ultimo() > kRadixMaximo) --n;
+  return n;
+}
+
+std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im) {
+  if (n < 1) return 0;
+  ListaFactores lista = FactorizarLongitud(n);
+  while (lista.Ultimo() > kRadixMaximo) lista = FactorizarLongitud(--n);
+  const int F = lista.cuenta;
+  std::int32_t f[kMaxFactores + 2];  // f[1..F]
+  for (int i = 1; i <= F; ++i) f[i] = lista.factor[i - 1];
+  f[F + 1] = 1;
+
+  // sofar(i): product of the factors before i; remain(i): product of those after it.
+  std::int32_t sofar[kMaxFactores + 2];
+  std::int32_t remain[kMaxFactores + 2];
+  sofar[1] = 1;
+  for (int i = 2; i <= F; ++i) sofar[i] = sofar[i - 1] * f[i - 1];
+  remain[0] = n;
+  for (int i = 1; i <= F; ++i) remain[i] = remain[i - 1] / f[i];
+  remain[F + 1] = 0;
+
+  // Mixed-radix digit reversal of x into (re, im).
+  {
+    int c[kMaxFactores + 2] = {};
+    std::int32_t k = 0;
+    for (std::int32_t i = 0; i < n - 1; ++i) {
+      re[i] = x[k];
+      im[i] = 0.0;
+      int j = 1;
+      k += remain[1];
+      ++c[1];
+      while (c[j] >= f[j]) {
+        c[j] = 0;
+        k = k - remain[j - 1] + remain[j + 1];
+        ++j;
+        ++c[j];
+      }
+    }
+    re[n - 1] = x[n - 1];
+    im[n - 1] = 0.0;
+  }
+
+  for (int i = 1; i <= F; ++i) {
+    const std::int32_t S = sofar[i], R = remain[i];
+    const int r = f[i];
+    switch (r) {
+      case 1:
+        break;
+      case 2:
+        Pasada<2>(re, im, S, r, R);
+        break;
+      case 3:
+        Pasada<3>(re, im, S, r, R);
+        break;
+      case 4:
+        Pasada<4>(re, im, S, r, R);
+        break;
+      case 5:
+        Pasada<5>(re, im, S, r, R);
+        break;
+      case 8:
+        Pasada<8>(re, im, S, r, R);
+        break;
+      case 10:
+        Pasada<10>(re, im, S, r, R);
+        break;
+      default:
+        Pasada<0>(re, im, S, r, R);
+        break;
+    }
+  }
+  return n;
+}
+
+Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
+  const std::uint32_t n = v.Longitud();
+  Vector re(n), im(n);
+  const std::int32_t np = Fft(static_cast<std::int32_t>(n), v.Datos(), re.Datos(), im.Datos());
+  nPrima = static_cast<std::uint32_t>(np);
+  if (np < 1) return Vector();
+  re = re.SubVector(1, nPrima);
+  im = im.SubVector(1, nPrima);
+  Vector I = (pow(im, 2.0) + pow(re, 2.0)) / (2.0 * static_cast<double>(nPrima) * 3.141592653589793);
+  return I;
+}

@@ -1,0 +1,296 @@
+#include "numeric/fft.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<std::int32_t> Lista(std::int32_t n) {
+  const ListaFactores l = FactorizarLongitud(n);
+  return std::vector<std::int32_t>(l.factor.begin(), l.factor.begin() + l.cuenta);
+}
+
+std::int32_t MayorFactorPrimo(std::int32_t n) {
+  std::int32_t mayor = 1;
+  for (std::int32_t p = 2; static_cast<std::int64_t>(p) * p <= n; ++p) {
+    while (n % p == 0) {
+      mayor = p;
+      n /= p;
+    }
+  }
+  return n > 1 ? std::max(mayor, n) : mayor;
+}
+
+// Direct DFT with exact angle reduction: cos/sin tabulated at 2πm/n, index jk mod n.
+void DftDirecta(const std::vector<double>& x, std::vector<double>& re, std::vector<double>& im) {
+  const std::size_t n = x.size();
+  std::vector<double> c(n), s(n);
+  for (std::size_t m = 0; m < n; ++m) {
+    const double a = 2.0 * std::numbers::pi * static_cast<double>(m) / static_cast<double>(n);
+    c[m] = std::cos(a);
+    s[m] = std::sin(a);
+  }
+  re.assign(n, 0.0);
+  im.assign(n, 0.0);
+  for (std::size_t k = 0; k < n; ++k) {
+    double sr = 0.0, si = 0.0;
+    std::size_t m = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+      sr += x[j] * c[m];
+      si -= x[j] * s[m];
+      m += k;
+      if (m >= n) m -= n;
+    }
+    re[k] = sr;
+    im[k] = si;
+  }
+}
+
+std::vector<double> Aleatoria(std::size_t n, unsigned semilla) {
+  std::mt19937_64 gen(semilla);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  std::vector<double> x(n);
+  for (double& v : x) v = u(gen);
+  return x;
+}
+
+// Largest difference between Fft and the direct DFT, relative to the largest magnitude.
+double ErrorRelativo(std::int32_t n, unsigned semilla) {
+  const std::vector<double> x = Aleatoria(static_cast<std::size_t>(n), semilla);
+  std::vector<double> re(n), im(n), dr, di;
+  EXPECT_EQ(Fft(n, x.data(), re.data(), im.data()), n);
+  DftDirecta(x, dr, di);
+  double mayor = 0.0, dif = 0.0;
+  for (std::int32_t k = 0; k < n; ++k) {
+    mayor = std::max(mayor, std::hypot(dr[k], di[k]));
+    dif = std::max(dif, std::hypot(re[k] - dr[k], im[k] - di[k]));
+  }
+  return mayor > 0.0 ? dif / mayor : dif;
+}
+
+TEST(FactorizarLongitud, EjemplosDelOrdenDeRadices) {
+  struct Caso {
+    std::int32_t n;
+    std::vector<std::int32_t> factores;
+  };
+  const Caso casos[] = {
+      {1, {1}},
+      {2, {2}},
+      {16, {4, 4}},            // 8·2 becomes 4·4
+      {1000, {10, 10, 10}},
+      {1024, {8, 8, 4, 4}},
+      {4096, {8, 8, 8, 8}},
+      {480, {10, 4, 3, 4}},    // from 10, 8, 3, 2
+      {12, {4, 3}},
+      {2310, {10, 3, 7, 11}},
+      {1015, {5, 7, 29}},
+      {82, {2, 41}},
+      {74, {2, 37}},
+      {49, {7, 7}},
+      {1018, {2, 509}},
+      {1017, {3, 3, 113}},
+      {1016, {8, 127}},
+      {20, {10, 2}},            // a final 2 with no 8 before it stays
+      {240, {10, 8, 3}},        // the last factor is 3: the 8 stays
+      {7 * 7 * 11 * 2, {2, 7, 7, 11}},
+      {2147483647, {2147483647}},
+      {1162261467, std::vector<std::int32_t>(19, 3)},  // 3^19: the longest list
+  };
+  for (const Caso& c : casos) EXPECT_EQ(Lista(c.n), c.factores) << "n = " << c.n;
+}
+
+TEST(FactorizarLongitud, ProductoIgualALaLongitud) {
+  for (std::int32_t n = 1; n <= 5000; ++n) {
+    std::int64_t p = 1;
+    for (std::int32_t f : Lista(n)) p *= f;
+    ASSERT_EQ(p, n);
+  }
+}
+
+TEST(Fft, LongitudAcortada) {
+  struct Caso {
+    std::int32_t n, nPrima;
+  };
+  const Caso casos[] = {{1, 1},       {2, 2},         {37, 37},       {41, 40},
+                        {74, 74},     {82, 81},       {1000, 1000},   {1019, 1015},
+                        {1018, 1015}, {1016, 1015},   {1015, 1015},   {999983, 999936}};
+  for (const Caso& c : casos) {
+    EXPECT_EQ(LongitudTransformable(c.n), c.nPrima) << "n = " << c.n;
+    std::vector<double> x(c.n, 1.0), re(c.n, -7.0), im(c.n, -7.0);
+    EXPECT_EQ(Fft(c.n, x.data(), re.data(), im.data()), c.nPrima) << "n = " << c.n;
+    // Entries from n' on are left untouched.
+    for (std::int32_t k = c.nPrima; k < c.n; ++k) {
+      EXPECT_EQ(re[k], -7.0);
+      EXPECT_EQ(im[k], -7.0);
+    }
+  }
+}
+
+TEST(Fft, AcortaAlMayorLargoConFactoresHasta37) {
+  for (std::int32_t n = 1; n <= 3000; ++n) {
+    const std::int32_t np = LongitudTransformable(n);
+    ASSERT_LE(MayorFactorPrimo(np), 37) << n;
+    for (std::int32_t m = np + 1; m <= n; ++m) ASSERT_GT(MayorFactorPrimo(m), 37) << n;
+  }
+}
+
+TEST(Fft, IgualALaDftDirectaHasta2000) {
+  int probadas = 0;
+  for (std::int32_t n = 1; n <= 2000; ++n) {
+    if (MayorFactorPrimo(n) > 37) continue;
+    ++probadas;
+    ASSERT_LT(ErrorRelativo(n, static_cast<unsigned>(n)), 1e-12) << "n = " << n;
+  }
+  EXPECT_EQ(probadas, 727);  // lengths up to 2000 without a prime factor above 37
+}
+
+TEST(Fft, IgualALaDftDirectaEnLongitudesMayores) {
+  const std::int32_t longitudes[] = {2048, 2310, 4096, 5000, 6561, 8192, 9240,
+                                     10000, 12005, 13 * 17 * 19 * 3, 16 * 27 * 5 * 7};
+  for (std::int32_t n : longitudes)
+    EXPECT_LT(ErrorRelativo(n, 99u), 1e-12) << "n = " << n;
+}
+
+// Long lengths, checked on a sample of bins against a long-double direct sum. The twiddles
+// come from complex recurrences along each pass, whose rounding grows with the number of
+// offsets, so the bound scales with the length (about 2e-12 at 1e5).
+TEST(Fft, LongitudesLargasEnUnaMuestraDeFrecuencias) {
+  for (std::int32_t n : {29 * 31 * 37, 32768, 100000, 131072, 3 * 7 * 11 * 13 * 17}) {
+    const std::vector<double> x = Aleatoria(static_cast<std::size_t>(n), 7u);
+    std::vector<double> re(n), im(n);
+    ASSERT_EQ(Fft(n, x.data(), re.data(), im.data()), n);
+    std::vector<long double> c(n), s(n);
+    for (std::int32_t m = 0; m < n; ++m) {
+      const long double a = 2.0L * std::numbers::pi_v<long double> * m / n;
+      c[m] = std::cos(a);
+      s[m] = std::sin(a);
+    }
+    double mayor = 0.0, dif = 0.0;
+    for (std::int32_t k = 0; k < n; k += 997) {
+      long double sr = 0.0L, si = 0.0L;
+      std::int64_t m = 0;
+      for (std::int32_t j = 0; j < n; ++j) {
+        sr += x[j] * c[m];
+        si -= x[j] * s[m];
+        m += k;
+        if (m >= n) m -= n;
+      }
+      mayor = std::max(mayor, std::hypot(static_cast<double>(sr), static_cast<double>(si)));
+      dif = std::max(dif, std::hypot(re[k] - static_cast<double>(sr),
+                                     im[k] - static_cast<double>(si)));
+    }
+    EXPECT_LT(dif / mayor, 1e-16 * n) << "n = " << n;
+  }
+}
+
+TEST(Fft, SoloTransformaLasPrimerasMuestras) {
+  // 1019 samples: the transform is that of the first 1015.
+  const std::vector<double> x = Aleatoria(1019, 5);
+  std::vector<double> re(1019), im(1019), re2(1015), im2(1015);
+  ASSERT_EQ(Fft(1019, x.data(), re.data(), im.data()), 1015);
+  ASSERT_EQ(Fft(1015, x.data(), re2.data(), im2.data()), 1015);
+  for (int k = 0; k < 1015; ++k) {
+    EXPECT_EQ(re[k], re2[k]);
+    EXPECT_EQ(im[k], im2[k]);
+  }
+}
+
+TEST(Fft, SimetriaConjugada) {
+  for (std::int32_t n : {1000, 1015, 1024, 2310, 74, 81}) {
+    const std::vector<double> x = Aleatoria(n, 11);
+    std::vector<double> re(n), im(n);
+    ASSERT_EQ(Fft(n, x.data(), re.data(), im.data()), n);
+    double mayor = 0.0;
+    for (int k = 0; k < n; ++k) mayor = std::max(mayor, std::hypot(re[k], im[k]));
+    EXPECT_NEAR(im[0], 0.0, 1e-13 * mayor);
+    for (int k = 1; k < n; ++k) {
+      EXPECT_NEAR(re[k], re[n - k], 1e-13 * mayor) << n << " " << k;
+      EXPECT_NEAR(im[k], -im[n - k], 1e-13 * mayor) << n << " " << k;
+    }
+  }
+}
+
+TEST(CalcularPeriodograma, SerieConstante) {
+  for (std::uint32_t n : {100u, 1000u, 1019u}) {
+    const Vector v(n, 3.5);
+    std::uint32_t np = 0;
+    const Vector I = CalcularPeriodograma(v, np);
+    EXPECT_EQ(np, LongitudTransformable(static_cast<std::int32_t>(n)));
+    ASSERT_EQ(I.Longitud(), np);
+    const double esperado = np * 3.5 * 3.5 / (2.0 * std::numbers::pi);
+    EXPECT_NEAR(I(1), esperado, 1e-12 * esperado);
+    for (std::uint32_t k = 2; k <= np; ++k) EXPECT_NEAR(I(k), 0.0, 1e-20 * esperado * np);
+  }
+}
+
+TEST(CalcularPeriodograma, PicoDeUnCoseno) {
+  for (std::uint32_t n : {1000u, 1015u, 1024u, 1019u}) {
+    const std::uint32_t np = static_cast<std::uint32_t>(LongitudTransformable(n));
+    Vector v(n);
+    for (std::uint32_t j = 0; j < n; ++j)
+      v[j + 1] = std::cos(2.0 * std::numbers::pi * 5.0 * j / np);
+    std::uint32_t nPrima = 0;
+    const Vector I = CalcularPeriodograma(v, nPrima);
+    ASSERT_EQ(nPrima, np);
+    const double pico = np / (8.0 * std::numbers::pi);
+    EXPECT_NEAR(I(6), pico, 1e-10 * pico);
+    EXPECT_NEAR(I(np - 4), pico, 1e-10 * pico);
+    for (std::uint32_t k = 1; k <= np; ++k) {
+      if (k == 6 || k == np - 4) continue;
+      EXPECT_LT(I(k), 1e-20 * pico) << k;
+    }
+  }
+}
+
+TEST(CalcularPeriodograma, EsElModuloAlCuadradoEntre2PiN) {
+  Vector v(82);
+  std::mt19937 gen(3);
+  std::normal_distribution<double> z;
+  for (double& e : v) e = z(gen);
+  std::uint32_t np = 0;
+  const Vector I = CalcularPeriodograma(v, np);
+  ASSERT_EQ(np, 81u);
+  std::vector<double> x(v.begin(), v.begin() + 81), dr, di;
+  DftDirecta(x, dr, di);
+  for (std::uint32_t k = 0; k < 81; ++k) {
+    const double esperado = (dr[k] * dr[k] + di[k] * di[k]) / (2.0 * 81 * std::numbers::pi);
+    EXPECT_NEAR(I(k + 1), esperado, 1e-12 * (1.0 + esperado));
+  }
+}
+
+TEST(CalcularPeriodograma, UnaMuestra) {
+  std::uint32_t np = 0;
+  const Vector I = CalcularPeriodograma(Vector(1, 2.0), np);
+  EXPECT_EQ(np, 1u);
+  ASSERT_EQ(I.Longitud(), 1u);
+  EXPECT_DOUBLE_EQ(I(1), 4.0 / (2.0 * std::numbers::pi));
+}
+
+TEST(Fft, HilosConcurrentesDanElMismoResultado) {
+  // The work tables are per thread: two threads transforming at once agree with a
+  // transform done alone.
+  const std::vector<double> x = Aleatoria(2310 * 4, 21);
+  const std::int32_t n = static_cast<std::int32_t>(x.size());
+  std::vector<double> re(n), im(n);
+  Fft(n, x.data(), re.data(), im.data());
+  std::vector<double> r1(n), i1(n), r2(n), i2(n);
+  auto tarea = [&](std::vector<double>& r, std::vector<double>& i) {
+    for (int rep = 0; rep < 20; ++rep) Fft(n, x.data(), r.data(), i.data());
+  };
+  std::thread a(tarea, std::ref(r1), std::ref(i1));
+  std::thread b(tarea, std::ref(r2), std::ref(i2));
+  a.join();
+  b.join();
+  EXPECT_EQ(r1, re);
+  EXPECT_EQ(i1, im);
+  EXPECT_EQ(r2, re);
+  EXPECT_EQ(i2, im);
+}
+
+}  // namespace
