@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/series.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A private folder for the files of one test, removed afterwards.
+class Carpeta {
+ public:
+  Carpeta() {
+    dir_ = fs::temp_directory_path() /
+           ("fenwa_series_" + std::to_string(::getpid()) + "_" + std::to_string(contador_++));
+    fs::create_directories(dir_);
+  }
+  ~Carpeta() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string Escribir(const std::string& nombre, const std::string& contenido) const {
+    const std::string ruta = (dir_ / nombre).string();
+    std::ofstream f(ruta, std::ios::binary);
+    f << contenido;
+    return ruta;
+  }
+  std::string Ruta(const std::string& nombre) const { return (dir_ / nombre).string(); }
+
+ private:
+  static inline int contador_ = 0;
+  fs::path dir_;
+};
+
+std::string Contenido(const std::string& ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
+
+Vector V(std::initializer_list<double> xs) {
+  Vector v(static_cast<std::uint32_t>(xs.size()));
+  std::uint32_t i = 1;
+  for (double x : xs) v[i++] = x;
+  return v;
+}
+
+std::string Formato(const std::string& ruta) {
+  return "El fichero '" + ruta + "' no tiene el formato adecuado";
+}
+
+// Sets a process locale for the duration of a scope, as the desktop toolkit does.
+class LocaleDelProceso {
+ public:
+  explicit LocaleDelProceso(const char* nombre) : anterior_(std::setlocale(LC_ALL, nullptr)) {
+    activo_ = std::setlocale(LC_ALL, nombre) != nullptr;
+  }
+  ~LocaleDelProceso() { std::setlocale(LC_ALL, anterior_.c_str()); }
+  bool Activo() const { return activo_; }
+
+ private:
+  std::string anterior_;
+  bool activo_;
+};
+
+// ------------------------------------------------------------------------------ Reader
+
+struct CasoLectura {
+  const char* nombre;
+  std::string contenido;
+  std::vector<double> esperado;  // empty: refused with the format message
+};
+
+const std::vector<CasoLectura>& CasosLectura() {
+  static const std::vector<CasoLectura> casos = {
+      {"dos numeros", "1.5\n2.5\n", {1.5, 2.5}},
+      {"una linea", "1 2 3", {1, 2, 3}},
+      {"uno por linea", "1\n2\n3\n", {1, 2, 3}},
+      {"sin fin de linea final", "1\n2\n3", {1, 2, 3}},
+      {"varios por linea", "1 2\n3\t4\n", {1, 2, 3, 4}},
+      {"blancos y CRLF", "  \n\t 1 \r\n 2 \r\n\n\n", {1, 2}},
+      {"signos y exponentes", "+1 -2 .5 1e-3 2E+2 -0.25e1 7.", {1, -2, 0.5, 0.001, 200, -2.5, 7}},
+      {"subdesbordamiento a cero", "1e-400 2", {0, 2}},
+      {"vacio", "", {}},
+      {"solo blancos", " \n\t\n", {}},
+      {"un numero", "5\n", {}},
+      {"primer token no numerico", "abc 1 2\n", {}},
+      {"coma decimal", "1,5\n2,5\n", {}},
+      {"palabra al final", "1\n2\n3\nfin\n", {}},
+      {"palabra en medio", "1 2 x 3", {}},
+      {"numero pegado a texto", "1 2 3kg", {}},
+      {"nan", "1\n2\nnan\n", {}},
+      {"nan al principio", "nan 1 2", {}},
+      {"infinito", "1 inf 3", {}},
+      {"desbordamiento", "1e999 2", {}},
+      {"desbordamiento negativo", "1 -2e400", {}},
+      {"doble signo", "+-1 2", {}},
+      {"hexadecimal", "0x10 1", {}},
+      {"separador punto y coma", "1;2", {}},
+  };
+  return casos;
+}
+
+TEST(SampleFile, LecturaTablaDeCasos) {
+  Carpeta carpeta;
+  for (const CasoLectura& c : CasosLectura()) {
+    const std::string ruta = carpeta.Escribir("serie.sam", c.contenido);
+    std::string mensaje = "sin tocar";
+    const Vector v = ReadSampleFile(ruta, mensaje);
+    EXPECT_EQ(Std(v), c.esperado) << c.nombre;
+    if (c.esperado.empty())
+      EXPECT_EQ(mensaje, Formato(ruta)) << c.nombre;
+    else
+      EXPECT_EQ(mensaje, "") << c.nombre;
+  }
+}
+
+TEST(SampleFile, FicheroQueNoSePuedeLeer) {
+  Carpeta carpeta;
+  std::string mensaje;
+  const std::string noExiste = carpeta.Ruta("no_existe.sam");
+  EXPECT_EQ(ReadSampleFile(noExiste, mensaje).Longitud(), 0u);
+  EXPECT_EQ(mensaje, "No puedo leer el fichero\n'" + noExiste + "'");
+  // A folder opens but cannot be read as a file.
+  const std::string carpetaRuta = carpeta.Ruta("");
+  EXPECT_EQ(ReadSampleFile(carpetaRuta, mensaje).Longitud(), 0u);
+  EXPECT_EQ(mensaje, "No puedo leer el fichero\n'" + carpetaRuta + "'");
+}
+
+TEST(SampleFile, NumerosConPuntoBajoLocaleEspanol) {
+  LocaleDelProceso locale("es_ES.UTF-8");
+  ASSERT_TRUE(locale.Activo()) << "es_ES.UTF-8 locale not installed";
+  Carpeta carpeta;
+  std::string mensaje;
+  EXPECT_EQ(Std(ReadSampleFile(carpeta.Escribir("a.sam", "1.5\n-2.25e-3\n"), mensaje)),
+            (std::vector<double>{1.5, -2.25e-3}));
+  // The comma stays refused: files always use a point.
+  const std::string coma = carpeta.Escribir("b.sam", "1,5\n2,5\n");
+  EXPECT_EQ(ReadSampleFile(coma, mensaje).Longitud(), 0u);
+  EXPECT_EQ(mensaje, Formato(coma));
+  const std::string salida = carpeta.Ruta("c.sam");
+  ASSERT_TRUE(WriteSampleFile(V({0.1, 1234567, 1e-05}), salida, mensaje));
+  EXPECT_EQ(Contenido(salida), "0.1\n1.23457e+06\n1e-05\n");
+  EXPECT_EQ(FormatSample(-2.5), "-2.5");
+}
+
+TEST(SampleFile, LeeMuchosNumerosConLaLongitudExacta) {
+  Carpeta carpeta;
+  std::string texto;
+  for (int i = 0; i < 100000; ++i) texto += std::to_string(i % 1000) + (i % 3 ? " " : "\n");
+  std::string mensaje;
+  const Vector v = ReadSampleFile(carpeta.Escribir("larga.sam", texto), mensaje);
+  ASSERT_EQ(v.Longitud(), 100000u);
+  EXPECT_EQ(v(1), 0.0);
+  EXPECT_EQ(v(1001), 0.0);
+  EXPECT_EQ(v(100000), 999.0);
+}
+
+// ------------------------------------------------------------------------------ Writer
+
+TEST(SampleFile, FormatoDeEscritura) {
+  struct Caso {
+    double x;
+    const char* texto;
+  };
+  const Caso casos[] = {
+      {0.1, "0.1"},          {1234567, "1.23457e+06"}, {1e-05, "1e-05"},
+      {100000, "100000"},    {999999, "999999"},       {1e6, "1e+06"},
+      {0.0001, "0.0001"},    {0.00012345, "0.00012345"}, {1.5e-5, "1.5e-05"},
+      {-2.5, "-2.5"},        {0, "0"},                 {2, "2"},
+      {3.14159265, "3.14159"}, {123456.7, "123457"},   {1e100, "1e+100"},
+      {-1.23456789e-300, "-1.23457e-300"},             {0.5, "0.5"},
+  };
+  for (const Caso& c : casos) EXPECT_EQ(FormatSample(c.x), c.texto) << c.texto;
+
+  Carpeta carpeta;
+  std::string mensaje = "x";
+  const std::string ruta = carpeta.Ruta("salida.sam");
+  ASSERT_TRUE(WriteSampleFile(V({0.1, 1234567, 1e-05}), ruta, mensaje));
+  EXPECT_EQ(mensaje, "");
+  EXPECT_EQ(Contenido(ruta), "0.1\n1.23457e+06\n1e-05\n");
+  // Rewriting truncates.
+  ASSERT_TRUE(WriteSampleFile(V({7}), ruta, mensaje));
+  EXPECT_EQ(Contenido(ruta), "7\n");
+  ASSERT_TRUE(WriteSampleFile(Vector(), ruta, mensaje));
+  EXPECT_EQ(Contenido(ruta), "");
+}
+
+TEST(SampleFile, IdaYVueltaConSeisCifras) {
+  Carpeta carpeta;
+  Vector v(5000);
+  std::uint32_t semilla = 7;
+  for (std::uint32_t i = 1; i <= v.Longitud(); ++i) {
+    semilla = semilla * 1664525u + 1013904223u;
+    const double mantisa = static_cast<double>(semilla) / 4294967296.0 - 0.5;
+    v[i] = mantisa * std::pow(10.0, static_cast<int>(i % 31) - 15);
+  }
+  std::string mensaje;
+  const std::string ruta = carpeta.Ruta("ida.sam");
+  ASSERT_TRUE(WriteSampleFile(v, ruta, mensaje));
+  const Vector w = ReadSampleFile(ruta, mensaje);
+  ASSERT_EQ(w.Longitud(), v.Longitud()) << mensaje;
+  for (std::uint32_t i = 1; i <= v.Longitud(); ++i)
+    ASSERT_LE(std::fabs(w(i) - v(i)), 5e-6 * std::fabs(v(i))) << i;
+  // Values already at 6 digits survive exactly a second round.
+  ASSERT_TRUE(WriteSampleFile(w, ruta, mensaje));
+  EXPECT_EQ(Std(ReadSampleFile(ruta, mensaje)), Std(w));
+}
+
+TEST(SampleFile, FicheroQueNoSePuedeCrearOEscribir) {
+  Carpeta carpeta;
+  std::string mensaje;
+  const std::string ruta = carpeta.Ruta("no/existe/x.sam");
+  EXPECT_FALSE(WriteSampleFile(V({1, 2}), ruta, mensaje));
+  EXPECT_EQ(mensaje, "No puedo guardar el fichero\n'" + ruta + "'");
+  // A full device: the data cannot be written, which is a failure too.
+  if (fs::exists("/dev/full")) {
+    mensaje.clear();
+    EXPECT_FALSE(WriteSampleFile(Vector(100000, 1.5), "/dev/full", mensaje));
+    EXPECT_EQ(mensaje, "No puedo guardar el fichero\n'/dev/full'");
+  }
+}
+
+// ------------------------------------------------------------------------------ Names
+
+TEST(SeriesName, CarpetaYExtension) {
+  struct Caso {
+    const char* ruta;
+    const char* nombre;
+  };
+  const Caso casos[] = {
+      {"C:\\datos\\traza1.sam", "traza1"},
+      {"C:\\datos\\traza.1.sam", "traza.1"},
+      {"/home/ana/datos/traza1.sam", "traza1"},
+      {"/home/ana/datos.dir/traza", "traza"},
+      {"traza.txt", "traza"},
+      {"C:traza.sam", "traza"},
+      {"/tmp/traza.", "traza"},
+      {"/tmp/.sam", ".sam"},  // only an extension: the name must not be empty
+      {".sam", ".sam"},
+      {"/tmp/", "serie"},
+  };
+  for (const Caso& c : casos) EXPECT_EQ(SeriesNameFromPath(c.ruta), c.nombre) << c.ruta;
+}
+
+// ------------------------------------------------------------------------------ Store
+
+TEST(SeriesStore, EstadoInicial) {
+  SeriesStore store;
+  EXPECT_EQ(store.FreeSlots(), MaxSeries);
+  EXPECT_EQ(store.CurrentSlot(), MaxSeries);
+  EXPECT_EQ(store.Current(), nullptr);
+  EXPECT_EQ(store.FindSlot(""), 0u);
+  EXPECT_EQ(store.FindSlot("traza"), MaxSeries);
+  for (std::uint32_t i = 0; i < MaxSeries; ++i) EXPECT_TRUE(store.Slot(i).Libre());
+  EXPECT_THROW(store.Slot(MaxSeries), std::out_of_range);
+}
+
+TEST(SeriesStore, CargarBuscarYDuplicados) {
+  SeriesStore store;
+  EXPECT_EQ(store.Add("traza", V({1, 2})), 0u);
+  EXPECT_EQ(store.Add("otra", V({3, 4, 5})), 1u);
+  EXPECT_EQ(store.Add("traza", V({6, 7})), 2u);  // same name: a second entry
+  EXPECT_EQ(store.FreeSlots(), 7u);
+  EXPECT_EQ(store.CurrentSlot(), 2u);
+  EXPECT_EQ(store.FindSlot("traza"), 0u);  // the lower-numbered slot
+  EXPECT_EQ(store.FindSlot("Traza"), MaxSeries);  // exact, case-sensitive
+  EXPECT_EQ(store.FindSlot(""), 3u);
+  store.SetCurrentSlot(store.FindSlot("otra"));
+  ASSERT_NE(store.Current(), nullptr);
+  EXPECT_EQ(store.Current()->name, "otra");
+  EXPECT_EQ(Std(store.Current()->data), (std::vector<double>{3, 4, 5}));
+  // Refused: empty name, empty data. Nothing changes.
+  EXPECT_EQ(store.Add("", V({1, 2})), MaxSeries);
+  EXPECT_EQ(store.Add("vacia", Vector()), MaxSeries);
+  EXPECT_EQ(store.FreeSlots(), 7u);
+  EXPECT_EQ(store.CurrentSlot(), 1u);
+  // A free slot cannot become current.
+  store.SetCurrentSlot(5);
+  EXPECT_EQ(store.CurrentSlot(), MaxSeries);
+}
+
+TEST(SeriesStore, DiezSeriesYReutilizacionDelHueco) {
+  SeriesStore store;
+  for (std::uint32_t i = 0; i < MaxSeries; ++i)
+    EXPECT_EQ(store.Add("s" + std::to_string(i), V({1.0 * i, 2})), i);
+  EXPECT_EQ(store.FreeSlots(), 0u);
+  EXPECT_EQ(store.FindSlot(""), MaxSeries);
+  EXPECT_EQ(store.Add("once", V({1, 2})), MaxSeries);
+  EXPECT_EQ(store.CurrentSlot(), 9u);
+
+  EXPECT_TRUE(store.Remove(4));
+  EXPECT_FALSE(store.Remove(4));  // already free
+  EXPECT_EQ(store.FreeSlots(), 1u);
+  EXPECT_TRUE(store.Slot(4).Libre());
+  EXPECT_EQ(store.Slot(4).data.Longitud(), 0u);
+  EXPECT_EQ(store.CurrentSlot(), 9u);  // removing another slot keeps the current one
+  EXPECT_EQ(store.Add("nueva", V({5, 6})), 4u);
+  EXPECT_EQ(store.CurrentSlot(), 4u);
+
+  EXPECT_TRUE(store.Remove(4));  // the current series
+  EXPECT_EQ(store.CurrentSlot(), MaxSeries);
+  EXPECT_EQ(store.Current(), nullptr);
+
+  store.Clear();
+  EXPECT_EQ(store.FreeSlots(), MaxSeries);
+  EXPECT_EQ(store.FindSlot("s0"), MaxSeries);
+}
+
+TEST(SeriesStore, Renombrar) {
+  SeriesStore store;
+  store.Add("a", V({1, 2}));
+  store.Add("b", V({3, 4}));
+  EXPECT_TRUE(store.Rename(0, "b"));  // duplicates are allowed
+  EXPECT_EQ(store.FindSlot("b"), 0u);
+  EXPECT_EQ(store.FindSlot("a"), MaxSeries);
+  EXPECT_FALSE(store.Rename(1, ""));  // a loaded series never has an empty name
+  EXPECT_EQ(store.Slot(1).name, "b");
+  EXPECT_FALSE(store.Rename(5, "libre"));  // free slot stays free
+  EXPECT_EQ(store.FreeSlots(), 8u);
+  EXPECT_EQ(store.CurrentSlot(), 1u);  // renaming does not change the current series
+}
+
+TEST(SeriesStore, CargaDesdeFicheroComoElComando) {
+  // The load sequence: first free slot, read, name from the path, current slot.
+  Carpeta carpeta;
+  SeriesStore store;
+  const std::string ruta = carpeta.Escribir("traza.1.sam", "10 20 30\n");
+  std::string mensaje;
+  Vector datos = ReadSampleFile(ruta, mensaje);
+  ASSERT_EQ(datos.Longitud(), 3u);
+  const std::uint32_t slot = store.Add(SeriesNameFromPath(ruta), std::move(datos));
+  EXPECT_EQ(slot, 0u);
+  EXPECT_EQ(store.Slot(0).name, "traza.1");
+  // A refused file leaves the store unchanged.
+  Vector malo = ReadSampleFile(carpeta.Escribir("mala.sam", "7\n"), mensaje);
+  EXPECT_EQ(store.Add(SeriesNameFromPath("mala.sam"), std::move(malo)), MaxSeries);
+  EXPECT_EQ(store.FreeSlots(), 9u);
+}
+
+}  // namespace
