@@ -1,5 +1,6 @@
 #include "app/series.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -92,9 +93,14 @@ std::string SeriesNameFromPath(std::string_view path) {
 
 namespace {
 
-inline bool EsBlanco(char c) {
-  return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
+// White space as scanf skips it in the C locale: blank, tab, line ends, form feed.
+constexpr std::array<bool, 256> kBlancos = [] {
+  std::array<bool, 256> t{};
+  for (unsigned char c : {' ', '\n', '\t', '\r', '\v', '\f'}) t[c] = true;
+  return t;
+}();
+
+inline bool EsBlanco(char c) { return kBlancos[static_cast<unsigned char>(c)]; }
 
 // For a token that from_chars reported out of range: true when its magnitude is below the
 // smallest double (it underflows to zero), false when it overflows.
@@ -136,22 +142,23 @@ bool Subdesborda(const char* p, const char* fin) {
   return orden + (negativo ? -exponente : exponente) < 0;
 }
 
-// Converts the token [p, fin) entirely; false unless it is one finite decimal number.
-bool ConvertirToken(const char* p, const char* fin, double& valor) {
+// Converts the number at p, which must end at `fin` or at white space. Returns the end of
+// the number, or nullptr unless it is one finite decimal number.
+const char* ConvertirNumero(const char* p, const char* fin, double& valor) {
   const char* inicio = p;
   if (*p == '+') {
     ++p;
-    if (p == fin || *p == '-') return false;
+    if (p == fin || *p == '-') return nullptr;
   }
   const auto r = std::from_chars(p, fin, valor, std::chars_format::general);
-  if (r.ptr != fin) return false;
+  if (r.ptr == p || (r.ptr != fin && !EsBlanco(*r.ptr))) return nullptr;
   if (r.ec == std::errc::result_out_of_range) {
-    if (!Subdesborda(inicio, fin)) return false;  // e.g. 1e999
+    if (!Subdesborda(inicio, r.ptr)) return nullptr;  // e.g. 1e999
     valor = (*p == '-') ? -0.0 : 0.0;
-    return true;
+    return r.ptr;
   }
-  if (r.ec != std::errc()) return false;
-  return std::isfinite(valor);
+  if (r.ec != std::errc() || !std::isfinite(valor)) return nullptr;
+  return r.ptr;
 }
 
 // Reads the whole file into memory. False when it cannot be opened or read.
@@ -196,7 +203,7 @@ bool ParseSamples(std::string_view text, Vector& out) {
   bool enBlanco = true;
   for (const char* q = p; q < fin; ++q) {
     const bool blanco = EsBlanco(*q);
-    tokens += enBlanco && !blanco;
+    tokens += enBlanco & !blanco;
     enBlanco = blanco;
   }
   if (tokens < 2 || tokens > 0xFFFFFFFFu) return false;
@@ -206,9 +213,8 @@ bool ParseSamples(std::string_view text, Vector& out) {
   double* y = datos.Datos();
   for (std::size_t i = 0; i < tokens; ++i) {
     while (EsBlanco(*p)) ++p;  // a token follows, so this stops inside the text
-    const char* t = p;
-    while (p < fin && !EsBlanco(*p)) ++p;
-    if (!ConvertirToken(t, p, y[i])) return false;
+    p = ConvertirNumero(p, fin, y[i]);
+    if (!p) return false;
   }
   out = std::move(datos);
   return true;
