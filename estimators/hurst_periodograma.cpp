@@ -1,0 +1,39 @@
+#include "estimators/hurst_periodograma.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "estimators/estado.h"
+#include "estimators/hurst_whittle_fgn.h"
+#include "numeric/fft.h"
+#include "numeric/regresion.h"
+
+int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& x, Vector& y) {
+  if (serie.Longitud() < 100) return kEstadoSerieCorta;
+  // A percentage that is not a number is refused like one above the limit.
+  if (!(porcentaje <= 20.0f)) return kEstadoPorcentaje;
+  if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
+
+  std::uint32_t nPrima = 0;
+  const Vector periodograma = CalcularPeriodograma(serie, nPrima);
+  // porcentaje per cent of the (n' − 1)/2 positive frequencies, the product formed in
+  // extended precision and rounded to double before the floor.
+  const double producto = static_cast<double>(static_cast<long double>(porcentaje) *
+                                              static_cast<long double>(nPrima - 1) * 0.005L);
+  const double mReal = std::floor(producto);
+  if (!(mReal >= 5)) return kEstadoPocosPuntos;
+  const auto m = static_cast<std::uint32_t>(mReal);
+
+  Vector lambda, I;
+  FrecuenciasDeFourier(periodograma, nPrima, m, lambda, I);
+  for (const double v : I) {
+    if (v == 0.0) return kEstadoPeriodogramaNulo;
+  }
+  Vector lx = log10(lambda);
+  Vector ly = log10(I);
+  const Vector coef = AjustePolinomio(lx, ly, 1);
+  H = (1 - coef(2)) * 0.5;
+  x = std::move(lx);
+  y = std::move(ly);
+  return kEstadoOk;
+}

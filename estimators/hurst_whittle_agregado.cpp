@@ -1,0 +1,17 @@
+#include "estimators/hurst_whittle_agregado.h"
+
+#include "estimators/estado.h"
+#include "estimators/hurst_whittle_fgn.h"
+#include "estimators/resultado.h"
+#include "numeric/estadistica.h"
+
+int HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, double& H,
+                         double& inferior, double& superior) {
+  const std::uint32_t n = serie.Longitud();
+  if (n < 100) return kEstadoSerieCorta;
+  if (nivel < 1 || n / nivel < 100) return kEstadoNivelAgregado;
+  if (SerieConstante(serie)) return kEstadoSerieConstante;
+  // The block means may still be constant (a series periodic with the level) or have
+  // a null periodogram; the Whittle estimator refuses those itself.
+  return HurstWhittleFgn(Agregar(serie, nivel), H, inferior, superior);
+}

@@ -1,0 +1,171 @@
+#include "estimators/hurst_whittle_farima.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "estimators/estado.h"
+#include "estimators/hurst_whittle_fgn.h"
+#include "numeric/fft.h"
+#include "numeric/minimizacion.h"
+#include "numeric/regresion.h"
+
+namespace {
+
+constexpr double kDosPi = 6.283185307179586;
+constexpr double kHInicial = 0.4999;
+constexpr double kToleranciaX = 0.0001;
+constexpr double kToleranciaF = 0.0001;
+constexpr std::uint32_t kNCovarianza = 10000;
+constexpr std::uint32_t kFrecuenciasCovarianza = 4999;
+constexpr double kDelta = 0.000000001;
+constexpr double kFactorIntervalo = 1.96;
+
+// |1 + Σ c(k)·e^{ikλ}|² as (1 + R)² + S² for the coefficients c(1..orden), which start
+// at eta(primero); 1 when there are none.
+Vector ModuloCuadrado(const Vector& eta, std::uint32_t primero, int orden,
+                      const Vector& lambda) {
+  const std::uint32_t m = lambda.Longitud();
+  Vector r(m, 1.0);
+  if (orden <= 0) return r;
+  const double* l = lambda.Datos();
+  double* pr = r.Datos();
+  for (std::uint32_t j = 0; j < m; ++j) {
+    double R = 0.0, S = 0.0;
+    if (orden == 1) {
+      R = eta(primero) * std::cos(l[j]);
+      S = eta(primero) * std::sin(l[j]);
+    } else {
+      for (int k = 1; k <= orden; ++k) {
+        const double kl = l[j] * static_cast<double>(k);
+        R += eta(primero + k - 1) * std::cos(kl);
+        S += eta(primero + k - 1) * std::sin(kl);
+      }
+    }
+    pr[j] = std::pow(1 + R, 2.0) + std::pow(S, 2.0);
+  }
+  return r;
+}
+
+}  // namespace
+
+Vector DensidadFarima(const Vector& eta, int p, int q, const Vector& lambda) {
+  const Vector A = ModuloCuadrado(eta, 2, p, lambda);
+  const Vector B = ModuloCuadrado(eta, static_cast<std::uint32_t>(std::max(p, 0)) + 2, q, lambda);
+  const std::uint32_t m = lambda.Longitud();
+  const double ex = -2 * (eta(1) - 0.5);
+  Vector f(m);
+  const double* l = lambda.Datos();
+  for (std::uint32_t j = 0; j < m; ++j) {
+    const double g = std::pow(2 * std::sin(l[j] / 2), ex);
+    f.Datos()[j] = (B.Datos()[j] / A.Datos()[j]) * g;
+  }
+  return f;
+}
+
+Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q) {
+  const std::uint32_t K = eta.Longitud();
+  Vector lambda(kFrecuenciasCovarianza);
+  for (std::uint32_t j = 1; j <= kFrecuenciasCovarianza; ++j)
+    lambda.Datos()[j - 1] = static_cast<double>(j) * kDosPi / kNCovarianza;
+  const Vector f0 = DensidadFarima(eta, p, q, lambda);
+  // Row k: numerical derivative of ln f with respect to eta(k).
+  Matrix L(K, kFrecuenciasCovarianza);
+  for (std::uint32_t k = 1; k <= K; ++k) {
+    Vector etaK = eta;
+    etaK[k] = etaK[k] + kDelta;
+    const Vector fk = DensidadFarima(etaK, p, q, lambda);
+    Vector fila(kFrecuenciasCovarianza);
+    for (std::uint32_t j = 0; j < kFrecuenciasCovarianza; ++j)
+      fila.Datos()[j] = std::log(fk.Datos()[j] / f0.Datos()[j]) / kDelta;
+    L.PonerFila(k, fila);
+  }
+  Matrix D(K, K);
+  for (std::uint32_t i = 1; i <= K; ++i) {
+    const Vector fi = L.Fila(i);
+    for (std::uint32_t j = 1; j <= K; ++j) {
+      const Vector fj = L.Fila(j);
+      double suma = 0.0;
+      for (std::uint32_t t = 0; t < kFrecuenciasCovarianza; ++t)
+        suma += fj.Datos()[t] * fi.Datos()[t];
+      D(i, j) = suma * (2.0 / kNCovarianza);
+    }
+  }
+  return Inversa(D) * 2;
+}
+
+ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
+                                             const Vector& lambda)
+    : p_(p), q_(q), m_(lambda.Longitud()), I_(I.begin(), I.begin() + m_), log2Sin_(m_) {
+  if (I.Longitud() < m_) ErrorEjecucion(2);
+  const int orden = std::max({p_, q_, 0});
+  cos_.resize(m_ * orden);
+  sin_.resize(m_ * orden);
+  const double* l = lambda.Datos();
+  for (std::size_t j = 0; j < m_; ++j) {
+    log2Sin_[j] = std::log(2 * std::sin(l[j] / 2));
+    for (int k = 1; k <= orden; ++k) {
+      const double kl = k == 1 ? l[j] : l[j] * static_cast<double>(k);
+      cos_[j * orden + k - 1] = std::cos(kl);
+      sin_[j * orden + k - 1] = std::sin(kl);
+    }
+  }
+}
+
+double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
+  const int orden = std::max({p_, q_, 0});
+  const double ex = -2 * (eta(1) - 0.5);
+  const double* phi = eta.Datos() + 1;
+  const double* psi = eta.Datos() + 1 + std::max(p_, 0);
+  const double* I = I_.data();
+  double suma = 0.0;
+  for (std::size_t j = 0; j < m_; ++j) {
+    const double* c = &cos_[j * orden];
+    const double* s = &sin_[j * orden];
+    double A = 1.0, B = 1.0;
+    if (p_ > 0) {
+      double R = phi[0] * c[0], S = phi[0] * s[0];
+      for (int k = 1; k < p_; ++k) {
+        R += phi[k] * c[k];
+        S += phi[k] * s[k];
+      }
+      A = (1 + R) * (1 + R) + S * S;
+    }
+    if (q_ > 0) {
+      double R = psi[0] * c[0], S = psi[0] * s[0];
+      for (int k = 1; k < q_; ++k) {
+        R += psi[k] * c[k];
+        S += psi[k] * s[k];
+      }
+      B = (1 + R) * (1 + R) + S * S;
+    }
+    const double f = (B / A) * std::exp(ex * log2Sin_[j]);
+    suma += I[j] / f;
+  }
+  return suma;
+}
+
+int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
+                       double& superior) {
+  if (serie.Longitud() < 100) return kEstadoSerieCorta;
+  if (p < 0 || q < 0 || p > 1 || q > 1) return kEstadoOrdenesFarima;
+  if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
+
+  std::uint32_t nPrima = 0;
+  const Vector periodograma = CalcularPeriodograma(serie, nPrima);
+  const std::uint32_t m = (nPrima - 1) / 2;
+  Vector lambda, I;
+  FrecuenciasDeFourier(periodograma, nPrima, m, lambda, I);
+  if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
+
+  Vector eta0(static_cast<std::uint32_t>(p + q + 1), 0.0);
+  eta0[1] = kHInicial;
+  const ObjetivoWhittleFarima objetivo(p, q, I, lambda);
+  const Vector estimado = MinVariasVbles(std::cref(objetivo), eta0, kToleranciaX, kToleranciaF);
+  const Matrix C = CovarianzaWhittleFarima(estimado, p, q);
+  const double e = std::sqrt(C(1, 1) / nPrima) * kFactorIntervalo;
+  eta = estimado;
+  inferior = estimado(1) - e;
+  superior = estimado(1) + e;
+  return kEstadoOk;
+}

@@ -1,0 +1,446 @@
+// Parameter checks, refusals and worked examples of the frequency-domain estimators and
+// the stationarity test.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "estimators/estado.h"
+#include "estimators/hurst_periodograma.h"
+#include "estimators/hurst_whittle_agregado.h"
+#include "estimators/hurst_whittle_farima.h"
+#include "estimators/hurst_whittle_fgn.h"
+#include "estimators/hurst_whittle_local.h"
+#include "estimators/test_t.h"
+#include "frecuencia_comun.h"
+
+namespace {
+
+using namespace frecuencia;
+
+// ---------------------------------------------------------------- periodogram
+
+// A series of length n whose periodogram is c·λ^(1 − 2H) at every positive frequency
+// below π: the sum of cosines with those amplitudes and arbitrary phases.
+Vector SerieConPeriodograma(std::uint32_t n, double H, std::uint64_t semilla) {
+  prueba::Normal normal(semilla);
+  const std::uint32_t mitad = (n - 1) / 2;
+  std::vector<double> amplitud(mitad + 1), fase(mitad + 1);
+  for (std::uint32_t k = 1; k <= mitad; ++k) {
+    const double lambda = kDosPi * k / n;
+    amplitud[k] = std::sqrt(kDosPi * n * std::pow(lambda, 1 - 2 * H));
+    fase[k] = normal();
+  }
+  Vector x(n, 0.0);
+  for (std::uint32_t t = 0; t < n; ++t) {
+    double s = 0.0;
+    for (std::uint32_t k = 1; k <= mitad; ++k) {
+      const double angulo = kDosPi * static_cast<double>((static_cast<std::uint64_t>(k) * t) % n) / n;
+      s += amplitud[k] * std::cos(angulo + fase[k]);
+    }
+    x.Datos()[t] = 2.0 * s / n;
+  }
+  return x;
+}
+
+struct CasoPorcentaje {
+  std::uint32_t n;
+  float porcentaje;
+  int estado;
+  std::uint32_t puntos;  // frequencies used when the status is 0
+};
+
+TEST(FrecuenciaPeriodograma, EstadosYNumeroDeFrecuencias) {
+  const CasoPorcentaje casos[] = {
+      {99, 10.0f, kEstadoSerieCorta, 0},
+      {99, 50.0f, kEstadoSerieCorta, 0},
+      {1000, 20.0f, kEstadoOk, 99},      // floor(20·999·0.005) = 99
+      {1000, 20.5f, kEstadoPorcentaje, 0},
+      {1000, std::numeric_limits<float>::quiet_NaN(), kEstadoPorcentaje, 0},
+      {1000, 1.0f, kEstadoPocosPuntos, 0},  // floor(4.995) = 4
+      {1000, 5.0f, kEstadoOk, 24},
+      {10000, 0.1f, kEstadoPocosPuntos, 0},  // the float 0.1 gives floor(4.9995...) = 4
+      {20000, 0.1f, kEstadoOk, 9},
+      {1000, 0.0f, kEstadoPocosPuntos, 0},
+      {1000, -5.0f, kEstadoPocosPuntos, 0},
+      {1019, 10.0f, kEstadoOk, 50},  // n' = 1015: floor(10·1014·0.005) = 50
+  };
+  for (const CasoPorcentaje& c : casos) {
+    SCOPED_TRACE(testing::Message() << "n = " << c.n << ", porcentaje = " << c.porcentaje);
+    const Vector serie = Ruido(c.n, 7);
+    double H = -1.0;
+    Vector x, y;
+    EXPECT_EQ(HurstPeriodograma(serie, c.porcentaje, H, x, y), c.estado);
+    if (c.estado != kEstadoOk) {
+      EXPECT_EQ(H, -1.0);
+      EXPECT_EQ(x.Longitud(), 0u);
+      continue;
+    }
+    ASSERT_EQ(x.Longitud(), c.puntos);
+    ASSERT_EQ(y.Longitud(), c.puntos);
+    std::uint32_t nPrima = 0;
+    const Vector I = CalcularPeriodograma(serie, nPrima);
+    for (std::uint32_t j = 1; j <= c.puntos; ++j) {
+      EXPECT_DOUBLE_EQ(x(j), std::log10(j * kDosPi / nPrima));
+      EXPECT_DOUBLE_EQ(y(j), std::log10(I(j + 1)));
+    }
+    const Vector coef = AjustePolinomio(x, y, 1);
+    EXPECT_DOUBLE_EQ(H, (1 - coef(2)) * 0.5);
+  }
+}
+
+TEST(FrecuenciaPeriodograma, LongitudPrimaUsaLaLongitudTransformada) {
+  const Vector serie = Ruido(1019, 3);
+  double H = 0.0;
+  Vector x, y;
+  ASSERT_EQ(HurstPeriodograma(serie, 5.0f, H, x, y), kEstadoOk);
+  EXPECT_DOUBLE_EQ(x(1), std::log10(kDosPi / 1015));
+  EXPECT_DOUBLE_EQ(x(x.Longitud()), std::log10(x.Longitud() * kDosPi / 1015));
+}
+
+TEST(FrecuenciaPeriodograma, LeyDePotenciaExactaDaSuH) {
+  for (const double H0 : {0.6, 0.8, 0.95}) {
+    const Vector serie = SerieConPeriodograma(1000, H0, 11);
+    double H = 0.0;
+    Vector x, y;
+    ASSERT_EQ(HurstPeriodograma(serie, 10.0f, H, x, y), kEstadoOk);
+    EXPECT_NEAR(H, H0, 1e-9);
+  }
+}
+
+TEST(FrecuenciaPeriodograma, SerieConstanteRechazada) {
+  double H = -1.0;
+  Vector x, y;
+  EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 10.0f, H, x, y), kEstadoSerieConstante);
+  // Constant over the samples analysed (n' = 1015), different only in the ignored tail.
+  Vector serie(1019, 2.0);
+  serie[1019] = 5.0;
+  EXPECT_EQ(HurstPeriodograma(serie, 10.0f, H, x, y), kEstadoSerieConstante);
+  EXPECT_EQ(H, -1.0);
+}
+
+// ---------------------------------------------------------------- Whittle FGN
+
+TEST(FrecuenciaWhittleFgn, CienMuestrasUsanCuarentaYNueveFrecuencias) {
+  const Vector serie = Fgn(100, 0.7, 5);
+  double H = 0.0, inf = 0.0, sup = 0.0, V = 0.0;
+  ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup, V), kEstadoOk);
+  const EstimacionLiteral r = WhittleFgnLiteral(serie, 100, 49);
+  EXPECT_NEAR(H, r.H, 1e-9);
+  // V is a numerical derivative with a step of 1e-9: the last bits of H show in it.
+  EXPECT_NEAR(V, r.V, 1e-7);
+  EXPECT_NEAR(inf, r.inferior, 1e-9);
+  EXPECT_NEAR(sup, r.superior, 1e-9);
+}
+
+TEST(FrecuenciaWhittleFgn, LongitudPrimaEnFrecuenciasEIntervalo) {
+  const Vector serie = Fgn(1019, 0.8, 6);
+  double H = 0.0, inf = 0.0, sup = 0.0;
+  ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup), kEstadoOk);
+  const EstimacionLiteral r = WhittleFgnLiteral(serie, 1015, 507);
+  EXPECT_NEAR(H, r.H, 1e-9);
+  EXPECT_NEAR(sup - H, std::sqrt(VarianzaWhittleFgn(H) / 1015) * 1.96, 1e-12);
+  EXPECT_NEAR(H - inf, sup - H, 1e-12);  // symmetric
+}
+
+TEST(FrecuenciaWhittleFgn, FactorDeVarianza) {
+  EXPECT_NEAR(VarianzaWhittleFgn(0.5), 0.418, 0.001);
+  EXPECT_NEAR(VarianzaWhittleFgn(0.7), 0.442, 0.001);
+  EXPECT_NEAR(VarianzaWhittleFgn(0.9), 0.459, 0.001);
+}
+
+TEST(FrecuenciaWhittleFgn, RuidoBlancoDaUnMedio) {
+  for (const std::uint64_t semilla : {1u, 2u, 3u}) {
+    double H = 0.0, inf = 0.0, sup = 0.0;
+    ASSERT_EQ(HurstWhittleFgn(Ruido(10000, semilla), H, inf, sup), kEstadoOk);
+    EXPECT_NEAR(H, 0.5, 0.03);
+    EXPECT_NEAR((sup - inf) / 2, 1.96 * std::sqrt(0.418 / 10000), 0.0002);
+  }
+}
+
+TEST(FrecuenciaWhittleFgn, Rechazos) {
+  double H = -1.0, inf = -1.0, sup = -1.0, V = -1.0;
+  EXPECT_EQ(HurstWhittleFgn(Ruido(99, 1), H, inf, sup, V), kEstadoSerieCorta);
+  EXPECT_EQ(HurstWhittleFgn(Vector(500, 1.0), H, inf, sup, V), kEstadoSerieConstante);
+  EXPECT_EQ(HurstWhittleFgn(Vector(500, 0.0), H, inf, sup), kEstadoSerieConstante);
+  Vector cola(1019, 4.0);
+  cola[1017] = -1.0;
+  EXPECT_EQ(HurstWhittleFgn(cola, H, inf, sup, V), kEstadoSerieConstante);
+  EXPECT_EQ(H, -1.0);
+  EXPECT_EQ(inf, -1.0);
+  EXPECT_EQ(sup, -1.0);
+  EXPECT_EQ(V, -1.0);
+}
+
+// ---------------------------------------------------------------- local Whittle
+
+EstimacionLiteral LocalLiteral(const Vector& serie, std::uint32_t nPrima, std::uint32_t m) {
+  const Espectro e = EspectroLiteral(serie, m);
+  EstimacionLiteral r;
+  if (e.nPrima != nPrima) return r;
+  r.H = MinUnaVble([&](double h) { return ObjetivoLocalLiteral(h, e.I, e.lambda); }, 0.4999,
+                   1.0001, 0.000001);
+  const double ancho = std::sqrt(VarianzaLocalLiteral(r.H) / nPrima) * 1.96;
+  r.inferior = r.H - ancho;
+  r.superior = r.H + ancho;
+  return r;
+}
+
+struct CasoLocal {
+  std::uint32_t n;
+  std::uint32_t factor;
+  int estado;
+  std::uint32_t nPrima, m;
+};
+
+TEST(FrecuenciaWhittleLocal, EstadosYFrecuencias) {
+  const CasoLocal casos[] = {
+      {99, 4, kEstadoSerieCorta, 0, 0},
+      {400, 4, kEstadoOk, 400, 100},
+      {399, 4, kEstadoFactorLocal, 0, 0},
+      {1000, 1, kEstadoFactorLocal, 0, 0},
+      {1000, 0, kEstadoFactorLocal, 0, 0},
+      {1000, 0xFFFFFFFFu, kEstadoFactorLocal, 0, 0},  // negative when taken as signed
+      {1000, 2, kEstadoOk, 1000, 500},                 // up to λ = π
+      {1019, 4, kEstadoOk, 1015, 253},                 // guard on 1019 div 4 = 254
+      {1000, 11, kEstadoFactorLocal, 0, 0},
+  };
+  for (const CasoLocal& c : casos) {
+    SCOPED_TRACE(testing::Message() << "n = " << c.n << ", factor = " << c.factor);
+    const Vector serie = Fgn(c.n, 0.75, 9);
+    double H = -1.0, inf = -1.0, sup = -1.0;
+    ASSERT_EQ(HurstWhittleLocal(serie, c.factor, H, inf, sup), c.estado);
+    if (c.estado != kEstadoOk) {
+      EXPECT_EQ(H, -1.0);
+      continue;
+    }
+    const EstimacionLiteral r = LocalLiteral(serie, c.nPrima, c.m);
+    EXPECT_NEAR(H, r.H, 1e-9);
+    EXPECT_NEAR(inf, r.inferior, 1e-9);
+    EXPECT_NEAR(sup, r.superior, 1e-9);
+  }
+}
+
+TEST(FrecuenciaWhittleLocal, LeyDePotenciaExactaSeMinimizaEnSuH) {
+  const Vector lambda = Rampa(1, 1, 250) * kDosPi / 1000u;
+  for (const double H0 : {0.55, 0.7, 0.85, 0.99}) {
+    const Vector I = 3.7 * pow(lambda, 1 - 2 * H0);
+    const ObjetivoWhittleLocal objetivo(I, lambda);
+    EXPECT_NEAR(MinUnaVble(std::cref(objetivo), 0.4999, 1.0001, 0.000001), H0, 1e-5);
+  }
+}
+
+TEST(FrecuenciaWhittleLocal, VarianzaIgualParaTodaH) {
+  for (const double H : {0.5, 0.6, 0.7, 0.8, 0.9, 1.0})
+    EXPECT_NEAR(VarianzaWhittleLocal(H), 0.4939, 0.0001);
+}
+
+TEST(FrecuenciaWhittleLocal, IgualLongitudIgualAnchura) {
+  double H1, i1, s1, H2, i2, s2;
+  ASSERT_EQ(HurstWhittleLocal(Fgn(2000, 0.6, 1), 4, H1, i1, s1), kEstadoOk);
+  ASSERT_EQ(HurstWhittleLocal(Fgn(2000, 0.9, 2), 8, H2, i2, s2), kEstadoOk);
+  // The same up to the rounding of the numerical derivative in the variance factor.
+  EXPECT_NEAR(s1 - i1, s2 - i2, 1e-9);
+  EXPECT_NEAR((s1 - i1) / 2, 1.96 * std::sqrt(0.4939 / 2000), 1e-5);
+}
+
+TEST(FrecuenciaWhittleLocal, SerieConstanteRechazada) {
+  double H = -1.0, inf, sup;
+  EXPECT_EQ(HurstWhittleLocal(Vector(1000, 7.0), 4, H, inf, sup), kEstadoSerieConstante);
+  EXPECT_EQ(H, -1.0);
+}
+
+// ---------------------------------------------------------------- aggregated Whittle
+
+TEST(FrecuenciaWhittleAgregado, NivelUnoEsWhittleFgn) {
+  const Vector serie = Fgn(3000, 0.8, 12);
+  double H, inf, sup, H1, inf1, sup1;
+  ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup), kEstadoOk);
+  ASSERT_EQ(HurstWhittleAgregado(serie, 1, H1, inf1, sup1), kEstadoOk);
+  EXPECT_EQ(H, H1);
+  EXPECT_EQ(inf, inf1);
+  EXPECT_EQ(sup, sup1);
+}
+
+struct CasoAgregado {
+  std::uint32_t n, nivel;
+  int estado;
+};
+
+TEST(FrecuenciaWhittleAgregado, EstadosYSerieAgregada) {
+  const CasoAgregado casos[] = {
+      {99, 1, kEstadoSerieCorta},    {1000, 10, kEstadoOk},
+      {999, 10, kEstadoNivelAgregado}, {1000, 0, kEstadoNivelAgregado},
+      {100000, 1000, kEstadoOk},     {5000, 7, kEstadoOk},
+  };
+  for (const CasoAgregado& c : casos) {
+    SCOPED_TRACE(testing::Message() << "n = " << c.n << ", nivel = " << c.nivel);
+    const Vector serie = Fgn(c.n, 0.7, 13);
+    double H = -1.0, inf = -1.0, sup = -1.0;
+    ASSERT_EQ(HurstWhittleAgregado(serie, c.nivel, H, inf, sup), c.estado);
+    if (c.estado != kEstadoOk) {
+      EXPECT_EQ(H, -1.0);
+      continue;
+    }
+    double Ha, infa, supa;
+    ASSERT_EQ(HurstWhittleFgn(Agregar(serie, c.nivel), Ha, infa, supa), kEstadoOk);
+    EXPECT_EQ(H, Ha);
+    EXPECT_EQ(inf, infa);
+    EXPECT_EQ(sup, supa);
+  }
+}
+
+TEST(FrecuenciaWhittleAgregado, SeriesConstantesRechazadas) {
+  double H = -1.0, inf, sup;
+  EXPECT_EQ(HurstWhittleAgregado(Vector(2000, 1.0), 10, H, inf, sup), kEstadoSerieConstante);
+  // Periodic with the level: every block mean is the same.
+  Vector periodica(2000);
+  for (std::uint32_t i = 1; i <= 2000; ++i) periodica[i] = static_cast<double>(i % 10);
+  EXPECT_EQ(HurstWhittleAgregado(periodica, 10, H, inf, sup), kEstadoSerieConstante);
+  EXPECT_EQ(H, -1.0);
+}
+
+// ---------------------------------------------------------------- Test T
+
+// P by the definition, from the block estimates of the Whittle FGN estimator.
+double PLiteral(const Vector& serie, std::uint32_t k) {
+  const std::uint32_t L = serie.Longitud() / k;
+  std::vector<double> h(k), v(k);
+  for (std::uint32_t i = 1; i <= k; ++i) {
+    double inf, sup;
+    if (HurstWhittleFgn(serie.SubVector((i - 1) * L + 1, i * L), h[i - 1], inf, sup, v[i - 1]) != 0)
+      return -1.0;
+  }
+  double hm = 0.0;
+  for (const double x : h) hm += L * x;
+  hm /= static_cast<double>(k) * L;
+  double T = 0.0;
+  for (std::uint32_t i = 0; i < k; ++i) T += L * (h[i] - hm) * (h[i] - hm) / v[i];
+  return 1 - ProbChi2(T, k - 1.0);
+}
+
+struct CasoTestT {
+  std::uint32_t n, k;
+  double alfa;
+  int estado;
+};
+
+TEST(FrecuenciaTestT, EstadosEnOrden) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const CasoTestT casos[] = {
+      {1000, 10, 0.05, kEstadoOk},
+      {1000, 11, 0.05, kEstadoBloquesTestT},
+      {1000, 0, 0.05, kEstadoBloquesTestT},
+      {1000, 1, 0.05, kEstadoBloquesTestT},
+      {1000, 2, -0.01, kEstadoSignificancia},
+      {1000, 2, 1.5, kEstadoSignificancia},
+      {1000, 2, nan, kEstadoSignificancia},
+      {1000, 11, 1.5, kEstadoBloquesTestT},  // blocks before significance
+      {99, 2, 1.5, kEstadoSerieCorta},      // length first
+      {99, 0, 0.05, kEstadoSerieCorta},
+      {1055, 10, 0.0, kEstadoOk},
+      {1000, 2, 1.0, kEstadoOk},
+  };
+  for (const CasoTestT& c : casos) {
+    SCOPED_TRACE(testing::Message() << "n = " << c.n << ", k = " << c.k << ", alfa = " << c.alfa);
+    const Vector serie = Fgn(c.n, 0.7, 21);
+    double P = -1.0;
+    int constante = -1;
+    ASSERT_EQ(TestT(serie, c.k, c.alfa, P, constante), c.estado);
+    if (c.estado != kEstadoOk) {
+      EXPECT_EQ(P, -1.0);
+      EXPECT_EQ(constante, -1);
+      continue;
+    }
+    EXPECT_NEAR(P, PLiteral(serie, c.k), 1e-12);
+    EXPECT_EQ(constante, P > c.alfa ? 1 : 0);
+  }
+}
+
+TEST(FrecuenciaTestT, MuestrasSobrantesNoCuentan) {
+  Vector serie = Fgn(1055, 0.7, 22);
+  double P1, P2;
+  int c1, c2;
+  ASSERT_EQ(TestT(serie, 10, 0.05, P1, c1), kEstadoOk);
+  for (std::uint32_t i = 1051; i <= 1055; ++i) serie[i] = 1000.0 * i;
+  ASSERT_EQ(TestT(serie, 10, 0.05, P2, c2), kEstadoOk);
+  EXPECT_EQ(P1, P2);
+}
+
+TEST(FrecuenciaTestT, BloquesIdenticosDanPUno) {
+  const Vector bloque = Fgn(100, 0.8, 23);
+  Vector serie(1000);
+  for (std::uint32_t i = 0; i < 1000; ++i) serie.Datos()[i] = bloque.Datos()[i % 100];
+  double P = 0.0;
+  int constante = -1;
+  ASSERT_EQ(TestT(serie, 10, 0.99, P, constante), kEstadoOk);
+  EXPECT_EQ(P, 1.0);
+  EXPECT_EQ(constante, 1);
+  ASSERT_EQ(TestT(serie, 10, 1.0, P, constante), kEstadoOk);
+  EXPECT_EQ(constante, 0);  // strict comparison
+  ASSERT_EQ(TestT(serie, 10, 0.0, P, constante), kEstadoOk);
+  EXPECT_EQ(constante, 1);
+}
+
+TEST(FrecuenciaTestT, SerieOBloqueConstanteRechazado) {
+  double P = -1.0;
+  int constante = -1;
+  EXPECT_EQ(TestT(Vector(1000, 2.0), 10, 0.05, P, constante), kEstadoSerieConstante);
+  Vector serie = Fgn(1000, 0.7, 24);
+  for (std::uint32_t i = 301; i <= 400; ++i) serie[i] = 0.25;  // block 4 of 10
+  EXPECT_EQ(TestT(serie, 10, 0.05, P, constante), kEstadoSerieConstante);
+  EXPECT_EQ(P, -1.0);
+  EXPECT_EQ(constante, -1);
+}
+
+// ---------------------------------------------------------------- Whittle FARIMA
+
+struct CasoOrdenes {
+  int p, q;
+  int estado;
+};
+
+TEST(FrecuenciaWhittleFarima, EstadosDeLosOrdenes) {
+  const CasoOrdenes casos[] = {
+      {0, 0, kEstadoOk},  {1, 0, kEstadoOk},  {0, 1, kEstadoOk},
+      {2, 0, kEstadoOrdenesFarima},  {0, 2, kEstadoOrdenesFarima},
+      {-1, 0, kEstadoOrdenesFarima}, {0, -1, kEstadoOrdenesFarima},
+  };
+  const Vector serie = Fgn(1000, 0.7, 31);
+  for (const CasoOrdenes& c : casos) {
+    SCOPED_TRACE(testing::Message() << "p = " << c.p << ", q = " << c.q);
+    Vector eta;
+    double inf = -1.0, sup = -1.0;
+    ASSERT_EQ(HurstWhittleFarima(serie, c.p, c.q, eta, inf, sup), c.estado);
+    if (c.estado != kEstadoOk) {
+      EXPECT_EQ(eta.Longitud(), 0u);
+      EXPECT_EQ(inf, -1.0);
+      continue;
+    }
+    ASSERT_EQ(eta.Longitud(), static_cast<std::uint32_t>(c.p + c.q + 1));
+    // The same search from (0.4999, 0, ...) with the literal objective.
+    const Espectro e = EspectroLiteral(serie, 499);
+    Vector eta0(eta.Longitud(), 0.0);
+    eta0[1] = 0.4999;
+    const Vector literal = MinVariasVbles(
+        [&](const Vector& v) { return ObjetivoFarimaLiteral(v, c.p, c.q, e.I, e.lambda); },
+        eta0, 0.0001, 0.0001);
+    for (std::uint32_t i = 1; i <= eta.Longitud(); ++i) EXPECT_NEAR(eta(i), literal(i), 1e-9);
+    const double ancho = std::sqrt(CovarianzaWhittleFarima(eta, c.p, c.q)(1, 1) / 1000) * 1.96;
+    EXPECT_NEAR(inf, eta(1) - ancho, 1e-12);
+    EXPECT_NEAR(sup, eta(1) + ancho, 1e-12);
+  }
+}
+
+TEST(FrecuenciaWhittleFarima, Rechazos) {
+  Vector eta;
+  double inf = -1.0, sup = -1.0;
+  EXPECT_EQ(HurstWhittleFarima(Ruido(99, 1), 0, 0, eta, inf, sup), kEstadoSerieCorta);
+  EXPECT_EQ(HurstWhittleFarima(Ruido(99, 1), 5, 0, eta, inf, sup), kEstadoSerieCorta);
+  EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 1, 1, eta, inf, sup), kEstadoSerieConstante);
+  EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 2, 1, eta, inf, sup), kEstadoOrdenesFarima);
+  EXPECT_EQ(eta.Longitud(), 0u);
+}
+
+}  // namespace
