@@ -119,4 +119,83 @@ TEST(ErrorEjecucion, CapturedInsideScope) {
   EXPECT_STREQ(MensajeErrorEjecucion(16), "número de puntos incorrecto en la autocorrelación");
 }
 
+TEST(Vector, RedimensionarConservaElPrefijoAlCrecerMuchasVeces) {
+  Vector v;
+  for (std::uint32_t i = 1; i <= 1000; ++i) {
+    v.Redimensionar(i);
+    v[i] = 3.0 * i;
+  }
+  for (std::uint32_t i = 1; i <= 1000; ++i) ASSERT_EQ(v(i), 3.0 * i) << i;
+  const double* antes = v.Datos();
+  v.Redimensionar(1000);  // same length: storage and values untouched
+  EXPECT_EQ(v.Datos(), antes);
+  v.Redimensionar(10);
+  EXPECT_EQ(v(10), 30.0);
+}
+
+TEST(Vector, AsignacionEntreLongitudesDistintasYAutoasignacion) {
+  Vector a(4, 1.0), b(2, 7.0);
+  a = b;
+  ASSERT_EQ(a.Longitud(), 2u);
+  EXPECT_EQ(a(2), 7.0);
+  b[1] = 0.0;  // deep copy
+  EXPECT_EQ(a(1), 7.0);
+  Vector& alias = a;
+  a = alias;
+  EXPECT_EQ(a.Longitud(), 2u);
+  EXPECT_EQ(a(1), 7.0);
+  a += a;  // aliasing operands
+  EXPECT_EQ(a(1), 14.0);
+}
+
+TEST(Matrix, AsignacionCambiaLaFormaYCopiaEnProfundidad) {
+  Matrix a(2, 3, 1.0), b(3, 2, 2.0);
+  a = b;
+  EXPECT_EQ(a.Filas(), 3u);
+  EXPECT_EQ(a.Columnas(), 2u);
+  b(1, 1) = 9.0;
+  EXPECT_EQ(a(1, 1), 2.0);
+  Matrix& alias = a;
+  a = alias;
+  EXPECT_EQ(a(3, 2), 2.0);
+  Matrix c(a);
+  c *= 0.5;
+  EXPECT_EQ(c(2, 1), 1.0);
+  EXPECT_EQ(a(2, 1), 2.0);
+}
+
+void PonerFilaFuera() { Matrix m(2, 2, 0.0); m.PonerFila(0, Vector(2, 1.0)); }
+void PonerColumnaFuera() { Matrix m(2, 2, 0.0); m.PonerColumna(3, Vector(2, 1.0)); }
+void ElementoMatrizFuera() { Matrix m(2, 3, 0.0); m(2, 4) = 1.0; }
+void ReferenciaFueraVector() { Vector v(2); v[3] = 1.0; }
+
+TEST(ErrorEjecucion, InformeExactoEnErrorEstandar) {
+  const CasoFatal casos[] = {
+      {"PonerFila(0)", PonerFilaFuera, "fila fuera del rango de la matriz"},
+      {"PonerColumna(3)", PonerColumnaFuera, "columna fuera del rango de la matriz"},
+      {"M(2,4)", ElementoMatrizFuera, "índice fuera del rango de la matriz"},
+      {"v[3]", ReferenciaFueraVector, "índice fuera del rango del vector"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.nombre);
+    // Whole report: a line break, the prefix and the message, a line break, nothing else.
+    EXPECT_EXIT(c.accion(), ::testing::ExitedWithCode(1),
+                std::string("^\nerror en tiempo de ejecución: ") + c.mensaje + "\n$");
+  }
+}
+
+TEST(ErrorEjecucion, CapturasAnidadas) {
+  EXPECT_FALSE(CapturaErroresNumericos::Activa());
+  {
+    CapturaErroresNumericos fuera;
+    {
+      CapturaErroresNumericos dentro;
+      EXPECT_THROW(ErrorEjecucion(7), ErrorNumerico);
+    }
+    EXPECT_TRUE(CapturaErroresNumericos::Activa());
+    EXPECT_THROW(Vector(1)(2), ErrorNumerico);
+  }
+  EXPECT_FALSE(CapturaErroresNumericos::Activa());
+}
+
 }  // namespace
