@@ -15,10 +15,11 @@ std::string FormatoGeneral(double x, int digitos, char separador) {
   if (digitos < 1) digitos = 1;
   if (digitos > 17) digitos = 17;
 
-  // d.ddd...e±XX with exactly `digitos` significant digits, correctly rounded.
-  char buf[64];
-  auto [fin, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
-                                 digitos - 1);
+  // The exact decimal expansion of x (a double has at most 767 significant decimal
+  // digits), then rounded half away from zero to `digitos` digits, as the report format
+  // has always rounded (12345 gives 1.235E4).
+  char buf[1100];
+  auto [fin, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 780);
   (void)ec;
   std::string_view s(buf, static_cast<std::size_t>(fin - buf));
   std::string resultado;
@@ -27,14 +28,29 @@ std::string FormatoGeneral(double x, int digitos, char separador) {
     s.remove_prefix(1);
   }
   const std::size_t posE = s.find('e');
-  std::string cifras;
+  std::string todas;
   for (char c : s.substr(0, posE)) {
-    if (c != '.') cifras.push_back(c);
+    if (c != '.') todas.push_back(c);
   }
   int exp10 = 0;
   std::string_view textoExp = s.substr(posE + 1);
   if (textoExp.front() == '+') textoExp.remove_prefix(1);
   std::from_chars(textoExp.data(), textoExp.data() + textoExp.size(), exp10);
+  std::string cifras = todas.substr(0, static_cast<std::size_t>(digitos));
+  if (todas[static_cast<std::size_t>(digitos)] >= '5') {
+    int i = digitos - 1;
+    while (i >= 0 && cifras[static_cast<std::size_t>(i)] == '9') {
+      cifras[static_cast<std::size_t>(i)] = '0';
+      --i;
+    }
+    if (i >= 0) {
+      ++cifras[static_cast<std::size_t>(i)];
+    } else {
+      cifras.insert(cifras.begin(), '1');
+      cifras.pop_back();
+      ++exp10;
+    }
+  }
   // x = 0.d1d2... x 10^e
   const int e = exp10 + 1;
   while (cifras.size() > 1 && cifras.back() == '0') cifras.pop_back();

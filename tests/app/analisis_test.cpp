@@ -1,0 +1,595 @@
+#include "app/analisis.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "app/series.h"
+#include "estimators/estado.h"
+#include "falsos.h"
+#include "numeric/error.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+using ::testing::StartsWith;
+
+// Deterministic positive noise (a linear congruential generator).
+Vector Ruido(std::uint32_t n, std::uint64_t semilla = 12345) {
+  Vector v(n);
+  std::uint64_t s = semilla;
+  for (std::uint32_t i = 1; i <= n; ++i) {
+    s = s * 6364136223846793005ULL + 1442695040888963407ULL;
+    v[i] = 1.0 + static_cast<double>(s >> 11) / 9007199254740992.0;
+  }
+  return v;
+}
+
+const char* const kNumero = "-?[0-9.]+(E-?[0-9]+)?";
+
+class DriverTest : public ::testing::Test {
+ protected:
+  DriverTest() : pregunta(std::nullopt) {}
+
+  AnalysisDriver Driver(SaveFilePrompt* p = nullptr) {
+    AnalysisEnvironment e;
+    e.log = &log;
+    e.graficaMetodo = &plot1;
+    e.graficaAuto = &plot2;
+    e.guardarAuto = p ? p : &pregunta;
+    e.mensajes = &mensajes;
+    e.hooks = &hooks;
+    e.creditos = "Créditos de prueba";
+    return AnalysisDriver(e);
+  }
+
+  AnalysisOutcome Analizar(const std::string& nombre, const Vector& serie,
+                           SaveFilePrompt* p = nullptr) {
+    return Driver(p).Analizar(nombre, serie, sel, par, marcas);
+  }
+
+  // Selection and menu marks with nothing extra: no statistics, no date, no credits.
+  void SinExtras() {
+    sel.media = sel.varianza = sel.autocorrelacion = false;
+    marcas.fechaHora = marcas.creditos = false;
+  }
+
+  ResultsLog log;
+  GraficaGrabadora plot1, plot2;
+  PreguntaFija pregunta;
+  MensajesGrabados mensajes;
+  HooksFijos hooks;
+  AnalysisSelection sel;
+  AnalysisParameters par;
+  MenuMarks marcas;
+};
+
+TEST_F(DriverTest, NingunoConMediaYVarianza) {
+  Vector serie(4);
+  serie[1] = 1;
+  serie[2] = 2;
+  serie[3] = 3;
+  serie[4] = 4;
+  const AnalysisOutcome r = Analizar("traza1", serie);
+  EXPECT_TRUE(r.Exito());
+  EXPECT_THAT(log.Lineas(),
+              ElementsAre("Nombre: traza1", "Longitud: 4", "Media = 2.5", "Varianza = 1.667",
+                          "Análisis realizado el día 08/12/2026 a las 10:11:12 horas",
+                          "Créditos de prueba"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
+  EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
+  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.ResultsBaseName(), "traza1");
+  EXPECT_TRUE(mensajes.textos.empty());
+  EXPECT_TRUE(plot1.ops.empty());
+  EXPECT_EQ(r.media, 2.5);
+  EXPECT_FALSE(r.valor.has_value());
+  EXPECT_EQ(hooks.eventos, 1);
+  EXPECT_FALSE(hooks.Ocupado());
+}
+
+TEST_F(DriverTest, NingunoSinNadaMarcado) {
+  SinExtras();
+  const AnalysisOutcome r = Analizar("s", Ruido(10));
+  EXPECT_TRUE(r.Exito());
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 10"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
+  EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
+  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+}
+
+TEST_F(DriverTest, SeparadorDecimalDelInforme) {
+  SinExtras();
+  sel.media = true;
+  Vector serie(2);
+  serie[1] = 0;
+  serie[2] = 1;
+  AnalysisDriver d = Driver();
+  d.Entorno().separador = ',';
+  d.Analizar("s", serie, sel, par, marcas);
+  EXPECT_EQ(log.Lineas().back(), "Media = 0,5");
+}
+
+TEST_F(DriverTest, SerieCortaConRS) {
+  // A successful report first: its enabled commands must survive the failure.
+  SinExtras();
+  Analizar("previa", Ruido(10));
+  sel.metodo = "R/S";
+  sel.media = sel.varianza = true;
+  const AnalysisOutcome r = Analizar("corta", Ruido(99));
+  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
+  EXPECT_EQ(r.estado, 1);
+  EXPECT_THAT(mensajes.textos,
+              ElementsAre("La longitud de la serie debe ser mayor o igual que 100"));
+  EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Aviso);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: corta", "Longitud: 99"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_EQ(log.TextoColor(), ColorTexto::Gris);
+  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.ResultsBaseName(), "corta");
+  EXPECT_TRUE(plot1.ops.empty());
+  EXPECT_FALSE(hooks.Ocupado());
+}
+
+TEST_F(DriverTest, FalloSinInformePrevioDejaComandosDeshabilitados) {
+  sel.metodo = "R/S";
+  Analizar("corta", Ruido(50));
+  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+}
+
+TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
+  for (const char* puntos : {"0", "1001", "-5"}) {
+    sel.metodo = "R/S";
+    sel.autocorrelacion = true;
+    par.autocorrelacion.EPuntos = puntos;
+    plot1.ops.clear();
+    mensajes.textos.clear();
+    const AnalysisOutcome r = Analizar("s", Ruido(1000));
+    EXPECT_EQ(r.estado, 255) << puntos;
+    EXPECT_THAT(mensajes.textos,
+                ElementsAre("La longitud de la autocorrelación debe ser mayor\nque 0 y menor o "
+                            "igual que la longitud de la serie"));
+    ASSERT_EQ(log.Lineas().size(), 8u);
+    EXPECT_THAT(log.Lineas()[2], StartsWith("Parámetro Hurst H = "));
+    EXPECT_EQ(log.Lineas()[7], "      Puntos por década: 6");
+    EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+    EXPECT_FALSE(plot1.ops.empty());  // the method chart was filled before the check
+    EXPECT_TRUE(plot2.ops.empty());
+    EXPECT_TRUE(pregunta.titulos.empty());
+  }
+}
+
+TEST_F(DriverTest, LongitudDeLaSerieIgnoraEPuntos) {
+  SinExtras();
+  sel.autocorrelacion = true;
+  par.autocorrelacion.EPuntos = "0";
+  par.autocorrelacion.ChLongitud = true;
+  par.autocorrelacion.ChGuardar = false;
+  const AnalysisOutcome r = Analizar("s", Ruido(30));
+  EXPECT_TRUE(r.Exito());
+  ASSERT_TRUE(r.autocorrelacion.has_value());
+  EXPECT_EQ(r.autocorrelacion->size(), 30u);
+  // Lags 0..29 as a polyline.
+  ASSERT_EQ(plot2.ops.size(), 32u);
+  EXPECT_EQ(plot2.ops.front(), "clear");
+  EXPECT_EQ(plot2.ops[1], "move");
+  EXPECT_EQ(plot2.ops.back(), "auto2");
+  EXPECT_EQ(plot2.puntos.front().x, 0.0);
+  EXPECT_EQ(plot2.puntos.front().y, 1.0);
+  EXPECT_EQ(plot2.puntos.back().x, 29.0);
+}
+
+TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
+  SinExtras();
+  sel.autocorrelacion = true;
+  par.autocorrelacion.ChGuardar = false;
+  marcas.graficaAuto = false;
+  const AnalysisOutcome r = Analizar("s", Ruido(200));
+  EXPECT_TRUE(r.Exito());
+  EXPECT_FALSE(r.autocorrelacion.has_value());
+  EXPECT_TRUE(plot2.ops.empty());
+  EXPECT_TRUE(pregunta.titulos.empty());
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 200"));
+}
+
+TEST_F(DriverTest, AutocorrelacionSoloParaElFichero) {
+  SinExtras();
+  sel.autocorrelacion = true;
+  marcas.graficaAuto = false;
+  const AnalysisOutcome r = Analizar("s", Ruido(200));
+  EXPECT_TRUE(r.autocorrelacion.has_value());
+  EXPECT_TRUE(plot2.ops.empty());
+  EXPECT_THAT(pregunta.titulos, ElementsAre("Guardar autocorrelación como"));
+  EXPECT_THAT(pregunta.propuestos, ElementsAre("s.atc"));
+}
+
+class ExportacionTest : public DriverTest {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("fenwa_atc_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(ExportacionTest, GuardaElFicheroYAnotaLaLinea) {
+  sel.autocorrelacion = true;
+  sel.media = sel.varianza = false;
+  const std::string ruta = (dir_ / "traza1.atc").string();
+  PreguntaFija acepta(ruta);
+  const AnalysisOutcome r = Analizar("traza1", Ruido(300), &acepta);
+  EXPECT_TRUE(r.Exito());
+  EXPECT_THAT(acepta.propuestos, ElementsAre("traza1.atc"));
+  ASSERT_EQ(log.Lineas().size(), 5u);
+  EXPECT_EQ(log.Lineas()[2], "Autocorrelación sesgada (100 puntos) en fichero " + ruta);
+  EXPECT_THAT(log.Lineas()[3], StartsWith("Análisis realizado el día"));
+  std::string mensaje;
+  const Vector leida = ReadSampleFile(ruta, mensaje);
+  ASSERT_EQ(leida.Longitud(), 100u) << mensaje;
+  EXPECT_EQ(leida(1), 1.0);
+  EXPECT_NEAR(leida(2), (*r.autocorrelacion)[1], 1e-5);
+  EXPECT_FALSE(plot2.ops.empty());
+}
+
+TEST_F(ExportacionTest, Insesgada) {
+  SinExtras();
+  sel.autocorrelacion = true;
+  par.autocorrelacion.RGSesgo = 1;
+  par.autocorrelacion.EPuntos = "7";
+  const std::string ruta = (dir_ / "x.atc").string();
+  PreguntaFija acepta(ruta);
+  Analizar("x", Ruido(300), &acepta);
+  EXPECT_EQ(log.Lineas().back(), "Autocorrelación insesgada (7 puntos) en fichero " + ruta);
+}
+
+TEST_F(ExportacionTest, CancelarNoEscribeNiAnota) {
+  sel.autocorrelacion = true;
+  sel.media = sel.varianza = false;
+  PreguntaFija cancela(std::nullopt);
+  Analizar("traza1", Ruido(300), &cancela);
+  EXPECT_EQ(cancela.titulos.size(), 1u);
+  ASSERT_EQ(log.Lineas().size(), 4u);
+  EXPECT_THAT(log.Lineas()[2], StartsWith("Análisis realizado el día"));
+  EXPECT_EQ(log.Lineas()[3], "Créditos de prueba");
+  EXPECT_FALSE(plot2.ops.empty());  // the chart is still drawn
+}
+
+TEST_F(ExportacionTest, FalloDeEscrituraMuestraMensajeYAnotaLaLinea) {
+  SinExtras();
+  sel.autocorrelacion = true;
+  const std::string ruta = (dir_ / "no" / "existe.atc").string();
+  PreguntaFija acepta(ruta);
+  const AnalysisOutcome r = Analizar("s", Ruido(300), &acepta);
+  EXPECT_TRUE(r.Exito());
+  EXPECT_THAT(mensajes.textos, ElementsAre("No puedo guardar el fichero\n'" + ruta + "'"));
+  EXPECT_EQ(log.Lineas().back(), "Autocorrelación sesgada (100 puntos) en fichero " + ruta);
+}
+
+TEST_F(DriverTest, ErrorDeConversionDetieneElAnalisis) {
+  sel.metodo = "R/S";
+  par.metodosH.EMind = "1O";
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+  EXPECT_THAT(mensajes.textos, ElementsAre("'1O' is not a valid integer value"));
+  EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Error);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_FALSE(hooks.Ocupado());
+}
+
+TEST_F(DriverTest, ErrorDeConversionEnEPuntos) {
+  SinExtras();
+  sel.autocorrelacion = true;
+  par.autocorrelacion.EPuntos = "diez";
+  const AnalysisOutcome r = Analizar("s", Ruido(300));
+  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+  EXPECT_THAT(mensajes.textos, ElementsAre("'diez' is not a valid integer value"));
+}
+
+// A chart whose range fit reports a library fault, to reach the driver's handler.
+class GraficaQueFalla : public GraficaGrabadora {
+ public:
+  void AutoRange(double) override { ErrorEjecucion(7); }
+};
+
+TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
+  sel.metodo = "R/S";
+  GraficaQueFalla falla;
+  AnalysisDriver d = Driver();
+  d.Entorno().graficaMetodo = &falla;
+  const AnalysisOutcome r = d.Analizar("s", Ruido(1000), sel, par, marcas);
+  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::ErrorNumerico);
+  ASSERT_EQ(mensajes.textos.size(), 1u);
+  EXPECT_THAT(mensajes.textos[0], StartsWith("error en tiempo de ejecución: "));
+  EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(7));
+  EXPECT_EQ(log.Lineas().size(), 8u);  // what was written stays
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_FALSE(CapturaErroresNumericos::Activa());
+}
+
+TEST_F(DriverTest, RSInformeYGrafica) {
+  SinExtras();
+  sel.metodo = "R/S";
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  ASSERT_EQ(log.Lineas().size(), 8u);
+  EXPECT_THAT(log.Lineas()[2], MatchesRegex(std::string("Parámetro Hurst H = ") + kNumero));
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
+              ElementsAre("Método R/S. Parámetros:", "      Mínimo valor de 'd': 10",
+                          "      Mínimo nº de muestras R/S: 4", "      Número de bloques: 8",
+                          "      Puntos por década: 6"));
+  EXPECT_EQ(log.Lineas()[2], "Parámetro Hurst H = " + FormatoF(*r.valor));
+  ASSERT_TRUE(r.x.has_value());
+  const std::size_t n = r.x->size();
+  ASSERT_EQ(plot1.ops.size(), 7 + n);
+  EXPECT_THAT(std::vector<std::string>(plot1.ops.begin(), plot1.ops.begin() + 7),
+              ElementsAre("clear", "x:log10 (d)", "y:log10 (R/S)", "move", "line", "class1",
+                          "mark3"));
+  EXPECT_EQ(plot1.ops.back(), "auto2");
+  // The regression line runs from the first to the last abscissa.
+  EXPECT_EQ(plot1.puntos[0].x, r.x->front());
+  EXPECT_EQ(plot1.puntos[1].x, r.x->back());
+  EXPECT_EQ(plot1.puntos[2].x, (*r.x)[0]);
+  EXPECT_EQ(plot1.puntos[2].y, (*r.y)[0]);
+}
+
+TEST_F(DriverTest, GraficaMetodoDesmarcadaNoTocaLaGrafica) {
+  SinExtras();
+  sel.metodo = "Varianza";
+  marcas.graficaMetodo = false;
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  EXPECT_TRUE(plot1.ops.empty());
+  EXPECT_EQ(log.Lineas().size(), 7u);
+}
+
+TEST_F(DriverTest, VarianzaConComprobacionLineal) {
+  SinExtras();
+  sel.metodo = "Varianza";
+  par.metodosH.ChLineal = true;
+  const AnalysisOutcome r = Analizar("s", Ruido(2000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  ASSERT_EQ(log.Lineas().size(), 8u);
+  EXPECT_EQ(log.Lineas()[3], "Método de la varianza. Parámetros:");
+  EXPECT_EQ(log.Lineas()[5], "      Mínimo nº de muestras para la varianza: 20");
+  EXPECT_THAT(log.Lineas()[7], StartsWith("La gráfica log10 (Var.) vs log10 (m) "));
+  EXPECT_EQ(plot1.ops[1], "x:log10 (m)");
+  EXPECT_EQ(plot1.ops[2], "y:log10 (Varianza)");
+  EXPECT_EQ(plot1.ops[6], "mark17");
+}
+
+TEST_F(DriverTest, VarianzaDiferenciadaConLosMismosParametros) {
+  SinExtras();
+  sel.metodo = "Varianza Difer.";
+  par.metodosH.ChMismos = true;
+  par.metodosH.EMinm = "3";
+  par.metodosH.EMinVar = "15";
+  par.metodosH.EDecadaVar = "8";
+  par.metodosH.EMinmDif = "no se lee";
+  const AnalysisOutcome r = Analizar("s", Ruido(4000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
+              ElementsAre("Método de la varianza diferenciada. Parámetros:",
+                          "      Mínimo valor de 'm': 3",
+                          "      Mínimo nº de muestras para la varianza: 15",
+                          "      Puntos por década: 8"));
+  EXPECT_EQ(plot1.ops[2], "y:log10 (Varianza diferenciada)");
+}
+
+TEST_F(DriverTest, VarianzaDiferenciadaConSusParametros) {
+  SinExtras();
+  sel.metodo = "Varianza Difer.";
+  const AnalysisOutcome r = Analizar("s", Ruido(4000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  EXPECT_EQ(log.Lineas()[4], "      Mínimo valor de 'm': 5");
+}
+
+TEST_F(DriverTest, PeriodogramaRepiteElPorcentaje) {
+  SinExtras();
+  sel.metodo = "Periodograma";
+  par.metodosH.CBPorcentaje = "0.1";
+  const AnalysisOutcome r = Analizar("s", Ruido(20000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
+              ElementsAre("Método del periodograma. Parámetros:",
+                          "      Porcentaje de frecuencias: 0.1"));
+  EXPECT_EQ(plot1.ops[1], "x:log10 (frecuencia)");
+  EXPECT_EQ(plot1.ops[6], "mark0");
+}
+
+TEST_F(DriverTest, PeriodogramaFueraDeRango) {
+  sel.metodo = "Periodograma";
+  par.metodosH.CBPorcentaje = "25";
+  const AnalysisOutcome r = Analizar("s", Ruido(2000));
+  EXPECT_EQ(r.estado, 10);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
+}
+
+TEST_F(DriverTest, WhittleFgn) {
+  SinExtras();
+  sel.metodo = "Whittle Estándar";
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  ASSERT_EQ(log.Lineas().size(), 5u);
+  EXPECT_EQ(log.Lineas()[2], "Parámetro Hurst: H = " + FormatoF(*r.valor));
+  EXPECT_EQ(log.Lineas()[3], "Intervalo de confianza (95%): [" + FormatoF(*r.icBajo) + "; " +
+                                 FormatoF(*r.icAlto) + "]");
+  EXPECT_EQ(log.Lineas()[4], "Método de Whittle estándar. Modelo FGN");
+  EXPECT_TRUE(plot1.ops.empty());
+}
+
+TEST_F(DriverTest, FarimaSinOrdenes) {
+  SinExtras();
+  sel.metodo = "Whittle Estándar";
+  par.metodosH.RGModelo = 1;
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  ASSERT_EQ(log.Lineas().size(), 7u);
+  EXPECT_EQ(log.Lineas()[4], "Parámetros AR: ");
+  EXPECT_EQ(log.Lineas()[5], "Parámetros MA: ");
+  EXPECT_EQ(log.Lineas()[6], "Método de Whittle estándar. Modelo FARIMA");
+  EXPECT_EQ(r.coeficientes.size(), 1u);
+  EXPECT_EQ(*r.valor, r.coeficientes[0]);
+}
+
+TEST_F(DriverTest, FarimaConOrdenes) {
+  SinExtras();
+  sel.metodo = "Whittle Estándar";
+  par.metodosH.RGModelo = 1;
+  par.metodosH.EOrdenp = "1";
+  par.metodosH.EOrdenq = "1";
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  ASSERT_EQ(r.coeficientes.size(), 3u);
+  EXPECT_EQ(log.Lineas()[4], "Parámetros AR: " + FormatoF(r.coeficientes[1]) + "  ");
+  EXPECT_EQ(log.Lineas()[5], "Parámetros MA: " + FormatoF(r.coeficientes[2]) + "  ");
+}
+
+TEST_F(DriverTest, FarimaOrdenFueraDeRango) {
+  sel.metodo = "Whittle Estándar";
+  par.metodosH.RGModelo = 1;
+  par.metodosH.EOrdenp = "2";
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 11);
+}
+
+TEST_F(DriverTest, WhittleAgregadoYLocal) {
+  SinExtras();
+  sel.metodo = "Whittle Agregado";
+  AnalysisOutcome r = Analizar("s", Ruido(2000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 4, log.Lineas().end()),
+              ElementsAre("Método de Whittle agregado. Parámetros:",
+                          "      Nivel de agregación: 10"));
+  sel.metodo = "Whittle Local";
+  r = Analizar("s", Ruido(2000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 4, log.Lineas().end()),
+              ElementsAre("Método de Whittle local. Parámetros:", "      Factor m: 4"));
+  EXPECT_TRUE(r.icBajo.has_value());
+}
+
+TEST_F(DriverTest, NivelNegativoSeRechazaConSuMensaje) {
+  sel.metodo = "Whittle Agregado";
+  par.metodosH.CBNivel = "-1";
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 13);
+  sel.metodo = "Whittle Local";
+  par.metodosH.CBFactor = "-4";
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 12);
+}
+
+TEST_F(DriverTest, MinimosNegativosSeRechazanConSuMensaje) {
+  sel.metodo = "R/S";
+  par.metodosH.EMind = "-3";
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 7);
+  sel.metodo = "Varianza";
+  par.metodosH.EMinm = "-1";
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 9);
+}
+
+TEST_F(DriverTest, TestT) {
+  SinExtras();
+  sel.metodo = "Test T";
+  const AnalysisOutcome r = Analizar("s", Ruido(2000));
+  ASSERT_TRUE(r.Exito()) << r.mensaje;
+  ASSERT_TRUE(r.constante.has_value());
+  const std::string veredicto = *r.constante == 1 ? "constante" : "no constante";
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 2, log.Lineas().end()),
+              ElementsAre("Probabilidad: P = " + FormatoF(*r.valor) + "    Parámetro Hurst " +
+                              veredicto,
+                          "Test de estacionariedad. Parámetros:",
+                          "      Número de bloques: 10", "      Significancia: 0.05"));
+}
+
+TEST_F(DriverTest, TestTLeeLosBloquesDeSuDialogo) {
+  sel.metodo = "Test T";
+  par.metodosH.EBloques = "basura";  // the R/S field is not read
+  par.estacion.EBloques = "30";      // 2000 / 30 < 100 samples per block
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 16);
+}
+
+TEST_F(DriverTest, T0ConInicialNoNumerico) {
+  sel.metodo = "T0 (IDC)";
+  par.metodosT0.EInicial = "abc";
+  par.metodosT0.EFinal = "1";
+  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  EXPECT_EQ(r.estado, 14);
+  EXPECT_THAT(mensajes.textos,
+              ElementsAre("Los tiempos inicial y final deben\nser mayores que 0 segundos"));
+}
+
+TEST_F(DriverTest, T0Informe) {
+  SinExtras();
+  sel.metodo = "T0 (IDC)";
+  par.metodosT0.EInicial = "0.01";
+  par.metodosT0.EFinal = "1";
+  const AnalysisOutcome r = Analizar("s", Ruido(5000));
+  if (!r.Exito()) GTEST_SKIP() << "the estimator refuses this series: " << r.mensaje;
+  EXPECT_THAT(log.Lineas()[2], StartsWith("Tiempo de comienzo fractal : T0 = "));
+  EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
+              ElementsAre("Método de IDC (T0). Parámetros:",
+                          "      Escala de tiempos inicial: 0.01 seg.",
+                          "      Escala de tiempos final: 1 seg.",
+                          "      Puntos por década: 2"));
+  EXPECT_EQ(plot1.ops[1], "x:log10 t (segs)");
+  EXPECT_EQ(plot1.ops[2], "y:log10 (IDC-1)");
+}
+
+TEST_F(DriverTest, MetodoDesconocidoNoHaceNada) {
+  SinExtras();
+  sel.metodo = "r/s";
+  EXPECT_TRUE(Analizar("s", Ruido(1000)).Exito());
+  EXPECT_EQ(log.Lineas().size(), 2u);
+}
+
+TEST_F(DriverTest, MensajeVacioParaCodigosDesconocidos) {
+  AnalysisDriver d = Driver();
+  d.ShowStatusMessage(99);
+  EXPECT_THAT(mensajes.textos, ElementsAre(""));
+}
+
+TEST_F(DriverTest, AnalizaLaSerieActualDelAlmacen) {
+  SinExtras();
+  SeriesStore almacen;
+  AnalysisDriver d = Driver();
+  EXPECT_EQ(d.Analizar(almacen, sel, par, marcas).fin, AnalysisOutcome::Fin::SinSerie);
+  EXPECT_TRUE(log.Lineas().empty());
+  almacen.Add("a", Ruido(5));
+  almacen.Add("b", Ruido(7));
+  almacen.SetCurrentSlot(0);
+  EXPECT_TRUE(d.Analizar(almacen, sel, par, marcas).Exito());
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: a", "Longitud: 5"));
+}
+
+TEST(GraficaMetodo, TitulosSoloParaMetodosConocidos) {
+  GraficaGrabadora g;
+  Vector x(2), y(2);
+  x[1] = 0;
+  x[2] = 1;
+  y[1] = 1;
+  y[2] = 3;
+  FillMethodChart(g, x, y, "Otro");
+  EXPECT_THAT(g.ops, ElementsAre("clear", "move", "line", "class1", "mark17", "mark17", "auto2"));
+  EXPECT_EQ(g.puntos[0].y, 1.0);
+  EXPECT_EQ(g.puntos[1].y, 3.0);
+}
+
+TEST(Metodos, ListaOrdenada) {
+  EXPECT_THAT(kMetodos, ElementsAre("Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
+                                    "Varianza", "Varianza Difer.", "Whittle Agregado",
+                                    "Whittle Estándar", "Whittle Local"));
+}
+
+}  // namespace

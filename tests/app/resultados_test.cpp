@@ -1,0 +1,121 @@
+#include "app/resultados.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+std::string LeerBytes(const std::filesystem::path& ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+class ResultadosTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("fenwa_rsl_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    anterior_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(anterior_);
+    std::filesystem::remove_all(dir_);
+  }
+  std::filesystem::path dir_, anterior_;
+};
+
+TEST(Latin1, Conversion) {
+  EXPECT_EQ(ALatin1("Parámetro"), "Par\xE1metro");
+  EXPECT_EQ(ALatin1("nº ñ Ñ é"), "n\xBA \xF1 \xD1 \xE9");
+  EXPECT_EQ(ALatin1("abc"), "abc");
+  EXPECT_EQ(ALatin1("\xE2\x82\xAC"), "?");  // euro sign is outside Latin-1
+  EXPECT_EQ(ALatin1("a\xFF" "b"), "a?b");   // malformed byte
+}
+
+TEST_F(ResultadosTest, FicheroRslCrLfLatin1) {
+  const std::vector<std::string> lineas = {"Nombre: traza1", "Longitud: 100",
+                                           "Parámetro Hurst H = 0.7", ""};
+  ASSERT_EQ(EscribirRsl(lineas, "a.rsl"), "");
+  EXPECT_EQ(LeerBytes("a.rsl"),
+            "Nombre: traza1\r\nLongitud: 100\r\nPar\xE1metro Hurst H = 0.7\r\n\r\n");
+  ASSERT_EQ(EscribirRsl({}, "vacio.rsl"), "");
+  EXPECT_EQ(LeerBytes("vacio.rsl"), "");
+}
+
+TEST_F(ResultadosTest, FicheroQueNoPuedeCrearse) {
+  EXPECT_EQ(EscribirRsl({"x"}, "no/existe/a.rsl"), "Cannot create file no/existe/a.rsl");
+}
+
+TEST_F(ResultadosTest, EstadosDeLosComandos) {
+  ResultsLog log;
+  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
+  log.SetResultsBaseName("traza1");
+  log.Append("Nombre: traza1");
+  log.Append("Longitud: 100");
+  log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  log.HabilitarComandos();
+  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.Texto(), "Nombre: traza1\nLongitud: 100");
+
+  // "G&uardar resultado análisis": traza1.rsl in the current folder, then disabled.
+  ASSERT_EQ(log.GuardarResultado(), "");
+  EXPECT_EQ(LeerBytes("traza1.rsl"), "Nombre: traza1\r\nLongitud: 100\r\n");
+  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, false, true, false}));
+
+  // "Guardar &resultado como..." changes no state.
+  ASSERT_EQ(log.GuardarResultadoComo("otro.txt"), "");
+  EXPECT_EQ(LeerBytes("otro.txt"), "Nombre: traza1\r\nLongitud: 100\r\n");
+  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, false, true, false}));
+
+  // "&Borrar resultados": empty, grey background, text colour kept, all disabled.
+  log.BorrarResultados();
+  EXPECT_TRUE(log.Lineas().empty());
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
+  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+}
+
+TEST_F(ResultadosTest, GuardarFallidoNoCambiaEstado) {
+  ResultsLog log;
+  log.SetResultsBaseName("sub/traza");  // no such folder
+  log.Append("x");
+  log.HabilitarComandos();
+  EXPECT_EQ(log.GuardarResultado(), "Cannot create file sub/traza.rsl");
+  EXPECT_TRUE(log.Comandos().guardar);
+  EXPECT_TRUE(log.Comandos().sbGuardarResult);
+}
+
+class VistaGrabadora : public ResultsSink {
+ public:
+  void Clear() override { eventos += "C;"; }
+  void Append(const std::string& l) override { eventos += "A:" + l + ";"; }
+  void SetColors(ColorFondo f, ColorTexto t) override {
+    eventos += std::string("K") + (f == ColorFondo::Gris ? "g" : "w") +
+               (t == ColorTexto::Gris ? "g" : "t") + ";";
+  }
+  std::string eventos;
+};
+
+TEST(ResultsLogVista, ReenviaLosCambios) {
+  ResultsLog log;
+  VistaGrabadora vista;
+  log.SetView(&vista);
+  log.Clear();
+  log.SetColors(ColorFondo::Gris, ColorTexto::Gris);
+  log.Append("uno");
+  log.BorrarResultados();
+  EXPECT_EQ(vista.eventos, "C;Kgg;A:uno;C;Kgg;");
+}
+
+}  // namespace
