@@ -1,1 +1,0 @@
-// Placeholder so the chart library has a translation unit before its model exists.

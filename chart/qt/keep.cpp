@@ -1,1 +1,0 @@
-// Keeps the target non-empty before its first sources exist.
