@@ -10,8 +10,8 @@
 // H = 1 + slope / 2.
 // Returns the status (estimators/estado.h), tested in this order:
 //   1 n < 100; 5 puntosDecada outside 1..20; 9 minM = 0; 8 minMuestras < 10;
-//   2 fewer than 6 levels; 18 constant series; 20 a level with zero variance;
-//   21 two equal consecutive variances; 26 non-finite slope.
+//   2 fewer than 6 levels; 18 constant series; 21 two equal consecutive variances;
+//   26 non-finite slope.
 // H, ejeX and ejeY are written only on status 0.
 int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
                          std::uint32_t minM, std::int32_t minMuestras, double& H,

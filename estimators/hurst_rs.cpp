@@ -1,0 +1,107 @@
+#include "estimators/hurst_rs.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "estimators/estado.h"
+#include "estimators/resultado.h"
+#include "numeric/regresion.h"
+
+namespace {
+
+struct Retardo {
+  std::uint64_t d;       // block length
+  std::uint64_t bloques;  // blocks of that length that fit
+};
+
+// R/S of the block y[0..d-1]: range of the running sums of the deviations from the
+// block mean over the standard deviation (divisor d - 1). The sums run in index order
+// so the value equals the one built from Media, SumaAcumulada, Maximo, Minimo and
+// Varianza. Returns false when the block has no spread (all values equal, or a
+// standard deviation that rounds to zero).
+bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
+  double suma = 0.0;
+  for (std::uint64_t i = 0; i < d; ++i) suma += y[i];
+  const double media = suma / static_cast<double>(d);
+
+  double w = 0.0, wMax = 0.0, wMin = 0.0, cuadrados = 0.0;
+  double yMax = y[0], yMin = y[0];
+  for (std::uint64_t i = 0; i < d; ++i) {
+    const double dev = y[i] - media;
+    w = (i == 0) ? dev : w + dev;
+    if (i == 0) {
+      wMax = wMin = w;
+    } else {
+      if (w > wMax) wMax = w;
+      if (w < wMin) wMin = w;
+    }
+    if (y[i] > yMax) yMax = y[i];
+    if (y[i] < yMin) yMin = y[i];
+    cuadrados += dev * dev;
+  }
+  const double s = std::sqrt(cuadrados / static_cast<double>(d - 1));
+  if (yMax == yMin || !(s > 0.0)) return false;
+  rs = (wMax - wMin) / s;
+  return true;
+}
+
+}  // namespace
+
+int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques,
+            std::uint32_t minD, std::int32_t minMuestras, double& H, Vector& ejeX,
+            Vector& ejeY) {
+  const std::uint64_t n = serie.Longitud();
+  if (n < 100) return kEstadoSerieCorta;
+  if (bloques < 2 || bloques > 15) return kEstadoBloquesRS;
+  if (puntosDecada < 1 || puntosDecada > 20) return kEstadoPuntosDecada;
+  if (minD < 2) return kEstadoMinD;
+  if (minMuestras < 1) return kEstadoMinMuestrasRS;
+
+  // The lags and how many blocks each yields depend only on n and the parameters, so
+  // the whole schedule is settled before touching the samples.
+  const std::uint64_t salto = n / static_cast<std::uint64_t>(bloques);
+  auto bloquesDe = [&](std::uint64_t d) -> std::uint64_t {
+    return d <= n ? (n - d) / salto + 1 : 0;
+  };
+  std::vector<Retardo> retardos;
+  for (std::uint64_t d = minD; d < 10; ++d) retardos.push_back({d, bloquesDe(d)});
+  const double factor = std::pow(10.0, 1.0 / puntosDecada);
+  std::uint64_t d = minD < 10 ? 10 : minD;
+  for (;;) {
+    const std::uint64_t cuantos = bloquesDe(d);
+    // The lag that yields too few blocks ends the search and contributes no point.
+    if (cuantos < static_cast<std::uint64_t>(minMuestras)) break;
+    retardos.push_back({d, cuantos});
+    d = static_cast<std::uint64_t>(std::floor(factor * static_cast<double>(d)));
+  }
+  if (retardos.size() < 5) return kEstadoPocosPuntos;
+  if (SerieConstante(serie)) return kEstadoSerieConstante;
+
+  std::uint64_t total = 0;
+  for (const Retardo& r : retardos) total += r.bloques;
+  Vector x(static_cast<std::uint32_t>(total)), y(static_cast<std::uint32_t>(total));
+  double* px = x.Datos();
+  double* py = y.Datos();
+  const double* datos = serie.Datos();
+  std::uint64_t k = 0;
+  for (const Retardo& r : retardos) {
+    const double logD = std::log10(static_cast<double>(r.d));
+    for (std::uint64_t b = 0; b < r.bloques; ++b) {
+      double rs = 0.0;
+      if (!RangoReescalado(datos + b * salto, r.d, rs)) return kEstadoBloqueSinVarianzaRS;
+      px[k] = logD;
+      py[k] = std::log10(rs);
+      ++k;
+    }
+  }
+
+  if (!DosAbscisasDistintas(x)) return kEstadoAjusteSingular;
+  const Vector c = AjustePolinomio(x, y, 1);
+  const double pendiente = c(2);
+  if (!std::isfinite(pendiente)) return kEstadoResultadoNoFinito;
+  H = pendiente;
+  ejeX = std::move(x);
+  ejeY = std::move(y);
+  return kEstadoOk;
+}

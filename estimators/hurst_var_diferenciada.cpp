@@ -1,0 +1,53 @@
+#include "estimators/hurst_var_diferenciada.h"
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "estimators/estado.h"
+#include "estimators/hurst_varianza.h"
+#include "estimators/resultado.h"
+#include "numeric/regresion.h"
+
+int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
+                         std::uint32_t minM, std::int32_t minMuestras, double& H,
+                         Vector& ejeX, Vector& ejeY) {
+  const std::uint32_t n = serie.Longitud();
+  if (n < 100) return kEstadoSerieCorta;
+  if (puntosDecada < 1 || puntosDecada > 20) return kEstadoPuntosDecada;
+  if (minM == 0) return kEstadoMinM;
+  if (minMuestras < 10) return kEstadoMinMuestrasVarianza;
+
+  const std::vector<std::uint32_t> niveles =
+      NivelesAgregacion(n, puntosDecada, minM, minMuestras);
+  // Five differences need six levels.
+  if (niveles.size() < 6) return kEstadoPocosPuntos;
+  if (SerieConstante(serie)) return kEstadoSerieConstante;
+
+  const std::uint32_t niv = static_cast<std::uint32_t>(niveles.size());
+  std::vector<double> varianzas(niv);
+  std::vector<double> medias;
+  for (std::uint32_t j = 0; j < niv; ++j) {
+    bool iguales = false;
+    varianzas[j] = VarianzaAgregada(serie, niveles[j], medias, iguales);
+  }
+
+  // Each difference is plotted at the smaller of its two levels; the last level only
+  // closes the last difference.
+  Vector x(niv - 1), y(niv - 1);
+  for (std::uint32_t j = 0; j + 1 < niv; ++j) {
+    const double dif = std::fabs(varianzas[j + 1] - varianzas[j]);
+    if (!(dif > 0.0)) return kEstadoDiferenciaNula;
+    x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));
+    y.Datos()[j] = std::log10(dif);
+  }
+
+  if (!DosAbscisasDistintas(x)) return kEstadoAjusteSingular;
+  const Vector c = AjustePolinomio(x, y, 1);
+  const double h = c(2) * 0.5 + 1.0;
+  if (!std::isfinite(h)) return kEstadoResultadoNoFinito;
+  H = h;
+  ejeX = std::move(x);
+  ejeY = std::move(y);
+  return kEstadoOk;
+}
