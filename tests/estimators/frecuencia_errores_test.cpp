@@ -1,0 +1,119 @@
+// Library faults inside the FARIMA estimate, and refusals of periodograms that vanish.
+#include <gtest/gtest.h>
+
+#include "estimators/estado.h"
+#include "estimators/hurst_periodograma.h"
+#include "estimators/hurst_whittle_agregado.h"
+#include "estimators/hurst_whittle_farima.h"
+#include "estimators/hurst_whittle_fgn.h"
+#include "estimators/hurst_whittle_local.h"
+#include "estimators/test_t.h"
+#include "frecuencia_comun.h"
+#include "numeric/error.h"
+
+namespace {
+
+using namespace frecuencia;
+
+// White noise fitted with FARIMA(1, d, 1): any φ = ψ fits it, the AR and MA factors
+// cancel, and along that valley the simplex runs out of its 600 evaluations.
+struct CasoAgotado {
+  const char* que;
+  Vector serie;
+};
+
+std::vector<CasoAgotado> CasosAgotados() {
+  return {{"ruido blanco, semilla 17", Ruido(1000, 17)},
+          {"FGN H = 0.7, semilla 12", Fgn(1000, 0.7, 12)}};
+}
+
+TEST(FrecuenciaFarimaErrores, SimplexAgotadoSeCapturaEnUnAmbito) {
+  for (const CasoAgotado& c : CasosAgotados()) {
+    SCOPED_TRACE(c.que);
+    Vector eta;
+    double inf = -1.0, sup = -1.0;
+    CapturaErroresNumericos captura;
+    try {
+      HurstWhittleFarima(c.serie, 1, 1, eta, inf, sup);
+      ADD_FAILURE() << "se esperaba el error 11";
+    } catch (const ErrorNumerico& e) {
+      EXPECT_EQ(e.Codigo(), 11);
+      EXPECT_STREQ(e.what(),
+                   "número máximo de iteraciones superado en función Amoeba (=>MinVariasVbles)");
+    }
+    EXPECT_EQ(eta.Longitud(), 0u);
+    EXPECT_EQ(inf, -1.0);
+    // The program goes on: the next estimate works normally.
+    ASSERT_EQ(HurstWhittleFarima(c.serie, 0, 0, eta, inf, sup), kEstadoOk);
+    EXPECT_EQ(eta.Longitud(), 1u);
+  }
+}
+
+TEST(FrecuenciaFarimaErroresDeathTest, SimplexAgotadoFueraDeUnAmbitoTerminaConUno) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const Vector serie = Ruido(1000, 17);
+  const auto estimar = [&serie] {
+    Vector eta;
+    double inf = 0.0;
+    double sup = 0.0;
+    HurstWhittleFarima(serie, 1, 1, eta, inf, sup);
+  };
+  EXPECT_EXIT(estimar(), testing::ExitedWithCode(1),
+      "error en tiempo de ejecución: número máximo de iteraciones superado en función Amoeba");
+}
+
+// A coefficient so large that adding the derivative step leaves it unchanged: its row of
+// derivatives is zero and the information matrix singular.
+TEST(FrecuenciaFarimaErrores, CovarianzaSingularSeCapturaEnUnAmbito) {
+  const Vector eta = AVector({0.7, 1e8});
+  CapturaErroresNumericos captura;
+  try {
+    CovarianzaWhittleFarima(eta, 1, 0);
+    ADD_FAILURE() << "se esperaba el error 7";
+  } catch (const ErrorNumerico& e) {
+    EXPECT_EQ(e.Codigo(), 7);
+  }
+}
+
+TEST(FrecuenciaFarimaErroresDeathTest, CovarianzaSingularFueraDeUnAmbitoTerminaConUno) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const Vector eta = AVector({0.7, 1e8});
+  EXPECT_EXIT(CovarianzaWhittleFarima(eta, 1, 0), testing::ExitedWithCode(1),
+              "error en tiempo de ejecución: matriz singular en función Gaussj");
+}
+
+// Period-2 series: every ordinate below π is exactly zero, the Whittle objectives are flat.
+Vector Alterna(std::uint32_t n) {
+  Vector v(n);
+  for (std::uint32_t i = 0; i < n; ++i) v.Datos()[i] = (i % 2) ? 1.0 : -1.0;
+  return v;
+}
+
+TEST(FrecuenciaPeriodogramaNulo, OrdenadasNulasRechazadas) {
+  double H = -1.0, inf = -1.0, sup = -1.0, P = -1.0;
+  int constante = -1;
+  Vector x, y, eta;
+  // Period 10 over 1000 samples: only every hundredth ordinate is non-zero.
+  Vector periodo10(1000, 0.0);
+  for (std::uint32_t i = 1; i <= 1000; i += 10) periodo10[i] = 1.0;
+  EXPECT_EQ(HurstPeriodograma(periodo10, 10.0f, H, x, y), kEstadoPeriodogramaNulo);
+  EXPECT_EQ(HurstPeriodograma(Alterna(1000), 10.0f, H, x, y), kEstadoPeriodogramaNulo);
+  EXPECT_EQ(HurstWhittleFgn(Alterna(1000), H, inf, sup), kEstadoPeriodogramaNulo);
+  EXPECT_EQ(HurstWhittleLocal(Alterna(1000), 4, H, inf, sup), kEstadoPeriodogramaNulo);
+  EXPECT_EQ(HurstWhittleFarima(Alterna(1000), 1, 1, eta, inf, sup), kEstadoPeriodogramaNulo);
+  EXPECT_EQ(HurstWhittleAgregado(Alterna(2000), 1, H, inf, sup), kEstadoPeriodogramaNulo);
+  // Aggregated by 2, the alternating series is constant.
+  EXPECT_EQ(HurstWhittleAgregado(Alterna(2000), 2, H, inf, sup), kEstadoSerieConstante);
+  Vector conBloqueAlterno = Fgn(1000, 0.7, 3);
+  for (std::uint32_t i = 1; i <= 100; ++i) conBloqueAlterno[i] = (i % 2) ? 2.0 : 1.0;
+  EXPECT_EQ(TestT(conBloqueAlterno, 10, 0.05, P, constante), kEstadoPeriodogramaNulo);
+  EXPECT_EQ(H, -1.0);
+  EXPECT_EQ(inf, -1.0);
+  EXPECT_EQ(P, -1.0);
+  EXPECT_EQ(x.Longitud(), 0u);
+  EXPECT_EQ(eta.Longitud(), 0u);
+  // A single zero ordinate does not stop the Whittle estimators.
+  EXPECT_EQ(HurstWhittleFgn(periodo10, H, inf, sup), kEstadoOk);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The estimators on seeded exact fractional Gaussian noise: how often the Whittle FGN
+// interval covers the true H, the usual bias of the semiparametric estimators, and the
+// agreement of FARIMA(0, d, 0) with the FGN model.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <iostream>
+#include <locale>
+
+#include "estimators/estado.h"
+#include "estimators/hurst_periodograma.h"
+#include "estimators/hurst_whittle_agregado.h"
+#include "estimators/hurst_whittle_farima.h"
+#include "estimators/hurst_whittle_fgn.h"
+#include "estimators/hurst_whittle_local.h"
+#include "frecuencia_comun.h"
+
+namespace {
+
+using namespace frecuencia;
+
+constexpr int kSemillas = 8;
+constexpr std::uint32_t kLongitud = 10000;
+
+struct Resumen {
+  int cubiertos = 0;           // Whittle FGN intervals holding the true H
+  double peorFgn = 0.0;        // largest |H − H0| of each estimator
+  double peorLocal = 0.0;
+  double peorPeriodograma = 0.0;
+  double peorAgregado = 0.0;
+  double peorFarimaVsFgn = 0.0;  // largest |H_FARIMA(0,d,0) − H_FGN − model bias|
+  double sesgoLocal = 0.0;       // mean H − H0
+  double sesgoPeriodograma = 0.0;
+};
+
+// FARIMA(0, d, 0) is not FGN: on FGN its Whittle estimate tends to the H whose FARIMA
+// density is closest, in Whittle's sense, to the FGN density. That limit is where the
+// FARIMA objective is least when the exact FGN density takes the place of the periodogram.
+double LimiteFarimaSobreFgn(double H0) {
+  const Vector lambda = Rampa(1, 1, 4999) * kDosPi / 10000u;
+  const ObjetivoWhittleFarima objetivo(0, 0, DensidadFgn(H0, lambda, 10000), lambda);
+  return MinUnaVble([&](double h) { return objetivo(Vector(1, h)); }, 0.3, 1.3, 1e-8);
+}
+
+// The FGN objective with the exact FGN density as periodogram is least at H0 itself.
+TEST(FrecuenciaFgnDensidad, ObjetivoFgnSeMinimizaEnSuH) {
+  const Vector lambda = Rampa(1, 1, 4999) * kDosPi / 10000u;
+  for (const double H0 : {0.55, 0.6, 0.7, 0.8, 0.9}) {
+    const ObjetivoWhittleFgn objetivo(DensidadFgn(H0, lambda, 10000), lambda, 10000);
+    EXPECT_NEAR(MinUnaVble(std::cref(objetivo), 0.4999, 1.0001, 1e-8), H0, 1e-3);
+  }
+}
+
+class FrecuenciaFgn : public testing::TestWithParam<double> {};
+
+TEST_P(FrecuenciaFgn, EstimacionesAlrededorDeH) {
+  const double H0 = GetParam();
+  Resumen r;
+  const double sesgoFarima = LimiteFarimaSobreFgn(H0) - H0;
+  for (int s = 1; s <= kSemillas; ++s) {
+    const Vector serie = Fgn(kLongitud, H0, 1000 + static_cast<std::uint64_t>(s));
+    double H, inf, sup;
+    ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup), kEstadoOk);
+    if (inf <= H0 && H0 <= sup) ++r.cubiertos;
+    r.peorFgn = std::max(r.peorFgn, std::fabs(H - H0));
+    const double hFgn = H;
+
+    ASSERT_EQ(HurstWhittleLocal(serie, 4, H, inf, sup), kEstadoOk);
+    r.peorLocal = std::max(r.peorLocal, std::fabs(H - H0));
+    r.sesgoLocal += (H - H0) / kSemillas;
+
+    Vector x, y;
+    ASSERT_EQ(HurstPeriodograma(serie, 10.0f, H, x, y), kEstadoOk);
+    r.peorPeriodograma = std::max(r.peorPeriodograma, std::fabs(H - H0));
+    r.sesgoPeriodograma += (H - H0) / kSemillas;
+
+    ASSERT_EQ(HurstWhittleAgregado(serie, 10, H, inf, sup), kEstadoOk);
+    r.peorAgregado = std::max(r.peorAgregado, std::fabs(H - H0));
+
+    Vector eta;
+    ASSERT_EQ(HurstWhittleFarima(serie, 0, 0, eta, inf, sup), kEstadoOk);
+    r.peorFarimaVsFgn = std::max(r.peorFarimaVsFgn, std::fabs(eta(1) - hFgn - sesgoFarima));
+  }
+  std::cout.imbue(std::locale::classic());
+  std::cout << "[FGN H=" << H0 << ", n=" << kLongitud << ", " << kSemillas << " semillas] "
+            << "cubre " << r.cubiertos << "/" << kSemillas << ", |error| max: FGN "
+            << r.peorFgn << ", local " << r.peorLocal << " (sesgo " << r.sesgoLocal
+            << "), periodograma " << r.peorPeriodograma << " (sesgo " << r.sesgoPeriodograma
+            << "), agregado(10) " << r.peorAgregado << "; FARIMA(0,d,0) - FGN = sesgo del modelo " << sesgoFarima
+            << " +- " << r.peorFarimaVsFgn << '\n';
+
+  EXPECT_GE(r.cubiertos, kSemillas - 2);
+  EXPECT_LT(r.peorFgn, 0.04);
+  EXPECT_LT(r.peorLocal, 0.08);
+  EXPECT_LT(r.peorPeriodograma, 0.15);
+  EXPECT_LT(r.peorAgregado, 0.15);
+  EXPECT_LT(r.peorFarimaVsFgn, 0.015);
+}
+
+INSTANTIATE_TEST_SUITE_P(ValoresDeH, FrecuenciaFgn, testing::Values(0.6, 0.7, 0.8, 0.9));
+
+}  // namespace
