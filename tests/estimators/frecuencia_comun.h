@@ -13,7 +13,7 @@
 #include "numeric/minimizacion.h"
 #include "numeric/regresion.h"
 #include "numeric/vector.h"
-#include "support/fgn.h"
+#include "tests/support/fgn.h"
 
 namespace frecuencia {
 
