@@ -1,15 +1,50 @@
-// Desktop program entry point (placeholder window until the main window exists).
+// FENWA, the desktop program: `fenwa [FICHERO...]` opens the main window and loads the
+// sample files given, as "&Cargar serie..." would.
+//
+// FENWA_CAPTURA=ruta.png saves a picture of the main window once it is up (with the files
+// loaded); FENWA_CAPTURA_SALIR=1 then ends the program.
 #include <QApplication>
-#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTranslator>
 #include <clocale>
+#include <exception>
+
+#include "ui/aplicacion.h"
+#include "ui/dialogos.h"
+#include "ui/iconos.h"
+#include "ui/principal.h"
 
 int main(int argc, char** argv) {
+  InstalarManejadorMemoria();
   QApplication app(argc, argv);
+  // Qt set the C locale from the environment; numbers in files and reports never go
+  // through it, but keep the C library on the point anyway.
   std::setlocale(LC_NUMERIC, "C");
-  QApplication::setApplicationName("FENWA");
-  QLabel etiqueta("FENWA");
-  etiqueta.setWindowTitle("FENWA");
-  etiqueta.resize(320, 120);
-  etiqueta.show();
-  return app.exec();
+  QApplication::setApplicationName(QStringLiteral("FENWA"));
+  QApplication::setApplicationDisplayName(QStringLiteral("FENWA"));
+  QApplication::setWindowIcon(IconoPrograma());
+  QTranslator traductor;
+  CargarTraducciones(traductor);
+
+  try {
+    QtPlatformDialogs dialogos;
+    Aplicacion aplicacion(dialogos);
+    aplicacion.Principal()->show();
+    const QStringList argumentos = QApplication::arguments().mid(1);
+    aplicacion.CargarFicheros(argumentos);
+
+    const QString captura = qEnvironmentVariable("FENWA_CAPTURA");
+    if (!captura.isEmpty()) {
+      const bool salir = qEnvironmentVariable("FENWA_CAPTURA_SALIR") == QStringLiteral("1");
+      QTimer::singleShot(300, &app, [&aplicacion, captura, salir] {
+        aplicacion.Principal()->grab().save(captura);
+        if (salir) QCoreApplication::quit();
+      });
+    }
+    return app.exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("FENWA"), QString::fromUtf8(e.what()));
+    return 1;
+  }
 }

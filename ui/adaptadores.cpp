@@ -1,0 +1,75 @@
+#include "ui/adaptadores.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+
+#include "ui/dialogos.h"
+
+namespace {
+const QColor kGris(128, 128, 128);
+}
+
+void VistaResultados::Clear() { memo_->clear(); }
+
+void VistaResultados::Append(const std::string& linea) {
+  memo_->appendPlainText(QString::fromStdString(linea));
+}
+
+void VistaResultados::SetColors(ColorFondo fondo, ColorTexto texto) {
+  QPalette paleta = memo_->palette();
+  const QPalette sistema = QApplication::palette(memo_);
+  const QColor base = fondo == ColorFondo::Gris ? kGris : sistema.color(QPalette::Base);
+  const QColor letra = texto == ColorTexto::Gris ? kGris : sistema.color(QPalette::Text);
+  for (auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    paleta.setColor(grupo, QPalette::Base, base);
+    paleta.setColor(grupo, QPalette::Text, letra);
+  }
+  memo_->setPalette(paleta);
+}
+
+std::optional<std::string> PreguntaGuardarAuto::AskSavePath(const std::string& titulo,
+                                                            const std::string& nombrePropuesto) {
+  OpcionesFichero opciones;
+  opciones.titulo = QString::fromStdString(titulo);
+  opciones.nombre = QString::fromStdString(nombrePropuesto);
+  const QString ruta = dialogos_.GuardarFichero(padre_, opciones);
+  if (ruta.isEmpty()) return std::nullopt;
+  return ruta.toStdString();
+}
+
+void CajaMensajes::ShowMessage(const std::string& texto, TipoMensaje tipo) {
+  dialogos_.Mensaje(padre_, QString::fromStdString(texto),
+                    tipo == TipoMensaje::Error ? IconoMensaje::Error : IconoMensaje::Informacion);
+}
+
+void GanchosQt::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void GanchosQt::SetBusyCursor(bool ocupado) {
+  if (ocupado) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++pendientes_;
+  } else if (pendientes_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --pendientes_;
+  }
+}
+
+void GanchosQt::RestaurarCursor() {
+  while (pendientes_ > 0) SetBusyCursor(false);
+}
+
+std::string GanchosQt::FechaActual() {
+  return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+std::string GanchosQt::HoraActual() {
+  // The long time format without the time zone ("10:45:12", not "10:45:12 (CET)").
+  QString patron = QLocale().timeFormat(QLocale::LongFormat);
+  patron.remove(QStringLiteral("(t)")).remove(QLatin1Char('t'));
+  return QLocale().toString(QTime::currentTime(), patron.trimmed()).toStdString();
+}
+
+CursorOcupado::CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+CursorOcupado::~CursorOcupado() { QApplication::restoreOverrideCursor(); }

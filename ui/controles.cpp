@@ -1,0 +1,62 @@
+#include "ui/controles.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+TRadioGroup::TRadioGroup(const QString& titulo, const QStringList& elementos, QWidget* padre)
+    : QGroupBox(titulo, padre) {
+  auto* disposicion = new QVBoxLayout(this);
+  int i = 0;
+  for (const QString& texto : elementos) {
+    auto* boton = new QRadioButton(texto, this);
+    grupo_.addButton(boton, i++);
+    disposicion->addWidget(boton);
+  }
+  grupo_.setExclusive(true);
+  connect(&grupo_, &QButtonGroup::idToggled, this, [this](int, bool marcado) {
+    if (marcado) emit Click();
+  });
+}
+
+int TRadioGroup::ItemIndex() const { return grupo_.checkedId(); }
+
+void TRadioGroup::SetItemIndex(int indice) {
+  if (auto* boton = grupo_.button(indice)) boton->setChecked(true);
+}
+
+QAbstractButton* TRadioGroup::Boton(int indice) const { return grupo_.button(indice); }
+
+int InsertarOrdenado(QComboBox* lista, const QString& texto) {
+  int posicion = 0;
+  while (posicion < lista->count() &&
+         QString::compare(lista->itemText(posicion), texto, Qt::CaseInsensitive) <= 0)
+    ++posicion;
+  lista->insertItem(posicion, texto);
+  return posicion;
+}
+
+QComboBox* NuevaListaDesplegable(QWidget* padre, int ancho) {
+  auto* lista = new QComboBox(padre);
+  lista->setEditable(false);
+  lista->setFixedWidth(ancho);
+  lista->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
+  return lista;
+}
+
+QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, const QString& texto) {
+  auto* combo = new QComboBox(padre);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->addItems(elementos);
+  combo->setEditText(texto);
+  return combo;
+}
+
+QFont FuenteSans(int alturaPixeles, bool negrita) {
+  QFont fuente(QStringLiteral("Sans Serif"));
+  fuente.setStyleHint(QFont::SansSerif);
+  fuente.setPixelSize(alturaPixeles);
+  fuente.setBold(negrita);
+  return fuente;
+}

@@ -1,0 +1,39 @@
+// Small controls shared by the windows: a radio group with an item index, a sorted
+// drop-down list, a vertical separator and the fonts the forms use.
+#pragma once
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFont>
+#include <QFrame>
+#include <QGroupBox>
+#include <QStringList>
+
+// Group box of radio buttons addressed by position, like a radio group.
+class TRadioGroup : public QGroupBox {
+  Q_OBJECT
+ public:
+  TRadioGroup(const QString& titulo, const QStringList& elementos, QWidget* padre = nullptr);
+  int ItemIndex() const;
+  void SetItemIndex(int indice);
+  QAbstractButton* Boton(int indice) const;
+
+ signals:
+  void Click();  // the selection changed (by the user or by SetItemIndex)
+
+ private:
+  QButtonGroup grupo_;
+};
+
+// Inserts a text into a list kept in alphabetical order ignoring case (after equal texts)
+// and returns its position.
+int InsertarOrdenado(QComboBox* lista, const QString& texto);
+
+// Drop-down list without typing (entries are added with InsertarOrdenado).
+QComboBox* NuevaListaDesplegable(QWidget* padre, int ancho);
+
+// Editable combo box: typed texts are kept as the value, never added to the list.
+QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, const QString& texto);
+
+// The dialogs' "MS Sans Serif" maps to the default sans-serif at the same pixel height.
+QFont FuenteSans(int alturaPixeles, bool negrita = false);

@@ -1,0 +1,223 @@
+#include "ui/dialogo_series.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "app/analisis.h"
+#include "ui/controles.h"
+#include "ui/dialogos.h"
+
+QStringList ListaMetodos() {
+  QStringList lista;
+  for (const std::string& metodo : kMetodos) lista << QString::fromStdString(metodo);
+  return lista;
+}
+
+TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* padre)
+    : QDialog(padre), almacen_(almacen), dialogos_(dialogos) {
+  setObjectName(QStringLiteral("TFSeries"));
+  setWindowTitle(QStringLiteral("Series"));
+  setFont(FuenteSans(11));
+
+  CBSeries = NuevaListaDesplegable(this, 150);
+  CBSeries->setObjectName(QStringLiteral("CBSeries"));
+  CBMetodos = NuevaListaDesplegable(this, 150);
+  CBMetodos->setObjectName(QStringLiteral("CBMetodos"));
+  CBMetodos->addItems(ListaMetodos());
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));  // FormCreate
+
+  ChMedia = new QCheckBox(QStringLiteral("Media"), this);
+  ChMedia->setObjectName(QStringLiteral("ChMedia"));
+  ChMedia->setChecked(true);
+  ChVar = new QCheckBox(QStringLiteral("Varianza"), this);
+  ChVar->setObjectName(QStringLiteral("ChVar"));
+  ChVar->setChecked(true);
+  ChAuto = new QCheckBox(QStringLiteral("Autocorrelación"), this);
+  ChAuto->setObjectName(QStringLiteral("ChAuto"));
+
+  auto boton = [this](const QString& texto, const char* nombre) {
+    auto* b = new QPushButton(texto, this);
+    b->setObjectName(QString::fromLatin1(nombre));
+    b->setAutoDefault(false);
+    return b;
+  };
+  BAnalizar = boton(QStringLiteral("Analizar"), "BAnalizar");
+  BRenombrar = boton(QStringLiteral("Renombrar"), "BRenombrar");
+  BEliminar = boton(QStringLiteral("Eliminar"), "BEliminar");
+  BOK = boton(QStringLiteral("Aceptar"), "BOK");
+  BOK->setDefault(true);
+  BCancelar = boton(QStringLiteral("Cancelar"), "BCancelar");
+  HabilitarControlesSeries(false);
+
+  auto* estadisticos = new QGroupBox(QStringLiteral("Estadísticos a calcular"), this);
+  auto* disposicionEst = new QVBoxLayout(estadisticos);
+  disposicionEst->addWidget(ChMedia);
+  disposicionEst->addWidget(ChVar);
+  disposicionEst->addWidget(ChAuto);
+
+  auto* grupo = new QGroupBox(this);
+  auto* rejilla = new QGridLayout(grupo);
+  rejilla->addWidget(new QLabel(QStringLiteral("Serie elegida:"), grupo), 0, 0);
+  rejilla->addWidget(CBSeries, 1, 0);
+  rejilla->addWidget(new QLabel(QStringLiteral("Método a aplicar:"), grupo), 2, 0);
+  rejilla->addWidget(CBMetodos, 3, 0);
+  rejilla->setRowStretch(4, 1);
+  rejilla->addWidget(estadisticos, 0, 1, 5, 1);
+  auto* acciones = new QVBoxLayout;
+  acciones->addWidget(BAnalizar);
+  acciones->addWidget(BRenombrar);
+  acciones->addWidget(BEliminar);
+  acciones->addStretch(1);
+  rejilla->addLayout(acciones, 0, 2, 5, 1);
+
+  auto* botones = new QHBoxLayout;
+  botones->addStretch(1);
+  botones->addWidget(BOK);
+  botones->addWidget(BCancelar);
+  auto* disposicion = new QVBoxLayout(this);
+  disposicion->addWidget(grupo);
+  disposicion->addLayout(botones);
+  disposicion->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
+  connect(BRenombrar, &QPushButton::clicked, this, &TFSeries::BRenombrarClick);
+  connect(BEliminar, &QPushButton::clicked, this, &TFSeries::BEliminarClick);
+  connect(BOK, &QPushButton::clicked, this, &TFSeries::BOKClick);
+  connect(BCancelar, &QPushButton::clicked, this, &TFSeries::BCancelarClick);
+  connect(BAnalizar, &QPushButton::clicked, this, [this] { BAnalizarClick(BAnalizar); });
+}
+
+void TFSeries::HabilitarControlesSeries(bool habilitar) {
+  BAnalizar->setEnabled(habilitar);
+  BRenombrar->setEnabled(habilitar);
+  BEliminar->setEnabled(habilitar);
+  CBSeries->setEnabled(habilitar);
+}
+
+QStringList TFSeries::Entradas() const {
+  QStringList entradas;
+  for (int i = 0; i < CBSeries->count(); ++i) entradas << CBSeries->itemText(i);
+  return entradas;
+}
+
+std::uint32_t TFSeries::SlotDeEntrada(const QString& texto) const {
+  const std::string nombre = texto.toStdString();
+  for (std::uint32_t slot = 0; slot < MaxSeries; ++slot) {
+    if (pendingRemoval_[slot]) continue;
+    const std::string actual = pendingName_[slot].isEmpty() ? almacen_.Slot(slot).name
+                                                            : pendingName_[slot].toStdString();
+    if (!actual.empty() && actual == nombre) return slot;
+  }
+  return MaxSeries;
+}
+
+void TFSeries::showEvent(QShowEvent* evento) {
+  if (!evento->spontaneous()) FormShow();
+  QDialog::showEvent(evento);
+}
+
+void TFSeries::FormShow() {
+  savedEntries_ = Entradas();
+  savedSeriesPosition_ = CBSeries->currentIndex();
+  savedMethodPosition_ = CBMetodos->currentIndex();
+  savedChecks_ = {ChMedia->isChecked(), ChVar->isChecked(), ChAuto->isChecked()};
+  savedCurrentSlot_ = almacen_.CurrentSlot();
+  abierto_ = true;
+}
+
+void TFSeries::CBSeriesChange() {
+  if (CBSeries->currentIndex() < 0) return;
+  almacen_.SetCurrentSlot(SlotDeEntrada(CBSeries->currentText()));
+}
+
+void TFSeries::BRenombrarClick() {
+  const auto respuesta = dialogos_.PedirTexto(this, QStringLiteral("Renombrar"),
+                                              QStringLiteral("Nuevo nombre:"), QString());
+  if (!respuesta || respuesta->isEmpty()) return;
+  const std::uint32_t slot = almacen_.CurrentSlot();
+  if (slot >= MaxSeries || CBSeries->currentIndex() < 0) return;
+  CBSeries->removeItem(CBSeries->currentIndex());
+  pendingName_[slot] = *respuesta;
+  CBSeries->setCurrentIndex(InsertarOrdenado(CBSeries, *respuesta));
+}
+
+void TFSeries::BEliminarClick() {
+  if (CBSeries->count() == 0) return;
+  const std::uint32_t slot = almacen_.CurrentSlot();
+  CBSeries->removeItem(CBSeries->currentIndex());
+  if (CBSeries->count() == 0) {
+    if (alCambiarMenusSeries) alCambiarMenusSeries(false);
+    HabilitarControlesSeries(false);
+  }
+  if (slot < MaxSeries) pendingRemoval_[slot] = true;
+  CBSeries->setCurrentIndex(CBSeries->count() - 1);
+  almacen_.SetCurrentSlot(CBSeries->count() == 0 ? MaxSeries
+                                                 : SlotDeEntrada(CBSeries->currentText()));
+}
+
+void TFSeries::BOKClick() {
+  const std::uint32_t actual = almacen_.CurrentSlot();
+  for (std::uint32_t slot = 0; slot < MaxSeries; ++slot) {
+    if (pendingName_[slot].isEmpty()) continue;
+    almacen_.Rename(slot, pendingName_[slot].toStdString());
+    pendingName_[slot].clear();
+  }
+  for (std::uint32_t slot = 0; slot < MaxSeries; ++slot) {
+    if (!pendingRemoval_[slot]) continue;
+    almacen_.Remove(slot);
+    pendingRemoval_[slot] = false;
+  }
+  if (actual < MaxSeries && !almacen_.Slot(actual).Libre()) almacen_.SetCurrentSlot(actual);
+  savedEntries_.clear();
+  abierto_ = false;
+  if (alComprometer) alComprometer();
+  if (isVisible()) QDialog::accept();
+}
+
+void TFSeries::BCancelarClick() { reject(); }
+
+void TFSeries::reject() {
+  if (abierto_) {
+    const bool habiaSeries = !savedEntries_.isEmpty();
+    CBSeries->clear();
+    CBSeries->addItems(savedEntries_);
+    pendingName_.fill(QString());
+    pendingRemoval_.fill(false);
+    savedEntries_.clear();
+    CBSeries->setCurrentIndex(savedSeriesPosition_);
+    CBMetodos->setCurrentIndex(savedMethodPosition_);
+    almacen_.SetCurrentSlot(savedCurrentSlot_);
+    if (habiaSeries) {
+      if (alCambiarMenusSeries) alCambiarMenusSeries(true);
+      HabilitarControlesSeries(true);
+    }
+    ChMedia->setChecked(savedChecks_[0]);
+    ChVar->setChecked(savedChecks_[1]);
+    ChAuto->setChecked(savedChecks_[2]);
+    abierto_ = false;
+  }
+  QDialog::reject();
+}
+
+void TFSeries::BAnalizarClick(QObject* emisor) {
+  if (emisor == BAnalizar) BOKClick();
+  if (analizar) analizar();
+}
+
+void TFSeries::AnadirSerie(const QString& nombre, bool primeraCarga) {
+  CBSeries->setCurrentIndex(InsertarOrdenado(CBSeries, nombre));
+  if (primeraCarga) HabilitarControlesSeries(true);
+}
+
+AnalysisSelection TFSeries::Seleccion() const {
+  AnalysisSelection seleccion;
+  seleccion.metodo = CBMetodos->currentText().toStdString();
+  seleccion.media = ChMedia->isChecked();
+  seleccion.varianza = ChVar->isChecked();
+  seleccion.autocorrelacion = ChAuto->isChecked();
+  return seleccion;
+}

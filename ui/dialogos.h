@@ -1,0 +1,64 @@
+// Every platform dialog the windows open (files, messages, input, colour, printer and the
+// modal run of the program's own dialogs) goes through PlatformDialogs, so that tests can
+// script the answers with a fake instead of driving real modal windows.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+struct OpcionesFichero {
+  QString titulo;
+  QString nombre;            // name preset in the dialog (may be bare, without folder)
+  QStringList filtros;       // Qt form: "Series de tráfico (*.sam)"; empty = no filter
+  int filtroInicial = 0;     // index into filtros
+  QString extensionDefecto;  // appended when the typed name has none (without the point)
+};
+
+enum class IconoMensaje { Informacion, Error };
+
+class PlatformDialogs {
+ public:
+  virtual ~PlatformDialogs() = default;
+
+  // Open dialog for an existing file; empty text when cancelled.
+  virtual QString AbrirFichero(QWidget* padre, const OpcionesFichero& opciones) = 0;
+  // Save dialog (asks before overwriting, folder must exist); empty text when cancelled.
+  virtual QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) = 0;
+  virtual void Mensaje(QWidget* padre, const QString& texto,
+                       IconoMensaje icono = IconoMensaje::Informacion) = 0;
+  // Input box; nullopt when cancelled.
+  virtual std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo,
+                                            const QString& etiqueta, const QString& defecto) = 0;
+  virtual std::optional<QColor> ElegirColor(QWidget* padre, const QColor& inicial) = 0;
+  // Print dialog configuring the printer; false when cancelled.
+  virtual bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
+  // Shows one of the program's own dialogs modally; returns QDialog::Accepted or Rejected.
+  virtual int EjecutarModal(QDialog* dialogo) = 0;
+  // Folder the file dialogs last left (where bare file names are written).
+  virtual QString CarpetaActual() const = 0;
+};
+
+// The real dialogs of Qt. Each accepted file dialog remembers its folder.
+class QtPlatformDialogs : public PlatformDialogs {
+ public:
+  QtPlatformDialogs();
+  QString AbrirFichero(QWidget* padre, const OpcionesFichero& opciones) override;
+  QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) override;
+  void Mensaje(QWidget* padre, const QString& texto, IconoMensaje icono) override;
+  std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo,
+                                    const QString& etiqueta, const QString& defecto) override;
+  std::optional<QColor> ElegirColor(QWidget* padre, const QColor& inicial) override;
+  bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
+  int EjecutarModal(QDialog* dialogo) override;
+  QString CarpetaActual() const override { return carpeta_; }
+
+ private:
+  QString EjecutarFichero(QWidget* padre, const OpcionesFichero& opciones, bool guardar);
+  QString carpeta_;
+};

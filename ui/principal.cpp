@@ -1,0 +1,494 @@
+#include "ui/principal.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "app/graficas.h"
+#include "ui/adaptadores.h"
+#include "ui/controles.h"
+#include "ui/dialogo_series.h"
+#include "ui/dialogos.h"
+#include "ui/dialogos_parametros.h"
+#include "ui/graficas.h"
+#include "ui/iconos.h"
+
+// The About box: program name and credits.
+class TFAcercade : public QDialog {
+ public:
+  explicit TFAcercade(QWidget* padre) : QDialog(padre) {
+    setObjectName(QStringLiteral("TFAcercade"));
+    setWindowTitle(QStringLiteral("Acerca de FENWA"));
+    setFont(FuenteSans(11));
+    auto* icono = new QLabel(this);
+    icono->setPixmap(IconoPrograma().pixmap(48, 48));
+    auto* nombre = new QLabel(QStringLiteral("FENWA"), this);
+    nombre->setFont(FuenteSans(20, true));
+    auto* texto = new QLabel(
+        QStringLiteral("Estimación del parámetro de Hurst en series de tráfico.\n\n"
+                       "Métodos: R/S, varianza, varianza diferenciada, periodograma,\n"
+                       "Whittle estándar, agregado y local, T0 (IDC) y test T.\n\n") +
+            QString::fromUtf8(kLineaCreditos),
+        this);
+    texto->setWordWrap(true);
+    auto* boton = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    boton->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+    connect(boton, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* cabecera = new QHBoxLayout;
+    cabecera->addWidget(icono);
+    cabecera->addWidget(nombre, 1);
+    auto* disposicion = new QVBoxLayout(this);
+    disposicion->addLayout(cabecera);
+    disposicion->addWidget(texto);
+    disposicion->addWidget(boton);
+    disposicion->setSizeConstraint(QLayout::SetFixedSize);
+  }
+};
+
+struct TFPrinc::Adaptadores {
+  VistaResultados vista;
+  PreguntaGuardarAuto pregunta;
+  CajaMensajes mensajes;
+  GanchosQt ganchos;
+  std::unique_ptr<PlotModelSink> metodo, autocorrelacion;
+  Adaptadores(QPlainTextEdit* memo, PlatformDialogs& dialogos, QWidget* padre)
+      : vista(memo), pregunta(dialogos, padre), mensajes(dialogos, padre) {}
+};
+
+TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
+    : QMainWindow(padre), dialogos_(dialogos) {
+  setObjectName(QStringLiteral("TFPrinc"));
+  setWindowTitle(QStringLiteral("FENWA"));
+  setWindowIcon(IconoPrograma());
+  setFont(FuenteSans(11));
+  QPalette paleta = palette();
+  paleta.setColor(QPalette::WindowText, Qt::black);
+  setPalette(paleta);
+  move(100, 67);
+  resize(464, 341);
+
+  CrearMenus();
+  auto* central = new QWidget(this);
+  auto* disposicion = new QVBoxLayout(central);
+  disposicion->setContentsMargins(0, 0, 0, 0);
+  disposicion->setSpacing(0);
+  CrearBarra();
+  disposicion->addWidget(SBCargarSerie->parentWidget());
+
+  MResult = new QPlainTextEdit(central);
+  MResult->setObjectName(QStringLiteral("MResult"));
+  MResult->setReadOnly(true);
+  MResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  MResult->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  MResult->setFocusPolicy(Qt::ClickFocus);
+  MResult->viewport()->setCursor(Qt::ArrowCursor);
+  MResult->setFont(FuenteSans(13));
+  disposicion->addWidget(MResult, 1);
+  setCentralWidget(central);
+
+  adaptadores_ = std::make_unique<Adaptadores>(MResult, dialogos_, this);
+  registro_.SetView(&adaptadores_->vista);
+  adaptadores_->vista.SetColors(ColorFondo::Gris, ColorTexto::TextoVentana);
+
+  // FormCreate: empty store, no current series, the commands that need one disabled.
+  almacen_.Clear();
+  CBSeries->setEnabled(false);
+  SBAnalizar->setEnabled(false);
+  Series1->setEnabled(false);
+  Guardarcomo1->setEnabled(false);
+  ActualizarComandos();
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));
+}
+
+TFPrinc::~TFPrinc() { registro_.SetView(nullptr); }
+
+void TFPrinc::CrearMenus() {
+  auto accion = [this](QMenu* menu, const QString& texto, const char* nombre,
+                       void (TFPrinc::*manejador)()) {
+    auto* a = new QAction(texto, this);
+    a->setObjectName(QString::fromLatin1(nombre));
+    if (menu) menu->addAction(a); else menuBar()->addAction(a);
+    connect(a, &QAction::triggered, this, manejador);
+    return a;
+  };
+  auto marca = [this](QMenu* menu, const QString& texto, const char* nombre) {
+    // FechaHora1Click: a click toggles the clicked item's check mark.
+    auto* a = new QAction(texto, this);
+    a->setObjectName(QString::fromLatin1(nombre));
+    a->setCheckable(true);
+    a->setChecked(true);
+    menu->addAction(a);
+    return a;
+  };
+
+  // The menu bar in the window's small font with tight items, so that every title fits
+  // the window's width as designed.
+  menuBar()->setFont(FuenteSans(11));
+  menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 4px; }"));
+  QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
+  Cargarserie1 = accion(archivo, QStringLiteral("&Cargar serie..."), "Cargarserie1",
+                        &TFPrinc::Cargarserie1Click);
+  Guardarcomo1 = accion(archivo, QStringLiteral("&Guardar serie como..."), "Guardarcomo1",
+                        &TFPrinc::Guardarcomo1Click);
+  archivo->addSeparator();
+  Guardarresult1 = accion(archivo, QStringLiteral("G&uardar resultado análisis"),
+                          "Guardarresult1", &TFPrinc::Guardarresult1Click);
+  Guardarresultcomo1 = accion(archivo, QStringLiteral("Guardar &resultado como..."),
+                              "Guardarresultcomo1", &TFPrinc::Guardarresultcomo1Click);
+  archivo->addSeparator();
+  Salir1 = accion(archivo, QStringLiteral("&Salir"), "Salir1", &TFPrinc::Salir1Click);
+
+  QMenu* metodos = menuBar()->addMenu(QStringLiteral("&Métodos"));
+  MetodosH1 = accion(metodos, QStringLiteral("Métodos &H..."), "MetodosH1",
+                     &TFPrinc::MetodosH1Click);
+  MetodosT01 = accion(metodos, QStringLiteral("Métodos &T0..."), "MetodosT01",
+                      &TFPrinc::MetodosT01Click);
+  Estacion1 = accion(metodos, QStringLiteral("&Estacionariedad..."), "Estacion1",
+                     &TFPrinc::Estacion1Click);
+  Autocorrelacion1 = accion(nullptr, QStringLiteral("Auto&correlación"), "Autocorrelacion1",
+                            &TFPrinc::Autocorrelacion1Click);
+  Series1 = accion(nullptr, QStringLiteral("&Series"), "Series1", &TFPrinc::Series1Click);
+
+  QMenu* resultados = menuBar()->addMenu(QStringLiteral("&Resultados"));
+  FechaHora1 = marca(resultados, QStringLiteral("&Fecha y hora"), "FechaHora1");
+  Creditos1 = marca(resultados, QStringLiteral("C&réditos"), "Creditos1");
+  resultados->addSeparator();
+  Copiarresult1 = accion(resultados, QStringLiteral("&Copiar resultados"), "Copiarresult1",
+                         &TFPrinc::Copiarresult1Click);
+  Copiarresult1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  Borrarresult1 = accion(resultados, QStringLiteral("&Borrar resultados"), "Borrarresult1",
+                         &TFPrinc::Borrarresult1Click);
+
+  QMenu* graficas = menuBar()->addMenu(QStringLiteral("&Gráficas"));
+  Graficametodo1 = marca(graficas, QStringLiteral("Gráfica &método"), "Graficametodo1");
+  Graficaauto1 = marca(graficas, QStringLiteral("Gráfica &autocorrelación"), "Graficaauto1");
+  graficas->addSeparator();
+  Iragraficas1 = accion(graficas, QStringLiteral("&Ir a gráficas"), "Iragraficas1",
+                        &TFPrinc::Iragraficas1Click);
+
+  Acercade1 = accion(nullptr, QStringLiteral("Acerca &de"), "Acercade1",
+                     &TFPrinc::Acercade1Click);
+}
+
+void TFPrinc::CrearBarra() {
+  auto* panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("PanelBarra"));
+  panel->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  panel->setFixedHeight(36);
+
+  auto boton = [panel](int x, const char* nombre, const QString& pista) {
+    auto* b = new QToolButton(panel);
+    b->setObjectName(QString::fromLatin1(nombre));
+    b->setGeometry(x, 6, 25, 25);
+    b->setToolTip(pista);
+    b->setIconSize(QSize(16, 16));
+    b->setAutoRaise(false);
+    return b;
+  };
+  auto separador = [panel](int x) {
+    auto* linea = new QFrame(panel);
+    linea->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+    linea->setGeometry(x, 4, 2, 28);
+  };
+
+  SBCargarSerie = boton(8, "SBCargarSerie", QStringLiteral("Cargar serie"));
+  SBCargarSerie->setIcon(IconoCargarSerie());
+  SBGuardarResult = boton(32, "SBGuardarResult", QStringLiteral("Guardar resultados"));
+  SBGuardarResult->setIcon(IconoGuardarResult());
+  separador(64);
+  CBSeries = NuevaListaDesplegable(panel, 89);
+  CBSeries->setObjectName(QStringLiteral("CBSeries"));
+  CBSeries->setToolTip(QStringLiteral("Series cargadas"));
+  CBSeries->setGeometry(72, 7, 89, 22);
+  CBMetodos = NuevaListaDesplegable(panel, 105);
+  CBMetodos->setObjectName(QStringLiteral("CBMetodos"));
+  CBMetodos->setToolTip(QStringLiteral("Métodos"));
+  CBMetodos->addItems(ListaMetodos());
+  CBMetodos->setGeometry(176, 7, 105, 22);
+  // The drop-down part is wide enough for the longest method name.
+  CBMetodos->view()->setMinimumWidth(140);
+  CBSeries->view()->setMinimumWidth(140);
+  SBAnalizar = boton(296, "SBAnalizar", QStringLiteral("Analizar"));
+  SBAnalizar->setIcon(IconoAnalizar());
+  separador(328);
+
+  const QFont fuenteToggle = [] {
+    QFont f(QStringLiteral("Comic Sans MS"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(16);
+    f.setBold(true);
+    return f;
+  }();
+  auto toggle = [&](int x, const char* nombre, const QString& texto, const QString& pista,
+                    bool abajo) {
+    auto* b = boton(x, nombre, pista);
+    b->setText(texto);
+    b->setCheckable(true);
+    b->setChecked(abajo);
+    b->setFont(fuenteToggle);
+    QPalette p = b->palette();
+    p.setColor(QPalette::ButtonText, Qt::blue);
+    b->setPalette(p);
+    return b;
+  };
+  SBMedia = toggle(336, "SBMedia", QStringLiteral("M"), QStringLiteral("Media"), true);
+  SBVar = toggle(360, "SBVar", QStringLiteral("V"), QStringLiteral("Varianza"), true);
+  SBAuto = toggle(384, "SBAuto", QStringLiteral("A"), QStringLiteral("Autocorrelación"), false);
+  separador(416);
+  SBGraficas = boton(424, "SBGraficas", QStringLiteral("Gráficas"));
+  SBGraficas->setIcon(IconoGraficas());
+
+  connect(SBCargarSerie, &QToolButton::clicked, this, &TFPrinc::Cargarserie1Click);
+  connect(SBGuardarResult, &QToolButton::clicked, this, &TFPrinc::Guardarresult1Click);
+  connect(SBAnalizar, &QToolButton::clicked, this, &TFPrinc::SBAnalizarClick);
+  connect(SBMedia, &QToolButton::clicked, this, &TFPrinc::SBMediaClick);
+  connect(SBVar, &QToolButton::clicked, this, &TFPrinc::SBVarClick);
+  connect(SBAuto, &QToolButton::clicked, this, &TFPrinc::SBAutoClick);
+  connect(SBGraficas, &QToolButton::clicked, this, &TFPrinc::Iragraficas1Click);
+  connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
+  connect(CBMetodos, &QComboBox::activated, this, [this] { CBMetodosChange(); });
+}
+
+void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
+  ventanas_ = ventanas;
+  TFSeries* series = ventanas_.series;
+  series->alComprometer = [this] { SincronizarConDialogo(); };
+  series->alCambiarMenusSeries = [this](bool habilitar) { MenusSeries(habilitar); };
+  series->analizar = [this] { Analizar(); };
+
+  AnalysisEnvironment entorno;
+  entorno.log = &registro_;
+  if (ventanas_.graficas) {
+    adaptadores_->metodo = std::make_unique<PlotModelSink>(*ventanas_.graficas->Plot1);
+    adaptadores_->autocorrelacion = std::make_unique<PlotModelSink>(*ventanas_.graficas->Plot2);
+    entorno.graficaMetodo = adaptadores_->metodo.get();
+    entorno.graficaAuto = adaptadores_->autocorrelacion.get();
+  }
+  entorno.guardarAuto = &adaptadores_->pregunta;
+  entorno.mensajes = &adaptadores_->mensajes;
+  entorno.hooks = &adaptadores_->ganchos;
+  driver_ = std::make_unique<AnalysisDriver>(entorno);
+}
+
+char TFPrinc::SeparadorDecimal() {
+  const QString separador = QLocale().decimalPoint();
+  if (separador.size() == 1 && separador.at(0).unicode() < 128) return separador.at(0).toLatin1();
+  return '.';
+}
+
+// ---- loading and saving series ---------------------------------------------------------------
+
+void TFPrinc::Cargarserie1Click() {
+  if (almacen_.FreeSlots() == 0) {
+    dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
+                                           "eliminar alguna de\nlas que están cargadas."));
+    return;
+  }
+  OpcionesFichero opciones;
+  opciones.titulo = QStringLiteral("Cargar serie");
+  opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"),
+                      QStringLiteral("Todos los archivos (*.*)")};
+  opciones.filtroInicial = 1;
+  const QString ruta = dialogos_.AbrirFichero(this, opciones);
+  if (ruta.isEmpty()) return;
+  LeerSerie(ruta);
+}
+
+void TFPrinc::CargarFichero(const QString& ruta) {
+  if (almacen_.FreeSlots() == 0) {
+    dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
+                                           "eliminar alguna de\nlas que están cargadas."));
+    return;
+  }
+  LeerSerie(QFileInfo(ruta).absoluteFilePath());
+}
+
+void TFPrinc::LeerSerie(const QString& ruta) {
+  std::string mensaje;
+  Vector datos;
+  {
+    CursorOcupado cursor;
+    datos = ReadSampleFile(ruta.toStdString(), mensaje);
+  }
+  if (datos.Longitud() == 0) {
+    if (!mensaje.empty()) dialogos_.Mensaje(this, QString::fromStdString(mensaje));
+    return;
+  }
+  const std::string nombre = SeriesNameFromPath(ruta.toStdString());
+  if (almacen_.Add(nombre, std::move(datos)) >= MaxSeries) return;
+  const QString texto = QString::fromStdString(nombre);
+  const bool primera = !Series1->isEnabled();
+  ventanas_.series->AnadirSerie(texto, primera);
+  CBSeries->setCurrentIndex(InsertarOrdenado(CBSeries, texto));
+  if (primera) {
+    MenusSeries(true);
+    CBSeries->setEnabled(true);
+    SBAnalizar->setEnabled(true);
+  }
+}
+
+void TFPrinc::Guardarcomo1Click() {
+  const Series* actual = almacen_.Current();
+  if (!actual) return;
+  OpcionesFichero opciones;
+  opciones.titulo = QStringLiteral("Guardar serie como");
+  opciones.nombre = QString::fromStdString(actual->name);
+  const QString ruta = dialogos_.GuardarFichero(this, opciones);
+  if (ruta.isEmpty()) return;
+  std::string mensaje;
+  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje))
+    dialogos_.Mensaje(this, QString::fromStdString(mensaje));
+}
+
+// ---- results commands ------------------------------------------------------------------------
+
+void TFPrinc::ActualizarComandos() {
+  const ResultsCommands& c = registro_.Comandos();
+  Copiarresult1->setEnabled(c.copiar);
+  Borrarresult1->setEnabled(c.borrar);
+  Guardarresult1->setEnabled(c.guardar);
+  Guardarresultcomo1->setEnabled(c.guardarComo);
+  SBGuardarResult->setEnabled(c.sbGuardarResult);
+}
+
+void TFPrinc::Guardarresult1Click() {
+  if (!Guardarresult1->isEnabled()) return;
+  const std::string error = registro_.GuardarResultado();
+  if (!error.empty()) dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Error);
+  ActualizarComandos();
+}
+
+void TFPrinc::Guardarresultcomo1Click() {
+  OpcionesFichero opciones;
+  opciones.titulo = QStringLiteral("Guardar resultado como");
+  opciones.nombre = QString::fromStdString(registro_.NombreRsl());
+  const QString ruta = dialogos_.GuardarFichero(this, opciones);
+  if (ruta.isEmpty()) return;
+  const std::string error = registro_.GuardarResultadoComo(ruta.toStdString());
+  if (!error.empty()) dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Error);
+}
+
+void TFPrinc::Copiarresult1Click() {
+  MResult->selectAll();
+  MResult->copy();
+  QTextCursor cursor = MResult->textCursor();
+  cursor.setPosition(0);
+  MResult->setTextCursor(cursor);
+}
+
+void TFPrinc::Borrarresult1Click() {
+  registro_.BorrarResultados();
+  ActualizarComandos();
+}
+
+// ---- analysis --------------------------------------------------------------------------------
+
+void TFPrinc::Analizar() {
+  if (!driver_) return;
+  AnalysisParameters parametros;
+  parametros.metodosH = ventanas_.metodosH->Valores();
+  parametros.metodosT0 = ventanas_.metodosT0->Valores();
+  parametros.estacion = ventanas_.estacion->Valores();
+  parametros.autocorrelacion = ventanas_.autocorrelacion->Valores();
+  MenuMarks marcas;
+  marcas.fechaHora = FechaHora1->isChecked();
+  marcas.creditos = Creditos1->isChecked();
+  marcas.graficaMetodo = Graficametodo1->isChecked();
+  marcas.graficaAuto = Graficaauto1->isChecked();
+  driver_->Entorno().separador = SeparadorDecimal();
+  try {
+    driver_->Analizar(almacen_, ventanas_.series->Seleccion(), parametros, marcas);
+  } catch (...) {
+    adaptadores_->ganchos.RestaurarCursor();
+    ActualizarComandos();
+    throw;
+  }
+  adaptadores_->ganchos.RestaurarCursor();
+  ActualizarComandos();
+}
+
+void TFPrinc::SBAnalizarClick() { ventanas_.series->BAnalizarClick(SBAnalizar); }
+
+// ---- dialogs and mirrors ---------------------------------------------------------------------
+
+void TFPrinc::MetodosH1Click() { dialogos_.EjecutarModal(ventanas_.metodosH); }
+void TFPrinc::MetodosT01Click() { dialogos_.EjecutarModal(ventanas_.metodosT0); }
+void TFPrinc::Estacion1Click() { dialogos_.EjecutarModal(ventanas_.estacion); }
+void TFPrinc::Autocorrelacion1Click() { dialogos_.EjecutarModal(ventanas_.autocorrelacion); }
+
+void TFPrinc::Series1Click() {
+  if (!Series1->isEnabled()) return;
+  dialogos_.EjecutarModal(ventanas_.series);
+}
+
+void TFPrinc::CBSeriesChange() {
+  ventanas_.series->CBSeries->setCurrentIndex(CBSeries->currentIndex());
+  ventanas_.series->CBSeriesChange();
+}
+
+void TFPrinc::CBMetodosChange() {
+  ventanas_.series->CBMetodos->setCurrentIndex(CBMetodos->currentIndex());
+}
+
+void TFPrinc::SBMediaClick() {
+  ventanas_.series->ChMedia->setChecked(!ventanas_.series->ChMedia->isChecked());
+}
+void TFPrinc::SBVarClick() {
+  ventanas_.series->ChVar->setChecked(!ventanas_.series->ChVar->isChecked());
+}
+void TFPrinc::SBAutoClick() {
+  ventanas_.series->ChAuto->setChecked(!ventanas_.series->ChAuto->isChecked());
+}
+
+void TFPrinc::SincronizarConDialogo() {
+  TFSeries* d = ventanas_.series;
+  SBAnalizar->setEnabled(d->BAnalizar->isEnabled());
+  CBMetodos->setCurrentIndex(d->CBMetodos->currentIndex());
+  CBSeries->clear();
+  CBSeries->addItems(d->Entradas());
+  CBSeries->setCurrentIndex(d->CBSeries->currentIndex());
+  CBSeries->setEnabled(d->CBSeries->isEnabled());
+  SBMedia->setChecked(d->ChMedia->isChecked());
+  SBVar->setChecked(d->ChVar->isChecked());
+  SBAuto->setChecked(d->ChAuto->isChecked());
+}
+
+void TFPrinc::MenusSeries(bool habilitar) {
+  Series1->setEnabled(habilitar);
+  Guardarcomo1->setEnabled(habilitar);
+}
+
+void TFPrinc::Iragraficas1Click() {
+  TFGraf* graf = ventanas_.graficas;
+  if (!graf) return;
+  if (graf->isMinimized()) graf->showNormal();
+  graf->show();
+  graf->raise();
+  graf->activateWindow();
+  graf->FormShow();
+}
+
+void TFPrinc::Acercade1Click() {
+  TFAcercade caja(this);
+  dialogos_.EjecutarModal(&caja);
+}
+
+void TFPrinc::Salir1Click() { close(); }
+
+void TFPrinc::closeEvent(QCloseEvent* evento) {
+  evento->accept();
+  // Closing the main window ends the program, even with the charts window open.
+  if (ventanas_.graficas) ventanas_.graficas->hide();
+  QCoreApplication::quit();
+}

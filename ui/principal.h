@@ -1,0 +1,114 @@
+// The main window "FENWA": menus, tool bar, the two method and series lists, the "M", "V"
+// and "A" toggles and the results log MResult. It owns the series store and the results
+// log and opens every other window; its quick controls mirror the series dialog, whose
+// controls the analysis reads.
+#pragma once
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <memory>
+
+#include "app/analisis.h"
+#include "app/resultados.h"
+#include "app/series.h"
+
+class PlatformDialogs;
+class TFMetodosH;
+class TFMetodosT0;
+class TFEstacion;
+class TFAuto;
+class TFSeries;
+class TFGraf;
+
+// The other six windows, created after the main window and living as long as it.
+struct VentanasFenwa {
+  TFMetodosH* metodosH = nullptr;
+  TFAuto* autocorrelacion = nullptr;
+  TFSeries* series = nullptr;
+  TFMetodosT0* metodosT0 = nullptr;
+  TFEstacion* estacion = nullptr;
+  TFGraf* graficas = nullptr;
+};
+
+class TFPrinc : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TFPrinc(PlatformDialogs& dialogos, QWidget* padre = nullptr);
+  ~TFPrinc() override;
+
+  // Wires the other windows; called once at start-up after they exist.
+  void Conectar(const VentanasFenwa& ventanas);
+
+  // Menu "&Archivo"
+  QAction *Cargarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1, *Salir1;
+  // Menu "&Métodos" and the commands on the bar
+  QAction *MetodosH1, *MetodosT01, *Estacion1, *Autocorrelacion1, *Series1, *Acercade1;
+  // Menu "&Resultados"
+  QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1;
+  // Menu "&Gráficas"
+  QAction *Graficametodo1, *Graficaauto1, *Iragraficas1;
+
+  QToolButton *SBCargarSerie, *SBGuardarResult, *SBAnalizar, *SBMedia, *SBVar, *SBAuto,
+      *SBGraficas;
+  QComboBox *CBSeries, *CBMetodos;
+  QPlainTextEdit* MResult;
+
+  SeriesStore& Almacen() { return almacen_; }
+  ResultsLog& Registro() { return registro_; }
+
+  // Handlers
+  void Cargarserie1Click();
+  void Guardarcomo1Click();
+  void Guardarresult1Click();
+  void Guardarresultcomo1Click();
+  void Copiarresult1Click();
+  void Borrarresult1Click();
+  void MetodosH1Click();
+  void MetodosT01Click();
+  void Estacion1Click();
+  void Autocorrelacion1Click();
+  void Series1Click();
+  void SBAnalizarClick();
+  void CBSeriesChange();
+  void CBMetodosChange();
+  void SBMediaClick();
+  void SBVarClick();
+  void SBAutoClick();
+  void Iragraficas1Click();
+  void Acercade1Click();
+  void Salir1Click();
+
+  // Loads a sample file given by path (a file named on the command line), exactly as
+  // "&Cargar serie..." does after its dialog.
+  void CargarFichero(const QString& ruta);
+  // Runs the analysis driver on the series dialog's selection.
+  void Analizar();
+  // The regional decimal separator the report uses.
+  static char SeparadorDecimal();
+
+ protected:
+  void closeEvent(QCloseEvent* evento) override;
+
+ private:
+  void CrearMenus();
+  void CrearBarra();
+  void LeerSerie(const QString& ruta);
+  void SincronizarConDialogo();     // "Aceptar" in the series dialog
+  void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
+  void ActualizarComandos();        // the five results commands from the log
+
+  PlatformDialogs& dialogos_;
+  VentanasFenwa ventanas_;
+  SeriesStore almacen_;
+  ResultsLog registro_;
+  struct Adaptadores;
+  std::unique_ptr<Adaptadores> adaptadores_;
+  std::unique_ptr<AnalysisDriver> driver_;
+};
+
+// The About box "Acerca de FENWA", created on demand.
+class TFAcercade;

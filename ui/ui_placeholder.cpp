@@ -1,1 +1,0 @@
-// Placeholder so the ui library has a translation unit before the first window.
