@@ -68,7 +68,8 @@ class SeriesStore {
 std::string SeriesNameFromPath(std::string_view path);
 
 // Parses the text of a sample file. Returns false when it is not a sequence of at least
-// two finite decimal numbers separated by white space (a leading '+' is accepted).
+// two finite decimal numbers separated by white space (a leading '+' is accepted). A value
+// too large for a double is refused; one too small for it reads as zero.
 bool ParseSamples(std::string_view text, Vector& out);
 
 // Reads a sample file. On success returns the samples and empties `mensaje`; on failure
