@@ -1,0 +1,458 @@
+#include "chart/qt/plot_render.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "chart/qt/lienzo.h"
+
+namespace {
+
+// Glyphs of mark types 1 ... 25, rows top to bottom, bit 64 = leftmost column.
+constexpr unsigned char kGlifos[25][7] = {
+    {0x00, 0x00, 0x08, 0x1C, 0x08, 0x00, 0x00},  // 1 small plus
+    {0x00, 0x08, 0x08, 0x3E, 0x08, 0x08, 0x00},  // 2 plus 5 x 5
+    {0x08, 0x08, 0x08, 0x7F, 0x08, 0x08, 0x08},  // 3 plus 7 x 7
+    {0x00, 0x00, 0x14, 0x08, 0x14, 0x00, 0x00},  // 4 small x
+    {0x00, 0x22, 0x14, 0x08, 0x14, 0x22, 0x00},  // 5 x 5 x 5
+    {0x41, 0x22, 0x14, 0x08, 0x14, 0x22, 0x41},  // 6 x 7 x 7
+    {0x00, 0x00, 0x1C, 0x1C, 0x1C, 0x00, 0x00},  // 7 filled square 3 x 3
+    {0x00, 0x3E, 0x3E, 0x3E, 0x3E, 0x3E, 0x00},  // 8 filled square 5 x 5
+    {0x7F, 0x7F, 0x7F, 0x7F, 0x7F, 0x7F, 0x7F},  // 9 filled square 7 x 7
+    {0x00, 0x00, 0x1C, 0x14, 0x1C, 0x00, 0x00},  // 10 open square 3 x 3
+    {0x00, 0x3E, 0x22, 0x22, 0x22, 0x3E, 0x00},  // 11 open square 5 x 5
+    {0x7F, 0x41, 0x41, 0x41, 0x41, 0x41, 0x7F},  // 12 open square 7 x 7
+    {0x00, 0x00, 0x08, 0x1C, 0x08, 0x00, 0x00},  // 13 small diamond
+    {0x00, 0x08, 0x1C, 0x3E, 0x1C, 0x08, 0x00},  // 14 filled diamond 5 x 5
+    {0x08, 0x1C, 0x3E, 0x7F, 0x3E, 0x1C, 0x08},  // 15 filled diamond 7 x 7
+    {0x00, 0x1C, 0x22, 0x22, 0x22, 0x1C, 0x00},  // 16 small circle
+    {0x1C, 0x22, 0x41, 0x41, 0x41, 0x22, 0x1C},  // 17 circle 7 x 7
+    {0x55, 0x2A, 0x55, 0x2A, 0x55, 0x2A, 0x55},  // 18 checkerboard
+    {0x08, 0x14, 0x22, 0x41, 0x22, 0x14, 0x08},  // 19 open diamond 7 x 7
+    {0x00, 0x08, 0x14, 0x22, 0x00, 0x00, 0x00},  // 20 small upward chevron
+    {0x08, 0x14, 0x22, 0x41, 0x00, 0x00, 0x00},  // 21 upward chevron
+    {0x00, 0x22, 0x14, 0x08, 0x00, 0x00, 0x00},  // 22 small downward chevron
+    {0x41, 0x22, 0x14, 0x08, 0x00, 0x00, 0x00},  // 23 downward chevron
+    {0x1C, 0x3E, 0x7F, 0x7F, 0x7F, 0x3E, 0x1C},  // 24 filled disc
+    {0x63, 0x77, 0x3E, 0x1C, 0x3E, 0x77, 0x63},  // 25 heavy x
+};
+
+constexpr int kLimitePixel = 30000;
+constexpr int kPuntosPolilinea = 200;
+
+int Limitar(int v) { return std::clamp(v, -kLimitePixel, kLimitePixel); }
+
+// Resolves colours with a one-entry cache: consecutive items mostly share their colour.
+class CacheColor {
+ public:
+  QRgb operator()(TColor c) {
+    if (!valido_ || c != ultimo_) {
+      ultimo_ = c;
+      rgb_ = ColorQt(c);
+      valido_ = true;
+    }
+    return rgb_;
+  }
+
+ private:
+  bool valido_ = false;
+  TColor ultimo_ = 0;
+  QRgb rgb_ = 0;
+};
+
+}  // namespace
+
+const unsigned char* GlifoMarca(int tipo) {
+  return (tipo >= 1 && tipo <= 25) ? kGlifos[tipo - 1] : nullptr;
+}
+
+QFont FuenteQt(const TPlotFont& f) {
+  QFont q;
+  // Faces of the old desktop are usually missing: fall back to similar sans faces.
+  q.setFamilies({QString::fromStdString(f.Name), QStringLiteral("Liberation Sans"),
+                 QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+  q.setPixelSize(std::max(1, f.Height));
+  q.setBold(f.Style & fsBold);
+  q.setItalic(f.Style & fsItalic);
+  q.setUnderline(f.Style & fsUnderline);
+  q.setStrikeOut(f.Style & fsStrikeOut);
+  q.setStyleStrategy(QFont::PreferAntialias);
+  return q;
+}
+
+QFont FuenteTexto(const TPlotFont& f, int puntos, TFontStyles estilo) {
+  TPlotFont t = f;
+  // Points to pixels at 96 pixels per inch, rounded like the screen does.
+  const long pix = std::lround(std::abs(static_cast<double>(puntos)) * 96.0 / 72.0);
+  t.Height = static_cast<int>(std::clamp(pix, 1L, 1000L));
+  t.Style = estilo;
+  return FuenteQt(t);
+}
+
+QRgb ColorQt(TColor c) { return 0xFF000000u | ResolverColor(c); }
+
+QString TextoLatin1(const std::string& latin1) {
+  return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+
+MetricasQt::MetricasQt(const QFont& f) : fm_(f) {}
+
+int MetricasQt::TextWidth(const std::string& utf8) const {
+  return fm_.horizontalAdvance(QString::fromStdString(utf8));
+}
+
+int MetricasQt::TextHeight() const { return fm_.height(); }
+
+RenderGrafica::RenderGrafica(const TPlotModel& m, const OpcionesRender& o)
+    : RenderGrafica(m, m.Width(), m.Height(), o) {}
+
+RenderGrafica::RenderGrafica(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o)
+    : m_(m), o_(o), g_(m.Geometry()) {
+  if (ancho > 0) g_.Width = ancho;
+  if (alto > 0) g_.Height = alto;
+  s_ = CalcScaling(g_);
+}
+
+void RenderGrafica::DibujarMarco(QImage& whole) const {
+  const int w = std::max(g_.Width, 1), h = std::max(g_.Height, 1);
+  if (whole.width() != w || whole.height() != h || whole.format() != QImage::Format_RGB32)
+    whole = QImage(w, h, QImage::Format_RGB32);
+  whole.fill(ColorQt(Wind()));
+  Lienzo lz(whole);
+
+  const int s = g_.ShadowWidth;
+  if (s > 0) {
+    const QRgb fondo = ColorQt(m_.ShadowBakColor());
+    lz.Relleno(w - s, 0, w, h, fondo);
+    lz.Relleno(0, h - s, w, h, fondo);
+    const bool volando = m_.ShadowStyle() == ssFlying;
+    lz.ColorBrocha(ColorQt(m_.ShadowColor()));
+    lz.ColorPluma(volando ? ColorQt(m_.ShadowColor()) : 0xFF000000u);
+    const int d = volando ? s - 1 : 0;
+    const QPoint abajo[4] = {{d, h - s}, {s - 1, h - 1}, {w, h - 1}, {w - s, h - s}};
+    lz.Poligono(abajo, 4);
+    const QPoint derecha[4] = {{w - s, h - s}, {w - 1, h - 1}, {w - 1, s - 1}, {w - s, d}};
+    lz.Poligono(derecha, 4);
+    lz.ColorPluma(0xFF000000u);
+    const QPoint borde[5] = {{0, 0}, {0, h - s}, {w - s, h - s}, {w - s, 0}, {0, 0}};
+    lz.Polilinea(borde, 5);
+  }
+
+  const QFont fuente = FuenteQt(m_.Font());
+  lz.Fuente(fuente);
+  const MetricasQt fm(fuente);
+  const QRgb colorTitulos = ColorQt(m_.Font().Color);
+  const QRgb colorEscala = ColorQt(Scale());
+
+  const TPlacedText cap = CaptionPosition(m_.Caption(), g_, fm);
+  lz.Texto(cap.X, cap.Y, QString::fromStdString(cap.Text), colorTitulos);
+
+  lz.ColorPluma(colorEscala);
+  lz.AnchoPluma(1);
+  auto dibujarEje = [&](const TAxisDrawing& eje) {
+    for (const TTickMark& t : eje.Ticks) lz.Linea(QPoint(t.X1, t.Y1), QPoint(t.X2, t.Y2));
+    for (const TPlacedText& l : eje.Labels)
+      lz.Texto(l.X, l.Y, QString::fromStdString(l.Text), colorEscala);
+  };
+  TPlacedText titulo;
+  if (m_.XLabelType() != ftNoScales) {
+    dibujarEje(LayoutAxisX(m_.AxisSpecX(), g_, s_, fm));
+    if (AbscissaTitlePosition(m_.IdAbscissa(), g_, fm, titulo))
+      lz.Texto(titulo.X, titulo.Y, QString::fromStdString(titulo.Text), colorTitulos);
+  }
+  if (m_.YLabelType() != ftNoScales) {
+    dibujarEje(LayoutAxisY(m_.AxisSpecY(), g_, s_, fm));
+    if (OrdinateTitlePosition(m_.IdOrdinate(), g_, fm, titulo))
+      lz.Texto(titulo.X, titulo.Y, QString::fromStdString(titulo.Text), colorTitulos);
+  }
+}
+
+bool RenderGrafica::BorrarAreaDatos(QImage& data) const {
+  const int w = std::max(g_.DataWidth(), 0) + 1, h = std::max(g_.DataHeight(), 0) + 1;
+  if (data.width() != w || data.height() != h || data.format() != QImage::Format_RGB32)
+    data = QImage(w, h, QImage::Format_RGB32);
+  Lienzo lz(data);
+  lz.AnchoPluma(1);
+  lz.ColorPluma(ColorQt(Scale()));
+  lz.ColorBrocha(ColorQt(Chart()));
+
+  const std::string& nombre = m_.BackgroundImage().Name();
+  QImage dibujo;
+  if (!nombre.empty()) dibujo.load(QString::fromStdString(nombre));
+  if (dibujo.isNull()) {
+    lz.Rectangulo(0, 0, w, h);
+    return nombre.empty();
+  }
+  QPainter& p = lz.Pintor();
+  switch (m_.BackgroundImage().FillMode()) {
+    case bfSimple:
+      lz.Rectangulo(0, 0, w, h);
+      p.drawImage(0, 0, dibujo);
+      break;
+    case bfStretch:
+      p.drawImage(QRect(0, 0, w, h), dibujo);
+      break;
+    case bfTile: {
+      const int cols = (w - 1) / dibujo.width() + 1, filas = (h - 1) / dibujo.height() + 1;
+      for (int i = 0; i < cols; ++i)
+        for (int j = 0; j < filas; ++j) p.drawImage(i * dibujo.width(), j * dibujo.height(), dibujo);
+      break;
+    }
+  }
+  return true;
+}
+
+void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& pluma) const {
+  if (data.isNull()) return;
+  Lienzo lz(data);
+  const int dx0 = g_.LRim, dy0 = g_.TRim;
+  const int ancho = data.width(), alto = data.height();
+
+  // Grid, only when the whole list is drawn.
+  if (primero == 0 && m_.GridStyle() != gsNone) {
+    const TGridDrawing grid = LayoutGrid(m_.GridStyle(), m_.GridDx(), m_.GridDy(), g_, s_);
+    const QRgb c = ColorQt(m_.GridColor());
+    lz.AnchoPluma(1);
+    lz.ColorPluma(c);
+    if (grid.Points) {
+      for (const auto& pt : grid.PointList) lz.Pixel(pt[0] - dx0, pt[1] - dy0, c);
+    } else {
+      if (grid.Vertical)
+        for (int x : grid.X) {
+          if (grid.Dotted)
+            lz.LineaPunteadaV(x - dx0, 0, alto - 1, c);
+          else
+            lz.Linea(QPoint(x - dx0, 0), QPoint(x - dx0, alto));
+        }
+      if (grid.Horizontal)
+        for (int y : grid.Y) {
+          if (grid.Dotted)
+            lz.LineaPunteadaH(0, ancho - 1, y - dy0, c);
+          else
+            lz.Linea(QPoint(0, y - dy0), QPoint(ancho, y - dy0));
+        }
+    }
+  }
+
+  const bool bn = o_.BlancoNegro;
+  const QRgb negro = 0xFF000000u;
+  CacheColor color, relleno;
+  const QRgb fondoGrafica = ColorQt(Chart());
+  lz.AnchoPluma(std::max<int>(m_.LineWidth(), 1));
+  lz.ColorPluma(fondoGrafica);
+  lz.ColorBrocha(fondoGrafica);
+  const QFont fuente = FuenteQt(m_.Font());
+  lz.Fuente(fuente);
+
+  int anchoPluma = m_.LineWidth();
+  std::vector<QPoint> poli;
+  poli.reserve(kPuntosPolilinea);
+  auto vaciar = [&] {
+    if (poli.size() >= 2) lz.Polilinea(poli.data(), static_cast<int>(poli.size()));
+    poli.clear();
+  };
+  auto mapear = [&](double x, double y) {
+    int px, py;
+    ::WorldToPixel(s_, g_, x, y, px, py);
+    return QPoint(Limitar(px) - dx0, Limitar(py) - dy0);
+  };
+
+  const std::vector<TPlotItem>& items = m_.Items();
+  for (std::size_t i = primero; i < items.size(); ++i) {
+    const TPlotItem& it = items[i];
+    const ItemType tipo = it.Kind();
+    if (tipo == tkNone) break;
+    const QRgb c = bn ? negro : color(it.Color());
+    if (it.LineWidth() != anchoPluma) {
+      vaciar();
+      anchoPluma = it.LineWidth();
+      lz.AnchoPluma(std::max(anchoPluma, 1));
+    }
+    switch (tipo) {
+      case tkMoveTo:
+        vaciar();
+        pluma = mapear(it.X1(), it.Y1());
+        break;
+      case tkLineto: {
+        if (c != lz.ColorPlumaActual()) {
+          vaciar();
+          lz.ColorPluma(c);
+        }
+        const QPoint p = mapear(it.X1(), it.Y1());
+        if (poli.empty()) poli.push_back(pluma);
+        poli.push_back(p);
+        pluma = p;
+        if (poli.size() >= static_cast<std::size_t>(kPuntosPolilinea)) {
+          lz.Polilinea(poli.data(), static_cast<int>(poli.size()));
+          poli.clear();
+          poli.push_back(p);
+        }
+        break;
+      }
+      case tkLine: {
+        vaciar();
+        lz.ColorPluma(c);
+        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
+        if (a == b)
+          lz.Pixel(a.x(), a.y(), c);
+        else
+          lz.Linea(a, b);
+        break;
+      }
+      case tkMarkAt: {
+        vaciar();
+        lz.ColorPluma(c);
+        const QPoint p = mapear(it.X1(), it.Y1());
+        const int tipoMarca = it.MarkType();
+        if (const unsigned char* glifo = GlifoMarca(tipoMarca)) {
+          for (int fila = 1; fila <= 7; ++fila)
+            for (int bit = 1; bit <= 7; ++bit)
+              if (glifo[fila - 1] & (1 << (bit - 1))) lz.Pixel(p.x() - bit + 4, p.y() + fila - 4, c);
+        } else if (tipoMarca >= 33) {
+          const QString ch(QChar(static_cast<char16_t>(tipoMarca)));
+          lz.Fuente(fuente);
+          lz.Texto(p.x() - lz.AnchoTexto(ch) / 2, p.y() - lz.AltoTexto() / 2, ch, c);
+        } else {
+          lz.Pixel(p.x(), p.y(), c);
+        }
+        break;
+      }
+      case tkRect: {
+        vaciar();
+        lz.ColorPluma(c);
+        lz.ColorBrocha(relleno(it.FillColor()));
+        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
+        if (a == b) {
+          lz.Pixel(a.x(), a.y(), c);
+        } else {
+          lz.Rectangulo(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
+                        std::max(a.y(), b.y()) + 1);
+        }
+        break;
+      }
+      case tkRectFrame: {
+        vaciar();
+        const QRgb f = relleno(it.FillColor());
+        lz.ColorPluma(f);
+        lz.ColorBrocha(f);
+        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
+        const int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
+        const int t = std::min(a.y(), b.y()), bo = std::max(a.y(), b.y());
+        if (a == b) {
+          lz.Pixel(l, t, f);
+          break;
+        }
+        lz.Rectangulo(l, t, r, bo);
+        const QRgb sombra = ColorQt(it.ShadowColor()), luz = ColorQt(it.HiliteColor());
+        auto camino = [&](QRgb col, std::initializer_list<QPoint> pts) {
+          lz.ColorPluma(col);
+          lz.Polilinea(pts.begin(), static_cast<int>(pts.size()));
+        };
+        switch (it.FrameStyle()) {
+          case rbLowered:
+            camino(sombra, {{l, bo}, {l, t}, {r, t}});
+            camino(luz, {{r, t}, {r, bo}, {l, bo}});
+            break;
+          case rbRaised:
+            camino(luz, {{l, bo}, {l, t}, {r, t}});
+            camino(sombra, {{r, t}, {r, bo}, {l, bo}});
+            break;
+          case rbEmbossed:
+            camino(sombra, {{l + 1, bo}, {l + 1, t + 1}, {r, t + 1}, {r, bo}, {l + 1, bo}});
+            camino(luz, {{l, bo - 1}, {l, t}, {r - 1, t}, {r - 1, bo - 1}, {l, bo - 1}});
+            break;
+          case rbEngraved:
+            camino(luz, {{l + 1, bo}, {l + 1, t + 1}, {r, t + 1}, {r, bo}, {l + 1, bo}});
+            camino(sombra, {{l, bo - 1}, {l, t}, {r - 1, t}, {r - 1, bo - 1}, {l, bo - 1}});
+            break;
+        }
+        break;
+      }
+      case tk3DBar: {
+        vaciar();
+        lz.ColorPluma(c);
+        lz.ColorBrocha(relleno(it.FillColor()));
+        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
+        int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
+        const int t = std::min(a.y(), b.y()), bo = std::max(a.y(), b.y());
+        const int angulo = std::clamp<std::int32_t>(it.Angle(), 0, 180);
+        const double rad = angulo * M_PI / 180.0;
+        const int dx = static_cast<int>(std::nearbyint(std::cos(rad) * it.Depth()));
+        const int dy = -static_cast<int>(std::nearbyint(std::sin(rad) * it.Depth()));
+        const int izq = std::min(l, r) , der = std::max(l, r);
+        if (angulo > 90) std::swap(l, r);
+        const QPoint arriba[4] = {{l, t}, {l + dx, t + dy}, {r + dx, t + dy}, {r, t}};
+        lz.Poligono(arriba, 4);
+        const QPoint lado[4] = {{r + dx, t + dy}, {r, t}, {r, bo}, {r + dx, bo + dy}};
+        lz.Poligono(lado, 4);
+        lz.Rectangulo(izq, t, der + 1, bo + 1);
+        break;
+      }
+      case tkEllipse: {
+        vaciar();
+        lz.ColorPluma(c);
+        lz.ColorBrocha(relleno(it.FillColor()));
+        const double x = it.X1(), y = it.Y1(), hx = it.X2(), hy = it.Y2();
+        const QPoint a = mapear(x - hx, y + hy), b = mapear(x + hx, y - hy);
+        if (a == b) {
+          lz.Pixel(a.x(), a.y(), c);
+        } else {
+          lz.Elipse(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
+                    std::max(a.y(), b.y()) + 1);
+        }
+        break;
+      }
+      case tkText: {
+        vaciar();
+        const QPoint p = mapear(it.X1(), it.Y1());
+        lz.Fuente(FuenteTexto(m_.Font(), it.CharSize(), m_.TextFontStyle()));
+        const QString s = TextoLatin1(it.TextLatin1());
+        const QColor fondo = QColor::fromRgb(ColorQt(m_.TextBkColor()));
+        lz.Texto(p.x() - lz.AnchoTexto(s) / 2, p.y() - lz.AltoTexto() / 2, s, c,
+                 m_.TextBkStyle() == tbSolid ? &fondo : nullptr);
+        lz.Fuente(fuente);
+        break;
+      }
+      default:
+        break;  // unknown kinds draw nothing
+    }
+  }
+  vaciar();
+
+  // Border of the data area.
+  lz.AnchoPluma(1);
+  lz.ColorPluma(ColorQt(Scale()));
+  const int W = ancho - 1, H = alto - 1;
+  const QPoint borde[5] = {{0, 0}, {W, 0}, {W, H}, {0, H}, {0, 0}};
+  lz.Polilinea(borde, 5);
+}
+
+QImage RenderGrafica::Imagen(bool* fondoFallido) const {
+  QImage whole, data;
+  DibujarMarco(whole);
+  const bool ok = BorrarAreaDatos(data);
+  if (fondoFallido) *fondoFallido = !ok;
+  DibujarElementos(data, 0);
+  QPainter p(&whole);
+  p.drawImage(g_.LRim, g_.TRim, data);
+  return whole;
+}
+
+QImage RenderPlotImage(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o) {
+  return RenderGrafica(m, ancho, alto, o).Imagen();
+}
+
+std::string NombreBitmap(const std::string& nombre) {
+  const std::size_t barra = nombre.find_last_of('/');
+  const std::size_t inicio = barra == std::string::npos ? 0 : barra + 1;
+  std::size_t punto = nombre.find('.', inicio);
+  if (punto == std::string::npos) punto = nombre.size();
+  return nombre.substr(0, punto) + ".bmp";
+}
+
+bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
+  const QImage img = RenderPlotImage(m, ancho, alto);
+  return img.save(QString::fromStdString(NombreBitmap(nombre)), "BMP");
+}

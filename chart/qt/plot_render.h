@@ -1,0 +1,94 @@
+// Drawing of a chart model into images: the whole-chart bitmap (margins, shadow, caption,
+// scales, titles) and the data-area bitmap (background, grid, items, border). Used by the
+// TPlot widget for the screen, the printer, the clipboard and bitmap files, and on its own
+// (without any widget) by the command-line tool.
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+#include <optional>
+#include <string>
+
+#include "chart/plot_model.h"
+#include "chart/scales.h"
+
+// The chart font as a Qt font (pixel height, styles; "MS Sans Serif" falls back to a
+// similar sans face).
+QFont FuenteQt(const TPlotFont& f);
+// Font of a tkText item: the chart font's face with the item's size in points (at 96
+// pixels per inch, as on the screen) and the given styles.
+QFont FuenteTexto(const TPlotFont& f, int puntos, TFontStyles estilo);
+// A chart colour as an opaque Qt colour value.
+QRgb ColorQt(TColor c);
+// Latin-1 text (item texts, character marks) as a Qt string.
+QString TextoLatin1(const std::string& latin1);
+
+// Text measurement of the scale layout, on the chart's font.
+class MetricasQt : public FontMetricsSource {
+ public:
+  explicit MetricasQt(const QFont& f);
+  int TextWidth(const std::string& utf8) const override;
+  int TextHeight() const override;
+
+ private:
+  QFontMetrics fm_;
+};
+
+// Colours replaced for one rendering (printing in black and white) and the item colours.
+struct OpcionesRender {
+  bool BlancoNegro = false;  // every item in black
+  std::optional<TColor> WindColor, ScaleColor, ChartColor;
+};
+
+// The glyph of mark types 1 ... 25: seven rows, top first; bit 64 is the leftmost column.
+const unsigned char* GlifoMarca(int tipo);
+
+// Renders one chart at a given control size (by default the model's own size).
+class RenderGrafica {
+ public:
+  RenderGrafica(const TPlotModel& m, const OpcionesRender& o = {});
+  RenderGrafica(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o = {});
+
+  const TChartGeometry& Geometria() const { return g_; }
+  const TScaling& Escala() const { return s_; }
+
+  // DrawFrame: sizes `whole` to Width x Height and draws margins, shadow, caption, scales
+  // and axis titles.
+  void DibujarMarco(QImage& whole) const;
+  // ClearDataArea: sizes `data` to (W + 1) x (H + 1) and paints its background. Returns
+  // false when a background picture was named but could not be loaded.
+  bool BorrarAreaDatos(QImage& data) const;
+  // DrawItems from item `primero` to the end into `data`; the grid first when starting at
+  // item 0; the data-area border last. `pluma` is the pen position in data-area pixels:
+  // where a tkLineto with no tkMoveTo before it starts, updated to the end position.
+  void DibujarElementos(QImage& data, std::size_t primero, QPoint& pluma) const;
+  void DibujarElementos(QImage& data, std::size_t primero = 0) const {
+    QPoint p(0, 0);
+    DibujarElementos(data, primero, p);
+  }
+  // Whole chart: frame, data area, data area copied at (LRim, TRim).
+  QImage Imagen(bool* fondoFallido = nullptr) const;
+
+ private:
+  TColor Wind() const { return o_.WindColor.value_or(m_.WindColor()); }
+  TColor Scale() const { return o_.ScaleColor.value_or(m_.ScaleColor()); }
+  TColor Chart() const { return o_.ChartColor.value_or(m_.ChartColor()); }
+
+  const TPlotModel& m_;
+  OpcionesRender o_;
+  TChartGeometry g_;
+  TScaling s_;
+};
+
+// The whole chart as an image of the given size (by default the model's size).
+QImage RenderPlotImage(const TPlotModel& m, int ancho = 0, int alto = 0,
+                       const OpcionesRender& o = {});
+// The name a bitmap is written under: the folder of `nombre`, its file name up to (not
+// including) its first ".", then ".bmp" ("dir/graf.v2.BMP" -> "dir/graf.bmp").
+std::string NombreBitmap(const std::string& nombre);
+// Writes the chart as a BMP file under NombreBitmap(nombre); false when it cannot be written.
+bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho = 0,
+                    int alto = 0);
