@@ -1,7 +1,364 @@
-// fenwa-cli entry point (placeholder until the analysis driver exists).
+// fenwa-cli: the analyses of the desktop program from the command line, one per file.
+#include <clocale>
 #include <cstdio>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-int main() {
-  std::fputs("fenwa-cli: todavía no hay análisis disponibles\n", stderr);
-  return 0;
+#include "app/analisis.h"
+#include "app/graficas.h"
+#include "app/series.h"
+#include "chart/plot_model.h"
+#include "cli/json.h"
+#include "cli/salidas_grafica.h"
+
+namespace {
+
+constexpr int kSalidaExito = 0;
+constexpr int kSalidaUso = 1;       // usage errors and files that cannot be read
+constexpr int kSalidaRechazo = 2;   // an analysis refused (status, conversion, library fault)
+
+void Escribir(std::FILE* f, std::string_view texto) {
+  std::fwrite(texto.data(), 1, texto.size(), f);
+}
+
+void Error(std::string_view texto) {
+  Escribir(stderr, "fenwa-cli: ");
+  Escribir(stderr, texto);
+  Escribir(stderr, "\n");
+}
+
+std::string Ayuda() {
+  std::string t =
+      "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "\n"
+      "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
+      "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
+      "informe de cada análisis en la salida estándar; los informes se separan con una\n"
+      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión.\n"
+      "\n"
+      "Opciones:\n"
+      "  -m, --metodo NOMBRE      método, tal como aparece en la lista (por omisión\n"
+      "                           \"Ninguno\"): Ninguno, Periodograma, R/S, T0 (IDC), Test T,\n"
+      "                           Varianza, Varianza Difer., Whittle Agregado,\n"
+      "                           Whittle Estándar, Whittle Local\n"
+      "  -p, --param CAMPO=VALOR  valor de un campo de los diálogos de parámetros, por el\n"
+      "                           nombre de su control (se puede repetir). Las casillas y\n"
+      "                           los grupos de opciones admiten 0 o 1. El número de\n"
+      "                           bloques del test de estacionariedad es\n"
+      "                           Estacion.EBloques (EBloques es el de R/S). Campos:\n";
+  std::string linea = "                          ";
+  for (const std::string& nombre : NombresCampos()) {
+    if (linea.size() + nombre.size() + 1 > 86) {
+      t += linea + "\n";
+      linea = "                          ";
+    }
+    linea += " " + nombre;
+  }
+  t += linea + "\n";
+  t +=
+      "      --media, --sin-media          calcular o no la media (por omisión, sí)\n"
+      "      --varianza, --sin-varianza    calcular o no la varianza (por omisión, sí)\n"
+      "      --autocorrelacion, --sin-autocorrelacion\n"
+      "                           calcular o no la autocorrelación (por omisión, no)\n"
+      "      --atc RUTA           con --autocorrelacion y ChGuardar=1, guardar la\n"
+      "                           autocorrelación en RUTA (sin esta opción no se guarda)\n";
+  for (const FormatoGrafica& f : FormatosGrafica()) {
+    t += "      --" + f.opcion + " RUTA           guardar la gráfica del método, " +
+         f.descripcion + "\n";
+    t += "      --" + f.opcion + "-auto RUTA      guardar la gráfica de la autocorrelación\n";
+  }
+  t +=
+      "                           En RUTA, {nombre} se sustituye por el nombre de la serie.\n"
+      "      --fecha              añadir la línea con la fecha y la hora del análisis\n"
+      "      --creditos           añadir la línea de créditos\n"
+      "      --separador SEP      separador decimal del informe: . (por omisión) o ,\n"
+      "      --json               en lugar del informe, un objeto JSON por fichero y línea\n"
+      "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
+      "                           coeficientes, constante, x, y, media, varianza, informe)\n"
+      "  -h, --help               mostrar esta ayuda y salir\n"
+      "\n"
+      "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
+      "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
+      "(parámetro fuera de rango, valor entero no válido, fallo numérico); 1 por errores de\n"
+      "uso o ficheros que no pueden leerse.\n"
+      "\n"
+      "Ejemplo:\n"
+      "  fenwa-cli -m R/S -p EBloques=10 examples/NileMin.sam\n";
+  return t;
+}
+
+struct Opciones {
+  AnalysisSelection seleccion;
+  AnalysisParameters parametros;
+  MenuMarks marcas;
+  char separador = '.';
+  bool json = false;
+  std::optional<std::string> atc;
+  // Per chart format: path of the method chart and of the autocorrelation chart.
+  std::vector<std::optional<std::string>> graficaMetodo, graficaAuto;
+  std::vector<std::string> ficheros;
+};
+
+// Replaces every "{nombre}" in the path by the series name.
+std::string Ruta(std::string ruta, const std::string& nombre) {
+  const std::string marca = "{nombre}";
+  for (std::size_t p = ruta.find(marca); p != std::string::npos;
+       p = ruta.find(marca, p + nombre.size())) {
+    ruta.replace(p, marca.size(), nombre);
+  }
+  return ruta;
+}
+
+// Parses the command line; returns an error text for a usage error, "" when fine.
+// Sets ayuda when --help was asked for.
+std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
+  const auto& formatos = FormatosGrafica();
+  o.graficaMetodo.assign(formatos.size(), std::nullopt);
+  o.graficaAuto.assign(formatos.size(), std::nullopt);
+  o.marcas.fechaHora = false;
+  o.marcas.creditos = false;
+  bool soloFicheros = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (soloFicheros || arg.empty() || arg[0] != '-' || arg == "-") {
+      o.ficheros.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      soloFicheros = true;
+      continue;
+    }
+    // "--opcion=valor" is the same as "--opcion valor".
+    std::optional<std::string> enLinea;
+    if (arg.rfind("--", 0) == 0) {
+      const std::size_t igual = arg.find('=');
+      if (igual != std::string::npos) {
+        enLinea = arg.substr(igual + 1);
+        arg.resize(igual);
+      }
+    }
+    auto valor = [&](std::string& destino) -> std::string {
+      if (enLinea) {
+        destino = *enLinea;
+        return {};
+      }
+      if (i + 1 >= argc) return "falta el valor de la opción " + arg;
+      destino = argv[++i];
+      return {};
+    };
+    auto sinValor = [&]() -> std::string {
+      return enLinea ? "la opción " + arg + " no admite valor" : std::string();
+    };
+    std::string v, error;
+    if (arg == "-h" || arg == "--help") {
+      ayuda = true;
+      return {};
+    } else if (arg == "-m" || arg == "--metodo") {
+      if (!(error = valor(v)).empty()) return error;
+      bool conocido = false;
+      for (const std::string& m : kMetodos) conocido = conocido || m == v;
+      if (!conocido) return "método desconocido: '" + v + "'";
+      o.seleccion.metodo = v;
+    } else if (arg == "-p" || arg == "--param") {
+      if (!(error = valor(v)).empty()) return error;
+      const std::size_t igual = v.find('=');
+      if (igual == std::string::npos) return "se esperaba CAMPO=VALOR y no '" + v + "'";
+      error = AsignarCampo(o.parametros, v.substr(0, igual), v.substr(igual + 1));
+      if (!error.empty()) return error;
+    } else if (arg == "--media" || arg == "--sin-media") {
+      if (!(error = sinValor()).empty()) return error;
+      o.seleccion.media = arg == "--media";
+    } else if (arg == "--varianza" || arg == "--sin-varianza") {
+      if (!(error = sinValor()).empty()) return error;
+      o.seleccion.varianza = arg == "--varianza";
+    } else if (arg == "--autocorrelacion" || arg == "--sin-autocorrelacion") {
+      if (!(error = sinValor()).empty()) return error;
+      o.seleccion.autocorrelacion = arg == "--autocorrelacion";
+    } else if (arg == "--atc") {
+      if (!(error = valor(v)).empty()) return error;
+      o.atc = v;
+    } else if (arg == "--fecha") {
+      if (!(error = sinValor()).empty()) return error;
+      o.marcas.fechaHora = true;
+    } else if (arg == "--creditos") {
+      if (!(error = sinValor()).empty()) return error;
+      o.marcas.creditos = true;
+    } else if (arg == "--separador") {
+      if (!(error = valor(v)).empty()) return error;
+      if (v != "." && v != ",") return "el separador decimal debe ser . o , y no '" + v + "'";
+      o.separador = v[0];
+    } else if (arg == "--json") {
+      if (!(error = sinValor()).empty()) return error;
+      o.json = true;
+    } else {
+      bool hallada = false;
+      for (std::size_t f = 0; f < formatos.size() && !hallada; ++f) {
+        const std::string metodo = "--" + formatos[f].opcion;
+        const std::string autoc = metodo + "-auto";
+        if (arg == metodo || arg == autoc) {
+          if (!(error = valor(v)).empty()) return error;
+          (arg == metodo ? o.graficaMetodo : o.graficaAuto)[f] = v;
+          hallada = true;
+        }
+      }
+      if (!hallada) return "opción desconocida: " + arg;
+    }
+  }
+  if (o.ficheros.empty()) return "no se ha indicado ningún fichero";
+  return {};
+}
+
+class PreguntaCli : public SaveFilePrompt {
+ public:
+  explicit PreguntaCli(const std::optional<std::string>& ruta) : ruta_(ruta) {}
+  void SetNombre(const std::string& nombre) { nombre_ = nombre; }
+  std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
+    if (!ruta_) return std::nullopt;
+    return Ruta(*ruta_, nombre_);
+  }
+
+ private:
+  const std::optional<std::string>& ruta_;
+  std::string nombre_;
+};
+
+class MensajesCli : public MessageSink {
+ public:
+  void SetFichero(const std::string& fichero) { fichero_ = fichero; }
+  void ShowMessage(const std::string& texto, TipoMensaje) override {
+    Error(fichero_ + ": " + texto);
+  }
+
+ private:
+  std::string fichero_;
+};
+
+// The clock with the regional date and time formats (LC_TIME only; numbers keep the C
+// locale).
+class RelojCli : public UiHooks {
+ public:
+  std::string FechaActual() override { return Ahora("%x"); }
+  std::string HoraActual() override { return Ahora("%X"); }
+
+ private:
+  static std::string Ahora(const char* formato) {
+    const std::time_t t = std::time(nullptr);
+    std::tm momento{};
+    localtime_r(&t, &momento);
+    char buf[128];
+    const std::size_t n = std::strftime(buf, sizeof buf, formato, &momento);
+    return std::string(buf, n);
+  }
+};
+
+std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
+                       const std::string& metodo, const AnalysisOutcome& r,
+                       const std::vector<std::string>& informe) {
+  std::string j = "{";
+  j += "\"nombre\":" + JsonTexto(nombre);
+  j += ",\"longitud\":" + FormatoI(longitud);
+  j += ",\"metodo\":" + JsonTexto(metodo);
+  j += ",\"estado\":" + FormatoI(r.estado);
+  j += ",\"mensaje\":" + (r.Exito() ? std::string("null") : JsonTexto(r.mensaje));
+  j += ",\"valor\":" + JsonNumero(r.valor);
+  j += ",\"ic\":";
+  j += r.icBajo && r.icAlto ? "[" + JsonNumero(*r.icBajo) + "," + JsonNumero(*r.icAlto) + "]"
+                            : std::string("null");
+  j += ",\"coeficientes\":" +
+       (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
+  j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
+  j += ",\"x\":" + (r.x ? JsonLista(*r.x) : std::string("null"));
+  j += ",\"y\":" + (r.y ? JsonLista(*r.y) : std::string("null"));
+  j += ",\"media\":" + JsonNumero(r.media);
+  j += ",\"varianza\":" + JsonNumero(r.varianza);
+  j += ",\"informe\":" + JsonLista(informe);
+  j += "}\n";
+  return j;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Only the date and time follow the user's settings; numbers never go through the locale.
+  std::setlocale(LC_TIME, "");
+
+  Opciones o;
+  bool ayuda = false;
+  const std::string error = LeerOpciones(argc, argv, o, ayuda);
+  if (ayuda) {
+    Escribir(stdout, Ayuda());
+    return kSalidaExito;
+  }
+  if (!error.empty()) {
+    Error(error);
+    Error("pruebe 'fenwa-cli --help' para más información");
+    return kSalidaUso;
+  }
+
+  ResultsLog log;
+  TPlotModel plot1, plot2;
+  AplicarDisenoGrafica(plot1);
+  AplicarDisenoGrafica(plot2);
+  PlotModelSink sink1(plot1), sink2(plot2);
+  PreguntaCli pregunta(o.atc);
+  MensajesCli mensajes;
+  RelojCli reloj;
+
+  AnalysisEnvironment entorno;
+  entorno.log = &log;
+  entorno.graficaMetodo = &sink1;
+  entorno.graficaAuto = &sink2;
+  entorno.guardarAuto = &pregunta;
+  entorno.mensajes = &mensajes;
+  entorno.hooks = &reloj;
+  entorno.separador = o.separador;
+  AnalysisDriver driver(entorno);
+
+  int salida = kSalidaExito;
+  bool primero = true;
+  const auto& formatos = FormatosGrafica();
+  for (const std::string& fichero : o.ficheros) {
+    std::string mensaje;
+    const Vector datos = ReadSampleFile(fichero, mensaje);
+    if (datos.Longitud() == 0) {
+      Error(mensaje);
+      salida = kSalidaUso;
+      continue;
+    }
+    const std::string nombre = SeriesNameFromPath(fichero);
+    pregunta.SetNombre(nombre);
+    mensajes.SetFichero(fichero);
+    const AnalysisOutcome r =
+        driver.Analizar(nombre, datos, o.seleccion, o.parametros, o.marcas);
+    if (!r.Exito() && salida == kSalidaExito) salida = kSalidaRechazo;
+
+    if (o.json) {
+      Escribir(stdout, ObjetoJson(nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas()));
+    } else {
+      if (!primero) Escribir(stdout, "\n");
+      for (const std::string& linea : log.Lineas()) {
+        Escribir(stdout, linea);
+        Escribir(stdout, "\n");
+      }
+    }
+    primero = false;
+
+    for (std::size_t f = 0; f < formatos.size(); ++f) {
+      const std::pair<const std::optional<std::string>*, TPlotModel*> graficas[] = {
+          {&o.graficaMetodo[f], &plot1}, {&o.graficaAuto[f], &plot2}};
+      for (const auto& [ruta, modelo] : graficas) {
+        if (!*ruta) continue;
+        const std::string destino = Ruta(**ruta, nombre);
+        if (!formatos[f].guardar(*modelo, destino)) {
+          Error("no se puede escribir el fichero '" + destino + "'");
+          salida = kSalidaUso;
+        }
+      }
+    }
+    std::fflush(stdout);
+  }
+  return salida;
 }

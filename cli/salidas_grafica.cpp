@@ -1,0 +1,18 @@
+#include "cli/salidas_grafica.h"
+
+#include "chart/plot_model.h"
+
+namespace {
+
+bool GuardarGrf(TPlotModel& grafica, const std::string& ruta) {
+  return grafica.SaveToFile(ruta);
+}
+
+}  // namespace
+
+const std::vector<FormatoGrafica>& FormatosGrafica() {
+  static const std::vector<FormatoGrafica> formatos = {
+      {"grf", "formato propio de gráficas (.grf)", GuardarGrf},
+  };
+  return formatos;
+}

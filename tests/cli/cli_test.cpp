@@ -1,0 +1,384 @@
+// Whole-program tests: the built fenwa-cli on the example series and on generated files.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/formato.h"
+#include "app/series.h"
+#include "chart/plot_model.h"
+#include "numeric/estadistica.h"
+#include "programa.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+std::string Ejemplo(const std::string& fichero) {
+  return std::string(FENWA_SOURCE_DIR) + "/examples/" + fichero;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("fenwa_clitest_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Fichero(const std::string& nombre, const std::string& contenido) {
+    const std::string ruta = (dir_ / nombre).string();
+    std::ofstream(ruta, std::ios::binary) << contenido;
+    return ruta;
+  }
+  // n samples of deterministic noise, one per line.
+  std::string Ruido(const std::string& nombre, int n) {
+    std::string t;
+    unsigned long long s = 99;
+    for (int i = 0; i < n; ++i) {
+      s = s * 6364136223846793005ULL + 1442695040888963407ULL;
+      t += std::to_string(1 + (s >> 40) % 1000) + "\n";
+    }
+    return Fichero(nombre, t);
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(CliTest, AyudaEnEspanol) {
+  const Ejecucion e = Ejecutar({"--help"});
+  EXPECT_EQ(e.estado, 0);
+  EXPECT_THAT(e.salida, HasSubstr("Uso: fenwa-cli [OPCIONES] FICHERO..."));
+  EXPECT_THAT(e.salida, HasSubstr("--metodo NOMBRE"));
+  EXPECT_THAT(e.salida, HasSubstr("Estacion.EBloques"));
+  EXPECT_THAT(e.salida, HasSubstr("--grf-auto RUTA"));
+  EXPECT_THAT(e.errores, IsEmpty());
+}
+
+TEST_F(CliTest, ErroresDeUso) {
+  const std::string f = Ruido("a.sam", 10);
+  const std::vector<std::vector<std::string>> casos = {
+      {},
+      {"--no-existe", f},
+      {"-m", "Hurst", f},
+      {"-m", "r/s", f},
+      {"-p", "Desconocido=1", f},
+      {"-p", "EMind", f},
+      {"-p", "ChLineal=2", f},
+      {"--separador", ";", f},
+      {"--json=1", f},
+      {f, "-m"},
+  };
+  for (const auto& args : casos) {
+    const Ejecucion e = Ejecutar(args);
+    EXPECT_EQ(e.estado, 1) << ::testing::PrintToString(args);
+    EXPECT_THAT(e.salida, IsEmpty());
+    EXPECT_THAT(e.errores, HasSubstr("fenwa-cli: "));
+  }
+}
+
+TEST_F(CliTest, NingunoConMediaYVarianza) {
+  const std::string f = Fichero("traza.1.sam", "1\n2 3\n4");
+  Ejecucion e = Ejecutar({f});
+  EXPECT_EQ(e.estado, 0);
+  EXPECT_EQ(e.salida, "Nombre: traza.1\nLongitud: 4\nMedia = 2.5\nVarianza = 1.667\n");
+  EXPECT_THAT(e.errores, IsEmpty());
+
+  e = Ejecutar({"--separador", ",", "--metodo=Ninguno", f});
+  EXPECT_EQ(e.salida, "Nombre: traza.1\nLongitud: 4\nMedia = 2,5\nVarianza = 1,667\n");
+
+  e = Ejecutar({"--sin-media", "--sin-varianza", f});
+  EXPECT_EQ(e.salida, "Nombre: traza.1\nLongitud: 4\n");
+}
+
+TEST_F(CliTest, FechaYCreditos) {
+  const std::string f = Fichero("x.sam", "1 2");
+  const Ejecucion e = Ejecutar({"--sin-media", "--sin-varianza", "--fecha", "--creditos", f});
+  ASSERT_EQ(e.Lineas().size(), 4u);
+  EXPECT_THAT(e.Lineas()[2], ::testing::MatchesRegex("Análisis realizado el día .+ a las .+ horas"));
+  EXPECT_EQ(e.Lineas()[3], kLineaCreditos);
+}
+
+TEST_F(CliTest, VariosFicherosSeparadosPorUnaLineaVacia) {
+  const std::string a = Fichero("a.sam", "1 2"), b = Fichero("b.txt", "3 5");
+  const Ejecucion e = Ejecutar({"--sin-varianza", a, b});
+  EXPECT_EQ(e.estado, 0);
+  EXPECT_EQ(e.salida, "Nombre: a\nLongitud: 2\nMedia = 1.5\n\nNombre: b\nLongitud: 2\nMedia = 4\n");
+}
+
+TEST_F(CliTest, FicherosIlegiblesOMalFormados) {
+  const std::string bueno = Fichero("bueno.sam", "1 2");
+  const std::string malo = Fichero("malo.sam", "1,5\n2,5\n");
+  const std::string falta = (dir_ / "no_existe.sam").string();
+  const Ejecucion e = Ejecutar({"--sin-media", "--sin-varianza", falta, malo, bueno});
+  EXPECT_EQ(e.estado, 1);
+  EXPECT_EQ(e.salida, "Nombre: bueno\nLongitud: 2\n");
+  EXPECT_THAT(e.errores, HasSubstr("No puedo leer el fichero\n'" + falta + "'"));
+  EXPECT_THAT(e.errores, HasSubstr("El fichero '" + malo + "' no tiene el formato adecuado"));
+}
+
+TEST_F(CliTest, AnalisisRechazado) {
+  const std::string f = Ruido("corta.sam", 99);
+  Ejecucion e = Ejecutar({"-m", "R/S", f});
+  EXPECT_EQ(e.estado, 2);
+  EXPECT_EQ(e.salida, "Nombre: corta\nLongitud: 99\n");
+  EXPECT_THAT(e.errores, HasSubstr("La longitud de la serie debe ser mayor o igual que 100"));
+
+  e = Ejecutar({"-m", "R/S", "--json", f});
+  EXPECT_EQ(e.estado, 2);
+  ASSERT_EQ(e.Lineas().size(), 1u);
+  const Json j = LeerJson(e.Lineas()[0]);
+  EXPECT_EQ(j["estado"].numero, 1);
+  EXPECT_EQ(j["mensaje"].texto, "La longitud de la serie debe ser mayor o igual que 100");
+  EXPECT_TRUE(j["valor"].EsNulo());
+  EXPECT_TRUE(j["media"].EsNulo());
+  ASSERT_EQ(j["informe"].lista.size(), 2u);
+  EXPECT_EQ(j["informe"].lista[1].texto, "Longitud: 99");
+}
+
+TEST_F(CliTest, ErrorDeConversion) {
+  const std::string f = Ruido("s.sam", 1000);
+  const Ejecucion e = Ejecutar({"-m", "R/S", "-p", "EMind=1O", f});
+  EXPECT_EQ(e.estado, 2);
+  EXPECT_THAT(e.errores, HasSubstr("'1O' is not a valid integer value"));
+  EXPECT_EQ(e.salida, "Nombre: s\nLongitud: 1000\n");
+}
+
+TEST_F(CliTest, UnFicheroRechazadoYOtroBueno) {
+  const Ejecucion e =
+      Ejecutar({"-m", "R/S", "--sin-media", Ruido("c.sam", 50), Ruido("l.sam", 1000)});
+  EXPECT_EQ(e.estado, 2);
+  EXPECT_THAT(e.salida, HasSubstr("Nombre: c\nLongitud: 50\n\nNombre: l\n"));
+}
+
+TEST_F(CliTest, JsonDeNinguno) {
+  const std::string f = Fichero("t.sam", "0.1 0.2 0.7");
+  const Ejecucion e = Ejecutar({"--json", f});
+  EXPECT_EQ(e.estado, 0);
+  ASSERT_EQ(e.Lineas().size(), 1u);
+  const Json j = LeerJson(e.Lineas()[0]);
+  EXPECT_EQ(j["nombre"].texto, "t");
+  EXPECT_EQ(j["longitud"].numero, 3);
+  EXPECT_EQ(j["metodo"].texto, "Ninguno");
+  EXPECT_EQ(j["estado"].numero, 0);
+  EXPECT_TRUE(j["mensaje"].EsNulo());
+  for (const char* clave : {"valor", "ic", "coeficientes", "constante", "x", "y"}) {
+    EXPECT_TRUE(j[clave].EsNulo()) << clave;
+  }
+  // 17 significant digits: the exact doubles come back.
+  std::string m;
+  const Vector v = ReadSampleFile(f, m);
+  EXPECT_EQ(j["media"].numero, Media(v));
+  EXPECT_EQ(j["varianza"].numero, Varianza(v));
+  ASSERT_EQ(j["informe"].lista.size(), 4u);
+  EXPECT_EQ(j["informe"].lista[2].texto, "Media = 0.3333");
+}
+
+// One row per method: options, file and the expected report after the two header lines
+// and before the statistics; '#' stands for a number in the report's format.
+struct CasoMetodo {
+  std::string metodo;
+  std::string fichero;
+  std::vector<std::string> parametros;
+  std::vector<std::string> lineas;
+};
+
+std::string Patron(const std::string& linea) {
+  std::string r;
+  for (char c : linea) {
+    if (c == '#') {
+      r += "(-?[0-9]+(\\.[0-9]+)?(E-?[0-9]+)?|INF|-INF|NAN)";
+    } else if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) {
+      r += '\\';
+      r += c;
+    } else {
+      r += c;
+    }
+  }
+  return r;
+}
+
+const std::vector<CasoMetodo>& CasosMetodo() {
+  static const std::vector<CasoMetodo> casos = {
+      {"Periodograma", "NileMin.sam", {"CBPorcentaje=10"},
+       {"Parámetro Hurst H = #", "Método del periodograma. Parámetros:",
+        "      Porcentaje de frecuencias: 10"}},
+      {"R/S", "NileMin.sam", {},
+       {"Parámetro Hurst H = #", "Método R/S. Parámetros:", "      Mínimo valor de 'd': 10",
+        "      Mínimo nº de muestras R/S: 4", "      Número de bloques: 8",
+        "      Puntos por década: 6"}},
+      {"T0 (IDC)", "ethernetTraffic.sam", {"EInicial=0.01", "EFinal=1"},
+       {"Tiempo de comienzo fractal : T0 = # seg.", "Método de IDC (T0). Parámetros:",
+        "      Escala de tiempos inicial: 0.01 seg.", "      Escala de tiempos final: 1 seg.",
+        "      Puntos por década: 2"}},
+      {"Test T", "ethernetTraffic.sam", {"Estacion.EBloques=4", "ESigni=0.1"},
+       {"Probabilidad: P = #    Parámetro Hurst (no )?constante",
+        "Test de estacionariedad. Parámetros:", "      Número de bloques: 4",
+        "      Significancia: 0.1"}},
+      {"Varianza", "ethernetTraffic.sam", {"ChLineal=1"},
+       {"Parámetro Hurst H = #", "Método de la varianza. Parámetros:",
+        "      Mínimo valor de 'm': 10", "      Mínimo nº de muestras para la varianza: 20",
+        "      Puntos por década: 6", "La gráfica log10 \\(Var.\\) vs log10 \\(m\\) .*"}},
+      {"Varianza Difer.", "NileMin.sam", {"ChMismos=1", "EMinm=2"},
+       {"Parámetro Hurst H = #", "Método de la varianza diferenciada. Parámetros:",
+        "      Mínimo valor de 'm': 2", "      Mínimo nº de muestras para la varianza: 20",
+        "      Puntos por década: 6"}},
+      {"Whittle Agregado", "ethernetTraffic.sam", {"CBNivel=10"},
+       {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
+        "Método de Whittle agregado. Parámetros:", "      Nivel de agregación: 10"}},
+      {"Whittle Estándar", "NileMin.sam", {},
+       {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
+        "Método de Whittle estándar. Modelo FGN"}},
+      {"Whittle Estándar", "NileMin.sam", {"RGModelo=1", "EOrdenp=1", "EOrdenq=0"},
+       {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
+        "Parámetros AR: #  ", "Parámetros MA: ", "Método de Whittle estándar. Modelo FARIMA"}},
+      {"Whittle Local", "videoVBR.sam", {"CBFactor=8"},
+       {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
+        "Método de Whittle local. Parámetros:", "      Factor m: 8"}},
+  };
+  return casos;
+}
+
+class MetodoTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(MetodoTest, InformeYJsonConcuerdan) {
+  const CasoMetodo& c = CasosMetodo()[GetParam()];
+  std::vector<std::string> args = {"-m", c.metodo};
+  for (const std::string& p : c.parametros) {
+    args.push_back("-p");
+    args.push_back(p);
+  }
+  args.push_back(Ejemplo(c.fichero));
+  const Ejecucion texto = Ejecutar(args);
+  ASSERT_EQ(texto.estado, 0) << texto.errores;
+  EXPECT_THAT(texto.errores, IsEmpty());
+  const std::vector<std::string> lineas = texto.Lineas();
+  ASSERT_EQ(lineas.size(), c.lineas.size() + 4) << texto.salida;
+  EXPECT_EQ(lineas[0], "Nombre: " + SeriesNameFromPath(c.fichero));
+  // Literal regex text in the expectations ("\\(") is kept; everything else is escaped.
+  for (std::size_t i = 0; i < c.lineas.size(); ++i) {
+    const std::string& esperada = c.lineas[i];
+    const bool esRegex = esperada.find("\\(") != std::string::npos ||
+                         esperada.find("(no )?") != std::string::npos;
+    std::string patron;
+    if (esRegex) {
+      // Only '#' is expanded; the rest already is a regular expression.
+      for (char ch : esperada) patron += ch == '#' ? Patron("#") : std::string(1, ch);
+    } else {
+      patron = Patron(esperada);
+    }
+    EXPECT_TRUE(std::regex_match(lineas[i + 2], std::regex(patron)))
+        << "line " << i + 2 << ": '" << lineas[i + 2] << "' vs " << patron;
+  }
+  EXPECT_EQ(lineas[lineas.size() - 2].rfind("Media = ", 0), 0u);
+  EXPECT_EQ(lineas.back().rfind("Varianza = ", 0), 0u);
+
+  args.push_back("--json");
+  const Ejecucion json = Ejecutar(args);
+  ASSERT_EQ(json.estado, 0);
+  const Json j = LeerJson(json.salida.substr(0, json.salida.size() - 1));
+  EXPECT_EQ(j["metodo"].texto, c.metodo);
+  ASSERT_EQ(j["informe"].lista.size(), lineas.size());
+  for (std::size_t i = 0; i < lineas.size(); ++i) EXPECT_EQ(j["informe"].lista[i].texto, lineas[i]);
+  // The first result line shows the value in the report's format.
+  ASSERT_FALSE(j["valor"].EsNulo());
+  EXPECT_THAT(lineas[2], HasSubstr("= " + FormatoF(j["valor"].numero)));
+  const bool dibuja = c.metodo == "R/S" || c.metodo == "Varianza" ||
+                      c.metodo == "Varianza Difer." || c.metodo == "Periodograma" ||
+                      c.metodo == "T0 (IDC)";
+  EXPECT_EQ(!j["x"].EsNulo(), dibuja);
+  EXPECT_EQ(!j["y"].EsNulo(), dibuja);
+  if (dibuja) {
+    EXPECT_EQ(j["x"].lista.size(), j["y"].lista.size());
+  }
+  const bool intervalo = c.metodo.rfind("Whittle", 0) == 0;
+  EXPECT_EQ(!j["ic"].EsNulo(), intervalo);
+  if (intervalo) {
+    ASSERT_EQ(j["ic"].lista.size(), 2u);
+    EXPECT_THAT(lineas[3], HasSubstr("[" + FormatoF(j["ic"].lista[0].numero) + "; " +
+                                     FormatoF(j["ic"].lista[1].numero) + "]"));
+  }
+  EXPECT_EQ(!j["constante"].EsNulo(), c.metodo == "Test T");
+  const bool farima = c.parametros.size() > 1 && c.parametros[0] == "RGModelo=1";
+  EXPECT_EQ(!j["coeficientes"].EsNulo(), farima);
+  if (farima) {
+    ASSERT_EQ(j["coeficientes"].lista.size(), 2u);
+    EXPECT_EQ(j["coeficientes"].lista[0].numero, j["valor"].numero);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(DiezMetodos, MetodoTest,
+                         ::testing::Range<std::size_t>(0, CasosMetodo().size()));
+
+TEST_F(CliTest, ExportacionDeLaAutocorrelacion) {
+  const std::string f = Ruido("serie.sam", 300);
+  const std::string atc = (dir_ / "{nombre}.atc").string();
+  const std::string esperado = (dir_ / "serie.atc").string();
+  Ejecucion e = Ejecutar({"--autocorrelacion", "--sin-media", "--sin-varianza", "--atc", atc, f});
+  EXPECT_EQ(e.estado, 0);
+  EXPECT_THAT(e.Lineas(), ElementsAre("Nombre: serie", "Longitud: 300",
+                                      "Autocorrelación sesgada (100 puntos) en fichero " +
+                                          esperado));
+  std::string m;
+  const Vector r = ReadSampleFile(esperado, m);
+  ASSERT_EQ(r.Longitud(), 100u) << m;
+  EXPECT_EQ(r(1), 1.0);
+
+  // Without --atc the save is cancelled: no file line.
+  e = Ejecutar({"--autocorrelacion", "--sin-media", "--sin-varianza", f});
+  EXPECT_THAT(e.Lineas(), ElementsAre("Nombre: serie", "Longitud: 300"));
+
+  // Unbiased, the whole series.
+  e = Ejecutar({"--autocorrelacion", "--sin-media", "--sin-varianza", "-p", "RGSesgo=1", "-p",
+                "ChLongitud=1", "--atc", atc, f});
+  EXPECT_EQ(e.Lineas().back(),
+            "Autocorrelación insesgada (300 puntos) en fichero " + esperado);
+
+  // Too many points: status 255.
+  e = Ejecutar({"--autocorrelacion", "-p", "EPuntos=301", f});
+  EXPECT_EQ(e.estado, 2);
+  EXPECT_THAT(e.errores, HasSubstr("La longitud de la autocorrelación debe ser mayor\nque 0"));
+}
+
+TEST_F(CliTest, GraficasEnFormatoPropio) {
+  const std::string f = Ejemplo("NileMin.sam");
+  const std::string grf = (dir_ / "metodo.grf").string();
+  const std::string grfAuto = (dir_ / "auto.grf").string();
+  const Ejecucion e = Ejecutar({"-m", "R/S", "--autocorrelacion", "-p", "EPuntos=50", "--json",
+                                "--grf", grf, "--grf-auto", grfAuto, f});
+  ASSERT_EQ(e.estado, 0) << e.errores;
+  const Json j = LeerJson(e.salida.substr(0, e.salida.size() - 1));
+  const std::size_t n = j["x"].lista.size();
+
+  TPlotModel metodo;
+  ASSERT_TRUE(metodo.LoadFromFile(grf, false));
+  ASSERT_EQ(metodo.ItemCount(), 2 + n);
+  EXPECT_EQ(metodo.Item(0).Kind(), tkMoveTo);
+  EXPECT_EQ(metodo.Item(1).Kind(), tkLineto);
+  EXPECT_EQ(metodo.Item(1).ClassNum(), 1);
+  EXPECT_EQ(metodo.Item(2).Kind(), tkMarkAt);
+  EXPECT_EQ(metodo.Item(2).MarkType(), 3);
+  EXPECT_EQ(metodo.Item(2).ClassNum(), 0);
+  EXPECT_EQ(metodo.Item(2).Color(), clYellow);  // the charts window's data colour
+  EXPECT_EQ(metodo.Item(2).X1(), j["x"].lista[0].numero);
+  EXPECT_EQ(metodo.Item(2).Y1(), j["y"].lista[0].numero);
+
+  TPlotModel autoc;
+  ASSERT_TRUE(autoc.LoadFromFile(grfAuto, false));
+  ASSERT_EQ(autoc.ItemCount(), 50u);
+  EXPECT_EQ(autoc.Item(0).Kind(), tkMoveTo);
+  EXPECT_EQ(autoc.Item(0).Y1(), 1.0);
+  EXPECT_EQ(autoc.Item(49).X1(), 49.0);
+}
+
+}  // namespace
