@@ -96,8 +96,9 @@ Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q) {
 
 ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
                                              const Vector& lambda)
-    : p_(p), q_(q), m_(lambda.Longitud()), I_(I.begin(), I.begin() + m_), log2Sin_(m_) {
+    : p_(p), q_(q), m_(lambda.Longitud()), log2Sin_(m_) {
   if (I.Longitud() < m_) ErrorEjecucion(2);
+  I_.assign(I.begin(), I.begin() + m_);
   const int orden = std::max({p_, q_, 0});
   cos_.resize(m_ * orden);
   sin_.resize(m_ * orden);
@@ -114,14 +115,17 @@ ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
 
 double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const int orden = std::max({p_, q_, 0});
+  // The same index check as eta(p + q + 1), once, outside the loop.
+  if (eta.Longitud() < static_cast<std::uint32_t>(1 + std::max(p_, 0) + std::max(q_, 0)))
+    ErrorEjecucion(0);
   const double ex = -2 * (eta(1) - 0.5);
   const double* phi = eta.Datos() + 1;
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);
   const double* I = I_.data();
   double suma = 0.0;
   for (std::size_t j = 0; j < m_; ++j) {
-    const double* c = &cos_[j * orden];
-    const double* s = &sin_[j * orden];
+    const double* c = cos_.data() + j * orden;
+    const double* s = sin_.data() + j * orden;
     double A = 1.0, B = 1.0;
     if (p_ > 0) {
       double R = phi[0] * c[0], S = phi[0] * s[0];

@@ -106,10 +106,10 @@ double VarianzaWhittleFgn(double H) {
 ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N)
     : m_(lambda.Longitud()),
       dosSobreN_(2.0 / N),
-      I_(I.begin(), I.begin() + m_),
       unoMenosCos_(m_),
       logs_(m_ * kTerminos) {
   if (I.Longitud() < m_) ErrorEjecucion(2);
+  I_.assign(I.begin(), I.begin() + m_);
   const double* l = lambda.Datos();
   for (std::size_t j = 0; j < m_; ++j) {
     unoMenosCos_[j] = 1 - std::cos(l[j]);

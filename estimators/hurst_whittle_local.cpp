@@ -35,8 +35,9 @@ double VarianzaWhittleLocal(double H) {
 }
 
 ObjetivoWhittleLocal::ObjetivoWhittleLocal(const Vector& I, const Vector& lambda)
-    : m_(lambda.Longitud()), sumaLog_(0.0), I_(I.begin(), I.begin() + m_), logLambda_(m_) {
+    : m_(lambda.Longitud()), sumaLog_(0.0), logLambda_(m_) {
   if (I.Longitud() < m_) ErrorEjecucion(2);
+  I_.assign(I.begin(), I.begin() + m_);
   const double* l = lambda.Datos();
   for (std::size_t j = 0; j < m_; ++j) {
     logLambda_[j] = std::log(l[j]);
