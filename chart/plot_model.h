@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "chart/colors.h"
+#include "chart/marks.h"
 #include "chart/plot_common.h"
 #include "chart/plot_item.h"
 #include "chart/scales.h"

@@ -77,7 +77,7 @@ TAxisDrawing LinearAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& g,
     const double start = ns.First - ns.Step;
     for (int e = 0; e < kMaxTicks * 2; ++e) {
       const double v = start + e * sub;
-      if ((v - a.Hi) * sign > 0.001 * sub) break;
+      if ((v - a.Hi) * sign > 0.001 * std::fabs(sub)) break;
       if ((a.Lo - v) * sign > 0.001 * std::fabs(sub)) continue;  // before the axis start
       int px, py;
       pixel(v, px, py);
@@ -87,7 +87,9 @@ TAxisDrawing LinearAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& g,
   if (xAxis && a.LabelType == ftNoFigs) return d;
   for (int c = 0; c < kMaxTicks; ++c) {
     const double v = ns.First + c * ns.Step;
-    if (c > 0 && (ns.Step == 0 || !((v - a.Hi) * sign <= 0.001 * ns.Step))) break;
+    // The tolerance is a fraction of the step's size, so a reversed axis ends on its last
+    // tick just as a normal one does.
+    if (c > 0 && (ns.Step == 0 || !((v - a.Hi) * sign <= 0.001 * std::fabs(ns.Step)))) break;
     int px, py;
     pixel(v, px, py);
     const std::string label =

@@ -163,6 +163,8 @@ TEST_F(ChartFile, MissingFileEmptiesTheChartAndReportsFailure) {
   p.MarkAt(1, 1, 1);
   EXPECT_FALSE(p.LoadFromFile(Path("no_existe.grf"), true));
   EXPECT_EQ(p.ItemCount(), 1u);
+  EXPECT_FALSE(p.LoadFromFile(dir_.string(), false));  // a folder is no chart file
+  EXPECT_EQ(p.ItemCount(), 0u);
   EXPECT_FALSE(p.SaveToFile(Path("no_such_dir/x.grf")));
   EXPECT_FALSE(p.DumpItems(Path("no_such_dir/x.txt")));
 }

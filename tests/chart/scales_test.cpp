@@ -204,9 +204,51 @@ TEST(Scales, ReversedAxisLabels) {
   p.SetRange(10, 0, 0, 10);
   FixedFontMetrics fm;
   const TAxisDrawing x = p.LayoutScaleX(fm);
-  ASSERT_FALSE(x.Labels.empty());
-  EXPECT_EQ(x.Labels.front().Text, "10.0");
-  EXPECT_EQ(x.Ticks.size() > 0, true);
+  std::vector<std::string> textos;
+  for (const auto& l : x.Labels) textos.push_back(l.Text);
+  // The same labelled ticks as the normal axis, both ends included.
+  EXPECT_EQ(textos, (std::vector<std::string>{"10.0", "8.0", "6.0", "4.0", "2.0", "0.0"}));
+  EXPECT_EQ(x.Ticks.size(), 21u + 6u);
+  const TAxisDrawing y = p.LayoutScaleY(fm);
+  EXPECT_EQ(y.Labels.size(), 6u);
+  EXPECT_EQ(x.Ticks.back().X1, 230);  // LoX = 10 at the left edge, 0 at the right one
+}
+
+TEST(Scales, DecimalsOfTheModelAxes) {
+  TPlotModel p;
+  p.SetRange(0, 0, 10, 1);
+  p.SetDecPlaceY(2);
+  FixedFontMetrics fm;
+  const TAxisDrawing y = p.LayoutScaleY(fm);
+  ASSERT_EQ(y.Labels.size(), 6u);
+  EXPECT_EQ(y.Labels[0].Text, "0.00");
+  EXPECT_EQ(y.Labels[1].Text, "0.20");
+  p.SetRange(0, 0, 10, 2.5);  // step 0.5
+  EXPECT_EQ(p.LayoutScaleY(fm).Labels[1].Text, "0.50");
+  p.SetDecPlaceX(-3);
+  p.SetRange(0, 0, 50, 1);
+  EXPECT_EQ(p.LayoutScaleX(fm).Labels[1].Text, "10");
+}
+
+TEST(Scales, MarkShapes) {
+  EXPECT_EQ(MarkShapeOf(0), MarkShape::Pixel);
+  EXPECT_EQ(MarkShapeOf(30), MarkShape::Pixel);
+  EXPECT_EQ(MarkShapeOf(17), MarkShape::Glyph);
+  EXPECT_EQ(MarkShapeOf(65), MarkShape::Character);
+  EXPECT_EQ(MarkGlyphPixels(9).Count, 49);
+  EXPECT_EQ(MarkGlyphPixels(0).Count, 0);
+  const MarkPixels plus = MarkGlyphPixels(1);  // small plus: centre and its 4 neighbours
+  ASSERT_EQ(plus.Count, 5);
+  int centro = 0;
+  for (int i = 0; i < plus.Count; ++i) {
+    const auto [dx, dy] = plus.Offsets[i];
+    EXPECT_LE(std::abs(dx) + std::abs(dy), 1);
+    centro += dx == 0 && dy == 0;
+  }
+  EXPECT_EQ(centro, 1);
+  const MarkPixels chevron = MarkGlyphPixels(21);  // top row is its apex, at dx 0, dy -3
+  EXPECT_EQ(chevron.Offsets[0][0], 0);
+  EXPECT_EQ(chevron.Offsets[0][1], -3);
 }
 
 TEST(Scales, NoFigsAndNoScales) {
