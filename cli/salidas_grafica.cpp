@@ -10,6 +10,8 @@ bool GuardarGrf(TPlotModel& grafica, const std::string& ruta) {
 
 }  // namespace
 
+// Formats that draw with Qt (bitmaps) add their entry below; their function creates the
+// Qt application object it needs itself, so analyses never depend on Qt.
 const std::vector<FormatoGrafica>& FormatosGrafica() {
   static const std::vector<FormatoGrafica> formatos = {
       {"grf", "formato propio de gráficas (.grf)", GuardarGrf},
