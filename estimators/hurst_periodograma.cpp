@@ -12,10 +12,10 @@ int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& 
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   // A percentage that is not a number is refused like one above the limit.
   if (!(porcentaje <= 20.0f)) return kEstadoPorcentaje;
-  if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
-
-  std::uint32_t nPrima = 0;
-  const Vector periodograma = CalcularPeriodograma(serie, nPrima);
+  // The number of frequencies depends only on the transformed length, so too few of them
+  // is reported before the samples are looked at.
+  const auto nPrima = static_cast<std::uint32_t>(
+      LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
   // porcentaje per cent of the (n' − 1)/2 positive frequencies, the product formed in
   // extended precision and rounded to double before the floor.
   const double producto = static_cast<double>(static_cast<long double>(porcentaje) *
@@ -23,9 +23,12 @@ int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& 
   const double mReal = std::floor(producto);
   if (!(mReal >= 5)) return kEstadoPocosPuntos;
   const auto m = static_cast<std::uint32_t>(mReal);
+  if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
+  std::uint32_t nTransformada = 0;  // equals nPrima: the transform applies the same rule
+  const Vector periodograma = CalcularPeriodograma(serie, nTransformada);
   Vector lambda, I;
-  FrecuenciasDeFourier(periodograma, nPrima, m, lambda, I);
+  FrecuenciasDeFourier(periodograma, nTransformada, m, lambda, I);
   for (const double v : I) {
     if (v == 0.0) return kEstadoPeriodogramaNulo;
   }

@@ -113,6 +113,8 @@ TEST(FrecuenciaPeriodograma, SerieConstanteRechazada) {
   double H = -1.0;
   Vector x, y;
   EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 10.0f, H, x, y), kEstadoSerieConstante);
+  // Too few frequencies is a matter of the parameters and is reported first.
+  EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 1.0f, H, x, y), kEstadoPocosPuntos);
   // Constant over the samples analysed (n' = 1015), different only in the ignored tail.
   Vector serie(1019, 2.0);
   serie[1019] = 5.0;
