@@ -7,6 +7,7 @@
 // (porcentaje per cent of the positive Fourier frequencies of the transformed length n'),
 // and returns H = (1 − slope)/2. x and y receive the log-log points, in increasing
 // frequency. H, x and y are written only when the status is 0.
-// Status: 1 fewer than 100 samples; 10 porcentaje > 20 or not a number; 18 constant series;
-// 2 fewer than 5 frequencies; 25 a zero ordinate among those used.
+// Status, checked in this order: 1 fewer than 100 samples; 10 porcentaje > 20 or not a
+// number; 2 fewer than 5 frequencies; 18 constant series; 25 a zero ordinate among those
+// used.
 int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& x, Vector& y);
