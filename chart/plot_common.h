@@ -41,7 +41,7 @@ inline constexpr TFontStyles fsStrikeOut = 8;
 // Font of caption, axis titles and numbers. Its colour is the colour of caption and titles.
 struct TPlotFont {
   std::string Name = "MS Sans Serif";
-  int Height = 11;  // pixels (8 points on a 96 dpi screen)
+  int Height = 13;  // pixels
   TColor Color = clWindowText;
   TFontStyles Style = 0;
   bool operator==(const TPlotFont&) const = default;
