@@ -62,6 +62,38 @@ class CacheColor {
   QRgb rgb_ = 0;
 };
 
+// Shortens a one-pixel polyline without changing its pixels: a run of consecutive points
+// in one pixel column covers exactly the column's pixels between the run's lowest and
+// highest point, so the run is replaced by its first point, its extremes and its last
+// point. Long series (a million lags on a few hundred columns) collapse to a few points
+// per column. Returns the new number of points.
+int CompactarColumnas(QPoint* p, int n) {
+  int salida = 0;
+  auto poner = [&](QPoint q) {
+    if (salida == 0 || p[salida - 1] != q) p[salida++] = q;
+  };
+  int i = 0;
+  while (i < n) {
+    int j = i + 1;
+    int yMin = p[i].y(), yMax = p[i].y();
+    while (j < n && p[j].x() == p[i].x()) {
+      yMin = std::min(yMin, p[j].y());
+      yMax = std::max(yMax, p[j].y());
+      ++j;
+    }
+    const QPoint primero = p[i], ultimo = p[j - 1];
+    const int x = primero.x();
+    poner(primero);
+    if (j - i > 2) {
+      poner(QPoint(x, yMin));
+      poner(QPoint(x, yMax));
+    }
+    poner(ultimo);
+    i = j;
+  }
+  return salida;
+}
+
 }  // namespace
 
 const unsigned char* GlifoMarca(int tipo) {
@@ -249,8 +281,23 @@ void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& 
   int anchoPluma = m_.LineWidth();
   std::vector<QPoint> poli;
   poli.reserve(kPuntosPolilinea);
+  std::vector<QPoint> trazo;
+  trazo.reserve(kPuntosPolilinea);
+  auto dibujarPoli = [&] {
+    if (poli.size() < 2) return;
+    if (anchoPluma > 1) {
+      lz.Polilinea(poli.data(), static_cast<int>(poli.size()));
+      return;
+    }
+    trazo.assign(poli.begin(), poli.end());
+    const int n = CompactarColumnas(trazo.data(), static_cast<int>(trazo.size()));
+    if (n == 1)
+      lz.Pixel(trazo[0].x(), trazo[0].y(), lz.ColorPlumaActual());
+    else
+      lz.Polilinea(trazo.data(), n);
+  };
   auto vaciar = [&] {
-    if (poli.size() >= 2) lz.Polilinea(poli.data(), static_cast<int>(poli.size()));
+    dibujarPoli();
     poli.clear();
   };
   auto mapear = [&](double x, double y) {
@@ -285,7 +332,7 @@ void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& 
         poli.push_back(p);
         pluma = p;
         if (poli.size() >= static_cast<std::size_t>(kPuntosPolilinea)) {
-          lz.Polilinea(poli.data(), static_cast<int>(poli.size()));
+          dibujarPoli();
           poli.clear();
           poli.push_back(p);
         }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <cmath>
@@ -139,6 +140,38 @@ TEST(ChartRender, PolylineOf450PointsIsOneUnbrokenLine) {
     for (int y = 0; y < d.height() && !hay; ++y) hay = d.pixel(x, y) == kRojo;
     EXPECT_TRUE(hay) << "column " << x;
   }
+}
+
+TEST(ChartRender, DenseNoisyPolylineCoversTheSamePixelsAsAPlainPolyline) {
+  // Thousands of points per pixel column are drawn shortened; the pixels must be those of
+  // the plain polyline through every point.
+  TPlotModel m;
+  Preparar(m, 260, 200);
+  m.SetRange(-50, -1.5, 20050, 1.5);
+  std::vector<QPoint> puntos;
+  double y = 0;
+  unsigned s = 12345;
+  m.MoveTo(0, 0);
+  puntos.push_back(EnDatos(m, 0, 0));
+  for (int i = 1; i <= 20000; ++i) {
+    s = s * 1103515245u + 12345u;
+    y = 0.97 * y + (static_cast<int>((s >> 16) % 1000) - 500) / 4000.0;
+    m.LineTo(i, y);
+    puntos.push_back(EnDatos(m, i, y));
+  }
+  const QImage d = Datos(m);
+  QImage ref(d.size(), QImage::Format_RGB32);
+  ref.fill(kBlanco);
+  {
+    QPainter p(&ref);
+    p.setPen(QPen(QColor(kRojo), 0, Qt::SolidLine, Qt::SquareCap));
+    p.drawPolyline(puntos.data(), static_cast<int>(puntos.size()));
+  }
+  int distintos = 0;
+  for (int yy = 1; yy < d.height() - 1; ++yy)
+    for (int x = 1; x < d.width() - 1; ++x) distintos += d.pixel(x, yy) != ref.pixel(x, yy);
+  EXPECT_EQ(distintos, 0);
+  EXPECT_GT(PixelesDe(d, kRojo).size(), 1000u);
 }
 
 TEST(ChartRender, LinetoWithoutMoveToStartsAtTheTopLeftCorner) {
