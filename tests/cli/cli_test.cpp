@@ -382,3 +382,30 @@ TEST_F(CliTest, GraficasEnFormatoPropio) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliTest, JsonEscapaSaltosYComillas) {
+  const std::string f = Fichero("con \"comillas\"\ty.sam", "1 2 3");
+  const Ejecucion e = Ejecutar({"--json", "--autocorrelacion", f});
+  EXPECT_EQ(e.estado, 2);
+  ASSERT_EQ(e.Lineas().size(), 1u);
+  const Json j = LeerJson(e.Lineas()[0]);
+  EXPECT_EQ(j["nombre"].texto, "con \"comillas\"\ty");
+  EXPECT_EQ(j["estado"].numero, 255);
+  EXPECT_EQ(j["mensaje"].texto,
+            "La longitud de la autocorrelación debe ser mayor\nque 0 y menor o igual que la "
+            "longitud de la serie");
+  EXPECT_EQ(j["informe"].lista[0].texto, "Nombre: con \"comillas\"\ty");
+  EXPECT_EQ(e.Lineas()[0].find('\t'), std::string::npos);  // escaped as \t
+}
+
+TEST_F(CliTest, VariosObjetosJsonUnoPorLinea) {
+  const Ejecucion e = Ejecutar({"--json", Fichero("a.sam", "1 2"), Fichero("b.sam", "3 4 5")});
+  EXPECT_EQ(e.estado, 0);
+  ASSERT_EQ(e.Lineas().size(), 2u);
+  EXPECT_EQ(LeerJson(e.Lineas()[0])["nombre"].texto, "a");
+  EXPECT_EQ(LeerJson(e.Lineas()[1])["longitud"].numero, 3);
+}
+
+}  // namespace
