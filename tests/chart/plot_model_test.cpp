@@ -393,3 +393,27 @@ TEST(PlotModel, DesignTimeValuesOfTheChartsWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlotText, Latin1Conversions) {
+  const std::pair<std::string, std::string> casos[] = {
+      {"abc", "abc"},
+      {"año", "a\xF1o"},
+      {"€", "?"},             // outside Latin-1
+      {"a\xC3", "a?"},        // truncated sequence
+      {"\x80z", "?z"},        // stray continuation byte
+      {"\xF0\x9F\x98\x80", "?"},
+  };
+  for (const auto& [utf8, latin1] : casos) EXPECT_EQ(Utf8ALatin1(utf8), latin1) << utf8;
+  std::string todos;
+  for (int c = 1; c < 256; ++c) todos += char(c);
+  EXPECT_EQ(Utf8ALatin1(Latin1AUtf8(todos)), todos);
+  EXPECT_EQ(PrimerosCaracteres("ñandú", 4), "ñand");
+  EXPECT_EQ(PrimerosCaracteres("ab", 5), "ab");
+  TPlotItem it;
+  it.SetText("€uro y más texto largo");
+  EXPECT_EQ(it.Text(), "?uro y más text");
+}
+
+}  // namespace
