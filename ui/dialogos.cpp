@@ -10,11 +10,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-QtPlatformDialogs::QtPlatformDialogs() : carpeta_(QDir::currentPath()) {}
+QtPlatformDialogs::QtPlatformDialogs() = default;
 
 QString QtPlatformDialogs::EjecutarFichero(QWidget* padre, const OpcionesFichero& opciones,
                                            bool guardar) {
-  QFileDialog dialogo(padre, opciones.titulo, carpeta_);
+  QFileDialog dialogo(padre, opciones.titulo, QDir::currentPath());
   dialogo.setAcceptMode(guardar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialogo.setFileMode(guardar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialogo.setOption(QFileDialog::ReadOnly, false);
@@ -27,7 +27,7 @@ QString QtPlatformDialogs::EjecutarFichero(QWidget* padre, const OpcionesFichero
   if (!opciones.nombre.isEmpty()) dialogo.selectFile(opciones.nombre);
   if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
   const QString ruta = QDir::toNativeSeparators(dialogo.selectedFiles().first());
-  carpeta_ = QFileInfo(ruta).absolutePath();
+  QDir::setCurrent(QFileInfo(ruta).absolutePath());
   return ruta;
 }
 

@@ -40,11 +40,10 @@ class PlatformDialogs {
   virtual bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
   // Shows one of the program's own dialogs modally; returns QDialog::Accepted or Rejected.
   virtual int EjecutarModal(QDialog* dialogo) = 0;
-  // Folder the file dialogs last left (where bare file names are written).
-  virtual QString CarpetaActual() const = 0;
 };
 
-// The real dialogs of Qt. Each accepted file dialog remembers its folder.
+// The real dialogs of Qt. Like the platform's own file dialogs, an accepted file dialog makes
+// its folder the process's current folder, where bare file names (the default ".rsl") go.
 class QtPlatformDialogs : public PlatformDialogs {
  public:
   QtPlatformDialogs();
@@ -56,9 +55,7 @@ class QtPlatformDialogs : public PlatformDialogs {
   std::optional<QColor> ElegirColor(QWidget* padre, const QColor& inicial) override;
   bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
   int EjecutarModal(QDialog* dialogo) override;
-  QString CarpetaActual() const override { return carpeta_; }
 
  private:
   QString EjecutarFichero(QWidget* padre, const OpcionesFichero& opciones, bool guardar);
-  QString carpeta_;
 };

@@ -1,0 +1,94 @@
+// Scripted platform dialogs for the widget tests: each kind of dialog answers from its own
+// queue (an empty queue means "cancelled") and every call is recorded.
+#pragma once
+
+#include <QDialog>
+#include <QFileInfo>
+#include <QPrinter>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "ui/dialogos.h"
+
+class FakeDialogs : public PlatformDialogs {
+ public:
+  struct LlamadaFichero {
+    bool guardar;
+    OpcionesFichero opciones;
+  };
+
+  std::deque<QString> respuestasFichero;          // open and save dialogs, in call order
+  std::deque<std::optional<QString>> respuestasTexto;
+  std::deque<std::optional<QColor>> respuestasColor;
+  std::deque<bool> respuestasImpresora;
+  // Acts on a dialog shown modally (it is visible while this runs). Without a script the
+  // dialog is closed with its accept().
+  std::deque<std::function<void(QDialog*)>> guionesModales;
+
+  std::vector<LlamadaFichero> ficheros;
+  std::vector<QString> mensajes;
+  std::vector<IconoMensaje> iconos;
+  std::vector<QString> modales;  // object names of the dialogs shown
+  std::vector<QColor> coloresIniciales;
+  QString pdfSalida;  // where an accepted print dialog sends the page
+  int preguntasTexto = 0;
+  int impresoras = 0;
+
+  QString AbrirFichero(QWidget*, const OpcionesFichero& o) override { return Fichero(false, o); }
+  QString GuardarFichero(QWidget*, const OpcionesFichero& o) override { return Fichero(true, o); }
+  void Mensaje(QWidget*, const QString& texto, IconoMensaje icono) override {
+    mensajes.push_back(texto);
+    iconos.push_back(icono);
+  }
+  std::optional<QString> PedirTexto(QWidget*, const QString&, const QString&,
+                                    const QString&) override {
+    ++preguntasTexto;
+    if (respuestasTexto.empty()) return std::nullopt;
+    auto r = respuestasTexto.front();
+    respuestasTexto.pop_front();
+    return r;
+  }
+  std::optional<QColor> ElegirColor(QWidget*, const QColor& inicial) override {
+    coloresIniciales.push_back(inicial);
+    if (respuestasColor.empty()) return std::nullopt;
+    auto r = respuestasColor.front();
+    respuestasColor.pop_front();
+    return r;
+  }
+  bool ConfigurarImpresora(QWidget*, QPrinter& impresora) override {
+    ++impresoras;
+    if (respuestasImpresora.empty()) return false;
+    bool r = respuestasImpresora.front();
+    respuestasImpresora.pop_front();
+    if (r && !pdfSalida.isEmpty()) {
+      impresora.setOutputFormat(QPrinter::PdfFormat);
+      impresora.setOutputFileName(pdfSalida);
+    }
+    return r;
+  }
+  int EjecutarModal(QDialog* dialogo) override {
+    modales.push_back(dialogo->objectName());
+    dialogo->setResult(QDialog::Rejected);
+    dialogo->show();
+    if (!guionesModales.empty()) {
+      auto guion = guionesModales.front();
+      guionesModales.pop_front();
+      guion(dialogo);
+    }
+    if (dialogo->isVisible()) dialogo->accept();
+    return dialogo->result();
+  }
+
+ private:
+  QString Fichero(bool guardar, const OpcionesFichero& o) {
+    ficheros.push_back({guardar, o});
+    if (respuestasFichero.empty()) return {};
+    QString r = respuestasFichero.front();
+    respuestasFichero.pop_front();
+    // Like the real dialog: the default extension is added to a name typed without one.
+    if (!r.isEmpty() && !o.extensionDefecto.isEmpty() && QFileInfo(r).suffix().isEmpty())
+      r += QLatin1Char('.') + o.extensionDefecto;
+    return r;
+  }
+};
