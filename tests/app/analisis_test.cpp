@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -590,6 +591,24 @@ TEST(Metodos, ListaOrdenada) {
   EXPECT_THAT(kMetodos, ElementsAre("Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
                                     "Varianza", "Varianza Difer.", "Whittle Agregado",
                                     "Whittle Estándar", "Whittle Local"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ExportacionTest, GuardarComoTrasUnFalloEscribeLasLineasDeCabecera) {
+  SinExtras();
+  sel.media = true;
+  ASSERT_TRUE(Analizar("buena", Ruido(10)).Exito());
+  sel.metodo = "R/S";
+  ASSERT_FALSE(Analizar("corta", Ruido(20)).Exito());
+  EXPECT_TRUE(log.Comandos().guardarComo);
+  const std::string ruta = (dir_ / "r.rsl").string();
+  ASSERT_EQ(log.GuardarResultadoComo(ruta), "");
+  std::ifstream f(ruta, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(f)), {});
+  EXPECT_EQ(bytes, "Nombre: corta\r\nLongitud: 20\r\n");
 }
 
 }  // namespace
