@@ -491,6 +491,10 @@ QImage RenderPlotImage(const TPlotModel& m, int ancho, int alto, const OpcionesR
   return RenderGrafica(m, ancho, alto, o).Imagen();
 }
 
+double EscalaImpresion(int dpiImpresora, int dpiPantalla, double aumento) {
+  return std::round(dpiImpresora * aumento) / std::max(dpiPantalla, 1);
+}
+
 std::string NombreBitmap(const std::string& nombre) {
   const std::size_t barra = nombre.find_last_of('/');
   const std::size_t inicio = barra == std::string::npos ? 0 : barra + 1;

@@ -83,6 +83,10 @@ class RenderGrafica {
   TScaling s_;
 };
 
+// Printer dots per screen pixel along one axis: round(printer dpi x magnification) divided
+// by the screen's pixels per inch.
+double EscalaImpresion(int dpiImpresora, int dpiPantalla, double aumento);
+
 // The whole chart as an image of the given size (by default the model's size).
 QImage RenderPlotImage(const TPlotModel& m, int ancho = 0, int alto = 0,
                        const OpcionesRender& o = {});

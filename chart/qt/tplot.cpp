@@ -163,10 +163,8 @@ bool TPlot::Print(QPrinter& printer, bool blackWhite, double magnification) {
   QPainter p;
   if (!p.begin(&printer)) return false;
   // One screen pixel becomes (printer dpi x Magnification) / screen dpi printer dots.
-  const double pantallaX = std::max(logicalDpiX(), 1), pantallaY = std::max(logicalDpiY(), 1);
-  const double sx = std::round(printer.logicalDpiX() * magnification) / pantallaX;
-  const double sy = std::round(printer.logicalDpiY() * magnification) / pantallaY;
-  p.scale(sx, sy);
+  p.scale(EscalaImpresion(printer.logicalDpiX(), logicalDpiX(), magnification),
+          EscalaImpresion(printer.logicalDpiY(), logicalDpiY(), magnification));
   p.drawImage(0, 0, marco);
   p.drawImage(LRim(), TRim(), datos);
   QCoreApplication::processEvents();

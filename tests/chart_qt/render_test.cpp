@@ -411,6 +411,76 @@ TEST(ChartRender, RendersAtAGivenSizeWithoutTouchingTheModel) {
   EXPECT_EQ(m.Width(), 300);
 }
 
+TEST(ChartRender, CoordinatesFarOutsideAreLimitedNotLost) {
+  TPlotModel m;
+  Preparar(m);
+  m.Line(-1e12, 5, 1e12, 5);
+  m.MoveTo(-1e300, 2);
+  m.LineTo(1e300, 2);
+  const QImage d = Datos(m);
+  const int y5 = EnDatos(m, 0, 5).y(), y2 = EnDatos(m, 0, 2).y();
+  for (int x = 1; x < d.width() - 1; ++x) {
+    EXPECT_EQ(d.pixel(x, y5), kRojo) << x;
+    EXPECT_EQ(d.pixel(x, y2), kRojo) << x;
+  }
+}
+
+// A 3 x 2 picture: top row red, bottom row lime.
+QString Dibujo(const QTemporaryDir& dir) {
+  QImage img(3, 2, QImage::Format_RGB32);
+  for (int x = 0; x < 3; ++x) {
+    img.setPixel(x, 0, kRojo);
+    img.setPixel(x, 1, kVerde);
+  }
+  const QString ruta = QDir(dir.path()).filePath("fondo.bmp");
+  EXPECT_TRUE(img.save(ruta, "BMP"));
+  return ruta;
+}
+
+TEST(ChartRender, BackgroundPictureInItsThreeFillModes) {
+  QTemporaryDir dir;
+  const QString ruta = Dibujo(dir);
+  TPlotModel m;
+  Preparar(m);
+  m.BackgroundImage().SetName(ruta.toStdString());
+
+  m.BackgroundImage().SetFillMode(bfSimple);
+  QImage d = Datos(m);
+  // Natural size at the top-left corner (its top row lies under the data-area border).
+  EXPECT_EQ(d.pixel(1, 1), kVerde);
+  EXPECT_EQ(d.pixel(2, 1), kVerde);
+  EXPECT_EQ(d.pixel(1, 2), kBlanco);
+  EXPECT_EQ(d.pixel(5, 1), kBlanco);
+
+  m.BackgroundImage().SetFillMode(bfTile);
+  d = Datos(m);
+  for (int y = 1; y < d.height() - 1; ++y)
+    ASSERT_EQ(d.pixel(d.width() / 2, y), y % 2 ? kVerde : kRojo) << y;
+
+  m.BackgroundImage().SetFillMode(bfStretch);
+  d = Datos(m);
+  EXPECT_EQ(d.pixel(d.width() / 2, d.height() / 4), kRojo);
+  EXPECT_EQ(d.pixel(d.width() / 2, 3 * d.height() / 4), kVerde);
+  EXPECT_EQ(d.pixel(d.width() - 2, d.height() - 2), kVerde);
+}
+
+TEST(ChartRender, UnreadableBackgroundPictureIsDroppedSilently) {
+  TPlot plot;
+  plot.resize(300, 200);
+  plot.SetChartColor(clWhite);
+  plot.BackgroundImage().SetName("/nonexistent-folder-xyz/fondo.bmp");
+  const QImage img = plot.ChartImage();
+  EXPECT_EQ(plot.BackgroundImage().Name(), "");
+  EXPECT_EQ(img.pixel(150, 100), kBlanco);
+}
+
+TEST(ChartRender, PrintScaleFollowsPrinterAndScreenResolution) {
+  EXPECT_DOUBLE_EQ(EscalaImpresion(1200, 96, 1.0), 12.5);
+  EXPECT_DOUBLE_EQ(EscalaImpresion(600, 96, 2.0), 12.5);
+  EXPECT_DOUBLE_EQ(EscalaImpresion(300, 120, 0.5), 150.0 / 120);
+  EXPECT_DOUBLE_EQ(EscalaImpresion(300, 96, 0.333), 100.0 / 96);  // 99.9 dots round to 100
+}
+
 TEST(ChartRender, BitmapNameRule) {
   const std::pair<const char*, const char*> casos[] = {
       {"/tmp/x/graf.v2.BMP", "/tmp/x/graf.bmp"},
