@@ -116,9 +116,12 @@ QFont FuenteQt(const TPlotFont& f) {
 
 QFont FuenteTexto(const TPlotFont& f, int puntos, TFontStyles estilo) {
   TPlotFont t = f;
-  // Points to pixels at 96 pixels per inch, rounded like the screen does.
-  const long pix = std::lround(std::abs(static_cast<double>(puntos)) * 96.0 / 72.0);
-  t.Height = static_cast<int>(std::clamp(pix, 1L, 1000L));
+  // Points to pixels at 96 pixels per inch, rounded like the screen does; size 0 keeps
+  // the chart font's height.
+  if (puntos != 0) {
+    const long pix = std::lround(std::abs(static_cast<double>(puntos)) * 96.0 / 72.0);
+    t.Height = static_cast<int>(std::clamp(pix, 1L, 1000L));
+  }
   t.Style = estilo;
   return FuenteQt(t);
 }

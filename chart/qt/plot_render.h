@@ -19,7 +19,7 @@
 // similar sans face).
 QFont FuenteQt(const TPlotFont& f);
 // Font of a tkText item: the chart font's face with the item's size in points (at 96
-// pixels per inch, as on the screen) and the given styles.
+// pixels per inch, as on the screen; 0 keeps the chart font's height) and the given styles.
 QFont FuenteTexto(const TPlotFont& f, int puntos, TFontStyles estilo);
 // A chart colour as an opaque Qt colour value.
 QRgb ColorQt(TColor c);

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
@@ -346,12 +347,16 @@ void TPlot::mouseMoveEvent(QMouseEvent* e) {
 }
 
 bool TPlot::GetMouseBox(double& x1, double& y1, double& x2, double& y2) {
-  if (bucleCaja_) return false;  // one box at a time
+  // One box at a time, and only on a chart the user can click (a hidden one would wait
+  // for ever).
+  if (bucleCaja_ || !isVisible()) return false;
   Sincronizar();
   boxState_ = msFirstCorner;
+  QPointer<TPlot> vivo(this);
   QEventLoop bucle;
   bucleCaja_ = &bucle;
-  if (boxState_ == msFirstCorner) bucle.exec();
+  bucle.exec();
+  if (!vivo) return false;  // the chart was destroyed while waiting
   bucleCaja_ = nullptr;
   const bool ok = boxState_ == msFinished;
   if (ok) {

@@ -51,7 +51,8 @@ class TPlot : public QWidget, public TPlotModel {
   // ---- mouse ----
   TMouseMoveInChartEvent OnMouseMoveInChart;
   // Lets the user click two corners in the chart (right button cancels). Returns true with
-  // x1 <= x2 and y1 <= y2 in world units; false when cancelled. Runs a nested event loop.
+  // x1 <= x2 and y1 <= y2 in world units; false when cancelled, when the chart is hidden
+  // or destroyed meanwhile, or when a box is already pending. Runs a nested event loop.
   bool GetMouseBox(double& x1, double& y1, double& x2, double& y2);
   ZoomStateType ZoomState() const { return zoomState_; }
   MouseBoxStateType MouseBoxState() const { return boxState_; }

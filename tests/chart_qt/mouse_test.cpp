@@ -282,4 +282,24 @@ TEST_F(ChartMouse, GetMouseBoxRightClickCancels) {
   }
 }
 
+TEST(ChartMouseBox, AHiddenChartGivesNoBoxInsteadOfWaiting) {
+  TPlot plot;
+  double x1, y1, x2, y2;
+  EXPECT_FALSE(plot.GetMouseBox(x1, y1, x2, y2));
+  EXPECT_EQ(plot.MouseBoxState(), msNormal);
+}
+
+TEST(ChartMouseBox, HidingTheChartCancelsThePendingBox) {
+  TPlot plot;
+  plot.resize(300, 200);
+  plot.show();
+  QTimer::singleShot(0, [&] {
+    Pulsar(plot, QPoint(100, 40));
+    plot.hide();
+  });
+  double x1, y1, x2, y2;
+  EXPECT_FALSE(plot.GetMouseBox(x1, y1, x2, y2));
+  EXPECT_EQ(plot.MouseBoxState(), msNormal);
+}
+
 }  // namespace
