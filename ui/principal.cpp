@@ -409,11 +409,12 @@ void TFPrinc::Analizar() {
   driver_->Entorno().separador = SeparadorDecimal();
   try {
     driver_->Analizar(almacen_, ventanas_.series->Seleccion(), parametros, marcas);
-  } catch (...) {
+  } catch (const std::exception& error) {
+    // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();
-    ActualizarComandos();
-    throw;
+    dialogos_.Mensaje(this, QString::fromUtf8(error.what()), IconoMensaje::Error);
   }
+  // The busy cursor is off on every path, whatever the driver did.
   adaptadores_->ganchos.RestaurarCursor();
   ActualizarComandos();
 }

@@ -1,0 +1,50 @@
+// Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
+// folder, and saves there the main window after an R/S analysis, each dialog and the charts
+// window on the method and autocorrelation charts.
+#include <QDir>
+#include <QTabWidget>
+
+#include "ui/ui_fixture.h"
+
+TEST_F(UiTest, Capturas) {
+  const QString carpeta = qEnvironmentVariable("FENWA_CAPTURAS");
+  if (carpeta.isEmpty()) GTEST_SKIP() << "FENWA_CAPTURAS not set";
+  QDir().mkpath(carpeta);
+  auto guardar = [&](QWidget* w, const QString& nombre) {
+    w->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(w->grab().save(carpeta + "/" + nombre + ".png"));
+  };
+  p_->show();
+  Cargar("traza1.sam");
+  ElegirMetodo("R/S");
+  p_->SBAuto->click();
+  dialogos_.respuestasFichero.push_back(Ruta("traza1.atc"));
+  p_->SBAnalizar->click();
+  guardar(p_, "principal");
+
+  TFMetodosH* h = app_->MetodosH();
+  for (int i = 0; i < h->PageControl->count(); ++i) {
+    h->PageControl->setCurrentIndex(i);
+    guardar(h, QStringLiteral("metodosH_%1").arg(i));
+  }
+  h->PageControl->setCurrentIndex(0);
+  h->hide();
+  guardar(app_->MetodosT0(), "metodosT0");
+  app_->MetodosT0()->hide();
+  guardar(app_->Estacion(), "estacion_0");
+  app_->Estacion()->PageControl->setCurrentIndex(1);
+  guardar(app_->Estacion(), "estacion_1");
+  app_->Estacion()->PageControl->setCurrentIndex(0);
+  app_->Estacion()->hide();
+  guardar(app_->Auto(), "auto");
+  app_->Auto()->hide();
+  guardar(s_, "series");
+  s_->reject();
+  p_->Iragraficas1Click();
+  guardar(g_, "graficas_metodo");
+  g_->Auto1Click();
+  guardar(g_, "graficas_auto");
+  g_->Ejes1Click();
+  g_->hide();
+}
