@@ -1,0 +1,90 @@
+// Analyses started from the main window: statistics toggles, chart switches, the
+// autocorrelation export and its refusals.
+#include "ui/ui_fixture.h"
+
+TEST_F(UiTest, NothingCheckedGivesTheHeaderLinesInNormalColours) {
+  Cargar("traza1.sam", {1, 2, 3});
+  p_->SBMedia->click();
+  p_->SBVar->click();
+  EXPECT_FALSE(s_->ChMedia->isChecked());
+  EXPECT_FALSE(s_->ChVar->isChecked());
+  p_->FechaHora1->trigger();
+  p_->Creditos1->trigger();
+  p_->SBAnalizar->click();
+  EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 3"}));
+  EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_TRUE(p_->Copiarresult1->isEnabled());
+  EXPECT_TRUE(p_->SBGuardarResult->isEnabled());
+}
+
+TEST_F(UiTest, UncheckedMethodChartKeepsItsContents) {
+  Cargar("traza1.sam");
+  ElegirMetodo("Varianza");
+  p_->SBAnalizar->click();
+  const size_t elementos = g_->Plot1->ItemCount();
+  ASSERT_GT(elementos, 0u);
+  EXPECT_EQ(g_->Plot1->IdOrdinate(), "log10 (Varianza)");
+  p_->Graficametodo1->trigger();
+  EXPECT_FALSE(p_->Graficametodo1->isChecked());
+  ElegirMetodo("R/S");
+  p_->SBAnalizar->click();
+  EXPECT_TRUE(Lineas().value(2).startsWith("Parámetro Hurst H = "));
+  EXPECT_EQ(g_->Plot1->ItemCount(), elementos);
+  EXPECT_EQ(g_->Plot1->IdOrdinate(), "log10 (Varianza)");
+}
+
+TEST_F(UiTest, CancelledAutocorrelationExportKeepsTheDateAndCreditLines) {
+  Cargar("traza1.sam");
+  p_->SBAuto->click();
+  p_->SBAnalizar->click();  // the save dialog is cancelled (no scripted answer)
+  const QStringList l = Lineas();
+  EXPECT_FALSE(p_->MResult->toPlainText().contains("Autocorrelación"));
+  ASSERT_GE(l.size(), 6);
+  EXPECT_TRUE(l[4].startsWith("Análisis realizado el día "));
+  EXPECT_EQ(l[5].toStdString(), std::string(kLineaCreditos));
+  EXPECT_EQ(g_->Plot2->ItemCount(), 100u);  // the chart is still filled
+}
+
+TEST_F(UiTest, AutocorrelationLengthOutsideTheSeriesIsRefusedAfterTheMethod) {
+  Cargar("traza1.sam");
+  TFAuto* a = app_->Auto();
+  dialogos_.guionesModales.push_back([a](QDialog*) {
+    a->EPuntos->setText("5000");
+    a->BOK->click();
+  });
+  p_->Autocorrelacion1Click();
+  p_->SBAuto->click();
+  ElegirMetodo("R/S");
+  p_->SBAnalizar->click();
+  ASSERT_EQ(dialogos_.mensajes.size(), 1u);
+  EXPECT_EQ(dialogos_.mensajes[0],
+            "La longitud de la autocorrelación debe ser mayor\nque 0 y menor o igual que la "
+            "longitud de la serie");
+  EXPECT_TRUE(Lineas().value(2).startsWith("Parámetro Hurst H = "));  // the method's lines stay
+  EXPECT_FALSE(p_->MResult->toPlainText().contains("Media = "));
+  EXPECT_EQ(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_FALSE(p_->Copiarresult1->isEnabled());
+  // "Longitud de la serie" takes the whole series instead.
+  dialogos_.guionesModales.push_back([a](QDialog*) {
+    a->ChLongitud->click();
+    a->ChGuardar->click();
+    a->BOK->click();
+  });
+  p_->Autocorrelacion1Click();
+  p_->SBAnalizar->click();
+  EXPECT_EQ(dialogos_.mensajes.size(), 1u);
+  EXPECT_EQ(g_->Plot2->ItemCount(), 1024u);
+}
+
+TEST_F(UiTest, TypedLevelNotInTheListIsUsed) {
+  Cargar("traza1.sam", Ruido(4096));
+  TFMetodosH* h = app_->MetodosH();
+  dialogos_.guionesModales.push_back([h](QDialog*) {
+    h->CBNivel->setEditText("7");
+    h->BOK->click();
+  });
+  p_->MetodosH1Click();
+  ElegirMetodo("Whittle Agregado");
+  p_->SBAnalizar->click();
+  EXPECT_TRUE(Lineas().contains("      Nivel de agregación: 7")) << p_->MResult->toPlainText().toStdString();
+}
