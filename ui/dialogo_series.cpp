@@ -59,29 +59,37 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
   disposicionEst->addWidget(ChVar);
   disposicionEst->addWidget(ChAuto);
 
+  // One group: the two lists on the left, the statistics on the right, the three series
+  // buttons along the bottom.
   auto* grupo = new QGroupBox(this);
   auto* rejilla = new QGridLayout(grupo);
-  rejilla->addWidget(new QLabel(QStringLiteral("Serie elegida:"), grupo), 0, 0);
-  rejilla->addWidget(CBSeries, 1, 0);
-  rejilla->addWidget(new QLabel(QStringLiteral("Método a aplicar:"), grupo), 2, 0);
-  rejilla->addWidget(CBMetodos, 3, 0);
-  rejilla->setRowStretch(4, 1);
-  rejilla->addWidget(estadisticos, 0, 1, 5, 1);
-  auto* acciones = new QVBoxLayout;
+  auto* listas = new QVBoxLayout;
+  listas->addWidget(new QLabel(QStringLiteral("Serie elegida:"), grupo));
+  listas->addWidget(CBSeries);
+  listas->addSpacing(6);
+  listas->addWidget(new QLabel(QStringLiteral("Método a aplicar:"), grupo));
+  listas->addWidget(CBMetodos);
+  listas->addStretch(1);
+  rejilla->addLayout(listas, 0, 0);
+  rejilla->addWidget(estadisticos, 0, 1);
+  auto* acciones = new QHBoxLayout;
   acciones->addWidget(BAnalizar);
   acciones->addWidget(BRenombrar);
   acciones->addWidget(BEliminar);
-  acciones->addStretch(1);
-  rejilla->addLayout(acciones, 0, 2, 5, 1);
+  rejilla->setRowStretch(1, 1);
+  rejilla->addLayout(acciones, 2, 0, 1, 2);
 
   auto* botones = new QHBoxLayout;
   botones->addStretch(1);
   botones->addWidget(BOK);
   botones->addWidget(BCancelar);
   auto* disposicion = new QVBoxLayout(this);
-  disposicion->addWidget(grupo);
+  disposicion->addWidget(grupo, 1);
   disposicion->addLayout(botones);
-  disposicion->setSizeConstraint(QLayout::SetFixedSize);
+  // Fixed frame of 367 x 247 (grown only if the fonts need more room).
+  const QSize tamano = sizeHint().expandedTo(QSize(367, 247));
+  setFixedSize(tamano);
+  move(138, 141);
 
   connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
   connect(BRenombrar, &QPushButton::clicked, this, &TFSeries::BRenombrarClick);

@@ -35,10 +35,11 @@ class TFAcercade : public QDialog {
     auto* nombre = new QLabel(QStringLiteral("FENWA"), this);
     nombre->setFont(FuenteSans(20, true));
     auto* texto = new QLabel(
-        QStringLiteral("Estimación del parámetro de Hurst en series de tráfico.\n\n"
+        QStringLiteral("Versión 1.0\n\n"
+                       "Estimación del parámetro de Hurst H de series de tráfico\n"
+                       "(autosemejanza y dependencia a largo plazo).\n\n"
                        "Métodos: R/S, varianza, varianza diferenciada, periodograma,\n"
-                       "Whittle estándar, agregado y local, T0 (IDC) y test T.\n\n") +
-            QString::fromUtf8(kLineaCreditos),
+                       "Whittle estándar, agregado y local, T0 (IDC) y test T."),
         this);
     texto->setWordWrap(true);
     auto* boton = new QDialogButtonBox(QDialogButtonBox::Ok, this);

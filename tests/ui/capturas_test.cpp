@@ -41,6 +41,8 @@ TEST_F(UiTest, Capturas) {
   app_->Auto()->hide();
   guardar(s_, "series");
   s_->reject();
+  dialogos_.guionesModales.push_back([&](QDialog* d) { guardar(d, "acercade"); });
+  p_->Acercade1Click();
   p_->Iragraficas1Click();
   guardar(g_, "graficas_metodo");
   g_->Auto1Click();
