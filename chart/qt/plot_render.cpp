@@ -429,8 +429,11 @@ void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& 
         const int t = std::min(a.y(), b.y()), bo = std::max(a.y(), b.y());
         const int angulo = std::clamp<std::int32_t>(it.Angle(), 0, 180);
         const double rad = angulo * M_PI / 180.0;
-        const int dx = static_cast<int>(std::nearbyint(std::cos(rad) * it.Depth()));
-        const int dy = -static_cast<int>(std::nearbyint(std::sin(rad) * it.Depth()));
+        // The depth offsets are limited like every other pixel coordinate.
+        const int dx = Limitar(static_cast<int>(
+            std::clamp(std::nearbyint(std::cos(rad) * it.Depth()), -1e5, 1e5)));
+        const int dy = -Limitar(static_cast<int>(
+            std::clamp(std::nearbyint(std::sin(rad) * it.Depth()), -1e5, 1e5)));
         const int izq = std::min(l, r) , der = std::max(l, r);
         if (angulo > 90) std::swap(l, r);
         const QPoint arriba[4] = {{l, t}, {l + dx, t + dy}, {r + dx, t + dy}, {r, t}};

@@ -481,6 +481,40 @@ TEST(ChartRender, PrintScaleFollowsPrinterAndScreenResolution) {
   EXPECT_DOUBLE_EQ(EscalaImpresion(300, 96, 0.333), 100.0 / 96);  // 99.9 dots round to 100
 }
 
+TEST(ChartRender, ArbitraryRecordsDrawWithoutHarm) {
+  // Records as a chart file may hold them: any kind byte, extreme or non-finite
+  // coordinates, widths, depths, angles, sizes and text lengths.
+  unsigned s = 2024;
+  auto azar = [&] {
+    s = s * 1664525u + 1013904223u;
+    return s;
+  };
+  const double extremos[] = {0.0, 5.0, -1e300, 1e300, NAN, INFINITY, -INFINITY, 1e-300, 7.5};
+  TPlotModel m;
+  Preparar(m);
+  std::vector<std::uint8_t> bytes(64 * 400);
+  for (std::size_t i = 0; i < 400; ++i) {
+    TPlotItem it;
+    for (auto& b : it.Bytes) b = static_cast<std::uint8_t>(azar() >> 24);
+    it.SetKind(static_cast<ItemType>(1 + azar() % 12));
+    it.SetX1(extremos[azar() % 9]);
+    it.SetY1(extremos[azar() % 9]);
+    it.SetX2(extremos[azar() % 9]);
+    it.SetY2(extremos[azar() % 9]);
+    std::copy(it.Bytes.begin(), it.Bytes.end(), bytes.begin() + 64 * i);
+  }
+  m.AppendFromBytes(bytes.data(), bytes.size());
+  ASSERT_GT(m.ItemCount(), 0u);
+  for (bool log : {false, true}) {
+    m.SetRange(1, 1, 10, 10);
+    m.SetLogScaleX(log);
+    m.SetLogScaleY(log);
+    const QImage d = Datos(m);
+    EXPECT_EQ(d.pixel(0, 0), kNegro);  // drawing reached the border at the end
+    EXPECT_EQ(d.pixel(d.width() - 1, d.height() - 1), kNegro);
+  }
+}
+
 TEST(ChartRender, BitmapNameRule) {
   const std::pair<const char*, const char*> casos[] = {
       {"/tmp/x/graf.v2.BMP", "/tmp/x/graf.bmp"},
