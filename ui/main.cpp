@@ -31,15 +31,28 @@ int main(int argc, char** argv) {
     QtPlatformDialogs dialogos;
     Aplicacion aplicacion(dialogos);
     aplicacion.Principal()->show();
+
+    // The files named on the command line load once the event loop runs, as if chosen
+    // with "&Cargar serie..." one after the other.
+    bool saliendo = false;
     const QStringList argumentos = QApplication::arguments().mid(1);
-    aplicacion.CargarFicheros(argumentos);
+    QTimer::singleShot(0, &app, [&aplicacion, &saliendo, argumentos] {
+      for (const QString& ruta : argumentos) {
+        if (saliendo) break;
+        aplicacion.CargarFicheros({ruta});
+      }
+    });
 
     const QString captura = qEnvironmentVariable("FENWA_CAPTURA");
     if (!captura.isEmpty()) {
       const bool salir = qEnvironmentVariable("FENWA_CAPTURA_SALIR") == QStringLiteral("1");
-      QTimer::singleShot(300, &app, [&aplicacion, captura, salir] {
+      QTimer::singleShot(300, &app, [&aplicacion, &saliendo, captura, salir] {
         aplicacion.Principal()->grab().save(captura);
-        if (salir) QCoreApplication::quit();
+        if (!salir) return;
+        // A message box left open by a load must not keep the program running.
+        saliendo = true;
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        QCoreApplication::quit();
       });
     }
     return app.exec();
