@@ -147,6 +147,10 @@ bool TPlot::Print(bool blackWhite, double magnification) {
 }
 
 bool TPlot::Print(QPrinter& printer, bool blackWhite, double magnification) {
+  return PrintTo(printer, blackWhite, magnification);
+}
+
+bool TPlot::PrintTo(QPaintDevice& printer, bool blackWhite, double magnification) {
   Sincronizar();
   OpcionesRender o;
   if (blackWhite) {

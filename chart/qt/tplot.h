@@ -15,6 +15,7 @@
 #include "chart/qt/plot_render.h"
 
 class QEventLoop;
+class QPaintDevice;
 class QPrinter;
 
 class TPlot : public QWidget, public TPlotModel {
@@ -42,6 +43,8 @@ class TPlot : public QWidget, public TPlotModel {
   bool Print(bool blackWhite, double magnification);
   bool Print(QPrinter& printer, bool blackWhite, double magnification);
   QPrinter& Printer();
+  // The page of Print drawn on any paint device (its logical dpi acts as the printer's).
+  bool PrintTo(QPaintDevice& device, bool blackWhite, double magnification);
 
   // Whole-chart image as the screen shows it (rendered now when out of date).
   QImage ChartImage();

@@ -580,6 +580,44 @@ TEST(ChartOutput, PrintToPdfRestoresTheColours) {
   EXPECT_EQ(plot.WindColor(), clBtnFace);
 }
 
+TEST(ChartOutput, PrintedPageIsTheBlackWhiteChartScaledByResolution) {
+  TPlot plot;
+  plot.resize(200, 150);
+  plot.SetChartColor(clNavy);
+  plot.SetWindColor(clTeal);
+  plot.SetDataColor(clRed);
+  plot.SetFillColor(clLime);
+  plot.Rectangle(2, 2, 6, 6);
+  plot.MarkAt(8, 8, 9);
+  OpcionesRender bn;
+  bn.BlancoNegro = true;
+  bn.WindColor = clWhite;
+  bn.ChartColor = clWhite;
+  bn.ScaleColor = clBlack;
+  const QImage esperado = plot.RenderImage(bn);
+  const int pantalla = plot.logicalDpiX();
+  for (double aumento : {1.0, 1.5}) {
+    QImage pagina(700, 600, QImage::Format_RGB32);
+    pagina.fill(Qt::gray);
+    // A page with twice the screen's resolution.
+    pagina.setDotsPerMeterX(qRound(2 * pantalla / 0.0254));
+    pagina.setDotsPerMeterY(qRound(2 * pantalla / 0.0254));
+    ASSERT_TRUE(plot.PrintTo(pagina, true, aumento));
+    const double k = EscalaImpresion(pagina.logicalDpiX(), pantalla, aumento);
+    ASSERT_NEAR(k, 2 * aumento, 0.02);
+    int distintos = 0;
+    for (int y = 0; y < esperado.height(); y += 3)
+      for (int x = 0; x < esperado.width(); x += 3) {
+        const QPoint centro(static_cast<int>((x + 0.5) * k), static_cast<int>((y + 0.5) * k));
+        distintos += pagina.pixel(centro) != esperado.pixel(x, y);
+      }
+    EXPECT_EQ(distintos, 0) << aumento;
+    EXPECT_EQ(pagina.pixel(static_cast<int>(210 * k), 10), QColor(Qt::gray).rgb());
+  }
+  EXPECT_EQ(plot.ChartColor(), clNavy);  // the chart's own colours are untouched
+  EXPECT_EQ(plot.WindColor(), clTeal);
+}
+
 TEST(ChartWidget, DrawNewItemsMatchesAFullDrawing) {
   TPlot plot;
   plot.resize(300, 200);
