@@ -12,6 +12,15 @@
 
 #include "chart/qt/plot_cursors.h"
 
+namespace {
+
+// The outline through both corner pixels of the band.
+void DibujarBanda(QPainter& p, const QRect& banda) {
+  p.drawRect(QRect(banda.left(), banda.top(), banda.width() - 1, banda.height() - 1));
+}
+
+}  // namespace
+
 TPlot::TPlot(QWidget* parent) : QWidget(parent) {
   // Every pixel comes from the off-screen image: no background erase, no flicker.
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -114,7 +123,7 @@ void TPlot::paintEvent(QPaintEvent*) {
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.setPen(QPen(Qt::white, 0));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(banda);
+    DibujarBanda(p, banda);
   }
 }
 

@@ -108,6 +108,20 @@ TEST_F(ChartMouse, RightClickWhileDrawingKeepsTheRanges) {
   EXPECT_EQ(plot.grab().toImage().convertToFormat(QImage::Format_RGB32), plot.ChartImage());
 }
 
+TEST_F(ChartMouse, RubberBandInvertsTheOutlineThroughBothCorners) {
+  plot.SetMouseAction(maZoomWindPos);
+  const QImage limpia = plot.ChartImage();
+  Pulsar(plot, QPoint(100, 50));
+  Mover(plot, QPoint(200, 120));
+  const QImage con = plot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  auto invertido = [&](int x, int y) { return con.pixel(x, y) == (limpia.pixel(x, y) ^ 0x00FFFFFFu); };
+  for (QPoint p : {QPoint(100, 50), QPoint(200, 120), QPoint(150, 50), QPoint(100, 90),
+                   QPoint(200, 90), QPoint(150, 120)})
+    EXPECT_TRUE(invertido(p.x(), p.y())) << p.x() << "," << p.y();
+  for (QPoint p : {QPoint(201, 120), QPoint(200, 121), QPoint(150, 90), QPoint(99, 50)})
+    EXPECT_EQ(con.pixel(p), limpia.pixel(p)) << p.x() << "," << p.y();
+}
+
 TEST_F(ChartMouse, ZeroWidthOrHeightRectanglesAreIgnored) {
   plot.SetMouseAction(maZoomWindPos);
   const Rangos antes = De(plot);
