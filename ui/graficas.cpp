@@ -1,6 +1,8 @@
 #include "ui/graficas.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMenuBar>
@@ -117,6 +119,8 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
   Plot2->hide();
   Plot3->hide();
   actual_ = Plot1;
+  // Activation from another window of the program re-selects the chart.
+  connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TFGraf::VentanaActivaCambiada);
 }
 
 TPlot* TFGraf::NuevaGrafica(const char* nombre, const char* titulo) {
@@ -148,9 +152,13 @@ void TFGraf::showEvent(QShowEvent* evento) {
   FormShow();
 }
 
-bool TFGraf::event(QEvent* evento) {
-  if (evento->type() == QEvent::WindowActivate) FormShow();
-  return QMainWindow::event(evento);
+void TFGraf::VentanaActivaCambiada(QWindow* ventana) {
+  if (!ventana) return;  // another application is active: no change within the program
+  QWindow* propia = windowHandle();
+  if (ventana == propia && anteriorActiva_ && anteriorActiva_ != propia &&
+      anteriorActiva_->transientParent() != propia)
+    FormShow();  // came from another window of the program, not from one of its own dialogs
+  anteriorActiva_ = ventana;
 }
 
 void TFGraf::FormShow() {

@@ -1,6 +1,7 @@
 // The charts window "Gráficas": three stacked charts (method, autocorrelation, general) of
 // which one is visible; its menus recolour, grid, read out coordinates, save, load, print and
-// copy the visible chart and choose what mouse drags do.
+// copy the visible chart and choose what mouse drags do. Showing the window, and activating it
+// from another window of the program, re-selects the visible chart.
 #pragma once
 
 #include <QAction>
@@ -8,6 +9,8 @@
 #include <QComboBox>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
+#include <QWindow>
 #include <string>
 
 #include "chart/qt/tplot.h"
@@ -63,10 +66,10 @@ class TFGraf : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* evento) override;
-  bool event(QEvent* evento) override;
 
  private:
   TPlot* NuevaGrafica(const char* nombre, const char* titulo);
+  void VentanaActivaCambiada(QWindow* ventana);
   void Elegir(TPlot* grafica, const QString& nombre);
 
   PlatformDialogs& dialogos_;
@@ -76,5 +79,6 @@ class TFGraf : public QMainWindow {
   QCheckBox* chAuto_ = nullptr;
   TPlot* actual_ = nullptr;
   QString nombre_;
-  QColor colorRegresion_;  // what the colour dialog last held for the regression line
+  QColor colorRegresion_;
+  QPointer<QWindow> anteriorActiva_;  // the program's window that was active last  // what the colour dialog last held for the regression line
 };

@@ -1,6 +1,8 @@
 // Charts window: the chart chosen on activation, colours, grid, coordinate read-out, chart
 // files, bitmaps and printing.
+#include <QClipboard>
 #include <QFile>
+#include <QMouseEvent>
 
 #include "ui/ui_fixture.h"
 
@@ -212,4 +214,63 @@ TEST_F(UiTest, PrintInBlackAndWhiteRestoresTheColours) {
   EXPECT_TRUE(QFile::exists(Ruta("grafica.pdf")));
   EXPECT_EQ(g_->Plot1->ScaleColor(), clWhite);
   EXPECT_EQ(g_->Plot1->Font().Color, clWhite);
+}
+
+TEST_F(UiTest, MouseOverTheDataAreaWritesThePositionInTheCaption) {
+  ElegirMetodo("R/S");  // every activation shows the method chart
+  p_->Iragraficas1Click();
+  QApplication::processEvents();
+  ASSERT_EQ(g_->Actual(), g_->Plot1);
+  g_->Coordenadas1->trigger();
+  TPlot* p = g_->Plot1;
+  p->SetRange(0, 0, 10, 10);
+  int px = 0, py = 0;
+  p->WorldToPixel(2.5, 5.0, px, py);
+  QMouseEvent movimiento(QEvent::MouseMove, QPointF(px, py), p->mapToGlobal(QPointF(px, py)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(p, &movimiento);
+  EXPECT_TRUE(QString::fromStdString(p->Caption()).startsWith("Método (2,5"))
+      << p->Caption();
+  g_->hide();
+}
+
+TEST_F(UiTest, CopyPutsTheVisibleChartOnTheClipboard) {
+  p_->Iragraficas1Click();
+  g_->General1Click();
+  QApplication::processEvents();
+  QApplication::clipboard()->clear();
+  g_->Formatobitmap1->trigger();
+  const QImage imagen = QApplication::clipboard()->image();
+  EXPECT_EQ(imagen.size(), g_->Plot3->size());
+  g_->hide();
+}
+
+TEST_F(UiTest, ActivationFromTheMainWindowReselectsButNotFromItsOwnDialogs) {
+  ElegirMetodo("R/S");
+  p_->show();
+  p_->activateWindow();
+  QApplication::processEvents();
+  p_->Iragraficas1Click();
+  QApplication::processEvents();
+  ASSERT_EQ(QGuiApplication::focusWindow(), g_->windowHandle());
+  g_->General1Click();
+  // One of the window's own dialogs comes and goes: the user's pick stays.
+  {
+    QDialog propio(g_);
+    propio.show();
+    propio.activateWindow();
+    QApplication::processEvents();
+    propio.hide();
+    g_->activateWindow();
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(g_->Actual(), g_->Plot3);
+  // Back from the main window: the method chart again.
+  p_->activateWindow();
+  QApplication::processEvents();
+  g_->activateWindow();
+  QApplication::processEvents();
+  EXPECT_EQ(g_->Actual(), g_->Plot1);
+  g_->hide();
+  p_->hide();
 }
