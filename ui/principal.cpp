@@ -212,11 +212,13 @@ void TFPrinc::CrearBarra() {
   CBSeries->setObjectName(QStringLiteral("CBSeries"));
   CBSeries->setToolTip(QStringLiteral("Series cargadas"));
   CBSeries->setGeometry(72, 7, 89, 22);
-  CBMetodos = NuevaListaDesplegable(panel, 105);
+  // Wider than designed (105 at x = 176) so that "Whittle Estándar" is not cut off in the
+  // sans-serif font; it still ends before the analyse button.
+  CBMetodos = NuevaListaDesplegable(panel, 126);
   CBMetodos->setObjectName(QStringLiteral("CBMetodos"));
   CBMetodos->setToolTip(QStringLiteral("Métodos"));
   CBMetodos->addItems(ListaMetodos());
-  CBMetodos->setGeometry(176, 7, 105, 22);
+  CBMetodos->setGeometry(166, 7, 126, 22);
   // The drop-down part is wide enough for the longest method name.
   CBMetodos->view()->setMinimumWidth(140);
   CBSeries->view()->setMinimumWidth(140);

@@ -22,6 +22,8 @@ TEST_F(UiTest, Capturas) {
   dialogos_.respuestasFichero.push_back(Ruta("traza1.atc"));
   p_->SBAnalizar->click();
   guardar(p_, "principal");
+  ElegirMetodo("Whittle Estándar");
+  guardar(p_, "principal_whittle");
 
   TFMetodosH* h = app_->MetodosH();
   for (int i = 0; i < h->PageControl->count(); ++i) {
