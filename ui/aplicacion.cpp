@@ -27,9 +27,11 @@ void SinMemoria() {
   static const char texto[] = "No hay suficiente memoria.\nEl programa se cerrará";
   std::fputs(texto, stderr);
   std::fputc('\n', stderr);
-  try {
-    QMessageBox::critical(nullptr, QStringLiteral("FENWA"), QString::fromUtf8(texto));
-  } catch (...) {
+  if (QCoreApplication::instance()) {
+    try {
+      QMessageBox::critical(nullptr, QStringLiteral("FENWA"), QString::fromUtf8(texto));
+    } catch (...) {
+    }
   }
   std::_Exit(1);
 }
