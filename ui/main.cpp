@@ -22,7 +22,6 @@ int main(int argc, char** argv) {
   // through it, but keep the C library on the point anyway.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("FENWA"));
-  QApplication::setApplicationDisplayName(QStringLiteral("FENWA"));
   QApplication::setWindowIcon(IconoPrograma());
   QTranslator traductor;
   CargarTraducciones(traductor);

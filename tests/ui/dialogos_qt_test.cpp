@@ -41,6 +41,8 @@ void AlAparecer(std::function<void(QWidget*)> accion) {
 }  // namespace
 
 TEST(QtPlatformDialogs, SaveDialogReturnsTheTypedPathWithTheDefaultExtension) {
+  QTranslator traductor;
+  CargarTraducciones(traductor);
   QTemporaryDir dir;
   const QString anterior = QDir::currentPath();
   QtPlatformDialogs dialogos;
@@ -50,6 +52,8 @@ TEST(QtPlatformDialogs, SaveDialogReturnsTheTypedPathWithTheDefaultExtension) {
     EXPECT_EQ(fd->windowTitle(), "Guardar gráfica como");
     fd->setDirectory(dir.path());
     fd->findChild<QLineEdit*>("fileNameEdit")->setText("grafica");
+    const QString capturas = qEnvironmentVariable("FENWA_CAPTURAS");
+    if (!capturas.isEmpty()) fd->grab().save(capturas + "/dialogo_guardar.png");
     static_cast<QDialog*>(fd)->accept();
   });
   OpcionesFichero o;
@@ -61,6 +65,7 @@ TEST(QtPlatformDialogs, SaveDialogReturnsTheTypedPathWithTheDefaultExtension) {
   EXPECT_EQ(ruta, QDir(dir.path()).filePath("grafica.grf"));
   EXPECT_EQ(QDir::currentPath(), QDir(dir.path()).absolutePath());
   QDir::setCurrent(anterior);
+  QCoreApplication::removeTranslator(&traductor);
 }
 
 TEST(QtPlatformDialogs, InputBoxAnswersAndCancels) {
