@@ -27,8 +27,10 @@ constexpr std::int32_t kBloque = 64;
 struct Trabajo {
   double raizRe[kRadixMaximo];
   double raizIm[kRadixMaximo];
-  double twRe[kBloque * kRadixMaximo];  // twiddle(k) of offset d at [(d - d0)·r + k]
+  double twRe[kBloque * kRadixMaximo];  // twiddle(k) of offset d at [k·kBloque + d - d0]
   double twIm[kBloque * kRadixMaximo];
+  double bloqueRe[kBloque * kRadixMaximo];  // element b of offset d at [b·kBloque + d - d0]
+  double bloqueIm[kBloque * kRadixMaximo];
 };
 
 thread_local Trabajo trabajo;
@@ -238,10 +240,38 @@ inline void Mariposa(double* zr, double* zi, int r, const double* raizRe,
   }
 }
 
-// One pass of radix r over n = S·r·R points held in (re, im), in place. R = 0 selects the
-// general odd-radix butterfly with the run-time radix r.
+// Butterfly of offset d within a group whose element b sits at q[b·S]; the twiddles of
+// the offset are tw[b·kBloque] (b >= 1) unless conTwiddle is false.
+template <int Radix, bool conTwiddle>
+inline void MariposaEnDatos(double* __restrict qr, double* __restrict qi, std::int64_t S, int r,
+                            const double* __restrict twr, const double* __restrict twi,
+                            const double* raizRe, const double* raizIm) {
+  constexpr int kMax = Radix != 0 ? Radix : kRadixMaximo;
+  const int rr = Radix != 0 ? Radix : r;
+  double zr[kMax], zi[kMax];
+  for (int b = 0; b < rr; ++b) {
+    zr[b] = qr[b * S];
+    zi[b] = qi[b * S];
+  }
+  if constexpr (conTwiddle) {
+    for (int b = 1; b < rr; ++b) {
+      const double x = zr[b], y = zi[b];
+      const double cr = twr[b * kBloque], ci = twi[b * kBloque];
+      zr[b] = x * cr - y * ci;
+      zi[b] = x * ci + y * cr;
+    }
+  }
+  Mariposa<Radix>(zr, zi, r, raizRe, raizIm);
+  for (int b = 0; b < rr; ++b) {
+    qr[b * S] = zr[b];
+    qi[b * S] = zi[b];
+  }
+}
+
+// One pass of radix r over n = S·r·R points held in (re, im), in place. Radix = 0 selects
+// the general odd-radix butterfly with the run-time radix r.
 template <int Radix>
-void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
+void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r, std::int32_t R) {
   Trabajo& t = trabajo;
   // Unit roots of the radix by complex recurrence from root(1) = e^{-2πi/r}.
   const double w = kDosPi / r;
@@ -255,76 +285,177 @@ void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
     t.raizRe[k] = t.raizRe[1] * t.raizRe[k - 1] - t.raizIm[1] * t.raizIm[k - 1];
     t.raizIm[k] = t.raizRe[1] * t.raizIm[k - 1] + t.raizIm[1] * t.raizRe[k - 1];
   }
+  const std::int64_t salto = static_cast<std::int64_t>(S) * r;
+
+  if (S == 1) {
+    // First pass: no twiddles.
+    for (std::int32_t g = 0; g < R; ++g)
+      MariposaEnDatos<Radix, false>(re + g * salto, im + g * salto, 1, r, nullptr, nullptr,
+                                    t.raizRe, t.raizIm);
+    return;
+  }
+
   // Twiddle step of this pass, e^{-2πi/(S·r)}, and the running twiddle of offset d.
   const double omega = kDosPi / (static_cast<double>(S) * r);
   const double pasoRe = std::cos(omega), pasoIm = -std::sin(omega);
   double twr = 1.0, twi = 0.0;
-  const std::int64_t salto = static_cast<std::int64_t>(S) * r;
 
-  double zr[kRadixMaximo], zi[kRadixMaximo];
   for (std::int32_t d0 = 0; d0 < S; d0 += kBloque) {
     const std::int32_t d1 = d0 + kBloque < S ? d0 + kBloque : S;
-    if (S > 1) {
-      // Twiddles of the offsets d0..d1-1, in the same order of recurrences as one offset
-      // at a time: twiddle(k) = tw·twiddle(k - 1), then tw = tw·step.
-      for (std::int32_t d = d0; d < d1; ++d) {
-        double* tr = t.twRe + (d - d0) * r;
-        double* ti = t.twIm + (d - d0) * r;
-        tr[0] = 1.0;
-        ti[0] = 0.0;
-        if (r > 1) {
-          tr[1] = twr;
-          ti[1] = twi;
+    // Twiddles of the offsets d0..d1-1, by the same recurrences as one offset at a time:
+    // twiddle(k) = tw·twiddle(k - 1), then tw = tw·step. Stored as [k·kBloque + d - d0].
+    for (std::int32_t d = d0; d < d1; ++d) {
+      double* tr = t.twRe + (d - d0);
+      double* ti = t.twIm + (d - d0);
+      tr[0] = 1.0;
+      ti[0] = 0.0;
+      if (r > 1) {
+        tr[kBloque] = twr;
+        ti[kBloque] = twi;
+      }
+      for (int k = 2; k < r; ++k) {
+        tr[k * kBloque] = twr * tr[(k - 1) * kBloque] - twi * ti[(k - 1) * kBloque];
+        ti[k * kBloque] = twr * ti[(k - 1) * kBloque] + twi * tr[(k - 1) * kBloque];
+      }
+      const double nr = twr * pasoRe - twi * pasoIm;
+      const double ni = twr * pasoIm + twi * pasoRe;
+      twr = nr;
+      twi = ni;
+    }
+    // Offset 0 has unit twiddles and is transformed without them.
+    const std::int32_t desde = d0 == 0 ? 1 : d0;
+    const std::int32_t ancho = d1 - d0;
+    for (std::int32_t g = 0; g < R; ++g) {
+      double* __restrict pr = re + g * salto;
+      double* __restrict pi = im + g * salto;
+      if (ancho == kBloque) {
+        // A full block of offsets goes through a contiguous copy: the r rows of a group lie
+        // S apart, and with S a large power of two they would all compete for the same
+        // cache sets.
+        double* __restrict br = t.bloqueRe;
+        double* __restrict bi = t.bloqueIm;
+        for (int b = 0; b < r; ++b) {
+          const double* __restrict fr = pr + static_cast<std::int64_t>(b) * S + d0;
+          const double* __restrict fi = pi + static_cast<std::int64_t>(b) * S + d0;
+          for (std::int32_t d = 0; d < kBloque; ++d) {
+            br[b * kBloque + d] = fr[d];
+            bi[b * kBloque + d] = fi[d];
+          }
         }
-        for (int k = 2; k < r; ++k) {
-          tr[k] = twr * tr[k - 1] - twi * ti[k - 1];
-          ti[k] = twr * ti[k - 1] + twi * tr[k - 1];
+        if (d0 == 0)
+          MariposaEnDatos<Radix, false>(br, bi, kBloque, r, nullptr, nullptr, t.raizRe, t.raizIm);
+        for (std::int32_t d = desde - d0; d < kBloque; ++d)
+          MariposaEnDatos<Radix, true>(br + d, bi + d, kBloque, r, t.twRe + d, t.twIm + d,
+                                       t.raizRe, t.raizIm);
+        for (int b = 0; b < r; ++b) {
+          double* __restrict fr = pr + static_cast<std::int64_t>(b) * S + d0;
+          double* __restrict fi = pi + static_cast<std::int64_t>(b) * S + d0;
+          for (std::int32_t d = 0; d < kBloque; ++d) {
+            fr[d] = br[b * kBloque + d];
+            fi[d] = bi[b * kBloque + d];
+          }
         }
-        const double nr = twr * pasoRe - twi * pasoIm;
-        const double ni = twr * pasoIm + twi * pasoRe;
-        twr = nr;
-        twi = ni;
+      } else {
+        if (d0 == 0)
+          MariposaEnDatos<Radix, false>(pr, pi, S, r, nullptr, nullptr, t.raizRe, t.raizIm);
+        for (std::int32_t d = desde; d < d1; ++d)
+          MariposaEnDatos<Radix, true>(pr + d, pi + d, S, r, t.twRe + (d - d0),
+                                       t.twIm + (d - d0), t.raizRe, t.raizIm);
       }
     }
-    for (std::int32_t g = 0; g < R; ++g) {
-      double* pr = re + g * salto;
-      double* pi = im + g * salto;
-      for (std::int32_t d = d0; d < d1; ++d) {
-        double* qr = pr + d;
-        double* qi = pi + d;
-        if constexpr (Radix != 0) {
-          for (int b = 0; b < Radix; ++b) {
-            zr[b] = qr[static_cast<std::int64_t>(b) * S];
-            zi[b] = qi[static_cast<std::int64_t>(b) * S];
-          }
-        } else {
-          for (int b = 0; b < r; ++b) {
-            zr[b] = qr[static_cast<std::int64_t>(b) * S];
-            zi[b] = qi[static_cast<std::int64_t>(b) * S];
-          }
-        }
-        if (S > 1 && d > 0) {
-          const double* tr = t.twRe + (d - d0) * r;
-          const double* ti = t.twIm + (d - d0) * r;
-          const int rr = Radix != 0 ? Radix : r;
-          for (int b = 1; b < rr; ++b) {
-            const double x = zr[b], y = zi[b];
-            zr[b] = x * tr[b] - y * ti[b];
-            zi[b] = x * ti[b] + y * tr[b];
-          }
-        }
-        Mariposa<Radix>(zr, zi, r, t.raizRe, t.raizIm);
-        if constexpr (Radix != 0) {
-          for (int b = 0; b < Radix; ++b) {
-            qr[static_cast<std::int64_t>(b) * S] = zr[b];
-            qi[static_cast<std::int64_t>(b) * S] = zi[b];
-          }
-        } else {
-          for (int b = 0; b < r; ++b) {
-            qr[static_cast<std::int64_t>(b) * S] = zr[b];
-            qi[static_cast<std::int64_t>(b) * S] = zi[b];
-          }
-        }
+  }
+}
+
+// Mixed-radix digit reversal of x into (re, im): with the digits c(1..F) of the output
+// index i (c(1) varying fastest, radix f(j)), the sample read is k = Σ c(j)·remain(j).
+// Literal walk: counters with carries, output in order.
+void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* remain,
+                     const double* x, double* re, double* im) {
+  int c[kMaxFactores + 2] = {};
+  std::int32_t k = 0;
+  for (std::int32_t i = 0; i < n - 1; ++i) {
+    re[i] = x[k];
+    im[i] = 0.0;
+    int j = 1;
+    k += remain[1];
+    ++c[1];
+    while (c[j] >= f[j]) {
+      c[j] = 0;
+      k = k - remain[j - 1] + remain[j + 1];
+      ++j;
+      ++c[j];
+    }
+  }
+  re[n - 1] = x[n - 1];
+  im[n - 1] = 0.0;
+}
+
+// Digits 1..t (low in i, high in k) and digits F-u+1..F (high in i, low in k), walked in
+// tiles so that both the reads and the writes stay in short contiguous runs. Same mapping
+// as PermutarEnOrden; used for long series, where the literal walk misses the cache on
+// almost every read.
+constexpr std::int32_t kTesela = 16;
+
+void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* remain,
+              const double* x, double* re, double* im) {
+  // Leading digits with product A >= kTesela, trailing ones with product C >= kTesela.
+  int t = 0;
+  std::int32_t A = 1;
+  while (t < F && A < kTesela) A *= f[++t];
+  int u = 0;
+  std::int32_t C = 1;
+  while (t + u < F && C < kTesela) C *= f[F - u++];
+  if (n < (1 << 16) || A < kTesela || C < kTesela) {
+    PermutarEnOrden(n, f, remain, x, re, im);
+    return;
+  }
+  // KL(iL) over the leading digits and KH(iH) over the trailing ones (A, C < 37·16).
+  std::int32_t KL[kTesela * kRadixMaximo], KH[kTesela * kRadixMaximo];
+  for (std::int32_t iL = 0; iL < A; ++iL) {
+    std::int32_t resto = iL, k = 0;
+    for (int j = 1; j <= t; ++j) {
+      k += (resto % f[j]) * remain[j];
+      resto /= f[j];
+    }
+    KL[iL] = k;
+  }
+  for (std::int32_t iH = 0; iH < C; ++iH) {
+    std::int32_t resto = iH, k = 0;
+    for (int j = F - u + 1; j <= F; ++j) {
+      k += (resto % f[j]) * remain[j];
+      resto /= f[j];
+    }
+    KH[iH] = k;
+  }
+  // Middle digits t+1..F-u: B values of iM, with KM kept by counters with carries.
+  const std::int32_t B = n / A / C;
+  const std::int64_t pasoH = static_cast<std::int64_t>(A) * B;
+  int c[kMaxFactores + 2] = {};
+  std::int32_t KM = 0;
+  for (std::int32_t iM = 0; iM < B; ++iM) {
+    const double* xm = x + KM;
+    double* rm = re + static_cast<std::int64_t>(A) * iM;
+    double* im_ = im + static_cast<std::int64_t>(A) * iM;
+    for (std::int32_t iH = 0; iH < C; ++iH) {
+      const double* xh = xm + KH[iH];
+      double* rh = rm + iH * pasoH;
+      double* ih = im_ + iH * pasoH;
+      for (std::int32_t iL = 0; iL < A; ++iL) {
+        rh[iL] = xh[KL[iL]];
+        ih[iL] = 0.0;
+      }
+    }
+    // Next middle index.
+    int j = t + 1;
+    if (j <= F - u) {
+      KM += remain[j];
+      ++c[j];
+      while (j < F - u && c[j] >= f[j]) {
+        KM -= c[j] * remain[j];
+        c[j] = 0;
+        ++j;
+        KM += remain[j];
+        ++c[j];
       }
     }
   }
@@ -396,26 +527,7 @@ std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im) {
   for (int i = 1; i <= F; ++i) remain[i] = remain[i - 1] / f[i];
   remain[F + 1] = 0;
 
-  // Mixed-radix digit reversal of x into (re, im).
-  {
-    int c[kMaxFactores + 2] = {};
-    std::int32_t k = 0;
-    for (std::int32_t i = 0; i < n - 1; ++i) {
-      re[i] = x[k];
-      im[i] = 0.0;
-      int j = 1;
-      k += remain[1];
-      ++c[1];
-      while (c[j] >= f[j]) {
-        c[j] = 0;
-        k = k - remain[j - 1] + remain[j + 1];
-        ++j;
-        ++c[j];
-      }
-    }
-    re[n - 1] = x[n - 1];
-    im[n - 1] = 0.0;
-  }
+  Permutar(n, F, f, remain, x, re, im);
 
   for (int i = 1; i <= F; ++i) {
     const std::int32_t S = sofar[i], R = remain[i];
