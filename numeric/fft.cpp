@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -268,22 +269,68 @@ inline void MariposaEnDatos(double* __restrict qr, double* __restrict qi, std::i
   }
 }
 
+// Powers e^{-2πi·m/N}, 0 <= m < N, each from two directly evaluated tables (m = a·B + b):
+// accurate to a few units in the last place at any N. Used by FftPrecisa.
+class PotenciasRaiz {
+ public:
+  void Preparar(std::int64_t N) {
+    N_ = N;
+    B_ = static_cast<std::int64_t>(std::sqrt(static_cast<double>(N))) + 1;
+    const std::int64_t altos = N / B_ + 1;
+    bajoRe_.resize(B_);
+    bajoIm_.resize(B_);
+    altoRe_.resize(altos);
+    altoIm_.resize(altos);
+    for (std::int64_t b = 0; b < B_; ++b) {
+      const double a = kDosPi * static_cast<double>(b) / static_cast<double>(N);
+      bajoRe_[b] = std::cos(a);
+      bajoIm_[b] = -std::sin(a);
+    }
+    for (std::int64_t h = 0; h < altos; ++h) {
+      const double a = kDosPi * static_cast<double>(h * B_) / static_cast<double>(N);
+      altoRe_[h] = std::cos(a);
+      altoIm_[h] = -std::sin(a);
+    }
+  }
+  void Potencia(std::int64_t m, double& re, double& im) const {
+    m %= N_;
+    const std::int64_t h = m / B_, b = m - h * B_;
+    re = altoRe_[h] * bajoRe_[b] - altoIm_[h] * bajoIm_[b];
+    im = altoRe_[h] * bajoIm_[b] + altoIm_[h] * bajoRe_[b];
+  }
+
+ private:
+  std::int64_t N_ = 1, B_ = 1;
+  std::vector<double> bajoRe_, bajoIm_, altoRe_, altoIm_;
+};
+
+thread_local PotenciasRaiz potencias;
+
 // One pass of radix r over n = S·r·R points held in (re, im), in place. Radix = 0 selects
-// the general odd-radix butterfly with the run-time radix r.
-template <int Radix>
+// the general odd-radix butterfly with the run-time radix r. Precisa takes every unit root
+// and twiddle from directly evaluated sines and cosines instead of the recurrences.
+template <int Radix, bool Precisa>
 void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r, std::int32_t R) {
   Trabajo& t = trabajo;
-  // Unit roots of the radix by complex recurrence from root(1) = e^{-2πi/r}.
-  const double w = kDosPi / r;
   t.raizRe[0] = 1.0;
   t.raizIm[0] = 0.0;
-  if (r > 1) {
-    t.raizRe[1] = std::cos(w);
-    t.raizIm[1] = -std::sin(w);
-  }
-  for (int k = 2; k < r; ++k) {
-    t.raizRe[k] = t.raizRe[1] * t.raizRe[k - 1] - t.raizIm[1] * t.raizIm[k - 1];
-    t.raizIm[k] = t.raizRe[1] * t.raizIm[k - 1] + t.raizIm[1] * t.raizRe[k - 1];
+  if constexpr (Precisa) {
+    for (int k = 1; k < r; ++k) {
+      const double a = kDosPi * k / r;
+      t.raizRe[k] = std::cos(a);
+      t.raizIm[k] = -std::sin(a);
+    }
+  } else {
+    // Unit roots of the radix by complex recurrence from root(1) = e^{-2πi/r}.
+    const double w = kDosPi / r;
+    if (r > 1) {
+      t.raizRe[1] = std::cos(w);
+      t.raizIm[1] = -std::sin(w);
+    }
+    for (int k = 2; k < r; ++k) {
+      t.raizRe[k] = t.raizRe[1] * t.raizRe[k - 1] - t.raizIm[1] * t.raizIm[k - 1];
+      t.raizIm[k] = t.raizRe[1] * t.raizIm[k - 1] + t.raizIm[1] * t.raizRe[k - 1];
+    }
   }
   const std::int64_t salto = static_cast<std::int64_t>(S) * r;
 
@@ -299,28 +346,43 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
   const double omega = kDosPi / (static_cast<double>(S) * r);
   const double pasoRe = std::cos(omega), pasoIm = -std::sin(omega);
   double twr = 1.0, twi = 0.0;
+  if constexpr (Precisa) potencias.Preparar(salto);
+  (void)pasoRe;
+  (void)pasoIm;
 
   for (std::int32_t d0 = 0; d0 < S; d0 += kBloque) {
     const std::int32_t d1 = d0 + kBloque < S ? d0 + kBloque : S;
-    // Twiddles of the offsets d0..d1-1, by the same recurrences as one offset at a time:
-    // twiddle(k) = tw·twiddle(k - 1), then tw = tw·step. Stored as [k·kBloque + d - d0].
-    for (std::int32_t d = d0; d < d1; ++d) {
-      double* tr = t.twRe + (d - d0);
-      double* ti = t.twIm + (d - d0);
-      tr[0] = 1.0;
-      ti[0] = 0.0;
-      if (r > 1) {
-        tr[kBloque] = twr;
-        ti[kBloque] = twi;
+    if constexpr (Precisa) {
+      // twiddle(k) of offset d is e^{-2πi·k·d/(S·r)}.
+      for (std::int32_t d = d0; d < d1; ++d) {
+        double* tr = t.twRe + (d - d0);
+        double* ti = t.twIm + (d - d0);
+        tr[0] = 1.0;
+        ti[0] = 0.0;
+        for (int k = 1; k < r; ++k)
+          potencias.Potencia(static_cast<std::int64_t>(k) * d, tr[k * kBloque], ti[k * kBloque]);
       }
-      for (int k = 2; k < r; ++k) {
-        tr[k * kBloque] = twr * tr[(k - 1) * kBloque] - twi * ti[(k - 1) * kBloque];
-        ti[k * kBloque] = twr * ti[(k - 1) * kBloque] + twi * tr[(k - 1) * kBloque];
+    } else {
+      // Twiddles of the offsets d0..d1-1, by the same recurrences as one offset at a time:
+      // twiddle(k) = tw·twiddle(k - 1), then tw = tw·step. Stored as [k·kBloque + d - d0].
+      for (std::int32_t d = d0; d < d1; ++d) {
+        double* tr = t.twRe + (d - d0);
+        double* ti = t.twIm + (d - d0);
+        tr[0] = 1.0;
+        ti[0] = 0.0;
+        if (r > 1) {
+          tr[kBloque] = twr;
+          ti[kBloque] = twi;
+        }
+        for (int k = 2; k < r; ++k) {
+          tr[k * kBloque] = twr * tr[(k - 1) * kBloque] - twi * ti[(k - 1) * kBloque];
+          ti[k * kBloque] = twr * ti[(k - 1) * kBloque] + twi * tr[(k - 1) * kBloque];
+        }
+        const double nr = twr * pasoRe - twi * pasoIm;
+        const double ni = twr * pasoIm + twi * pasoRe;
+        twr = nr;
+        twi = ni;
       }
-      const double nr = twr * pasoRe - twi * pasoIm;
-      const double ni = twr * pasoIm + twi * pasoRe;
-      twr = nr;
-      twi = ni;
     }
     // Offset 0 has unit twiddles and is transformed without them.
     const std::int32_t desde = d0 == 0 ? 1 : d0;
@@ -509,10 +571,12 @@ std::int32_t LongitudTransformable(std::int32_t n) {
   return n;
 }
 
-std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im) {
-  if (n < 1) return 0;
-  ListaFactores lista = FactorizarLongitud(n);
-  while (lista.Ultimo() > kRadixMaximo) lista = FactorizarLongitud(--n);
+namespace {
+
+// Transform of exactly n points whose factor list is lista (every factor <= 37).
+template <bool Precisa>
+void Transformar(std::int32_t n, const ListaFactores& lista, const double* x, double* re,
+                 double* im) {
   const int F = lista.cuenta;
   std::int32_t f[kMaxFactores + 2];  // f[1..F]
   for (int i = 1; i <= F; ++i) f[i] = lista.factor[i - 1];
@@ -536,29 +600,46 @@ std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im) {
       case 1:
         break;
       case 2:
-        Pasada<2>(re, im, S, r, R);
+        Pasada<2, Precisa>(re, im, S, r, R);
         break;
       case 3:
-        Pasada<3>(re, im, S, r, R);
+        Pasada<3, Precisa>(re, im, S, r, R);
         break;
       case 4:
-        Pasada<4>(re, im, S, r, R);
+        Pasada<4, Precisa>(re, im, S, r, R);
         break;
       case 5:
-        Pasada<5>(re, im, S, r, R);
+        Pasada<5, Precisa>(re, im, S, r, R);
         break;
       case 8:
-        Pasada<8>(re, im, S, r, R);
+        Pasada<8, Precisa>(re, im, S, r, R);
         break;
       case 10:
-        Pasada<10>(re, im, S, r, R);
+        Pasada<10, Precisa>(re, im, S, r, R);
         break;
       default:
-        Pasada<0>(re, im, S, r, R);
+        Pasada<0, Precisa>(re, im, S, r, R);
         break;
     }
   }
+}
+
+}  // namespace
+
+std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im) {
+  if (n < 1) return 0;
+  ListaFactores lista = FactorizarLongitud(n);
+  while (lista.Ultimo() > kRadixMaximo) lista = FactorizarLongitud(--n);
+  Transformar<false>(n, lista, x, re, im);
   return n;
+}
+
+bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im) {
+  if (n < 1) return false;
+  const ListaFactores lista = FactorizarLongitud(n);
+  if (lista.Ultimo() > kRadixMaximo) return false;
+  Transformar<true>(n, lista, x, re, im);
+  return true;
 }
 
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {

@@ -37,6 +37,13 @@ std::int32_t LongitudTransformable(std::int32_t n);
 // alias re or im. Work tables are per thread, so concurrent calls are safe.
 std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
 
+// The same transform at exactly n points, for uses that need full accuracy at long
+// lengths: every unit root and twiddle factor comes from directly evaluated sines and
+// cosines instead of recurrences, so the error stays near 1e-14 of the largest magnitude
+// (Fft's recurrences let it grow roughly in proportion to the length). Returns false and
+// does nothing when n < 1 or n has a prime factor above 37.
+bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im);
+
 // Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
 // (Longitud(v) >= 1); n' is returned in nPrima.
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);

@@ -157,37 +157,81 @@ TEST(Fft, IgualALaDftDirectaEnLongitudesMayores) {
     EXPECT_LT(ErrorRelativo(n, 99u), 1e-12) << "n = " << n;
 }
 
-// Long lengths, checked on a sample of bins against a long-double direct sum. The twiddles
-// come from complex recurrences along each pass, whose rounding grows with the number of
-// offsets, so the bound scales with the length (about 2e-12 at 1e5).
-TEST(Fft, LongitudesLargasEnUnaMuestraDeFrecuencias) {
-  for (std::int32_t n : {29 * 31 * 37, 32768, 100000, 131072, 3 * 7 * 11 * 13 * 17, 999936,
-                         1 << 20, 1000000, 37 * 37 * 37 * 2 * 5}) {
-    const std::vector<double> x = Aleatoria(static_cast<std::size_t>(n), 7u);
-    std::vector<double> re(n), im(n);
-    ASSERT_EQ(Fft(n, x.data(), re.data(), im.data()), n);
-    std::vector<long double> c(n), s(n);
-    for (std::int32_t m = 0; m < n; ++m) {
-      const long double a = 2.0L * std::numbers::pi_v<long double> * m / n;
-      c[m] = std::cos(a);
-      s[m] = std::sin(a);
-    }
-    double mayor = 0.0, dif = 0.0;
-    for (std::int32_t k = 0; k < n; k += n > 200000 ? 99991 : 997) {
-      long double sr = 0.0L, si = 0.0L;
-      std::int64_t m = 0;
-      for (std::int32_t j = 0; j < n; ++j) {
-        sr += x[j] * c[m];
-        si -= x[j] * s[m];
-        m += k;
-        if (m >= n) m -= n;
-      }
-      mayor = std::max(mayor, std::hypot(static_cast<double>(sr), static_cast<double>(si)));
-      dif = std::max(dif, std::hypot(re[k] - static_cast<double>(sr),
-                                     im[k] - static_cast<double>(si)));
-    }
-    EXPECT_LT(dif / mayor, 1e-16 * n) << "n = " << n;
+// Largest difference on a sample of bins against a long-double direct sum, relative to
+// the largest magnitude among them.
+template <typename Transformada>
+double ErrorEnMuestra(std::int32_t n, Transformada transformada) {
+  const std::vector<double> x = Aleatoria(static_cast<std::size_t>(n), 7u);
+  std::vector<double> re(n), im(n);
+  transformada(n, x.data(), re.data(), im.data());
+  std::vector<long double> c(n), s(n);
+  for (std::int32_t m = 0; m < n; ++m) {
+    const long double a = 2.0L * std::numbers::pi_v<long double> * m / n;
+    c[m] = std::cos(a);
+    s[m] = std::sin(a);
   }
+  double mayor = 0.0, dif = 0.0;
+  for (std::int32_t k = 0; k < n; k += n > 200000 ? 99991 : 997) {
+    long double sr = 0.0L, si = 0.0L;
+    std::int64_t m = 0;
+    for (std::int32_t j = 0; j < n; ++j) {
+      sr += x[j] * c[m];
+      si -= x[j] * s[m];
+      m += k;
+      if (m >= n) m -= n;
+    }
+    mayor = std::max(mayor, std::hypot(static_cast<double>(sr), static_cast<double>(si)));
+    dif = std::max(dif, std::hypot(re[k] - static_cast<double>(sr),
+                                   im[k] - static_cast<double>(si)));
+  }
+  return dif / mayor;
+}
+
+const std::int32_t kLongitudesLargas[] = {29 * 31 * 37, 32768,  100000,  131072,
+                                          3 * 7 * 11 * 13 * 17, 999936, 1 << 20, 1000000,
+                                          37 * 37 * 37 * 2 * 5};
+
+// The twiddles of Fft come from complex recurrences along each pass, whose rounding grows
+// with the number of offsets, so the bound scales with the length (about 2e-12 at 1e5).
+TEST(Fft, LongitudesLargasEnUnaMuestraDeFrecuencias) {
+  for (std::int32_t n : kLongitudesLargas) {
+    const double error = ErrorEnMuestra(n, [](std::int32_t m, const double* x, double* re,
+                                              double* im) { ASSERT_EQ(Fft(m, x, re, im), m); });
+    EXPECT_LT(error, 1e-16 * n) << "n = " << n;
+  }
+}
+
+TEST(FftPrecisa, ExactaEnLongitudesLargas) {
+  for (std::int32_t n : kLongitudesLargas) {
+    const double error = ErrorEnMuestra(n, [](std::int32_t m, const double* x, double* re,
+                                              double* im) { ASSERT_TRUE(FftPrecisa(m, x, re, im)); });
+    EXPECT_LT(error, 1e-13) << "n = " << n;
+  }
+}
+
+TEST(FftPrecisa, IgualALaDftDirectaEnLongitudesCortas) {
+  for (std::int32_t n = 1; n <= 400; ++n) {
+    if (MayorFactorPrimo(n) > 37) continue;
+    const std::vector<double> x = Aleatoria(static_cast<std::size_t>(n), 3u);
+    std::vector<double> re(n), im(n), dr, di;
+    ASSERT_TRUE(FftPrecisa(n, x.data(), re.data(), im.data()));
+    DftDirecta(x, dr, di);
+    double mayor = 0.0, dif = 0.0;
+    for (std::int32_t k = 0; k < n; ++k) {
+      mayor = std::max(mayor, std::hypot(dr[k], di[k]));
+      dif = std::max(dif, std::hypot(re[k] - dr[k], im[k] - di[k]));
+    }
+    ASSERT_LT(dif, 1e-13 * mayor) << n;
+  }
+}
+
+TEST(FftPrecisa, RechazaLongitudesQueFftAcortaria) {
+  std::vector<double> x(82, 1.0), re(82, -1.0), im(82, -1.0);
+  EXPECT_FALSE(FftPrecisa(82, x.data(), re.data(), im.data()));
+  EXPECT_FALSE(FftPrecisa(0, x.data(), re.data(), im.data()));
+  EXPECT_EQ(re[0], -1.0);
+  EXPECT_TRUE(FftPrecisa(81, x.data(), re.data(), im.data()));
+  EXPECT_NEAR(re[0], 81.0, 1e-12);
 }
 
 TEST(Fft, SoloTransformaLasPrimerasMuestras) {
