@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+#include "numeric/autocorrelacion_rapida.h"
+
 double Suma(const Vector& v) {
   const double* x = v.Datos();
   const std::uint32_t n = v.Longitud();
@@ -96,6 +98,8 @@ Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada
 
 Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada) {
   if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(16);
+  if (ConvieneAutocorrelacionRapida(v.Longitud(), puntos))
+    return AutocorrelacionRapida(v, puntos, sesgada);
   return AutocorrelacionDirecta(v, puntos, sesgada);
 }
 
