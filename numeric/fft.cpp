@@ -23,8 +23,9 @@ constexpr double c8 = 0.70710678118655;      // 1/√2
 // jumping a whole group stride per butterfly.
 constexpr std::int32_t kBloque = 64;
 
-// Per-thread work storage of a pass: unit roots of the radix and the twiddles of one block
-// of offsets. Fixed size, so a transform allocates nothing.
+// Per-thread work storage of a pass: unit roots of the radix, the twiddles of one block of
+// offsets and a contiguous copy of one group over that block. Fixed size, so Fft allocates
+// nothing (FftPrecisa keeps two small growable tables besides).
 struct Trabajo {
   double raizRe[kRadixMaximo];
   double raizIm[kRadixMaximo];
@@ -347,8 +348,6 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
   const double pasoRe = std::cos(omega), pasoIm = -std::sin(omega);
   double twr = 1.0, twi = 0.0;
   if constexpr (Precisa) potencias.Preparar(salto);
-  (void)pasoRe;
-  (void)pasoIm;
 
   for (std::int32_t d0 = 0; d0 < S; d0 += kBloque) {
     const std::int32_t d1 = d0 + kBloque < S ? d0 + kBloque : S;
