@@ -633,6 +633,20 @@ TEST(ChartWidget, DrawNewItemsMatchesAFullDrawing) {
   EXPECT_EQ(plot.ChartImage(), plot.RenderImage());
 }
 
+TEST(ChartWidget, FollowsTheWidgetSizeDownToTheModelMinimum) {
+  TPlot plot;
+  plot.resize(350, 260);
+  plot.MarkAt(5, 5, 9);
+  EXPECT_EQ(plot.ChartImage().size(), QSize(350, 260));
+  EXPECT_EQ(plot.Width(), 350);
+  plot.resize(500, 300);
+  plot.show();
+  EXPECT_EQ(plot.ChartImage().size(), QSize(500, 300));
+  EXPECT_EQ(plot.ChartImage(), plot.RenderImage());
+  plot.resize(20, 20);  // below LRim + RRim + 50 by TRim + BRim + 10
+  EXPECT_EQ(plot.ChartImage().size(), QSize(plot.MinWidth(), plot.MinHeight()));
+}
+
 TEST(ChartWidget, RepaintsAreCoalescedIntoOneDrawing) {
   TPlot plot;
   plot.resize(300, 200);
