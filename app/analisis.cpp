@@ -14,6 +14,7 @@
 #include "estimators/hurst_whittle_farima.h"
 #include "estimators/hurst_whittle_fgn.h"
 #include "estimators/hurst_whittle_local.h"
+#include "estimators/resultado.h"
 #include "estimators/t0_idc.h"
 #include "estimators/test_t.h"
 #include "numeric/error.h"
@@ -419,6 +420,10 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
           puntos = static_cast<std::uint32_t>(valor);
         }
       }
+      // Every lag of a constant series divides zero by zero: refuse rather than save or
+      // draw NaNs.
+      if (estado == kEstadoOk && (pa.ChGuardar || marcas.graficaAuto) && SerieConstante(serie))
+        estado = kEstadoAutocorrelacionConstante;
     }
     if (estado != kEstadoOk) {
       resultado.fin = AnalysisOutcome::Fin::Estado;

@@ -51,6 +51,8 @@ std::string MensajeEstado(int estado) {
     case 26:
       return "El resultado de la estimación no puede representarse\n"
              "como un número finito";
+    case 27:
+      return "La serie es constante: su autocorrelación no está definida";
     case 255:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

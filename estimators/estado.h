@@ -33,6 +33,7 @@ enum EstadoEstimador : int {
   kEstadoAjusteSingular = 24,        // fewer than two distinct abscissas in a fit
   kEstadoPeriodogramaNulo = 25,      // a zero periodogram ordinate among those used
   kEstadoResultadoNoFinito = 26,     // the estimate overflows (e.g. T0 of a nearly flat IDC fit)
+  kEstadoAutocorrelacionConstante = 27,  // autocorrelation asked of a constant series (0/0)
   kEstadoLongitudAutocorrelacion = 255,
 };
 

@@ -188,6 +188,36 @@ TEST_F(DriverTest, LongitudDeLaSerieIgnoraEPuntos) {
   EXPECT_EQ(plot2.puntos.back().x, 29.0);
 }
 
+// A constant series has no autocorrelation (every lag is 0/0): the analysis stops with a
+// message instead of saving or drawing NaNs; without a file or chart nothing is refused.
+TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
+  struct Caso {
+    bool guardar, grafica;
+    int estado;
+  };
+  for (const Caso c : {Caso{true, false, 27}, Caso{false, true, 27}, Caso{false, false, 0}}) {
+    SinExtras();
+    sel.media = true;
+    sel.autocorrelacion = true;
+    par.autocorrelacion.ChGuardar = c.guardar;
+    marcas.graficaAuto = c.grafica;
+    plot2.ops.clear();
+    mensajes.textos.clear();
+    const AnalysisOutcome r = Analizar("plana", Vector(200, 5.0));
+    EXPECT_EQ(r.estado, c.estado);
+    EXPECT_TRUE(plot2.ops.empty());
+    EXPECT_TRUE(pregunta.titulos.empty());
+    if (c.estado != 0) {
+      EXPECT_THAT(mensajes.textos,
+                  ElementsAre("La serie es constante: su autocorrelación no está definida"));
+      EXPECT_EQ(log.Lineas().size(), 2u);
+      EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+    } else {
+      EXPECT_EQ(log.Lineas().back(), "Media = 5");
+    }
+  }
+}
+
 TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
   SinExtras();
   sel.autocorrelacion = true;
