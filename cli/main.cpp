@@ -302,6 +302,8 @@ int main(int argc, char** argv) {
   TPlotModel plot1, plot2;
   AplicarDisenoGrafica(plot1);
   AplicarDisenoGrafica(plot2);
+  plot1.SetCaption("Método");  // captions of the charts window's two charts
+  plot2.SetCaption("Autocorrelación");
   PlotModelSink sink1(plot1), sink2(plot2);
   PreguntaCli pregunta(o.atc);
   MensajesCli mensajes;

@@ -1,6 +1,7 @@
 #include "cli/salidas_grafica.h"
 
 #include "chart/plot_model.h"
+#include "cli/bmp.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ bool GuardarGrf(TPlotModel& grafica, const std::string& ruta) {
 const std::vector<FormatoGrafica>& FormatosGrafica() {
   static const std::vector<FormatoGrafica> formatos = {
       {"grf", "formato propio de gráficas (.grf)", GuardarGrf},
+      {"bmp", "mapa de bits (.bmp)", GuardarBmp},
   };
   return formatos;
 }

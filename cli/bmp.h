@@ -1,0 +1,18 @@
+// Chart bitmaps for fenwa-cli (--bmp, --bmp-auto): the chart as the charts window shows it
+// when it opens at its design size, written as a BMP file.
+#pragma once
+
+#include <string>
+
+class TPlotModel;
+
+// Size of each chart in the charts window at its design size: the window's 414 x 347
+// client area less its 18-pixel menu bar.
+inline constexpr int kAnchoGraficaCli = 414;
+inline constexpr int kAltoGraficaCli = 329;
+
+// Writes the chart at that size under the bitmap name of `ruta` (its folder, its file name
+// up to the first ".", then ".bmp"). Creates the Qt application object it needs (offscreen
+// unless QT_QPA_PLATFORM says otherwise) and keeps the process locale as it was. False when
+// the file cannot be written.
+bool GuardarBmp(TPlotModel& grafica, const std::string& ruta);
