@@ -12,17 +12,11 @@
 int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
                          std::uint32_t minM, std::int32_t minMuestras, double& H,
                          Vector& ejeX, Vector& ejeY) {
-  const std::uint32_t n = serie.Longitud();
-  if (n < 100) return kEstadoSerieCorta;
-  if (puntosDecada < 1 || puntosDecada > 20) return kEstadoPuntosDecada;
-  if (minM == 0) return kEstadoMinM;
-  if (minMuestras < 10) return kEstadoMinMuestrasVarianza;
-
-  const std::vector<std::uint32_t> niveles =
-      NivelesAgregacion(n, puntosDecada, minM, minMuestras);
   // Five differences need six levels.
-  if (niveles.size() < 6) return kEstadoPocosPuntos;
-  if (SerieConstante(serie)) return kEstadoSerieConstante;
+  std::vector<std::uint32_t> niveles;
+  const int estado =
+      ComprobarNivelesVarianza(serie, puntosDecada, minM, minMuestras, 6, niveles);
+  if (estado != kEstadoOk) return estado;
 
   const std::uint32_t niv = static_cast<std::uint32_t>(niveles.size());
   std::vector<double> varianzas(niv);

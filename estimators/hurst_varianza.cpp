@@ -51,18 +51,26 @@ double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double
   return cuadrados / static_cast<double>(k - 1);
 }
 
-int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
-                  std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY) {
+int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
+                             std::uint32_t minM, std::int32_t minMuestras,
+                             std::size_t minimoNiveles, std::vector<std::uint32_t>& niveles) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (puntosDecada < 1 || puntosDecada > 20) return kEstadoPuntosDecada;
   if (minM == 0) return kEstadoMinM;
   if (minMuestras < 10) return kEstadoMinMuestrasVarianza;
-
-  const std::vector<std::uint32_t> niveles =
-      NivelesAgregacion(n, puntosDecada, minM, minMuestras);
-  if (niveles.size() < 5) return kEstadoPocosPuntos;
+  niveles = NivelesAgregacion(n, puntosDecada, minM, minMuestras);
+  if (niveles.size() < minimoNiveles) return kEstadoPocosPuntos;
   if (SerieConstante(serie)) return kEstadoSerieConstante;
+  return kEstadoOk;
+}
+
+int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
+                  std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY) {
+  std::vector<std::uint32_t> niveles;
+  const int estado =
+      ComprobarNivelesVarianza(serie, puntosDecada, minM, minMuestras, 5, niveles);
+  if (estado != kEstadoOk) return estado;
 
   const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
   Vector x(puntos), y(puntos);

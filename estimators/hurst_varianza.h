@@ -22,6 +22,12 @@ int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t 
 std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t puntosDecada,
                                              std::uint32_t minM, std::int32_t minMuestras);
 
+// The checks shared by both variance methods, in their order (1, 5, 9, 8, then 2 when
+// fewer than minimoNiveles levels, then 18), filling niveles; returns the status.
+int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
+                             std::uint32_t minM, std::int32_t minMuestras,
+                             std::size_t minimoNiveles, std::vector<std::uint32_t>& niveles);
+
 // Variance (divisor k - 1) of the k = n div m block means of m samples, the same value
 // as Varianza(Agregar(serie, m)); medias is a work buffer reused between calls.
 // Sets todasIguales when the block means are all equal.
