@@ -209,34 +209,22 @@ void TPlotModel::PixelToWorld(double px, double py, double& x, double& y) const 
   ::PixelToWorld(scaling_, geom_, px, py, x, y);
 }
 
-TAxisSpec TPlotModel::AxisSpecX() const {
-  TAxisSpec a;
-  a.Lo = geom_.LoX;
-  a.Hi = geom_.HiX;
-  a.Log = geom_.LogX;
-  a.MinTick = minTickX_;
-  a.DecPlace = decPlaceX_;
-  a.ShortTicks = shortTicksX_;
-  a.LabelType = xLabelType_;
-  a.Inscription = scaleInscriptX_;
-  a.DateTimeFormat = dtXFormat_;
+namespace {
+// Axis description for the layout, without the model's change notification.
+TAxisSpec SinAviso(TAxisSpec a) {
   a.DateTimeFormat.OnChange = nullptr;
   return a;
 }
+}  // namespace
+
+TAxisSpec TPlotModel::AxisSpecX() const {
+  return SinAviso({geom_.LoX, geom_.HiX, geom_.LogX, minTickX_, decPlaceX_, shortTicksX_,
+                   xLabelType_, scaleInscriptX_, dtXFormat_});
+}
 
 TAxisSpec TPlotModel::AxisSpecY() const {
-  TAxisSpec a;
-  a.Lo = geom_.LoY;
-  a.Hi = geom_.HiY;
-  a.Log = geom_.LogY;
-  a.MinTick = minTickY_;
-  a.DecPlace = decPlaceY_;
-  a.ShortTicks = shortTicksY_;
-  a.LabelType = yLabelType_;
-  a.Inscription = scaleInscriptY_;
-  a.DateTimeFormat = dtYFormat_;
-  a.DateTimeFormat.OnChange = nullptr;
-  return a;
+  return SinAviso({geom_.LoY, geom_.HiY, geom_.LogY, minTickY_, decPlaceY_, shortTicksY_,
+                   yLabelType_, scaleInscriptY_, dtYFormat_});
 }
 
 TAxisDrawing TPlotModel::LayoutScaleX(const FontMetricsSource& fm) const {

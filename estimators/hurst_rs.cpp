@@ -96,12 +96,5 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
     }
   }
 
-  if (!DosAbscisasDistintas(x)) return kEstadoAjusteSingular;
-  const Vector c = AjustePolinomio(x, y, 1);
-  const double pendiente = c(2);
-  if (!std::isfinite(pendiente)) return kEstadoResultadoNoFinito;
-  H = pendiente;
-  ejeX = std::move(x);
-  ejeY = std::move(y);
-  return kEstadoOk;
+  return AjustarRectaLogLog(x, y, [](double pendiente) { return pendiente; }, H, ejeX, ejeY);
 }

@@ -83,12 +83,6 @@ int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t 
     y.Datos()[j] = std::log10(v);
   }
 
-  if (!DosAbscisasDistintas(x)) return kEstadoAjusteSingular;
-  const Vector c = AjustePolinomio(x, y, 1);
-  const double h = c(2) * 0.5 + 1.0;
-  if (!std::isfinite(h)) return kEstadoResultadoNoFinito;
-  H = h;
-  ejeX = std::move(x);
-  ejeY = std::move(y);
-  return kEstadoOk;
+  return AjustarRectaLogLog(
+      x, y, [](double pendiente) { return pendiente * 0.5 + 1.0; }, H, ejeX, ejeY);
 }

@@ -2,8 +2,12 @@
 // estimators before they compute.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <utility>
 
+#include "estimators/estado.h"
+#include "numeric/regresion.h"
 #include "numeric/vector.h"
 
 // Log-log points of the methods that draw: point i is (x(i), y(i)); x and y have the
@@ -36,4 +40,20 @@ inline bool DosAbscisasDistintas(const Vector& x) {
     if (p[i] != p[0]) return true;
   }
   return false;
+}
+
+// The common end of the log-log methods: fits the straight line through (x, y), turns its
+// slope into H with deH and, when H is finite, hands back H and the points. Returns 24 for
+// fewer than two distinct abscissas and 26 for a non-finite H; outputs are then untouched.
+template <class DePendiente>
+int AjustarRectaLogLog(Vector& x, Vector& y, DePendiente deH, double& H, Vector& ejeX,
+                       Vector& ejeY) {
+  if (!DosAbscisasDistintas(x)) return kEstadoAjusteSingular;
+  const Vector c = AjustePolinomio(x, y, 1);
+  const double h = deH(c(2));
+  if (!std::isfinite(h)) return kEstadoResultadoNoFinito;
+  H = h;
+  ejeX = std::move(x);
+  ejeY = std::move(y);
+  return kEstadoOk;
 }
