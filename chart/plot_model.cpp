@@ -262,6 +262,15 @@ TPlotItem& TPlotModel::NewItem(ItemType kind) {
   return it;
 }
 
+TPlotItem& TPlotModel::NewItem(ItemType kind, double x1, double y1, double x2, double y2) {
+  TPlotItem& it = NewItem(kind);
+  it.SetX1(x1);
+  it.SetY1(y1);
+  it.SetX2(x2);
+  it.SetY2(y2);
+  return it;
+}
+
 void TPlotModel::MoveTo(double x, double y) {
   TPlotItem& it = NewItem(tkMoveTo);
   it.SetX1(x);
@@ -282,29 +291,17 @@ void TPlotModel::MarkAt(double x, double y, std::uint8_t markType) {
 }
 
 void TPlotModel::Line(double x1, double y1, double x2, double y2) {
-  TPlotItem& it = NewItem(tkLine);
-  it.SetX1(x1);
-  it.SetY1(y1);
-  it.SetX2(x2);
-  it.SetY2(y2);
+  NewItem(tkLine, x1, y1, x2, y2);
 }
 
 void TPlotModel::Rectangle(double x1, double y1, double x2, double y2) {
-  TPlotItem& it = NewItem(tkRect);
-  it.SetX1(x1);
-  it.SetY1(y1);
-  it.SetX2(x2);
-  it.SetY2(y2);
+  TPlotItem& it = NewItem(tkRect, x1, y1, x2, y2);
   it.SetFillColor(fillColor_);
 }
 
 void TPlotModel::RectFrame(double x1, double y1, double x2, double y2, TRFrameStyle frameStyle,
                            TColor shadowColor, TColor hiliteColor) {
-  TPlotItem& it = NewItem(tkRectFrame);
-  it.SetX1(x1);
-  it.SetY1(y1);
-  it.SetX2(x2);
-  it.SetY2(y2);
+  TPlotItem& it = NewItem(tkRectFrame, x1, y1, x2, y2);
   it.SetFillColor(fillColor_);
   it.SetLineWidth(1);
   it.SetFrameStyle(frameStyle);
@@ -313,11 +310,7 @@ void TPlotModel::RectFrame(double x1, double y1, double x2, double y2, TRFrameSt
 }
 
 void TPlotModel::Bar3D(double x1, double y1, double x2, double y2, int depth, int angle) {
-  TPlotItem& it = NewItem(tk3DBar);
-  it.SetX1(x1);
-  it.SetY1(y1);
-  it.SetX2(x2);
-  it.SetY2(y2);
+  TPlotItem& it = NewItem(tk3DBar, x1, y1, x2, y2);
   it.SetFillColor(fillColor_);
   it.SetDepth(depth);
   it.SetAngle(std::clamp(angle, 0, 180));
@@ -332,11 +325,7 @@ void TPlotModel::TextAt(double x, double y, int size, const std::string& text) {
 }
 
 void TPlotModel::Ellipse(double x, double y, double halfAxisX, double halfAxisY) {
-  TPlotItem& it = NewItem(tkEllipse);
-  it.SetX1(x);
-  it.SetY1(y);
-  it.SetX2(halfAxisX);
-  it.SetY2(halfAxisY);
+  TPlotItem& it = NewItem(tkEllipse, x, y, halfAxisX, halfAxisY);
   it.SetFillColor(fillColor_);
 }
 

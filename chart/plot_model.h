@@ -241,6 +241,8 @@ class TPlotModel {
 
  private:
   TPlotItem& NewItem(ItemType kind);
+  // A new item with both corner points (x1, y1) and (x2, y2) set.
+  TPlotItem& NewItem(ItemType kind, double x1, double y1, double x2, double y2);
   void SetRangeEnd(double& end, double other, double& lo, double& hi, bool logAxis,
                    double v, bool settingLow);
 
