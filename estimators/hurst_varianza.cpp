@@ -25,21 +25,27 @@ std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t punto
   return niveles;
 }
 
-double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double>& medias,
-                        bool& todasIguales) {
+double MediasDeBloques(const Vector& serie, std::uint32_t m, std::vector<double>& medias) {
   const std::uint32_t k = serie.Longitud() / m;
   medias.resize(k);
   const double* x = serie.Datos();
   const double dm = static_cast<double>(m);
-  // Block means and their sum in index order, as Varianza(Agregar(serie, m)) does.
-  double sumaMedias = 0.0;
+  double suma = 0.0;
   for (std::uint32_t i = 0; i < k; ++i) {
     const double* bloque = x + static_cast<std::size_t>(i) * m;
     double s = 0.0;
     for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
     medias[i] = s / dm;
-    sumaMedias += medias[i];
+    suma += medias[i];
   }
+  return suma;
+}
+
+double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double>& medias,
+                        bool& todasIguales) {
+  const std::uint32_t k = serie.Longitud() / m;
+  // Sums in index order, as Varianza(Agregar(serie, m)) does.
+  const double sumaMedias = MediasDeBloques(serie, m, medias);
   const double media = sumaMedias / static_cast<double>(k);
   double cuadrados = 0.0;
   todasIguales = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "estimators/estado.h"
+#include "estimators/hurst_varianza.h"
 #include "estimators/resultado.h"
 #include "numeric/regresion.h"
 
@@ -16,15 +17,11 @@ namespace {
 void MomentosCuentas(const Vector& serie, std::uint32_t m, std::vector<double>& cuentas,
                      double& media, double& varianza) {
   const std::uint32_t k = serie.Longitud() / m;
-  cuentas.resize(k);
-  const double* x = serie.Datos();
   const double dm = static_cast<double>(m);
+  MediasDeBloques(serie, m, cuentas);
   double suma = 0.0;
   for (std::uint32_t i = 0; i < k; ++i) {
-    const double* bloque = x + static_cast<std::size_t>(i) * m;
-    double s = 0.0;
-    for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
-    cuentas[i] = (s / dm) * dm;
+    cuentas[i] *= dm;
     suma += cuentas[i];
   }
   media = suma / static_cast<double>(k);
