@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_periodograma.h"
 #include "estimators/hurst_rs.h"
@@ -14,7 +15,6 @@
 #include "estimators/hurst_whittle_farima.h"
 #include "estimators/hurst_whittle_fgn.h"
 #include "estimators/hurst_whittle_local.h"
-#include "estimators/resultado.h"
 #include "estimators/t0_idc.h"
 #include "estimators/test_t.h"
 #include "numeric/error.h"
@@ -405,7 +405,6 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     return resultado;
   };
   try {
-    CapturaErroresNumericos captura;
     int estado = analisis.Bloque();
     std::uint32_t puntos = 0;
     if (estado == kEstadoOk && seleccion.autocorrelacion) {
@@ -436,6 +435,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
   } catch (const ErrorConversion& error) {
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
   } catch (const ErrorNumerico& error) {
+    resultado.estado = kEstadoErrorNumerico;
     return fallo(AnalysisOutcome::Fin::ErrorNumerico, error.Texto());
   }
 

@@ -29,7 +29,8 @@ struct AnalysisOutcome {
     SinSerie,        // no current series in the store
   };
   Fin fin = Fin::Completo;
-  int estado = 0;          // status code; 0 unless fin == Estado
+  int estado = 0;          // status code: 0 on success and for a conversion error;
+                           // kEstadoErrorNumerico for a fault of the numerical library
   std::string mensaje;     // the text shown for a failure; empty on success
 
   std::optional<double> valor;                  // H, T0 or P

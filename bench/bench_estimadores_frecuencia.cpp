@@ -89,7 +89,6 @@ int main(int argc, char** argv) {
 
   Vector eta;
   t = Mejor(veces, [&] {
-    CapturaErroresNumericos captura;
     try {
       estado = HurstWhittleFarima(serie, 1, 1, eta, inf, sup);
     } catch (const ErrorNumerico& e) {

@@ -13,6 +13,7 @@
 #include "chart/plot_model.h"
 #include "cli/json.h"
 #include "cli/salidas_grafica.h"
+#include "numeric/error.h"
 
 namespace {
 
@@ -279,11 +280,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   return j;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // Only the date and time follow the user's settings; numbers never go through the locale.
-  std::setlocale(LC_TIME, "");
+int Ejecutar(int argc, char** argv) {
 
   Opciones o;
   bool ayuda = false;
@@ -363,4 +360,18 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
   return salida;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Only the date and time follow the user's settings; numbers never go through the locale.
+  std::setlocale(LC_TIME, "");
+  try {
+    return Ejecutar(argc, argv);
+  } catch (const ErrorNumerico& error) {
+    // A fault outside an analysis (the driver handles those inside one).
+    Error(error.Texto());
+    return kSalidaUso;
+  }
 }

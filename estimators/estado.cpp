@@ -53,6 +53,53 @@ std::string MensajeEstado(int estado) {
              "como un número finito";
     case 27:
       return "La serie es constante: su autocorrelación no está definida";
+    case 28: return "error en tiempo de ejecución";
+    case 29:
+      return "El número de momentos nulos de la ondícula debe\n"
+             "estar comprendido entre 1 y 10";
+    case 30: return "La octava inicial debe ser mayor o igual que 1";
+    case 31:
+      return "La octava final debe ser 0 (automática) o mayor\n"
+             "o igual que la octava inicial más 2";
+    case 32:
+      return "La regresión de las ondículas necesita al menos 3 octavas:\n"
+             "la serie es demasiado corta para las octavas elegidas";
+    case 33:
+      return "La energía de los detalles es nula en alguna octava:\n"
+             "no puede calcularse su logaritmo";
+    case 34:
+      return "El orden de la tendencia de DFA debe estar\n"
+             "comprendido entre 1 y 3";
+    case 35:
+      return "La caja mínima de DFA debe ser mayor o igual\n"
+             "que el orden de la tendencia más 2";
+    case 36:
+      return "La regresión de DFA necesita al menos 3 tamaños de caja:\n"
+             "la serie es demasiado corta para la caja mínima elegida";
+    case 37:
+      return "La fluctuación F(s) es nula para algún tamaño de caja:\n"
+             "no puede calcularse su logaritmo";
+    case 38:
+      return "El momento absoluto de la serie agregada es nulo en algún nivel:\n"
+             "no puede calcularse su logaritmo";
+    case 39:
+      return "El retardo máximo de Higuchi debe ser 0 (automático)\n"
+             "o mayor o igual que 10";
+    case 40:
+      return "La regresión de Higuchi necesita al menos 3 retardos:\n"
+             "aumente el retardo máximo o los retardos por década";
+    case 41:
+      return "El retardo máximo de Higuchi debe ser menor\n"
+             "que la longitud de la serie";
+    case 42:
+      return "La longitud de la curva L(k) es nula para algún retardo:\n"
+             "no puede calcularse su logaritmo";
+    case 43:
+      return "El exponente del ancho de banda de GPH debe\n"
+             "estar comprendido entre 0.3 y 0.9";
+    case 44:
+      return "El modelo FARIMA (p, d, q) no converge para esta serie.\n"
+             "Pruebe con FARIMA (0, d, 0) o con el modelo FGN";
     case 255:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

@@ -34,6 +34,29 @@ enum EstadoEstimador : int {
   kEstadoPeriodogramaNulo = 25,      // a zero periodogram ordinate among those used
   kEstadoResultadoNoFinito = 26,     // the estimate overflows (e.g. T0 of a nearly flat IDC fit)
   kEstadoAutocorrelacionConstante = 27,  // autocorrelation asked of a constant series (0/0)
+  kEstadoErrorNumerico = 28,         // the numerical library reported a fault (its own text)
+  // Wavelet estimator (Abry-Veitch)
+  kEstadoMomentosOndicula = 29,      // vanishing moments N outside 1..10
+  kEstadoOctavaInicial = 30,         // j1 < 1
+  kEstadoOctavaFinal = 31,           // j2 != 0 and j2 < j1 + 2
+  kEstadoPocasOctavas = 32,          // fewer than 3 octaves in [j1, j2]
+  kEstadoEnergiaNula = 33,           // a detail energy mu_j = 0
+  // DFA
+  kEstadoOrdenDfa = 34,              // detrending order outside 1..3
+  kEstadoCajaMinima = 35,            // smallest box < order + 2
+  kEstadoPocasCajas = 36,            // fewer than 3 box sizes
+  kEstadoFluctuacionNula = 37,       // F(s) = 0 for some size
+  // Absolute moments
+  kEstadoMomentoNulo = 38,           // AM(m) = 0 at some level
+  // Higuchi
+  kEstadoRetardoMaximo = 39,         // k_max != 0 and k_max < 10
+  kEstadoPocosRetardos = 40,         // fewer than 3 lags
+  kEstadoRetardoSinSegmentos = 41,   // a lag k >= n: no segment to measure
+  kEstadoLongitudCurvaNula = 42,     // L(k) = 0 for some lag
+  // GPH
+  kEstadoExponenteGph = 43,          // bandwidth exponent outside 0.3..0.9
+  // Whittle FARIMA
+  kEstadoFarimaNoConverge = 44,      // the simplex did not converge, restart included
   kEstadoLongitudAutocorrelacion = 255,
 };
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/hurst_whittle_fgn.h"
 #include "numeric/fft.h"
 #include "numeric/regresion.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/resultado.h"
 #include "numeric/regresion.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_varianza.h"
-#include "estimators/resultado.h"
 #include "numeric/regresion.h"
 
 int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,

@@ -3,8 +3,9 @@
 #include <cmath>
 #include <utility>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/resultado.h"
+#include "numeric/estadistica.h"
 #include "numeric/regresion.h"
 
 std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t puntosDecada,
@@ -23,22 +24,6 @@ std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t punto
     m = static_cast<std::uint64_t>(std::floor(factor * static_cast<double>(m)));
   }
   return niveles;
-}
-
-double MediasDeBloques(const Vector& serie, std::uint32_t m, std::vector<double>& medias) {
-  const std::uint32_t k = serie.Longitud() / m;
-  medias.resize(k);
-  const double* x = serie.Datos();
-  const double dm = static_cast<double>(m);
-  double suma = 0.0;
-  for (std::uint32_t i = 0; i < k; ++i) {
-    const double* bloque = x + static_cast<std::size_t>(i) * m;
-    double s = 0.0;
-    for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
-    medias[i] = s / dm;
-    suma += medias[i];
-  }
-  return suma;
 }
 
 double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double>& medias,

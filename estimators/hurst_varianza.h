@@ -28,10 +28,6 @@ int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
                              std::uint32_t minM, std::int32_t minMuestras,
                              std::size_t minimoNiveles, std::vector<std::uint32_t>& niveles);
 
-// Means of the k = n div m consecutive blocks of m samples, as Agregar(serie, m) gives
-// them, into medias (a reused buffer); returns their sum taken in index order.
-double MediasDeBloques(const Vector& serie, std::uint32_t m, std::vector<double>& medias);
-
 // Variance (divisor k - 1) of the k = n div m block means of m samples, the same value
 // as Varianza(Agregar(serie, m)); medias is a work buffer reused between calls.
 // Sets todasIguales when the block means are all equal.

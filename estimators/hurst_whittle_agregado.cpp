@@ -1,8 +1,8 @@
 #include "estimators/hurst_whittle_agregado.h"
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_whittle_fgn.h"
-#include "estimators/resultado.h"
 #include "numeric/estadistica.h"
 
 int HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, double& H,

@@ -4,15 +4,15 @@
 #include <cmath>
 #include <functional>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/hurst_whittle_fgn.h"
+#include "numeric/constantes.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
 #include "numeric/regresion.h"
 
 namespace {
 
-constexpr double kDosPi = 6.283185307179586;
 constexpr double kHInicial = 0.4999;
 constexpr double kToleranciaX = 0.0001;
 constexpr double kToleranciaF = 0.0001;

@@ -3,16 +3,15 @@
 #include <cmath>
 #include <functional>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/resultado.h"
+#include "numeric/constantes.h"
 #include "numeric/especiales.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
 
 namespace {
 
-constexpr double kDosPi = 6.283185307179586;
-constexpr double kPi = 3.141592653589793;
 constexpr long double kUnoSobrePi = 0.31830988618379068395L;
 constexpr double kHMinima = 0.4999;
 constexpr double kHMaxima = 1.0001;
@@ -43,28 +42,6 @@ double DensidadSinNormalizar(double lambda, double ex, double K) {
 }
 
 }  // namespace
-
-bool SerieAnalizadaConstante(const Vector& serie) {
-  if (SerieConstante(serie)) return true;
-  const std::uint32_t n = serie.Longitud();
-  const auto nPrima = static_cast<std::uint32_t>(LongitudTransformable(static_cast<std::int32_t>(n)));
-  return nPrima < n && SerieConstante(serie.SubVector(1, nPrima));
-}
-
-void FrecuenciasDeFourier(const Vector& periodograma, std::uint32_t nPrima, std::uint32_t m,
-                          Vector& lambda, Vector& I) {
-  lambda = Vector(m);
-  double* l = lambda.Datos();
-  for (std::uint32_t j = 1; j <= m; ++j) l[j - 1] = static_cast<double>(j) * kDosPi / nPrima;
-  I = periodograma.SubVector(2, m + 1);
-}
-
-bool OrdenadasTodasNulas(const Vector& I) {
-  for (const double v : I) {
-    if (v != 0.0) return false;
-  }
-  return true;
-}
 
 Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& theta) {
   const std::uint32_t m = lambda.Longitud();

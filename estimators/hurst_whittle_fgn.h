@@ -37,17 +37,3 @@ class ObjetivoWhittleFgn {
   std::vector<double> unoMenosCos_;  // 1 − cos λ_j
   std::vector<double> logs_;         // 9 per frequency: ln|λ|, ln|λ ∓ 2πk|, k = 1..4
 };
-
-// Shared by the frequency-domain estimators.
-
-// True when the samples the periodogram uses, 1..LongitudTransformable(n), all have the
-// same value (in particular when the whole series is constant).
-bool SerieAnalizadaConstante(const Vector& serie);
-
-// The positive Fourier frequencies λ_j = 2πj/n', j = 1..m, and the periodogram ordinates
-// at them, I(2..m + 1) (the zero frequency dropped). Requires 1 <= m < Longitud(I).
-void FrecuenciasDeFourier(const Vector& periodograma, std::uint32_t nPrima, std::uint32_t m,
-                          Vector& lambda, Vector& I);
-
-// True when every element of I is exactly zero (a flat Whittle objective).
-bool OrdenadasTodasNulas(const Vector& I);

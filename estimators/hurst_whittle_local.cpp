@@ -3,14 +3,14 @@
 #include <cmath>
 #include <functional>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/hurst_whittle_fgn.h"
+#include "numeric/constantes.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
 
 namespace {
 
-constexpr double kDosPi = 6.283185307179586;
 constexpr double kHMinima = 0.4999;
 constexpr double kHMaxima = 1.0001;
 constexpr double kTolerancia = 0.000001;

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/hurst_varianza.h"
-#include "estimators/resultado.h"
+#include "numeric/estadistica.h"
 #include "numeric/regresion.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_whittle_fgn.h"
-#include "estimators/resultado.h"
 #include "numeric/especiales.h"
 
 int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& constante) {

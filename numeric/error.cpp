@@ -1,8 +1,5 @@
 #include "numeric/error.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 
 const char* const kMensajes[] = {
@@ -27,8 +24,6 @@ const char* const kMensajes[] = {
 
 constexpr const char* kPrefijo = "error en tiempo de ejecución: ";
 
-thread_local int profundidadCaptura = 0;
-
 }  // namespace
 
 const char* MensajeErrorEjecucion(std::uint8_t codigo) {
@@ -44,18 +39,4 @@ ErrorNumerico::ErrorNumerico(std::uint8_t codigo)
 
 const char* ErrorNumerico::what() const noexcept { return MensajeErrorEjecucion(codigo_); }
 
-CapturaErroresNumericos::CapturaErroresNumericos() { ++profundidadCaptura; }
-CapturaErroresNumericos::~CapturaErroresNumericos() { --profundidadCaptura; }
-bool CapturaErroresNumericos::Activa() { return profundidadCaptura > 0; }
-
-void ErrorEjecucion(std::uint8_t codigo) {
-  if (CapturaErroresNumericos::Activa()) throw ErrorNumerico(codigo);
-  // Each line break flushes, as an interactive stream would.
-  std::fputs("\n", stderr);
-  std::fflush(stderr);
-  std::fputs(kPrefijo, stderr);
-  std::fputs(MensajeErrorEjecucion(codigo), stderr);
-  std::fputs("\n", stderr);
-  std::fflush(stderr);
-  std::exit(1);
-}
+void ErrorEjecucion(std::uint8_t codigo) { throw ErrorNumerico(codigo); }

@@ -1,11 +1,9 @@
-// Run-time error report of the numerical library.
+// Run-time faults of the numerical library.
 //
 // Misuse detected inside the library (bad index, singular matrix, exhausted iteration
-// budget) ends in ErrorEjecucion. With nothing above prepared to handle it, the report is
-// fatal: "error en tiempo de ejecución: " and the message go to standard error and the
-// process exits with status 1. Code that can recover (the analysis driver) opens a
-// CapturaErroresNumericos scope; inside it the same fault is thrown as ErrorNumerico,
-// carrying the same code and message, so the caller can show it and go on.
+// budget) is reported by throwing ErrorNumerico, which carries the fault's code and its
+// Spanish text. The library never ends the process: each program decides in its own
+// main (or its analysis driver) what a fault means for it.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +16,6 @@ const char* MensajeErrorEjecucion(std::uint8_t codigo);
 // The full text of the report: "error en tiempo de ejecución: " + message.
 std::string TextoErrorEjecucion(std::uint8_t codigo);
 
-// Raised by ErrorEjecucion while a CapturaErroresNumericos scope is active.
 class ErrorNumerico : public std::exception {
  public:
   explicit ErrorNumerico(std::uint8_t codigo);
@@ -33,17 +30,5 @@ class ErrorNumerico : public std::exception {
   std::string texto_;
 };
 
-// While an object of this type lives on the current thread, library faults throw
-// ErrorNumerico instead of ending the process. Scopes nest.
-class CapturaErroresNumericos {
- public:
-  CapturaErroresNumericos();
-  ~CapturaErroresNumericos();
-  CapturaErroresNumericos(const CapturaErroresNumericos&) = delete;
-  CapturaErroresNumericos& operator=(const CapturaErroresNumericos&) = delete;
-  static bool Activa();
-};
-
-// Reports a library fault: throws ErrorNumerico inside a capture scope, otherwise writes
-// the report to standard error and exits with status 1.
+// Reports a library fault: throws ErrorNumerico with the code.
 [[noreturn]] void ErrorEjecucion(std::uint8_t codigo);

@@ -55,20 +55,36 @@ Vector SumaAcumulada(const Vector& v) {
   return c;
 }
 
-Vector Agregar(const Vector& v, std::uint32_t m) {
-  if (m == 0) ErrorEjecucion(15);
-  const std::uint32_t k = v.Longitud() / m;
-  Vector r(k);
-  const double* x = v.Datos();
-  double* y = r.Datos();
+namespace {
+
+// Means of the k blocks of m samples of x into y; returns their sum in index order.
+double Medias(const double* x, std::uint32_t k, std::uint32_t m, double* y) {
   const double dm = static_cast<double>(m);
+  double suma = 0.0;
   for (std::uint32_t i = 0; i < k; ++i) {
     const double* bloque = x + static_cast<std::size_t>(i) * m;
     double s = 0.0;
     for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
     y[i] = s / dm;
+    suma += y[i];
   }
+  return suma;
+}
+
+}  // namespace
+
+Vector Agregar(const Vector& v, std::uint32_t m) {
+  if (m == 0) ErrorEjecucion(15);
+  const std::uint32_t k = v.Longitud() / m;
+  Vector r(k);
+  Medias(v.Datos(), k, m, r.Datos());
   return r;
+}
+
+double MediasDeBloques(const Vector& v, std::uint32_t m, std::vector<double>& medias) {
+  const std::uint32_t k = v.Longitud() / m;
+  medias.resize(k);
+  return Medias(v.Datos(), k, m, medias.data());
 }
 
 Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "numeric/vector.h"
 
@@ -22,6 +23,10 @@ Vector SumaAcumulada(const Vector& v);
 // Means of the floor(n / m) non-overlapping blocks of m samples; the incomplete tail
 // block is ignored. m = 0: error 15.
 Vector Agregar(const Vector& v, std::uint32_t m);
+// The loop behind Agregar: the means of the k = n div m blocks of m samples of v into
+// medias (resized to k, a buffer reused between calls); returns their sum in index order.
+// Requires m >= 1.
+double MediasDeBloques(const Vector& v, std::uint32_t m, std::vector<double>& medias);
 // Normalised autocorrelation at lags 0 .. puntos - 1 (element 1 is lag 0 and equals 1).
 // sesgada != 0 divides the lag-r sum by n (biased), sesgada == 0 by n - r (unbiased).
 // puntos = 0 or puntos > n: error 16.

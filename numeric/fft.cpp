@@ -1,12 +1,11 @@
 #include "numeric/fft.h"
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
-namespace {
+#include "numeric/constantes.h"
 
-constexpr double kDosPi = 2.0 * std::numbers::pi;  // 6.283185307179586
+namespace {
 
 // Butterfly constants (14 significant digits; they bound the accuracy at about 1e-14).
 constexpr double c3_1 = -1.5;                // cos(2π/3) - 1
@@ -649,6 +648,6 @@ Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
   if (np < 1) return Vector();
   re = re.SubVector(1, nPrima);
   im = im.SubVector(1, nPrima);
-  Vector I = (pow(im, 2.0) + pow(re, 2.0)) / (2.0 * static_cast<double>(nPrima) * 3.141592653589793);
+  Vector I = (pow(im, 2.0) + pow(re, 2.0)) / (2.0 * static_cast<double>(nPrima) * kPi);
   return I;
 }

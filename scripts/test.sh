@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+bash scripts/build.sh -DFENWA_WERROR=ON
 cd build
 ctest --output-on-failure -j "$(nproc)" --timeout 600

@@ -8,8 +8,10 @@
 #include <QTimer>
 #include <QTranslator>
 #include <clocale>
+#include <cstdio>
 #include <exception>
 
+#include "numeric/error.h"
 #include "ui/aplicacion.h"
 #include "ui/dialogos.h"
 #include "ui/iconos.h"
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
       });
     }
     return app.exec();
+  } catch (const ErrorNumerico& e) {
+    // A library fault outside an analysis (the driver shows those and goes on).
+    std::fprintf(stderr, "\n%s\n", e.Texto().c_str());
+    QMessageBox::critical(nullptr, QStringLiteral("FENWA"), QString::fromStdString(e.Texto()));
+    return 1;
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QStringLiteral("FENWA"), QString::fromUtf8(e.what()));
     return 1;

@@ -342,13 +342,14 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   d.Entorno().graficaMetodo = &falla;
   const AnalysisOutcome r = d.Analizar("s", Ruido(1000), sel, par, marcas);
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::ErrorNumerico);
+  EXPECT_EQ(r.estado, kEstadoErrorNumerico);
+  EXPECT_EQ(r.mensaje, TextoErrorEjecucion(7));
   ASSERT_EQ(mensajes.textos.size(), 1u);
   EXPECT_THAT(mensajes.textos[0], StartsWith("error en tiempo de ejecución: "));
   EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(7));
   EXPECT_EQ(log.Lineas().size(), 8u);  // what was written stays
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
-  EXPECT_FALSE(CapturaErroresNumericos::Activa());
 }
 
 TEST_F(DriverTest, RSInformeYGrafica) {

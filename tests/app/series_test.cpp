@@ -304,7 +304,7 @@ TEST(SeriesStore, CargarBuscarYDuplicados) {
 TEST(SeriesStore, DiezSeriesYReutilizacionDelHueco) {
   SeriesStore store;
   for (std::uint32_t i = 0; i < MaxSeries; ++i)
-    EXPECT_EQ(store.Add("s" + std::to_string(i), V({1.0 * i, 2})), i);
+    EXPECT_EQ(store.Add(std::string(1, 's').append(std::to_string(i)), V({1.0 * i, 2})), i);
   EXPECT_EQ(store.FreeSlots(), 0u);
   EXPECT_EQ(store.FindSlot(""), MaxSeries);
   EXPECT_EQ(store.Add("once", V({1, 2})), MaxSeries);

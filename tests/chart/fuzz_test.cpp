@@ -96,8 +96,11 @@ TEST(ChartFuzz, RandomAndTruncatedFiles) {
     ASSERT_LE(p.ItemCount(), n / 64);
     // Loaded records save back unchanged apart from the link field.
     const auto saved = p.SaveToBytes();
-    for (std::size_t i = 0; i < saved.size(); ++i)
-      if (i % 64 >= 4) ASSERT_EQ(saved[i], bytes[i]);
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+      if (i % 64 >= 4) {
+        ASSERT_EQ(saved[i], bytes[i]);
+      }
+    }
     Recorrer(p, rng);
     if (::testing::Test::HasFatalFailure()) return;
   }

@@ -134,8 +134,11 @@ TEST_F(ChartFile, LoadKeepsEveryFieldAndSavesTheSameBytes) {
   ASSERT_TRUE(p.SaveToFile(Path("out.grf")));
   const auto back = Read(Path("out.grf"));
   ASSERT_EQ(back.size(), file.size());
-  for (std::size_t i = 0; i < file.size(); ++i)
-    if (i % 64 >= 4) EXPECT_EQ(back[i], file[i]) << "offset " << i;
+  for (std::size_t i = 0; i < file.size(); ++i) {
+    if (i % 64 >= 4) {
+      EXPECT_EQ(back[i], file[i]) << "offset " << i;
+    }
+  }
 }
 
 TEST_F(ChartFile, AppendKeepsExistingItems) {

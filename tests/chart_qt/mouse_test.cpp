@@ -236,8 +236,9 @@ TEST_F(ChartMouse, CursorsFollowTheMouseAction) {
     Mover(plot, QPoint(100, 100));
     const QCursor esperado = CursorDeGrafica(c.cursor);
     EXPECT_EQ(plot.cursor().shape(), esperado.shape()) << int(c.accion);
-    if (c.accion != maNone)
+    if (c.accion != maNone) {
       EXPECT_EQ(plot.cursor().pixmap().toImage(), esperado.pixmap().toImage()) << int(c.accion);
+    }
     Mover(plot, QPoint(5, 5));
     EXPECT_EQ(plot.cursor().shape(), Qt::ArrowCursor);
   }

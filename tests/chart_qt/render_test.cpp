@@ -91,11 +91,15 @@ TEST(ChartRender, RectangleCoversBothCornerPixels) {
     const int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
     const int t = std::min(a.y(), b.y()), bo = std::max(a.y(), b.y());
     // The outline in the item colour runs through both corner pixels; inside is the fill.
-    if (l > 0 && t > 0) EXPECT_EQ(d.pixel(l, t), kRojo);
+    if (l > 0 && t > 0) {
+      EXPECT_EQ(d.pixel(l, t), kRojo);
+    }
     EXPECT_EQ(d.pixel(r, bo), kRojo);
     EXPECT_EQ(d.pixel(r, t + 1), kRojo);
     EXPECT_EQ(d.pixel((l + r) / 2, (t + bo) / 2), kVerde);
-    if (r + 1 < d.width() - 1) EXPECT_EQ(d.pixel(r + 1, (t + bo) / 2), kBlanco);
+    if (r + 1 < d.width() - 1) {
+      EXPECT_EQ(d.pixel(r + 1, (t + bo) / 2), kBlanco);
+    }
   }
 }
 

@@ -1,4 +1,4 @@
-// Helpers of the frequency-domain estimator tests: seeded series, and literal evaluations
+// Helpers of the frequency-domain estimator tests: literal evaluations
 // of the spectral densities and Whittle objectives written with whole-vector operations,
 // step by step as the method defines them, against which the fast versions are compared.
 #pragma once
@@ -7,31 +7,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "comun.h"
+#include "numeric/constantes.h"
 #include "numeric/especiales.h"
 #include "numeric/estadistica.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
 #include "numeric/regresion.h"
 #include "numeric/vector.h"
-#include "tests/support/fgn.h"
 
 namespace frecuencia {
 
-inline constexpr double kDosPi = 6.283185307179586;
-
-inline Vector AVector(const std::vector<double>& v) {
-  Vector r(static_cast<std::uint32_t>(v.size()));
-  for (std::size_t i = 0; i < v.size(); ++i) r.Datos()[i] = v[i];
-  return r;
-}
-
-inline Vector Ruido(std::size_t n, std::uint64_t semilla) {
-  return AVector(prueba::RuidoBlanco(n, semilla));
-}
-
-inline Vector Fgn(std::size_t n, double H, std::uint64_t semilla) {
-  return AVector(prueba::GenerarFgn(n, H, semilla));
-}
+using namespace estimadores;
 
 // Frequencies and ordinates as every estimator takes them, for a given n' and m.
 struct Espectro {
@@ -157,11 +144,6 @@ inline EstimacionLiteral WhittleFgnLiteral(const Vector& serie, std::uint32_t nP
   r.inferior = r.H - ancho;
   r.superior = r.H + ancho;
   return r;
-}
-
-inline double DiferenciaRelativa(double a, double b) {
-  const double escala = std::max(std::fabs(a), std::fabs(b));
-  return escala == 0.0 ? 0.0 : std::fabs(a - b) / escala;
 }
 
 }  // namespace frecuencia

@@ -10,7 +10,7 @@
 #include "estimators/t0_idc.h"
 #include "numeric/estadistica.h"
 #include "numeric/regresion.h"
-#include "tiempo_comun.h"
+#include "comun.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ Vector Cuentas(std::size_t n, double media, double desviacion, std::uint64_t sem
   std::vector<double> v = H == 0.5 ? prueba::RuidoBlanco(n, semilla)
                                    : prueba::GenerarFgn(n, H, semilla);
   for (double& x : v) x = media + desviacion * x;
-  return tiempo::AVector(v);
+  return estimadores::AVector(v);
 }
 
 // log10 |IDC - 1| at aggregation level m, from the library functions.

@@ -10,11 +10,11 @@
 #include "estimators/hurst_rs.h"
 #include "numeric/estadistica.h"
 #include "numeric/regresion.h"
-#include "tiempo_comun.h"
+#include "comun.h"
 
 namespace {
 
-using tiempo::Ruido;
+using estimadores::Ruido;
 
 // R/S of the block x(t..t + d - 1), composed from the library functions step by step.
 double RSReferencia(const Vector& x, std::uint32_t t, std::uint32_t d) {
@@ -177,9 +177,9 @@ TEST_P(ComparaReferenciaRS, MatchesTheStepByStepComputationExactly) {
   ASSERT_EQ(HurstRS(x, c.puntosDecada, c.bloques, c.minD, c.minMuestras, H, ejeX, ejeY),
             kEstadoOk);
   const PuntosRS r = ReferenciaRS(x, c.puntosDecada, c.bloques, c.minD, c.minMuestras);
-  ASSERT_EQ(tiempo::Copia(ejeX), r.x);
-  ASSERT_EQ(tiempo::Copia(ejeY), r.y);
-  const Vector coef = AjustePolinomio(tiempo::AVector(r.x), tiempo::AVector(r.y), 1);
+  ASSERT_EQ(estimadores::Copia(ejeX), r.x);
+  ASSERT_EQ(estimadores::Copia(ejeY), r.y);
+  const Vector coef = AjustePolinomio(estimadores::AVector(r.x), estimadores::AVector(r.y), 1);
   EXPECT_EQ(H, coef(2));
 }
 
@@ -272,7 +272,7 @@ TEST(HurstRS, FractionalGaussianNoiseNearItsH) {
   for (std::uint64_t s = 0; s < 5; ++s) {
     double H = 0;
     Vector ejeX, ejeY;
-    ASSERT_EQ(HurstRS(tiempo::Fgn(10000, 0.8, 200 + s), 6, 8, 10, 4, H, ejeX, ejeY),
+    ASSERT_EQ(HurstRS(estimadores::Fgn(10000, 0.8, 200 + s), 6, 8, 10, 4, H, ejeX, ejeY),
               kEstadoOk);
     EXPECT_NEAR(H, 0.78, 0.07);
     suma += H;

@@ -10,12 +10,12 @@
 #include "estimators/hurst_varianza.h"
 #include "numeric/estadistica.h"
 #include "numeric/regresion.h"
-#include "tiempo_comun.h"
+#include "comun.h"
 
 namespace {
 
-using tiempo::Copia;
-using tiempo::Ruido;
+using estimadores::Copia;
+using estimadores::Ruido;
 
 using Estimador = int (*)(const Vector&, std::int32_t, std::uint32_t, std::int32_t, double&,
                           Vector&, Vector&);
@@ -188,7 +188,7 @@ TEST_P(EstimacionVarianzas, NearTheHurstParameterOfTheSeries) {
   const CasoEstimacion& c = GetParam();
   double suma = 0;
   for (std::uint64_t s = 0; s < 5; ++s) {
-    const Vector x = c.H == 0.5 ? Ruido(10000, 300 + s) : tiempo::Fgn(10000, c.H, 400 + s);
+    const Vector x = c.H == 0.5 ? Ruido(10000, 300 + s) : estimadores::Fgn(10000, c.H, 400 + s);
     double H = 0;
     Vector ejeX, ejeY;
     ASSERT_EQ(c.estimador(x, 6, c.minM, 20, H, ejeX, ejeY), kEstadoOk);

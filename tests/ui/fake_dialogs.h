@@ -45,9 +45,11 @@ class FakeDialogs : public PlatformDialogs {
                                     const QString&) override {
     ++preguntasTexto;
     if (respuestasTexto.empty()) return std::nullopt;
-    auto r = respuestasTexto.front();
+    const bool responde = respuestasTexto.front().has_value();
+    const QString texto = responde ? *respuestasTexto.front() : QString();
     respuestasTexto.pop_front();
-    return r;
+    if (!responde) return std::nullopt;
+    return texto;
   }
   std::optional<QColor> ElegirColor(QWidget*, const QColor& inicial) override {
     coloresIniciales.push_back(inicial);

@@ -1,5 +1,5 @@
-// What an estimator hands back besides its status and value, and checks shared by the
-// estimators before they compute.
+// Helpers shared by the estimators: the checks they make before computing, the Fourier
+// frequencies of the frequency-domain methods and the common end of the log-log fits.
 #pragma once
 
 #include <cmath>
@@ -9,13 +9,6 @@
 #include "estimators/estado.h"
 #include "numeric/regresion.h"
 #include "numeric/vector.h"
-
-// Log-log points of the methods that draw: point i is (x(i), y(i)); x and y have the
-// same length.
-struct PlotData {
-  Vector x;
-  Vector y;
-};
 
 // True when every sample has the same value (an empty or one-sample series counts as
 // constant): such a series has no Hurst parameter and every estimator refuses it.
@@ -41,6 +34,18 @@ inline bool DosAbscisasDistintas(const Vector& x) {
   }
   return false;
 }
+
+// True when the samples the periodogram uses, 1..LongitudTransformable(n), all have the
+// same value (in particular when the whole series is constant).
+bool SerieAnalizadaConstante(const Vector& serie);
+
+// The positive Fourier frequencies λ_j = 2πj/n', j = 1..m, and the periodogram ordinates
+// at them, I(2..m + 1) (the zero frequency dropped). Requires 1 <= m < Longitud(I).
+void FrecuenciasDeFourier(const Vector& periodograma, std::uint32_t nPrima, std::uint32_t m,
+                          Vector& lambda, Vector& I);
+
+// True when every element of I is exactly zero (a flat Whittle objective).
+bool OrdenadasTodasNulas(const Vector& I);
 
 // The common end of the log-log methods: fits the straight line through (x, y), turns its
 // slope into H with deH and, when H is finite, hands back H and the points. Returns 24 for

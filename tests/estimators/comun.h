@@ -1,7 +1,10 @@
-// Helpers shared by the tests of the time-domain estimators.
+// Helpers shared by the estimator tests: seeded series, sample files of the data folder
+// and relative differences.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -10,9 +13,10 @@
 #include <vector>
 
 #include "numeric/vector.h"
-#include "support/fgn.h"
+#include "tests/support/fgn.h"
 
-namespace tiempo {
+namespace estimadores {
+
 
 inline Vector AVector(const std::vector<double>& v) {
   Vector r(static_cast<std::uint32_t>(v.size()));
@@ -58,4 +62,9 @@ inline std::string DirectorioDatos() {
   return d ? std::string(d) : std::string();
 }
 
-}  // namespace tiempo
+inline double DiferenciaRelativa(double a, double b) {
+  const double escala = std::max(std::fabs(a), std::fabs(b));
+  return escala == 0.0 ? 0.0 : std::fabs(a - b) / escala;
+}
+
+}  // namespace estimadores
