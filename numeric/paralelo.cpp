@@ -1,0 +1,161 @@
+#include "numeric/paralelo.h"
+
+#include <atomic>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "numeric/progreso.h"
+
+namespace {
+
+constexpr unsigned kHilosMaximos = 256;
+
+std::atomic<unsigned> hilosFijados{0};
+
+// True on a thread that is running a piece: loops started there stay on that thread.
+thread_local bool enPieza = false;
+
+unsigned HilosPorOmision() {
+  static const unsigned hilos = [] {
+    if (const char* texto = std::getenv(kVariableHilos)) {
+      unsigned valor = 0;
+      const char* fin = texto + std::strlen(texto);
+      const auto r = std::from_chars(texto, fin, valor);
+      if (r.ec == std::errc() && r.ptr == fin && valor >= 1)
+        return valor < kHilosMaximos ? valor : kHilosMaximos;
+    }
+    const unsigned nucleos = std::thread::hardware_concurrency();
+    return nucleos >= 1 ? (nucleos < kHilosMaximos ? nucleos : kHilosMaximos) : 1u;
+  }();
+  return hilos;
+}
+
+constexpr std::size_t kAbandonado = static_cast<std::size_t>(-1);
+
+// Shared state of one loop.
+struct Bucle {
+  std::size_t piezas;
+  const std::function<void(std::size_t)>* tarea;
+  const std::function<void(std::size_t)>* acumular;  // null without an ordered step
+  ContextoProgreso contexto;
+  std::atomic<std::size_t> siguiente{0};
+  std::atomic<std::size_t> limite;      // pieces from here on are skipped (a lower one failed)
+  std::atomic<std::size_t> acumuladas{0};  // ordered steps done, kAbandonado after a failure
+  std::mutex cerrojo;
+  std::size_t piezaFallida;
+  std::exception_ptr fallo;
+
+  Bucle(std::size_t n, const std::function<void(std::size_t)>& t,
+        const std::function<void(std::size_t)>* a)
+      : piezas(n), tarea(&t), acumular(a), contexto(ContextoActual()), limite(n), piezaFallida(n) {}
+
+  // Waits for the ordered steps of the pieces before i; false when the loop was abandoned.
+  bool EsperarTurno(std::size_t i) {
+    for (;;) {
+      const std::size_t a = acumuladas.load();
+      if (a == i) return true;
+      if (a == kAbandonado) return false;
+      acumuladas.wait(a);
+    }
+  }
+
+  void Ejecutar(std::size_t i) {
+    try {
+      {
+        const double n = static_cast<double>(piezas);
+        TramoProgreso tramo(static_cast<double>(i) / n, static_cast<double>(i + 1) / n);
+        (*tarea)(i);
+        if (acumular) {
+          if (!EsperarTurno(i)) return;
+          (*acumular)(i);
+          std::size_t turno = i;  // an abandoned loop stays abandoned
+          acumuladas.compare_exchange_strong(turno, i + 1);
+          acumuladas.notify_all();
+        }
+        Avance(1.0);
+      }
+    } catch (...) {
+      {
+        std::lock_guard<std::mutex> bloqueo(cerrojo);
+        if (i < piezaFallida) {
+          piezaFallida = i;
+          fallo = std::current_exception();
+          std::size_t actual = limite.load();
+          while (i < actual && !limite.compare_exchange_weak(actual, i)) {
+          }
+        }
+      }
+      // Pieces waiting for their turn give up: the loop ends with an exception anyway.
+      acumuladas.store(kAbandonado);
+      acumuladas.notify_all();
+    }
+  }
+
+  // Takes pieces in increasing order until none is left.
+  void Trabajar() {
+    for (;;) {
+      const std::size_t i = siguiente.fetch_add(1);
+      if (i >= piezas || i >= limite.load()) return;
+      Ejecutar(i);
+    }
+  }
+};
+
+}  // namespace
+
+unsigned HilosDeCalculo() {
+  const unsigned fijados = hilosFijados.load(std::memory_order_relaxed);
+  return fijados ? fijados : HilosPorOmision();
+}
+
+void FijarHilosDeCalculo(unsigned hilos) {
+  hilosFijados.store(hilos < kHilosMaximos ? hilos : kHilosMaximos, std::memory_order_relaxed);
+}
+
+namespace {
+
+void Repartir(std::size_t piezas, const std::function<void(std::size_t)>& tarea,
+              const std::function<void(std::size_t)>* acumular) {
+  if (piezas == 0) return;
+  Bucle bucle(piezas, tarea, acumular);
+  const unsigned hilos = HilosDeCalculo();
+  std::size_t ayudantes = enPieza || hilos < 2 ? 0 : hilos - 1;
+  if (ayudantes > piezas - 1) ayudantes = piezas - 1;
+
+  std::vector<std::thread> hilosAyudantes;
+  hilosAyudantes.reserve(ayudantes);
+  for (std::size_t h = 0; h < ayudantes; ++h) {
+    try {
+      hilosAyudantes.emplace_back([&bucle] {
+        ContextoHeredado heredado(bucle.contexto);
+        enPieza = true;
+        bucle.Trabajar();
+      });
+    } catch (const std::system_error&) {
+      break;  // no more threads available: the ones running do the work
+    }
+  }
+  const bool anterior = enPieza;
+  enPieza = true;
+  bucle.Trabajar();
+  enPieza = anterior;
+  for (std::thread& h : hilosAyudantes) h.join();
+  if (bucle.fallo) std::rethrow_exception(bucle.fallo);
+}
+
+}  // namespace
+
+void ParaCadaPieza(std::size_t piezas, const std::function<void(std::size_t)>& tarea) {
+  Repartir(piezas, tarea, nullptr);
+}
+
+void ParaCadaPiezaEnOrden(std::size_t piezas, const std::function<void(std::size_t)>& calcular,
+                          const std::function<void(std::size_t)>& acumular) {
+  Repartir(piezas, calcular, &acumular);
+}

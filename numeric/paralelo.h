@@ -1,0 +1,41 @@
+// Work split over the processor's cores with a fixed split.
+//
+// A parallel loop is cut by its caller into pieces whose bounds depend only on the size of
+// the work, never on the number of threads; each piece writes only its own outputs and the
+// caller combines them in piece order afterwards. So every result is the same, bit for bit,
+// with one thread or many.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+// Variable of the environment that sets the number of threads (a positive integer); when it
+// is absent or invalid every core is used.
+inline constexpr const char* kVariableHilos = "FENWA_HILOS";
+
+// Threads the parallel loops use: the value set by FijarHilosDeCalculo, else FENWA_HILOS,
+// else the number of cores.
+unsigned HilosDeCalculo();
+// Sets the number of threads for the whole process; 0 goes back to the default.
+void FijarHilosDeCalculo(unsigned hilos);
+
+// Calls tarea(i) once for each i = 0..piezas-1, spread over HilosDeCalculo() threads (the
+// calling thread among them), and returns when all have finished. Pieces are taken in
+// increasing order. Inside a piece, the part [i/piezas, (i+1)/piezas] of the current
+// progress (numeric/progreso.h) is the piece's own, and cancellation is checked after each
+// piece. When pieces throw, the remaining ones with a higher index are skipped and the
+// exception of the lowest failing piece is rethrown, as a sequential loop would do. A loop
+// started inside a piece runs on the thread of that piece.
+void ParaCadaPieza(std::size_t piezas, const std::function<void(std::size_t)>& tarea);
+
+// The same, with a step that runs in piece order: after calcular(i), on the same thread,
+// acumular(i) runs once acumular(i - 1) has finished, so sums over the pieces come out as
+// one thread adding them in order would make them. calcular(i) may leave its results in
+// storage of its own thread (thread_local) for acumular(i).
+void ParaCadaPiezaEnOrden(std::size_t piezas, const std::function<void(std::size_t)>& calcular,
+                          const std::function<void(std::size_t)>& acumular);
+
+// Number of pieces of at most `tamano` elements that cover `total` elements.
+inline std::size_t NumeroDePiezas(std::size_t total, std::size_t tamano) {
+  return (total + tamano - 1) / tamano;
+}
