@@ -47,3 +47,9 @@ bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im);
 // Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
 // (Longitud(v) >= 1); n' is returned in nPrima.
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
+
+// The ordinates of CalcularPeriodograma at the positive Fourier frequencies λ(1..m),
+// I(2..m + 1), the same values bit for bit, with n' = LongitudTransformable(Longitud(v)).
+// The estimators use these only; the rest of the transform is freed before the result is
+// allocated. 1 <= m < n' (error 1 otherwise).
+Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);
