@@ -18,14 +18,21 @@ int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
 double VarianzaWhittleLocal(double H);
 
 // R(H) = ln(Σ I(j)·λ_j^(2H − 1) / m) − (2H − 1)·Σ ln λ_j / m, with ln λ_j computed once.
+// An evaluation runs on all threads and adds the terms in frequency order, so its value
+// does not depend on their number.
 class ObjetivoWhittleLocal {
  public:
   ObjetivoWhittleLocal(const Vector& I, const Vector& lambda);
+  // The ordinates I(1..m) at the Fourier frequencies λ_j = 2πj/n', j = 1..Longitud(I).
+  ObjetivoWhittleLocal(Vector I, std::uint32_t nPrima);
   double operator()(double H) const;
 
  private:
+  template <class Frecuencia>
+  void Preparar(Frecuencia frecuencia);
+
   std::size_t m_;
   double sumaLog_;  // Σ ln λ_j
-  std::vector<double> I_;
+  Vector I_;
   std::vector<double> logLambda_;
 };
