@@ -213,7 +213,14 @@ int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& i
   {
     TramoProgreso tramo(0.1, 0.99);
     const ObjetivoWhittleFarima objetivo(p, q, std::move(I), nPrima);
-    estimado = MinVariasVbles(std::cref(objetivo), eta0, kToleranciaX, kToleranciaF);
+    const FuncionObjetivo f = std::cref(objetivo);
+    if (!MinimoVariasVbles(f, eta0, kToleranciaX, kToleranciaF, estimado)) {
+      // Where the likelihood is flat along a ridge (the AR and MA factors nearly cancel)
+      // the budget may run out: start once more from the best vertex.
+      const Vector mejor = estimado;
+      if (!MinimoVariasVbles(f, mejor, kToleranciaX, kToleranciaF, estimado))
+        return kEstadoFarimaNoConverge;
+    }
   }
   const Matrix C = CovarianzaWhittleFarima(estimado, p, q);
   const double e = std::sqrt(C(1, 1) / nPrima) * kFactorIntervalo;

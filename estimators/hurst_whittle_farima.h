@@ -10,9 +10,11 @@
 // from (0.4999, 0, ..., 0); the 95 % interval of H uses C(1, 1) of
 // CovarianzaWhittleFarima. eta, inferior and superior are written only on status 0.
 // Both polynomials carry a plus sign: X(t) + φ·X(t − 1) = ε(t) + ψ·ε(t − 1).
+// When the simplex exhausts its budget it starts once more from its best vertex, with a
+// fresh simplex built around it as the first one.
 // Status: 1 fewer than 100 samples; 11 p or q outside 0..1; 18 constant series;
-// 25 every ordinate used is zero. An exhausted simplex budget (library error 11) or a
-// singular covariance matrix (error 7) goes through ErrorEjecucion.
+// 25 every ordinate used is zero; 44 the restarted simplex exhausted its budget too.
+// A singular covariance matrix (library error 7) goes through ErrorEjecucion.
 int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
                        double& superior);
 
