@@ -6,6 +6,7 @@
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 namespace {
@@ -20,14 +21,21 @@ struct Retardo {
 // so the value equals the one built from Media, SumaAcumulada, Maximo, Minimo and
 // Varianza. Returns false when the block has no spread (all values equal, or a
 // standard deviation that rounds to zero).
+// Long blocks check for a cancellation request every kEntreAvisos samples.
+constexpr std::uint64_t kEntreAvisos = 1u << 20;
+
 bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
   double suma = 0.0;
-  for (std::uint64_t i = 0; i < d; ++i) suma += y[i];
+  for (std::uint64_t i = 0; i < d; ++i) {
+    suma += y[i];
+    if (i % kEntreAvisos == kEntreAvisos - 1) ComprobarCancelacion();
+  }
   const double media = suma / static_cast<double>(d);
 
   double w = 0.0, wMax = 0.0, wMin = 0.0, cuadrados = 0.0;
   double yMax = y[0], yMin = y[0];
   for (std::uint64_t i = 0; i < d; ++i) {
+    if (i % kEntreAvisos == kEntreAvisos - 1) ComprobarCancelacion();
     const double dev = y[i] - media;
     w = (i == 0) ? dev : w + dev;
     if (i == 0) {
@@ -84,6 +92,11 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
   double* px = x.Datos();
   double* py = y.Datos();
   const double* datos = serie.Datos();
+  // Progress by samples gone through; a check at least every 2^20 of them (a block that
+  // long is the whole check interval by itself).
+  double trabajo = 0.0;
+  for (const Retardo& r : retardos) trabajo += static_cast<double>(r.bloques) * r.d;
+  double hecho = 0.0, aviso = 0.0;
   std::uint64_t k = 0;
   for (const Retardo& r : retardos) {
     const double logD = std::log10(static_cast<double>(r.d));
@@ -93,6 +106,11 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
       px[k] = logD;
       py[k] = std::log10(rs);
       ++k;
+      hecho += static_cast<double>(r.d);
+      if (hecho >= aviso) {
+        Avance(hecho / trabajo);
+        aviso = hecho + 1048576.0;
+      }
     }
   }
 

@@ -99,10 +99,7 @@ Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q) {
 namespace {
 
 // Frequencies per piece of the objective's parallel loops.
-constexpr std::size_t kPorPieza = 2048;
-
-// Per-thread terms I(j)/f(λ_j) of one piece during an evaluation.
-thread_local std::vector<double> terminosFarima;
+constexpr std::size_t kPorPieza = 8192;
 
 }  // namespace
 
@@ -151,13 +148,15 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);
   const double* I = I_.Datos();
   double suma = 0.0;
+  // Terms of each piece waiting to be added in order.
+  const std::size_t piezas = NumeroDePiezas(m_, kPorPieza);
+  std::vector<double> ranuras(std::min(piezas, kRanurasEnOrden) * kPorPieza);
   ParaCadaPiezaEnOrden(
-      NumeroDePiezas(m_, kPorPieza),
-      [&](std::size_t pieza) {
+      piezas,
+      [&](std::size_t pieza, std::size_t ranura) {
         const std::size_t desde = pieza * kPorPieza;
         const std::size_t hasta = std::min(m_, desde + kPorPieza);
-        terminosFarima.resize(kPorPieza);
-        double* termino = terminosFarima.data();
+        double* termino = ranuras.data() + ranura * kPorPieza;
         for (std::size_t j = desde; j < hasta; ++j) {
           const double* c = cos_.data() + j * orden;
           const double* s = sin_.data() + j * orden;
@@ -182,10 +181,10 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
           termino[j - desde] = I[j] / f;
         }
       },
-      [&](std::size_t pieza) {
+      [&](std::size_t pieza, std::size_t ranura) {
         const std::size_t desde = pieza * kPorPieza;
         const std::size_t cuantos = std::min(m_, desde + kPorPieza) - desde;
-        const double* termino = terminosFarima.data();
+        const double* termino = ranuras.data() + ranura * kPorPieza;
         for (std::size_t j = 0; j < cuantos; ++j) suma += termino[j];
       });
   return suma;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
@@ -83,10 +84,14 @@ double VarianzaWhittleFgn(double H) {
 
 template <class Frecuencia>
 void TablaFgn::Construir(std::uint32_t m, Frecuencia frecuencia) {
-  unoMenosCos_ = SucesionCompacta(m, [&](std::uint32_t desde, std::uint32_t cuantos, double* v) {
-    for (std::uint32_t t = 0; t < cuantos; ++t) v[t] = 1 - std::cos(frecuencia(desde + t));
-  });
+  {
+    TramoProgreso tramo(0.0, 1.0 / (kTerminos + 1));
+    unoMenosCos_ = SucesionCompacta(m, [&](std::uint32_t desde, std::uint32_t cuantos, double* v) {
+      for (std::uint32_t t = 0; t < cuantos; ++t) v[t] = 1 - std::cos(frecuencia(desde + t));
+    });
+  }
   for (int termino = 0; termino < kTerminos; ++termino) {
+    TramoProgreso tramo((termino + 1.0) / (kTerminos + 1), (termino + 2.0) / (kTerminos + 1));
     // ln|λ| for term 0; ln|λ − 2πk| and ln|λ + 2πk| for terms 2k − 1 and 2k.
     const int k = (termino + 1) / 2;
     const double J = static_cast<double>(k) * kDosPi;
@@ -116,15 +121,19 @@ TablaFgn::TablaFgn(std::uint32_t m, std::uint32_t nPrima) {
 namespace {
 
 // Per-thread storage of one block of frequencies during an evaluation: the table's values
-// read back, then the two terms of each frequency.
+// read back.
 struct BloqueFgn {
   double unoMenosCos[SucesionCompacta::kBloque];
   double logs[TablaFgn::kTerminos][SucesionCompacta::kBloque];
-  double logF[SucesionCompacta::kBloque];
-  double cociente[SucesionCompacta::kBloque];
 };
 
 thread_local std::unique_ptr<BloqueFgn> bloqueFgn;
+
+// The two terms of each frequency of a block, ln f and I/f, waiting to be added in order.
+struct TerminosFgn {
+  double logF[SucesionCompacta::kBloque];
+  double cociente[SucesionCompacta::kBloque];
+};
 
 }  // namespace
 
@@ -151,9 +160,11 @@ double ObjetivoWhittleFgn::operator()(double H) const {
   const double* I = I_.Datos();
   double sumaLog = 0.0;
   double sumaCociente = 0.0;
+  const std::size_t piezas = tabla.UnoMenosCos().Bloques();
+  std::vector<TerminosFgn> ranuras(std::min(piezas, kRanurasEnOrden));
   ParaCadaPiezaEnOrden(
-      tabla.UnoMenosCos().Bloques(),
-      [&](std::size_t pieza) {
+      piezas,
+      [&](std::size_t pieza, std::size_t ranura) {
         if (!bloqueFgn) bloqueFgn = std::make_unique<BloqueFgn>();
         BloqueFgn& b = *bloqueFgn;
         const auto bloque = static_cast<std::uint32_t>(pieza);
@@ -161,6 +172,7 @@ double ObjetivoWhittleFgn::operator()(double H) const {
         const double* Ib = I + static_cast<std::size_t>(bloque) * SucesionCompacta::kBloque;
         tabla.UnoMenosCos().LeerBloque(bloque, b.unoMenosCos);
         for (int t = 0; t < TablaFgn::kTerminos; ++t) tabla.Logaritmo(t).LeerBloque(bloque, b.logs[t]);
+        TerminosFgn& r = ranuras[ranura];
         for (std::uint32_t j = 0; j < cuantos; ++j) {
           double suma = std::exp(ex * b.logs[0][j]);
           suma = suma + (std::exp(ex * b.logs[1][j]) + std::exp(ex * b.logs[2][j]));
@@ -168,17 +180,17 @@ double ObjetivoWhittleFgn::operator()(double H) const {
           suma = suma + (std::exp(ex * b.logs[5][j]) + std::exp(ex * b.logs[6][j]));
           suma = suma + (std::exp(ex * b.logs[7][j]) + std::exp(ex * b.logs[8][j]));
           const double f = suma * (b.unoMenosCos[j] * K);
-          b.logF[j] = std::log(f);
-          b.cociente[j] = Ib[j] / f;
+          r.logF[j] = std::log(f);
+          r.cociente[j] = Ib[j] / f;
         }
       },
-      [&](std::size_t pieza) {
-        const BloqueFgn& b = *bloqueFgn;
+      [&](std::size_t pieza, std::size_t ranura) {
+        const TerminosFgn& r = ranuras[ranura];
         const std::uint32_t cuantos =
             tabla.UnoMenosCos().ValoresEnBloque(static_cast<std::uint32_t>(pieza));
         for (std::uint32_t j = 0; j < cuantos; ++j) {
-          sumaLog += b.logF[j];
-          sumaCociente += b.cociente[j];
+          sumaLog += r.logF[j];
+          sumaCociente += r.cociente[j];
         }
       });
   return std::exp(dosSobreN_ * sumaLog) * sumaCociente;

@@ -40,10 +40,7 @@ double VarianzaWhittleLocal(double H) {
 namespace {
 
 // Frequencies per piece of the objective's parallel loops.
-constexpr std::size_t kPorPieza = 2048;
-
-// Per-thread terms I(j)/λ_j^(1 − 2H) of one piece during an evaluation.
-thread_local std::vector<double> terminosLocal;
+constexpr std::size_t kPorPieza = 8192;
 
 }  // namespace
 
@@ -76,19 +73,21 @@ double ObjetivoWhittleLocal::operator()(double H) const {
   const double* I = I_.Datos();
   const double* L = logLambda_.data();
   double suma = 0.0;
+  // Terms of each piece waiting to be added in order.
+  const std::size_t piezas = NumeroDePiezas(m_, kPorPieza);
+  std::vector<double> ranuras(std::min(piezas, kRanurasEnOrden) * kPorPieza);
   ParaCadaPiezaEnOrden(
-      NumeroDePiezas(m_, kPorPieza),
-      [&](std::size_t pieza) {
+      piezas,
+      [&](std::size_t pieza, std::size_t ranura) {
         const std::size_t desde = pieza * kPorPieza;
         const std::size_t hasta = std::min(m_, desde + kPorPieza);
-        terminosLocal.resize(kPorPieza);
-        double* termino = terminosLocal.data();
+        double* termino = ranuras.data() + ranura * kPorPieza;
         for (std::size_t j = desde; j < hasta; ++j) termino[j - desde] = I[j] / std::exp(ex * L[j]);
       },
-      [&](std::size_t pieza) {
+      [&](std::size_t pieza, std::size_t ranura) {
         const std::size_t desde = pieza * kPorPieza;
         const std::size_t cuantos = std::min(m_, desde + kPorPieza) - desde;
-        const double* termino = terminosLocal.data();
+        const double* termino = ranuras.data() + ranura * kPorPieza;
         for (std::size_t j = 0; j < cuantos; ++j) suma += termino[j];
       });
   const double m = static_cast<double>(m_);

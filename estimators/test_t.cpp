@@ -10,6 +10,7 @@
 #include "numeric/especiales.h"
 #include "numeric/fft.h"
 #include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& constante) {
   const std::uint32_t n = serie.Longitud();
@@ -35,9 +36,14 @@ int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& con
   struct Rechazo {
     int estado;
   };
-  const auto tabla = std::make_shared<const TablaFgn>((nPrima - 1) / 2, nPrima);
+  std::shared_ptr<const TablaFgn> tabla;
+  {
+    TramoProgreso tramo(0.0, 0.05);
+    tabla = std::make_shared<const TablaFgn>((nPrima - 1) / 2, nPrima);
+  }
   std::vector<double> h(k), v(k), w(k);
   try {
+    TramoProgreso tramo(0.05, 1.0);
     ParaCadaPieza(k, [&](std::size_t i) {
       const Vector bloque = serie.SubVector(static_cast<std::uint32_t>(i) * L + 1,
                                             static_cast<std::uint32_t>(i + 1) * L);

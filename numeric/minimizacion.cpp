@@ -30,6 +30,9 @@ class ProgresoBusqueda {
     if (f > fraccion_) fraccion_ = f < 1.0 ? f : 1.0;
     Avance(fraccion_);
   }
+  void Terminar() {
+    if (observado_) Avance(1.0);
+  }
   template <class F, class X>
   double Evaluar(const F& f, const X& x) {
     if (!observado_) return f(x);
@@ -78,7 +81,10 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
     const double xm = (lo + hi) / 2.0;
     const double tol1 = tol * std::fabs(x) + kZeps;
     const double tol2 = 2.0 * tol1;
-    if (std::fabs(x - xm) <= tol2 - (hi - lo) / 2.0) return x;
+    if (std::fabs(x - xm) <= tol2 - (hi - lo) / 2.0) {
+      progreso.Terminar();
+      return x;
+    }
     // The search stops when the bracket is about 4·tol1 wide.
     progreso.Medida(ancho0, hi - lo, 4.0 * tol1);
 
@@ -261,6 +267,7 @@ bool AmoebaAcotada(Matrix& P, Vector& y, double tolx, double tolf,
 
   std::swap(y[1], y[ilo]);
   for (std::uint32_t j = 1; j <= N; ++j) std::swap(P(1, j), P(ilo, j));
+  if (convergido) progreso.Terminar();
   return convergido;
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <charconv>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -36,64 +37,78 @@ unsigned HilosPorOmision() {
   return hilos;
 }
 
-constexpr std::size_t kAbandonado = static_cast<std::size_t>(-1);
+using Tarea = std::function<void(std::size_t, std::size_t)>;
 
 // Shared state of one loop.
 struct Bucle {
   std::size_t piezas;
-  const std::function<void(std::size_t)>* tarea;
-  const std::function<void(std::size_t)>* acumular;  // null without an ordered step
+  const Tarea* tarea;
+  const Tarea* acumular;  // null without an ordered step
   ContextoProgreso contexto;
   std::atomic<std::size_t> siguiente{0};
-  std::atomic<std::size_t> limite;      // pieces from here on are skipped (a lower one failed)
-  std::atomic<std::size_t> acumuladas{0};  // ordered steps done, kAbandonado after a failure
+  std::atomic<std::size_t> limite;  // pieces from here on are skipped (a lower one failed)
+
   std::mutex cerrojo;
   std::size_t piezaFallida;
   std::exception_ptr fallo;
+  // Ordered step, under the lock: pieces taken in order so far, which slots hold a computed
+  // piece, whether some thread is taking them now, whether the loop was given up.
+  std::condition_variable ranuraLibre;
+  std::size_t acumuladas = 0;
+  bool listas[kRanurasEnOrden] = {};
+  bool acumulando = false;
+  bool abandonado = false;
 
-  Bucle(std::size_t n, const std::function<void(std::size_t)>& t,
-        const std::function<void(std::size_t)>* a)
+  Bucle(std::size_t n, const Tarea& t, const Tarea* a)
       : piezas(n), tarea(&t), acumular(a), contexto(ContextoActual()), limite(n), piezaFallida(n) {}
 
-  // Waits for the ordered steps of the pieces before i; false when the loop was abandoned.
-  bool EsperarTurno(std::size_t i) {
-    for (;;) {
-      const std::size_t a = acumuladas.load();
-      if (a == i) return true;
-      if (a == kAbandonado) return false;
-      acumuladas.wait(a);
+  // Waits until the slot of piece i is free (piece i - kRanurasEnOrden taken); false when
+  // the loop was given up.
+  bool EsperarRanura(std::size_t i) {
+    std::unique_lock<std::mutex> bloqueo(cerrojo);
+    ranuraLibre.wait(bloqueo, [&] { return abandonado || i < acumuladas + kRanurasEnOrden; });
+    return !abandonado;
+  }
+
+  // Marks piece i computed and, unless another thread is at it, takes every computed piece
+  // that comes next in order.
+  void Entregar(std::size_t i) {
+    std::unique_lock<std::mutex> bloqueo(cerrojo);
+    listas[i % kRanurasEnOrden] = true;
+    if (acumulando) return;
+    acumulando = true;
+    while (!abandonado && acumuladas < piezas && listas[acumuladas % kRanurasEnOrden]) {
+      const std::size_t j = acumuladas;
+      bloqueo.unlock();
+      (*acumular)(j, j % kRanurasEnOrden);
+      bloqueo.lock();
+      listas[j % kRanurasEnOrden] = false;
+      ++acumuladas;
+      ranuraLibre.notify_all();
     }
+    acumulando = false;
   }
 
   void Ejecutar(std::size_t i) {
     try {
-      {
-        const double n = static_cast<double>(piezas);
-        TramoProgreso tramo(static_cast<double>(i) / n, static_cast<double>(i + 1) / n);
-        (*tarea)(i);
-        if (acumular) {
-          if (!EsperarTurno(i)) return;
-          (*acumular)(i);
-          std::size_t turno = i;  // an abandoned loop stays abandoned
-          acumuladas.compare_exchange_strong(turno, i + 1);
-          acumuladas.notify_all();
-        }
-        Avance(1.0);
-      }
+      const double n = static_cast<double>(piezas);
+      TramoProgreso tramo(static_cast<double>(i) / n, static_cast<double>(i + 1) / n);
+      if (acumular && !EsperarRanura(i)) return;
+      (*tarea)(i, i % kRanurasEnOrden);
+      if (acumular) Entregar(i);
+      Avance(1.0);
     } catch (...) {
-      {
-        std::lock_guard<std::mutex> bloqueo(cerrojo);
-        if (i < piezaFallida) {
-          piezaFallida = i;
-          fallo = std::current_exception();
-          std::size_t actual = limite.load();
-          while (i < actual && !limite.compare_exchange_weak(actual, i)) {
-          }
+      std::lock_guard<std::mutex> bloqueo(cerrojo);
+      if (i < piezaFallida) {
+        piezaFallida = i;
+        fallo = std::current_exception();
+        std::size_t actual = limite.load();
+        while (i < actual && !limite.compare_exchange_weak(actual, i)) {
         }
       }
-      // Pieces waiting for their turn give up: the loop ends with an exception anyway.
-      acumuladas.store(kAbandonado);
-      acumuladas.notify_all();
+      // The loop ends with an exception: nothing more is taken in order, nobody waits.
+      abandonado = true;
+      ranuraLibre.notify_all();
     }
   }
 
@@ -120,8 +135,7 @@ void FijarHilosDeCalculo(unsigned hilos) {
 
 namespace {
 
-void Repartir(std::size_t piezas, const std::function<void(std::size_t)>& tarea,
-              const std::function<void(std::size_t)>* acumular) {
+void Repartir(std::size_t piezas, const Tarea& tarea, const Tarea* acumular) {
   if (piezas == 0) return;
   Bucle bucle(piezas, tarea, acumular);
   const unsigned hilos = HilosDeCalculo();
@@ -152,10 +166,10 @@ void Repartir(std::size_t piezas, const std::function<void(std::size_t)>& tarea,
 }  // namespace
 
 void ParaCadaPieza(std::size_t piezas, const std::function<void(std::size_t)>& tarea) {
-  Repartir(piezas, tarea, nullptr);
+  const Tarea sinRanura = [&tarea](std::size_t i, std::size_t) { tarea(i); };
+  Repartir(piezas, sinRanura, nullptr);
 }
 
-void ParaCadaPiezaEnOrden(std::size_t piezas, const std::function<void(std::size_t)>& calcular,
-                          const std::function<void(std::size_t)>& acumular) {
+void ParaCadaPiezaEnOrden(std::size_t piezas, const Tarea& calcular, const Tarea& acumular) {
   Repartir(piezas, calcular, &acumular);
 }

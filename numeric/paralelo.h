@@ -28,12 +28,17 @@ void FijarHilosDeCalculo(unsigned hilos);
 // started inside a piece runs on the thread of that piece.
 void ParaCadaPieza(std::size_t piezas, const std::function<void(std::size_t)>& tarea);
 
-// The same, with a step that runs in piece order: after calcular(i), on the same thread,
-// acumular(i) runs once acumular(i - 1) has finished, so sums over the pieces come out as
-// one thread adding them in order would make them. calcular(i) may leave its results in
-// storage of its own thread (thread_local) for acumular(i).
-void ParaCadaPiezaEnOrden(std::size_t piezas, const std::function<void(std::size_t)>& calcular,
-                          const std::function<void(std::size_t)>& acumular);
+// Slots of ParaCadaPiezaEnOrden: the pieces computed and not yet taken in order.
+inline constexpr std::size_t kRanurasEnOrden = 16;
+
+// The same with a step that runs in piece order: calcular(i, r) leaves the results of
+// piece i in the caller's slot r (0 <= r < kRanurasEnOrden), and acumular(i, r) takes them
+// after acumular(i - 1, ·) has finished, on whichever thread is free, so that sums over the
+// pieces come out as one thread adding them in order would make them. No thread waits for
+// another unless every slot is in use.
+void ParaCadaPiezaEnOrden(
+    std::size_t piezas, const std::function<void(std::size_t pieza, std::size_t ranura)>& calcular,
+    const std::function<void(std::size_t pieza, std::size_t ranura)>& acumular);
 
 // Number of pieces of at most `tamano` elements that cover `total` elements.
 inline std::size_t NumeroDePiezas(std::size_t total, std::size_t tamano) {
