@@ -19,6 +19,7 @@
 #include "estimators/test_t.h"
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 const std::vector<std::string> kMetodos = {
@@ -405,7 +406,13 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     return resultado;
   };
   try {
-    int estado = analisis.Bloque();
+    // Progress: the method's part, then the statistics (the autocorrelation may be long).
+    const double cuotaMetodo = seleccion.autocorrelacion ? 0.8 : 1.0;
+    int estado;
+    {
+      TramoProgreso tramo(0.0, cuotaMetodo);
+      estado = analisis.Bloque();
+    }
     std::uint32_t puntos = 0;
     if (estado == kEstadoOk && seleccion.autocorrelacion) {
       const ParametrosAuto& pa = parametros.autocorrelacion;
@@ -431,6 +438,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
       ShowStatusMessage(estado);
       return resultado;
     }
+    TramoProgreso tramo(cuotaMetodo, 1.0);
     analisis.Estadisticas(puntos);
   } catch (const ErrorConversion& error) {
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
