@@ -2,8 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -78,6 +80,10 @@ TEST_F(CliTest, ErroresDeUso) {
       {"--separador", ";", f},
       {"--json=1", f},
       {f, "-m"},
+      {"-j", "0", f},
+      {"--trabajos", "dos", f},
+      {"--hilos", "-1", f},
+      {"--progreso=1", f},
   };
   for (const auto& args : casos) {
     const Ejecucion e = Ejecutar(args);
@@ -305,8 +311,12 @@ TEST_P(MetodoTest, InformeYJsonConcuerdan) {
   EXPECT_EQ(!j["ic"].EsNulo(), intervalo);
   if (intervalo) {
     ASSERT_EQ(j["ic"].lista.size(), 2u);
-    EXPECT_THAT(lineas[3], HasSubstr("[" + FormatoF(j["ic"].lista[0].numero) + "; " +
-                                     FormatoF(j["ic"].lista[1].numero) + "]"));
+    std::string ic = "[";
+    ic += FormatoF(j["ic"].lista[0].numero);
+    ic += "; ";
+    ic += FormatoF(j["ic"].lista[1].numero);
+    ic += "]";
+    EXPECT_THAT(lineas[3], HasSubstr(ic));
   }
   EXPECT_EQ(!j["constante"].EsNulo(), c.metodo == "Test T");
   const bool farima = c.parametros.size() > 1 && c.parametros[0] == "RGModelo=1";
@@ -384,6 +394,70 @@ TEST_F(CliTest, GraficasEnFormatoPropio) {
 }  // namespace
 
 namespace {
+
+// Several files at a time: the same output, messages, exit status and chart files as one
+// after another, including when two files write to the same chart file.
+TEST_F(CliTest, VariosFicherosALaVezComoDeUnoEnUno) {
+  std::vector<std::string> ficheros;
+  for (const char* nombre : {"r0.sam", "r1.sam", "r2.sam", "r3.sam", "r4.sam"})
+    ficheros.push_back(Ruido(nombre, 800 + 700 * static_cast<int>(ficheros.size())));
+  ficheros.insert(ficheros.begin() + 2, (dir_ / "no_existe.sam").string());
+  ficheros.insert(ficheros.begin() + 4, Fichero("corta.sam", "1 2 3"));
+  const std::string grf = (dir_ / "{nombre}.grf").string();
+  const std::string unico = (dir_ / "todas.grf").string();
+  const std::vector<std::vector<std::string>> casos = {
+      {"-m", "Whittle Local"},
+      {"--json", "-m", "Test T", "-p", "Estacion.EBloques=4"},
+      {"-m", "R/S", "--grf", grf},
+      {"-m", "Periodograma", "--grf", unico},
+  };
+  for (const auto& opciones : casos) {
+    std::vector<Ejecucion> e;
+    std::vector<std::string> graficas;
+    for (const char* j : {"1", "3"}) {
+      std::vector<std::string> args = {"-j", j};
+      args.insert(args.end(), opciones.begin(), opciones.end());
+      args.insert(args.end(), ficheros.begin(), ficheros.end());
+      e.push_back(Ejecutar(args));
+      std::string contenido;
+      for (const auto& entrada : std::filesystem::directory_iterator(dir_)) {
+        if (entrada.path().extension() != ".grf") continue;
+        std::ifstream g(entrada.path(), std::ios::binary);
+        contenido += entrada.path().filename().string() +
+                     std::string(std::istreambuf_iterator<char>(g), {});
+        std::filesystem::remove(entrada.path());
+      }
+      graficas.push_back(contenido);
+    }
+    const std::string que = ::testing::PrintToString(opciones);
+    EXPECT_EQ(e[0].estado, 1) << que;  // the missing file
+    EXPECT_EQ(e[1].estado, e[0].estado) << que;
+    EXPECT_EQ(e[1].salida, e[0].salida) << que;
+    EXPECT_EQ(e[1].errores, e[0].errores) << que;
+    EXPECT_EQ(graficas[1], graficas[0]) << que;
+  }
+}
+
+// Progress goes to standard error only when asked for away from a terminal, and changes
+// nothing else; the number of threads changes no result.
+TEST_F(CliTest, ProgresoEHilos) {
+  const std::string f = Ruido("serie.sam", 20000);
+  const Ejecucion sin = Ejecutar({"--json", "-m", "Whittle Estándar", f});
+  ASSERT_EQ(sin.estado, 0);
+  EXPECT_THAT(sin.errores, IsEmpty());
+  const Ejecucion con = Ejecutar({"--progreso", "--json", "-m", "Whittle Estándar", f});
+  EXPECT_EQ(con.salida, sin.salida);
+  EXPECT_THAT(con.errores, HasSubstr("fenwa-cli: " + f + ": analizando"));
+  EXPECT_THAT(Ejecutar({"--sin-progreso", "--json", "-m", "Whittle Estándar", f}).errores,
+              IsEmpty());
+  for (const char* hilos : {"1", "3"})
+    EXPECT_EQ(Ejecutar({"--hilos", hilos, "--json", "-m", "Whittle Estándar", f}).salida,
+              sin.salida);
+  ::setenv("FENWA_HILOS", "1", 1);
+  const Ejecucion uno = Ejecutar({"--json", "-m", "Whittle Estándar", f});
+  ::unsetenv("FENWA_HILOS");
+  EXPECT_EQ(uno.salida, sin.salida);
+}
 
 TEST_F(CliTest, JsonEscapaSaltosYComillas) {
   const std::string f = Fichero("con \"comillas\"\ty.sam", "1 2 3");
