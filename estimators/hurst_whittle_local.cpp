@@ -17,25 +17,9 @@ namespace {
 constexpr double kHMinima = 0.4999;
 constexpr double kHMaxima = 1.0001;
 constexpr double kTolerancia = 0.000001;
-constexpr std::uint32_t kNVarianza = 10000;
-constexpr std::int32_t kFrecuenciasVarianza = 4999;
-constexpr double kDelta = 0.000000001;
 constexpr double kFactorIntervalo = 1.96;
 
 }  // namespace
-
-double VarianzaWhittleLocal(double H) {
-  double D = 0.0;
-  for (std::int32_t j = 1; j <= kFrecuenciasVarianza; ++j) {
-    const double lambda = static_cast<double>(j) * kDosPi / kNVarianza;
-    const double f0 = std::pow(lambda, 1 - 2 * H);
-    const double f1 = std::pow(lambda, 1 - 2 * (H + kDelta));
-    const double s = std::log(f1 / f0) / kDelta;
-    D += s * s;
-  }
-  D = D * (2.0 / kNVarianza);
-  return 2 / D;
-}
 
 namespace {
 
@@ -118,7 +102,8 @@ int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
     const ObjetivoWhittleLocal objetivo(std::move(I), nPrima);
     h = MinUnaVble(std::cref(objetivo), kHMinima, kHMaxima, kTolerancia);
   }
-  const double e = std::sqrt(VarianzaWhittleLocal(h) / nPrima) * kFactorIntervalo;
+  // Asymptotic variance of the estimate over m frequencies: 1/(4m).
+  const double e = std::sqrt(1.0 / (4.0 * m)) * kFactorIntervalo;
   H = h;
   inferior = h - e;
   superior = h + e;
