@@ -1,6 +1,10 @@
 // Writes a sample file of exact fractional Gaussian noise (the tests' generator) for the
-// benchmarks of long series; the files are large and stay out of the repository.
+// benchmarks of long series; the files are large and stay out of the repository. Beyond
+// 2^25 samples the generator's own transform is no longer accurate enough for its
+// circulant embedding, so a longer series is made of independent exact pieces of 2^24
+// samples (seeds semilla, semilla + 1, ...).
 // Usage: generar_fgn RUTA [muestras=10000000] [H=0.8] [semilla=1]
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,9 +28,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   Vector v(static_cast<std::uint32_t>(n));
-  {
-    const std::vector<double> x = prueba::GenerarFgn(n, H, semilla);
-    std::copy(x.begin(), x.end(), v.begin());
+  const std::size_t pieza = n > (std::size_t{1} << 25) ? std::size_t{1} << 24 : n;
+  for (std::size_t desde = 0; desde < n; desde += pieza) {
+    const std::size_t cuantas = std::min(pieza, n - desde);
+    const std::vector<double> x = prueba::GenerarFgn(cuantas, H, semilla + desde / pieza);
+    std::copy(x.begin(), x.end(), v.begin() + desde);
   }
   std::string mensaje;
   if (!WriteSampleFile(v, ruta, mensaje)) {
