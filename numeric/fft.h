@@ -34,7 +34,9 @@ std::int32_t LongitudTransformable(std::int32_t n);
 // Forward DFT of x[0..n-1] (n >= 1): returns n' (see LongitudTransformable) and leaves
 // re[k] + i·im[k] = sum_j x[j]·e^{-2πi·jk/n'} for k = 0..n'-1, natural order, unscaled.
 // re and im hold at least n doubles; entries from n' on are left untouched. x must not
-// alias re or im. Work tables are per thread, so concurrent calls are safe.
+// alias re or im. Work tables are per thread, so concurrent calls are safe. Long
+// transforms run on all threads (numeric/paralelo.h), cut by their lengths alone: the
+// result is the same, bit for bit, with any number of threads.
 std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
 
 // The same transform at exactly n points, for uses that need full accuracy at long
