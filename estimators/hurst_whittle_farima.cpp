@@ -147,47 +147,37 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const double* phi = eta.Datos() + 1;
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);
   const double* I = I_.Datos();
-  double suma = 0.0;
-  // Terms of each piece waiting to be added in order.
-  const std::size_t piezas = NumeroDePiezas(m_, kPorPieza);
-  std::vector<double> ranuras(std::min(piezas, kRanurasEnOrden) * kPorPieza);
-  ParaCadaPiezaEnOrden(
-      piezas,
-      [&](std::size_t pieza, std::size_t ranura) {
-        const std::size_t desde = pieza * kPorPieza;
-        const std::size_t hasta = std::min(m_, desde + kPorPieza);
-        double* termino = ranuras.data() + ranura * kPorPieza;
-        for (std::size_t j = desde; j < hasta; ++j) {
-          const double* c = cos_.data() + j * orden;
-          const double* s = sin_.data() + j * orden;
-          double A = 1.0, B = 1.0;
-          if (p_ > 0) {
-            double R = phi[0] * c[0], S = phi[0] * s[0];
-            for (int k = 1; k < p_; ++k) {
-              R += phi[k] * c[k];
-              S += phi[k] * s[k];
-            }
-            A = (1 + R) * (1 + R) + S * S;
+  const double* cosenos = cos_.data();
+  const double* senos = sin_.data();
+  const double* log2Sin = log2Sin_.data();
+  const int p = p_, q = q_;
+  // Everything the terms read, by value: the compiler keeps it in registers across exp.
+  const auto suma = SumasEnOrden<1>(
+      m_, kPorPieza, [](std::size_t) {},
+      [=](std::size_t j) {
+        const double* c = cosenos + j * orden;
+        const double* s = senos + j * orden;
+        double A = 1.0, B = 1.0;
+        if (p > 0) {
+          double R = phi[0] * c[0], S = phi[0] * s[0];
+          for (int k = 1; k < p; ++k) {
+            R += phi[k] * c[k];
+            S += phi[k] * s[k];
           }
-          if (q_ > 0) {
-            double R = psi[0] * c[0], S = psi[0] * s[0];
-            for (int k = 1; k < q_; ++k) {
-              R += psi[k] * c[k];
-              S += psi[k] * s[k];
-            }
-            B = (1 + R) * (1 + R) + S * S;
-          }
-          const double f = (B / A) * std::exp(ex * log2Sin_[j]);
-          termino[j - desde] = I[j] / f;
+          A = (1 + R) * (1 + R) + S * S;
         }
-      },
-      [&](std::size_t pieza, std::size_t ranura) {
-        const std::size_t desde = pieza * kPorPieza;
-        const std::size_t cuantos = std::min(m_, desde + kPorPieza) - desde;
-        const double* termino = ranuras.data() + ranura * kPorPieza;
-        for (std::size_t j = 0; j < cuantos; ++j) suma += termino[j];
+        if (q > 0) {
+          double R = psi[0] * c[0], S = psi[0] * s[0];
+          for (int k = 1; k < q; ++k) {
+            R += psi[k] * c[k];
+            S += psi[k] * s[k];
+          }
+          B = (1 + R) * (1 + R) + S * S;
+        }
+        const double f = (B / A) * std::exp(ex * log2Sin[j]);
+        return std::array<double, 1>{I[j] / f};
       });
-  return suma;
+  return suma[0];
 }
 
 int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,

@@ -129,11 +129,7 @@ struct BloqueFgn {
 
 thread_local std::unique_ptr<BloqueFgn> bloqueFgn;
 
-// The two terms of each frequency of a block, ln f and I/f, waiting to be added in order.
-struct TerminosFgn {
-  double logF[SucesionCompacta::kBloque];
-  double cociente[SucesionCompacta::kBloque];
-};
+
 
 }  // namespace
 
@@ -158,41 +154,27 @@ double ObjetivoWhittleFgn::operator()(double H) const {
   const double K = ConstanteK(H);
   const TablaFgn& tabla = *tabla_;
   const double* I = I_.Datos();
-  double sumaLog = 0.0;
-  double sumaCociente = 0.0;
-  const std::size_t piezas = tabla.UnoMenosCos().Bloques();
-  std::vector<TerminosFgn> ranuras(std::min(piezas, kRanurasEnOrden));
-  ParaCadaPiezaEnOrden(
-      piezas,
-      [&](std::size_t pieza, std::size_t ranura) {
+  const auto sumas = SumasEnOrden<2>(
+      tabla.Frecuencias(), SucesionCompacta::kBloque,
+      [&](std::size_t pieza) {
         if (!bloqueFgn) bloqueFgn = std::make_unique<BloqueFgn>();
-        BloqueFgn& b = *bloqueFgn;
         const auto bloque = static_cast<std::uint32_t>(pieza);
-        const std::uint32_t cuantos = tabla.UnoMenosCos().ValoresEnBloque(bloque);
-        const double* Ib = I + static_cast<std::size_t>(bloque) * SucesionCompacta::kBloque;
-        tabla.UnoMenosCos().LeerBloque(bloque, b.unoMenosCos);
-        for (int t = 0; t < TablaFgn::kTerminos; ++t) tabla.Logaritmo(t).LeerBloque(bloque, b.logs[t]);
-        TerminosFgn& r = ranuras[ranura];
-        for (std::uint32_t j = 0; j < cuantos; ++j) {
-          double suma = std::exp(ex * b.logs[0][j]);
-          suma = suma + (std::exp(ex * b.logs[1][j]) + std::exp(ex * b.logs[2][j]));
-          suma = suma + (std::exp(ex * b.logs[3][j]) + std::exp(ex * b.logs[4][j]));
-          suma = suma + (std::exp(ex * b.logs[5][j]) + std::exp(ex * b.logs[6][j]));
-          suma = suma + (std::exp(ex * b.logs[7][j]) + std::exp(ex * b.logs[8][j]));
-          const double f = suma * (b.unoMenosCos[j] * K);
-          r.logF[j] = std::log(f);
-          r.cociente[j] = Ib[j] / f;
-        }
+        tabla.UnoMenosCos().LeerBloque(bloque, bloqueFgn->unoMenosCos);
+        for (int t = 0; t < TablaFgn::kTerminos; ++t)
+          tabla.Logaritmo(t).LeerBloque(bloque, bloqueFgn->logs[t]);
       },
-      [&](std::size_t pieza, std::size_t ranura) {
-        const TerminosFgn& r = ranuras[ranura];
-        const std::uint32_t cuantos =
-            tabla.UnoMenosCos().ValoresEnBloque(static_cast<std::uint32_t>(pieza));
-        for (std::uint32_t j = 0; j < cuantos; ++j) {
-          sumaLog += r.logF[j];
-          sumaCociente += r.cociente[j];
-        }
+      [=](std::size_t jj) {
+        const BloqueFgn& b = *bloqueFgn;
+        const std::size_t j = jj % SucesionCompacta::kBloque;
+        double suma = std::exp(ex * b.logs[0][j]);
+        suma = suma + (std::exp(ex * b.logs[1][j]) + std::exp(ex * b.logs[2][j]));
+        suma = suma + (std::exp(ex * b.logs[3][j]) + std::exp(ex * b.logs[4][j]));
+        suma = suma + (std::exp(ex * b.logs[5][j]) + std::exp(ex * b.logs[6][j]));
+        suma = suma + (std::exp(ex * b.logs[7][j]) + std::exp(ex * b.logs[8][j]));
+        const double f = suma * (b.unoMenosCos[j] * K);
+        return std::array<double, 2>{std::log(f), I[jj] / f};
       });
+  const double sumaLog = sumas[0], sumaCociente = sumas[1];
   return std::exp(dosSobreN_ * sumaLog) * sumaCociente;
 }
 

@@ -56,24 +56,9 @@ double ObjetivoWhittleLocal::operator()(double H) const {
   const double ex = 1 - 2 * H;
   const double* I = I_.Datos();
   const double* L = logLambda_.data();
-  double suma = 0.0;
-  // Terms of each piece waiting to be added in order.
-  const std::size_t piezas = NumeroDePiezas(m_, kPorPieza);
-  std::vector<double> ranuras(std::min(piezas, kRanurasEnOrden) * kPorPieza);
-  ParaCadaPiezaEnOrden(
-      piezas,
-      [&](std::size_t pieza, std::size_t ranura) {
-        const std::size_t desde = pieza * kPorPieza;
-        const std::size_t hasta = std::min(m_, desde + kPorPieza);
-        double* termino = ranuras.data() + ranura * kPorPieza;
-        for (std::size_t j = desde; j < hasta; ++j) termino[j - desde] = I[j] / std::exp(ex * L[j]);
-      },
-      [&](std::size_t pieza, std::size_t ranura) {
-        const std::size_t desde = pieza * kPorPieza;
-        const std::size_t cuantos = std::min(m_, desde + kPorPieza) - desde;
-        const double* termino = ranuras.data() + ranura * kPorPieza;
-        for (std::size_t j = 0; j < cuantos; ++j) suma += termino[j];
-      });
+  const double suma = SumasEnOrden<1>(m_, kPorPieza, [](std::size_t) {}, [=](std::size_t j) {
+                        return std::array<double, 1>{I[j] / std::exp(ex * L[j])};
+                      })[0];
   const double m = static_cast<double>(m_);
   return std::log(suma / m) - (2 * H - 1) * sumaLog_ / m;
 }

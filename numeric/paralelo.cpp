@@ -133,6 +133,10 @@ void FijarHilosDeCalculo(unsigned hilos) {
   hilosFijados.store(hilos < kHilosMaximos ? hilos : kHilosMaximos, std::memory_order_relaxed);
 }
 
+bool RepartoEnHilos(std::size_t piezas) {
+  return piezas > 1 && !enPieza && HilosDeCalculo() > 1;
+}
+
 namespace {
 
 void Repartir(std::size_t piezas, const Tarea& tarea, const Tarea* acumular) {

@@ -6,8 +6,13 @@
 // with one thread or many.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <vector>
+
+#include "numeric/progreso.h"
 
 // Variable of the environment that sets the number of threads (a positive integer); when it
 // is absent or invalid every core is used.
@@ -28,6 +33,11 @@ void FijarHilosDeCalculo(unsigned hilos);
 // started inside a piece runs on the thread of that piece.
 void ParaCadaPieza(std::size_t piezas, const std::function<void(std::size_t)>& tarea);
 
+// Whether a loop of that many pieces started here would run on more than one thread (not
+// when only one is set, nor inside a piece of another loop). A sum that can be formed in
+// a single pass, each term added as it is computed, is cheaper that way on one thread.
+bool RepartoEnHilos(std::size_t piezas);
+
 // Slots of ParaCadaPiezaEnOrden: the pieces computed and not yet taken in order.
 inline constexpr std::size_t kRanurasEnOrden = 16;
 
@@ -43,4 +53,48 @@ void ParaCadaPiezaEnOrden(
 // Number of pieces of at most `tamano` elements that cover `total` elements.
 inline std::size_t NumeroDePiezas(std::size_t total, std::size_t tamano) {
   return (total + tamano - 1) / tamano;
+}
+
+// K sums over j = 0..total-1, each added in the order of j, of the terms termino(j) (a
+// std::array<double, K>), in pieces of `porPieza` values; preparar(pieza) runs on the
+// piece's thread before its terms. On one thread each term is added as it is computed; on
+// several, the pieces are computed at once and added in order (ParaCadaPiezaEnOrden). The
+// sums are the same either way, bit for bit.
+template <std::size_t K, class Preparar, class Termino>
+std::array<double, K> SumasEnOrden(std::size_t total, std::size_t porPieza,
+                                   const Preparar& preparar, const Termino& termino) {
+  std::array<double, K> suma{};
+  const std::size_t piezas = NumeroDePiezas(total, porPieza);
+  if (!RepartoEnHilos(piezas)) {
+    for (std::size_t p = 0; p < piezas; ++p) {
+      preparar(p);
+      const std::size_t hasta = std::min(total, (p + 1) * porPieza);
+      for (std::size_t j = p * porPieza; j < hasta; ++j) {
+        const std::array<double, K> t = termino(j);
+        for (std::size_t k = 0; k < K; ++k) suma[k] += t[k];
+      }
+      Avance(static_cast<double>(p + 1) / static_cast<double>(piezas));
+    }
+    return suma;
+  }
+  std::vector<double> ranuras(std::min(piezas, kRanurasEnOrden) * porPieza * K);
+  ParaCadaPiezaEnOrden(
+      piezas,
+      [&](std::size_t p, std::size_t r) {
+        preparar(p);
+        const std::size_t desde = p * porPieza;
+        const std::size_t hasta = std::min(total, desde + porPieza);
+        double* b = ranuras.data() + r * porPieza * K;
+        for (std::size_t j = desde; j < hasta; ++j) {
+          const std::array<double, K> t = termino(j);
+          for (std::size_t k = 0; k < K; ++k) b[(j - desde) * K + k] = t[k];
+        }
+      },
+      [&](std::size_t p, std::size_t r) {
+        const std::size_t cuantos = std::min(total, (p + 1) * porPieza) - p * porPieza;
+        const double* b = ranuras.data() + r * porPieza * K;
+        for (std::size_t j = 0; j < cuantos; ++j)
+          for (std::size_t k = 0; k < K; ++k) suma[k] += b[j * K + k];
+      });
+  return suma;
 }
