@@ -11,7 +11,46 @@ namespace {
 
 // Terms between two checks of a cancellation request in the long loops below (about a
 // millisecond of work); the loops are cut there without changing the order of the sums.
+// The runs between checks are summed by functions of their own, kept out of line and
+// free of calls, so that their sums stay in registers.
 constexpr std::uint32_t kTerminosEntreAvisos = 1u << 20;
+
+// s + x[0] + ... + x[n-1], added in order.
+[[gnu::noinline]] double SumarTramo(const double* x, std::uint32_t n, double s) {
+  for (std::uint32_t i = 0; i < n; ++i) s += x[i];
+  return s;
+}
+
+// s + (x[0] - media)² + ... + (x[n-1] - media)², added in order.
+[[gnu::noinline]] double SumarCuadradosTramo(const double* x, std::uint32_t n, double media,
+                                             double s) {
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const double d = x[i] - media;
+    s += d * d;
+  }
+  return s;
+}
+
+// s + d[0]·e[0] + ... + d[n-1]·e[n-1], added in order.
+[[gnu::noinline]] double ProductosTramo(const double* d, const double* e, std::uint32_t n,
+                                        double s) {
+  for (std::uint32_t j = 0; j < n; ++j) s += d[j] * e[j];
+  return s;
+}
+
+// Means of the blocks i0..i1-1 of m samples of x into y, each added to suma in order.
+[[gnu::noinline]] double MediasTramo(const double* x, std::uint32_t i0, std::uint32_t i1,
+                                     std::uint32_t m, double* y, double suma) {
+  const double dm = static_cast<double>(m);
+  for (std::uint32_t i = i0; i < i1; ++i) {
+    const double* bloque = x + static_cast<std::size_t>(i) * m;
+    double s = 0.0;
+    for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
+    y[i] = s / dm;
+    suma += y[i];
+  }
+  return suma;
+}
 
 }  // namespace
 
@@ -21,7 +60,7 @@ double Suma(const Vector& v) {
   double s = 0.0;
   for (std::uint32_t i0 = 0; i0 < n; i0 += kTerminosEntreAvisos) {
     const std::uint32_t i1 = n - i0 < kTerminosEntreAvisos ? n : i0 + kTerminosEntreAvisos;
-    for (std::uint32_t i = i0; i < i1; ++i) s += x[i];
+    s = SumarTramo(x + i0, i1 - i0, s);
     if (i1 < n) ComprobarCancelacion();
   }
   return s;
@@ -54,10 +93,7 @@ double Varianza(const Vector& v) {
   double s = 0.0;
   for (std::uint32_t i0 = 0; i0 < n; i0 += kTerminosEntreAvisos) {
     const std::uint32_t i1 = n - i0 < kTerminosEntreAvisos ? n : i0 + kTerminosEntreAvisos;
-    for (std::uint32_t i = i0; i < i1; ++i) {
-      const double d = x[i] - media;
-      s += d * d;
-    }
+    s = SumarCuadradosTramo(x + i0, i1 - i0, media, s);
     if (i1 < n) ComprobarCancelacion();
   }
   return s / static_cast<double>(n - 1);
@@ -75,23 +111,27 @@ Vector SumaAcumulada(const Vector& v) {
 namespace {
 
 // Means of the k blocks of m samples of x into y; returns their sum in index order.
-// Reports its progress (and checks for cancellation) every kTerminosEntreAvisos samples.
+// Reports its progress (and checks for cancellation) every kTerminosEntreAvisos samples or
+// so: after runs of whole blocks, or within a block longer than that.
 double Medias(const double* x, std::uint32_t k, std::uint32_t m, double* y) {
-  const double dm = static_cast<double>(m);
-  const double total = static_cast<double>(k) * m;
-  std::uint64_t hechas = 0, aviso = kTerminosEntreAvisos;
   double suma = 0.0;
+  if (m < kTerminosEntreAvisos) {
+    const std::uint32_t porTramo = kTerminosEntreAvisos / m;
+    for (std::uint32_t i0 = 0; i0 < k; i0 += porTramo) {
+      const std::uint32_t i1 = k - i0 < porTramo ? k : i0 + porTramo;
+      suma = MediasTramo(x, i0, i1, m, y, suma);
+      Avance(static_cast<double>(i1) / k);
+    }
+    return suma;
+  }
+  const double dm = static_cast<double>(m);
   for (std::uint32_t i = 0; i < k; ++i) {
     const double* bloque = x + static_cast<std::size_t>(i) * m;
     double s = 0.0;
     for (std::uint32_t j0 = 0; j0 < m; j0 += kTerminosEntreAvisos) {
       const std::uint32_t j1 = m - j0 < kTerminosEntreAvisos ? m : j0 + kTerminosEntreAvisos;
-      for (std::uint32_t j = j0; j < j1; ++j) s += bloque[j];
-      hechas += j1 - j0;
-      if (hechas >= aviso) {
-        Avance(static_cast<double>(hechas) / total);
-        aviso = hechas + kTerminosEntreAvisos;
-      }
+      s = SumarTramo(bloque + j0, j1 - j0, s);
+      Avance((static_cast<double>(i) * m + j1) / (static_cast<double>(k) * m));
     }
     y[i] = s / dm;
     suma += y[i];
@@ -139,7 +179,7 @@ Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada
     for (std::uint32_t j0 = 0; j0 < terminos; j0 += kTerminosEntreAvisos) {
       const std::uint32_t j1 =
           terminos - j0 < kTerminosEntreAvisos ? terminos : j0 + kTerminosEntreAvisos;
-      for (std::uint32_t j = j0; j < j1; ++j) s += d[j] * d2[j];
+      s = ProductosTramo(d + j0, d2 + j0, j1 - j0, s);
       if (j1 - j0 == kTerminosEntreAvisos) Avance((hechos + j1) / total);
     }
     hechos += terminos;
