@@ -10,6 +10,7 @@
 #include "app/analisis.h"
 #include "app/graficas.h"
 #include "app/series.h"
+#include "app/version.h"
 #include "chart/plot_model.h"
 #include "cli/json.h"
 #include "cli/salidas_grafica.h"
@@ -80,6 +81,7 @@ std::string Ayuda() {
       "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
       "                           coeficientes, constante, x, y, media, varianza, informe)\n"
       "  -h, --help               mostrar esta ayuda y salir\n"
+      "      --version            mostrar la versión y salir\n"
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
@@ -97,6 +99,7 @@ struct Opciones {
   MenuMarks marcas;
   char separador = '.';
   bool json = false;
+  bool version = false;  // --version: print the version and end
   std::optional<std::string> atc;
   // Per chart format: path of the method chart and of the autocorrelation chart.
   std::vector<std::optional<std::string>> graficaMetodo, graficaAuto;
@@ -156,6 +159,9 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     std::string v, error;
     if (arg == "-h" || arg == "--help") {
       ayuda = true;
+      return {};
+    } else if (arg == "--version") {
+      o.version = true;
       return {};
     } else if (arg == "-m" || arg == "--metodo") {
       if (!(error = valor(v)).empty()) return error;
@@ -287,6 +293,10 @@ int Ejecutar(int argc, char** argv) {
   const std::string error = LeerOpciones(argc, argv, o, ayuda);
   if (ayuda) {
     Escribir(stdout, Ayuda());
+    return kSalidaExito;
+  }
+  if (o.version) {
+    Escribir(stdout, "fenwa-cli " + std::string(kVersionFenwa) + "\n");
     return kSalidaExito;
   }
   if (!error.empty()) {
