@@ -9,9 +9,9 @@ set(FENWA_MANTENEDOR "Equipo de FENWA <fenwa@example.org>" CACHE STRING
 set(CPACK_PACKAGE_CONTACT ${FENWA_MANTENEDOR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "análisis estadístico de series de tráfico (parámetro de Hurst)")
+# The long description; CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-FENWA estima el parámetro de Hurst H de series de tráfico medidas con nueve
+    "FENWA estima el parámetro de Hurst H de series de tráfico medidas con nueve
 estimadores (R/S, varianza agregada y diferenciada, periodograma, Whittle FGN y
 FARIMA, Whittle agregado y local), el tiempo de arranque fractal T0 a partir del
 IDC y un test de que H se mantiene constante, y calcula la media, la varianza y la

@@ -10,6 +10,7 @@ packages=(
   libbenchmark-dev libfftw3-dev         # benchmarks (FFTW only as a speed reference)
   xvfb xauth fonts-dejavu-core          # running the desktop program without a display; a sans-serif font
   locales                               # es_ES.UTF-8 for the decimal-comma tests
+  desktop-file-utils                    # validating the installed desktop entry in the tests
   ccache                                # faster rebuilds
 )
 
