@@ -14,6 +14,7 @@ namespace {
 // of all m advance together along i, so that the profile is read in order rather than
 // with stride k (far slower once the series outgrows the cache); below, one m at a time
 // is already sequential and avoids the short inner loops. sumas is a work buffer.
+// (std::abs: GCC stops inlining ::fabs once numeric/vector.h overloads it for Vector.)
 double LongitudCurva(const double* y, std::uint32_t N, std::uint32_t k,
                      std::vector<double>& sumas) {
   sumas.assign(k, 0.0);
@@ -21,7 +22,7 @@ double LongitudCurva(const double* y, std::uint32_t N, std::uint32_t k,
   if (k < 4) {
     for (std::uint32_t m = 0; m < k; ++m) {
       double suma = 0.0;
-      for (std::size_t p = m + k; p < N; p += k) suma += std::fabs(y[p] - y[p - k]);
+      for (std::size_t p = m + k; p < N; p += k) suma += std::abs(y[p] - y[p - k]);
       s[m] = suma;
     }
   } else {
@@ -29,7 +30,7 @@ double LongitudCurva(const double* y, std::uint32_t N, std::uint32_t k,
       const std::size_t cuantos = std::min<std::size_t>(k, N - base);
       const double* actual = y + base;
       const double* anterior = actual - k;
-      for (std::size_t m = 0; m < cuantos; ++m) s[m] += std::fabs(actual[m] - anterior[m]);
+      for (std::size_t m = 0; m < cuantos; ++m) s[m] += std::abs(actual[m] - anterior[m]);
     }
   }
   const double dN = static_cast<double>(N), dk = static_cast<double>(k);

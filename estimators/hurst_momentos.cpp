@@ -22,7 +22,7 @@ int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::
   for (std::uint32_t j = 0; j < puntos; ++j) {
     MediasDeBloques(serie, niveles[j], medias);
     double suma = 0.0;
-    for (const double m : medias) suma += std::fabs(m - media);
+    for (const double m : medias) suma += std::abs(m - media);
     const double momento = suma / static_cast<double>(medias.size());
     if (momento == 0.0) return kEstadoMomentoNulo;
     x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));
