@@ -4,9 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <iterator>
-#include <string>
 #include <vector>
 
 #include "estimators/estado.h"
@@ -20,18 +18,6 @@ namespace {
 constexpr double kValoresH[] = {0.5, 0.6, 0.7, 0.8, 0.9};
 constexpr int kSemillas = 20;
 
-// The series of every H and seed, generated once for the three estimators.
-const std::vector<Vector>& SeriesFgn(int indiceH) {
-  static std::vector<std::vector<Vector>> series(std::size(kValoresH));
-  std::vector<Vector>& lista = series[static_cast<std::size_t>(indiceH)];
-  if (lista.empty()) {
-    for (int s = 1; s <= kSemillas; ++s) {
-      lista.push_back(estimadores::Fgn(10000, kValoresH[indiceH], static_cast<std::uint64_t>(s)));
-    }
-  }
-  return lista;
-}
-
 // Accepted mean error at one H: either |bias| <= limite, or (for the downward bias of the
 // moments and Higuchi at high H, known from many more seeds) the band [desde, hasta]
 // within two standard errors of the 20-seed mean.
@@ -40,39 +26,8 @@ struct Sesgo {
   double desde, hasta;
 };
 
-struct CasoPrecision {
-  const char* nombre;
-  std::function<int(const Vector&, double&)> estimador;
-  Sesgo sesgos[std::size(kValoresH)];
-};
-
-class PrecisionFgn : public ::testing::TestWithParam<CasoPrecision> {};
-
-TEST_P(PrecisionFgn, SesgoMedioEnVeinteSemillas) {
-  const CasoPrecision& c = GetParam();
-  for (int i = 0; i < static_cast<int>(std::size(kValoresH)); ++i) {
-    const double H0 = kValoresH[i];
-    double suma = 0, cuadrados = 0;
-    for (const Vector& x : SeriesFgn(i)) {
-      double H = 0;
-      ASSERT_EQ(c.estimador(x, H), kEstadoOk) << "H " << H0;
-      suma += H - H0;
-      cuadrados += (H - H0) * (H - H0);
-    }
-    const double sesgo = suma / kSemillas;
-    const double desviacion = std::sqrt((cuadrados - kSemillas * sesgo * sesgo) / (kSemillas - 1));
-    const double error = 2 * desviacion / std::sqrt(static_cast<double>(kSemillas));
-    const Sesgo& s = c.sesgos[i];
-    SCOPED_TRACE(testing::Message() << "H " << H0 << ": sesgo " << sesgo << ", desviación "
-                                    << desviacion);
-    if (s.limite > 0) {
-      EXPECT_LE(std::fabs(sesgo), s.limite);
-    } else {
-      EXPECT_GE(sesgo + error, s.desde);
-      EXPECT_LE(sesgo - error, s.hasta);
-    }
-  }
-}
+constexpr Sesgo kMenor(double limite) { return {limite, 0, 0}; }
+constexpr Sesgo kBanda(double desde, double hasta) { return {0, desde, hasta}; }
 
 int Dfa1(const Vector& x, double& H) {
   Vector ex, ey;
@@ -88,21 +43,53 @@ int Higuchi(const Vector& x, double& H) {
   return HurstHiguchi(x, 0, 10, H, k, ex, ey);
 }
 
-constexpr Sesgo kMenor(double limite) { return {limite, 0, 0}; }
-constexpr Sesgo kBanda(double desde, double hasta) { return {0, desde, hasta}; }
+struct CasoPrecision {
+  const char* nombre;
+  int (*estimador)(const Vector&, double&);
+  Sesgo sesgos[std::size(kValoresH)];
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    DfaMomentosHiguchi, PrecisionFgn,
-    ::testing::Values(
-        CasoPrecision{"dfa", Dfa1,
-                      {kMenor(0.015), kMenor(0.015), kMenor(0.015), kMenor(0.015),
-                       kMenor(0.015)}},
-        CasoPrecision{"momentos_absolutos", Momentos,
-                      {kMenor(0.03), kMenor(0.03), kMenor(0.03), kBanda(-0.045, -0.035),
-                       kBanda(-0.07, -0.06)}},
-        CasoPrecision{"higuchi", Higuchi,
-                      {kMenor(0.03), kMenor(0.03), kMenor(0.03), kBanda(-0.045, -0.035),
-                       kBanda(-0.07, -0.06)}}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+// One test for the three estimators, so that the 100 series are generated only once.
+TEST(PrecisionFgn, SesgoMedioEnVeinteSemillas) {
+  const CasoPrecision casos[] = {
+      {"DFA", Dfa1,
+       {kMenor(0.015), kMenor(0.015), kMenor(0.015), kMenor(0.015), kMenor(0.015)}},
+      {"momentos absolutos", Momentos,
+       {kMenor(0.03), kMenor(0.03), kMenor(0.03), kBanda(-0.045, -0.035),
+        kBanda(-0.07, -0.06)}},
+      {"Higuchi", Higuchi,
+       {kMenor(0.03), kMenor(0.03), kMenor(0.03), kBanda(-0.045, -0.035),
+        kBanda(-0.07, -0.06)}},
+  };
+  for (std::size_t i = 0; i < std::size(kValoresH); ++i) {
+    const double H0 = kValoresH[i];
+    std::vector<Vector> series;
+    for (int s = 1; s <= kSemillas; ++s) {
+      series.push_back(estimadores::Fgn(10000, H0, static_cast<std::uint64_t>(s)));
+    }
+    for (const CasoPrecision& c : casos) {
+      double suma = 0, cuadrados = 0;
+      for (const Vector& x : series) {
+        double H = 0;
+        ASSERT_EQ(c.estimador(x, H), kEstadoOk) << c.nombre << ", H " << H0;
+        suma += H - H0;
+        cuadrados += (H - H0) * (H - H0);
+      }
+      const double sesgo = suma / kSemillas;
+      const double desviacion =
+          std::sqrt((cuadrados - kSemillas * sesgo * sesgo) / (kSemillas - 1));
+      const double error = 2 * desviacion / std::sqrt(static_cast<double>(kSemillas));
+      const Sesgo& s = c.sesgos[i];
+      SCOPED_TRACE(testing::Message() << c.nombre << ", H " << H0 << ": sesgo " << sesgo
+                                      << ", desviación " << desviacion);
+      if (s.limite > 0) {
+        EXPECT_LE(std::fabs(sesgo), s.limite);
+      } else {
+        EXPECT_GE(sesgo + error, s.desde);
+        EXPECT_LE(sesgo - error, s.hasta);
+      }
+    }
+  }
+}
 
 }  // namespace
