@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "app/formato.h"
+#include "app/metodos.h"
 #include "app/series.h"
 #include "chart/plot_model.h"
 #include "estimators/estado.h"
@@ -230,6 +231,16 @@ std::string Patron(const std::string& linea) {
 
 const std::vector<CasoMetodo>& CasosMetodo() {
   static const std::vector<CasoMetodo> casos = {
+      {"DFA", "ethernetTraffic.sam", {"EOrdenDFA=2"},
+       {"Parámetro Hurst: H = #", "Método DFA. Parámetros:", "      Orden de la tendencia: 2",
+        "      Caja mínima: 10", "      Cajas por década: 10"}},
+      {"Higuchi", "NileMin.sam", {},
+       {"Parámetro Hurst: H = #", "Método de Higuchi. Parámetros:", "      Retardo máximo: 66",
+        "      Retardos por década: 10"}},
+      {"Momentos Absolutos", "videoVBR.sam", {"EMinmMom=2"},
+       {"Parámetro Hurst: H = #", "Método de los momentos absolutos. Parámetros:",
+        "      Mínimo valor de 'm': 2", "      Mínimo nº de muestras para la varianza: 20",
+        "      Puntos por década: 6"}},
       {"Periodograma", "NileMin.sam", {"CBPorcentaje=10"},
        {"Parámetro Hurst H = #", "Método del periodograma. Parámetros:",
         "      Porcentaje de frecuencias: 10"}},
@@ -313,9 +324,7 @@ TEST_P(MetodoTest, InformeYJsonConcuerdan) {
   // The first result line shows the value in the report's format.
   ASSERT_FALSE(j["valor"].EsNulo());
   EXPECT_THAT(lineas[2], HasSubstr("= " + FormatoF(j["valor"].numero)));
-  const bool dibuja = c.metodo == "R/S" || c.metodo == "Varianza" ||
-                      c.metodo == "Varianza Difer." || c.metodo == "Periodograma" ||
-                      c.metodo == "T0 (IDC)";
+  const bool dibuja = BuscarMetodo(c.metodo)->Dibuja();
   EXPECT_EQ(!j["x"].EsNulo(), dibuja);
   EXPECT_EQ(!j["y"].EsNulo(), dibuja);
   if (dibuja) {
@@ -337,7 +346,7 @@ TEST_P(MetodoTest, InformeYJsonConcuerdan) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(DiezMetodos, MetodoTest,
+INSTANTIATE_TEST_SUITE_P(CadaMetodo, MetodoTest,
                          ::testing::Range<std::size_t>(0, CasosMetodo().size()));
 
 TEST_F(CliTest, ExportacionDeLaAutocorrelacion) {
