@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/analisis.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 
@@ -21,7 +22,7 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
     : QDialog(padre), almacen_(almacen), dialogos_(dialogos) {
   setObjectName(QStringLiteral("TFSeries"));
   setWindowTitle(QStringLiteral("Series"));
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
 
   CBSeries = NuevaListaDesplegable(this, 150);
   CBSeries->setObjectName(QStringLiteral("CBSeries"));

@@ -7,6 +7,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "chart/qt/fuentes.h"
+
 namespace {
 
 constexpr int kAnchoCampo = 64;
@@ -65,7 +67,7 @@ void Escribir(QWidget* campo, const QVariant& valor) {
 
 TDialogoParametros::TDialogoParametros(const QString& titulo, QWidget* padre) : QDialog(padre) {
   setWindowTitle(titulo);
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
   BOK = new QPushButton(QStringLiteral("Aceptar"), this);
   BOK->setObjectName(QStringLiteral("BOK"));
   BOK->setDefault(true);
