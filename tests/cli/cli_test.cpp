@@ -400,6 +400,28 @@ TEST_F(CliTest, JsonEscapaSaltosYComillas) {
   EXPECT_EQ(e.Lineas()[0].find('\t'), std::string::npos);  // escaped as \t
 }
 
+// Sums beyond the largest double: a mean or variance that is not finite is written as null
+// and the line stays valid JSON.
+TEST_F(CliTest, JsonConMediaOVarianzaNoFinitas) {
+  struct Caso {
+    const char* muestras;
+    bool mediaFinita;
+  };
+  const Caso casos[] = {{"1.7e308 1.7e308", false}, {"1.7e308 -1.7e308", true}};
+  for (const Caso& c : casos) {
+    const Ejecucion e = Ejecutar({"--json", Fichero("enorme.sam", c.muestras)});
+    EXPECT_EQ(e.estado, 0) << c.muestras;
+    ASSERT_EQ(e.Lineas().size(), 1u) << c.muestras;
+    Json j;
+    ASSERT_NO_THROW(j = LeerJson(e.Lineas()[0])) << e.Lineas()[0];
+    EXPECT_EQ(j["media"].EsNulo(), !c.mediaFinita) << c.muestras;
+    if (c.mediaFinita) {
+      EXPECT_EQ(j["media"].numero, 0);
+    }
+    EXPECT_TRUE(j["varianza"].EsNulo()) << c.muestras;
+  }
+}
+
 TEST_F(CliTest, VariosObjetosJsonUnoPorLinea) {
   const Ejecucion e = Ejecutar({"--json", Fichero("a.sam", "1 2"), Fichero("b.sam", "3 4 5")});
   EXPECT_EQ(e.estado, 0);
