@@ -127,6 +127,23 @@ TEST_F(CliTest, FicherosIlegiblesOMalFormados) {
   EXPECT_THAT(e.errores, HasSubstr("El fichero '" + malo + "' no tiene el formato adecuado"));
 }
 
+// A file that cannot be read (missing or malformed) ends the run with 1 even when another
+// file's analysis is refused (2), whichever of the two comes first.
+TEST_F(CliTest, IlegibleYRechazadoSalenConUnoEnCualquierOrden) {
+  const std::string corta = Ruido("corta.sam", 99);
+  const std::string falta = (dir_ / "no_existe.sam").string();
+  const std::string malo = Fichero("malo.sam", "1,5\n2,5\n");
+  const std::vector<std::vector<std::string>> ordenes = {
+      {falta, corta}, {corta, falta}, {malo, corta}, {corta, malo}};
+  for (const auto& ficheros : ordenes) {
+    std::vector<std::string> args = {"-m", "R/S"};
+    args.insert(args.end(), ficheros.begin(), ficheros.end());
+    const Ejecucion e = Ejecutar(args);
+    EXPECT_EQ(e.estado, 1) << ::testing::PrintToString(ficheros);
+    EXPECT_THAT(e.errores, HasSubstr("La longitud de la serie debe ser mayor o igual que 100"));
+  }
+}
+
 TEST_F(CliTest, AnalisisRechazado) {
   const std::string f = Ruido("corta.sam", 99);
   Ejecucion e = Ejecutar({"-m", "R/S", f});
