@@ -11,6 +11,8 @@
 
 #include "app/metodos.h"
 
+#include "chart/qt/fuentes.h"
+
 namespace {
 
 constexpr int kAnchoCampo = 64;
@@ -110,7 +112,7 @@ void Escribir(QWidget* campo, const QVariant& valor) {
 TDialogoParametros::TDialogoParametros(const QString& titulo, Dialogo dialogo, QWidget* padre)
     : QDialog(padre), dialogo_(dialogo) {
   setWindowTitle(titulo);
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
   for (const DefinicionCampo& c : TablaCampos()) {
     if (c.dialogo == dialogo_) campos_.emplace_back(&c, NuevoControl(c, this));
   }
