@@ -11,4 +11,7 @@ inline constexpr const char* kPeriodograma = "Periodograma";
 inline constexpr const char* kRS = "R/S";
 inline constexpr const char* kTestT = "Test T";
 inline constexpr const char* kVarianza = "Varianza";
+// Not a method of the list: the selection that runs every method that yields H and shows
+// them side by side ("Comparar métodos", fenwa-cli -m Todos).
+inline constexpr const char* kTodos = "Todos";
 }  // namespace metodo

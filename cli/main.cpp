@@ -65,6 +65,9 @@ std::string Ayuda() {
       "                           \"" +
       std::string(metodo::kNinguno) + "\"):\n";
   t += Envolver(std::string(27, ' '), NombresMetodos(), ",");
+  t += "                           o \"" + std::string(metodo::kTodos) +
+       "\": cada método que estima H, uno\n"
+       "                           junto a otro (una línea por método)\n";
   t +=
       "  -p, --param CAMPO=VALOR  valor de un campo de los diálogos de parámetros, por el\n"
       "                           nombre de su control (se puede repetir). Las casillas\n"
@@ -94,7 +97,9 @@ std::string Ayuda() {
       "      --separador SEP      separador decimal del informe: . (por omisión) o ,\n"
       "      --json               en lugar del informe, un objeto JSON por fichero y línea\n"
       "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
-      "                           coeficientes, constante, x, y, media, varianza, informe)\n"
+      "                           coeficientes, constante, x, y, media, varianza, informe;\n"
+      "                           con -m Todos, además metodos: una lista con metodo,\n"
+      "                           estado, mensaje, valor e ic de cada método)\n"
       "  -h, --help               mostrar esta ayuda y salir\n"
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
@@ -175,7 +180,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       return {};
     } else if (arg == "-m" || arg == "--metodo") {
       if (!(error = valor(v)).empty()) return error;
-      if (!BuscarMetodo(v)) return "método desconocido: '" + v + "'";
+      if (!BuscarMetodo(v) && v != metodo::kTodos) return "método desconocido: '" + v + "'";
       o.seleccion.metodo = v;
     } else if (arg == "-p" || arg == "--param") {
       if (!(error = valor(v)).empty()) return error;
@@ -286,6 +291,23 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
   j += ",\"x\":" + (r.x ? JsonLista(*r.x) : std::string("null"));
+  if (metodo == metodo::kTodos) {
+    j += ",\"metodos\":[";
+    for (std::size_t i = 0; i < r.metodos.size(); ++i) {
+      const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+      if (i) j += ',';
+      j += "{\"metodo\":" + JsonTexto(m.metodo);
+      j += ",\"estado\":" + FormatoI(m.estado);
+      j += ",\"mensaje\":" + (m.mensaje.empty() ? std::string("null") : JsonTexto(m.mensaje));
+      j += ",\"valor\":" + JsonNumero(m.valor);
+      j += ",\"ic\":";
+      j += m.icBajo && m.icAlto
+               ? "[" + JsonNumero(*m.icBajo) + "," + JsonNumero(*m.icAlto) + "]"
+               : std::string("null");
+      j += "}";
+    }
+    j += "]";
+  }
   j += ",\"y\":" + (r.y ? JsonLista(*r.y) : std::string("null"));
   j += ",\"media\":" + JsonNumero(r.media);
   j += ",\"varianza\":" + JsonNumero(r.varianza);

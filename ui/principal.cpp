@@ -107,7 +107,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   // FormCreate: empty store, no current series, the commands that need one disabled.
   almacen_.Clear();
   CBSeries->setEnabled(false);
-  SBAnalizar->setEnabled(false);
+  HabilitarAnalisis(false);
   Series1->setEnabled(false);
   Guardarcomo1->setEnabled(false);
   ActualizarComandos();
@@ -159,6 +159,9 @@ void TFPrinc::CrearMenus() {
                       &TFPrinc::MetodosT01Click);
   Estacion1 = accion(metodos, QStringLiteral("&Estacionariedad..."), "Estacion1",
                      &TFPrinc::Estacion1Click);
+  metodos->addSeparator();
+  CompararMetodos1 = accion(metodos, QStringLiteral("&Comparar métodos"), "CompararMetodos1",
+                            &TFPrinc::CompararMetodos1Click);
   Autocorrelacion1 = accion(nullptr, QStringLiteral("Auto&correlación"), "Autocorrelacion1",
                             &TFPrinc::Autocorrelacion1Click);
   Series1 = accion(nullptr, QStringLiteral("&Series"), "Series1", &TFPrinc::Series1Click);
@@ -334,7 +337,7 @@ void TFPrinc::LeerSerie(const QString& ruta) {
   if (primera) {
     MenusSeries(true);
     CBSeries->setEnabled(true);
-    SBAnalizar->setEnabled(true);
+    HabilitarAnalisis(true);
   }
 }
 
@@ -394,7 +397,16 @@ void TFPrinc::Borrarresult1Click() {
 
 // ---- analysis --------------------------------------------------------------------------------
 
-void TFPrinc::Analizar() {
+void TFPrinc::HabilitarAnalisis(bool habilitar) {
+  SBAnalizar->setEnabled(habilitar);
+  CompararMetodos1->setEnabled(habilitar);
+}
+
+void TFPrinc::CompararMetodos1Click() {
+  if (CompararMetodos1->isEnabled()) Analizar(true);
+}
+
+void TFPrinc::Analizar(bool comparar) {
   if (!driver_) return;
   AnalysisParameters parametros;
   ventanas_.metodosH->LeerEn(parametros);
@@ -408,7 +420,9 @@ void TFPrinc::Analizar() {
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
   try {
-    driver_->Analizar(almacen_, ventanas_.series->Seleccion(), parametros, marcas);
+    AnalysisSelection seleccion = ventanas_.series->Seleccion();
+    if (comparar) seleccion.metodo = metodo::kTodos;
+    driver_->Analizar(almacen_, seleccion, parametros, marcas);
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();
@@ -454,7 +468,7 @@ void TFPrinc::SBAutoClick() {
 
 void TFPrinc::SincronizarConDialogo() {
   TFSeries* d = ventanas_.series;
-  SBAnalizar->setEnabled(d->BAnalizar->isEnabled());
+  HabilitarAnalisis(d->BAnalizar->isEnabled());
   CBMetodos->setCurrentIndex(d->CBMetodos->currentIndex());
   CBSeries->clear();
   CBSeries->addItems(d->Entradas());

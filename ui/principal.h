@@ -46,7 +46,8 @@ class TFPrinc : public QMainWindow {
   // Menu "&Archivo"
   QAction *Cargarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1, *Salir1;
   // Menu "&Métodos" and the commands on the bar
-  QAction *MetodosH1, *MetodosT01, *Estacion1, *Autocorrelacion1, *Series1, *Acercade1;
+  QAction *MetodosH1, *MetodosT01, *Estacion1, *CompararMetodos1, *Autocorrelacion1, *Series1,
+      *Acercade1;
   // Menu "&Resultados"
   QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1;
   // Menu "&Gráficas"
@@ -70,6 +71,8 @@ class TFPrinc : public QMainWindow {
   void MetodosH1Click();
   void MetodosT01Click();
   void Estacion1Click();
+  // Runs every method that yields H on the current series, side by side.
+  void CompararMetodos1Click();
   void Autocorrelacion1Click();
   void Series1Click();
   void SBAnalizarClick();
@@ -85,8 +88,9 @@ class TFPrinc : public QMainWindow {
   // Loads a sample file given by path (a file named on the command line), exactly as
   // "&Cargar serie..." does after its dialog.
   void CargarFichero(const QString& ruta);
-  // Runs the analysis driver on the series dialog's selection.
-  void Analizar();
+  // Runs the analysis driver on the series dialog's selection, or, with comparar, every
+  // method that yields H with the dialog's statistics.
+  void Analizar(bool comparar = false);
   // The regional decimal separator the report uses.
   static char SeparadorDecimal();
 
@@ -99,6 +103,7 @@ class TFPrinc : public QMainWindow {
   void LeerSerie(const QString& ruta);
   void SincronizarConDialogo();     // "Aceptar" in the series dialog
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
+  void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
   void ActualizarComandos();        // the five results commands from the log
 
   PlatformDialogs& dialogos_;

@@ -184,6 +184,27 @@ TEST_F(CliTest, FalloNumericoConSuPropioEstado) {
   EXPECT_EQ(e.errores, "fenwa-cli: " + f + ": " + fallo + "\n");  // once
 }
 
+// -m Todos: one JSON object per file with a "metodos" list, each entry with the keys of a
+// single analysis.
+TEST_F(CliTest, TodosLosMetodosEnJson) {
+  const Ejecucion e = Ejecutar({"-m", "Todos", "--json", Ejemplo("NileMin.sam")});
+  EXPECT_EQ(e.estado, 0) << e.errores;
+  ASSERT_EQ(e.Lineas().size(), 1u);
+  const Json j = LeerJson(e.Lineas()[0]);
+  EXPECT_EQ(j["metodo"].texto, "Todos");
+  std::size_t conH = 0;
+  for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
+  ASSERT_EQ(j["metodos"].lista.size(), conH);
+  for (const Json& m : j["metodos"].lista) {
+    const DefinicionMetodo* d = BuscarMetodo(m["metodo"].texto);
+    ASSERT_NE(d, nullptr) << m["metodo"].texto;
+    EXPECT_EQ(m["estado"].numero == 0, m["mensaje"].EsNulo());
+    EXPECT_EQ(m["estado"].numero == 0, !m["valor"].EsNulo());
+    EXPECT_EQ(!m["ic"].EsNulo(), m["estado"].numero == 0 && d->intervalo);
+  }
+  EXPECT_THAT(Ejecutar({"--help"}).salida, HasSubstr("\"Todos\""));
+}
+
 TEST_F(CliTest, ErrorDeConversion) {
   const std::string f = Ruido("s.sam", 1000);
   const Ejecucion e = Ejecutar({"-m", "R/S", "-p", "EMind=1O", f});
