@@ -1,9 +1,11 @@
 // Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
-// folder, and saves there the main window after an R/S analysis, each dialog and the charts
+// folder, and saves there the main window after an R/S analysis, each dialog (the series
+// generator's with FGN and with FARIMA chosen) and the charts
 // window on the method and autocorrelation charts.
 #include <QDir>
 #include <QTabWidget>
 
+#include "ui/dialogo_generar.h"
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, Capturas) {
@@ -43,6 +45,11 @@ TEST_F(UiTest, Capturas) {
   app_->Auto()->hide();
   guardar(s_, "series");
   s_->reject();
+  TFGenerar* generar = p_->DialogoGenerar();
+  guardar(generar, "generar_fgn");
+  generar->RGModelo->SetItemIndex(1);
+  guardar(generar, "generar_farima");
+  generar->reject();
   dialogos_.guionesModales.push_back([&](QDialog* d) { guardar(d, "acercade"); });
   p_->Acercade1Click();
   p_->Iragraficas1Click();
