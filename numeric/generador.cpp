@@ -37,33 +37,6 @@ bool MuestrasInmersion(const ParametrosGenerador& p, std::uint64_t& N) {
   return true;
 }
 
-// Step 3 of the recipe for m = 2M. `x` holds c(0..M) on entry; `re` and `im` are work
-// arrays of m. On success x(j) = re[j] − im[j] for j < m has the covariance of c.
-int Inmersion(std::uint64_t M, double* x, double* re, double* im, NormalPortable& normal) {
-  const std::uint64_t m = 2 * M;
-  const auto longitud = static_cast<std::int32_t>(m);
-  for (std::uint64_t j = 1; j < M; ++j) x[m - j] = x[j];
-  double suma = 0.0;
-  for (std::uint64_t j = 0; j < m; ++j) suma += std::fabs(x[j]);
-  const double tolerancia = kToleranciaAutovalor * suma;
-
-  // λ(k) = λ(m − k) into re, then the scale √(λ/m) in place for k = 0..M.
-  FftPrecisa(longitud, x, re, im);
-  const double inversa = 1.0 / static_cast<double>(m);
-  for (std::uint64_t k = 0; k <= M; ++k) {
-    double lambda = re[k];
-    if (lambda < 0.0) {
-      if (lambda < -tolerancia) return kGeneradorAutovalorNegativo;
-      lambda = 0.0;
-    }
-    re[k] = std::sqrt(lambda * inversa);
-  }
-  for (std::uint64_t k = 0; k <= M; ++k) x[k] = re[k] * normal();
-  for (std::uint64_t k = M + 1; k < m; ++k) x[k] = re[m - k] * normal();
-  FftPrecisa(longitud, x, re, im);
-  return kGeneradorOk;
-}
-
 }  // namespace
 
 std::string MensajeGenerador(int estado) {
@@ -155,7 +128,7 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
     } else {
       AutocorrelacionFarima(p.d, M + 1, a.get());
     }
-    const int e = Inmersion(M, a.get(), re.get(), im.get(), normal);
+    const int e = InmersionCirculante(M, a.get(), re.get(), im.get(), normal);
     if (e != kGeneradorOk) return e;
   }
 
@@ -180,6 +153,33 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
 }
 
 // ---- pieces of the recipe ----------------------------------------------------------------
+
+int InmersionCirculante(std::uint64_t M, double* x, double* re, double* im,
+                        NormalPortable& normal) {
+  const std::uint64_t m = 2 * M;
+  const auto longitud = static_cast<std::int32_t>(m);
+  for (std::uint64_t j = 1; j < M; ++j) x[m - j] = x[j];
+  double suma = 0.0;
+  for (std::uint64_t j = 0; j < m; ++j) suma += std::fabs(x[j]);
+  const double tolerancia = kToleranciaAutovalor * suma;
+
+  // λ(k) = λ(m − k) into re, then the scale √(λ/m) in place for k = 0..M.
+  FftPrecisa(longitud, x, re, im);
+  const double inversa = 1.0 / static_cast<double>(m);
+  for (std::uint64_t k = 0; k <= M; ++k) {
+    double lambda = re[k];
+    if (lambda < 0.0) {
+      if (lambda < -tolerancia) return kGeneradorAutovalorNegativo;
+      lambda = 0.0;
+    }
+    re[k] = std::sqrt(lambda * inversa);
+  }
+  for (std::uint64_t k = 0; k <= M; ++k) x[k] = re[k] * normal();
+  for (std::uint64_t k = M + 1; k < m; ++k) x[k] = re[m - k] * normal();
+  FftPrecisa(longitud, x, re, im);
+  return kGeneradorOk;
+}
+
 
 namespace {
 

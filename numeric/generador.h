@@ -109,6 +109,13 @@ class NormalPortable {
   bool hayGuardado_ = false;
 };
 
+// Step 3 for m = 2M (M <= 2^30 − 1): x holds c(0..M) on entry, re and im are work arrays
+// of m values. Draws the next m deviates of `normal` and leaves x(j) = re[j] − im[j], with
+// the covariance of the circulant, for j < m; or returns kGeneradorAutovalorNegativo (no
+// deviates drawn: every eigenvalue is checked before the first draw).
+int InmersionCirculante(std::uint64_t M, double* x, double* re, double* im,
+                        NormalPortable& normal);
+
 // Smallest 2^a·3^b·5^c >= x (x >= 1); 0 when x is above 2^60.
 std::uint64_t LongitudSuave(std::uint64_t x);
 // Embedding size m = 2·LongitudSuave(max(N − 1, 1)) for N samples.

@@ -263,6 +263,20 @@ TEST(Generador, ParametrosRechazados) {
   EXPECT_EQ(ValidarGenerador(ruido), kGeneradorOk);
 }
 
+// An autocovariance whose circulant has a negative eigenvalue (1 + 1.8·cos(2πk/8) at k = 4)
+// is refused before any deviate is drawn; a valid one of the same shape is accepted.
+TEST(Generador, AutovalorNegativoSeRechaza) {
+  for (const auto& [rho, estado] : {std::pair{0.9, kGeneradorAutovalorNegativo},
+                                    std::pair{0.5, kGeneradorOk}}) {
+    double x[8] = {1.0, rho, 0.0, 0.0, 0.0}, re[8], im[8];
+    NormalPortable normal(3), referencia(3);
+    EXPECT_EQ(InmersionCirculante(4, x, re, im, normal), estado) << rho;
+    if (estado != kGeneradorOk) {
+      EXPECT_EQ(normal(), referencia());
+    }
+  }
+}
+
 // In a child: limits the address space to 1 GB and asks for 10^8 samples of FGN (about
 // 5.6 GB of work storage); 0 when that is refused as lack of memory with nothing written.
 int GeneraConPocaMemoria() {
