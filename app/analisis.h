@@ -16,9 +16,6 @@
 
 
 
-// The method list, in its sorted display order ("Ninguno" first).
-extern const std::vector<std::string> kMetodos;
-
 // What one analysis produced, beyond the report lines (used by the command-line tool).
 struct AnalysisOutcome {
   enum class Fin {
@@ -79,9 +76,11 @@ class AnalysisDriver {
   AnalysisEnvironment entorno_;
 };
 
-// Plot1: axis titles by method, least-squares line from the first to the last point in
-// class 1, one mark per point (kind 3 "R/S", 0 "Periodograma", 17 otherwise), AutoRange(2).
+// Plot1: the method's axis titles (a name outside the method table keeps the titles), its
+// fitted line in class 1 — the least-squares line from the first to the last point, or the
+// polyline (x, ajusteY) when the method hands back its own fit — and one mark per point of
+// the method's kind (17 for a name outside the table); then AutoRange(2).
 void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
-                     const std::string& metodo);
+                     const std::string& metodo, const Vector& ajusteY = Vector());
 // Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "app/nombres_metodos.h"
+
 // Colours of the results log.
 enum class ColorFondo { Gris, Ventana };           // grey (128,128,128) / system window colour
 enum class ColorTexto { Gris, TextoVentana };      // grey / system window-text colour
@@ -78,7 +80,7 @@ struct MenuMarks {
 
 // The series dialog's selection: method list entry and the three statistics check boxes.
 struct AnalysisSelection {
-  std::string metodo = "Ninguno";  // CBMetodos text
+  std::string metodo = ::metodo::kNinguno;  // CBMetodos text
   bool media = true;               // ChMedia
   bool varianza = true;            // ChVar
   bool autocorrelacion = false;    // ChAuto

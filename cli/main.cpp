@@ -9,6 +9,7 @@
 
 #include "app/analisis.h"
 #include "app/graficas.h"
+#include "app/metodos.h"
 #include "app/series.h"
 #include "chart/plot_model.h"
 #include "cli/generar.h"
@@ -32,6 +33,25 @@ void Error(std::string_view texto) {
   Escribir(stderr, "\n");
 }
 
+// Words separated by blanks, wrapped at 88 columns under a 27-column indent; the first
+// line continues `inicio`.
+std::string Envolver(std::string inicio, const std::vector<std::string>& palabras,
+                     const std::string& separador) {
+  const std::string sangria(27, ' ');
+  std::string t;
+  std::string linea = std::move(inicio);
+  for (std::size_t i = 0; i < palabras.size(); ++i) {
+    const std::string palabra = palabras[i] + (i + 1 < palabras.size() ? separador : "");
+    if (linea.size() > sangria.size() && linea.size() + palabra.size() + 1 > 88) {
+      t += linea + "\n";
+      linea = sangria;
+    }
+    if (linea.size() > sangria.size()) linea += ' ';
+    linea += palabra;
+  }
+  return t + linea + "\n";
+}
+
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
@@ -45,23 +65,19 @@ std::string Ayuda() {
       "\n"
       "Opciones:\n"
       "  -m, --metodo NOMBRE      método, tal como aparece en la lista (por omisión\n"
-      "                           \"Ninguno\"): Ninguno, Periodograma, R/S, T0 (IDC), Test T,\n"
-      "                           Varianza, Varianza Difer., Whittle Agregado,\n"
-      "                           Whittle Estándar, Whittle Local\n"
+      "                           \"" +
+      std::string(metodo::kNinguno) + "\"):\n";
+  t += Envolver(std::string(27, ' '), NombresMetodos(), ",");
+  t +=
       "  -p, --param CAMPO=VALOR  valor de un campo de los diálogos de parámetros, por el\n"
-      "                           nombre de su control (se puede repetir). Las casillas y\n"
-      "                           los grupos de opciones admiten 0 o 1. El número de\n"
-      "                           bloques del test de estacionariedad es\n"
-      "                           Estacion.EBloques (EBloques es el de R/S). Campos:\n";
-  std::string linea = "                          ";
-  for (const std::string& nombre : NombresCampos()) {
-    if (linea.size() + nombre.size() + 1 > 86) {
-      t += linea + "\n";
-      linea = "                          ";
-    }
-    linea += " " + nombre;
-  }
-  t += linea + "\n";
+      "                           nombre de su control (se puede repetir). Las casillas\n"
+      "                           admiten 0 o 1 y los grupos de opciones el número de la\n"
+      "                           opción, desde 0. El número de bloques del test de\n"
+      "                           estacionariedad es Estacion.EBloques (EBloques es el de\n"
+      "                           R/S). Campos, con su valor por omisión:\n";
+  std::vector<std::string> campos;
+  for (const DefinicionCampo& c : TablaCampos()) campos.push_back(std::string(c.clave) + "=" + c.omision);
+  t += Envolver(std::string(27, ' '), campos, "");
   t +=
       "      --media, --sin-media          calcular o no la media (por omisión, sí)\n"
       "      --varianza, --sin-varianza    calcular o no la varianza (por omisión, sí)\n"
@@ -162,9 +178,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       return {};
     } else if (arg == "-m" || arg == "--metodo") {
       if (!(error = valor(v)).empty()) return error;
-      bool conocido = false;
-      for (const std::string& m : kMetodos) conocido = conocido || m == v;
-      if (!conocido) return "método desconocido: '" + v + "'";
+      if (!BuscarMetodo(v)) return "método desconocido: '" + v + "'";
       o.seleccion.metodo = v;
     } else if (arg == "-p" || arg == "--param") {
       if (!(error = valor(v)).empty()) return error;

@@ -8,12 +8,13 @@
 #include <QVBoxLayout>
 
 #include "app/analisis.h"
+#include "app/metodos.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 
 QStringList ListaMetodos() {
   QStringList lista;
-  for (const std::string& metodo : kMetodos) lista << QString::fromStdString(metodo);
+  for (const std::string& metodo : NombresMetodos()) lista << QString::fromStdString(metodo);
   return lista;
 }
 
@@ -28,7 +29,7 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
   CBMetodos = NuevaListaDesplegable(this, 150);
   CBMetodos->setObjectName(QStringLiteral("CBMetodos"));
   CBMetodos->addItems(ListaMetodos());
-  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));  // FormCreate
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QString::fromUtf8(metodo::kNinguno)));  // FormCreate
 
   ChMedia = new QCheckBox(QStringLiteral("Media"), this);
   ChMedia->setObjectName(QStringLiteral("ChMedia"));

@@ -13,6 +13,7 @@
 
 #include "app/formato.h"
 #include "app/graficas.h"
+#include "app/nombres_metodos.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 #include "ui/principal.h"
@@ -163,7 +164,7 @@ void TFGraf::VentanaActivaCambiada(QWindow* ventana) {
 
 void TFGraf::FormShow() {
   const bool metodo = graficaMetodo_ && graficaMetodo_->isChecked() && metodos_ &&
-                      metodos_->currentText() != QStringLiteral("Ninguno");
+                      metodos_->currentText() != QString::fromUtf8(metodo::kNinguno);
   const bool autoc = graficaAuto_ && graficaAuto_->isChecked() && chAuto_ && chAuto_->isChecked();
   if (metodo) {
     Metodo1Click();

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/graficas.h"
+#include "app/nombres_metodos.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
 #include "ui/dialogo_generar.h"
@@ -110,7 +111,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   Series1->setEnabled(false);
   Guardarcomo1->setEnabled(false);
   ActualizarComandos();
-  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QString::fromUtf8(metodo::kNinguno)));
 }
 
 TFPrinc::~TFPrinc() { registro_.SetView(nullptr); }
@@ -417,10 +418,10 @@ void TFPrinc::Borrarresult1Click() {
 void TFPrinc::Analizar() {
   if (!driver_) return;
   AnalysisParameters parametros;
-  parametros.metodosH = ventanas_.metodosH->Valores();
-  parametros.metodosT0 = ventanas_.metodosT0->Valores();
-  parametros.estacion = ventanas_.estacion->Valores();
-  parametros.autocorrelacion = ventanas_.autocorrelacion->Valores();
+  ventanas_.metodosH->LeerEn(parametros);
+  ventanas_.metodosT0->LeerEn(parametros);
+  ventanas_.estacion->LeerEn(parametros);
+  ventanas_.autocorrelacion->LeerEn(parametros);
   MenuMarks marcas;
   marcas.fechaHora = FechaHora1->isChecked();
   marcas.creditos = Creditos1->isChecked();

@@ -13,8 +13,10 @@
 #include "app/formato.h"
 #include "app/series.h"
 #include "chart/plot_model.h"
+#include "estimators/estado.h"
 #include "numeric/estadistica.h"
 #include "programa.h"
+#include "support/fgn.h"
 
 namespace {
 
@@ -144,6 +146,24 @@ TEST_F(CliTest, AnalisisRechazado) {
   EXPECT_TRUE(j["media"].EsNulo());
   ASSERT_EQ(j["informe"].lista.size(), 2u);
   EXPECT_EQ(j["informe"].lista[1].texto, "Longitud: 99");
+}
+
+// A fault of the numerical library (here the FARIMA(1, d, 1) simplex running out of
+// evaluations on white noise) is a refusal with its own status, not a success.
+TEST_F(CliTest, FalloNumericoConSuPropioEstado) {
+  std::string texto;
+  for (const double v : prueba::RuidoBlanco(1000, 17)) texto += FormatoG(v) + "\n";
+  const std::string f = Fichero("r.sam", texto);
+  const Ejecucion e = Ejecutar({"-m", "Whittle Estándar", "-p", "RGModelo=1", "-p", "EOrdenp=1",
+                                "-p", "EOrdenq=1", "--json", f});
+  EXPECT_EQ(e.estado, 2);
+  ASSERT_EQ(e.Lineas().size(), 1u);
+  const Json j = LeerJson(e.Lineas()[0]);
+  const std::string fallo = "error en tiempo de ejecución: número máximo de iteraciones "
+                            "superado en función Amoeba (=>MinVariasVbles)";
+  EXPECT_EQ(j["estado"].numero, kEstadoErrorNumerico);
+  EXPECT_EQ(j["mensaje"].texto, fallo);
+  EXPECT_EQ(e.errores, "fenwa-cli: " + f + ": " + fallo + "\n");  // once
 }
 
 TEST_F(CliTest, ErrorDeConversion) {

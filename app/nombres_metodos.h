@@ -1,0 +1,11 @@
+// Method names that more than the method table needs — the default selection, and the
+// titles of the dialog pages named after their method — written once.
+#pragma once
+
+namespace metodo {
+inline constexpr const char* kNinguno = "Ninguno";
+inline constexpr const char* kPeriodograma = "Periodograma";
+inline constexpr const char* kRS = "R/S";
+inline constexpr const char* kTestT = "Test T";
+inline constexpr const char* kVarianza = "Varianza";
+}  // namespace metodo
