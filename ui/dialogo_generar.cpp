@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -92,6 +93,15 @@ TFGenerar::TFGenerar(PlatformDialogs& dialogos, QWidget* padre)
   disposicion->addLayout(botones);
   disposicion->setSizeConstraint(QLayout::SetFixedSize);
 
+  // Keyboard order: the models, the fields top to bottom, then the two buttons.
+  QWidget* anterior = nullptr;
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           RGModelo->Boton(0), RGModelo->Boton(1), RGModelo->Boton(2), EH, Ed, EPhi, ETheta,
+           ELongitud, EMedia, EDesviacion, ESemilla, BOK, BCancelar}) {
+    if (anterior) QWidget::setTabOrder(anterior, w);
+    anterior = w;
+  }
+
   connect(RGModelo, &TRadioGroup::Click, this, &TFGenerar::RGModeloClick);
   Escribir(TextosGeneracion{});
   RGModeloClick();
@@ -165,4 +175,7 @@ void TFGenerar::reject() {
 void TFGenerar::showEvent(QShowEvent* evento) {
   if (!evento->spontaneous()) copia_ = Textos();
   QDialog::showEvent(evento);
+  // Like the parameter dialogs: the focus starts on the chosen model.
+  if (!evento->spontaneous())
+    RGModelo->Boton(std::max(RGModelo->ItemIndex(), 0))->setFocus(Qt::TabFocusReason);
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <algorithm>
 
 #include "ui/dialogo_generar.h"
@@ -134,4 +135,24 @@ TEST_F(UiTest, GenerarSerieConDiezSeriesCargadasAvisaSinAbrirElDialogo) {
             "No pueden cargarse más series.\nEs necesario eliminar alguna de\nlas que están "
             "cargadas.");
   EXPECT_EQ(p_->Almacen().FreeSlots(), 0u);
+}
+
+// The focus starts on the chosen model; Tab runs through the fields that apply to it in
+// reading order, then "Aceptar" and "Cancelar".
+TEST_F(UiTest, GenerarSerieTeclado) {
+  TFGenerar* g = p_->DialogoGenerar();
+  g->RGModelo->SetItemIndex(1);
+  const std::vector<QWidget*> orden = {g->RGModelo->Boton(1), g->Ed, g->EPhi, g->ETheta,
+                                       g->ELongitud, g->EMedia, g->EDesviacion, g->ESemilla,
+                                       g->BOK, g->BCancelar};
+  std::vector<QWidget*> visitados;
+  dialogos_.guionesModales.push_back([&](QDialog* d) {
+    for (std::size_t i = 0; i < orden.size() && d->focusWidget(); ++i) {
+      visitados.push_back(d->focusWidget());
+      QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+    }
+    d->reject();
+  });
+  p_->Generarserie1Click();
+  EXPECT_EQ(visitados, orden);
 }
