@@ -3,6 +3,9 @@
 #pragma once
 
 namespace metodo {
+inline constexpr const char* kDfa = "DFA";
+inline constexpr const char* kHiguchi = "Higuchi";
+inline constexpr const char* kMomentos = "Momentos Absolutos";
 inline constexpr const char* kNinguno = "Ninguno";
 inline constexpr const char* kPeriodograma = "Periodograma";
 inline constexpr const char* kRS = "R/S";

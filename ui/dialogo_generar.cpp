@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "chart/qt/fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/dialogos.h"
 
@@ -43,7 +44,7 @@ TFGenerar::TFGenerar(PlatformDialogs& dialogos, QWidget* padre)
     : QDialog(padre), dialogos_(dialogos) {
   setObjectName(QStringLiteral("TFGenerar"));
   setWindowTitle(QStringLiteral("Generar serie"));
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
 
   RGModelo = new TRadioGroup(QStringLiteral("Modelo"),
                              {QStringLiteral("Ruido Frac. Gaussiano (FGN)"),

@@ -16,6 +16,7 @@
 
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
 #include "ui/dialogo_generar.h"
@@ -31,11 +32,11 @@ class TFAcercade : public QDialog {
   explicit TFAcercade(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("TFAcercade"));
     setWindowTitle(QStringLiteral("Acerca de FENWA"));
-    setFont(FuenteSans(11));
+    setFont(FuenteFenwa(11));
     auto* icono = new QLabel(this);
     icono->setPixmap(IconoPrograma().pixmap(48, 48));
     auto* nombre = new QLabel(QStringLiteral("FENWA"), this);
-    nombre->setFont(FuenteSans(20, true));
+    nombre->setFont(FuenteFenwa(20, true));
     auto* texto = new QLabel(
         QStringLiteral("Versión 1.0\n\n"
                        "Estimación del parámetro de Hurst H de series de tráfico\n"
@@ -73,7 +74,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   setObjectName(QStringLiteral("TFPrinc"));
   setWindowTitle(QStringLiteral("FENWA"));
   setWindowIcon(IconoPrograma());
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
   QPalette paleta = palette();
   paleta.setColor(QPalette::WindowText, Qt::black);
   setPalette(paleta);
@@ -96,7 +97,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   MResult->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MResult->setFocusPolicy(Qt::ClickFocus);
   MResult->viewport()->setCursor(Qt::ArrowCursor);
-  MResult->setFont(FuenteSans(13));
+  MResult->setFont(FuenteFenwa(13));
   disposicion->addWidget(MResult, 1);
   setCentralWidget(central);
 
@@ -137,7 +138,7 @@ void TFPrinc::CrearMenus() {
 
   // The menu bar in the window's small font with tight items, so that every title fits
   // the window's width as designed.
-  menuBar()->setFont(FuenteSans(11));
+  menuBar()->setFont(FuenteFenwa(11));
   menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 4px; }"));
   QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
   Cargarserie1 = accion(archivo, QStringLiteral("&Cargar serie..."), "Cargarserie1",
@@ -230,13 +231,8 @@ void TFPrinc::CrearBarra() {
   SBAnalizar->setIcon(IconoAnalizar());
   separador(328);
 
-  const QFont fuenteToggle = [] {
-    QFont f(QStringLiteral("Comic Sans MS"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(16);
-    f.setBold(true);
-    return f;
-  }();
+  // Designed in "Comic Sans MS"; drawn in the program's typeface like every text.
+  const QFont fuenteToggle = FuenteFenwa(16, true);
   auto toggle = [&](int x, const char* nombre, const QString& texto, const QString& pista,
                     bool abajo) {
     auto* b = boton(x, nombre, pista);

@@ -620,7 +620,8 @@ TEST(GraficaMetodo, TitulosSoloParaMetodosConocidos) {
 }
 
 TEST(Metodos, ListaOrdenada) {
-  EXPECT_THAT(NombresMetodos(), ElementsAre("Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
+  EXPECT_THAT(NombresMetodos(), ElementsAre("DFA", "Higuchi", "Momentos Absolutos", "Ninguno",
+                                    "Periodograma", "R/S", "T0 (IDC)", "Test T",
                                     "Varianza", "Varianza Difer.", "Whittle Agregado",
                                     "Whittle Estándar", "Whittle Local"));
 }
