@@ -12,6 +12,7 @@
 #include "app/metodos.h"
 #include "app/series.h"
 #include "chart/plot_model.h"
+#include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
@@ -54,6 +55,8 @@ std::string Envolver(std::string inicio, const std::vector<std::string>& palabra
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "     fenwa-cli generar MODELO [OPCIONES] -o FICHERO   (serie sintética; véase\n"
+      "                                                      fenwa-cli generar --help)\n"
       "\n"
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
@@ -401,6 +404,8 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "generar")
+    return EjecutarGenerar(argc - 1, argv + 1);
   // Only the date and time follow the user's settings; numbers never go through the locale.
   std::setlocale(LC_TIME, "");
   try {

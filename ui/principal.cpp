@@ -19,6 +19,7 @@
 #include "chart/qt/fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
+#include "ui/dialogo_generar.h"
 #include "ui/dialogo_series.h"
 #include "ui/dialogos.h"
 #include "ui/dialogos_parametros.h"
@@ -142,6 +143,8 @@ void TFPrinc::CrearMenus() {
   QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
   Cargarserie1 = accion(archivo, QStringLiteral("&Cargar serie..."), "Cargarserie1",
                         &TFPrinc::Cargarserie1Click);
+  Generarserie1 = accion(archivo, QStringLiteral("Ge&nerar serie..."), "Generarserie1",
+                         &TFPrinc::Generarserie1Click);
   Guardarcomo1 = accion(archivo, QStringLiteral("&Guardar serie como..."), "Guardarcomo1",
                         &TFPrinc::Guardarcomo1Click);
   archivo->addSeparator();
@@ -292,12 +295,15 @@ char TFPrinc::SeparadorDecimal() {
 
 // ---- loading and saving series ---------------------------------------------------------------
 
+bool TFPrinc::HayHueco() {
+  if (almacen_.FreeSlots() > 0) return true;
+  dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
+                                         "eliminar alguna de\nlas que están cargadas."));
+  return false;
+}
+
 void TFPrinc::Cargarserie1Click() {
-  if (almacen_.FreeSlots() == 0) {
-    dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
-                                           "eliminar alguna de\nlas que están cargadas."));
-    return;
-  }
+  if (!HayHueco()) return;
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Cargar serie");
   opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"),
@@ -309,11 +315,7 @@ void TFPrinc::Cargarserie1Click() {
 }
 
 void TFPrinc::CargarFichero(const QString& ruta) {
-  if (almacen_.FreeSlots() == 0) {
-    dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
-                                           "eliminar alguna de\nlas que están cargadas."));
-    return;
-  }
+  if (!HayHueco()) return;
   LeerSerie(QFileInfo(ruta).absoluteFilePath());
 }
 
@@ -328,7 +330,22 @@ void TFPrinc::LeerSerie(const QString& ruta) {
     if (!mensaje.empty()) dialogos_.Mensaje(this, QString::fromStdString(mensaje));
     return;
   }
-  const std::string nombre = SeriesNameFromPath(ruta.toStdString());
+  AnadirSerie(SeriesNameFromPath(ruta.toStdString()), std::move(datos));
+}
+
+TFGenerar* TFPrinc::DialogoGenerar() {
+  if (!generar_) generar_ = new TFGenerar(dialogos_, this);
+  return generar_;
+}
+
+void TFPrinc::Generarserie1Click() {
+  if (!HayHueco()) return;
+  TFGenerar* dialogo = DialogoGenerar();
+  if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
+  if (auto serie = dialogo->TomarSerie()) AnadirSerie(serie->nombre, std::move(serie->datos));
+}
+
+void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos) {
   if (almacen_.Add(nombre, std::move(datos)) >= MaxSeries) return;
   const QString texto = QString::fromStdString(nombre);
   const bool primera = !Series1->isEnabled();

@@ -23,6 +23,7 @@ class TFEstacion;
 class TFAuto;
 class TFSeries;
 class TFGraf;
+class TFGenerar;
 
 // The other six windows, created after the main window and living as long as it.
 struct VentanasFenwa {
@@ -44,7 +45,8 @@ class TFPrinc : public QMainWindow {
   void Conectar(const VentanasFenwa& ventanas);
 
   // Menu "&Archivo"
-  QAction *Cargarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1, *Salir1;
+  QAction *Cargarserie1, *Generarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1,
+      *Salir1;
   // Menu "&Métodos" and the commands on the bar
   QAction *MetodosH1, *MetodosT01, *Estacion1, *CompararMetodos1, *Autocorrelacion1, *Series1,
       *Acercade1;
@@ -59,10 +61,13 @@ class TFPrinc : public QMainWindow {
   QPlainTextEdit* MResult;
 
   SeriesStore& Almacen() { return almacen_; }
+  // The dialog "Generar serie", created at its first opening and then kept with its values.
+  TFGenerar* DialogoGenerar();
   ResultsLog& Registro() { return registro_; }
 
   // Handlers
   void Cargarserie1Click();
+  void Generarserie1Click();
   void Guardarcomo1Click();
   void Guardarresult1Click();
   void Guardarresultcomo1Click();
@@ -100,7 +105,12 @@ class TFPrinc : public QMainWindow {
  private:
   void CrearMenus();
   void CrearBarra();
+  // False, after the message about the ten loaded series, when the store is full.
+  bool HayHueco();
   void LeerSerie(const QString& ruta);
+  // Puts a loaded or generated series into the store as the current series, in both lists,
+  // enabling the series commands with the first one.
+  void AnadirSerie(const std::string& nombre, Vector datos);
   void SincronizarConDialogo();     // "Aceptar" in the series dialog
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
   void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
@@ -108,6 +118,7 @@ class TFPrinc : public QMainWindow {
 
   PlatformDialogs& dialogos_;
   VentanasFenwa ventanas_;
+  TFGenerar* generar_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
   struct Adaptadores;

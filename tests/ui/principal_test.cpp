@@ -37,7 +37,8 @@ TEST_F(UiTest, StartUpEnabledStatesAndChecks) {
     int marcado;  // -1: not checkable
   };
   const Caso casos[] = {
-      {"Cargarserie1", true, -1},        {"Guardarcomo1", false, -1},
+      {"Cargarserie1", true, -1},        {"Generarserie1", true, -1},
+      {"Guardarcomo1", false, -1},
       {"Guardarresult1", false, -1},     {"Guardarresultcomo1", false, -1},
       {"Salir1", true, -1},              {"MetodosH1", true, -1},
       {"MetodosT01", true, -1},          {"Estacion1", true, -1},
