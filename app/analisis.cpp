@@ -1,5 +1,6 @@
 #include "app/analisis.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <ctime>
@@ -55,8 +56,10 @@ class Analisis {
         res_(resultado) {}
 
   // Runs the block of the selected method and writes its lines; returns its status.
-  // "Ninguno" and any name outside the method list compute nothing.
+  // "Ninguno" and any name outside the method list compute nothing; "Todos" compares
+  // every method that yields H.
   int Bloque() {
+    if (sel_.metodo == metodo::kTodos) return Comparacion();
     const DefinicionMetodo* metodo = BuscarMetodo(sel_.metodo);
     if (!metodo || !metodo->bloque) return kEstadoOk;
     BloqueMetodo b(serie_, par_, e_.separador);
@@ -77,6 +80,50 @@ class Analisis {
       if (marcas_.graficaMetodo && e_.graficaMetodo) {
         FillMethodChart(*e_.graficaMetodo, r.x, r.y, metodo->nombre, r.ajusteY);
       }
+    }
+    return kEstadoOk;
+  }
+
+  // Every method that yields H, each in its own guarded call: a refusal, a conversion
+  // error or a library fault of one is written in its line and the others still run.
+  // One line per method: its name, H and its interval, or why it gave none.
+  int Comparacion() {
+    for (const DefinicionMetodo& m : TablaMetodos()) {
+      if (!m.daH || !m.bloque) continue;
+      AnalysisOutcome::MetodoComparado c;
+      c.metodo = m.nombre;
+      BloqueMetodo b(serie_, par_, e_.separador);
+      try {
+        c.estado = m.bloque(b);
+        if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
+      } catch (const ErrorConversion& error) {
+        c.mensaje = error.Mensaje();
+      } catch (const ErrorNumerico& error) {
+        c.estado = kEstadoErrorNumerico;
+        c.mensaje = error.Texto();
+      }
+      std::string linea = c.metodo + ": ";
+      if (c.mensaje.empty()) {
+        c.valor = b.resultado.valor;
+        linea += "H = " + F(b.resultado.valor);
+        if (b.resultado.hayIntervalo) {
+          c.icBajo = b.resultado.icBajo;
+          c.icAlto = b.resultado.icAlto;
+          linea += "  [" + F(b.resultado.icBajo) + "; " + F(b.resultado.icAlto) + "]";
+        }
+      } else {
+        // The message on one line.
+        std::string mensaje = c.mensaje;
+        for (char& ch : mensaje) {
+          if (ch == '\n') ch = ' ';
+        }
+        linea += "sin resultado (" + mensaje + ")";
+      }
+      Linea(linea);
+      res_.metodos.push_back(std::move(c));
+    }
+    if (marcas_.graficaMetodo && e_.graficaMetodo) {
+      FillComparisonChart(*e_.graficaMetodo, res_.metodos);
     }
     return kEstadoOk;
   }
@@ -246,6 +293,47 @@ void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
     for (std::uint32_t i = 1; i <= n; ++i) grafica.MarkAt(x(i), y(i), marca);
   }
   grafica.AutoRange(2.0);
+}
+
+void FillComparisonChart(ChartSink& grafica,
+                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos) {
+  grafica.ClearItems();
+  grafica.SetIdAbscissa("Métodos");
+  grafica.SetIdOrdinate("H");
+  const double k = static_cast<double>(metodos.size());
+  // Vertical extent of what is drawn, 0.5 included, to place the names under it.
+  double bajo = 0.5, alto = 0.5;
+  for (const auto& m : metodos) {
+    for (const auto& v : {m.valor, m.icBajo, m.icAlto}) {
+      if (v && std::isfinite(*v)) {
+        bajo = std::min(bajo, *v);
+        alto = std::max(alto, *v);
+      }
+    }
+  }
+  const double alcance = std::max(alto - bajo, 0.1);
+  // The dotted line at H = 0.5: dashes of 0.1 with gaps of 0.1 across every method.
+  for (double x = 0.5; x < k + 0.5 - 1e-9; x += 0.2) {
+    grafica.Line(x, 0.5, std::min(x + 0.1, k + 0.5), 0.5);
+  }
+  for (std::size_t i = 0; i < metodos.size(); ++i) {
+    const auto& m = metodos[i];
+    const double x = static_cast<double>(i + 1);
+    if (m.icBajo && m.icAlto && std::isfinite(*m.icBajo) && std::isfinite(*m.icAlto)) {
+      grafica.Line(x, *m.icBajo, x, *m.icAlto);
+    }
+  }
+  grafica.SetLineItemsClass(1);
+  for (std::size_t i = 0; i < metodos.size(); ++i) {
+    const auto& m = metodos[i];
+    const double x = static_cast<double>(i + 1);
+    if (m.valor && std::isfinite(*m.valor)) grafica.MarkAt(x, *m.valor, 17);
+    // Short names in two staggered rows under everything else, so neighbours do not meet.
+    const DefinicionMetodo* definicion = BuscarMetodo(m.metodo);
+    const double fila = (i % 2 == 0) ? 0.12 : 0.22;
+    grafica.TextAt(x, bajo - fila * alcance, 8, definicion ? definicion->corto : m.metodo);
+  }
+  grafica.AutoRange(6.0);
 }
 
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r) {

@@ -38,6 +38,15 @@ struct AnalysisOutcome {
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
 
+  // The comparison of every method that yields H, in list order.
+  struct MetodoComparado {
+    std::string metodo;
+    int estado = 0;              // kEstadoErrorNumerico for a library fault
+    std::string mensaje;         // refusal, conversion error or fault; empty on success
+    std::optional<double> valor, icBajo, icAlto;
+  };
+  std::vector<MetodoComparado> metodos;
+
   bool Exito() const { return fin == Fin::Completo; }
 };
 
@@ -82,5 +91,10 @@ class AnalysisDriver {
 // the method's kind (17 for a name outside the table); then AutoRange(2).
 void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
                      const std::string& metodo, const Vector& ajusteY = Vector());
+// Plot1 for the comparison of methods: method i of the comparison at x = i, its H as a mark
+// and its interval as a vertical line, a dotted line at H = 0.5, the methods' short names
+// under the points; AutoRange(6).
+void FillComparisonChart(ChartSink& grafica,
+                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos);
 // Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);

@@ -32,8 +32,10 @@ class ChartSink {
   virtual void SetIdOrdinate(const std::string& titulo) = 0;
   virtual void MoveTo(double x, double y) = 0;
   virtual void LineTo(double x, double y) = 0;
+  virtual void Line(double x1, double y1, double x2, double y2) = 0;
+  virtual void TextAt(double x, double y, int tamano, const std::string& texto) = 0;
   virtual void MarkAt(double x, double y, std::uint8_t tipoMarca) = 0;
-  // SetItemClass(tkLineto, clase): the class of every line item drawn so far.
+  // SetItemClass(tkLineto and tkLine, clase): the class of every line item drawn so far.
   virtual void SetLineItemsClass(std::uint8_t clase) = 0;
   virtual void AutoRange(double margenPorcentaje) = 0;
 };

@@ -6,6 +6,9 @@
 
 #include "app/formato.h"
 #include "estimators/estado.h"
+#include "estimators/hurst_dfa.h"
+#include "estimators/hurst_higuchi.h"
+#include "estimators/hurst_momentos.h"
 #include "estimators/hurst_periodograma.h"
 #include "estimators/hurst_rs.h"
 #include "estimators/hurst_var_diferenciada.h"
@@ -47,16 +50,21 @@ float AFloat(double valor) {
   return static_cast<float>(valor);
 }
 
-// The first line of the log-log methods.
+// The first line of the first log-log methods.
 void LineaHurst(BloqueMetodo& b, double H) {
   b.resultado.valor = H;
   b.Linea("Parámetro Hurst H = " + b.F(H));
 }
 
-// The first line of the methods with a confidence interval.
-void LineaHurstIntervalo(BloqueMetodo& b, double H, double bajo, double alto) {
+// The first line of the Whittle methods and of every method added after them.
+void LineaHurstDosPuntos(BloqueMetodo& b, double H) {
   b.resultado.valor = H;
   b.Linea("Parámetro Hurst: H = " + b.F(H));
+}
+
+// The first two lines of the methods with a confidence interval.
+void LineaHurstIntervalo(BloqueMetodo& b, double H, double bajo, double alto) {
+  LineaHurstDosPuntos(b, H);
   b.Intervalo(bajo, alto);
 }
 
@@ -223,6 +231,55 @@ int WhittleLocal(BloqueMetodo& b) {
                              "Método de Whittle local. Parámetros:", "Factor m: ");
 }
 
+int Dfa(BloqueMetodo& b) {
+  const int orden = b.Entero(EOrdenDFA);
+  const int cajaMinima = b.Entero(EMinCaja);
+  const int cajasDecada = b.Entero(EDecadaDFA);
+  double H = 0;
+  Vector x, y;
+  const int estado = HurstDfa(b.Serie(), orden, cajaMinima, cajasDecada, H, x, y);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstDosPuntos(b, H);
+  b.Linea("Método DFA. Parámetros:");
+  b.Parametro("Orden de la tendencia: " + b.I(orden));
+  b.Parametro("Caja mínima: " + b.I(cajaMinima));
+  b.Parametro("Cajas por década: " + b.I(cajasDecada));
+  Puntos(b, x, y);
+  return kEstadoOk;
+}
+
+int MomentosAbsolutos(BloqueMetodo& b) {
+  const int minM = b.Entero(EMinmMom);
+  const int minMuestras = b.Entero(EMinBloquesMom);
+  const int decada = b.Entero(EDecadaMom);
+  double H = 0;
+  Vector x, y;
+  const int estado =
+      HurstMomentosAbsolutos(b.Serie(), decada, SinSigno(minM), minMuestras, H, x, y);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstDosPuntos(b, H);
+  b.Linea("Método de los momentos absolutos. Parámetros:");
+  LineasVarianza(b, minM, minMuestras, decada);
+  Puntos(b, x, y);
+  return kEstadoOk;
+}
+
+int Higuchi(BloqueMetodo& b) {
+  const int retardoMaximo = b.Entero(EKMax);
+  const int retardosDecada = b.Entero(EDecadaHig);
+  double H = 0;
+  std::int32_t usado = 0;
+  Vector x, y;
+  const int estado = HurstHiguchi(b.Serie(), retardoMaximo, retardosDecada, H, usado, x, y);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstDosPuntos(b, H);
+  b.Linea("Método de Higuchi. Parámetros:");
+  b.Parametro("Retardo máximo: " + b.I(usado));
+  b.Parametro("Retardos por década: " + b.I(retardosDecada));
+  Puntos(b, x, y);
+  return kEstadoOk;
+}
+
 int TestEstacionariedad(BloqueMetodo& b) {
   const int bloques = b.Entero(EstacionEBloques);
   const double significancia = b.Real(ESigni);
@@ -247,6 +304,12 @@ int TestEstacionariedad(BloqueMetodo& b) {
 const std::vector<DefinicionMetodo>& TablaMetodos() {
   constexpr std::uint8_t kMarcaRS = 3, kMarcaPeriodograma = 0, kMarcaComun = 17;
   static const std::vector<DefinicionMetodo> tabla = {
+      {metodo::kDfa, "DFA", {EOrdenDFA, EMinCaja, EDecadaDFA}, true, false, "log10 (s)",
+       "log10 F(s)", kMarcaComun, Dfa},
+      {metodo::kHiguchi, "Higuchi", {EKMax, EDecadaHig}, true, false, "log10 (k)",
+       "log10 L(k)", kMarcaComun, Higuchi},
+      {metodo::kMomentos, "Mom. abs.", {EMinmMom, EMinBloquesMom, EDecadaMom}, true, false,
+       "log10 (m)", "log10 AM(m)", kMarcaComun, MomentosAbsolutos},
       {metodo::kNinguno, "", {}, false, false, nullptr, nullptr, 0, nullptr},
       {metodo::kPeriodograma, "Period.", {CBPorcentaje},
        true, false, "log10 (frecuencia)", "log10 (Periodograma)", kMarcaPeriodograma,

@@ -13,6 +13,7 @@
 #include "app/series.h"
 #include "app/version.h"
 #include "chart/plot_model.h"
+#include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
@@ -55,6 +56,8 @@ std::string Envolver(std::string inicio, const std::vector<std::string>& palabra
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "     fenwa-cli generar MODELO [OPCIONES] -o FICHERO   (serie sintética; véase\n"
+      "                                                      fenwa-cli generar --help)\n"
       "\n"
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
@@ -66,6 +69,9 @@ std::string Ayuda() {
       "                           \"" +
       std::string(metodo::kNinguno) + "\"):\n";
   t += Envolver(std::string(27, ' '), NombresMetodos(), ",");
+  t += "                           o \"" + std::string(metodo::kTodos) +
+       "\": cada método que estima H, uno\n"
+       "                           junto a otro (una línea por método)\n";
   t +=
       "  -p, --param CAMPO=VALOR  valor de un campo de los diálogos de parámetros, por el\n"
       "                           nombre de su control (se puede repetir). Las casillas\n"
@@ -95,7 +101,9 @@ std::string Ayuda() {
       "      --separador SEP      separador decimal del informe: . (por omisión) o ,\n"
       "      --json               en lugar del informe, un objeto JSON por fichero y línea\n"
       "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
-      "                           coeficientes, constante, x, y, media, varianza, informe)\n"
+      "                           coeficientes, constante, x, y, media, varianza, informe;\n"
+      "                           con -m Todos, además metodos: una lista con metodo,\n"
+      "                           estado, mensaje, valor e ic de cada método)\n"
       "  -h, --help               mostrar esta ayuda y salir\n"
       "      --version            mostrar la versión y salir\n"
       "\n"
@@ -181,7 +189,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       return {};
     } else if (arg == "-m" || arg == "--metodo") {
       if (!(error = valor(v)).empty()) return error;
-      if (!BuscarMetodo(v)) return "método desconocido: '" + v + "'";
+      if (!BuscarMetodo(v) && v != metodo::kTodos) return "método desconocido: '" + v + "'";
       o.seleccion.metodo = v;
     } else if (arg == "-p" || arg == "--param") {
       if (!(error = valor(v)).empty()) return error;
@@ -292,6 +300,23 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
   j += ",\"x\":" + (r.x ? JsonLista(*r.x) : std::string("null"));
+  if (metodo == metodo::kTodos) {
+    j += ",\"metodos\":[";
+    for (std::size_t i = 0; i < r.metodos.size(); ++i) {
+      const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+      if (i) j += ',';
+      j += "{\"metodo\":" + JsonTexto(m.metodo);
+      j += ",\"estado\":" + FormatoI(m.estado);
+      j += ",\"mensaje\":" + (m.mensaje.empty() ? std::string("null") : JsonTexto(m.mensaje));
+      j += ",\"valor\":" + JsonNumero(m.valor);
+      j += ",\"ic\":";
+      j += m.icBajo && m.icAlto
+               ? "[" + JsonNumero(*m.icBajo) + "," + JsonNumero(*m.icAlto) + "]"
+               : std::string("null");
+      j += "}";
+    }
+    j += "]";
+  }
   j += ",\"y\":" + (r.y ? JsonLista(*r.y) : std::string("null"));
   j += ",\"media\":" + JsonNumero(r.media);
   j += ",\"varianza\":" + JsonNumero(r.varianza);
@@ -389,6 +414,8 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "generar")
+    return EjecutarGenerar(argc - 1, argv + 1);
   // Only the date and time follow the user's settings; numbers never go through the locale.
   std::setlocale(LC_TIME, "");
   try {

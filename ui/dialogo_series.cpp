@@ -9,6 +9,7 @@
 
 #include "app/analisis.h"
 #include "app/metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 
@@ -22,7 +23,7 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
     : QDialog(padre), almacen_(almacen), dialogos_(dialogos) {
   setObjectName(QStringLiteral("TFSeries"));
   setWindowTitle(QStringLiteral("Series"));
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
 
   CBSeries = NuevaListaDesplegable(this, 150);
   CBSeries->setObjectName(QStringLiteral("CBSeries"));

@@ -11,6 +11,8 @@
 
 #include "app/metodos.h"
 
+#include "chart/qt/fuentes.h"
+
 namespace {
 
 constexpr int kAnchoCampo = 64;
@@ -110,7 +112,7 @@ void Escribir(QWidget* campo, const QVariant& valor) {
 TDialogoParametros::TDialogoParametros(const QString& titulo, Dialogo dialogo, QWidget* padre)
     : QDialog(padre), dialogo_(dialogo) {
   setWindowTitle(titulo);
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
   for (const DefinicionCampo& c : TablaCampos()) {
     if (c.dialogo == dialogo_) campos_.emplace_back(&c, NuevoControl(c, this));
   }
@@ -321,6 +323,34 @@ TFMetodosH::TFMetodosH(QWidget* padre)
     rejilla->setRowStretch(2, 1);
     PageControl->addTab(pagina, PaginaDe(campo::RGModelo));
   }
+
+  EOrdenDFA = Edicion(campo::EOrdenDFA);
+  EMinCaja = Edicion(campo::EMinCaja);
+  EDecadaDFA = Edicion(campo::EDecadaDFA);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Orden de la tendencia (1 a 3):"), EOrdenDFA},
+                           {QStringLiteral("Caja mínima (nº de muestras):"), EMinCaja},
+                           {QStringLiteral("Número de cajas por década:"), EDecadaDFA}})}),
+      PaginaDe(campo::EOrdenDFA));
+
+  EMinmMom = Edicion(campo::EMinmMom);
+  EMinBloquesMom = Edicion(campo::EMinBloquesMom);
+  EDecadaMom = Edicion(campo::EDecadaMom);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Mínimo valor del eje m:"), EMinmMom},
+                           {QStringLiteral("Mínimo nº de bloques:"), EMinBloquesMom},
+                           {QStringLiteral("Número de puntos por década:"), EDecadaMom}})}),
+      PaginaDe(campo::EMinmMom));
+
+  EKMax = Edicion(campo::EKMax);
+  EDecadaHig = Edicion(campo::EDecadaHig);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Retardo máximo (0 = automático):"), EKMax},
+                           {QStringLiteral("Número de retardos por década:"), EDecadaHig}})}),
+      PaginaDe(campo::EKMax));
   PageControl->setCurrentIndex(0);
 
   connect(ChMismos, &QCheckBox::toggled, this, &TFMetodosH::ChMismosClick);

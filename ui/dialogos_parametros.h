@@ -80,6 +80,9 @@ class TFMetodosH : public TDialogoParametros {
   TRadioGroup* RGModelo;
   QLineEdit *EOrdenp, *EOrdenq;
   QComboBox *CBFactor, *CBNivel;
+  QLineEdit *EOrdenDFA, *EMinCaja, *EDecadaDFA;
+  QLineEdit *EMinmMom, *EMinBloquesMom, *EDecadaMom;
+  QLineEdit *EKMax, *EDecadaHig;
 
   void ChMismosClick();
   void RGModeloClick();

@@ -14,6 +14,7 @@
 #include "app/formato.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 #include "ui/principal.h"
@@ -45,7 +46,7 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
     : QMainWindow(padre, Qt::Window), dialogos_(dialogos), colorRegresion_(Qt::black) {
   setObjectName(QStringLiteral("TFGraf"));
   setWindowTitle(QStringLiteral("Gráficas"));
-  QFont fuente = FuenteSans(11);
+  QFont fuente = FuenteFenwa(11);
   setFont(fuente);
   move(141, 68);
   resize(414, 347);

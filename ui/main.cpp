@@ -13,6 +13,7 @@
 #include <exception>
 #include <optional>
 
+#include "chart/qt/fuentes.h"
 #include "numeric/error.h"
 #include "ui/aplicacion.h"
 #include "ui/dialogos.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
   if (const std::optional<int> salida = OpcionesInformativas(argc, argv)) return *salida;
   InstalarManejadorMemoria();
   QApplication app(argc, argv);
+  // The program's typeface, before any window exists.
+  RegistrarFuentes();
   // Qt set the C locale from the environment; numbers in files and reports never go
   // through it, but keep the C library on the point anyway.
   std::setlocale(LC_NUMERIC, "C");

@@ -1,12 +1,12 @@
 #include "chart/qt/plot_render.h"
 
-#include <QFontDatabase>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "chart/marks.h"
+#include "chart/qt/fuentes.h"
 #include "chart/qt/lienzo.h"
 
 namespace {
@@ -73,16 +73,12 @@ const unsigned char* GlifoMarca(int tipo) {
 }
 
 QFont FuenteQt(const TPlotFont& f) {
-  QFont q;
-  // Faces of the old desktop are usually missing: fall back to similar sans faces.
-  q.setFamilies({QString::fromStdString(f.Name), QStringLiteral("Liberation Sans"),
-                 QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-  q.setPixelSize(std::max(1, f.Height));
-  q.setBold(f.Style & fsBold);
+  // The chart's face names ("MS Sans Serif") are those of the old desktop: every chart is
+  // drawn in the program's own typeface, so that it looks the same on every machine.
+  QFont q = FuenteFenwa(std::max(1, f.Height), f.Style & fsBold);
   q.setItalic(f.Style & fsItalic);
   q.setUnderline(f.Style & fsUnderline);
   q.setStrikeOut(f.Style & fsStrikeOut);
-  q.setStyleStrategy(QFont::PreferAntialias);
   return q;
 }
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "estimators/estado.h"
 #include "support/dialogos_falsos.h"
 #include "numeric/error.h"
+#include "tests/support/fgn.h"
 
 namespace {
 
@@ -620,7 +622,8 @@ TEST(GraficaMetodo, TitulosSoloParaMetodosConocidos) {
 }
 
 TEST(Metodos, ListaOrdenada) {
-  EXPECT_THAT(NombresMetodos(), ElementsAre("Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
+  EXPECT_THAT(NombresMetodos(), ElementsAre("DFA", "Higuchi", "Momentos Absolutos", "Ninguno",
+                                    "Periodograma", "R/S", "T0 (IDC)", "Test T",
                                     "Varianza", "Varianza Difer.", "Whittle Agregado",
                                     "Whittle Estándar", "Whittle Local"));
 }
@@ -641,6 +644,71 @@ TEST_F(ExportacionTest, GuardarComoTrasUnFalloEscribeLasLineasDeCabecera) {
   std::ifstream f(ruta, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(f)), {});
   EXPECT_EQ(bytes, "Nombre: corta\r\nLongitud: 20\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The comparison runs every method that yields H, each guarded: a refusal (Varianza with
+// a huge minimum m), a conversion error (Higuchi) and a library fault (FARIMA(1, d, 1) on
+// white noise) stay in their own lines while the other methods still give H. The log
+// then takes the usual statistics and the colours of a successful analysis.
+TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
+  SinExtras();
+  sel.media = true;
+  sel.metodo = metodo::kTodos;
+  par[campo::EMinm] = "100000";
+  par[campo::EKMax] = "x";
+  par[campo::RGModelo] = "1";
+  par[campo::EOrdenp] = "1";
+  par[campo::EOrdenq] = "1";
+  const std::vector<double> ruido = prueba::RuidoBlanco(1000, 17);
+  Vector serie(1000);
+  std::copy(ruido.begin(), ruido.end(), serie.begin());
+  const AnalysisOutcome r = Analizar("s", serie);
+  ASSERT_TRUE(r.Exito());
+  std::vector<std::string> nombres;
+  for (const DefinicionMetodo& m : TablaMetodos())
+    if (m.daH) nombres.push_back(m.nombre);
+  ASSERT_EQ(r.metodos.size(), nombres.size());
+  ASSERT_EQ(log.Lineas().size(), nombres.size() + 3);  // header, methods, mean
+  for (std::size_t i = 0; i < nombres.size(); ++i) {
+    const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+    SCOPED_TRACE(nombres[i]);
+    EXPECT_EQ(m.metodo, nombres[i]);
+    const std::string& linea = log.Lineas()[i + 2];
+    EXPECT_EQ(linea.rfind(nombres[i] + ": ", 0), 0u);
+    const bool falla = nombres[i] == "Varianza" || nombres[i] == "Higuchi" ||
+                       nombres[i] == "Whittle Estándar";
+    EXPECT_EQ(m.valor.has_value(), !falla);
+    EXPECT_EQ(m.mensaje.empty(), !falla);
+    if (falla) {
+      EXPECT_THAT(linea, HasSubstr("sin resultado ("));
+    } else {
+      EXPECT_THAT(linea, MatchesRegex(".*: H = [0-9.]+(  \\[[0-9.]+; [0-9.]+\\])?"));
+    }
+  }
+  const auto fila = [&r](const std::string& n) {
+    return *std::find_if(r.metodos.begin(), r.metodos.end(),
+                         [&n](const auto& m) { return m.metodo == n; });
+  };
+  EXPECT_EQ(fila("Varianza").estado, 2);
+  EXPECT_EQ(fila("Higuchi").mensaje, "'x' is not a valid integer value");
+  EXPECT_NE(fila("Whittle Estándar").estado, 0);
+  EXPECT_TRUE(fila("Whittle Local").icBajo.has_value());
+  EXPECT_EQ(log.Lineas().back().rfind("Media = ", 0), 0u);
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
+  EXPECT_TRUE(log.Comandos().guardar);
+  EXPECT_TRUE(mensajes.textos.empty());
+  // The chart: one mark per estimate, one vertical line per interval, the names.
+  const auto cuenta = [&](const std::string& op) {
+    return std::count(plot1.ops.begin(), plot1.ops.end(), op);
+  };
+  EXPECT_EQ(cuenta("mark17"), static_cast<long>(nombres.size()) - 3);
+  EXPECT_EQ(cuenta("text:W. local"), 1);
+  EXPECT_EQ(plot1.ops.back(), "auto6");
+  EXPECT_THAT(plot1.ops, ::testing::Contains("x:Métodos"));
 }
 
 }  // namespace

@@ -24,6 +24,15 @@ class GraficaGrabadora : public ChartSink {
     ops.push_back("line");
     puntos.push_back({x, y});
   }
+  void Line(double x1, double y1, double x2, double y2) override {
+    ops.push_back("segment");
+    puntos.push_back({x1, y1});
+    puntos.push_back({x2, y2});
+  }
+  void TextAt(double x, double y, int, const std::string& t) override {
+    ops.push_back("text:" + t);
+    puntos.push_back({x, y});
+  }
   void MarkAt(double x, double y, std::uint8_t tipo) override {
     ops.push_back("mark" + std::to_string(tipo));
     puntos.push_back({x, y});

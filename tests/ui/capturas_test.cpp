@@ -1,9 +1,13 @@
 // Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
-// folder, and saves there the main window after an R/S analysis, each dialog and the charts
-// window on the method and autocorrelation charts.
+// folder, and saves there the main window after an R/S analysis, each dialog (the series
+// generator's with FGN and with FARIMA chosen) and the charts window on the method and
+// autocorrelation charts. The pictures hold nothing that changes from run to run (no date
+// line, no temporary folder name, a text cursor that does not blink), so that the font test
+// runs can compare them.
 #include <QDir>
 #include <QTabWidget>
 
+#include "ui/dialogo_generar.h"
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, Capturas) {
@@ -15,11 +19,14 @@ TEST_F(UiTest, Capturas) {
     QApplication::processEvents();
     EXPECT_TRUE(w->grab().save(carpeta + "/" + nombre + ".png"));
   };
+  const int parpadeo = QApplication::cursorFlashTime();
+  QApplication::setCursorFlashTime(0);
   p_->show();
+  p_->FechaHora1->setChecked(false);
   Cargar("traza1.sam");
   ElegirMetodo("R/S");
   p_->SBAuto->click();
-  dialogos_.respuestasFichero.push_back(Ruta("traza1.atc"));
+  dialogos_.respuestasFichero.push_back(QStringLiteral("traza1.atc"));  // in the current folder
   p_->SBAnalizar->click();
   guardar(p_, "principal");
   ElegirMetodo("Whittle Estándar");
@@ -43,6 +50,11 @@ TEST_F(UiTest, Capturas) {
   app_->Auto()->hide();
   guardar(s_, "series");
   s_->reject();
+  TFGenerar* generar = p_->DialogoGenerar();
+  guardar(generar, "generar_fgn");
+  generar->RGModelo->SetItemIndex(1);
+  guardar(generar, "generar_farima");
+  generar->reject();
   dialogos_.guionesModales.push_back([&](QDialog* d) { guardar(d, "acercade"); });
   p_->Acercade1Click();
   p_->Iragraficas1Click();
@@ -51,4 +63,5 @@ TEST_F(UiTest, Capturas) {
   guardar(g_, "graficas_auto");
   g_->Ejes1Click();
   g_->hide();
+  QApplication::setCursorFlashTime(parpadeo);
 }
