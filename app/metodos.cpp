@@ -7,8 +7,10 @@
 #include "app/formato.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_dfa.h"
+#include "estimators/hurst_gph.h"
 #include "estimators/hurst_higuchi.h"
 #include "estimators/hurst_momentos.h"
+#include "estimators/hurst_ondiculas.h"
 #include "estimators/hurst_periodograma.h"
 #include "estimators/hurst_rs.h"
 #include "estimators/hurst_var_diferenciada.h"
@@ -231,6 +233,41 @@ int WhittleLocal(BloqueMetodo& b) {
                              "Método de Whittle local. Parámetros:", "Factor m: ");
 }
 
+int Ondiculas(BloqueMetodo& b) {
+  const int momentos = b.Entero(EMomentosOnd);
+  const int octavaInicial = b.Entero(EOctavaIni);
+  const int octavaFinal = b.Entero(EOctavaFin);
+  double H = 0, bajo = 0, alto = 0;
+  std::int32_t usada = 0;
+  Vector x, y, ajuste;
+  const int estado = HurstOndiculas(b.Serie(), momentos, octavaInicial, octavaFinal, H, bajo,
+                                    alto, usada, x, y, ajuste);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstIntervalo(b, H, bajo, alto);
+  b.Linea("Método de ondículas (Abry-Veitch). Parámetros:");
+  b.Parametro("Momentos nulos de la ondícula: " + b.I(momentos));
+  b.Parametro("Octavas: " + b.I(octavaInicial) + " a " + b.I(usada));
+  Puntos(b, x, y);
+  b.resultado.ajusteY = std::move(ajuste);
+  return kEstadoOk;
+}
+
+int Gph(BloqueMetodo& b) {
+  const double exponente = b.Real(EExponenteGPH);
+  double H = 0, bajo = 0, alto = 0;
+  std::uint32_t frecuencias = 0;
+  Vector x, y, ajuste;
+  const int estado = HurstGph(b.Serie(), exponente, H, bajo, alto, frecuencias, x, y, ajuste);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstIntervalo(b, H, bajo, alto);
+  b.Linea("Método GPH. Parámetros:");
+  b.Parametro("Exponente del ancho de banda: " + b.G(exponente));
+  b.Parametro("Frecuencias usadas: " + b.I(frecuencias));
+  Puntos(b, x, y);
+  b.resultado.ajusteY = std::move(ajuste);
+  return kEstadoOk;
+}
+
 int Dfa(BloqueMetodo& b) {
   const int orden = b.Entero(EOrdenDFA);
   const int cajaMinima = b.Entero(EMinCaja);
@@ -306,11 +343,16 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
   static const std::vector<DefinicionMetodo> tabla = {
       {metodo::kDfa, "DFA", {EOrdenDFA, EMinCaja, EDecadaDFA}, true, false, "log10 (s)",
        "log10 F(s)", kMarcaComun, Dfa},
+      {metodo::kGph, "GPH", {EExponenteGPH}, true, true, "log10 (frecuencia)",
+       "log10 periodograma", kMarcaComun, Gph},
       {metodo::kHiguchi, "Higuchi", {EKMax, EDecadaHig}, true, false, "log10 (k)",
        "log10 L(k)", kMarcaComun, Higuchi},
       {metodo::kMomentos, "Mom. abs.", {EMinmMom, EMinBloquesMom, EDecadaMom}, true, false,
        "log10 (m)", "log10 AM(m)", kMarcaComun, MomentosAbsolutos},
       {metodo::kNinguno, "", {}, false, false, nullptr, nullptr, 0, nullptr},
+      {metodo::kOndiculas, "Ondículas",
+       {EMomentosOnd, EOctavaIni, EOctavaFin}, true, true, "Octava j", "log2 energía",
+       kMarcaComun, Ondiculas},
       {metodo::kPeriodograma, "Period.", {CBPorcentaje},
        true, false, "log10 (frecuencia)", "log10 (Periodograma)", kMarcaPeriodograma,
        Periodograma},
