@@ -13,10 +13,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "FENWA estima el parámetro de Hurst H de series de tráfico medidas con varios
 estimadores (R/S, varianza agregada y diferenciada, periodograma, Whittle FGN y
-FARIMA, Whittle agregado y local, DFA, momentos absolutos, Higuchi), el tiempo de
-arranque fractal T0 a partir del IDC y un test de que H se mantiene constante, y
-calcula la media, la varianza y la autocorrelación. Escribe un informe en español y
-dibuja las gráficas log-log.
+FARIMA, Whittle agregado y local, ondículas, GPH, DFA, momentos absolutos,
+Higuchi), el tiempo de arranque fractal T0 a partir del IDC y un test de que H se
+mantiene constante, y calcula la media, la varianza y la autocorrelación. Escribe
+un informe en español y dibuja las gráficas log-log.
 .
 Incluye el programa de escritorio fenwa y la herramienta de línea de órdenes
 fenwa-cli, para guiones y análisis de muchos ficheros.")
