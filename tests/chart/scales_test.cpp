@@ -31,6 +31,25 @@ TEST(Scales, NiceStep) {
   }
 }
 
+// Spans whose ratio to MinTick is exactly 2·10^k, 5·10^k or 10^k take that mantissa, not
+// the next smaller one; their neighbours on either side keep theirs.
+TEST(Scales, NiceStepAtExactMantissaBoundaries) {
+  const CasoPaso casos[] = {
+      {0, 150, 3, 50, 0, 5},       {0, 149.9, 3, 20, 0, 4},     {0, 150.1, 3, 50, 0, 5},
+      {0, 1.5, 3, 0.5, 0, 5},      {0, 1.49, 3, 0.2, 0, 4},     {0, 1.51, 3, 0.5, 0, 5},
+      {0, 0.6, 3, 0.2, 0, 4},      {0, 0.59, 3, 0.1, 0, 5},     {0, 0.61, 3, 0.2, 0, 4},
+      {0, 15000, 3, 5000, 0, 5},   {0, 14990, 3, 2000, 0, 4},   {0, 15010, 3, 5000, 0, 5},
+      {0, 0.3, 3, 0.1, 0, 5},      {0, 0.299, 3, 0.05, 0, 5},   {0, 30, 3, 10, 0, 5},
+      {150, 0, 3, -50, 150, 5},    {0, 0.06, 3, 0.02, 0, 4},    {0, 1.5e-7, 3, 5e-8, 0, 5},
+  };
+  for (const auto& c : casos) {
+    const TNiceStep n = NiceStep(c.minTick, c.hi, c.lo);
+    EXPECT_NEAR(n.Step, c.step, 1e-9 * std::fabs(c.step)) << c.lo << ".." << c.hi;
+    EXPECT_NEAR(n.First, c.first, 1e-9 * std::fabs(c.step)) << c.lo << ".." << c.hi;
+    EXPECT_EQ(n.Subdivisions, c.subdiv) << c.lo << ".." << c.hi;
+  }
+}
+
 TEST(Scales, NiceStepOnUnusableRangesStaysFinite) {
   for (double hi : {double(NAN), double(INFINITY), 1e308}) {
     const TNiceStep n = NiceStep(3, hi, -1e308);
