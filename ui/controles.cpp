@@ -1,6 +1,8 @@
 #include "ui/controles.h"
 
+#include <QCollator>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -28,9 +30,15 @@ void TRadioGroup::SetItemIndex(int indice) {
 QAbstractButton* TRadioGroup::Boton(int indice) const { return grupo_.button(indice); }
 
 int InsertarOrdenado(QComboBox* lista, const QString& texto) {
+  // Spanish collation whatever the desktop's language: "árbol" beside "arce", "ñu" after
+  // "nube"; capitals and small letters sort together.
+  static const QCollator orden = [] {
+    QCollator c(QLocale(QLocale::Spanish, QLocale::Spain));
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    return c;
+  }();
   int posicion = 0;
-  while (posicion < lista->count() &&
-         QString::compare(lista->itemText(posicion), texto, Qt::CaseInsensitive) <= 0)
+  while (posicion < lista->count() && orden.compare(lista->itemText(posicion), texto) <= 0)
     ++posicion;
   lista->insertItem(posicion, texto);
   return posicion;

@@ -25,8 +25,8 @@ class TRadioGroup : public QGroupBox {
   QButtonGroup grupo_;
 };
 
-// Inserts a text into a list kept in alphabetical order ignoring case (after equal texts)
-// and returns its position.
+// Inserts a text into a list kept in Spanish alphabetical order, ignoring case, with
+// accented letters beside their base letter (after equal texts), and returns its position.
 int InsertarOrdenado(QComboBox* lista, const QString& texto);
 
 // Drop-down list without typing (entries are added with InsertarOrdenado).

@@ -119,6 +119,29 @@ TEST_F(UiTest, FirstLoadEnablesSeriesControlsAndSelectsTheNewName) {
   EXPECT_EQ(p_->CBSeries->currentText(), "beta");
 }
 
+// Both series lists sort the Spanish way: case ignored, accented letters beside their base
+// letter, "ñ" after "n"; a renamed entry takes its place by the same rule.
+TEST_F(UiTest, SeriesListsSortLikeASpanishDictionary) {
+  for (const char* nombre : {"Zeta", "árbol", "arce", "Beta", "ñu", "nube", "oso", "Árbol"})
+    Cargar(QString::fromUtf8(nombre) + ".sam", {1, 2, 3});
+  const QStringList esperado = {"árbol", "Árbol", "arce", "Beta", "nube", "ñu", "oso", "Zeta"};
+  EXPECT_EQ(Entradas(p_->CBSeries), esperado);
+  EXPECT_EQ(Entradas(s_->CBSeries), esperado);
+  dialogos_.respuestasTexto.push_back(QStringLiteral("ábaco"));
+  dialogos_.guionesModales.push_back([this](QDialog*) {
+    s_->CBSeries->setCurrentIndex(s_->CBSeries->findText("Zeta"));
+    emit s_->CBSeries->activated(s_->CBSeries->currentIndex());
+    s_->BRenombrar->click();
+    s_->BOK->click();
+  });
+  p_->Series1Click();
+  const QStringList renombrado = {"ábaco", "árbol", "Árbol", "arce", "Beta", "nube", "ñu", "oso"};
+  EXPECT_EQ(Entradas(s_->CBSeries), renombrado);
+  EXPECT_EQ(Entradas(p_->CBSeries), renombrado);
+  EXPECT_EQ(p_->CBSeries->currentText(), "ábaco");
+  EXPECT_EQ(Entradas(p_->CBMetodos), ListaMetodos());  // methods keep their order
+}
+
 TEST_F(UiTest, FailedLoadShowsTheReaderMessageAndLeavesTheSlotFree) {
   dialogos_.respuestasFichero.push_back(Ruta("falta.sam"));
   p_->Cargarserie1Click();
