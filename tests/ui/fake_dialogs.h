@@ -25,6 +25,8 @@ class FakeDialogs : public PlatformDialogs {
   // Acts on a dialog shown modally (it is visible while this runs). Without a script the
   // dialog is closed with its accept().
   std::deque<std::function<void(QDialog*)>> guionesModales;
+  // Runs while a file dialog is up, before it answers (lets a test look at the windows then).
+  std::function<void(const OpcionesFichero&)> alPreguntarFichero;
 
   std::vector<LlamadaFichero> ficheros;
   std::vector<QString> mensajes;
@@ -85,6 +87,7 @@ class FakeDialogs : public PlatformDialogs {
  private:
   QString Fichero(bool guardar, const OpcionesFichero& o) {
     ficheros.push_back({guardar, o});
+    if (alPreguntarFichero) alPreguntarFichero(o);
     if (respuestasFichero.empty()) return {};
     QString r = respuestasFichero.front();
     respuestasFichero.pop_front();
