@@ -25,6 +25,7 @@ void TPlotModel::SetControlSize(int width, int height) {
 
 void TPlotModel::GeometryChanged() {
   CalcScaling();
+  BordesCambiados();
   LookChanged();
 }
 

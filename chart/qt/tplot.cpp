@@ -25,6 +25,7 @@ TPlot::TPlot(QWidget* parent) : QWidget(parent) {
   // Every pixel comes from the off-screen image: no background erase, no flicker.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  BordesCambiados();
   resize(Width(), Height());
 }
 
@@ -69,6 +70,11 @@ void TPlot::DibujarNuevos() {
   MarkAllDrawn();
   CopiarDatos();
   update(QRect(LRim(), TRim(), data_.width(), data_.height()));
+}
+
+void TPlot::BordesCambiados() {
+  // The model refuses smaller sizes: a smaller widget would cut off axes and numbers.
+  setMinimumSize(MinWidth(), MinHeight());
 }
 
 void TPlot::BorrarAreaDatos() {

@@ -67,6 +67,7 @@ class TPlot : public QWidget, public TPlotModel {
   void Redibujar() override;
   void DibujarNuevos() override;
   void BorrarAreaDatos() override;
+  void BordesCambiados() override;
 
   // Number of full and data-area renderings so far (lets callers check that repaints are
   // coalesced).

@@ -41,6 +41,19 @@ TEST_F(UiTest, ChartsWindowHasTheDesignValues) {
   EXPECT_EQ(g_->Formatobitmap1->shortcut().toString(QKeySequence::PortableText), "Ctrl+C");
 }
 
+TEST_F(UiTest, ShrinkingTheWindowStopsAtTheChartsMinimumSize) {
+  g_->show();
+  for (auto elegir : {&TFGraf::Metodo1Click, &TFGraf::General1Click}) {
+    (g_->*elegir)();
+    g_->resize(60, 50);
+    QApplication::processEvents();
+    TPlot* p = g_->Actual();
+    EXPECT_GE(p->width(), p->MinWidth());
+    EXPECT_GE(p->height(), p->MinHeight());
+    EXPECT_EQ(p->ChartImage().size(), p->size());  // nothing of the chart is cut off
+  }
+}
+
 TEST_F(UiTest, ActivationChoosesTheChartByTheSwitches) {
   struct Caso {
     bool graficaMetodo, graficaAuto;
