@@ -22,6 +22,20 @@ TEST_F(UiTest, Capturas) {
   dialogos_.respuestasFichero.push_back(Ruta("traza1.atc"));
   p_->SBAnalizar->click();
   guardar(p_, "principal");
+  // The three toggles at four times their size, in both states.
+  auto conmutadores = [&](const QString& nombre) {
+    QApplication::processEvents();
+    QWidget* barra = p_->SBMedia->parentWidget();
+    const QRect zona =
+        QRect(p_->SBMedia->geometry().topLeft(), p_->SBAuto->geometry().bottomRight())
+            .adjusted(-4, -4, 4, 4);
+    const QImage img = barra->grab(zona).toImage();
+    EXPECT_TRUE(img.scaled(img.size() * 4).save(carpeta + "/" + nombre + ".png"));
+  };
+  conmutadores("conmutadores_abajo");  // "A" was pressed before the analysis
+  for (QToolButton* b : {p_->SBMedia, p_->SBVar, p_->SBAuto}) b->click();
+  conmutadores("conmutadores_arriba");
+  for (QToolButton* b : {p_->SBMedia, p_->SBVar, p_->SBAuto}) b->click();
   ElegirMetodo("Whittle Estándar");
   guardar(p_, "principal_whittle");
 
