@@ -551,6 +551,15 @@ bool AbscissaTitlePosition(const std::string& title, const TChartGeometry& g,
   return true;
 }
 
+bool AbscissaTitlePosition(const std::string& title, const TChartGeometry& g,
+                           const FontMetricsSource& fm, const TAxisDrawing& xAxis,
+                           TPlacedText& out) {
+  if (!AbscissaTitlePosition(title, g, fm, out)) return false;
+  const int h = fm.TextHeight();
+  for (const TPlacedText& l : xAxis.Labels) out.Y = std::max(out.Y, l.Y + h);
+  return true;
+}
+
 TPlacedText CaptionPosition(const std::string& caption, const TChartGeometry& g,
                             const FontMetricsSource& fm) {
   return {caption, g.Width - g.RRim - g.ShadowWidth - fm.TextWidth(caption),

@@ -165,8 +165,9 @@ void RenderGrafica::DibujarMarco(QImage& whole) const {
   };
   TPlacedText titulo;
   if (m_.XLabelType() != ftNoScales) {
-    dibujarEje(LayoutAxisX(m_.AxisSpecX(), g_, s_, fm));
-    if (AbscissaTitlePosition(m_.IdAbscissa(), g_, fm, titulo))
+    const TAxisDrawing ejeX = LayoutAxisX(m_.AxisSpecX(), g_, s_, fm);
+    dibujarEje(ejeX);
+    if (AbscissaTitlePosition(m_.IdAbscissa(), g_, fm, ejeX, titulo))
       lz.Texto(titulo.X, titulo.Y, QString::fromStdString(titulo.Text), colorTitulos);
   }
   if (m_.YLabelType() != ftNoScales) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "chart/plot_model.h"
@@ -351,6 +352,43 @@ TEST(Scales, DateTimeAxis) {
   ASSERT_FALSE(x.Labels.empty());
   EXPECT_EQ(x.Labels[0].Text, "01-ene-2019");
   EXPECT_EQ(x.Labels[1].Text, "01-abr-2019");
+}
+
+// The date line under the times of a date-time x axis and the x-axis title never share a
+// line: the title moves under the dates; numeric axes keep it one line below the numbers.
+TEST(Scales, DateLineAndAbscissaTitleDoNotOverlap) {
+  FixedFontMetrics fm(6, 13);
+  auto caja = [&](const TPlacedText& t) {
+    return std::array<int, 4>{t.X, t.Y, t.X + fm.TextWidth(t.Text), t.Y + fm.TextHeight()};
+  };
+  auto solapan = [](const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    return a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+  };
+  for (DateForTimeType fechas : {dtOnePerChart, dtOnePerDay, dtAllTicks}) {
+    TPlotModel p;
+    p.SetControlSize(400, 200);
+    p.SetBRim(60);
+    p.SetXLabelType(ftDateTime);
+    p.DTXFormat().SetDateForTime(fechas);
+    p.SetIdAbscissa("hora del día");
+    p.SetRange(43466, 0, 43467, 10);
+    const TAxisDrawing x = p.LayoutScaleX(fm);
+    TPlacedText titulo;
+    ASSERT_TRUE(p.AbscissaTitle(fm, titulo));
+    const int lineaFechas = p.Height() - p.BRim() + 7 + 13;  // under the times
+    int conFecha = 0;
+    for (const TPlacedText& l : x.Labels) {
+      EXPECT_FALSE(solapan(caja(l), caja(titulo))) << l.Text;
+      conFecha += l.Y == lineaFechas;
+    }
+    EXPECT_GE(conFecha, 1);
+    EXPECT_EQ(titulo.Y, lineaFechas + 13);
+  }
+  TPlotModel numerico;
+  numerico.SetIdAbscissa("log10 (d)");
+  TPlacedText titulo;
+  ASSERT_TRUE(numerico.AbscissaTitle(fm, titulo));
+  EXPECT_EQ(titulo.Y, numerico.Height() - numerico.BRim() + 13 + 7);
 }
 
 TEST(Scales, DateAndTimeFormats) {
