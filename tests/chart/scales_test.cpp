@@ -34,7 +34,7 @@ TEST(Scales, NiceStep) {
 
 // Spans whose ratio to MinTick is exactly 2·10^k, 5·10^k or 10^k take that mantissa, not
 // the next smaller one; their neighbours on either side keep theirs.
-TEST(Scales, NiceStepAtExactMantissaBoundaries) {
+TEST(Scales, PasoEnLosLimitesExactosDeLaMantisa) {
   const CasoPaso casos[] = {
       {0, 150, 3, 50, 0, 5},       {0, 149.9, 3, 20, 0, 4},     {0, 150.1, 3, 50, 0, 5},
       {0, 1.5, 3, 0.5, 0, 5},      {0, 1.49, 3, 0.2, 0, 4},     {0, 1.51, 3, 0.5, 0, 5},
@@ -356,7 +356,7 @@ TEST(Scales, DateTimeAxis) {
 
 // The date line under the times of a date-time x axis and the x-axis title never share a
 // line: the title moves under the dates; numeric axes keep it one line below the numbers.
-TEST(Scales, DateLineAndAbscissaTitleDoNotOverlap) {
+TEST(Scales, LineaDeFechasYTituloDelEjeXNoSeSolapan) {
   FixedFontMetrics fm(6, 13);
   auto caja = [&](const TPlacedText& t) {
     return std::array<int, 4>{t.X, t.Y, t.X + fm.TextWidth(t.Text), t.Y + fm.TextHeight()};

@@ -651,7 +651,7 @@ TEST(ChartWidget, FollowsTheWidgetSizeDownToTheModelMinimum) {
   EXPECT_EQ(plot.ChartImage().size(), QSize(plot.MinWidth(), plot.MinHeight()));
 }
 
-TEST(ChartWidget, MinimumSizeIsTheModelMinimumAndFollowsTheRims) {
+TEST(ChartWidget, TamanoMinimoEsElDelModeloYSigueALosBordes) {
   TPlot plot;
   EXPECT_EQ(plot.minimumSize(), QSize(plot.MinWidth(), plot.MinHeight()));
   plot.SetAutoRedraw(false);  // the rims also set the minimum without repainting

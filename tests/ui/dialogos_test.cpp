@@ -314,7 +314,7 @@ TEST_F(UiTest, AnalizarInTheDialogCommitsAPendingRemovalFirst) {
   EXPECT_EQ(Entradas(p_->CBSeries), QStringList({"a"}));
 }
 
-TEST_F(UiTest, AnalizarInTheDialogKeepsItOnScreenUntilTheAnalysisEnds) {
+TEST_F(UiTest, AnalizarEnElDialogoLoMantieneHastaElFinDelAnalisis) {
   Cargar("a.sam");
   Cargar("b.sam");
   bool visibleAlEmpezar = false, visibleAlGuardar = false;

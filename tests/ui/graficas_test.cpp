@@ -41,7 +41,7 @@ TEST_F(UiTest, ChartsWindowHasTheDesignValues) {
   EXPECT_EQ(g_->Formatobitmap1->shortcut().toString(QKeySequence::PortableText), "Ctrl+C");
 }
 
-TEST_F(UiTest, ShrinkingTheWindowStopsAtTheChartsMinimumSize) {
+TEST_F(UiTest, LaVentanaNoEncogeMasQueElMinimoDeLasGraficas) {
   g_->show();
   for (auto elegir : {&TFGraf::Metodo1Click, &TFGraf::General1Click}) {
     (g_->*elegir)();

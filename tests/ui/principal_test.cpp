@@ -121,7 +121,7 @@ TEST_F(UiTest, FirstLoadEnablesSeriesControlsAndSelectsTheNewName) {
 
 // Both series lists sort the Spanish way: case ignored, accented letters beside their base
 // letter, "ñ" after "n"; a renamed entry takes its place by the same rule.
-TEST_F(UiTest, SeriesListsSortLikeASpanishDictionary) {
+TEST_F(UiTest, ListasDeSeriesEnOrdenAlfabeticoEspanol) {
   for (const char* nombre : {"Zeta", "árbol", "arce", "Beta", "ñu", "nube", "oso", "Árbol"})
     Cargar(QString::fromUtf8(nombre) + ".sam", {1, 2, 3});
   const QStringList esperado = {"árbol", "Árbol", "arce", "Beta", "nube", "ñu", "oso", "Zeta"};
@@ -273,7 +273,7 @@ TEST_F(UiTest, ToggleAMirrorsTheSeriesDialogAndAddsTheAutocorrelation) {
 
 // Down and up differ at a glance: the bevel turns round (light top-left edge when up, dark
 // when down) and the face is shaded; size, caption, font and blue caption colour stay.
-TEST_F(UiTest, ToggleButtonsShowTheirPressedStatePlainly) {
+TEST_F(UiTest, ConmutadoresMuestranClaramenteSuEstadoPulsado) {
   p_->show();
   auto imagen = [](QToolButton* b) {
     return b->grab().toImage().convertToFormat(QImage::Format_RGB32);
