@@ -150,6 +150,15 @@ bool TPlot::SaveAsBitmap(const std::string& fileName) {
   return img.save(QString::fromStdString(NombreBitmap(fileName)), "BMP");
 }
 
+bool TPlot::SaveAsPng(const std::string& fileName) {
+  return RenderImage().save(QString::fromStdString(fileName), "PNG");
+}
+
+bool TPlot::SaveAsSvg(const std::string& fileName) {
+  Sincronizar();
+  return EscribirFichero(fileName, RenderGrafica(*this).Svg());
+}
+
 void TPlot::CopyToClipboard() { QApplication::clipboard()->setImage(RenderImage()); }
 
 QPrinter& TPlot::Printer() {
