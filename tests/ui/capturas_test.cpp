@@ -1,7 +1,10 @@
 // Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
-// folder, and saves there the main window after an R/S analysis, each dialog and the charts
-// window on the method and autocorrelation charts.
+// folder, and saves there the main window after an R/S analysis (and its M, V, A toggles
+// enlarged, down and up), each dialog, the charts window on the method and autocorrelation
+// charts, and the method chart saved as PNG and as SVG (with the SVG drawn back by Qt).
 #include <QDir>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTabWidget>
 
 #include "ui/ui_fixture.h"
@@ -61,6 +64,19 @@ TEST_F(UiTest, Capturas) {
   p_->Acercade1Click();
   p_->Iragraficas1Click();
   guardar(g_, "graficas_metodo");
+  // The method chart saved as PNG and as SVG, and the SVG drawn back by Qt.
+  dialogos_.respuestasFichero = {carpeta + "/grafica_guardada", carpeta + "/grafica_guardada"};
+  dialogos_.filtrosElegidos = {2, 3};
+  g_->Guardarcomo1Click();
+  g_->Guardarcomo1Click();
+  QSvgRenderer svg(carpeta + "/grafica_guardada.svg");
+  EXPECT_TRUE(svg.isValid());
+  QImage dibujada(svg.viewBox().size(), QImage::Format_RGB32);
+  dibujada.fill(Qt::magenta);
+  QPainter pintor(&dibujada);
+  svg.render(&pintor);
+  pintor.end();
+  EXPECT_TRUE(dibujada.save(carpeta + "/grafica_guardada_svg.png"));
   g_->Auto1Click();
   guardar(g_, "graficas_auto");
   g_->Ejes1Click();

@@ -19,6 +19,8 @@ class FakeDialogs : public PlatformDialogs {
   };
 
   std::deque<QString> respuestasFichero;          // open and save dialogs, in call order
+  // Index of the filter the user picks in the next save dialog (none: the initial one).
+  std::deque<int> filtrosElegidos;
   std::deque<std::optional<QString>> respuestasTexto;
   std::deque<std::optional<QColor>> respuestasColor;
   std::deque<bool> respuestasImpresora;
@@ -91,9 +93,18 @@ class FakeDialogs : public PlatformDialogs {
     if (respuestasFichero.empty()) return {};
     QString r = respuestasFichero.front();
     respuestasFichero.pop_front();
-    // Like the real dialog: the default extension is added to a name typed without one.
-    if (!r.isEmpty() && !o.extensionDefecto.isEmpty() && QFileInfo(r).suffix().isEmpty())
-      r += QLatin1Char('.') + o.extensionDefecto;
+    // Like the real dialog: the extension of the filter picked, or the default one, is added
+    // to a name typed without one.
+    QString extension = o.extensionDefecto;
+    if (guardar && !filtrosElegidos.empty()) {
+      const int filtro = filtrosElegidos.front();
+      filtrosElegidos.pop_front();
+      const QString delFiltro =
+          filtro >= 0 && filtro < o.filtros.size() ? ExtensionDeFiltro(o.filtros[filtro]) : "";
+      if (!delFiltro.isEmpty()) extension = delFiltro;
+    }
+    if (!r.isEmpty() && !extension.isEmpty() && QFileInfo(r).suffix().isEmpty())
+      r += QLatin1Char('.') + extension;
     return r;
   }
 };
