@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart/plot_model.h"
+#include "chart/qt/fuentes.h"
 #include "chart/qt/plot_render.h"
 
 namespace {
@@ -32,6 +33,8 @@ void AsegurarAplicacionQt() {
   static char* argv[] = {nombre, nullptr};
   // Never destroyed: it lives until the process ends.
   new QGuiApplication(argc, argv);
+  // The program's typeface, before any chart is drawn.
+  RegistrarFuentes();
   std::setlocale(LC_ALL, anterior.c_str());
 }
 

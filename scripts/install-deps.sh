@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev             # unit tests
   libbenchmark-dev libfftw3-dev         # benchmarks (FFTW only as a speed reference)
   xvfb xauth fonts-dejavu-core          # running the desktop program without a display; a sans-serif font
+  fonts-liberation2 fonts-urw-base35    # tests: pictures must not change with other fonts installed
   locales                               # es_ES.UTF-8 for the decimal-comma tests
   ccache                                # faster rebuilds
 )

@@ -93,11 +93,3 @@ QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, cons
   combo->setEditText(texto);
   return combo;
 }
-
-QFont FuenteSans(int alturaPixeles, bool negrita) {
-  QFont fuente(QStringLiteral("Sans Serif"));
-  fuente.setStyleHint(QFont::SansSerif);
-  fuente.setPixelSize(alturaPixeles);
-  fuente.setBold(negrita);
-  return fuente;
-}

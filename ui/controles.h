@@ -4,7 +4,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFont>
 #include <QFrame>
 #include <QGroupBox>
 #include <QStringList>
@@ -49,5 +48,3 @@ QComboBox* NuevaListaDesplegable(QWidget* padre, int ancho);
 // Editable combo box: typed texts are kept as the value, never added to the list.
 QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, const QString& texto);
 
-// The dialogs' "MS Sans Serif" maps to the default sans-serif at the same pixel height.
-QFont FuenteSans(int alturaPixeles, bool negrita = false);

@@ -8,12 +8,14 @@
 #include <QVBoxLayout>
 
 #include "app/analisis.h"
+#include "app/metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 
 QStringList ListaMetodos() {
   QStringList lista;
-  for (const std::string& metodo : kMetodos) lista << QString::fromStdString(metodo);
+  for (const std::string& metodo : NombresMetodos()) lista << QString::fromStdString(metodo);
   return lista;
 }
 
@@ -21,14 +23,14 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
     : QDialog(padre), almacen_(almacen), dialogos_(dialogos) {
   setObjectName(QStringLiteral("TFSeries"));
   setWindowTitle(QStringLiteral("Series"));
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
 
   CBSeries = NuevaListaDesplegable(this, 150);
   CBSeries->setObjectName(QStringLiteral("CBSeries"));
   CBMetodos = NuevaListaDesplegable(this, 150);
   CBMetodos->setObjectName(QStringLiteral("CBMetodos"));
   CBMetodos->addItems(ListaMetodos());
-  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));  // FormCreate
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QString::fromUtf8(metodo::kNinguno)));  // FormCreate
 
   ChMedia = new QCheckBox(QStringLiteral("Media"), this);
   ChMedia->setObjectName(QStringLiteral("ChMedia"));

@@ -13,6 +13,8 @@
 
 #include "app/formato.h"
 #include "app/graficas.h"
+#include "app/nombres_metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 #include "ui/principal.h"
@@ -44,7 +46,7 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
     : QMainWindow(padre, Qt::Window), dialogos_(dialogos), colorRegresion_(Qt::black) {
   setObjectName(QStringLiteral("TFGraf"));
   setWindowTitle(QStringLiteral("Gráficas"));
-  QFont fuente = FuenteSans(11);
+  QFont fuente = FuenteFenwa(11);
   setFont(fuente);
   move(141, 68);
   resize(414, 347);
@@ -163,7 +165,7 @@ void TFGraf::VentanaActivaCambiada(QWindow* ventana) {
 
 void TFGraf::FormShow() {
   const bool metodo = graficaMetodo_ && graficaMetodo_->isChecked() && metodos_ &&
-                      metodos_->currentText() != QStringLiteral("Ninguno");
+                      metodos_->currentText() != QString::fromUtf8(metodo::kNinguno);
   const bool autoc = graficaAuto_ && graficaAuto_->isChecked() && chAuto_ && chAuto_->isChecked();
   if (metodo) {
     Metodo1Click();

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "chart/qt/fuentes.h"
 #include "numeric/error.h"
 #include "ui/aplicacion.h"
 #include "ui/dialogos.h"
@@ -20,6 +21,8 @@
 int main(int argc, char** argv) {
   InstalarManejadorMemoria();
   QApplication app(argc, argv);
+  // The program's typeface, before any window exists.
+  RegistrarFuentes();
   // Qt set the C locale from the environment; numbers in files and reports never go
   // through it, but keep the C library on the point anyway.
   std::setlocale(LC_NUMERIC, "C");

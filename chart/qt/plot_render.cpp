@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chart/marks.h"
+#include "chart/qt/fuentes.h"
 #include "chart/qt/lienzo.h"
 
 namespace {
@@ -76,16 +77,12 @@ const unsigned char* GlifoMarca(int tipo) {
 }
 
 QFont FuenteQt(const TPlotFont& f) {
-  QFont q;
-  // Faces of the old desktop are usually missing: fall back to similar sans faces.
-  q.setFamilies({QString::fromStdString(f.Name), QStringLiteral("Liberation Sans"),
-                 QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-  q.setPixelSize(std::max(1, f.Height));
-  q.setBold(f.Style & fsBold);
+  // The chart's face names ("MS Sans Serif") are those of the old desktop: every chart is
+  // drawn in the program's own typeface, so that it looks the same on every machine.
+  QFont q = FuenteFenwa(std::max(1, f.Height), f.Style & fsBold);
   q.setItalic(f.Style & fsItalic);
   q.setUnderline(f.Style & fsUnderline);
   q.setStrikeOut(f.Style & fsStrikeOut);
-  q.setStyleStrategy(QFont::PreferAntialias);
   return q;
 }
 

@@ -20,8 +20,8 @@
 class Lienzo;
 class QPainter;
 
-// The chart font as a Qt font (pixel height, styles; "MS Sans Serif" falls back to a
-// similar sans face).
+// The chart font as a Qt font: the program's typeface (whatever the face name) at the
+// font's pixel height, with its styles.
 QFont FuenteQt(const TPlotFont& f);
 // Font of a tkText item: the chart font's face with the item's size in points (at 96
 // pixels per inch, as on the screen; 0 keeps the chart font's height) and the given styles.

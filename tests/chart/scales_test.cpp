@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "chart/plot_model.h"
 #include "chart/scales.h"
@@ -232,6 +234,38 @@ TEST(Scales, ReversedAxisLabels) {
   const TAxisDrawing y = p.LayoutScaleY(fm);
   EXPECT_EQ(y.Labels.size(), 6u);
   EXPECT_EQ(x.Ticks.back().X1, 230);  // LoX = 10 at the left edge, 0 at the right one
+}
+
+// Rounding allowances of the linear tick placement: 3 · 0.1 = 0.30000000000000004 is still
+// the last tick of a 0 ... 0.3 axis, and the tick just before a negative start that lies
+// within a thousandth of a step of it is the first one.
+TEST(Scales, MargenesDeRedondeoDeLasMarcas) {
+  struct Caso {
+    double lo, hi;
+    std::vector<std::string> etiquetas;
+    double primeraCorta, ultimaCorta;
+    std::size_t cortas;
+  };
+  const Caso casos[] = {
+      {0, 0.3, {"0.0", "0.1", "0.2", "0.3"}, 0, 0.3, 16},
+      {-0.9996, 2, {"-1.0", "-0.5", "0.0", "0.5", "1.0", "1.5", "2.0"}, -0.9, 2, 30},
+  };
+  FixedFontMetrics fm;
+  for (const Caso& c : casos) {
+    TPlotModel p;
+    p.SetRange(c.lo, 0, c.hi, 10);
+    const TAxisDrawing x = p.LayoutScaleX(fm);
+    std::vector<std::string> etiquetas;
+    std::vector<double> cortas;
+    for (const auto& l : x.Labels) etiquetas.push_back(l.Text);
+    for (const auto& t : x.Ticks)
+      if (!t.Labelled) cortas.push_back(t.Value);
+    EXPECT_EQ(etiquetas, c.etiquetas) << c.lo << ".." << c.hi;
+    // Short ticks stay inside the axis, up to its end.
+    ASSERT_EQ(cortas.size(), c.cortas) << c.lo << ".." << c.hi;
+    EXPECT_NEAR(cortas.front(), c.primeraCorta, 1e-12) << c.lo << ".." << c.hi;
+    EXPECT_NEAR(cortas.back(), c.ultimaCorta, 1e-12) << c.lo << ".." << c.hi;
+  }
 }
 
 TEST(Scales, DecimalsOfTheModelAxes) {

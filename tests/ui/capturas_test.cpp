@@ -1,12 +1,16 @@
 // Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
 // folder, and saves there the main window after an R/S analysis (and its M, V, A toggles
-// enlarged, down and up), each dialog, the charts window on the method and autocorrelation
-// charts, and the method chart saved as PNG and as SVG (with the SVG drawn back by Qt).
+// enlarged, down and up), each dialog (the series generator's with FGN and with FARIMA
+// chosen), the charts window on the method and autocorrelation charts, and the method chart
+// saved as PNG and as SVG (with the SVG drawn back by Qt). The pictures hold nothing that
+// changes from run to run (no date line, no temporary folder name, a text cursor that does
+// not blink), so that the font test runs can compare them.
 #include <QDir>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTabWidget>
 
+#include "ui/dialogo_generar.h"
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, Capturas) {
@@ -18,11 +22,14 @@ TEST_F(UiTest, Capturas) {
     QApplication::processEvents();
     EXPECT_TRUE(w->grab().save(carpeta + "/" + nombre + ".png"));
   };
+  const int parpadeo = QApplication::cursorFlashTime();
+  QApplication::setCursorFlashTime(0);
   p_->show();
+  p_->FechaHora1->setChecked(false);
   Cargar("traza1.sam");
   ElegirMetodo("R/S");
   p_->SBAuto->click();
-  dialogos_.respuestasFichero.push_back(Ruta("traza1.atc"));
+  dialogos_.respuestasFichero.push_back(QStringLiteral("traza1.atc"));  // in the current folder
   p_->SBAnalizar->click();
   guardar(p_, "principal");
   // The three toggles at four times their size, in both states.
@@ -60,6 +67,11 @@ TEST_F(UiTest, Capturas) {
   app_->Auto()->hide();
   guardar(s_, "series");
   s_->reject();
+  TFGenerar* generar = p_->DialogoGenerar();
+  guardar(generar, "generar_fgn");
+  generar->RGModelo->SetItemIndex(1);
+  guardar(generar, "generar_farima");
+  generar->reject();
   dialogos_.guionesModales.push_back([&](QDialog* d) { guardar(d, "acercade"); });
   p_->Acercade1Click();
   p_->Iragraficas1Click();
@@ -81,4 +93,5 @@ TEST_F(UiTest, Capturas) {
   guardar(g_, "graficas_auto");
   g_->Ejes1Click();
   g_->hide();
+  QApplication::setCursorFlashTime(parpadeo);
 }

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 
+#include "app/metodos.h"
 #include "ui/ui_fixture.h"
 
 namespace {
@@ -36,7 +37,8 @@ TEST_F(UiTest, StartUpEnabledStatesAndChecks) {
     int marcado;  // -1: not checkable
   };
   const Caso casos[] = {
-      {"Cargarserie1", true, -1},        {"Guardarcomo1", false, -1},
+      {"Cargarserie1", true, -1},        {"Generarserie1", true, -1},
+      {"Guardarcomo1", false, -1},
       {"Guardarresult1", false, -1},     {"Guardarresultcomo1", false, -1},
       {"Salir1", true, -1},              {"MetodosH1", true, -1},
       {"MetodosT01", true, -1},          {"Estacion1", true, -1},
@@ -85,9 +87,9 @@ TEST_F(UiTest, MenuTextsAccessKeysAndShortcut) {
   EXPECT_EQ(p_->Guardarresult1->text(), "G&uardar resultado análisis");
   EXPECT_EQ(p_->Guardarresultcomo1->text(), "Guardar &resultado como...");
   QStringList metodos = Entradas(p_->CBMetodos);
-  EXPECT_EQ(metodos, QStringList({"Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
-                                  "Varianza", "Varianza Difer.", "Whittle Agregado",
-                                  "Whittle Estándar", "Whittle Local"}));
+  QStringList tabla;
+  for (const std::string& m : NombresMetodos()) tabla << QString::fromStdString(m);
+  EXPECT_EQ(metodos, tabla);
   EXPECT_EQ(Entradas(s_->CBMetodos), metodos);
   EXPECT_EQ(p_->SBMedia->toolTip(), "Media");
   EXPECT_EQ(p_->CBSeries->toolTip(), "Series cargadas");
