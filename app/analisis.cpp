@@ -331,7 +331,7 @@ void FillComparisonChart(ChartSink& grafica,
     // Short names in two staggered rows under everything else, so neighbours do not meet.
     const DefinicionMetodo* definicion = BuscarMetodo(m.metodo);
     const double fila = (i % 2 == 0) ? 0.12 : 0.22;
-    grafica.TextAt(x, bajo - fila * alcance, 8, definicion ? definicion->corto : m.metodo);
+    grafica.TextAt(x, bajo - fila * alcance, 8, definicion ? definicion->Corto() : m.metodo);
   }
   grafica.AutoRange(6.0);
 }

@@ -7,8 +7,10 @@
 #include "app/formato.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_dfa.h"
+#include "estimators/hurst_gph.h"
 #include "estimators/hurst_higuchi.h"
 #include "estimators/hurst_momentos.h"
+#include "estimators/hurst_ondiculas.h"
 #include "estimators/hurst_periodograma.h"
 #include "estimators/hurst_rs.h"
 #include "estimators/hurst_var_diferenciada.h"
@@ -231,6 +233,41 @@ int WhittleLocal(BloqueMetodo& b) {
                              "Método de Whittle local. Parámetros:", "Factor m: ");
 }
 
+int Ondiculas(BloqueMetodo& b) {
+  const int momentos = b.Entero(EMomentosOnd);
+  const int octavaInicial = b.Entero(EOctavaIni);
+  const int octavaFinal = b.Entero(EOctavaFin);
+  double H = 0, bajo = 0, alto = 0;
+  std::int32_t usada = 0;
+  Vector x, y, ajuste;
+  const int estado = HurstOndiculas(b.Serie(), momentos, octavaInicial, octavaFinal, H, bajo,
+                                    alto, usada, x, y, ajuste);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstIntervalo(b, H, bajo, alto);
+  b.Linea("Método de ondículas (Abry-Veitch). Parámetros:");
+  b.Parametro("Momentos nulos de la ondícula: " + b.I(momentos));
+  b.Parametro("Octavas: " + b.I(octavaInicial) + " a " + b.I(usada));
+  Puntos(b, x, y);
+  b.resultado.ajusteY = std::move(ajuste);
+  return kEstadoOk;
+}
+
+int Gph(BloqueMetodo& b) {
+  const double exponente = b.Real(EExponenteGPH);
+  double H = 0, bajo = 0, alto = 0;
+  std::uint32_t frecuencias = 0;
+  Vector x, y, ajuste;
+  const int estado = HurstGph(b.Serie(), exponente, H, bajo, alto, frecuencias, x, y, ajuste);
+  if (estado != kEstadoOk) return estado;
+  LineaHurstIntervalo(b, H, bajo, alto);
+  b.Linea("Método GPH. Parámetros:");
+  b.Parametro("Exponente del ancho de banda: " + b.G(exponente));
+  b.Parametro("Frecuencias usadas: " + b.I(frecuencias));
+  Puntos(b, x, y);
+  b.resultado.ajusteY = std::move(ajuste);
+  return kEstadoOk;
+}
+
 int Dfa(BloqueMetodo& b) {
   const int orden = b.Entero(EOrdenDFA);
   const int cajaMinima = b.Entero(EMinCaja);
@@ -304,21 +341,26 @@ int TestEstacionariedad(BloqueMetodo& b) {
 const std::vector<DefinicionMetodo>& TablaMetodos() {
   constexpr std::uint8_t kMarcaRS = 3, kMarcaPeriodograma = 0, kMarcaComun = 17;
   static const std::vector<DefinicionMetodo> tabla = {
-      {metodo::kDfa, "DFA", {EOrdenDFA, EMinCaja, EDecadaDFA}, true, false, "log10 (s)",
+      {metodo::kDfa, nullptr, {EOrdenDFA, EMinCaja, EDecadaDFA}, true, false, "log10 (s)",
        "log10 F(s)", kMarcaComun, Dfa},
-      {metodo::kHiguchi, "Higuchi", {EKMax, EDecadaHig}, true, false, "log10 (k)",
+      {metodo::kGph, nullptr, {EExponenteGPH}, true, true, "log10 (frecuencia)",
+       "log10 periodograma", kMarcaComun, Gph},
+      {metodo::kHiguchi, nullptr, {EKMax, EDecadaHig}, true, false, "log10 (k)",
        "log10 L(k)", kMarcaComun, Higuchi},
       {metodo::kMomentos, "Mom. abs.", {EMinmMom, EMinBloquesMom, EDecadaMom}, true, false,
        "log10 (m)", "log10 AM(m)", kMarcaComun, MomentosAbsolutos},
-      {metodo::kNinguno, "", {}, false, false, nullptr, nullptr, 0, nullptr},
+      {metodo::kNinguno, nullptr, {}, false, false, nullptr, nullptr, 0, nullptr},
+      {metodo::kOndiculas, "Ondíc.",
+       {EMomentosOnd, EOctavaIni, EOctavaFin}, true, true, "Octava j", "log2 energía",
+       kMarcaComun, Ondiculas},
       {metodo::kPeriodograma, "Period.", {CBPorcentaje},
        true, false, "log10 (frecuencia)", "log10 (Periodograma)", kMarcaPeriodograma,
        Periodograma},
-      {metodo::kRS, "R/S", {EMind, EMinRS, EBloques, EDecadaRS}, true,
+      {metodo::kRS, nullptr, {EMind, EMinRS, EBloques, EDecadaRS}, true,
        false, "log10 (d)", "log10 (R/S)", kMarcaRS, RS},
-      {"T0 (IDC)", "T0", {EInicial, EFinal, EDecada}, false, false,
+      {"T0 (IDC)", nullptr, {EInicial, EFinal, EDecada}, false, false,
        "log10 t (segs)", "log10 (IDC-1)", kMarcaComun, IDC},
-      {metodo::kTestT, "Test T", {EstacionEBloques, ESigni}, false,
+      {metodo::kTestT, nullptr, {EstacionEBloques, ESigni}, false,
        false, nullptr, nullptr, 0, TestEstacionariedad},
       {metodo::kVarianza, "Var.", {EMinm, EMinVar, EDecadaVar, ChLineal}, true, false, "log10 (m)", "log10 (Varianza)",
        kMarcaComun, Varianza},

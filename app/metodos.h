@@ -65,7 +65,8 @@ class BloqueMetodo {
 
 struct DefinicionMetodo {
   const char* nombre;         // as the method list shows it
-  const char* corto;          // short name for charts that show every method
+  const char* corto;          // short name for charts that show every method (nullptr:
+                              // the name itself)
   // The fields it reads, those of its own dialog page first: that page is where its
   // parameters are.
   std::vector<const char*> campos;
@@ -80,6 +81,7 @@ struct DefinicionMetodo {
   int (*bloque)(BloqueMetodo&);
 
   bool Dibuja() const { return tituloX != nullptr; }
+  const char* Corto() const { return corto ? corto : nombre; }
   // The dialog page of its parameters: that of its first field (nullptr for "Ninguno").
   const DefinicionCampo* PrimerCampo() const {
     return campos.empty() ? nullptr : BuscarCampo(campos.front());

@@ -4,9 +4,11 @@
 
 namespace metodo {
 inline constexpr const char* kDfa = "DFA";
+inline constexpr const char* kGph = "GPH";
 inline constexpr const char* kHiguchi = "Higuchi";
 inline constexpr const char* kMomentos = "Momentos Absolutos";
 inline constexpr const char* kNinguno = "Ninguno";
+inline constexpr const char* kOndiculas = "Ondículas";
 inline constexpr const char* kPeriodograma = "Periodograma";
 inline constexpr const char* kRS = "R/S";
 inline constexpr const char* kTestT = "Test T";

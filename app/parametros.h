@@ -56,6 +56,9 @@ inline constexpr const char* EOrdenp = "EOrdenp";
 inline constexpr const char* EOrdenq = "EOrdenq";
 inline constexpr const char* CBFactor = "CBFactor";
 inline constexpr const char* CBNivel = "CBNivel";
+inline constexpr const char* EMomentosOnd = "EMomentosOnd";
+inline constexpr const char* EOctavaIni = "EOctavaIni";
+inline constexpr const char* EOctavaFin = "EOctavaFin";
 inline constexpr const char* EOrdenDFA = "EOrdenDFA";
 inline constexpr const char* EMinCaja = "EMinCaja";
 inline constexpr const char* EDecadaDFA = "EDecadaDFA";
@@ -64,6 +67,7 @@ inline constexpr const char* EMinBloquesMom = "EMinBloquesMom";
 inline constexpr const char* EDecadaMom = "EDecadaMom";
 inline constexpr const char* EKMax = "EKMax";
 inline constexpr const char* EDecadaHig = "EDecadaHig";
+inline constexpr const char* EExponenteGPH = "EExponenteGPH";
 // Métodos T0
 inline constexpr const char* EInicial = "EInicial";
 inline constexpr const char* EFinal = "EFinal";

@@ -324,6 +324,16 @@ TFMetodosH::TFMetodosH(QWidget* padre)
     PageControl->addTab(pagina, PaginaDe(campo::RGModelo));
   }
 
+  EMomentosOnd = Edicion(campo::EMomentosOnd);
+  EOctavaIni = Edicion(campo::EOctavaIni);
+  EOctavaFin = Edicion(campo::EOctavaFin);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Momentos nulos de la ondícula (1 a 10):"), EMomentosOnd},
+                           {QStringLiteral("Octava inicial:"), EOctavaIni},
+                           {QStringLiteral("Octava final (0 = automática):"), EOctavaFin}})}),
+      PaginaDe(campo::EMomentosOnd));
+
   EOrdenDFA = Edicion(campo::EOrdenDFA);
   EMinCaja = Edicion(campo::EMinCaja);
   EDecadaDFA = Edicion(campo::EDecadaDFA);
@@ -351,6 +361,13 @@ TFMetodosH::TFMetodosH(QWidget* padre)
                           {{QStringLiteral("Retardo máximo (0 = automático):"), EKMax},
                            {QStringLiteral("Número de retardos por década:"), EDecadaHig}})}),
       PaginaDe(campo::EKMax));
+
+  EExponenteGPH = Edicion(campo::EExponenteGPH);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Exponente del ancho de banda (0.3 a 0.9):"),
+                            EExponenteGPH}})}),
+      PaginaDe(campo::EExponenteGPH));
   PageControl->setCurrentIndex(0);
 
   connect(ChMismos, &QCheckBox::toggled, this, &TFMetodosH::ChMismosClick);

@@ -80,9 +80,11 @@ class TFMetodosH : public TDialogoParametros {
   TRadioGroup* RGModelo;
   QLineEdit *EOrdenp, *EOrdenq;
   QComboBox *CBFactor, *CBNivel;
+  QLineEdit *EMomentosOnd, *EOctavaIni, *EOctavaFin;
   QLineEdit *EOrdenDFA, *EMinCaja, *EDecadaDFA;
   QLineEdit *EMinmMom, *EMinBloquesMom, *EDecadaMom;
   QLineEdit *EKMax, *EDecadaHig;
+  QLineEdit* EExponenteGPH;
 
   void ChMismosClick();
   void RGModeloClick();

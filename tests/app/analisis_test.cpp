@@ -622,8 +622,8 @@ TEST(GraficaMetodo, TitulosSoloParaMetodosConocidos) {
 }
 
 TEST(Metodos, ListaOrdenada) {
-  EXPECT_THAT(NombresMetodos(), ElementsAre("DFA", "Higuchi", "Momentos Absolutos", "Ninguno",
-                                    "Periodograma", "R/S", "T0 (IDC)", "Test T",
+  EXPECT_THAT(NombresMetodos(), ElementsAre("DFA", "GPH", "Higuchi", "Momentos Absolutos",
+                                    "Ninguno", "Ondículas", "Periodograma", "R/S", "T0 (IDC)", "Test T",
                                     "Varianza", "Varianza Difer.", "Whittle Agregado",
                                     "Whittle Estándar", "Whittle Local"));
 }

@@ -38,7 +38,7 @@ TEST(TablaMetodos, FilasCompletasYOrdenadas) {
     for (const char* c : m.campos) EXPECT_NE(BuscarCampo(c), nullptr) << c;
     EXPECT_EQ(m.tituloX != nullptr, m.tituloY != nullptr);
     EXPECT_TRUE(!m.intervalo || m.daH);
-    EXPECT_TRUE(!m.daH || cortos.insert(m.corto).second) << m.corto;
+    EXPECT_TRUE(!m.daH || cortos.insert(m.Corto()).second) << m.Corto();
   }
   // The list is sorted by name, ignoring case, "Ninguno" wherever it falls.
   std::vector<std::string> lista = NombresMetodos();
