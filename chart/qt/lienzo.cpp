@@ -233,8 +233,8 @@ void Lienzo::Rectangulo(int l, int t, int r, int b) {
       if (r - l == 1 || b - t == 1) {
         RellenarVectorial(area, QColor::fromRgb(pluma_));
       } else {
-        TrazarVectorial(QPolygonF(
-            {QPointF(l, t), QPointF(r - 1, t), QPointF(r - 1, b - 1), QPointF(l, b - 1), QPointF(l, t)}));
+        TrazarVectorial(QPolygonF({QPointF(l, t), QPointF(r - 1, t), QPointF(r - 1, b - 1),
+                                   QPointF(l, b - 1), QPointF(l, t)}));
       }
     } else {
       // A wide pen runs inside the area, along its edges.
@@ -245,7 +245,8 @@ void Lienzo::Rectangulo(int l, int t, int r, int b) {
     }
     return;
   }
-  if (brocha.style() != Qt::NoBrush) p_->fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), brocha);
+  if (brocha.style() != Qt::NoBrush)
+    p_->fillRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)), brocha);
   if (grosor_ <= 1) {
     // The outline runs along the outermost pixels of the area.
     p_->setBrush(Qt::NoBrush);

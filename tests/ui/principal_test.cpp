@@ -137,7 +137,8 @@ TEST_F(UiTest, ListasDeSeriesEnOrdenAlfabeticoEspanol) {
     s_->BOK->click();
   });
   p_->Series1Click();
-  const QStringList renombrado = {"ábaco", "árbol", "Árbol", "arce", "Beta", "nube", "ñu", "oso"};
+  const QStringList renombrado = {"ábaco", "árbol", "Árbol", "arce",
+                                  "Beta",  "nube",  "ñu",    "oso"};
   EXPECT_EQ(Entradas(s_->CBSeries), renombrado);
   EXPECT_EQ(Entradas(p_->CBSeries), renombrado);
   EXPECT_EQ(p_->CBSeries->currentText(), "ábaco");
