@@ -49,7 +49,8 @@ class Analisis {
       : e_(entorno),
         log_(*entorno.log),
         nombre_(nombre),
-        serie_(serie),
+        serie_(SerieDeCalculo(serie, escalada_)),
+        original_(serie),
         sel_(seleccion),
         par_(parametros),
         marcas_(marcas),
@@ -62,8 +63,8 @@ class Analisis {
     if (sel_.metodo == metodo::kTodos) return Comparacion();
     const DefinicionMetodo* metodo = BuscarMetodo(sel_.metodo);
     if (!metodo || !metodo->bloque) return kEstadoOk;
-    BloqueMetodo b(serie_, par_, e_.separador);
-    const int estado = metodo->bloque(b);
+    BloqueMetodo b(metodo->libreDeEscala ? serie_ : original_, par_, e_.separador);
+    const int estado = Ejecutar(*metodo, b);
     if (estado != kEstadoOk) return estado;
     for (const std::string& linea : b.lineas) Linea(linea);
     ResultadoMetodo& r = b.resultado;
@@ -92,9 +93,9 @@ class Analisis {
       if (!m.daH || !m.bloque) continue;
       AnalysisOutcome::MetodoComparado c;
       c.metodo = m.nombre;
-      BloqueMetodo b(serie_, par_, e_.separador);
+      BloqueMetodo b(m.libreDeEscala ? serie_ : original_, par_, e_.separador);
       try {
-        c.estado = m.bloque(b);
+        c.estado = Ejecutar(m, b);
         if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
       } catch (const ErrorConversion& error) {
         c.mensaje = error.Mensaje();
@@ -131,12 +132,12 @@ class Analisis {
   // Steps 10 to 14: statistics, autocorrelation, date and credit lines.
   void Estadisticas(std::uint32_t puntos) {
     if (sel_.media) {
-      const double media = Media(serie_);
+      const double media = Media(original_);
       res_.media = media;
       Linea("Media = " + F(media));
     }
     if (sel_.varianza) {
-      const double varianza = Varianza(serie_);
+      const double varianza = Varianza(original_);
       res_.varianza = varianza;
       Linea("Varianza = " + F(varianza));
     }
@@ -157,6 +158,27 @@ class Analisis {
   }
 
  private:
+  // The series the estimators and the autocorrelation work on: the series itself, or a
+  // copy scaled by a power of two when its magnitude would over- or underflow their sums
+  // of squares (none of their results depends on the scale).
+  static const Vector& SerieDeCalculo(const Vector& serie, Vector& escalada) {
+    const int e = ExponenteDeEscala(serie);
+    if (e == 0) return serie;
+    escalada = EscalarPotenciaDeDos(serie, e);
+    return escalada;
+  }
+
+  // Runs a method's block; an estimate or interval that is not a finite number is refused
+  // rather than reported.
+  static int Ejecutar(const DefinicionMetodo& metodo, BloqueMetodo& b) {
+    const int estado = metodo.bloque(b);
+    if (estado != kEstadoOk) return estado;
+    const ResultadoMetodo& r = b.resultado;
+    const bool finito = std::isfinite(r.valor) &&
+                        (!r.hayIntervalo || (std::isfinite(r.icBajo) && std::isfinite(r.icAlto)));
+    return finito ? kEstadoOk : kEstadoResultadoNoFinito;
+  }
+
   std::string F(double x) const { return FormatoF(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
   void Linea(const std::string& texto) { log_.Append(texto); }
@@ -177,7 +199,9 @@ class Analisis {
   AnalysisEnvironment& e_;
   ResultsLog& log_;
   const std::string& nombre_;
+  Vector escalada_;  // declared before serie_, which may refer to it
   const Vector& serie_;
+  const Vector& original_;
   const AnalysisSelection& sel_;
   const AnalysisParameters& par_;
   const MenuMarks& marcas_;

@@ -359,7 +359,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
       {metodo::kRS, nullptr, {EMind, EMinRS, EBloques, EDecadaRS}, true,
        false, "log10 (d)", "log10 (R/S)", kMarcaRS, RS},
       {"T0 (IDC)", nullptr, {EInicial, EFinal, EDecada}, false, false,
-       "log10 t (segs)", "log10 (IDC-1)", kMarcaComun, IDC},
+       "log10 t (segs)", "log10 (IDC-1)", kMarcaComun, IDC, false},
       {metodo::kTestT, nullptr, {EstacionEBloques, ESigni}, false,
        false, nullptr, nullptr, 0, TestEstacionariedad},
       {metodo::kVarianza, "Var.", {EMinm, EMinVar, EDecadaVar, ChLineal}, true, false, "log10 (m)", "log10 (Varianza)",

@@ -79,6 +79,10 @@ struct DefinicionMetodo {
   // Reads its fields, calls the estimator and, on status 0, writes its lines and results.
   // nullptr for "Ninguno". Returns the status.
   int (*bloque)(BloqueMetodo&);
+  // Its result does not depend on the scale of the series (H, P), so a series too large
+  // or too small for the sums of squares may be scaled by a power of two first. T0 is in
+  // the units of the counts and is not.
+  bool libreDeEscala = true;
 
   bool Dibuja() const { return tituloX != nullptr; }
   const char* Corto() const { return corto ? corto : nombre; }

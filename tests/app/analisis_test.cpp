@@ -712,3 +712,37 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
 }
 
 }  // namespace
+
+namespace {
+
+// H and P do not depend on the scale of a series: white noise scaled by 1e300 or by 1e-300
+// gives every such method the result of the unscaled noise (or the same refusal), never an
+// overflowed or underflowed one. P comes from differences of per-block estimates, which
+// magnify the rounding of the scaled sums, hence its wider tolerance. T0 is in the units of
+// the counts.
+TEST_F(DriverTest, EscalasExtremasDanElMismoResultado) {
+  SinExtras();
+  const std::vector<double> ruido = prueba::RuidoBlanco(4096, 3);
+  auto serie = [&ruido](double escala) {
+    Vector v(static_cast<std::uint32_t>(ruido.size()));
+    for (std::size_t i = 0; i < ruido.size(); ++i) v.Datos()[i] = (ruido[i] + 3.0) * escala;
+    return v;
+  };
+  for (const DefinicionMetodo& m : TablaMetodos()) {
+    if (!m.bloque || !m.libreDeEscala) continue;
+    SCOPED_TRACE(m.nombre);
+    sel.metodo = m.nombre;
+    const double tolerancia = m.daH ? 1e-9 : 1e-6;
+    const AnalysisOutcome base = Analizar("s", serie(1.0));
+    for (const double escala : {1e300, 1e-300}) {
+      SCOPED_TRACE(escala);
+      const AnalysisOutcome r = Analizar("s", serie(escala));
+      EXPECT_EQ(r.estado, base.estado);
+      ASSERT_EQ(r.valor.has_value(), base.valor.has_value());
+      if (!base.valor) continue;
+      EXPECT_NEAR(*r.valor, *base.valor, tolerancia);
+    }
+  }
+}
+
+}  // namespace
