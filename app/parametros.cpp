@@ -89,6 +89,18 @@ double ConvertirReal(std::string_view texto) {
     }
     return negativo ? -0.0 : 0.0;  // "0x" without digits reads as the 0 before it
   }
+  // A text without a point reads its first comma as the decimal separator ("0,05" typed on
+  // a Spanish desktop); a text with a point reads as before.
+  std::string conPunto;
+  if (texto.find('.') == std::string_view::npos) {
+    const std::size_t coma = texto.find(',');
+    if (coma != std::string_view::npos) {
+      conPunto.assign(texto);
+      conPunto[coma] = '.';
+      inicio = conPunto.data();
+      fin = conPunto.data() + conPunto.size();
+    }
+  }
   auto r = std::from_chars(inicio, fin, valor, formato);
   if (r.ec == std::errc::invalid_argument) return 0.0;
   if (r.ec == std::errc::result_out_of_range) {

@@ -138,6 +138,7 @@ std::optional<int> LeerEntero(std::string_view texto);
 int ConvertirEntero(std::string_view texto);
 // Lenient, C atof with a point whatever the locale: leading white space skipped, the
 // longest leading decimal (or hexadecimal, inf, nan) number read, 0 when there is none.
+// A text with no point takes its first comma as the decimal separator ("0,05" is 0.05).
 double ConvertirReal(std::string_view texto);
 
 // Sets a field by key. Text fields take the value as is; check boxes take "0" or "1",

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build                 # compiler and build system
   qt6-base-dev qt6-translations-l10n    # Qt 6 Widgets/PrintSupport/Test; Spanish texts for Qt's own dialogs
+  qt6-svg-dev                           # charts saved as SVG
   libgtest-dev libgmock-dev             # unit tests
   libbenchmark-dev libfftw3-dev         # benchmarks (FFTW only as a speed reference)
   xvfb xauth fonts-dejavu-core          # running the desktop program without a display; a sans-serif font

@@ -170,6 +170,11 @@ void TFSeries::BEliminarClick() {
 }
 
 void TFSeries::BOKClick() {
+  Comprometer();
+  if (isVisible()) QDialog::accept();
+}
+
+void TFSeries::Comprometer() {
   const std::uint32_t actual = almacen_.CurrentSlot();
   for (std::uint32_t slot = 0; slot < MaxSeries; ++slot) {
     if (pendingName_[slot].isEmpty()) continue;
@@ -185,7 +190,6 @@ void TFSeries::BOKClick() {
   savedEntries_.clear();
   abierto_ = false;
   if (alComprometer) alComprometer();
-  if (isVisible()) QDialog::accept();
 }
 
 void TFSeries::BCancelarClick() { reject(); }
@@ -214,8 +218,12 @@ void TFSeries::reject() {
 }
 
 void TFSeries::BAnalizarClick(QObject* emisor) {
-  if (emisor == BAnalizar) BOKClick();
+  // Pressed in the dialog: commit first; the dialog stays on screen until the analysis,
+  // with its autocorrelation save dialog, has finished.
+  const bool propio = emisor == BAnalizar;
+  if (propio) Comprometer();
   if (analizar) analizar();
+  if (propio && isVisible()) QDialog::accept();
 }
 
 void TFSeries::AnadirSerie(const QString& nombre, bool primeraCarga) {

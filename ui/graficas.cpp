@@ -258,7 +258,9 @@ void TFGraf::Guardarcomo1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Guardar gráfica como");
   opciones.filtros = {QStringLiteral("Bitmap (.bmp) (*.bmp)"),
-                      QStringLiteral("Formato propio (.grf) (*.grf)")};
+                      QStringLiteral("Formato propio (.grf) (*.grf)"),
+                      QStringLiteral("Imagen PNG (*.png)"),
+                      QStringLiteral("Gráfico vectorial SVG (*.svg)")};
   opciones.filtroInicial = 1;
   opciones.extensionDefecto = QStringLiteral("grf");
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
@@ -271,6 +273,10 @@ void TFGraf::Guardarcomo1Click() {
     escrito = actual_->SaveAsBitmap(ruta.toStdString());
   } else if (extension == QStringLiteral(".GRF")) {
     escrito = actual_->SaveToFile(ruta.toStdString());
+  } else if (extension == QStringLiteral(".PNG")) {
+    escrito = actual_->SaveAsPng(ruta.toStdString());
+  } else if (extension == QStringLiteral(".SVG")) {
+    escrito = actual_->SaveAsSvg(ruta.toStdString());
   } else {
     dialogos_.Mensaje(this, QStringLiteral("La extensión indicada no es válida"));
     return;

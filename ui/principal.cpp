@@ -238,9 +238,11 @@ void TFPrinc::CrearBarra() {
   const QFont fuenteToggle = FuenteFenwa(16, true);
   auto toggle = [&](int x, const char* nombre, const QString& texto, const QString& pista,
                     bool abajo) {
-    auto* b = boton(x, nombre, pista);
+    auto* b = new TBotonConmutador(panel);
+    b->setObjectName(QString::fromLatin1(nombre));
+    b->setGeometry(x, 6, 25, 25);
+    b->setToolTip(pista);
     b->setText(texto);
-    b->setCheckable(true);
     b->setChecked(abajo);
     b->setFont(fuenteToggle);
     QPalette p = b->palette();

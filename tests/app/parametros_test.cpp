@@ -121,12 +121,21 @@ INSTANTIATE_TEST_SUITE_P(
     Casos, RealTest,
     ::testing::Values(CasoReal{"0.05", 0.05}, CasoReal{"10", 10.0}, CasoReal{"0.1", 0.1},
                       CasoReal{"  2.5", 2.5}, CasoReal{"2.5abc", 2.5},
-                      CasoReal{"0,5", 0.0},  // comma: only the 0 before it reads
-                      CasoReal{"1,5", 1.0}, CasoReal{"abc", 0.0}, CasoReal{"", 0.0},
+                      CasoReal{"abc", 0.0}, CasoReal{"", 0.0},
                       CasoReal{"-3e2", -300.0}, CasoReal{"+4", 4.0}, CasoReal{".5", 0.5},
                       CasoReal{"5.", 5.0}, CasoReal{"1e", 1.0}, CasoReal{"1e+", 1.0},
                       CasoReal{"- 1", 0.0}, CasoReal{"0x10", 16.0}, CasoReal{"0x", 0.0},
                       CasoReal{"1e-400", 0.0}, CasoReal{"\t7\n", 7.0}));
+
+// Without a point, the first comma is the decimal separator; a text with a point reads as
+// before, whatever commas it holds.
+INSTANTIATE_TEST_SUITE_P(
+    Coma, RealTest,
+    ::testing::Values(CasoReal{"0,05", 0.05}, CasoReal{"2,5", 2.5}, CasoReal{" -0,5 ", -0.5},
+                      CasoReal{",5", 0.5}, CasoReal{"1,5e-3", 0.0015}, CasoReal{"1,000", 1.0},
+                      CasoReal{"1,,5", 1.0}, CasoReal{"1,5,7", 1.5}, CasoReal{"7,", 7.0},
+                      CasoReal{"1,5.3", 1.0}, CasoReal{"2.5,1", 2.5}, CasoReal{"0x1,8", 1.0},
+                      CasoReal{",", 0.0}, CasoReal{"abc,5", 0.0}));
 
 TEST(Real, DesbordamientoEInfinitos) {
   EXPECT_TRUE(std::isinf(ConvertirReal("1e400")));

@@ -213,6 +213,33 @@ TEST_F(CliTest, ErrorDeConversion) {
   EXPECT_EQ(e.salida, "Nombre: s\nLongitud: 1000\n");
 }
 
+// Decimal fields given with a comma read as with a point: the same report, the same echo.
+TEST_F(CliTest, CamposDecimalesConComa) {
+  struct Caso {
+    const char* metodo;
+    const char* fichero;
+    const char* coma;
+    const char* punto;
+    const char* eco;
+  };
+  const Caso casos[] = {
+      {"Test T", "ethernetTraffic.sam", "ESigni=0,1", "ESigni=0.1", "Significancia: 0.1"},
+      {"Periodograma", "NileMin.sam", "CBPorcentaje=2,5", "CBPorcentaje=2.5",
+       "Porcentaje de frecuencias: 2.5"},
+      {"T0 (IDC)", "ethernetTraffic.sam", "EInicial=0,01", "EInicial=0.01",
+       "Escala de tiempos inicial: 0.01 seg."},
+  };
+  for (const Caso& c : casos) {
+    const Ejecucion coma =
+        Ejecutar({"-m", c.metodo, "-p", c.coma, "-p", "EFinal=1", Ejemplo(c.fichero)});
+    const Ejecucion punto =
+        Ejecutar({"-m", c.metodo, "-p", c.punto, "-p", "EFinal=1", Ejemplo(c.fichero)});
+    EXPECT_EQ(coma.estado, 0) << c.coma << coma.errores;
+    EXPECT_EQ(coma.salida, punto.salida) << c.coma;
+    EXPECT_THAT(coma.salida, HasSubstr(c.eco)) << c.coma;
+  }
+}
+
 TEST_F(CliTest, UnFicheroRechazadoYOtroBueno) {
   const Ejecucion e =
       Ejecutar({"-m", "R/S", "--sin-media", Ruido("c.sam", 50), Ruido("l.sam", 1000)});

@@ -109,12 +109,16 @@ class DialogosFalsos : public PlatformDialogs {
   };
 
   std::deque<QString> respuestasFichero;          // open and save dialogs, in call order
+  // Index of the filter the user picks in the next save dialog (none: the initial one).
+  std::deque<int> filtrosElegidos;
   std::deque<std::optional<QString>> respuestasTexto;
   std::deque<std::optional<QColor>> respuestasColor;
   std::deque<bool> respuestasImpresora;
   // Acts on a dialog shown modally (it is visible while this runs). Without a script the
   // dialog is closed with its accept().
   std::deque<std::function<void(QDialog*)>> guionesModales;
+  // Runs while a file dialog is up, before it answers (lets a test look at the windows then).
+  std::function<void(const OpcionesFichero&)> alPreguntarFichero;
 
   std::vector<LlamadaFichero> ficheros;
   std::vector<QString> mensajes;
@@ -175,12 +179,22 @@ class DialogosFalsos : public PlatformDialogs {
  private:
   QString Fichero(bool guardar, const OpcionesFichero& o) {
     ficheros.push_back({guardar, o});
+    if (alPreguntarFichero) alPreguntarFichero(o);
     if (respuestasFichero.empty()) return {};
     QString r = respuestasFichero.front();
     respuestasFichero.pop_front();
-    // Like the real dialog: the default extension is added to a name typed without one.
-    if (!r.isEmpty() && !o.extensionDefecto.isEmpty() && QFileInfo(r).suffix().isEmpty())
-      r += QLatin1Char('.') + o.extensionDefecto;
+    // Like the real dialog: the extension of the filter picked, or the default one, is added
+    // to a name typed without one.
+    QString extension = o.extensionDefecto;
+    if (guardar && !filtrosElegidos.empty()) {
+      const int filtro = filtrosElegidos.front();
+      filtrosElegidos.pop_front();
+      const QString delFiltro =
+          filtro >= 0 && filtro < o.filtros.size() ? ExtensionDeFiltro(o.filtros[filtro]) : "";
+      if (!delFiltro.isEmpty()) extension = delFiltro;
+    }
+    if (!r.isEmpty() && !extension.isEmpty() && QFileInfo(r).suffix().isEmpty())
+      r += QLatin1Char('.') + extension;
     return r;
   }
 };

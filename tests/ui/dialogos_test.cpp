@@ -361,3 +361,36 @@ TEST_F(UiTest, AnalizarInTheDialogCommitsAPendingRemovalFirst) {
   EXPECT_EQ(Lineas().value(0), "Nombre: a");
   EXPECT_EQ(Entradas(p_->CBSeries), QStringList({"a"}));
 }
+
+TEST_F(UiTest, AnalizarEnElDialogoLoMantieneHastaElFinDelAnalisis) {
+  Cargar("a.sam");
+  Cargar("b.sam");
+  bool visibleAlEmpezar = false, visibleAlGuardar = false;
+  QStringList memoAlGuardar;
+  int resultado = -1;
+  const auto analizar = s_->analizar;
+  s_->analizar = [&] {
+    visibleAlEmpezar = s_->isVisible();
+    analizar();
+  };
+  dialogos_.alPreguntarFichero = [&](const OpcionesFichero&) {
+    visibleAlGuardar = s_->isVisible();
+    memoAlGuardar = Lineas();
+  };
+  dialogos_.respuestasFichero.push_back(Ruta("a.atc"));
+  dialogos_.guionesModales.push_back([&](QDialog* d) {
+    s_->ChAuto->setChecked(true);
+    s_->BEliminar->click();  // removes "b", selects "a"
+    s_->BAnalizar->click();
+    EXPECT_FALSE(d->isVisible());  // closed once the analysis has finished
+    resultado = d->result();
+  });
+  p_->Series1Click();
+  EXPECT_TRUE(visibleAlEmpezar);
+  EXPECT_TRUE(visibleAlGuardar);
+  EXPECT_EQ(memoAlGuardar.value(0), "Nombre: a");
+  EXPECT_EQ(resultado, QDialog::Accepted);
+  EXPECT_EQ(p_->Almacen().FreeSlots(), 9u);
+  EXPECT_TRUE(QFile::exists(Ruta("a.atc")));
+  EXPECT_FALSE(s_->isVisible());
+}

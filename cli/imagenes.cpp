@@ -1,4 +1,4 @@
-#include "cli/bmp.h"
+#include "cli/imagenes.h"
 
 #include <QGuiApplication>
 #include <clocale>
@@ -43,4 +43,14 @@ void AsegurarAplicacionQt() {
 bool GuardarBmp(TPlotModel& grafica, const std::string& ruta) {
   AsegurarAplicacionQt();
   return SavePlotBitmap(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+}
+
+bool GuardarPng(TPlotModel& grafica, const std::string& ruta) {
+  AsegurarAplicacionQt();
+  return SavePlotPng(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+}
+
+bool GuardarSvg(TPlotModel& grafica, const std::string& ruta) {
+  AsegurarAplicacionQt();
+  return SavePlotSvg(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
 }
