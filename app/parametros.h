@@ -9,8 +9,8 @@
 // Values are held as texts, as the controls hold them; a check box is "0" or "1", a radio
 // group the index of its selected item. The analysis converts a text only when it uses
 // it: integer fields strictly (a bad text stops the analysis with "'<text>' is not a
-// valid integer value"), decimal fields leniently (the longest leading decimal number,
-// 0 when there is none).
+// valid integer value"), decimal fields leniently (the longest leading decimal number, its
+// separator a point, or a comma in a text without a point; 0 when there is none).
 #pragma once
 
 #include <exception>
