@@ -1,51 +1,21 @@
 #include "app/analisis.h"
 
-#include <cfloat>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <ctime>
 
+#include "app/metodos.h"
 #include "estimators/comun.h"
 #include "estimators/estado.h"
-#include "estimators/hurst_periodograma.h"
-#include "estimators/hurst_rs.h"
-#include "estimators/hurst_var_diferenciada.h"
-#include "estimators/hurst_varianza.h"
-#include "estimators/hurst_whittle_agregado.h"
-#include "estimators/hurst_whittle_farima.h"
-#include "estimators/hurst_whittle_fgn.h"
-#include "estimators/hurst_whittle_local.h"
-#include "estimators/t0_idc.h"
-#include "estimators/test_t.h"
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
 #include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
-const std::vector<std::string> kMetodos = {
-    "Ninguno",          "Periodograma",     "R/S",
-    "T0 (IDC)",         "Test T",           "Varianza",
-    "Varianza Difer.",  "Whittle Agregado", "Whittle Estándar",
-    "Whittle Local",
-};
-
 namespace {
 
-constexpr const char* kSangria = "      ";  // report lines that begin with blanks: six
-
 std::vector<double> AStd(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
-
-// Minimum lag d and minimum level m go to the estimators as unsigned numbers; a negative
-// text would turn into a huge value and be refused with an unrelated message. Passing 0
-// makes the estimator refuse it with the message of that very parameter.
-std::uint32_t SinSigno(int valor) { return valor < 0 ? 0u : static_cast<std::uint32_t>(valor); }
-
-// Double to single precision without leaving the float range undefined.
-float AFloat(double valor) {
-  if (valor > FLT_MAX) return HUGE_VALF;
-  if (valor < -FLT_MAX) return -HUGE_VALF;
-  return static_cast<float>(valor);
-}
 
 // The clock of the command-line tool and of callers that give no hooks.
 std::string Ahora(const char* patron) {
@@ -80,45 +50,104 @@ class Analisis {
       : e_(entorno),
         log_(*entorno.log),
         nombre_(nombre),
-        serie_(serie),
+        serie_(SerieDeCalculo(serie, escalada_)),
+        original_(serie),
         sel_(seleccion),
         par_(parametros),
         marcas_(marcas),
         res_(resultado) {}
 
-  // Runs the block of the selected method; returns its status.
+  // Runs the block of the selected method and writes its lines; returns its status.
+  // "Ninguno" and any name outside the method list compute nothing; "Todos" compares
+  // every method that yields H.
   int Bloque() {
-    const std::string& m = sel_.metodo;
-    if (m == "R/S") return RS();
-    if (m == "Varianza") return VarianzaAgregada();
-    if (m == "Varianza Difer.") return VarianzaDiferenciada();
-    if (m == "T0 (IDC)") return IDC();
-    if (m == "Periodograma") return Periodograma();
-    if (m == "Whittle Estándar") return WhittleEstandar();
-    if (m == "Whittle Agregado") return WhittleAgregado();
-    if (m == "Whittle Local") return WhittleLocal();
-    if (m == "Test T") return TestEstacionariedad();
-    return kEstadoOk;  // "Ninguno" and any unknown text: nothing computed
+    if (sel_.metodo == metodo::kTodos) return Comparacion();
+    const DefinicionMetodo* metodo = BuscarMetodo(sel_.metodo);
+    if (!metodo || !metodo->bloque) return kEstadoOk;
+    BloqueMetodo b(metodo->libreDeEscala ? serie_ : original_, par_, e_.separador);
+    const int estado = Ejecutar(*metodo, b);
+    if (estado != kEstadoOk) return estado;
+    for (const std::string& linea : b.lineas) Linea(linea);
+    ResultadoMetodo& r = b.resultado;
+    res_.valor = r.valor;
+    if (r.hayIntervalo) {
+      res_.icBajo = r.icBajo;
+      res_.icAlto = r.icAlto;
+    }
+    res_.coeficientes = std::move(r.coeficientes);
+    if (r.hayConstante) res_.constante = r.constante;
+    if (metodo->Dibuja()) {
+      res_.x = AStd(r.x);
+      res_.y = AStd(r.y);
+      if (marcas_.graficaMetodo && e_.graficaMetodo) {
+        FillMethodChart(*e_.graficaMetodo, r.x, r.y, metodo->nombre, r.ajusteY);
+      }
+    }
+    return kEstadoOk;
+  }
+
+  // Every method that yields H, each in its own guarded call: a refusal, a conversion
+  // error or a library fault of one is written in its line and the others still run.
+  // One line per method: its name, H and its interval, or why it gave none.
+  int Comparacion() {
+    for (const DefinicionMetodo& m : TablaMetodos()) {
+      if (!m.daH || !m.bloque) continue;
+      AnalysisOutcome::MetodoComparado c;
+      c.metodo = m.nombre;
+      BloqueMetodo b(m.libreDeEscala ? serie_ : original_, par_, e_.separador);
+      try {
+        c.estado = Ejecutar(m, b);
+        if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
+      } catch (const ErrorConversion& error) {
+        c.mensaje = error.Mensaje();
+      } catch (const ErrorNumerico& error) {
+        c.estado = kEstadoErrorNumerico;
+        c.mensaje = error.Texto();
+      }
+      std::string linea = c.metodo + ": ";
+      if (c.mensaje.empty()) {
+        c.valor = b.resultado.valor;
+        linea += "H = " + F(b.resultado.valor);
+        if (b.resultado.hayIntervalo) {
+          c.icBajo = b.resultado.icBajo;
+          c.icAlto = b.resultado.icAlto;
+          linea += "  [" + F(b.resultado.icBajo) + "; " + F(b.resultado.icAlto) + "]";
+        }
+      } else {
+        // The message on one line.
+        std::string mensaje = c.mensaje;
+        for (char& ch : mensaje) {
+          if (ch == '\n') ch = ' ';
+        }
+        linea += "sin resultado (" + mensaje + ")";
+      }
+      Linea(linea);
+      res_.metodos.push_back(std::move(c));
+    }
+    if (marcas_.graficaMetodo && e_.graficaMetodo) {
+      FillComparisonChart(*e_.graficaMetodo, res_.metodos);
+    }
+    return kEstadoOk;
   }
 
   // Steps 10 to 14: statistics, autocorrelation, date and credit lines.
   void Estadisticas(std::uint32_t puntos) {
     if (sel_.media) {
-      const double media = Media(serie_);
+      const double media = Media(original_);
       res_.media = media;
       Linea("Media = " + F(media));
     }
     if (sel_.varianza) {
-      const double varianza = Varianza(serie_);
+      const double varianza = Varianza(original_);
       res_.varianza = varianza;
       Linea("Varianza = " + F(varianza));
     }
-    const ParametrosAuto& pa = par_.autocorrelacion;
-    if (sel_.autocorrelacion && (pa.ChGuardar || marcas_.graficaAuto)) {
-      const int sesgada = pa.RGSesgo == 0 ? 1 : 0;
+    const bool guardar = par_.Marca(campo::ChGuardar);
+    if (sel_.autocorrelacion && (guardar || marcas_.graficaAuto)) {
+      const int sesgada = par_.Opcion(campo::RGSesgo) == 0 ? 1 : 0;
       const Vector r = Autocorrelacion(serie_, puntos, sesgada);
       res_.autocorrelacion = AStd(r);
-      if (pa.ChGuardar) ExportarAutocorrelacion(r, sesgada);
+      if (guardar) ExportarAutocorrelacion(r, sesgada);
       if (marcas_.graficaAuto && e_.graficaAuto) FillAutocorrelationChart(*e_.graficaAuto, r);
     }
     if (marcas_.fechaHora) {
@@ -130,214 +159,30 @@ class Analisis {
   }
 
  private:
+  // The series the estimators and the autocorrelation work on: the series itself, or a
+  // copy scaled by a power of two when its magnitude would over- or underflow their sums
+  // of squares (none of their results depends on the scale).
+  static const Vector& SerieDeCalculo(const Vector& serie, Vector& escalada) {
+    const int e = ExponenteDeEscala(serie);
+    if (e == 0) return serie;
+    escalada = EscalarPotenciaDeDos(serie, e);
+    return escalada;
+  }
+
+  // Runs a method's block; an estimate or interval that is not a finite number is refused
+  // rather than reported.
+  static int Ejecutar(const DefinicionMetodo& metodo, BloqueMetodo& b) {
+    const int estado = metodo.bloque(b);
+    if (estado != kEstadoOk) return estado;
+    const ResultadoMetodo& r = b.resultado;
+    const bool finito = std::isfinite(r.valor) &&
+                        (!r.hayIntervalo || (std::isfinite(r.icBajo) && std::isfinite(r.icAlto)));
+    return finito ? kEstadoOk : kEstadoResultadoNoFinito;
+  }
+
   std::string F(double x) const { return FormatoF(x, e_.separador); }
-  std::string G(double x) const { return FormatoG(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
   void Linea(const std::string& texto) { log_.Append(texto); }
-  void Parametro(const std::string& texto) { log_.Append(kSangria + texto); }
-
-  void GraficaMetodo(const Vector& x, const Vector& y) {
-    res_.x = AStd(x);
-    res_.y = AStd(y);
-    if (marcas_.graficaMetodo && e_.graficaMetodo) {
-      FillMethodChart(*e_.graficaMetodo, x, y, sel_.metodo);
-    }
-  }
-
-  void Intervalo(double bajo, double alto) {
-    res_.icBajo = bajo;
-    res_.icAlto = alto;
-    Linea("Intervalo de confianza (95%): [" + F(bajo) + "; " + F(alto) + "]");
-  }
-
-  int RS() {
-    const ParametrosMetodosH& p = par_.metodosH;
-    const int minD = ConvertirEntero(p.EMind);
-    const int minMuestras = ConvertirEntero(p.EMinRS);
-    const int bloques = ConvertirEntero(p.EBloques);
-    const int decada = ConvertirEntero(p.EDecadaRS);
-    double H = 0;
-    Vector x, y;
-    const int estado = HurstRS(serie_, decada, bloques, SinSigno(minD), minMuestras, H, x, y);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = H;
-    Linea("Parámetro Hurst H = " + F(H));
-    Linea("Método R/S. Parámetros:");
-    Parametro("Mínimo valor de 'd': " + I(minD));
-    Parametro("Mínimo nº de muestras R/S: " + I(minMuestras));
-    Parametro("Número de bloques: " + I(bloques));
-    Parametro("Puntos por década: " + I(decada));
-    GraficaMetodo(x, y);
-    return kEstadoOk;
-  }
-
-  int VarianzaAgregada() {
-    const ParametrosMetodosH& p = par_.metodosH;
-    const int minM = ConvertirEntero(p.EMinm);
-    const int minMuestras = ConvertirEntero(p.EMinVar);
-    const int decada = ConvertirEntero(p.EDecadaVar);
-    double H = 0;
-    Vector x, y;
-    int estado = HurstVarianza(serie_, decada, SinSigno(minM), minMuestras, H, x, y);
-    if (estado != kEstadoOk) return estado;
-    int esRecta = 1;
-    if (p.ChLineal) {
-      estado = ComprobarLineal(x, y, 8.0f, esRecta);
-      if (estado != kEstadoOk) return estado;
-    }
-    res_.valor = H;
-    Linea("Parámetro Hurst H = " + F(H));
-    Linea("Método de la varianza. Parámetros:");
-    Parametro("Mínimo valor de 'm': " + I(minM));
-    Parametro("Mínimo nº de muestras para la varianza: " + I(minMuestras));
-    Parametro("Puntos por década: " + I(decada));
-    if (p.ChLineal) {
-      Linea(esRecta == 1
-                ? "La gráfica log10 (Var.) vs log10 (m) es aprox. una línea recta. No existen "
-                  "saltos en la media ni tendencias lentamente decrecientes (no "
-                  "estacionariedades)"
-                : "La gráfica log10 (Var.) vs log10 (m) no es una línea recta. No "
-                  "estacionariedad presente");
-    }
-    GraficaMetodo(x, y);
-    return kEstadoOk;
-  }
-
-  int VarianzaDiferenciada() {
-    const ParametrosMetodosH& p = par_.metodosH;
-    const bool mismos = p.ChMismos;
-    const int minM = ConvertirEntero(mismos ? p.EMinm : p.EMinmDif);
-    const int minMuestras = ConvertirEntero(mismos ? p.EMinVar : p.EMinVarDif);
-    const int decada = ConvertirEntero(mismos ? p.EDecadaVar : p.EDecadaVarDif);
-    double H = 0;
-    Vector x, y;
-    const int estado =
-        HurstVarDiferenciada(serie_, decada, SinSigno(minM), minMuestras, H, x, y);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = H;
-    Linea("Parámetro Hurst H = " + F(H));
-    Linea("Método de la varianza diferenciada. Parámetros:");
-    Parametro("Mínimo valor de 'm': " + I(minM));
-    Parametro("Mínimo nº de muestras para la varianza: " + I(minMuestras));
-    Parametro("Puntos por década: " + I(decada));
-    GraficaMetodo(x, y);
-    return kEstadoOk;
-  }
-
-  int IDC() {
-    const ParametrosMetodosT0& p = par_.metodosT0;
-    const double inicial = ConvertirReal(p.EInicial);
-    const double final_ = ConvertirReal(p.EFinal);
-    const int decada = ConvertirEntero(p.EDecada);
-    double T0 = 0;
-    Vector x, y;
-    const int estado = T0IDC(serie_, decada, inicial, final_, T0, x, y);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = T0;
-    Linea("Tiempo de comienzo fractal : T0 = " + F(T0) + " seg.");
-    Linea("Método de IDC (T0). Parámetros:");
-    Parametro("Escala de tiempos inicial: " + G(inicial) + " seg.");
-    Parametro("Escala de tiempos final: " + G(final_) + " seg.");
-    Parametro("Puntos por década: " + I(decada));
-    GraficaMetodo(x, y);
-    return kEstadoOk;
-  }
-
-  int Periodograma() {
-    const double porcentaje = ConvertirReal(par_.metodosH.CBPorcentaje);
-    double H = 0;
-    Vector x, y;
-    const int estado = HurstPeriodograma(serie_, AFloat(porcentaje), H, x, y);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = H;
-    Linea("Parámetro Hurst H = " + F(H));
-    Linea("Método del periodograma. Parámetros:");
-    Parametro("Porcentaje de frecuencias: " + G(porcentaje));
-    GraficaMetodo(x, y);
-    return kEstadoOk;
-  }
-
-  int WhittleEstandar() {
-    const ParametrosMetodosH& p = par_.metodosH;
-    if (p.RGModelo == 0) {
-      double H = 0, bajo = 0, alto = 0;
-      const int estado = HurstWhittleFgn(serie_, H, bajo, alto);
-      if (estado != kEstadoOk) return estado;
-      res_.valor = H;
-      Linea("Parámetro Hurst: H = " + F(H));
-      Intervalo(bajo, alto);
-      Linea("Método de Whittle estándar. Modelo FGN");
-      return kEstadoOk;
-    }
-    const int ordenP = ConvertirEntero(p.EOrdenp);
-    const int ordenQ = ConvertirEntero(p.EOrdenq);
-    Vector eta;
-    double bajo = 0, alto = 0;
-    const int estado = HurstWhittleFarima(serie_, ordenP, ordenQ, eta, bajo, alto);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = eta(1);
-    res_.coeficientes = AStd(eta);
-    Linea("Parámetro Hurst: H = " + F(eta(1)));
-    Intervalo(bajo, alto);
-    std::string ar = "Parámetros AR: ";
-    for (int k = 1; k <= ordenP; ++k) ar += F(eta(static_cast<std::uint32_t>(k + 1))) + "  ";
-    Linea(ar);
-    std::string ma = "Parámetros MA: ";
-    for (int k = 1; k <= ordenQ; ++k) {
-      ma += F(eta(static_cast<std::uint32_t>(ordenP + k + 1))) + "  ";
-    }
-    Linea(ma);
-    Linea("Método de Whittle estándar. Modelo FARIMA");
-    return kEstadoOk;
-  }
-
-  int WhittleAgregado() {
-    const int nivel = ConvertirEntero(par_.metodosH.CBNivel);
-    double H = 0, bajo = 0, alto = 0;
-    // A negative level becomes a huge one, which the estimator refuses with its message.
-    const int estado =
-        HurstWhittleAgregado(serie_, static_cast<std::uint32_t>(nivel), H, bajo, alto);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = H;
-    Linea("Parámetro Hurst: H = " + F(H));
-    Intervalo(bajo, alto);
-    Linea("Método de Whittle agregado. Parámetros:");
-    Parametro("Nivel de agregación: " + I(nivel));
-    return kEstadoOk;
-  }
-
-  int WhittleLocal() {
-    const int factor = ConvertirEntero(par_.metodosH.CBFactor);
-    double H = 0, bajo = 0, alto = 0;
-    const int estado =
-        HurstWhittleLocal(serie_, static_cast<std::uint32_t>(factor), H, bajo, alto);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = H;
-    Linea("Parámetro Hurst: H = " + F(H));
-    Intervalo(bajo, alto);
-    Linea("Método de Whittle local. Parámetros:");
-    Parametro("Factor m: " + I(factor));
-    return kEstadoOk;
-  }
-
-  int TestEstacionariedad() {
-    const ParametrosEstacion& p = par_.estacion;
-    const int bloques = ConvertirEntero(p.EBloques);
-    const double significancia = ConvertirReal(p.ESigni);
-    double P = 0;
-    int constante = 0;
-    const int estado =
-        TestT(serie_, static_cast<std::uint32_t>(bloques), significancia, P, constante);
-    if (estado != kEstadoOk) return estado;
-    res_.valor = P;
-    res_.constante = constante;
-    Linea("Probabilidad: P = " + F(P) + "    Parámetro Hurst " +
-          (constante == 1 ? "constante" : "no constante"));
-    Linea("Test de estacionariedad. Parámetros:");
-    Parametro("Número de bloques: " + I(bloques));
-    Parametro("Significancia: " + G(significancia));
-    return kEstadoOk;
-  }
 
   void ExportarAutocorrelacion(const Vector& r, int sesgada) {
     if (!e_.guardarAuto) return;
@@ -355,7 +200,9 @@ class Analisis {
   AnalysisEnvironment& e_;
   ResultsLog& log_;
   const std::string& nombre_;
+  Vector escalada_;  // declared before serie_, which may refer to it
   const Vector& serie_;
+  const Vector& original_;
   const AnalysisSelection& sel_;
   const AnalysisParameters& par_;
   const MenuMarks& marcas_;
@@ -415,11 +262,10 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     }
     std::uint32_t puntos = 0;
     if (estado == kEstadoOk && seleccion.autocorrelacion) {
-      const ParametrosAuto& pa = parametros.autocorrelacion;
-      if (pa.ChLongitud) {
+      if (parametros.Marca(campo::ChLongitud)) {
         puntos = serie.Longitud();
       } else {
-        const int valor = ConvertirEntero(pa.EPuntos);
+        const int valor = ConvertirEntero(parametros[campo::EPuntos]);
         if (valor < 1 || static_cast<std::uint32_t>(valor) > serie.Longitud()) {
           estado = kEstadoLongitudAutocorrelacion;
         } else {
@@ -428,7 +274,8 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
       }
       // Every lag of a constant series divides zero by zero: refuse rather than save or
       // draw NaNs.
-      if (estado == kEstadoOk && (pa.ChGuardar || marcas.graficaAuto) && SerieConstante(serie))
+      if (estado == kEstadoOk && (parametros.Marca(campo::ChGuardar) || marcas.graficaAuto) &&
+          SerieConstante(serie))
         estado = kEstadoAutocorrelacionConstante;
     }
     if (estado != kEstadoOk) {
@@ -453,39 +300,72 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
 }
 
 void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
-                     const std::string& metodo) {
+                     const std::string& metodo, const Vector& ajusteY) {
   grafica.ClearItems();
-  struct Titulos {
-    const char* metodo;
-    const char* abscisa;
-    const char* ordenada;
-  };
-  static const Titulos kTitulos[] = {
-      {"R/S", "log10 (d)", "log10 (R/S)"},
-      {"Varianza", "log10 (m)", "log10 (Varianza)"},
-      {"Varianza Difer.", "log10 (m)", "log10 (Varianza diferenciada)"},
-      {"Periodograma", "log10 (frecuencia)", "log10 (Periodograma)"},
-      {"T0 (IDC)", "log10 t (segs)", "log10 (IDC-1)"},
-  };
-  for (const Titulos& t : kTitulos) {
-    if (metodo == t.metodo) {
-      grafica.SetIdAbscissa(t.abscisa);
-      grafica.SetIdOrdinate(t.ordenada);
-      break;
-    }
+  const DefinicionMetodo* definicion = BuscarMetodo(metodo);
+  if (definicion && definicion->Dibuja()) {
+    grafica.SetIdAbscissa(definicion->tituloX);
+    grafica.SetIdOrdinate(definicion->tituloY);
   }
   const std::uint32_t n = x.Longitud();
   if (n > 0) {
-    const Vector c = AjustePolinomio(x, y, 1);
-    const double a = c(1);
-    const double b = c(2);
-    grafica.MoveTo(x(1), a + b * x(1));
-    grafica.LineTo(x(n), a + b * x(n));
+    if (ajusteY.Longitud() == n) {
+      // The method's own fit, as a polyline through the points' abscissas.
+      grafica.MoveTo(x(1), ajusteY(1));
+      for (std::uint32_t i = 2; i <= n; ++i) grafica.LineTo(x(i), ajusteY(i));
+    } else {
+      const Vector c = AjustePolinomio(x, y, 1);
+      const double a = c(1);
+      const double b = c(2);
+      grafica.MoveTo(x(1), a + b * x(1));
+      grafica.LineTo(x(n), a + b * x(n));
+    }
     grafica.SetLineItemsClass(1);
-    const std::uint8_t marca = metodo == "R/S" ? 3 : metodo == "Periodograma" ? 0 : 17;
+    const std::uint8_t marca = definicion ? definicion->marca : 17;
     for (std::uint32_t i = 1; i <= n; ++i) grafica.MarkAt(x(i), y(i), marca);
   }
   grafica.AutoRange(2.0);
+}
+
+void FillComparisonChart(ChartSink& grafica,
+                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos) {
+  grafica.ClearItems();
+  grafica.SetIdAbscissa("Métodos");
+  grafica.SetIdOrdinate("H");
+  const double k = static_cast<double>(metodos.size());
+  // Vertical extent of what is drawn, 0.5 included, to place the names under it.
+  double bajo = 0.5, alto = 0.5;
+  for (const auto& m : metodos) {
+    for (const auto& v : {m.valor, m.icBajo, m.icAlto}) {
+      if (v && std::isfinite(*v)) {
+        bajo = std::min(bajo, *v);
+        alto = std::max(alto, *v);
+      }
+    }
+  }
+  const double alcance = std::max(alto - bajo, 0.1);
+  // The dotted line at H = 0.5: dashes of 0.1 with gaps of 0.1 across every method.
+  for (double x = 0.5; x < k + 0.5 - 1e-9; x += 0.2) {
+    grafica.Line(x, 0.5, std::min(x + 0.1, k + 0.5), 0.5);
+  }
+  for (std::size_t i = 0; i < metodos.size(); ++i) {
+    const auto& m = metodos[i];
+    const double x = static_cast<double>(i + 1);
+    if (m.icBajo && m.icAlto && std::isfinite(*m.icBajo) && std::isfinite(*m.icAlto)) {
+      grafica.Line(x, *m.icBajo, x, *m.icAlto);
+    }
+  }
+  grafica.SetLineItemsClass(1);
+  for (std::size_t i = 0; i < metodos.size(); ++i) {
+    const auto& m = metodos[i];
+    const double x = static_cast<double>(i + 1);
+    if (m.valor && std::isfinite(*m.valor)) grafica.MarkAt(x, *m.valor, 17);
+    // Short names in two staggered rows under everything else, so neighbours do not meet.
+    const DefinicionMetodo* definicion = BuscarMetodo(m.metodo);
+    const double fila = (i % 2 == 0) ? 0.12 : 0.22;
+    grafica.TextAt(x, bajo - fila * alcance, 8, definicion ? definicion->Corto() : m.metodo);
+  }
+  grafica.AutoRange(6.0);
 }
 
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r) {

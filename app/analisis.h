@@ -16,9 +16,6 @@
 
 
 
-// The method list, in its sorted display order ("Ninguno" first).
-extern const std::vector<std::string> kMetodos;
-
 // What one analysis produced, beyond the report lines (used by the command-line tool).
 struct AnalysisOutcome {
   enum class Fin {
@@ -40,6 +37,15 @@ struct AnalysisOutcome {
   std::optional<std::vector<double>> x, y;      // log-log points of the methods that draw
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
+
+  // The comparison of every method that yields H, in list order.
+  struct MetodoComparado {
+    std::string metodo;
+    int estado = 0;              // kEstadoErrorNumerico for a library fault
+    std::string mensaje;         // refusal, conversion error or fault; empty on success
+    std::optional<double> valor, icBajo, icAlto;
+  };
+  std::vector<MetodoComparado> metodos;
 
   bool Exito() const { return fin == Fin::Completo; }
 };
@@ -83,9 +89,16 @@ class AnalysisDriver {
   AnalysisEnvironment entorno_;
 };
 
-// Plot1: axis titles by method, least-squares line from the first to the last point in
-// class 1, one mark per point (kind 3 "R/S", 0 "Periodograma", 17 otherwise), AutoRange(2).
+// Plot1: the method's axis titles (a name outside the method table keeps the titles), its
+// fitted line in class 1 — the least-squares line from the first to the last point, or the
+// polyline (x, ajusteY) when the method hands back its own fit — and one mark per point of
+// the method's kind (17 for a name outside the table); then AutoRange(2).
 void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
-                     const std::string& metodo);
+                     const std::string& metodo, const Vector& ajusteY = Vector());
+// Plot1 for the comparison of methods: method i of the comparison at x = i, its H as a mark
+// and its interval as a vertical line, a dotted line at H = 0.5, the methods' short names
+// under the points; AutoRange(6).
+void FillComparisonChart(ChartSink& grafica,
+                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos);
 // Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);

@@ -17,10 +17,19 @@ class PlotModelSink : public ChartSink {
   void SetIdOrdinate(const std::string& titulo) override { modelo_.SetIdOrdinate(titulo); }
   void MoveTo(double x, double y) override { modelo_.MoveTo(x, y); }
   void LineTo(double x, double y) override { modelo_.LineTo(x, y); }
+  void Line(double x1, double y1, double x2, double y2) override {
+    modelo_.Line(x1, y1, x2, y2);
+  }
+  void TextAt(double x, double y, int tamano, const std::string& texto) override {
+    modelo_.TextAt(x, y, tamano, texto);
+  }
   void MarkAt(double x, double y, std::uint8_t tipoMarca) override {
     modelo_.MarkAt(x, y, tipoMarca);
   }
-  void SetLineItemsClass(std::uint8_t clase) override { modelo_.SetItemClass(tkLineto, clase); }
+  void SetLineItemsClass(std::uint8_t clase) override {
+    modelo_.SetItemClass(tkLineto, clase);
+    modelo_.SetItemClass(tkLine, clase);
+  }
   void AutoRange(double margenPorcentaje) override { modelo_.AutoRange(margenPorcentaje); }
 
   TPlotModel& Modelo() { return modelo_; }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "app/nombres_metodos.h"
+
 // Colours of the results log.
 enum class ColorFondo { Gris, Ventana };           // grey (128,128,128) / system window colour
 enum class ColorTexto { Gris, TextoVentana };      // grey / system window-text colour
@@ -30,8 +32,10 @@ class ChartSink {
   virtual void SetIdOrdinate(const std::string& titulo) = 0;
   virtual void MoveTo(double x, double y) = 0;
   virtual void LineTo(double x, double y) = 0;
+  virtual void Line(double x1, double y1, double x2, double y2) = 0;
+  virtual void TextAt(double x, double y, int tamano, const std::string& texto) = 0;
   virtual void MarkAt(double x, double y, std::uint8_t tipoMarca) = 0;
-  // SetItemClass(tkLineto, clase): the class of every line item drawn so far.
+  // SetItemClass(tkLineto and tkLine, clase): the class of every line item drawn so far.
   virtual void SetLineItemsClass(std::uint8_t clase) = 0;
   virtual void AutoRange(double margenPorcentaje) = 0;
 };
@@ -78,7 +82,7 @@ struct MenuMarks {
 
 // The series dialog's selection: method list entry and the three statistics check boxes.
 struct AnalysisSelection {
-  std::string metodo = "Ninguno";  // CBMetodos text
+  std::string metodo = ::metodo::kNinguno;  // CBMetodos text
   bool media = true;               // ChMedia
   bool varianza = true;            // ChVar
   bool autocorrelacion = false;    // ChAuto

@@ -4,10 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 
-const std::vector<std::string> kListaPorcentaje = {"0.1", "1", "5", "10", "15", "20"};
-const std::vector<std::string> kListaFactor = {"4", "8", "16", "32", "64", "128", "256"};
-const std::vector<std::string> kListaNivel = {"10", "50", "100", "500", "1000"};
+#include "app/nombres_metodos.h"
 
 ErrorConversion::ErrorConversion(std::string_view texto)
     : texto_(texto) {
@@ -90,6 +89,18 @@ double ConvertirReal(std::string_view texto) {
     }
     return negativo ? -0.0 : 0.0;  // "0x" without digits reads as the 0 before it
   }
+  // A text without a point reads its first comma as the decimal separator ("0,05" typed on
+  // a Spanish desktop); a text with a point reads as before.
+  std::string conPunto;
+  if (texto.find('.') == std::string_view::npos) {
+    const std::size_t coma = texto.find(',');
+    if (coma != std::string_view::npos) {
+      conPunto.assign(texto);
+      conPunto[coma] = '.';
+      inicio = conPunto.data();
+      fin = conPunto.data() + conPunto.size();
+    }
+  }
   auto r = std::from_chars(inicio, fin, valor, formato);
   if (r.ec == std::errc::invalid_argument) return 0.0;
   if (r.ec == std::errc::result_out_of_range) {
@@ -106,89 +117,130 @@ double ConvertirReal(std::string_view texto) {
 
 namespace {
 
-enum class Clase { Texto, Marca, Radio };
+using enum Dialogo;
+using enum TipoCampo;
 
-struct Campo {
-  const char* nombre;
-  Clase clase;
-  std::string* (*texto)(AnalysisParameters&);
-  bool* (*marca)(AnalysisParameters&);
-  int* (*radio)(AnalysisParameters&);
-};
-
-#define FENWA_TEXTO(nombre, ruta) \
-  Campo{nombre, Clase::Texto, [](AnalysisParameters& p) { return &p.ruta; }, nullptr, nullptr}
-#define FENWA_MARCA(nombre, ruta) \
-  Campo{nombre, Clase::Marca, nullptr, [](AnalysisParameters& p) { return &p.ruta; }, nullptr}
-#define FENWA_RADIO(nombre, ruta) \
-  Campo{nombre, Clase::Radio, nullptr, nullptr, [](AnalysisParameters& p) { return &p.ruta; }}
-
-const std::vector<Campo>& Campos() {
-  static const std::vector<Campo> campos = {
-      FENWA_TEXTO("EMind", metodosH.EMind),
-      FENWA_TEXTO("EMinRS", metodosH.EMinRS),
-      FENWA_TEXTO("EBloques", metodosH.EBloques),
-      FENWA_TEXTO("EDecadaRS", metodosH.EDecadaRS),
-      FENWA_TEXTO("EMinm", metodosH.EMinm),
-      FENWA_TEXTO("EMinVar", metodosH.EMinVar),
-      FENWA_TEXTO("EDecadaVar", metodosH.EDecadaVar),
-      FENWA_MARCA("ChLineal", metodosH.ChLineal),
-      FENWA_TEXTO("EMinmDif", metodosH.EMinmDif),
-      FENWA_TEXTO("EMinVarDif", metodosH.EMinVarDif),
-      FENWA_TEXTO("EDecadaVarDif", metodosH.EDecadaVarDif),
-      FENWA_MARCA("ChMismos", metodosH.ChMismos),
-      FENWA_TEXTO("CBPorcentaje", metodosH.CBPorcentaje),
-      FENWA_RADIO("RGModelo", metodosH.RGModelo),
-      FENWA_TEXTO("EOrdenp", metodosH.EOrdenp),
-      FENWA_TEXTO("EOrdenq", metodosH.EOrdenq),
-      FENWA_TEXTO("CBFactor", metodosH.CBFactor),
-      FENWA_TEXTO("CBNivel", metodosH.CBNivel),
-      FENWA_TEXTO("EInicial", metodosT0.EInicial),
-      FENWA_TEXTO("EFinal", metodosT0.EFinal),
-      FENWA_TEXTO("EDecada", metodosT0.EDecada),
-      FENWA_TEXTO("Estacion.EBloques", estacion.EBloques),
-      FENWA_TEXTO("ESigni", estacion.ESigni),
-      FENWA_RADIO("RGSesgo", autocorrelacion.RGSesgo),
-      FENWA_TEXTO("EPuntos", autocorrelacion.EPuntos),
-      FENWA_MARCA("ChLongitud", autocorrelacion.ChLongitud),
-      FENWA_MARCA("ChGuardar", autocorrelacion.ChGuardar),
-  };
-  return campos;
-}
-
-#undef FENWA_TEXTO
-#undef FENWA_MARCA
-#undef FENWA_RADIO
+// Titles of the pages that are not named after a method.
+constexpr const char* kPaginaVarDiferenciada = "Var. Diferenciada";
+constexpr const char* kPaginaWhittle = "Whittle";
+constexpr const char* kPaginaIdc = "IDC";
 
 }  // namespace
 
-std::string AsignarCampo(AnalysisParameters& parametros, std::string_view nombre,
-                         std::string_view valor) {
-  for (const Campo& campo : Campos()) {
-    if (nombre != campo.nombre) continue;
-    if (campo.clase == Clase::Texto) {
-      *campo.texto(parametros) = std::string(valor);
-      return {};
-    }
-    if (valor != "0" && valor != "1") {
-      return "el campo " + std::string(nombre) + " admite 0 o 1, no '" + std::string(valor) +
-             "'";
-    }
-    const bool uno = valor == "1";
-    if (campo.clase == Clase::Marca) {
-      *campo.marca(parametros) = uno;
-    } else {
-      *campo.radio(parametros) = uno ? 1 : 0;
-    }
-    return {};
+const std::vector<DefinicionCampo>& TablaCampos() {
+  using namespace campo;
+  static const std::vector<DefinicionCampo> tabla = {
+      {EMind, EMind, MetodosH, metodo::kRS, Entero, "10", {}},
+      {EMinRS, EMinRS, MetodosH, metodo::kRS, Entero, "4", {}},
+      {EBloques, EBloques, MetodosH, metodo::kRS, Entero, "8", {}},
+      {EDecadaRS, EDecadaRS, MetodosH, metodo::kRS, Entero, "6", {}},
+      {EMinm, EMinm, MetodosH, metodo::kVarianza, Entero, "10", {}},
+      {EMinVar, EMinVar, MetodosH, metodo::kVarianza, Entero, "20", {}},
+      {EDecadaVar, EDecadaVar, MetodosH, metodo::kVarianza, Entero, "6", {}},
+      {ChLineal, ChLineal, MetodosH, metodo::kVarianza, Casilla, "0", {}},
+      {EMinmDif, EMinmDif, MetodosH, kPaginaVarDiferenciada, Entero, "5", {}},
+      {EMinVarDif, EMinVarDif, MetodosH, kPaginaVarDiferenciada, Entero, "20", {}},
+      {EDecadaVarDif, EDecadaVarDif, MetodosH, kPaginaVarDiferenciada, Entero, "6", {}},
+      {ChMismos, ChMismos, MetodosH, kPaginaVarDiferenciada, Casilla, "0", {}},
+      {CBPorcentaje, CBPorcentaje, MetodosH, metodo::kPeriodograma, ListaDecimal, "10",
+       {"0.1", "1", "5", "10", "15", "20"}},
+      {RGModelo, RGModelo, MetodosH, kPaginaWhittle, Opciones, "0",
+       {"Ruido Frac. Gaussiano (FGN)", "FARIMA (p, d, q)"}},
+      {EOrdenp, EOrdenp, MetodosH, kPaginaWhittle, Entero, "0", {}},
+      {EOrdenq, EOrdenq, MetodosH, kPaginaWhittle, Entero, "0", {}},
+      {CBFactor, CBFactor, MetodosH, kPaginaWhittle, ListaEntera, "4",
+       {"4", "8", "16", "32", "64", "128", "256"}},
+      {CBNivel, CBNivel, MetodosH, kPaginaWhittle, ListaEntera, "10",
+       {"10", "50", "100", "500", "1000"}},
+      {EMomentosOnd, EMomentosOnd, MetodosH, metodo::kOndiculas, Entero, "3", {}},
+      {EOctavaIni, EOctavaIni, MetodosH, metodo::kOndiculas, Entero, "3", {}},
+      {EOctavaFin, EOctavaFin, MetodosH, metodo::kOndiculas, Entero, "0", {}},
+      {EOrdenDFA, EOrdenDFA, MetodosH, metodo::kDfa, Entero, "1", {}},
+      {EMinCaja, EMinCaja, MetodosH, metodo::kDfa, Entero, "10", {}},
+      {EDecadaDFA, EDecadaDFA, MetodosH, metodo::kDfa, Entero, "10", {}},
+      {EMinmMom, EMinmMom, MetodosH, metodo::kMomentos, Entero, "10", {}},
+      {EMinBloquesMom, EMinBloquesMom, MetodosH, metodo::kMomentos, Entero, "20", {}},
+      {EDecadaMom, EDecadaMom, MetodosH, metodo::kMomentos, Entero, "6", {}},
+      {EKMax, EKMax, MetodosH, metodo::kHiguchi, Entero, "0", {}},
+      {EDecadaHig, EDecadaHig, MetodosH, metodo::kHiguchi, Entero, "10", {}},
+      {EExponenteGPH, EExponenteGPH, MetodosH, metodo::kGph, Decimal, "0.5", {}},
+      {EInicial, EInicial, MetodosT0, kPaginaIdc, Decimal, "0", {}},
+      {EFinal, EFinal, MetodosT0, kPaginaIdc, Decimal, "0", {}},
+      {EDecada, EDecada, MetodosT0, kPaginaIdc, Entero, "2", {}},
+      {EstacionEBloques, EBloques, Estacion, metodo::kTestT, Entero, "10", {}},
+      {ESigni, ESigni, Estacion, metodo::kTestT, Decimal, "0.05", {}},
+      {RGSesgo, RGSesgo, Autocorrelacion, "", Opciones, "0", {"Sesgada", "Insesgada"}},
+      {EPuntos, EPuntos, Autocorrelacion, "", Entero, "100", {}},
+      {ChLongitud, ChLongitud, Autocorrelacion, "", Casilla, "0", {}},
+      {ChGuardar, ChGuardar, Autocorrelacion, "", Casilla, "1", {}},
+  };
+  return tabla;
+}
+
+namespace {
+
+// Position of a key in the table, or the table's size.
+std::size_t Indice(std::string_view clave) {
+  const auto& tabla = TablaCampos();
+  std::size_t i = 0;
+  while (i < tabla.size() && clave != tabla[i].clave) ++i;
+  return i;
+}
+
+std::size_t IndiceExistente(std::string_view clave) {
+  const std::size_t i = Indice(clave);
+  if (i == TablaCampos().size()) {
+    throw std::out_of_range("campo desconocido: " + std::string(clave));
   }
-  return "campo desconocido: " + std::string(nombre);
+  return i;
+}
+
+}  // namespace
+
+const DefinicionCampo* BuscarCampo(std::string_view clave) {
+  const std::size_t i = Indice(clave);
+  return i < TablaCampos().size() ? &TablaCampos()[i] : nullptr;
+}
+
+AnalysisParameters::AnalysisParameters() {
+  for (const DefinicionCampo& c : TablaCampos()) valores_.emplace_back(c.omision);
+}
+
+const std::string& AnalysisParameters::operator[](std::string_view clave) const {
+  return valores_[IndiceExistente(clave)];
+}
+
+std::string& AnalysisParameters::operator[](std::string_view clave) {
+  return valores_[IndiceExistente(clave)];
+}
+
+int AnalysisParameters::Opcion(std::string_view clave) const {
+  return LeerEntero((*this)[clave]).value_or(0);
+}
+
+std::string AsignarCampo(AnalysisParameters& parametros, std::string_view clave,
+                         std::string_view valor) {
+  const DefinicionCampo* c = BuscarCampo(clave);
+  if (!c) return "campo desconocido: " + std::string(clave);
+  if (!c->EsTexto()) {
+    // A check box has two states; a radio group as many as items.
+    const int estados =
+        c->tipo == TipoCampo::Casilla ? 2 : static_cast<int>(c->entradas.size());
+    const std::optional<int> v = valor.size() == 1 ? LeerEntero(valor) : std::nullopt;
+    if (!v || *v < 0 || *v >= estados) {
+      return "el campo " + std::string(clave) + " admite " +
+             (estados == 2 ? std::string("0 o 1") : "0 a " + std::to_string(estados - 1)) +
+             ", no '" + std::string(valor) + "'";
+    }
+  }
+  parametros[clave] = std::string(valor);
+  return {};
 }
 
 const std::vector<std::string>& NombresCampos() {
   static const std::vector<std::string> nombres = [] {
     std::vector<std::string> v;
-    for (const Campo& c : Campos()) v.emplace_back(c.nombre);
+    for (const DefinicionCampo& c : TablaCampos()) v.emplace_back(c.clave);
     return v;
   }();
   return nombres;

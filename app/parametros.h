@@ -1,10 +1,16 @@
-// The values of the four parameter dialogs, held as the texts and states of their controls.
+// The parameter fields of the four parameter dialogs, described once in a table, and the
+// values they hold.
 //
-// The analysis converts a text only when it uses it: integer fields strictly (a bad text
-// stops the analysis with "'<text>' is not a valid integer value"), decimal fields
-// leniently (the longest leading decimal number with a point, 0 when there is none).
-// Each dialog's values form one sub-record, so a dialog can snapshot and restore its own
-// values by copying it.
+// Each field has a key (its control name; "Estacion.EBloques" for the stationarity dialog's
+// EBloques, which shares its control name with the R/S one), the dialog and page it sits
+// on, its kind and its default text. The dialogs create and bind their controls from the
+// table, AnalysisParameters starts from its defaults, and fenwa-cli -p sets fields by key.
+//
+// Values are held as texts, as the controls hold them; a check box is "0" or "1", a radio
+// group the index of its selected item. The analysis converts a text only when it uses
+// it: integer fields strictly (a bad text stops the analysis with "'<text>' is not a
+// valid integer value"), decimal fields leniently (the longest leading decimal number, its
+// separator a point, or a comma in a text without a point; 0 when there is none).
 #pragma once
 
 #include <exception>
@@ -13,75 +19,104 @@
 #include <string_view>
 #include <vector>
 
-// "Métodos H" (TFMetodosH): pages R/S, Varianza, Var. Diferenciada, Periodograma, Whittle.
-struct ParametrosMetodosH {
-  // R/S
-  std::string EMind = "10";
-  std::string EMinRS = "4";
-  std::string EBloques = "8";
-  std::string EDecadaRS = "6";
-  // Varianza
-  std::string EMinm = "10";
-  std::string EMinVar = "20";
-  std::string EDecadaVar = "6";
-  bool ChLineal = false;
-  // Var. Diferenciada
-  std::string EMinmDif = "5";
-  std::string EMinVarDif = "20";
-  std::string EDecadaVarDif = "6";
-  bool ChMismos = false;
-  // Periodograma: editable list "0.1", "1", "5", "10", "15", "20"
-  std::string CBPorcentaje = "10";
-  // Whittle: RGModelo 0 = "Ruido Frac. Gaussiano (FGN)", 1 = "FARIMA (p, d, q)"
-  int RGModelo = 0;
-  std::string EOrdenp = "0";
-  std::string EOrdenq = "0";
-  std::string CBFactor = "4";   // editable list "4" .. "256"
-  std::string CBNivel = "10";   // editable list "10" .. "1000"
-
-  bool operator==(const ParametrosMetodosH&) const = default;
+enum class Dialogo {
+  MetodosH,         // "Métodos H" (TFMetodosH)
+  MetodosT0,        // "Métodos T0" (TFMetodosT0)
+  Estacion,         // "Estacionariedad" (TFEstacion)
+  Autocorrelacion,  // "Autocorrelación" (TFAuto)
 };
 
-// "Métodos T0" (TFMetodosT0): IDC.
-struct ParametrosMetodosT0 {
-  std::string EInicial = "0";
-  std::string EFinal = "0";
-  std::string EDecada = "2";
-
-  bool operator==(const ParametrosMetodosT0&) const = default;
+enum class TipoCampo {
+  Entero,        // edit field read as an integer
+  Decimal,       // edit field read as a decimal number
+  ListaEntera,   // editable list (its entries below) read as an integer
+  ListaDecimal,  // editable list read as a decimal number
+  Casilla,       // check box
+  Opciones,      // radio group (its items below)
 };
 
-// "Estacionariedad" (TFEstacion): Test T.
-struct ParametrosEstacion {
-  std::string EBloques = "10";
-  std::string ESigni = "0.05";
+// Field keys, written once: the table and the dialogs use these names.
+namespace campo {
+// Métodos H
+inline constexpr const char* EMind = "EMind";
+inline constexpr const char* EMinRS = "EMinRS";
+inline constexpr const char* EBloques = "EBloques";
+inline constexpr const char* EDecadaRS = "EDecadaRS";
+inline constexpr const char* EMinm = "EMinm";
+inline constexpr const char* EMinVar = "EMinVar";
+inline constexpr const char* EDecadaVar = "EDecadaVar";
+inline constexpr const char* ChLineal = "ChLineal";
+inline constexpr const char* EMinmDif = "EMinmDif";
+inline constexpr const char* EMinVarDif = "EMinVarDif";
+inline constexpr const char* EDecadaVarDif = "EDecadaVarDif";
+inline constexpr const char* ChMismos = "ChMismos";
+inline constexpr const char* CBPorcentaje = "CBPorcentaje";
+inline constexpr const char* RGModelo = "RGModelo";
+inline constexpr const char* EOrdenp = "EOrdenp";
+inline constexpr const char* EOrdenq = "EOrdenq";
+inline constexpr const char* CBFactor = "CBFactor";
+inline constexpr const char* CBNivel = "CBNivel";
+inline constexpr const char* EMomentosOnd = "EMomentosOnd";
+inline constexpr const char* EOctavaIni = "EOctavaIni";
+inline constexpr const char* EOctavaFin = "EOctavaFin";
+inline constexpr const char* EOrdenDFA = "EOrdenDFA";
+inline constexpr const char* EMinCaja = "EMinCaja";
+inline constexpr const char* EDecadaDFA = "EDecadaDFA";
+inline constexpr const char* EMinmMom = "EMinmMom";
+inline constexpr const char* EMinBloquesMom = "EMinBloquesMom";
+inline constexpr const char* EDecadaMom = "EDecadaMom";
+inline constexpr const char* EKMax = "EKMax";
+inline constexpr const char* EDecadaHig = "EDecadaHig";
+inline constexpr const char* EExponenteGPH = "EExponenteGPH";
+// Métodos T0
+inline constexpr const char* EInicial = "EInicial";
+inline constexpr const char* EFinal = "EFinal";
+inline constexpr const char* EDecada = "EDecada";
+// Estacionariedad
+inline constexpr const char* EstacionEBloques = "Estacion.EBloques";
+inline constexpr const char* ESigni = "ESigni";
+// Autocorrelación
+inline constexpr const char* RGSesgo = "RGSesgo";
+inline constexpr const char* EPuntos = "EPuntos";
+inline constexpr const char* ChLongitud = "ChLongitud";
+inline constexpr const char* ChGuardar = "ChGuardar";
+}  // namespace campo
 
-  bool operator==(const ParametrosEstacion&) const = default;
+struct DefinicionCampo {
+  const char* clave;     // unique key (campo::...)
+  const char* control;   // name of the control in its dialog
+  Dialogo dialogo;
+  const char* pagina;    // title of the dialog page it is on; "" in a dialog without pages
+  TipoCampo tipo;
+  const char* omision;   // default text
+  std::vector<const char*> entradas;  // entries of an editable list, items of a radio group
+
+  bool EsTexto() const { return tipo != TipoCampo::Casilla && tipo != TipoCampo::Opciones; }
 };
 
-// "Autocorrelación" (TFAuto).
-struct ParametrosAuto {
-  int RGSesgo = 0;  // 0 "Sesgada", 1 "Insesgada"
-  std::string EPuntos = "100";
-  bool ChLongitud = false;
-  bool ChGuardar = true;
+// Every field, dialog by dialog, in the reading order of each page.
+const std::vector<DefinicionCampo>& TablaCampos();
+// The field with that key; nullptr when there is none.
+const DefinicionCampo* BuscarCampo(std::string_view clave);
 
-  bool operator==(const ParametrosAuto&) const = default;
-};
+// The values of the four dialogs, one text per field of the table.
+class AnalysisParameters {
+ public:
+  AnalysisParameters();  // every field at its default
 
-struct AnalysisParameters {
-  ParametrosMetodosH metodosH;
-  ParametrosMetodosT0 metodosT0;
-  ParametrosEstacion estacion;
-  ParametrosAuto autocorrelacion;
+  // Text of a field by key; an unknown key is a programming error (std::out_of_range).
+  const std::string& operator[](std::string_view clave) const;
+  std::string& operator[](std::string_view clave);
+  // A check box is checked when its text is "1".
+  bool Marca(std::string_view clave) const { return (*this)[clave] == "1"; }
+  // The selected item of a radio group (0 when the text is not an index).
+  int Opcion(std::string_view clave) const;
 
   bool operator==(const AnalysisParameters&) const = default;
-};
 
-// Editable-list entries of the combo boxes, in display order.
-extern const std::vector<std::string> kListaPorcentaje;  // "0.1" "1" "5" "10" "15" "20"
-extern const std::vector<std::string> kListaFactor;      // "4" "8" "16" "32" "64" "128" "256"
-extern const std::vector<std::string> kListaNivel;       // "10" "50" "100" "500" "1000"
+ private:
+  std::vector<std::string> valores_;
+};
 
 // The conversion error of an integer field; what() is "'<text>' is not a valid integer value".
 class ErrorConversion : public std::exception {
@@ -103,13 +138,13 @@ std::optional<int> LeerEntero(std::string_view texto);
 int ConvertirEntero(std::string_view texto);
 // Lenient, C atof with a point whatever the locale: leading white space skipped, the
 // longest leading decimal (or hexadecimal, inf, nan) number read, 0 when there is none.
+// A text with no point takes its first comma as the decimal separator ("0,05" is 0.05).
 double ConvertirReal(std::string_view texto);
 
-// Sets a field by its control name ("EMind", ..., "ChGuardar"; the stationarity blocks
-// field is "Estacion.EBloques", plain "EBloques" is the R/S one). Text fields take the
-// value as is; check boxes and radio groups take "0" or "1". Returns an error text
-// (empty on success) for an unknown name or a bad 0/1 value.
-std::string AsignarCampo(AnalysisParameters& parametros, std::string_view nombre,
+// Sets a field by key. Text fields take the value as is; check boxes take "0" or "1",
+// radio groups the index of an item. Returns an error text (empty on success) for an
+// unknown key or a bad value.
+std::string AsignarCampo(AnalysisParameters& parametros, std::string_view clave,
                          std::string_view valor);
-// Every name AsignarCampo accepts, in dialog order.
+// Every key AsignarCampo accepts, in table order.
 const std::vector<std::string>& NombresCampos();

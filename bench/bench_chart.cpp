@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 
+#include "chart/qt/fuentes.h"
 #include "chart/qt/plot_render.h"
 #include "chart/qt/tplot.h"
 
@@ -84,6 +85,7 @@ BENCHMARK(BM_RepaintWidgetMillonLineto)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  RegistrarFuentes();
   std::setlocale(LC_NUMERIC, "C");
 
   {

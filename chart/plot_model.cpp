@@ -25,6 +25,7 @@ void TPlotModel::SetControlSize(int width, int height) {
 
 void TPlotModel::GeometryChanged() {
   CalcScaling();
+  BordesCambiados();
   LookChanged();
 }
 
@@ -236,7 +237,8 @@ TAxisDrawing TPlotModel::LayoutScaleY(const FontMetricsSource& fm) const {
 }
 
 bool TPlotModel::AbscissaTitle(const FontMetricsSource& fm, TPlacedText& out) const {
-  return xLabelType_ != ftNoScales && AbscissaTitlePosition(idAbscissa_, geom_, fm, out);
+  return xLabelType_ != ftNoScales &&
+         AbscissaTitlePosition(idAbscissa_, geom_, fm, LayoutScaleX(fm), out);
 }
 
 bool TPlotModel::OrdinateTitle(const FontMetricsSource& fm, TPlacedText& out) const {

@@ -37,6 +37,9 @@ class TPlotModel {
   virtual void DibujarNuevos() { MarkAllDrawn(); }
   // ClearItems: clear the data-area bitmap to its background without showing it.
   virtual void BorrarAreaDatos() {}
+  // A rim changed, and with it MinWidth() or MinHeight() (the widget keeps them as its
+  // minimum size).
+  virtual void BordesCambiados() {}
 
   void Redraw() { Redibujar(); }
   void DrawNewItems() { DibujarNuevos(); }

@@ -419,16 +419,29 @@ TNiceStep NiceStep(int minTick, double hi, double lo) {
     r.First = lo;
     return r;
   }
-  const double g = std::log10(std::fabs(hi - lo) / minTick);
+  const double q = std::fabs(hi - lo) / minTick;
+  const double g = std::log10(q);
   if (!std::isfinite(g)) {  // NaN, infinite or zero span: only the start
     r.First = lo;
     return r;
   }
-  const double k = std::floor(g);
-  const double f = g - k;
+  // The mantissa q / 10^k is compared with 2, 5 and 10 with a tolerance of a few ulps:
+  // a ratio of exactly 2·10^k or 5·10^k (150 / 3 = 50) must not fall to the smaller
+  // mantissa through the rounding of log10, of the division or of 10^k.
+  constexpr double kTolerancia = 1.0 - 8 * std::numeric_limits<double>::epsilon();
+  double k = std::floor(g);
+  double m = q / std::pow(10.0, k);
+  if (m < kTolerancia) {
+    k -= 1;
+    m = q / std::pow(10.0, k);
+  }
+  if (m >= 10 * kTolerancia) {
+    k += 1;
+    m = q / std::pow(10.0, k);
+  }
   double mant;
-  if (f < std::log10(2.0)) { mant = 1; r.Subdivisions = 5; }
-  else if (f < std::log10(5.0)) { mant = 2; r.Subdivisions = 4; }
+  if (m < 2 * kTolerancia) { mant = 1; r.Subdivisions = 5; }
+  else if (m < 5 * kTolerancia) { mant = 2; r.Subdivisions = 4; }
   else { mant = 5; r.Subdivisions = 5; }
   r.Step = mant * std::pow(10.0, k);
   if (hi < lo) r.Step = -r.Step;
@@ -535,6 +548,15 @@ bool AbscissaTitlePosition(const std::string& title, const TChartGeometry& g,
   const int h = fm.TextHeight();
   out = {title, (g.LRim + g.Width - g.RRim - g.ShadowWidth - fm.TextWidth(title)) / 2,
          g.Height - g.BRim - g.ShadowWidth + h + 7};
+  return true;
+}
+
+bool AbscissaTitlePosition(const std::string& title, const TChartGeometry& g,
+                           const FontMetricsSource& fm, const TAxisDrawing& xAxis,
+                           TPlacedText& out) {
+  if (!AbscissaTitlePosition(title, g, fm, out)) return false;
+  const int h = fm.TextHeight();
+  for (const TPlacedText& l : xAxis.Labels) out.Y = std::max(out.Y, l.Y + h);
   return true;
 }
 

@@ -142,6 +142,11 @@ bool OrdinateTitlePosition(const std::string& title, const TChartGeometry& g,
                            const FontMetricsSource& fm, TPlacedText& out);
 bool AbscissaTitlePosition(const std::string& title, const TChartGeometry& g,
                            const FontMetricsSource& fm, TPlacedText& out);
+// The same, never on the labels of the x scale `xAxis`: when they take more than one line
+// (the date line of a date-time axis) the title goes under the lowest one.
+bool AbscissaTitlePosition(const std::string& title, const TChartGeometry& g,
+                           const FontMetricsSource& fm, const TAxisDrawing& xAxis,
+                           TPlacedText& out);
 // Caption: right-aligned with the data area, directly above it.
 TPlacedText CaptionPosition(const std::string& caption, const TChartGeometry& g,
                             const FontMetricsSource& fm);

@@ -19,8 +19,11 @@
 
 #include "app/analisis.h"
 #include "app/graficas.h"
+#include "app/metodos.h"
 #include "app/series.h"
+#include "app/version.h"
 #include "chart/plot_model.h"
+#include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
@@ -43,9 +46,30 @@ void Error(std::string_view texto) {
   Escribir(stderr, "\n");
 }
 
+// Words separated by blanks, wrapped at 88 columns under a 27-column indent; the first
+// line continues `inicio`.
+std::string Envolver(std::string inicio, const std::vector<std::string>& palabras,
+                     const std::string& separador) {
+  const std::string sangria(27, ' ');
+  std::string t;
+  std::string linea = std::move(inicio);
+  for (std::size_t i = 0; i < palabras.size(); ++i) {
+    const std::string palabra = palabras[i] + (i + 1 < palabras.size() ? separador : "");
+    if (linea.size() > sangria.size() && linea.size() + palabra.size() + 1 > 88) {
+      t += linea + "\n";
+      linea = sangria;
+    }
+    if (linea.size() > sangria.size()) linea += ' ';
+    linea += palabra;
+  }
+  return t + linea + "\n";
+}
+
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "     fenwa-cli generar MODELO [OPCIONES] -o FICHERO   (serie sintética; véase\n"
+      "                                                      fenwa-cli generar --help)\n"
       "\n"
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
@@ -54,23 +78,22 @@ std::string Ayuda() {
       "\n"
       "Opciones:\n"
       "  -m, --metodo NOMBRE      método, tal como aparece en la lista (por omisión\n"
-      "                           \"Ninguno\"): Ninguno, Periodograma, R/S, T0 (IDC), Test T,\n"
-      "                           Varianza, Varianza Difer., Whittle Agregado,\n"
-      "                           Whittle Estándar, Whittle Local\n"
+      "                           \"" +
+      std::string(metodo::kNinguno) + "\"):\n";
+  t += Envolver(std::string(27, ' '), NombresMetodos(), ",");
+  t += "                           o \"" + std::string(metodo::kTodos) +
+       "\": cada método que estima H, uno\n"
+       "                           junto a otro (una línea por método)\n";
+  t +=
       "  -p, --param CAMPO=VALOR  valor de un campo de los diálogos de parámetros, por el\n"
-      "                           nombre de su control (se puede repetir). Las casillas y\n"
-      "                           los grupos de opciones admiten 0 o 1. El número de\n"
-      "                           bloques del test de estacionariedad es\n"
-      "                           Estacion.EBloques (EBloques es el de R/S). Campos:\n";
-  std::string linea = "                          ";
-  for (const std::string& nombre : NombresCampos()) {
-    if (linea.size() + nombre.size() + 1 > 86) {
-      t += linea + "\n";
-      linea = "                          ";
-    }
-    linea += " " + nombre;
-  }
-  t += linea + "\n";
+      "                           nombre de su control (se puede repetir). Las casillas\n"
+      "                           admiten 0 o 1 y los grupos de opciones el número de la\n"
+      "                           opción, desde 0. El número de bloques del test de\n"
+      "                           estacionariedad es Estacion.EBloques (EBloques es el de\n"
+      "                           R/S). Campos, con su valor por omisión:\n";
+  std::vector<std::string> campos;
+  for (const DefinicionCampo& c : TablaCampos()) campos.push_back(std::string(c.clave) + "=" + c.omision);
+  t += Envolver(std::string(27, ' '), campos, "");
   t +=
       "      --media, --sin-media          calcular o no la media (por omisión, sí)\n"
       "      --varianza, --sin-varianza    calcular o no la varianza (por omisión, sí)\n"
@@ -90,7 +113,9 @@ std::string Ayuda() {
       "      --separador SEP      separador decimal del informe: . (por omisión) o ,\n"
       "      --json               en lugar del informe, un objeto JSON por fichero y línea\n"
       "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
-      "                           coeficientes, constante, x, y, media, varianza, informe)\n"
+      "                           coeficientes, constante, x, y, media, varianza, informe;\n"
+      "                           con -m Todos, además metodos: una lista con metodo,\n"
+      "                           estado, mensaje, valor e ic de cada método)\n"
       "  -j, --trabajos N         analizar N ficheros a la vez (por omisión, 1); la salida\n"
       "                           sigue el orden de los ficheros y es la misma que con 1\n"
       "      --hilos N            hilos de cálculo de cada análisis (por omisión, tantos\n"
@@ -101,6 +126,7 @@ std::string Ayuda() {
       "                           mostrar o no el avance en la salida de errores (por\n"
       "                           omisión, sólo si es un terminal)\n"
       "  -h, --help               mostrar esta ayuda y salir\n"
+      "      --version            mostrar la versión y salir\n"
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
@@ -118,6 +144,7 @@ struct Opciones {
   MenuMarks marcas;
   char separador = '.';
   bool json = false;
+  bool version = false;  // --version: print the version and end
   std::optional<std::string> atc;
   // Per chart format: path of the method chart and of the autocorrelation chart.
   std::vector<std::optional<std::string>> graficaMetodo, graficaAuto;
@@ -181,11 +208,12 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     if (arg == "-h" || arg == "--help") {
       ayuda = true;
       return {};
+    } else if (arg == "--version") {
+      o.version = true;
+      return {};
     } else if (arg == "-m" || arg == "--metodo") {
       if (!(error = valor(v)).empty()) return error;
-      bool conocido = false;
-      for (const std::string& m : kMetodos) conocido = conocido || m == v;
-      if (!conocido) return "método desconocido: '" + v + "'";
+      if (!BuscarMetodo(v) && v != metodo::kTodos) return "método desconocido: '" + v + "'";
       o.seleccion.metodo = v;
     } else if (arg == "-p" || arg == "--param") {
       if (!(error = valor(v)).empty()) return error;
@@ -301,6 +329,23 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
   j += ",\"x\":" + (r.x ? JsonLista(*r.x) : std::string("null"));
+  if (metodo == metodo::kTodos) {
+    j += ",\"metodos\":[";
+    for (std::size_t i = 0; i < r.metodos.size(); ++i) {
+      const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+      if (i) j += ',';
+      j += "{\"metodo\":" + JsonTexto(m.metodo);
+      j += ",\"estado\":" + FormatoI(m.estado);
+      j += ",\"mensaje\":" + (m.mensaje.empty() ? std::string("null") : JsonTexto(m.mensaje));
+      j += ",\"valor\":" + JsonNumero(m.valor);
+      j += ",\"ic\":";
+      j += m.icBajo && m.icAlto
+               ? "[" + JsonNumero(*m.icBajo) + "," + JsonNumero(*m.icAlto) + "]"
+               : std::string("null");
+      j += "}";
+    }
+    j += "]";
+  }
   j += ",\"y\":" + (r.y ? JsonLista(*r.y) : std::string("null"));
   j += ",\"media\":" + JsonNumero(r.media);
   j += ",\"varianza\":" + JsonNumero(r.varianza);
@@ -495,6 +540,10 @@ int Ejecutar(int argc, char** argv) {
     Escribir(stdout, Ayuda());
     return kSalidaExito;
   }
+  if (o.version) {
+    Escribir(stdout, "fenwa-cli " + std::string(kVersionFenwa) + "\n");
+    return kSalidaExito;
+  }
   if (!error.empty()) {
     Error(error);
     Error("pruebe 'fenwa-cli --help' para más información");
@@ -599,6 +648,8 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "generar")
+    return EjecutarGenerar(argc - 1, argv + 1);
   // Only the date and time follow the user's settings; numbers never go through the locale.
   std::setlocale(LC_TIME, "");
   try {

@@ -1,4 +1,5 @@
-// Gamma function, regularised incomplete gamma function and the chi-square probability.
+// Gamma function, regularised incomplete gamma function, the chi-square probability, and
+// the digamma and trigamma functions.
 #pragma once
 
 // Γ(x) for x > 0 by the six-term Lanczos series (overflows above x ≈ 171.6).
@@ -22,3 +23,13 @@ double Gammp(double a, double x);
 // Probability that a chi-square variable with nu degrees of freedom is at most chi2:
 // Gammp(nu/2, chi2/2).
 double ProbChi2(double chi2, double nu);
+
+// Digamma ψ(x) = Γ′(x)/Γ(x) for x > 0 (NaN otherwise), to about 1e-15 relative for
+// x >= 0.5: the recurrence ψ(x) = ψ(x + 1) − 1/x up to x >= 10, then the asymptotic
+// series; near the positive zero x0 = 1.4616… a Taylor series about x0, so the relative
+// accuracy holds there too.
+double Digamma(double x);
+
+// Trigamma ψ′(x) for x > 0 (NaN otherwise), to about 1e-15 relative: the recurrence
+// ψ′(x) = ψ′(x + 1) + 1/x² up to x >= 10, then the asymptotic series.
+double Trigamma(double x);

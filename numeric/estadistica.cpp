@@ -198,6 +198,26 @@ Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada) {
   return AutocorrelacionDirecta(v, puntos, sesgada);
 }
 
+int ExponenteDeEscala(const Vector& v) {
+  double mayor = 0.0;
+  for (const double x : v) {
+    const double a = std::fabs(x);
+    if (std::isfinite(a) && a > mayor) mayor = a;
+  }
+  if (mayor == 0.0) return 0;
+  int e = 0;
+  std::frexp(mayor, &e);
+  return (e > 256 || e < -256) ? e : 0;
+}
+
+Vector EscalarPotenciaDeDos(const Vector& v, int e) {
+  Vector r(v.Longitud());
+  const double* x = v.Datos();
+  double* y = r.Datos();
+  for (std::uint32_t i = 0; i < v.Longitud(); ++i) y[i] = std::ldexp(x[i], -e);
+  return r;
+}
+
 Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin) {
   if (salto <= 0) ErrorEjecucion(13);
   // 64-bit intermediates: the checks and the length must not overflow near the limits

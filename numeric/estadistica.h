@@ -34,6 +34,13 @@ Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada);
 // The same by the direct O(n * puntos) sums, without the argument check; the reference
 // against which faster methods are measured. Requires 1 <= puntos <= n.
 Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada);
+// Series whose largest finite magnitude lies outside [2^-256, 2^256] would over- or
+// underflow the sums of squares of the estimators. ExponenteDeEscala gives the binary
+// exponent e of that magnitude for such a series (so that v·2^-e has its largest
+// magnitude in [0.5, 1)) and 0 for every other series, which is used as it is.
+int ExponenteDeEscala(const Vector& v);
+// v·2^-e, element by element: exact in binary floating point.
+Vector EscalarPotenciaDeDos(const Vector& v, int e);
 // inicio, inicio + salto, ... not beyond fin. salto <= 0: error 13;
 // inicio + salto > fin + 1: error 14.
 Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin);

@@ -6,10 +6,13 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build                 # compiler and build system
   qt6-base-dev qt6-translations-l10n    # Qt 6 Widgets/PrintSupport/Test; Spanish texts for Qt's own dialogs
+  qt6-svg-dev                           # charts saved as SVG
   libgtest-dev libgmock-dev             # unit tests
   libbenchmark-dev libfftw3-dev         # benchmarks (FFTW only as a speed reference)
   xvfb xauth fonts-dejavu-core          # running the desktop program without a display; a sans-serif font
+  fonts-liberation2 fonts-urw-base35    # tests: pictures must not change with other fonts installed
   locales                               # es_ES.UTF-8 for the decimal-comma tests
+  desktop-file-utils                    # validating the installed desktop entry in the tests
   ccache                                # faster rebuilds
 )
 

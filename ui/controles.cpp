@@ -1,6 +1,12 @@
 #include "ui/controles.h"
 
+#include <QCollator>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <qdrawutil.h>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -27,10 +33,45 @@ void TRadioGroup::SetItemIndex(int indice) {
 
 QAbstractButton* TRadioGroup::Boton(int indice) const { return grupo_.button(indice); }
 
+TBotonConmutador::TBotonConmutador(QWidget* padre) : QToolButton(padre) {
+  setCheckable(true);
+  setAutoRaise(false);
+}
+
+void TBotonConmutador::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  const QPalette& paleta = palette();
+  const bool abajo = isChecked() || isDown();
+  const QRect r = rect();
+  p.fillRect(r, paleta.button());
+  if (abajo) {
+    // Shaded face: a fine checkerboard of a darker shade over the face.
+    p.fillRect(r.adjusted(2, 2, -2, -2),
+               QBrush(paleta.color(QPalette::Button).darker(135), Qt::Dense4Pattern));
+  }
+  qDrawWinButton(&p, r, paleta, abajo, nullptr);
+  p.setFont(font());
+  p.setPen(paleta.color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                        QPalette::ButtonText));
+  p.drawText(abajo ? r.translated(1, 1) : r, Qt::AlignCenter, text());
+  if (hasFocus()) {
+    QStyleOptionFocusRect foco;
+    foco.initFrom(this);
+    foco.rect = r.adjusted(3, 3, -3, -3);
+    p.drawPrimitive(QStyle::PE_FrameFocusRect, foco);
+  }
+}
+
 int InsertarOrdenado(QComboBox* lista, const QString& texto) {
+  // Spanish collation whatever the desktop's language: "árbol" beside "arce", "ñu" after
+  // "nube"; capitals and small letters sort together.
+  static const QCollator orden = [] {
+    QCollator c(QLocale(QLocale::Spanish, QLocale::Spain));
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    return c;
+  }();
   int posicion = 0;
-  while (posicion < lista->count() &&
-         QString::compare(lista->itemText(posicion), texto, Qt::CaseInsensitive) <= 0)
+  while (posicion < lista->count() && orden.compare(lista->itemText(posicion), texto) <= 0)
     ++posicion;
   lista->insertItem(posicion, texto);
   return posicion;
@@ -51,12 +92,4 @@ QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, cons
   combo->addItems(elementos);
   combo->setEditText(texto);
   return combo;
-}
-
-QFont FuenteSans(int alturaPixeles, bool negrita) {
-  QFont fuente(QStringLiteral("Sans Serif"));
-  fuente.setStyleHint(QFont::SansSerif);
-  fuente.setPixelSize(alturaPixeles);
-  fuente.setBold(negrita);
-  return fuente;
 }

@@ -4,10 +4,10 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFont>
 #include <QFrame>
 #include <QGroupBox>
 #include <QStringList>
+#include <QToolButton>
 
 // Group box of radio buttons addressed by position, like a radio group.
 class TRadioGroup : public QGroupBox {
@@ -25,8 +25,21 @@ class TRadioGroup : public QGroupBox {
   QButtonGroup grupo_;
 };
 
-// Inserts a text into a list kept in alphabetical order ignoring case (after equal texts)
-// and returns its position.
+// A toggle tool button ("M", "V", "A" of the main window) whose two states are told apart
+// at a glance: up, a raised bevel on the plain face; down, a sunken bevel on a shaded face
+// with the caption one pixel lower and to the right. Size, caption and font are the
+// button's own.
+class TBotonConmutador : public QToolButton {
+  Q_OBJECT
+ public:
+  explicit TBotonConmutador(QWidget* padre = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* evento) override;
+};
+
+// Inserts a text into a list kept in Spanish alphabetical order, ignoring case, with
+// accented letters beside their base letter (after equal texts), and returns its position.
 int InsertarOrdenado(QComboBox* lista, const QString& texto);
 
 // Drop-down list without typing (entries are added with InsertarOrdenado).
@@ -35,5 +48,3 @@ QComboBox* NuevaListaDesplegable(QWidget* padre, int ancho);
 // Editable combo box: typed texts are kept as the value, never added to the list.
 QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, const QString& texto);
 
-// The dialogs' "MS Sans Serif" maps to the default sans-serif at the same pixel height.
-QFont FuenteSans(int alturaPixeles, bool negrita = false);

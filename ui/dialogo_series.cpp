@@ -8,12 +8,14 @@
 #include <QVBoxLayout>
 
 #include "app/analisis.h"
+#include "app/metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 
 QStringList ListaMetodos() {
   QStringList lista;
-  for (const std::string& metodo : kMetodos) lista << QString::fromStdString(metodo);
+  for (const std::string& metodo : NombresMetodos()) lista << QString::fromStdString(metodo);
   return lista;
 }
 
@@ -21,14 +23,14 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
     : QDialog(padre), almacen_(almacen), dialogos_(dialogos) {
   setObjectName(QStringLiteral("TFSeries"));
   setWindowTitle(QStringLiteral("Series"));
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
 
   CBSeries = NuevaListaDesplegable(this, 150);
   CBSeries->setObjectName(QStringLiteral("CBSeries"));
   CBMetodos = NuevaListaDesplegable(this, 150);
   CBMetodos->setObjectName(QStringLiteral("CBMetodos"));
   CBMetodos->addItems(ListaMetodos());
-  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));  // FormCreate
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QString::fromUtf8(metodo::kNinguno)));  // FormCreate
 
   ChMedia = new QCheckBox(QStringLiteral("Media"), this);
   ChMedia->setObjectName(QStringLiteral("ChMedia"));
@@ -168,6 +170,11 @@ void TFSeries::BEliminarClick() {
 }
 
 void TFSeries::BOKClick() {
+  Comprometer();
+  if (isVisible()) QDialog::accept();
+}
+
+void TFSeries::Comprometer() {
   const std::uint32_t actual = almacen_.CurrentSlot();
   for (std::uint32_t slot = 0; slot < MaxSeries; ++slot) {
     if (pendingName_[slot].isEmpty()) continue;
@@ -183,7 +190,6 @@ void TFSeries::BOKClick() {
   savedEntries_.clear();
   abierto_ = false;
   if (alComprometer) alComprometer();
-  if (isVisible()) QDialog::accept();
 }
 
 void TFSeries::BCancelarClick() { reject(); }
@@ -212,8 +218,12 @@ void TFSeries::reject() {
 }
 
 void TFSeries::BAnalizarClick(QObject* emisor) {
-  if (emisor == BAnalizar) BOKClick();
+  // Pressed in the dialog: commit first; the dialog stays on screen until the analysis,
+  // with its autocorrelation save dialog, has finished.
+  const bool propio = emisor == BAnalizar;
+  if (propio) Comprometer();
   if (analizar) analizar();
+  if (propio && isVisible()) QDialog::accept();
 }
 
 void TFSeries::AnadirSerie(const QString& nombre, bool primeraCarga) {

@@ -38,7 +38,8 @@ class TFSeries : public QDialog {
   void BEliminarClick();
   void BOKClick();
   void BCancelarClick();
-  // The analysis; when pressed in the dialog itself it commits first.
+  // The analysis; when pressed in the dialog itself it commits first and closes the dialog
+  // once the analysis has finished.
   void BAnalizarClick(QObject* emisor);
 
   // A series was loaded: add its name to the list, select it and, on the first load,
@@ -57,6 +58,9 @@ class TFSeries : public QDialog {
 
  private:
   void HabilitarControlesSeries(bool habilitar);
+  // "Aceptar" without closing: applies pending renames and removals to the store and brings
+  // the main window in step.
+  void Comprometer();
 
   SeriesStore& almacen_;
   PlatformDialogs& dialogos_;

@@ -9,6 +9,17 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
+
+QString ExtensionDeFiltro(const QString& filtro) {
+  const qsizetype abre = filtro.lastIndexOf(QLatin1Char('('));
+  const qsizetype cierra = filtro.lastIndexOf(QLatin1Char(')'));
+  if (abre < 0 || cierra < abre) return {};
+  const QString patron = filtro.mid(abre + 1, cierra - abre - 1).trimmed();
+  static const QRegularExpression simple(QStringLiteral("^\\*\\.([A-Za-z0-9]+)$"));
+  const QRegularExpressionMatch m = simple.match(patron);
+  return m.hasMatch() ? m.captured(1) : QString();
+}
 
 QtPlatformDialogs::QtPlatformDialogs() = default;
 
@@ -24,6 +35,15 @@ QString QtPlatformDialogs::EjecutarFichero(QWidget* padre, const OpcionesFichero
       dialogo.selectNameFilter(opciones.filtros.at(opciones.filtroInicial));
   }
   if (!opciones.extensionDefecto.isEmpty()) dialogo.setDefaultSuffix(opciones.extensionDefecto);
+  if (guardar) {
+    // The extension added to a bare name follows the filter the user picks.
+    QObject::connect(&dialogo, &QFileDialog::filterSelected, &dialogo,
+                     [&dialogo, &opciones](const QString& filtro) {
+                       const QString extension = ExtensionDeFiltro(filtro);
+                       dialogo.setDefaultSuffix(extension.isEmpty() ? opciones.extensionDefecto
+                                                                    : extension);
+                     });
+  }
   if (!opciones.nombre.isEmpty()) dialogo.selectFile(opciones.nombre);
   if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
   const QString ruta = QDir::toNativeSeparators(dialogo.selectedFiles().first());

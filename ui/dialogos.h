@@ -20,6 +20,10 @@ struct OpcionesFichero {
   QString extensionDefecto;  // appended when the typed name has none (without the point)
 };
 
+// The extension a filter names when it has exactly one plain pattern: "png" for
+// "Imagen PNG (*.png)"; empty for "Todos los archivos (*.*)" or several patterns.
+QString ExtensionDeFiltro(const QString& filtro);
+
 enum class IconoMensaje { Informacion, Error };
 
 class PlatformDialogs {
@@ -29,6 +33,8 @@ class PlatformDialogs {
   // Open dialog for an existing file; empty text when cancelled.
   virtual QString AbrirFichero(QWidget* padre, const OpcionesFichero& opciones) = 0;
   // Save dialog (asks before overwriting, folder must exist); empty text when cancelled.
+  // A name typed without extension gets the one of the filter the user picked, or
+  // extensionDefecto while no filter naming one was picked.
   virtual QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) = 0;
   virtual void Mensaje(QWidget* padre, const QString& texto,
                        IconoMensaje icono = IconoMensaje::Informacion) = 0;

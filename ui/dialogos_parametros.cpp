@@ -6,16 +6,64 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <string_view>
+
+#include "app/metodos.h"
+
+#include "chart/qt/fuentes.h"
 
 namespace {
 
 constexpr int kAnchoCampo = 64;
 
-QLineEdit* NuevoCampo(QWidget* padre, const QString& texto, const char* nombre) {
-  auto* campo = new QLineEdit(texto, padre);
-  campo->setObjectName(QString::fromLatin1(nombre));
-  campo->setFixedWidth(kAnchoCampo);
-  return campo;
+// The control of a field, as the table describes it, with its default value.
+QWidget* NuevoControl(const DefinicionCampo& c, QWidget* padre) {
+  QWidget* control = nullptr;
+  QStringList entradas;
+  for (const char* e : c.entradas) entradas << QString::fromUtf8(e);
+  switch (c.tipo) {
+    case TipoCampo::Entero:
+    case TipoCampo::Decimal: {
+      auto* campo = new QLineEdit(QString::fromUtf8(c.omision), padre);
+      campo->setFixedWidth(kAnchoCampo);
+      control = campo;
+      break;
+    }
+    case TipoCampo::ListaEntera:
+    case TipoCampo::ListaDecimal: {
+      QComboBox* lista = NuevoComboEditable(padre, entradas, QString::fromUtf8(c.omision));
+      lista->setFixedWidth(kAnchoCampo + 16);
+      control = lista;
+      break;
+    }
+    case TipoCampo::Casilla: {
+      auto* casilla = new QCheckBox(padre);
+      casilla->setChecked(std::string_view(c.omision) == "1");
+      control = casilla;
+      break;
+    }
+    case TipoCampo::Opciones: {
+      auto* grupo = new TRadioGroup(QString(), entradas, padre);
+      grupo->SetItemIndex(QString::fromUtf8(c.omision).toInt());
+      control = grupo;
+      break;
+    }
+  }
+  control->setObjectName(QString::fromLatin1(c.control));
+  return control;
+}
+
+// Title of the page a field is on, from the parameter table.
+QString PaginaDe(const char* clave) { return QString::fromUtf8(BuscarCampo(clave)->pagina); }
+
+// Name of the method whose parameters begin with that field, from the method table.
+QString MetodoDe(const char* clave) {
+  for (const DefinicionMetodo& m : TablaMetodos()) {
+    if (!m.campos.empty() && std::string_view(m.campos.front()) == clave)
+      return QString::fromUtf8(m.nombre);
+  }
+  return {};
 }
 
 // A group box with labelled fields, one per row.
@@ -36,22 +84,20 @@ QWidget* Pagina(std::vector<QWidget*> hijos) {
   return pagina;
 }
 
-QString Q(const std::string& texto) { return QString::fromStdString(texto); }
-std::string S(const QLineEdit* campo) { return campo->text().toStdString(); }
-std::string S(const QComboBox* campo) { return campo->currentText().toStdString(); }
-
-QStringList Lista(const std::vector<std::string>& elementos) {
-  QStringList lista;
-  for (const auto& e : elementos) lista << Q(e);
-  return lista;
-}
-
 QVariant Valor(QWidget* campo) {
   if (auto* e = qobject_cast<QLineEdit*>(campo)) return e->text();
   if (auto* c = qobject_cast<QComboBox*>(campo)) return c->currentText();
   if (auto* ch = qobject_cast<QCheckBox*>(campo)) return ch->isChecked();
   if (auto* rg = qobject_cast<TRadioGroup*>(campo)) return rg->ItemIndex();
   return {};
+}
+
+// A control's value as the parameter record holds it.
+std::string Texto(QWidget* campo) {
+  const QVariant v = Valor(campo);
+  if (v.typeId() == QMetaType::Bool) return v.toBool() ? "1" : "0";
+  if (v.typeId() == QMetaType::Int) return std::to_string(v.toInt());
+  return v.toString().toStdString();
 }
 
 void Escribir(QWidget* campo, const QVariant& valor) {
@@ -63,9 +109,13 @@ void Escribir(QWidget* campo, const QVariant& valor) {
 
 }  // namespace
 
-TDialogoParametros::TDialogoParametros(const QString& titulo, QWidget* padre) : QDialog(padre) {
+TDialogoParametros::TDialogoParametros(const QString& titulo, Dialogo dialogo, QWidget* padre)
+    : QDialog(padre), dialogo_(dialogo) {
   setWindowTitle(titulo);
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
+  for (const DefinicionCampo& c : TablaCampos()) {
+    if (c.dialogo == dialogo_) campos_.emplace_back(&c, NuevoControl(c, this));
+  }
   BOK = new QPushButton(QStringLiteral("Aceptar"), this);
   BOK->setObjectName(QStringLiteral("BOK"));
   BOK->setDefault(true);
@@ -76,14 +126,57 @@ TDialogoParametros::TDialogoParametros(const QString& titulo, QWidget* padre) : 
   connect(BCancelar, &QPushButton::clicked, this, &TDialogoParametros::BCancelarClick);
 }
 
-void TDialogoParametros::Campos(std::vector<QWidget*> campos, std::vector<int> orden) {
-  campos_ = std::move(campos);
-  if (orden.empty())
-    for (int i = 0; i < static_cast<int>(campos_.size()); ++i) orden.push_back(i);
-  orden_ = std::move(orden);
+QWidget* TDialogoParametros::Control(const char* clave) const {
+  for (const auto& [definicion, control] : campos_) {
+    if (std::string_view(definicion->clave) == clave) return control;
+  }
+  return nullptr;
 }
 
+QLineEdit* TDialogoParametros::Edicion(const char* clave) const {
+  return qobject_cast<QLineEdit*>(Control(clave));
+}
+
+QComboBox* TDialogoParametros::Lista(const char* clave) const {
+  return qobject_cast<QComboBox*>(Control(clave));
+}
+
+QCheckBox* TDialogoParametros::Casilla(const char* clave, const QString& texto) const {
+  auto* casilla = qobject_cast<QCheckBox*>(Control(clave));
+  if (casilla) casilla->setText(texto);
+  return casilla;
+}
+
+TRadioGroup* TDialogoParametros::Opciones(const char* clave, const QString& titulo) const {
+  auto* grupo = qobject_cast<TRadioGroup*>(Control(clave));
+  if (grupo) grupo->setTitle(titulo);
+  return grupo;
+}
+
+void TDialogoParametros::LeerEn(AnalysisParameters& parametros) const {
+  for (const auto& [definicion, control] : campos_) parametros[definicion->clave] = Texto(control);
+}
+
+void TDialogoParametros::Mostrar(const AnalysisParameters& parametros) {
+  for (const int i : orden_) {
+    const auto& [definicion, control] = campos_[static_cast<std::size_t>(i)];
+    const std::string& texto = parametros[definicion->clave];
+    if (definicion->EsTexto()) {
+      Escribir(control, QString::fromStdString(texto));
+    } else if (definicion->tipo == TipoCampo::Casilla) {
+      Escribir(control, texto == "1");
+    } else {
+      Escribir(control, parametros.Opcion(definicion->clave));
+    }
+  }
+}
+
+void TDialogoParametros::OrdenRestauracion(std::vector<int> orden) { orden_ = std::move(orden); }
+
 void TDialogoParametros::Terminar(QWidget* cuerpo) {
+  if (orden_.empty()) {
+    for (int i = 0; i < static_cast<int>(campos_.size()); ++i) orden_.push_back(i);
+  }
   auto* botones = new QHBoxLayout;
   botones->addStretch(1);
   botones->addWidget(BOK);
@@ -92,11 +185,26 @@ void TDialogoParametros::Terminar(QWidget* cuerpo) {
   disposicion->addWidget(cuerpo);
   disposicion->addLayout(botones);
   disposicion->setSizeConstraint(QLayout::SetFixedSize);  // fixed dialog border
+  // Keyboard order: every field in reading order, then the two buttons.
+  QWidget* anterior = nullptr;
+  auto encadenar = [&anterior](QWidget* w) {
+    if (anterior) QWidget::setTabOrder(anterior, w);
+    anterior = w;
+  };
+  for (const auto& [definicion, control] : campos_) {
+    if (auto* grupo = qobject_cast<TRadioGroup*>(control)) {
+      for (int i = 0; grupo->Boton(i); ++i) encadenar(grupo->Boton(i));
+    } else {
+      encadenar(control);
+    }
+  }
+  encadenar(BOK);
+  encadenar(BCancelar);
 }
 
 void TDialogoParametros::FormShow() {
   copia_.clear();
-  for (QWidget* campo : campos_) copia_.push_back(Valor(campo));
+  for (const auto& campo : campos_) copia_.push_back(Valor(campo.second));
 }
 
 void TDialogoParametros::BOKClick() { accept(); }
@@ -104,14 +212,34 @@ void TDialogoParametros::BOKClick() { accept(); }
 void TDialogoParametros::BCancelarClick() { reject(); }
 
 void TDialogoParametros::reject() {
-  if (copia_.size() == campos_.size())
-    for (int i : orden_) Escribir(campos_[i], copia_[i]);
+  if (copia_.size() == campos_.size()) {
+    for (const int i : orden_) {
+      Escribir(campos_[static_cast<std::size_t>(i)].second, copia_[static_cast<std::size_t>(i)]);
+    }
+  }
   QDialog::reject();
+}
+
+void TDialogoParametros::EnfocarPrimerCampo() {
+  // The first field of the page on show that can take the focus.
+  for (const auto& campo : campos_) {
+    QWidget* w = campo.second;
+    if (auto* grupo = qobject_cast<TRadioGroup*>(w)) {
+      const int i = std::max(grupo->ItemIndex(), 0);
+      w = grupo->Boton(i);
+    }
+    if (w && w->isVisibleTo(this) && w->isEnabled()) {
+      w->setFocus(Qt::TabFocusReason);
+      if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+      return;
+    }
+  }
 }
 
 void TDialogoParametros::showEvent(QShowEvent* evento) {
   if (!evento->spontaneous()) FormShow();
   QDialog::showEvent(evento);
+  if (!evento->spontaneous()) EnfocarPrimerCampo();
 }
 
 void TDialogoParametros::closeEvent(QCloseEvent* evento) {
@@ -122,80 +250,70 @@ void TDialogoParametros::closeEvent(QCloseEvent* evento) {
 
 // ---------------------------------------------------------------------------------------------
 
-TFMetodosH::TFMetodosH(QWidget* padre) : TDialogoParametros(QStringLiteral("Métodos H"), padre) {
+TFMetodosH::TFMetodosH(QWidget* padre)
+    : TDialogoParametros(QStringLiteral("Métodos H"), Dialogo::MetodosH, padre) {
+  using namespace campo;
   setObjectName(QStringLiteral("TFMetodosH"));
   PageControl = new QTabWidget;
 
-  EMind = NuevoCampo(this, QStringLiteral("10"), "EMind");
-  EMinRS = NuevoCampo(this, QStringLiteral("4"), "EMinRS");
-  EBloques = NuevoCampo(this, QStringLiteral("8"), "EBloques");
-  EDecadaRS = NuevoCampo(this, QStringLiteral("6"), "EDecadaRS");
+  EMind = Edicion(campo::EMind);
+  EMinRS = Edicion(campo::EMinRS);
+  EBloques = Edicion(campo::EBloques);
+  EDecadaRS = Edicion(campo::EDecadaRS);
   PageControl->addTab(Pagina({GrupoCampos(QStringLiteral("Parámetros"),
                                           {{QStringLiteral("Mínimo valor del eje d:"), EMind},
                                            {QStringLiteral("Mínimo nº muestras R/S:"), EMinRS},
                                            {QStringLiteral("Número de bloques:"), EBloques},
                                            {QStringLiteral("Número de puntos por década:"), EDecadaRS}})}),
-                      QStringLiteral("R/S"));
+                      PaginaDe(campo::EMind));
 
-  EMinm = NuevoCampo(this, QStringLiteral("10"), "EMinm");
-  EMinVar = NuevoCampo(this, QStringLiteral("20"), "EMinVar");
-  EDecadaVar = NuevoCampo(this, QStringLiteral("6"), "EDecadaVar");
-  ChLineal = new QCheckBox(
+  EMinm = Edicion(campo::EMinm);
+  EMinVar = Edicion(campo::EMinVar);
+  EDecadaVar = Edicion(campo::EDecadaVar);
+  ChLineal = Casilla(campo::ChLineal,
       QStringLiteral("Comprobar si log (Var) vs. log (m) es no lineal (no estacionariedad)"));
-  ChLineal->setObjectName(QStringLiteral("ChLineal"));
   {
     auto* grupo = GrupoCampos(QStringLiteral("Parámetros"),
                               {{QStringLiteral("Mínimo valor del eje m:"), EMinm},
                                {QStringLiteral("Mínimo nº muestras para la varianza:"), EMinVar},
                                {QStringLiteral("Número de puntos por década:"), EDecadaVar}});
     static_cast<QFormLayout*>(grupo->layout())->addRow(ChLineal);
-    PageControl->addTab(Pagina({grupo}), QStringLiteral("Varianza"));
+    PageControl->addTab(Pagina({grupo}), PaginaDe(campo::EMinm));
   }
 
-  EMinmDif = NuevoCampo(this, QStringLiteral("5"), "EMinmDif");
-  EMinVarDif = NuevoCampo(this, QStringLiteral("20"), "EMinVarDif");
-  EDecadaVarDif = NuevoCampo(this, QStringLiteral("6"), "EDecadaVarDif");
-  ChMismos = new QCheckBox(QStringLiteral("Mismos parámetros que el método de la varianza"));
-  ChMismos->setObjectName(QStringLiteral("ChMismos"));
+  EMinmDif = Edicion(campo::EMinmDif);
+  EMinVarDif = Edicion(campo::EMinVarDif);
+  EDecadaVarDif = Edicion(campo::EDecadaVarDif);
+  ChMismos = Casilla(campo::ChMismos, QStringLiteral("Mismos parámetros que el método de la varianza"));
   {
     auto* grupo = GrupoCampos(QStringLiteral("Parámetros"),
                               {{QStringLiteral("Mínimo valor del eje m:"), EMinmDif},
                                {QStringLiteral("Mínimo nº muestras para la varianza:"), EMinVarDif},
                                {QStringLiteral("Número de puntos por década:"), EDecadaVarDif}});
     static_cast<QFormLayout*>(grupo->layout())->addRow(ChMismos);
-    PageControl->addTab(Pagina({grupo}), QStringLiteral("Var. Diferenciada"));
+    PageControl->addTab(Pagina({grupo}), PaginaDe(campo::EMinmDif));
   }
 
-  CBPorcentaje = NuevoComboEditable(this, Lista(kListaPorcentaje), QString());
-  CBPorcentaje->setObjectName(QStringLiteral("CBPorcentaje"));
-  CBPorcentaje->setFixedWidth(kAnchoCampo + 16);
+  CBPorcentaje = Lista(campo::CBPorcentaje);
   PageControl->addTab(
       Pagina({GrupoCampos(QStringLiteral("Parámetros"),
                           {{QStringLiteral("Porcentaje de frecuencias (%):"), CBPorcentaje}})}),
-      QStringLiteral("Periodograma"));
+      PaginaDe(campo::CBPorcentaje));
 
-  RGModelo = new TRadioGroup(QStringLiteral("Modelo fractal"),
-                             {QStringLiteral("Ruido Frac. Gaussiano (FGN)"),
-                              QStringLiteral("FARIMA (p, d, q)")});
-  RGModelo->setObjectName(QStringLiteral("RGModelo"));
-  RGModelo->SetItemIndex(0);
-  EOrdenp = NuevoCampo(this, QStringLiteral("0"), "EOrdenp");
-  EOrdenq = NuevoCampo(this, QStringLiteral("0"), "EOrdenq");
-  CBFactor = NuevoComboEditable(this, Lista(kListaFactor), QString());
-  CBFactor->setObjectName(QStringLiteral("CBFactor"));
-  CBFactor->setFixedWidth(kAnchoCampo + 16);
-  CBNivel = NuevoComboEditable(this, Lista(kListaNivel), QString());
-  CBNivel->setObjectName(QStringLiteral("CBNivel"));
-  CBNivel->setFixedWidth(kAnchoCampo + 16);
+  RGModelo = Opciones(campo::RGModelo, QStringLiteral("Modelo fractal"));
+  EOrdenp = Edicion(campo::EOrdenp);
+  EOrdenq = Edicion(campo::EOrdenq);
+  CBFactor = Lista(campo::CBFactor);
+  CBNivel = Lista(campo::CBNivel);
   {
-    auto* estandar = new QGroupBox(QStringLiteral("Whittle Estándar"));
+    auto* estandar = new QGroupBox(MetodoDe(campo::RGModelo));
     auto* disposicion = new QHBoxLayout(estandar);
     disposicion->addWidget(RGModelo);
     disposicion->addWidget(GrupoCampos(QStringLiteral("Órdenes ARMA"),
                                        {{QStringLiteral("Orden AR (p):"), EOrdenp},
                                         {QStringLiteral("Orden MA (q):"), EOrdenq}}));
-    auto* local = GrupoCampos(QStringLiteral("Whittle Local"), {{QStringLiteral("Factor m:"), CBFactor}});
-    auto* agregado = GrupoCampos(QStringLiteral("Whittle Agregado"),
+    auto* local = GrupoCampos(MetodoDe(campo::CBFactor), {{QStringLiteral("Factor m:"), CBFactor}});
+    auto* agregado = GrupoCampos(MetodoDe(campo::CBNivel),
                                  {{QStringLiteral("Nivel de agregación:"), CBNivel}});
     auto* pagina = new QWidget;
     auto* rejilla = new QGridLayout(pagina);
@@ -203,64 +321,60 @@ TFMetodosH::TFMetodosH(QWidget* padre) : TDialogoParametros(QStringLiteral("Mét
     rejilla->addWidget(local, 1, 0);
     rejilla->addWidget(agregado, 1, 1);
     rejilla->setRowStretch(2, 1);
-    PageControl->addTab(pagina, QStringLiteral("Whittle"));
+    PageControl->addTab(pagina, PaginaDe(campo::RGModelo));
   }
+
+  EMomentosOnd = Edicion(campo::EMomentosOnd);
+  EOctavaIni = Edicion(campo::EOctavaIni);
+  EOctavaFin = Edicion(campo::EOctavaFin);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Momentos nulos de la ondícula (1 a 10):"), EMomentosOnd},
+                           {QStringLiteral("Octava inicial:"), EOctavaIni},
+                           {QStringLiteral("Octava final (0 = automática):"), EOctavaFin}})}),
+      PaginaDe(campo::EMomentosOnd));
+
+  EOrdenDFA = Edicion(campo::EOrdenDFA);
+  EMinCaja = Edicion(campo::EMinCaja);
+  EDecadaDFA = Edicion(campo::EDecadaDFA);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Orden de la tendencia (1 a 3):"), EOrdenDFA},
+                           {QStringLiteral("Caja mínima (nº de muestras):"), EMinCaja},
+                           {QStringLiteral("Número de cajas por década:"), EDecadaDFA}})}),
+      PaginaDe(campo::EOrdenDFA));
+
+  EMinmMom = Edicion(campo::EMinmMom);
+  EMinBloquesMom = Edicion(campo::EMinBloquesMom);
+  EDecadaMom = Edicion(campo::EDecadaMom);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Mínimo valor del eje m:"), EMinmMom},
+                           {QStringLiteral("Mínimo nº de bloques:"), EMinBloquesMom},
+                           {QStringLiteral("Número de puntos por década:"), EDecadaMom}})}),
+      PaginaDe(campo::EMinmMom));
+
+  EKMax = Edicion(campo::EKMax);
+  EDecadaHig = Edicion(campo::EDecadaHig);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Retardo máximo (0 = automático):"), EKMax},
+                           {QStringLiteral("Número de retardos por década:"), EDecadaHig}})}),
+      PaginaDe(campo::EKMax));
+
+  EExponenteGPH = Edicion(campo::EExponenteGPH);
+  PageControl->addTab(
+      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
+                          {{QStringLiteral("Exponente del ancho de banda (0.3 a 0.9):"),
+                            EExponenteGPH}})}),
+      PaginaDe(campo::EExponenteGPH));
   PageControl->setCurrentIndex(0);
 
   connect(ChMismos, &QCheckBox::toggled, this, &TFMetodosH::ChMismosClick);
   connect(RGModelo, &TRadioGroup::Click, this, &TFMetodosH::RGModeloClick);
-  AsignarValores(ParametrosMetodosH{});
   ChMismosClick();
   RGModeloClick();
-
-  Campos({EMind, EMinRS, EBloques, EDecadaRS, EMinm, EMinVar, EDecadaVar, ChLineal, EMinmDif,
-          EMinVarDif, EDecadaVarDif, ChMismos, CBPorcentaje, RGModelo, EOrdenp, EOrdenq, CBFactor,
-          CBNivel});
   Terminar(PageControl);
-}
-
-ParametrosMetodosH TFMetodosH::Valores() const {
-  ParametrosMetodosH v;
-  v.EMind = S(EMind);
-  v.EMinRS = S(EMinRS);
-  v.EBloques = S(EBloques);
-  v.EDecadaRS = S(EDecadaRS);
-  v.EMinm = S(EMinm);
-  v.EMinVar = S(EMinVar);
-  v.EDecadaVar = S(EDecadaVar);
-  v.ChLineal = ChLineal->isChecked();
-  v.EMinmDif = S(EMinmDif);
-  v.EMinVarDif = S(EMinVarDif);
-  v.EDecadaVarDif = S(EDecadaVarDif);
-  v.ChMismos = ChMismos->isChecked();
-  v.CBPorcentaje = S(CBPorcentaje);
-  v.RGModelo = RGModelo->ItemIndex();
-  v.EOrdenp = S(EOrdenp);
-  v.EOrdenq = S(EOrdenq);
-  v.CBFactor = S(CBFactor);
-  v.CBNivel = S(CBNivel);
-  return v;
-}
-
-void TFMetodosH::AsignarValores(const ParametrosMetodosH& v) {
-  EMind->setText(Q(v.EMind));
-  EMinRS->setText(Q(v.EMinRS));
-  EBloques->setText(Q(v.EBloques));
-  EDecadaRS->setText(Q(v.EDecadaRS));
-  EMinm->setText(Q(v.EMinm));
-  EMinVar->setText(Q(v.EMinVar));
-  EDecadaVar->setText(Q(v.EDecadaVar));
-  ChLineal->setChecked(v.ChLineal);
-  EMinmDif->setText(Q(v.EMinmDif));
-  EMinVarDif->setText(Q(v.EMinVarDif));
-  EDecadaVarDif->setText(Q(v.EDecadaVarDif));
-  ChMismos->setChecked(v.ChMismos);
-  CBPorcentaje->setEditText(Q(v.CBPorcentaje));
-  RGModelo->SetItemIndex(v.RGModelo);
-  EOrdenp->setText(Q(v.EOrdenp));
-  EOrdenq->setText(Q(v.EOrdenq));
-  CBFactor->setEditText(Q(v.CBFactor));
-  CBNivel->setEditText(Q(v.CBNivel));
 }
 
 void TFMetodosH::ChMismosClick() {
@@ -279,29 +393,19 @@ void TFMetodosH::RGModeloClick() {
 // ---------------------------------------------------------------------------------------------
 
 TFMetodosT0::TFMetodosT0(QWidget* padre)
-    : TDialogoParametros(QStringLiteral("Métodos T0"), padre) {
+    : TDialogoParametros(QStringLiteral("Métodos T0"), Dialogo::MetodosT0, padre) {
   setObjectName(QStringLiteral("TFMetodosT0"));
   PageControl = new QTabWidget;
-  EInicial = NuevoCampo(this, QStringLiteral("0"), "EInicial");
-  EFinal = NuevoCampo(this, QStringLiteral("0"), "EFinal");
-  EDecada = NuevoCampo(this, QStringLiteral("2"), "EDecada");
+  EInicial = Edicion(campo::EInicial);
+  EFinal = Edicion(campo::EFinal);
+  EDecada = Edicion(campo::EDecada);
   PageControl->addTab(
       Pagina({GrupoCampos(QStringLiteral("Parámetros"),
                           {{QStringLiteral("Escala de tiempos inicial (seg.):"), EInicial},
                            {QStringLiteral("Escala de tiempos final (seg.):"), EFinal},
                            {QStringLiteral("Número de puntos por década:"), EDecada}})}),
-      QStringLiteral("IDC"));
-  AsignarValores(ParametrosMetodosT0{});
-  Campos({EInicial, EFinal, EDecada});
+      PaginaDe(campo::EInicial));
   Terminar(PageControl);
-}
-
-ParametrosMetodosT0 TFMetodosT0::Valores() const { return {S(EInicial), S(EFinal), S(EDecada)}; }
-
-void TFMetodosT0::AsignarValores(const ParametrosMetodosT0& v) {
-  EInicial->setText(Q(v.EInicial));
-  EFinal->setText(Q(v.EFinal));
-  EDecada->setText(Q(v.EDecada));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -330,15 +434,15 @@ const char* const TFEstacion::kLineasAyuda[21] = {
     "con un valor mínimo del eje m no demasiado bajo."};
 
 TFEstacion::TFEstacion(QWidget* padre)
-    : TDialogoParametros(QStringLiteral("Estacionariedad"), padre) {
+    : TDialogoParametros(QStringLiteral("Estacionariedad"), Dialogo::Estacion, padre) {
   setObjectName(QStringLiteral("TFEstacion"));
   PageControl = new QTabWidget;
-  EBloques = NuevoCampo(this, QStringLiteral("10"), "EBloques");
-  ESigni = NuevoCampo(this, QStringLiteral("0.05"), "ESigni");
+  EBloques = Edicion(campo::EstacionEBloques);
+  ESigni = Edicion(campo::ESigni);
   PageControl->addTab(Pagina({GrupoCampos(QStringLiteral("Parámetros"),
                                           {{QStringLiteral("Número de bloques:"), EBloques},
                                            {QStringLiteral("Significancia:"), ESigni}})}),
-                      QStringLiteral("Test T"));
+                      PaginaDe(campo::ESigni));
   MAyuda = new QPlainTextEdit;
   MAyuda->setObjectName(QStringLiteral("MAyuda"));
   MAyuda->setReadOnly(true);
@@ -351,32 +455,18 @@ TFEstacion::TFEstacion(QWidget* padre)
   MAyuda->setMinimumSize(340, 180);
   PageControl->addTab(Pagina({MAyuda}), QStringLiteral("Varianza y Var. Diferenciada"));
   PageControl->setCurrentIndex(0);
-  AsignarValores(ParametrosEstacion{});
-  Campos({EBloques, ESigni});
   Terminar(PageControl);
-}
-
-ParametrosEstacion TFEstacion::Valores() const { return {S(EBloques), S(ESigni)}; }
-
-void TFEstacion::AsignarValores(const ParametrosEstacion& v) {
-  EBloques->setText(Q(v.EBloques));
-  ESigni->setText(Q(v.ESigni));
 }
 
 // ---------------------------------------------------------------------------------------------
 
-TFAuto::TFAuto(QWidget* padre) : TDialogoParametros(QStringLiteral("Autocorrelación"), padre) {
+TFAuto::TFAuto(QWidget* padre)
+    : TDialogoParametros(QStringLiteral("Autocorrelación"), Dialogo::Autocorrelacion, padre) {
   setObjectName(QStringLiteral("TFAuto"));
-  RGSesgo = new TRadioGroup(QStringLiteral("Sesgo"),
-                            {QStringLiteral("Sesgada"), QStringLiteral("Insesgada")});
-  RGSesgo->setObjectName(QStringLiteral("RGSesgo"));
-  RGSesgo->SetItemIndex(0);
-  EPuntos = NuevoCampo(this, QStringLiteral("100"), "EPuntos");
-  ChLongitud = new QCheckBox(QStringLiteral("Longitud de la serie"));
-  ChLongitud->setObjectName(QStringLiteral("ChLongitud"));
-  ChGuardar = new QCheckBox(QStringLiteral("Guardar en fichero (*.atc)"));
-  ChGuardar->setObjectName(QStringLiteral("ChGuardar"));
-  ChGuardar->setChecked(true);
+  RGSesgo = Opciones(campo::RGSesgo, QStringLiteral("Sesgo"));
+  EPuntos = Edicion(campo::EPuntos);
+  ChLongitud = Casilla(campo::ChLongitud, QStringLiteral("Longitud de la serie"));
+  ChGuardar = Casilla(campo::ChGuardar, QStringLiteral("Guardar en fichero (*.atc)"));
 
   auto* puntos = new QGroupBox(QStringLiteral("Número de puntos"));
   auto* disposicionPuntos = new QVBoxLayout(puntos);
@@ -391,28 +481,11 @@ TFAuto::TFAuto(QWidget* padre) : TDialogoParametros(QStringLiteral("Autocorrelac
   rejilla->addWidget(ChGuardar, 1, 0, 1, 2);
 
   connect(ChLongitud, &QCheckBox::toggled, this, &TFAuto::ChLongitudClick);
-  AsignarValores(ParametrosAuto{});
   ChLongitudClick();
-  // Snapshot order: RGSesgo, EPuntos, ChLongitud, ChGuardar; restored as
-  // RGSesgo, ChLongitud, EPuntos, ChGuardar.
-  Campos({RGSesgo, EPuntos, ChLongitud, ChGuardar}, {0, 2, 1, 3});
+  // Fields in table order RGSesgo, EPuntos, ChLongitud, ChGuardar; restored as RGSesgo,
+  // ChLongitud, EPuntos, ChGuardar.
+  OrdenRestauracion({0, 2, 1, 3});
   Terminar(cuerpo);
-}
-
-ParametrosAuto TFAuto::Valores() const {
-  ParametrosAuto v;
-  v.RGSesgo = RGSesgo->ItemIndex();
-  v.EPuntos = S(EPuntos);
-  v.ChLongitud = ChLongitud->isChecked();
-  v.ChGuardar = ChGuardar->isChecked();
-  return v;
-}
-
-void TFAuto::AsignarValores(const ParametrosAuto& v) {
-  RGSesgo->SetItemIndex(v.RGSesgo);
-  ChLongitud->setChecked(v.ChLongitud);
-  EPuntos->setText(Q(v.EPuntos));
-  ChGuardar->setChecked(v.ChGuardar);
 }
 
 void TFAuto::ChLongitudClick() { EPuntos->setEnabled(!ChLongitud->isChecked()); }

@@ -2,6 +2,10 @@
 // "Autocorrelación". They hold the estimators' parameters as the texts and states of their
 // controls; each opening snapshots the values and "Cancelar" (or Esc) writes them back.
 // "Aceptar" is the default button and the window's close box acts like it.
+//
+// Every control that holds a parameter is created from the parameter table
+// (app/parametros.h) with its control name, kind, list entries and default; the dialogs
+// only lay them out with their labels.
 #pragma once
 
 #include <QCheckBox>
@@ -12,6 +16,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVariant>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "app/parametros.h"
@@ -29,21 +35,35 @@ class TDialogoParametros : public QDialog {
 
   void reject() override;
 
+  // The dialog's values into / from the parameter record (its own fields only).
+  void LeerEn(AnalysisParameters& parametros) const;
+  void Mostrar(const AnalysisParameters& parametros);
+  // The control of one of its fields (nullptr for a field of another dialog).
+  QWidget* Control(const char* clave) const;
+
  protected:
-  TDialogoParametros(const QString& titulo, QWidget* padre);
-  // Fields in snapshot order; `orden` (if given) is the order in which they are restored.
-  void Campos(std::vector<QWidget*> campos, std::vector<int> orden = {});
-  // Puts the body above the two buttons and fixes the size.
+  TDialogoParametros(const QString& titulo, Dialogo dialogo, QWidget* padre);
+  // The controls of the dialog's fields, created from the table.
+  QLineEdit* Edicion(const char* clave) const;
+  QComboBox* Lista(const char* clave) const;
+  QCheckBox* Casilla(const char* clave, const QString& texto) const;
+  TRadioGroup* Opciones(const char* clave, const QString& titulo) const;
+  // Restore order of the fields, as positions in table order (default: table order).
+  void OrdenRestauracion(std::vector<int> orden);
+  // Puts the body above the two buttons, fixes the size and the keyboard order: the
+  // fields in reading order (table order), then "Aceptar" and "Cancelar".
   void Terminar(QWidget* cuerpo);
 
   void showEvent(QShowEvent* evento) override;
   void closeEvent(QCloseEvent* evento) override;
 
  private:
-  std::vector<QWidget*> campos_;
+  void EnfocarPrimerCampo();
+
+  Dialogo dialogo_;
+  std::vector<std::pair<const DefinicionCampo*, QWidget*>> campos_;  // table order
   std::vector<int> orden_;
   std::vector<QVariant> copia_;
-  bool restaurando_ = false;
 };
 
 class TFMetodosH : public TDialogoParametros {
@@ -60,12 +80,15 @@ class TFMetodosH : public TDialogoParametros {
   TRadioGroup* RGModelo;
   QLineEdit *EOrdenp, *EOrdenq;
   QComboBox *CBFactor, *CBNivel;
+  QLineEdit *EMomentosOnd, *EOctavaIni, *EOctavaFin;
+  QLineEdit *EOrdenDFA, *EMinCaja, *EDecadaDFA;
+  QLineEdit *EMinmMom, *EMinBloquesMom, *EDecadaMom;
+  QLineEdit *EKMax, *EDecadaHig;
+  QLineEdit* EExponenteGPH;
 
   void ChMismosClick();
   void RGModeloClick();
 
-  ParametrosMetodosH Valores() const;
-  void AsignarValores(const ParametrosMetodosH& valores);
 };
 
 class TFMetodosT0 : public TDialogoParametros {
@@ -75,8 +98,6 @@ class TFMetodosT0 : public TDialogoParametros {
   QTabWidget* PageControl;
   QLineEdit *EInicial, *EFinal, *EDecada;
 
-  ParametrosMetodosT0 Valores() const;
-  void AsignarValores(const ParametrosMetodosT0& valores);
 };
 
 class TFEstacion : public TDialogoParametros {
@@ -88,8 +109,6 @@ class TFEstacion : public TDialogoParametros {
   QPlainTextEdit* MAyuda;
   static const char* const kLineasAyuda[21];
 
-  ParametrosEstacion Valores() const;
-  void AsignarValores(const ParametrosEstacion& valores);
 };
 
 class TFAuto : public TDialogoParametros {
@@ -103,6 +122,4 @@ class TFAuto : public TDialogoParametros {
 
   void ChLongitudClick();
 
-  ParametrosAuto Valores() const;
-  void AsignarValores(const ParametrosAuto& valores);
 };

@@ -13,6 +13,8 @@
 
 #include "app/formato.h"
 #include "app/graficas.h"
+#include "app/nombres_metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 #include "ui/principal.h"
@@ -44,7 +46,7 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
     : QMainWindow(padre, Qt::Window), dialogos_(dialogos), colorRegresion_(Qt::black) {
   setObjectName(QStringLiteral("TFGraf"));
   setWindowTitle(QStringLiteral("Gráficas"));
-  QFont fuente = FuenteSans(11);
+  QFont fuente = FuenteFenwa(11);
   setFont(fuente);
   move(141, 68);
   resize(414, 347);
@@ -163,7 +165,7 @@ void TFGraf::VentanaActivaCambiada(QWindow* ventana) {
 
 void TFGraf::FormShow() {
   const bool metodo = graficaMetodo_ && graficaMetodo_->isChecked() && metodos_ &&
-                      metodos_->currentText() != QStringLiteral("Ninguno");
+                      metodos_->currentText() != QString::fromUtf8(metodo::kNinguno);
   const bool autoc = graficaAuto_ && graficaAuto_->isChecked() && chAuto_ && chAuto_->isChecked();
   if (metodo) {
     Metodo1Click();
@@ -256,7 +258,9 @@ void TFGraf::Guardarcomo1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Guardar gráfica como");
   opciones.filtros = {QStringLiteral("Bitmap (.bmp) (*.bmp)"),
-                      QStringLiteral("Formato propio (.grf) (*.grf)")};
+                      QStringLiteral("Formato propio (.grf) (*.grf)"),
+                      QStringLiteral("Imagen PNG (*.png)"),
+                      QStringLiteral("Gráfico vectorial SVG (*.svg)")};
   opciones.filtroInicial = 1;
   opciones.extensionDefecto = QStringLiteral("grf");
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
@@ -269,6 +273,10 @@ void TFGraf::Guardarcomo1Click() {
     escrito = actual_->SaveAsBitmap(ruta.toStdString());
   } else if (extension == QStringLiteral(".GRF")) {
     escrito = actual_->SaveToFile(ruta.toStdString());
+  } else if (extension == QStringLiteral(".PNG")) {
+    escrito = actual_->SaveAsPng(ruta.toStdString());
+  } else if (extension == QStringLiteral(".SVG")) {
+    escrito = actual_->SaveAsSvg(ruta.toStdString());
   } else {
     dialogos_.Mensaje(this, QStringLiteral("La extensión indicada no es válida"));
     return;

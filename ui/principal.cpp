@@ -15,8 +15,11 @@
 #include <QVBoxLayout>
 
 #include "app/graficas.h"
+#include "app/nombres_metodos.h"
+#include "chart/qt/fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
+#include "ui/dialogo_generar.h"
 #include "ui/dialogo_series.h"
 #include "ui/dialogos.h"
 #include "ui/dialogos_parametros.h"
@@ -29,11 +32,11 @@ class TFAcercade : public QDialog {
   explicit TFAcercade(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("TFAcercade"));
     setWindowTitle(QStringLiteral("Acerca de FENWA"));
-    setFont(FuenteSans(11));
+    setFont(FuenteFenwa(11));
     auto* icono = new QLabel(this);
     icono->setPixmap(IconoPrograma().pixmap(48, 48));
     auto* nombre = new QLabel(QStringLiteral("FENWA"), this);
-    nombre->setFont(FuenteSans(20, true));
+    nombre->setFont(FuenteFenwa(20, true));
     auto* texto = new QLabel(
         QStringLiteral("Versión 1.0\n\n"
                        "Estimación del parámetro de Hurst H de series de tráfico\n"
@@ -71,7 +74,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   setObjectName(QStringLiteral("TFPrinc"));
   setWindowTitle(QStringLiteral("FENWA"));
   setWindowIcon(IconoPrograma());
-  setFont(FuenteSans(11));
+  setFont(FuenteFenwa(11));
   QPalette paleta = palette();
   paleta.setColor(QPalette::WindowText, Qt::black);
   setPalette(paleta);
@@ -94,7 +97,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   MResult->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MResult->setFocusPolicy(Qt::ClickFocus);
   MResult->viewport()->setCursor(Qt::ArrowCursor);
-  MResult->setFont(FuenteSans(13));
+  MResult->setFont(FuenteFenwa(13));
   disposicion->addWidget(MResult, 1);
   setCentralWidget(central);
 
@@ -105,11 +108,11 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   // FormCreate: empty store, no current series, the commands that need one disabled.
   almacen_.Clear();
   CBSeries->setEnabled(false);
-  SBAnalizar->setEnabled(false);
+  HabilitarAnalisis(false);
   Series1->setEnabled(false);
   Guardarcomo1->setEnabled(false);
   ActualizarComandos();
-  CBMetodos->setCurrentIndex(CBMetodos->findText(QStringLiteral("Ninguno")));
+  CBMetodos->setCurrentIndex(CBMetodos->findText(QString::fromUtf8(metodo::kNinguno)));
 }
 
 TFPrinc::~TFPrinc() { registro_.SetView(nullptr); }
@@ -135,11 +138,13 @@ void TFPrinc::CrearMenus() {
 
   // The menu bar in the window's small font with tight items, so that every title fits
   // the window's width as designed.
-  menuBar()->setFont(FuenteSans(11));
+  menuBar()->setFont(FuenteFenwa(11));
   menuBar()->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 4px; }"));
   QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
   Cargarserie1 = accion(archivo, QStringLiteral("&Cargar serie..."), "Cargarserie1",
                         &TFPrinc::Cargarserie1Click);
+  Generarserie1 = accion(archivo, QStringLiteral("Ge&nerar serie..."), "Generarserie1",
+                         &TFPrinc::Generarserie1Click);
   Guardarcomo1 = accion(archivo, QStringLiteral("&Guardar serie como..."), "Guardarcomo1",
                         &TFPrinc::Guardarcomo1Click);
   archivo->addSeparator();
@@ -157,6 +162,9 @@ void TFPrinc::CrearMenus() {
                       &TFPrinc::MetodosT01Click);
   Estacion1 = accion(metodos, QStringLiteral("&Estacionariedad..."), "Estacion1",
                      &TFPrinc::Estacion1Click);
+  metodos->addSeparator();
+  CompararMetodos1 = accion(metodos, QStringLiteral("&Comparar métodos"), "CompararMetodos1",
+                            &TFPrinc::CompararMetodos1Click);
   Autocorrelacion1 = accion(nullptr, QStringLiteral("Auto&correlación"), "Autocorrelacion1",
                             &TFPrinc::Autocorrelacion1Click);
   Series1 = accion(nullptr, QStringLiteral("&Series"), "Series1", &TFPrinc::Series1Click);
@@ -226,18 +234,15 @@ void TFPrinc::CrearBarra() {
   SBAnalizar->setIcon(IconoAnalizar());
   separador(328);
 
-  const QFont fuenteToggle = [] {
-    QFont f(QStringLiteral("Comic Sans MS"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(16);
-    f.setBold(true);
-    return f;
-  }();
+  // Designed in "Comic Sans MS"; drawn in the program's typeface like every text.
+  const QFont fuenteToggle = FuenteFenwa(16, true);
   auto toggle = [&](int x, const char* nombre, const QString& texto, const QString& pista,
                     bool abajo) {
-    auto* b = boton(x, nombre, pista);
+    auto* b = new TBotonConmutador(panel);
+    b->setObjectName(QString::fromLatin1(nombre));
+    b->setGeometry(x, 6, 25, 25);
+    b->setToolTip(pista);
     b->setText(texto);
-    b->setCheckable(true);
     b->setChecked(abajo);
     b->setFont(fuenteToggle);
     QPalette p = b->palette();
@@ -292,12 +297,15 @@ char TFPrinc::SeparadorDecimal() {
 
 // ---- loading and saving series ---------------------------------------------------------------
 
+bool TFPrinc::HayHueco() {
+  if (almacen_.FreeSlots() > 0) return true;
+  dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
+                                         "eliminar alguna de\nlas que están cargadas."));
+  return false;
+}
+
 void TFPrinc::Cargarserie1Click() {
-  if (almacen_.FreeSlots() == 0) {
-    dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
-                                           "eliminar alguna de\nlas que están cargadas."));
-    return;
-  }
+  if (!HayHueco()) return;
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Cargar serie");
   opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"),
@@ -309,11 +317,7 @@ void TFPrinc::Cargarserie1Click() {
 }
 
 void TFPrinc::CargarFichero(const QString& ruta) {
-  if (almacen_.FreeSlots() == 0) {
-    dialogos_.Mensaje(this, QStringLiteral("No pueden cargarse más series.\nEs necesario "
-                                           "eliminar alguna de\nlas que están cargadas."));
-    return;
-  }
+  if (!HayHueco()) return;
   LeerSerie(QFileInfo(ruta).absoluteFilePath());
 }
 
@@ -328,7 +332,22 @@ void TFPrinc::LeerSerie(const QString& ruta) {
     if (!mensaje.empty()) dialogos_.Mensaje(this, QString::fromStdString(mensaje));
     return;
   }
-  const std::string nombre = SeriesNameFromPath(ruta.toStdString());
+  AnadirSerie(SeriesNameFromPath(ruta.toStdString()), std::move(datos));
+}
+
+TFGenerar* TFPrinc::DialogoGenerar() {
+  if (!generar_) generar_ = new TFGenerar(dialogos_, this);
+  return generar_;
+}
+
+void TFPrinc::Generarserie1Click() {
+  if (!HayHueco()) return;
+  TFGenerar* dialogo = DialogoGenerar();
+  if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
+  if (auto serie = dialogo->TomarSerie()) AnadirSerie(serie->nombre, std::move(serie->datos));
+}
+
+void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos) {
   if (almacen_.Add(nombre, std::move(datos)) >= MaxSeries) return;
   const QString texto = QString::fromStdString(nombre);
   const bool primera = !Series1->isEnabled();
@@ -337,7 +356,7 @@ void TFPrinc::LeerSerie(const QString& ruta) {
   if (primera) {
     MenusSeries(true);
     CBSeries->setEnabled(true);
-    SBAnalizar->setEnabled(true);
+    HabilitarAnalisis(true);
   }
 }
 
@@ -397,13 +416,22 @@ void TFPrinc::Borrarresult1Click() {
 
 // ---- analysis --------------------------------------------------------------------------------
 
-void TFPrinc::Analizar() {
+void TFPrinc::HabilitarAnalisis(bool habilitar) {
+  SBAnalizar->setEnabled(habilitar);
+  CompararMetodos1->setEnabled(habilitar);
+}
+
+void TFPrinc::CompararMetodos1Click() {
+  if (CompararMetodos1->isEnabled()) Analizar(true);
+}
+
+void TFPrinc::Analizar(bool comparar) {
   if (!driver_) return;
   AnalysisParameters parametros;
-  parametros.metodosH = ventanas_.metodosH->Valores();
-  parametros.metodosT0 = ventanas_.metodosT0->Valores();
-  parametros.estacion = ventanas_.estacion->Valores();
-  parametros.autocorrelacion = ventanas_.autocorrelacion->Valores();
+  ventanas_.metodosH->LeerEn(parametros);
+  ventanas_.metodosT0->LeerEn(parametros);
+  ventanas_.estacion->LeerEn(parametros);
+  ventanas_.autocorrelacion->LeerEn(parametros);
   MenuMarks marcas;
   marcas.fechaHora = FechaHora1->isChecked();
   marcas.creditos = Creditos1->isChecked();
@@ -411,7 +439,9 @@ void TFPrinc::Analizar() {
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
   try {
-    driver_->Analizar(almacen_, ventanas_.series->Seleccion(), parametros, marcas);
+    AnalysisSelection seleccion = ventanas_.series->Seleccion();
+    if (comparar) seleccion.metodo = metodo::kTodos;
+    driver_->Analizar(almacen_, seleccion, parametros, marcas);
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();
@@ -457,7 +487,7 @@ void TFPrinc::SBAutoClick() {
 
 void TFPrinc::SincronizarConDialogo() {
   TFSeries* d = ventanas_.series;
-  SBAnalizar->setEnabled(d->BAnalizar->isEnabled());
+  HabilitarAnalisis(d->BAnalizar->isEnabled());
   CBMetodos->setCurrentIndex(d->CBMetodos->currentIndex());
   CBSeries->clear();
   CBSeries->addItems(d->Entradas());

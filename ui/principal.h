@@ -23,6 +23,7 @@ class TFEstacion;
 class TFAuto;
 class TFSeries;
 class TFGraf;
+class TFGenerar;
 
 // The other six windows, created after the main window and living as long as it.
 struct VentanasFenwa {
@@ -44,9 +45,11 @@ class TFPrinc : public QMainWindow {
   void Conectar(const VentanasFenwa& ventanas);
 
   // Menu "&Archivo"
-  QAction *Cargarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1, *Salir1;
+  QAction *Cargarserie1, *Generarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1,
+      *Salir1;
   // Menu "&Métodos" and the commands on the bar
-  QAction *MetodosH1, *MetodosT01, *Estacion1, *Autocorrelacion1, *Series1, *Acercade1;
+  QAction *MetodosH1, *MetodosT01, *Estacion1, *CompararMetodos1, *Autocorrelacion1, *Series1,
+      *Acercade1;
   // Menu "&Resultados"
   QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1;
   // Menu "&Gráficas"
@@ -58,10 +61,13 @@ class TFPrinc : public QMainWindow {
   QPlainTextEdit* MResult;
 
   SeriesStore& Almacen() { return almacen_; }
+  // The dialog "Generar serie", created at its first opening and then kept with its values.
+  TFGenerar* DialogoGenerar();
   ResultsLog& Registro() { return registro_; }
 
   // Handlers
   void Cargarserie1Click();
+  void Generarserie1Click();
   void Guardarcomo1Click();
   void Guardarresult1Click();
   void Guardarresultcomo1Click();
@@ -70,6 +76,8 @@ class TFPrinc : public QMainWindow {
   void MetodosH1Click();
   void MetodosT01Click();
   void Estacion1Click();
+  // Runs every method that yields H on the current series, side by side.
+  void CompararMetodos1Click();
   void Autocorrelacion1Click();
   void Series1Click();
   void SBAnalizarClick();
@@ -85,8 +93,9 @@ class TFPrinc : public QMainWindow {
   // Loads a sample file given by path (a file named on the command line), exactly as
   // "&Cargar serie..." does after its dialog.
   void CargarFichero(const QString& ruta);
-  // Runs the analysis driver on the series dialog's selection.
-  void Analizar();
+  // Runs the analysis driver on the series dialog's selection, or, with comparar, every
+  // method that yields H with the dialog's statistics.
+  void Analizar(bool comparar = false);
   // The regional decimal separator the report uses.
   static char SeparadorDecimal();
 
@@ -96,13 +105,20 @@ class TFPrinc : public QMainWindow {
  private:
   void CrearMenus();
   void CrearBarra();
+  // False, after the message about the ten loaded series, when the store is full.
+  bool HayHueco();
   void LeerSerie(const QString& ruta);
+  // Puts a loaded or generated series into the store as the current series, in both lists,
+  // enabling the series commands with the first one.
+  void AnadirSerie(const std::string& nombre, Vector datos);
   void SincronizarConDialogo();     // "Aceptar" in the series dialog
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
+  void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
   void ActualizarComandos();        // the five results commands from the log
 
   PlatformDialogs& dialogos_;
   VentanasFenwa ventanas_;
+  TFGenerar* generar_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
   struct Adaptadores;

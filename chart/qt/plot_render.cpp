@@ -1,12 +1,16 @@
 #include "chart/qt/plot_render.h"
 
-#include <QFontDatabase>
+#include <QBuffer>
+#include <QFile>
 #include <QPainter>
+#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "chart/marks.h"
+#include "chart/qt/fuentes.h"
 #include "chart/qt/lienzo.h"
 
 namespace {
@@ -73,16 +77,12 @@ const unsigned char* GlifoMarca(int tipo) {
 }
 
 QFont FuenteQt(const TPlotFont& f) {
-  QFont q;
-  // Faces of the old desktop are usually missing: fall back to similar sans faces.
-  q.setFamilies({QString::fromStdString(f.Name), QStringLiteral("Liberation Sans"),
-                 QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-  q.setPixelSize(std::max(1, f.Height));
-  q.setBold(f.Style & fsBold);
+  // The chart's face names ("MS Sans Serif") are those of the old desktop: every chart is
+  // drawn in the program's own typeface, so that it looks the same on every machine.
+  QFont q = FuenteFenwa(std::max(1, f.Height), f.Style & fsBold);
   q.setItalic(f.Style & fsItalic);
   q.setUnderline(f.Style & fsUnderline);
   q.setStrikeOut(f.Style & fsStrikeOut);
-  q.setStyleStrategy(QFont::PreferAntialias);
   return q;
 }
 
@@ -126,8 +126,13 @@ void RenderGrafica::DibujarMarco(QImage& whole) const {
   const int w = std::max(g_.Width, 1), h = std::max(g_.Height, 1);
   if (whole.width() != w || whole.height() != h || whole.format() != QImage::Format_RGB32)
     whole = QImage(w, h, QImage::Format_RGB32);
-  whole.fill(ColorQt(Wind()));
   Lienzo lz(whole);
+  DibujarMarco(lz);
+}
+
+void RenderGrafica::DibujarMarco(Lienzo& lz) const {
+  const int w = lz.Ancho(), h = lz.Alto();
+  lz.Relleno(0, 0, w, h, ColorQt(Wind()));
 
   const int s = g_.ShadowWidth;
   if (s > 0) {
@@ -165,8 +170,9 @@ void RenderGrafica::DibujarMarco(QImage& whole) const {
   };
   TPlacedText titulo;
   if (m_.XLabelType() != ftNoScales) {
-    dibujarEje(LayoutAxisX(m_.AxisSpecX(), g_, s_, fm));
-    if (AbscissaTitlePosition(m_.IdAbscissa(), g_, fm, titulo))
+    const TAxisDrawing ejeX = LayoutAxisX(m_.AxisSpecX(), g_, s_, fm);
+    dibujarEje(ejeX);
+    if (AbscissaTitlePosition(m_.IdAbscissa(), g_, fm, ejeX, titulo))
       lz.Texto(titulo.X, titulo.Y, QString::fromStdString(titulo.Text), colorTitulos);
   }
   if (m_.YLabelType() != ftNoScales) {
@@ -181,6 +187,11 @@ bool RenderGrafica::BorrarAreaDatos(QImage& data) const {
   if (data.width() != w || data.height() != h || data.format() != QImage::Format_RGB32)
     data = QImage(w, h, QImage::Format_RGB32);
   Lienzo lz(data);
+  return BorrarAreaDatos(lz);
+}
+
+bool RenderGrafica::BorrarAreaDatos(Lienzo& lz) const {
+  const int w = lz.Ancho(), h = lz.Alto();
   lz.AnchoPluma(1);
   lz.ColorPluma(ColorQt(Scale()));
   lz.ColorBrocha(ColorQt(Chart()));
@@ -192,19 +203,20 @@ bool RenderGrafica::BorrarAreaDatos(QImage& data) const {
     lz.Rectangulo(0, 0, w, h);
     return nombre.empty();
   }
-  QPainter& p = lz.Pintor();
+  const QSize natural = dibujo.size();
   switch (m_.BackgroundImage().FillMode()) {
     case bfSimple:
       lz.Rectangulo(0, 0, w, h);
-      p.drawImage(0, 0, dibujo);
+      lz.Dibujo(QRect(QPoint(0, 0), natural), dibujo);
       break;
     case bfStretch:
-      p.drawImage(QRect(0, 0, w, h), dibujo);
+      lz.Dibujo(QRect(0, 0, w, h), dibujo);
       break;
     case bfTile: {
-      const int cols = (w - 1) / dibujo.width() + 1, filas = (h - 1) / dibujo.height() + 1;
+      const int cols = (w - 1) / natural.width() + 1, filas = (h - 1) / natural.height() + 1;
       for (int i = 0; i < cols; ++i)
-        for (int j = 0; j < filas; ++j) p.drawImage(i * dibujo.width(), j * dibujo.height(), dibujo);
+        for (int j = 0; j < filas; ++j)
+          lz.Dibujo(QRect(QPoint(i * natural.width(), j * natural.height()), natural), dibujo);
       break;
     }
   }
@@ -214,8 +226,16 @@ bool RenderGrafica::BorrarAreaDatos(QImage& data) const {
 void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& pluma) const {
   if (data.isNull()) return;
   Lienzo lz(data);
+  DibujarElementos(lz, primero, pluma);
+}
+
+void RenderGrafica::DibujarElementos(Lienzo& lz, std::size_t primero, QPoint& pluma) const {
   const int dx0 = g_.LRim, dy0 = g_.TRim;
-  const int ancho = data.width(), alto = data.height();
+  const int ancho = lz.Ancho(), alto = lz.Alto();
+  // Long polylines go to the image in pieces of kPuntosPolilinea points; as vectors each
+  // stays one line.
+  const std::size_t limitePoli =
+      lz.Vectorial() ? std::numeric_limits<std::size_t>::max() : kPuntosPolilinea;
 
   // Grid, only when the whole list is drawn.
   if (primero == 0 && m_.GridStyle() != gsNone) {
@@ -306,7 +326,7 @@ void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& 
         if (poli.empty()) poli.push_back(pluma);
         poli.push_back(p);
         pluma = p;
-        if (poli.size() >= static_cast<std::size_t>(kPuntosPolilinea)) {
+        if (poli.size() >= limitePoli) {
           dibujarPoli();
           poli.clear();
           poli.push_back(p);
@@ -329,9 +349,7 @@ void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& 
         const QPoint p = mapear(it.X1(), it.Y1());
         const int tipoMarca = it.MarkType();
         if (const unsigned char* glifo = GlifoMarca(tipoMarca)) {
-          for (int fila = 1; fila <= 7; ++fila)
-            for (int bit = 1; bit <= 7; ++bit)
-              if (glifo[fila - 1] & (1 << (bit - 1))) lz.Pixel(p.x() - bit + 4, p.y() + fila - 4, c);
+          lz.Glifo(p.x(), p.y(), glifo, c);
         } else if (tipoMarca >= 33) {
           const QString ch(QChar(static_cast<char16_t>(tipoMarca)));
           lz.Fuente(fuente);
@@ -465,8 +483,42 @@ QImage RenderGrafica::Imagen(bool* fondoFallido) const {
   return whole;
 }
 
+void RenderGrafica::DibujarVectorial(QPainter& p) const {
+  {
+    Lienzo marco(p, QPoint(0, 0), QSize(std::max(g_.Width, 1), std::max(g_.Height, 1)), false);
+    DibujarMarco(marco);
+  }
+  Lienzo datos(p, QPoint(g_.LRim, g_.TRim),
+               QSize(std::max(g_.DataWidth(), 0) + 1, std::max(g_.DataHeight(), 0) + 1), true);
+  BorrarAreaDatos(datos);
+  QPoint pluma(0, 0);
+  DibujarElementos(datos, 0, pluma);
+}
+
+QByteArray RenderGrafica::Svg() const {
+  const int w = std::max(g_.Width, 1), h = std::max(g_.Height, 1);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(w, h));
+  svg.setViewBox(QRect(0, 0, w, h));
+  svg.setResolution(96);  // one chart pixel is one CSS pixel
+  svg.setTitle(QString::fromStdString(m_.Caption()));
+  svg.setDescription(QStringLiteral("Gráfica de FENWA"));
+  QPainter p;
+  if (!p.begin(&svg)) return {};
+  DibujarVectorial(p);
+  p.end();
+  return buffer.data();
+}
+
 QImage RenderPlotImage(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o) {
   return RenderGrafica(m, ancho, alto, o).Imagen();
+}
+
+QByteArray RenderPlotSvg(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o) {
+  return RenderGrafica(m, ancho, alto, o).Svg();
 }
 
 double EscalaImpresion(int dpiImpresora, int dpiPantalla, double aumento) {
@@ -484,4 +536,19 @@ std::string NombreBitmap(const std::string& nombre) {
 bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
   const QImage img = RenderPlotImage(m, ancho, alto);
   return img.save(QString::fromStdString(NombreBitmap(nombre)), "BMP");
+}
+
+bool SavePlotPng(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
+  return RenderPlotImage(m, ancho, alto).save(QString::fromStdString(nombre), "PNG");
+}
+
+bool SavePlotSvg(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
+  return EscribirFichero(nombre, RenderPlotSvg(m, ancho, alto));
+}
+
+bool EscribirFichero(const std::string& nombre, const QByteArray& contenido) {
+  if (contenido.isEmpty()) return false;
+  QFile f(QString::fromStdString(nombre));
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return f.write(contenido) == contenido.size() && f.flush();
 }

@@ -1,9 +1,11 @@
 // Drawing of a chart model into images: the whole-chart bitmap (margins, shadow, caption,
 // scales, titles) and the data-area bitmap (background, grid, items, border). Used by the
-// TPlot widget for the screen, the printer, the clipboard and bitmap files, and on its own
-// (without any widget) by the command-line tool.
+// TPlot widget for the screen, the printer, the clipboard and bitmap and PNG files, and on
+// its own (without any widget) by the command-line tool. The same drawing code, on a vector
+// surface, gives the chart as an SVG document.
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -15,8 +17,11 @@
 #include "chart/plot_model.h"
 #include "chart/scales.h"
 
-// The chart font as a Qt font (pixel height, styles; "MS Sans Serif" falls back to a
-// similar sans face).
+class Lienzo;
+class QPainter;
+
+// The chart font as a Qt font: the program's typeface (whatever the face name) at the
+// font's pixel height, with its styles.
 QFont FuenteQt(const TPlotFont& f);
 // Font of a tkText item: the chart font's face with the item's size in points (at 96
 // pixels per inch, as on the screen; 0 keeps the chart font's height) and the given styles.
@@ -69,8 +74,17 @@ class RenderGrafica {
     QPoint p(0, 0);
     DibujarElementos(data, primero, p);
   }
+  // The same three on a surface of the chart's (or the data area's) size.
+  void DibujarMarco(Lienzo& lz) const;
+  bool BorrarAreaDatos(Lienzo& lz) const;
+  void DibujarElementos(Lienzo& lz, std::size_t primero, QPoint& pluma) const;
   // Whole chart: frame, data area, data area copied at (LRim, TRim).
   QImage Imagen(bool* fondoFallido = nullptr) const;
+  // The whole chart as vectors with a painter whose device is Width x Height: the frame,
+  // then the data area at (LRim, TRim), cut to its size.
+  void DibujarVectorial(QPainter& p) const;
+  // The whole chart as an SVG document (texts as text); empty when it cannot be made.
+  QByteArray Svg() const;
 
  private:
   TColor Wind() const { return o_.WindColor.value_or(m_.WindColor()); }
@@ -96,3 +110,12 @@ std::string NombreBitmap(const std::string& nombre);
 // Writes the chart as a BMP file under NombreBitmap(nombre); false when it cannot be written.
 bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho = 0,
                     int alto = 0);
+// The chart as an SVG document (by default at the model's size).
+QByteArray RenderPlotSvg(const TPlotModel& m, int ancho = 0, int alto = 0,
+                         const OpcionesRender& o = {});
+// Write the chart as a PNG file (the pixels of the bitmap) or an SVG file, under the name
+// given; false when the file cannot be written.
+bool SavePlotPng(const TPlotModel& m, const std::string& nombre, int ancho = 0, int alto = 0);
+bool SavePlotSvg(const TPlotModel& m, const std::string& nombre, int ancho = 0, int alto = 0);
+// Writes the bytes as the whole file; false when it cannot be written (or nothing to write).
+bool EscribirFichero(const std::string& nombre, const QByteArray& contenido);

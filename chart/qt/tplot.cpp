@@ -25,6 +25,7 @@ TPlot::TPlot(QWidget* parent) : QWidget(parent) {
   // Every pixel comes from the off-screen image: no background erase, no flicker.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  BordesCambiados();
   resize(Width(), Height());
 }
 
@@ -69,6 +70,11 @@ void TPlot::DibujarNuevos() {
   MarkAllDrawn();
   CopiarDatos();
   update(QRect(LRim(), TRim(), data_.width(), data_.height()));
+}
+
+void TPlot::BordesCambiados() {
+  // The model refuses smaller sizes: a smaller widget would cut off axes and numbers.
+  setMinimumSize(MinWidth(), MinHeight());
 }
 
 void TPlot::BorrarAreaDatos() {
@@ -142,6 +148,15 @@ QImage TPlot::RenderImage(const OpcionesRender& o) {
 bool TPlot::SaveAsBitmap(const std::string& fileName) {
   const QImage img = RenderImage();
   return img.save(QString::fromStdString(NombreBitmap(fileName)), "BMP");
+}
+
+bool TPlot::SaveAsPng(const std::string& fileName) {
+  return RenderImage().save(QString::fromStdString(fileName), "PNG");
+}
+
+bool TPlot::SaveAsSvg(const std::string& fileName) {
+  Sincronizar();
+  return EscribirFichero(fileName, RenderGrafica(*this).Svg());
 }
 
 void TPlot::CopyToClipboard() { QApplication::clipboard()->setImage(RenderImage()); }

@@ -1,7 +1,7 @@
 // TPlot: the chart control. The model (display list, properties, ranges, scales) comes from
 // TPlotModel; this widget draws it into two off-screen images (the whole chart and the data
-// area), copies them to the screen once per repaint, writes bitmaps, copies to the
-// clipboard, prints, and handles mouse zoom, pan and position read-out.
+// area), copies them to the screen once per repaint, writes bitmaps, PNG and SVG files,
+// copies to the clipboard, prints, and handles mouse zoom, pan and position read-out.
 #pragma once
 
 #include <QImage>
@@ -34,6 +34,11 @@ class TPlot : public QWidget, public TPlotModel {
   // Writes the whole chart as a BMP file named after FileName (folder + name up to its
   // first "." + ".bmp"); the screen is not touched. False when the file cannot be written.
   bool SaveAsBitmap(const std::string& fileName);
+  // Write the whole chart under exactly the name given: as a PNG file (the pixels of the
+  // bitmap) or as an SVG file (the same drawing as vectors, texts as text). False when the
+  // file cannot be written.
+  bool SaveAsPng(const std::string& fileName);
+  bool SaveAsSvg(const std::string& fileName);
   // Places the whole chart on the clipboard as a bitmap.
   void CopyToClipboard();
   // Prints the chart as one page on Printer() (or on the given printer): one screen pixel
@@ -67,6 +72,7 @@ class TPlot : public QWidget, public TPlotModel {
   void Redibujar() override;
   void DibujarNuevos() override;
   void BorrarAreaDatos() override;
+  void BordesCambiados() override;
 
   // Number of full and data-area renderings so far (lets callers check that repaints are
   // coalesced).

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -11,11 +12,13 @@
 
 #include <unistd.h>
 
+#include "app/metodos.h"
 #include "app/series.h"
 #include "estimators/estado.h"
-#include "falsos.h"
+#include "support/dialogos_falsos.h"
 #include "numeric/error.h"
 #include "numeric/progreso.h"
+#include "tests/support/fgn.h"
 
 namespace {
 
@@ -151,7 +154,7 @@ TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
   for (const char* puntos : {"0", "1001", "-5"}) {
     sel.metodo = "R/S";
     sel.autocorrelacion = true;
-    par.autocorrelacion.EPuntos = puntos;
+    par[campo::EPuntos] = puntos;
     plot1.ops.clear();
     mensajes.textos.clear();
     const AnalysisOutcome r = Analizar("s", Ruido(1000));
@@ -172,9 +175,9 @@ TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
 TEST_F(DriverTest, LongitudDeLaSerieIgnoraEPuntos) {
   SinExtras();
   sel.autocorrelacion = true;
-  par.autocorrelacion.EPuntos = "0";
-  par.autocorrelacion.ChLongitud = true;
-  par.autocorrelacion.ChGuardar = false;
+  par[campo::EPuntos] = "0";
+  par[campo::ChLongitud] = "1";
+  par[campo::ChGuardar] = "0";
   const AnalysisOutcome r = Analizar("s", Ruido(30));
   EXPECT_TRUE(r.Exito());
   ASSERT_TRUE(r.autocorrelacion.has_value());
@@ -200,7 +203,7 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
     SinExtras();
     sel.media = true;
     sel.autocorrelacion = true;
-    par.autocorrelacion.ChGuardar = c.guardar;
+    par[campo::ChGuardar] = c.guardar ? "1" : "0";
     marcas.graficaAuto = c.grafica;
     plot2.ops.clear();
     mensajes.textos.clear();
@@ -222,7 +225,7 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
 TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
   SinExtras();
   sel.autocorrelacion = true;
-  par.autocorrelacion.ChGuardar = false;
+  par[campo::ChGuardar] = "0";
   marcas.graficaAuto = false;
   const AnalysisOutcome r = Analizar("s", Ruido(200));
   EXPECT_TRUE(r.Exito());
@@ -277,8 +280,8 @@ TEST_F(ExportacionTest, GuardaElFicheroYAnotaLaLinea) {
 TEST_F(ExportacionTest, Insesgada) {
   SinExtras();
   sel.autocorrelacion = true;
-  par.autocorrelacion.RGSesgo = 1;
-  par.autocorrelacion.EPuntos = "7";
+  par[campo::RGSesgo] = "1";
+  par[campo::EPuntos] = "7";
   const std::string ruta = (dir_ / "x.atc").string();
   PreguntaFija acepta(ruta);
   Analizar("x", Ruido(300), &acepta);
@@ -310,7 +313,7 @@ TEST_F(ExportacionTest, FalloDeEscrituraMuestraMensajeYAnotaLaLinea) {
 
 TEST_F(DriverTest, ErrorDeConversionDetieneElAnalisis) {
   sel.metodo = "R/S";
-  par.metodosH.EMind = "1O";
+  par[campo::EMind] = "1O";
   const AnalysisOutcome r = Analizar("s", Ruido(1000));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
   EXPECT_THAT(mensajes.textos, ElementsAre("'1O' is not a valid integer value"));
@@ -324,7 +327,7 @@ TEST_F(DriverTest, ErrorDeConversionDetieneElAnalisis) {
 TEST_F(DriverTest, ErrorDeConversionEnEPuntos) {
   SinExtras();
   sel.autocorrelacion = true;
-  par.autocorrelacion.EPuntos = "diez";
+  par[campo::EPuntos] = "diez";
   const AnalysisOutcome r = Analizar("s", Ruido(300));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
   EXPECT_THAT(mensajes.textos, ElementsAre("'diez' is not a valid integer value"));
@@ -412,7 +415,7 @@ TEST_F(DriverTest, GraficaMetodoDesmarcadaNoTocaLaGrafica) {
 TEST_F(DriverTest, VarianzaConComprobacionLineal) {
   SinExtras();
   sel.metodo = "Varianza";
-  par.metodosH.ChLineal = true;
+  par[campo::ChLineal] = "1";
   const AnalysisOutcome r = Analizar("s", Ruido(2000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(log.Lineas().size(), 8u);
@@ -427,11 +430,11 @@ TEST_F(DriverTest, VarianzaConComprobacionLineal) {
 TEST_F(DriverTest, VarianzaDiferenciadaConLosMismosParametros) {
   SinExtras();
   sel.metodo = "Varianza Difer.";
-  par.metodosH.ChMismos = true;
-  par.metodosH.EMinm = "3";
-  par.metodosH.EMinVar = "15";
-  par.metodosH.EDecadaVar = "8";
-  par.metodosH.EMinmDif = "no se lee";
+  par[campo::ChMismos] = "1";
+  par[campo::EMinm] = "3";
+  par[campo::EMinVar] = "15";
+  par[campo::EDecadaVar] = "8";
+  par[campo::EMinmDif] = "no se lee";
   const AnalysisOutcome r = Analizar("s", Ruido(4000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
@@ -453,7 +456,7 @@ TEST_F(DriverTest, VarianzaDiferenciadaConSusParametros) {
 TEST_F(DriverTest, PeriodogramaRepiteElPorcentaje) {
   SinExtras();
   sel.metodo = "Periodograma";
-  par.metodosH.CBPorcentaje = "0.1";
+  par[campo::CBPorcentaje] = "0.1";
   const AnalysisOutcome r = Analizar("s", Ruido(20000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
@@ -465,7 +468,7 @@ TEST_F(DriverTest, PeriodogramaRepiteElPorcentaje) {
 
 TEST_F(DriverTest, PeriodogramaFueraDeRango) {
   sel.metodo = "Periodograma";
-  par.metodosH.CBPorcentaje = "25";
+  par[campo::CBPorcentaje] = "25";
   const AnalysisOutcome r = Analizar("s", Ruido(2000));
   EXPECT_EQ(r.estado, 10);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
@@ -487,7 +490,7 @@ TEST_F(DriverTest, WhittleFgn) {
 TEST_F(DriverTest, FarimaSinOrdenes) {
   SinExtras();
   sel.metodo = "Whittle Estándar";
-  par.metodosH.RGModelo = 1;
+  par[campo::RGModelo] = "1";
   const AnalysisOutcome r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(log.Lineas().size(), 7u);
@@ -501,9 +504,9 @@ TEST_F(DriverTest, FarimaSinOrdenes) {
 TEST_F(DriverTest, FarimaConOrdenes) {
   SinExtras();
   sel.metodo = "Whittle Estándar";
-  par.metodosH.RGModelo = 1;
-  par.metodosH.EOrdenp = "1";
-  par.metodosH.EOrdenq = "1";
+  par[campo::RGModelo] = "1";
+  par[campo::EOrdenp] = "1";
+  par[campo::EOrdenq] = "1";
   const AnalysisOutcome r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(r.coeficientes.size(), 3u);
@@ -513,8 +516,8 @@ TEST_F(DriverTest, FarimaConOrdenes) {
 
 TEST_F(DriverTest, FarimaOrdenFueraDeRango) {
   sel.metodo = "Whittle Estándar";
-  par.metodosH.RGModelo = 1;
-  par.metodosH.EOrdenp = "2";
+  par[campo::RGModelo] = "1";
+  par[campo::EOrdenp] = "2";
   EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 11);
 }
 
@@ -536,19 +539,19 @@ TEST_F(DriverTest, WhittleAgregadoYLocal) {
 
 TEST_F(DriverTest, NivelNegativoSeRechazaConSuMensaje) {
   sel.metodo = "Whittle Agregado";
-  par.metodosH.CBNivel = "-1";
+  par[campo::CBNivel] = "-1";
   EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 13);
   sel.metodo = "Whittle Local";
-  par.metodosH.CBFactor = "-4";
+  par[campo::CBFactor] = "-4";
   EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 12);
 }
 
 TEST_F(DriverTest, MinimosNegativosSeRechazanConSuMensaje) {
   sel.metodo = "R/S";
-  par.metodosH.EMind = "-3";
+  par[campo::EMind] = "-3";
   EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 7);
   sel.metodo = "Varianza";
-  par.metodosH.EMinm = "-1";
+  par[campo::EMinm] = "-1";
   EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 9);
 }
 
@@ -568,15 +571,15 @@ TEST_F(DriverTest, TestT) {
 
 TEST_F(DriverTest, TestTLeeLosBloquesDeSuDialogo) {
   sel.metodo = "Test T";
-  par.metodosH.EBloques = "basura";  // the R/S field is not read
-  par.estacion.EBloques = "30";      // 2000 / 30 < 100 samples per block
+  par[campo::EBloques] = "basura";  // the R/S field is not read
+  par[campo::EstacionEBloques] = "30";      // 2000 / 30 < 100 samples per block
   EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 16);
 }
 
 TEST_F(DriverTest, T0ConInicialNoNumerico) {
   sel.metodo = "T0 (IDC)";
-  par.metodosT0.EInicial = "abc";
-  par.metodosT0.EFinal = "1";
+  par[campo::EInicial] = "abc";
+  par[campo::EFinal] = "1";
   const AnalysisOutcome r = Analizar("s", Ruido(1000));
   EXPECT_EQ(r.estado, 14);
   EXPECT_THAT(mensajes.textos,
@@ -586,8 +589,8 @@ TEST_F(DriverTest, T0ConInicialNoNumerico) {
 TEST_F(DriverTest, T0Informe) {
   SinExtras();
   sel.metodo = "T0 (IDC)";
-  par.metodosT0.EInicial = "0.01";
-  par.metodosT0.EFinal = "1";
+  par[campo::EInicial] = "0.01";
+  par[campo::EFinal] = "1";
   const AnalysisOutcome r = Analizar("s", Ruido(5000));
   if (!r.Exito()) GTEST_SKIP() << "the estimator refuses this series: " << r.mensaje;
   EXPECT_THAT(log.Lineas()[2], StartsWith("Tiempo de comienzo fractal : T0 = "));
@@ -640,7 +643,8 @@ TEST(GraficaMetodo, TitulosSoloParaMetodosConocidos) {
 }
 
 TEST(Metodos, ListaOrdenada) {
-  EXPECT_THAT(kMetodos, ElementsAre("Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
+  EXPECT_THAT(NombresMetodos(), ElementsAre("DFA", "GPH", "Higuchi", "Momentos Absolutos",
+                                    "Ninguno", "Ondículas", "Periodograma", "R/S", "T0 (IDC)", "Test T",
                                     "Varianza", "Varianza Difer.", "Whittle Agregado",
                                     "Whittle Estándar", "Whittle Local"));
 }
@@ -661,6 +665,105 @@ TEST_F(ExportacionTest, GuardarComoTrasUnFalloEscribeLasLineasDeCabecera) {
   std::ifstream f(ruta, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(f)), {});
   EXPECT_EQ(bytes, "Nombre: corta\r\nLongitud: 20\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The comparison runs every method that yields H, each guarded: a refusal (Varianza with
+// a huge minimum m), a conversion error (Higuchi) and a library fault (FARIMA(1, d, 1) on
+// white noise) stay in their own lines while the other methods still give H. The log
+// then takes the usual statistics and the colours of a successful analysis.
+TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
+  SinExtras();
+  sel.media = true;
+  sel.metodo = metodo::kTodos;
+  par[campo::EMinm] = "100000";
+  par[campo::EKMax] = "x";
+  par[campo::RGModelo] = "1";
+  par[campo::EOrdenp] = "1";
+  par[campo::EOrdenq] = "1";
+  const std::vector<double> ruido = prueba::RuidoBlanco(1000, 17);
+  Vector serie(1000);
+  std::copy(ruido.begin(), ruido.end(), serie.begin());
+  const AnalysisOutcome r = Analizar("s", serie);
+  ASSERT_TRUE(r.Exito());
+  std::vector<std::string> nombres;
+  for (const DefinicionMetodo& m : TablaMetodos())
+    if (m.daH) nombres.push_back(m.nombre);
+  ASSERT_EQ(r.metodos.size(), nombres.size());
+  ASSERT_EQ(log.Lineas().size(), nombres.size() + 3);  // header, methods, mean
+  for (std::size_t i = 0; i < nombres.size(); ++i) {
+    const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+    SCOPED_TRACE(nombres[i]);
+    EXPECT_EQ(m.metodo, nombres[i]);
+    const std::string& linea = log.Lineas()[i + 2];
+    EXPECT_EQ(linea.rfind(nombres[i] + ": ", 0), 0u);
+    const bool falla = nombres[i] == "Varianza" || nombres[i] == "Higuchi" ||
+                       nombres[i] == "Whittle Estándar";
+    EXPECT_EQ(m.valor.has_value(), !falla);
+    EXPECT_EQ(m.mensaje.empty(), !falla);
+    if (falla) {
+      EXPECT_THAT(linea, HasSubstr("sin resultado ("));
+    } else {
+      EXPECT_THAT(linea, MatchesRegex(".*: H = [0-9.]+(  \\[[0-9.]+; [0-9.]+\\])?"));
+    }
+  }
+  const auto fila = [&r](const std::string& n) {
+    return *std::find_if(r.metodos.begin(), r.metodos.end(),
+                         [&n](const auto& m) { return m.metodo == n; });
+  };
+  EXPECT_EQ(fila("Varianza").estado, 2);
+  EXPECT_EQ(fila("Higuchi").mensaje, "'x' is not a valid integer value");
+  EXPECT_NE(fila("Whittle Estándar").estado, 0);
+  EXPECT_TRUE(fila("Whittle Local").icBajo.has_value());
+  EXPECT_EQ(log.Lineas().back().rfind("Media = ", 0), 0u);
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
+  EXPECT_TRUE(log.Comandos().guardar);
+  EXPECT_TRUE(mensajes.textos.empty());
+  // The chart: one mark per estimate, one vertical line per interval, the names.
+  const auto cuenta = [&](const std::string& op) {
+    return std::count(plot1.ops.begin(), plot1.ops.end(), op);
+  };
+  EXPECT_EQ(cuenta("mark17"), static_cast<long>(nombres.size()) - 3);
+  EXPECT_EQ(cuenta("text:W. local"), 1);
+  EXPECT_EQ(plot1.ops.back(), "auto6");
+  EXPECT_THAT(plot1.ops, ::testing::Contains("x:Métodos"));
+}
+
+}  // namespace
+
+namespace {
+
+// H and P do not depend on the scale of a series: white noise scaled by 1e300 or by 1e-300
+// gives every such method the result of the unscaled noise (or the same refusal), never an
+// overflowed or underflowed one. P comes from differences of per-block estimates, which
+// magnify the rounding of the scaled sums, hence its wider tolerance. T0 is in the units of
+// the counts.
+TEST_F(DriverTest, EscalasExtremasDanElMismoResultado) {
+  SinExtras();
+  const std::vector<double> ruido = prueba::RuidoBlanco(4096, 3);
+  auto serie = [&ruido](double escala) {
+    Vector v(static_cast<std::uint32_t>(ruido.size()));
+    for (std::size_t i = 0; i < ruido.size(); ++i) v.Datos()[i] = (ruido[i] + 3.0) * escala;
+    return v;
+  };
+  for (const DefinicionMetodo& m : TablaMetodos()) {
+    if (!m.bloque || !m.libreDeEscala) continue;
+    SCOPED_TRACE(m.nombre);
+    sel.metodo = m.nombre;
+    const double tolerancia = m.daH ? 1e-9 : 1e-6;
+    const AnalysisOutcome base = Analizar("s", serie(1.0));
+    for (const double escala : {1e300, 1e-300}) {
+      SCOPED_TRACE(escala);
+      const AnalysisOutcome r = Analizar("s", serie(escala));
+      EXPECT_EQ(r.estado, base.estado);
+      ASSERT_EQ(r.valor.has_value(), base.valor.has_value());
+      if (!base.valor) continue;
+      EXPECT_NEAR(*r.valor, *base.valor, tolerancia);
+    }
+  }
 }
 
 }  // namespace

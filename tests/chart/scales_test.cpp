@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "chart/plot_model.h"
 #include "chart/scales.h"
@@ -28,6 +31,25 @@ TEST(Scales, NiceStep) {
     EXPECT_EQ(n.Subdivisions, c.subdiv) << c.lo << ".." << c.hi;
     // The step never exceeds span / MinTick.
     EXPECT_LE(std::fabs(n.Step), std::fabs(c.hi - c.lo) / c.minTick + 1e-12);
+  }
+}
+
+// Spans whose ratio to MinTick is exactly 2·10^k, 5·10^k or 10^k take that mantissa, not
+// the next smaller one; their neighbours on either side keep theirs.
+TEST(Scales, PasoEnLosLimitesExactosDeLaMantisa) {
+  const CasoPaso casos[] = {
+      {0, 150, 3, 50, 0, 5},       {0, 149.9, 3, 20, 0, 4},     {0, 150.1, 3, 50, 0, 5},
+      {0, 1.5, 3, 0.5, 0, 5},      {0, 1.49, 3, 0.2, 0, 4},     {0, 1.51, 3, 0.5, 0, 5},
+      {0, 0.6, 3, 0.2, 0, 4},      {0, 0.59, 3, 0.1, 0, 5},     {0, 0.61, 3, 0.2, 0, 4},
+      {0, 15000, 3, 5000, 0, 5},   {0, 14990, 3, 2000, 0, 4},   {0, 15010, 3, 5000, 0, 5},
+      {0, 0.3, 3, 0.1, 0, 5},      {0, 0.299, 3, 0.05, 0, 5},   {0, 30, 3, 10, 0, 5},
+      {150, 0, 3, -50, 150, 5},    {0, 0.06, 3, 0.02, 0, 4},    {0, 1.5e-7, 3, 5e-8, 0, 5},
+  };
+  for (const auto& c : casos) {
+    const TNiceStep n = NiceStep(c.minTick, c.hi, c.lo);
+    EXPECT_NEAR(n.Step, c.step, 1e-9 * std::fabs(c.step)) << c.lo << ".." << c.hi;
+    EXPECT_NEAR(n.First, c.first, 1e-9 * std::fabs(c.step)) << c.lo << ".." << c.hi;
+    EXPECT_EQ(n.Subdivisions, c.subdiv) << c.lo << ".." << c.hi;
   }
 }
 
@@ -214,6 +236,38 @@ TEST(Scales, ReversedAxisLabels) {
   EXPECT_EQ(x.Ticks.back().X1, 230);  // LoX = 10 at the left edge, 0 at the right one
 }
 
+// Rounding allowances of the linear tick placement: 3 · 0.1 = 0.30000000000000004 is still
+// the last tick of a 0 ... 0.3 axis, and the tick just before a negative start that lies
+// within a thousandth of a step of it is the first one.
+TEST(Scales, MargenesDeRedondeoDeLasMarcas) {
+  struct Caso {
+    double lo, hi;
+    std::vector<std::string> etiquetas;
+    double primeraCorta, ultimaCorta;
+    std::size_t cortas;
+  };
+  const Caso casos[] = {
+      {0, 0.3, {"0.0", "0.1", "0.2", "0.3"}, 0, 0.3, 16},
+      {-0.9996, 2, {"-1.0", "-0.5", "0.0", "0.5", "1.0", "1.5", "2.0"}, -0.9, 2, 30},
+  };
+  FixedFontMetrics fm;
+  for (const Caso& c : casos) {
+    TPlotModel p;
+    p.SetRange(c.lo, 0, c.hi, 10);
+    const TAxisDrawing x = p.LayoutScaleX(fm);
+    std::vector<std::string> etiquetas;
+    std::vector<double> cortas;
+    for (const auto& l : x.Labels) etiquetas.push_back(l.Text);
+    for (const auto& t : x.Ticks)
+      if (!t.Labelled) cortas.push_back(t.Value);
+    EXPECT_EQ(etiquetas, c.etiquetas) << c.lo << ".." << c.hi;
+    // Short ticks stay inside the axis, up to its end.
+    ASSERT_EQ(cortas.size(), c.cortas) << c.lo << ".." << c.hi;
+    EXPECT_NEAR(cortas.front(), c.primeraCorta, 1e-12) << c.lo << ".." << c.hi;
+    EXPECT_NEAR(cortas.back(), c.ultimaCorta, 1e-12) << c.lo << ".." << c.hi;
+  }
+}
+
 TEST(Scales, DecimalsOfTheModelAxes) {
   TPlotModel p;
   p.SetRange(0, 0, 10, 1);
@@ -332,6 +386,43 @@ TEST(Scales, DateTimeAxis) {
   ASSERT_FALSE(x.Labels.empty());
   EXPECT_EQ(x.Labels[0].Text, "01-ene-2019");
   EXPECT_EQ(x.Labels[1].Text, "01-abr-2019");
+}
+
+// The date line under the times of a date-time x axis and the x-axis title never share a
+// line: the title moves under the dates; numeric axes keep it one line below the numbers.
+TEST(Scales, LineaDeFechasYTituloDelEjeXNoSeSolapan) {
+  FixedFontMetrics fm(6, 13);
+  auto caja = [&](const TPlacedText& t) {
+    return std::array<int, 4>{t.X, t.Y, t.X + fm.TextWidth(t.Text), t.Y + fm.TextHeight()};
+  };
+  auto solapan = [](const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    return a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+  };
+  for (DateForTimeType fechas : {dtOnePerChart, dtOnePerDay, dtAllTicks}) {
+    TPlotModel p;
+    p.SetControlSize(400, 200);
+    p.SetBRim(60);
+    p.SetXLabelType(ftDateTime);
+    p.DTXFormat().SetDateForTime(fechas);
+    p.SetIdAbscissa("hora del día");
+    p.SetRange(43466, 0, 43467, 10);
+    const TAxisDrawing x = p.LayoutScaleX(fm);
+    TPlacedText titulo;
+    ASSERT_TRUE(p.AbscissaTitle(fm, titulo));
+    const int lineaFechas = p.Height() - p.BRim() + 7 + 13;  // under the times
+    int conFecha = 0;
+    for (const TPlacedText& l : x.Labels) {
+      EXPECT_FALSE(solapan(caja(l), caja(titulo))) << l.Text;
+      conFecha += l.Y == lineaFechas;
+    }
+    EXPECT_GE(conFecha, 1);
+    EXPECT_EQ(titulo.Y, lineaFechas + 13);
+  }
+  TPlotModel numerico;
+  numerico.SetIdAbscissa("log10 (d)");
+  TPlacedText titulo;
+  ASSERT_TRUE(numerico.AbscissaTitle(fm, titulo));
+  EXPECT_EQ(titulo.Y, numerico.Height() - numerico.BRim() + 13 + 7);
 }
 
 TEST(Scales, DateAndTimeFormats) {

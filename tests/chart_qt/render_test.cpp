@@ -651,6 +651,19 @@ TEST(ChartWidget, FollowsTheWidgetSizeDownToTheModelMinimum) {
   EXPECT_EQ(plot.ChartImage().size(), QSize(plot.MinWidth(), plot.MinHeight()));
 }
 
+TEST(ChartWidget, TamanoMinimoEsElDelModeloYSigueALosBordes) {
+  TPlot plot;
+  EXPECT_EQ(plot.minimumSize(), QSize(plot.MinWidth(), plot.MinHeight()));
+  plot.SetAutoRedraw(false);  // the rims also set the minimum without repainting
+  plot.SetLRim(80);
+  plot.SetRRim(25);
+  plot.SetTRim(35);
+  plot.SetBRim(45);
+  EXPECT_EQ(plot.minimumSize(), QSize(80 + 25 + 50, 35 + 45 + 10));
+  plot.resize(20, 20);
+  EXPECT_EQ(plot.size(), QSize(155, 90));
+}
+
 TEST(ChartWidget, RepaintsAreCoalescedIntoOneDrawing) {
   TPlot plot;
   plot.resize(300, 200);

@@ -183,6 +183,10 @@ class Lector {
       return v;
     }
     v.tipo = Json::Tipo::Numero;
+    // JSON numbers start with a digit or a minus sign and a digit; from_chars would also
+    // take "inf", "nan" and ".5".
+    const std::size_t cifra = p_ + (c == '-' ? 1 : 0);
+    if (cifra >= s_.size() || s_[cifra] < '0' || s_[cifra] > '9') Fallo("number expected");
     auto [fin, ec] = std::from_chars(s_.data() + p_, s_.data() + s_.size(), v.numero);
     if (ec != std::errc()) Fallo("number expected");
     p_ = static_cast<std::size_t>(fin - s_.data());

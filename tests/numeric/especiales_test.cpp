@@ -125,4 +125,46 @@ TEST(Gammp, ErroresCapturados) {
   }
 }
 
+
+// Reference values to 25 digits; ψ is checked in relative terms also next to its zero.
+TEST(DigammaTrigamma, ValoresConocidos) {
+  constexpr double kEuler = 0.5772156649015328606;
+  constexpr double kPi = std::numbers::pi;
+  struct Caso {
+    double x, psi, trigamma;
+  };
+  const Caso casos[] = {
+      {0.5, -kEuler - 2.0 * std::numbers::ln2, kPi * kPi / 2.0},
+      {1.0, -kEuler, kPi * kPi / 6.0},
+      {0.7, -1.220023553697934740605672, 2.834049156694610912616734},
+      // The double nearest the zero of ψ, and points just beyond the Taylor interval.
+      {1.4616321449683622, -9.241265521729427516792351e-17, 0.9676722454476212549951696},
+      {1.47, 0.008066489011364868442326111, 0.9603162090511507018856352},
+      {1.5, 0.03648997397857652055902367, 0.9348022005446793094172455},
+      {2.0, 1.0 - kEuler, kPi * kPi / 6.0 - 1.0},
+      {2.5, 0.7031566406452431872256903, 0.4903577561002348649728011},
+      {7.3, 1.917820335637986072291468, 0.146795768131427101985461},
+      {9.99, 2.25070037283120112197865, 0.1052769501482417843854417},
+      {10.0, 2.251752589066721107647456, 0.105166335681685746122201},
+      {50.5, 3.912039670928391984608787, 0.01999933342663715977501203},
+      {1e6, 13.81551005796419077077462, 0.000001000000500000166666666667},
+      {3e8, 19.51929303095380849594658, 3.333333338888888895061728e-9},
+  };
+  for (const Caso& c : casos) {
+    EXPECT_NEAR(Digamma(c.x), c.psi, 2e-15 * std::fabs(c.psi)) << c.x;
+    EXPECT_NEAR(Trigamma(c.x), c.trigamma, 2e-15 * c.trigamma) << c.x;
+  }
+  // The recurrences ψ(x + 1) = ψ(x) + 1/x and ψ′(x + 1) = ψ′(x) − 1/x² across the
+  // switches between the methods (Taylor interval, recurrence, asymptotic series).
+  for (double x = 0.5; x < 14.0; x += 0.0625) {
+    EXPECT_NEAR(Digamma(x + 1.0), Digamma(x) + 1.0 / x, 4e-15 * (std::fabs(Digamma(x)) + 1.0 / x))
+        << x;
+    EXPECT_NEAR(Trigamma(x + 1.0), Trigamma(x) - 1.0 / (x * x), 4e-15 * Trigamma(x)) << x;
+  }
+  for (double x : {0.0, -1.0, std::nan("")}) {
+    EXPECT_TRUE(std::isnan(Digamma(x))) << x;
+    EXPECT_TRUE(std::isnan(Trigamma(x))) << x;
+  }
+}
+
 }  // namespace

@@ -38,6 +38,8 @@ TEST(MinUnaVble, MinimosConocidos) {
       {"cuartica", [](double x) { return std::pow(x - 0.6, 4) + 0.1 * (x - 0.6) * (x - 0.6); },
        0.4999, 1.0001, 1e-6, 0.6},
       {"asimetrica", [](double x) { return x * std::log(x); }, 0.05, 1.0, 1e-8, std::exp(-1.0)},
+      // Minimum at 0: only the absolute term of the tolerance lets the search stop there.
+      {"minimo en cero", [](double x) { return x * x; }, -1.0, 1.0, 1e-6, 0.0},
   };
   for (const Caso& c : casos) {
     const double x = MinUnaVble(c.f, c.a, c.b, c.tol);

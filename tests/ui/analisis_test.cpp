@@ -1,5 +1,8 @@
 // Analyses started from the main window: statistics toggles, chart switches, the
 // autocorrelation export and its refusals.
+#include <QMenu>
+
+#include "app/metodos.h"
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, NothingCheckedGivesTheHeaderLinesInNormalColours) {
@@ -87,4 +90,35 @@ TEST_F(UiTest, TypedLevelNotInTheListIsUsed) {
   ElegirMetodo("Whittle Agregado");
   p_->SBAnalizar->click();
   EXPECT_TRUE(Lineas().contains("      Nivel de agregación: 7")) << p_->MResult->toPlainText().toStdString();
+}
+
+// "&Comparar métodos" at the end of "&Métodos": enabled by the first load, one line per
+// method that yields H, the comparison chart in Plot1 only while "Gráfica &método" is
+// checked.
+TEST_F(UiTest, CompararMetodosDesdeElMenu) {
+  EXPECT_FALSE(p_->CompararMetodos1->isEnabled());
+  QMenu* metodos = p_->MetodosH1->associatedObjects().value(0)
+                       ? qobject_cast<QMenu*>(p_->MetodosH1->associatedObjects().value(0))
+                       : nullptr;
+  ASSERT_NE(metodos, nullptr);
+  EXPECT_EQ(metodos->actions().last(), p_->CompararMetodos1);
+  EXPECT_EQ(p_->CompararMetodos1->text(), "&Comparar métodos");
+  Cargar("traza1.sam");
+  ASSERT_TRUE(p_->CompararMetodos1->isEnabled());
+  p_->CompararMetodos1->trigger();
+  int conH = 0;
+  for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
+  const QStringList l = Lineas();
+  ASSERT_GE(l.size(), conH + 2);
+  EXPECT_TRUE(l[2].startsWith("DFA: "));
+  EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_EQ(g_->Plot1->IdAbscissa(), "Métodos");
+  const size_t elementos = g_->Plot1->ItemCount();
+  EXPECT_GT(elementos, static_cast<size_t>(conH));
+  // Without the method chart the chart keeps what it had.
+  p_->Graficametodo1->trigger();
+  ElegirMetodo("R/S");
+  p_->SBAnalizar->click();
+  p_->CompararMetodos1->trigger();
+  EXPECT_EQ(g_->Plot1->ItemCount(), elementos);
 }

@@ -1,9 +1,16 @@
 // Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
-// folder, and saves there the main window after an R/S analysis, each dialog and the charts
-// window on the method and autocorrelation charts.
+// folder, and saves there the main window after an R/S analysis (and its M, V, A toggles
+// enlarged, down and up), each dialog (the series generator's with FGN and with FARIMA
+// chosen), the charts window on the method and autocorrelation charts, and the method chart
+// saved as PNG and as SVG (with the SVG drawn back by Qt). The pictures hold nothing that
+// changes from run to run (no date line, no temporary folder name, a text cursor that does
+// not blink), so that the font test runs can compare them.
 #include <QDir>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTabWidget>
 
+#include "ui/dialogo_generar.h"
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, Capturas) {
@@ -15,13 +22,30 @@ TEST_F(UiTest, Capturas) {
     QApplication::processEvents();
     EXPECT_TRUE(w->grab().save(carpeta + "/" + nombre + ".png"));
   };
+  const int parpadeo = QApplication::cursorFlashTime();
+  QApplication::setCursorFlashTime(0);
   p_->show();
+  p_->FechaHora1->setChecked(false);
   Cargar("traza1.sam");
   ElegirMetodo("R/S");
   p_->SBAuto->click();
-  dialogos_.respuestasFichero.push_back(Ruta("traza1.atc"));
+  dialogos_.respuestasFichero.push_back(QStringLiteral("traza1.atc"));  // in the current folder
   p_->SBAnalizar->click();
   guardar(p_, "principal");
+  // The three toggles at four times their size, in both states.
+  auto conmutadores = [&](const QString& nombre) {
+    QApplication::processEvents();
+    QWidget* barra = p_->SBMedia->parentWidget();
+    const QRect zona =
+        QRect(p_->SBMedia->geometry().topLeft(), p_->SBAuto->geometry().bottomRight())
+            .adjusted(-4, -4, 4, 4);
+    const QImage img = barra->grab(zona).toImage();
+    EXPECT_TRUE(img.scaled(img.size() * 4).save(carpeta + "/" + nombre + ".png"));
+  };
+  conmutadores("conmutadores_abajo");  // "A" was pressed before the analysis
+  for (QToolButton* b : {p_->SBMedia, p_->SBVar, p_->SBAuto}) b->click();
+  conmutadores("conmutadores_arriba");
+  for (QToolButton* b : {p_->SBMedia, p_->SBVar, p_->SBAuto}) b->click();
   ElegirMetodo("Whittle Estándar");
   guardar(p_, "principal_whittle");
 
@@ -43,12 +67,31 @@ TEST_F(UiTest, Capturas) {
   app_->Auto()->hide();
   guardar(s_, "series");
   s_->reject();
+  TFGenerar* generar = p_->DialogoGenerar();
+  guardar(generar, "generar_fgn");
+  generar->RGModelo->SetItemIndex(1);
+  guardar(generar, "generar_farima");
+  generar->reject();
   dialogos_.guionesModales.push_back([&](QDialog* d) { guardar(d, "acercade"); });
   p_->Acercade1Click();
   p_->Iragraficas1Click();
   guardar(g_, "graficas_metodo");
+  // The method chart saved as PNG and as SVG, and the SVG drawn back by Qt.
+  dialogos_.respuestasFichero = {carpeta + "/grafica_guardada", carpeta + "/grafica_guardada"};
+  dialogos_.filtrosElegidos = {2, 3};
+  g_->Guardarcomo1Click();
+  g_->Guardarcomo1Click();
+  QSvgRenderer svg(carpeta + "/grafica_guardada.svg");
+  EXPECT_TRUE(svg.isValid());
+  QImage dibujada(svg.viewBox().size(), QImage::Format_RGB32);
+  dibujada.fill(Qt::magenta);
+  QPainter pintor(&dibujada);
+  svg.render(&pintor);
+  pintor.end();
+  EXPECT_TRUE(dibujada.save(carpeta + "/grafica_guardada_svg.png"));
   g_->Auto1Click();
   guardar(g_, "graficas_auto");
   g_->Ejes1Click();
   g_->hide();
+  QApplication::setCursorFlashTime(parpadeo);
 }

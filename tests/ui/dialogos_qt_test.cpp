@@ -1,7 +1,9 @@
 // The real Qt dialogs behind PlatformDialogs, driven from a timer: file dialogs return the
 // typed path and move the current folder, the input box and message box answer, and Qt's
 // own buttons read in Spanish once the translations are loaded.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -66,6 +68,62 @@ TEST(QtPlatformDialogs, SaveDialogReturnsTheTypedPathWithTheDefaultExtension) {
   EXPECT_EQ(QDir::currentPath(), QDir(dir.path()).absolutePath());
   QDir::setCurrent(anterior);
   QCoreApplication::removeTranslator(&traductor);
+}
+
+// The charts window's save dialog: picking "Imagen PNG" makes a bare name a ".png" file,
+// picking "Gráfico vectorial SVG" an ".svg" one.
+TEST(QtPlatformDialogs, DialogoGuardarAnadeLaExtensionDelFiltroElegido) {
+  QTranslator traductor;
+  CargarTraducciones(traductor);
+  QTemporaryDir dir;
+  const QString anterior = QDir::currentPath();
+  QtPlatformDialogs dialogos;
+  OpcionesFichero o;
+  o.titulo = "Guardar gráfica como";
+  o.filtros = {"Bitmap (.bmp) (*.bmp)", "Formato propio (.grf) (*.grf)", "Imagen PNG (*.png)",
+               "Gráfico vectorial SVG (*.svg)"};
+  o.filtroInicial = 1;
+  o.extensionDefecto = "grf";
+  const std::pair<int, const char*> casos[] = {{2, "grafica.png"}, {3, "grafica.svg"}};
+  for (const auto& [filtro, esperado] : casos) {
+    AlAparecer([&, filtro = filtro](QWidget* w) {
+      auto* fd = qobject_cast<QFileDialog*>(w);
+      ASSERT_NE(fd, nullptr);
+      fd->setDirectory(dir.path());
+      auto* tipos = fd->findChild<QComboBox*>("fileTypeCombo");
+      ASSERT_NE(tipos, nullptr);
+      QStringList ofrecidos;
+      for (int i = 0; i < tipos->count(); ++i) ofrecidos << tipos->itemText(i);
+      EXPECT_EQ(ofrecidos, o.filtros);
+      // The user picks the filter in the list.
+      tipos->setCurrentIndex(filtro);
+      emit tipos->activated(filtro);
+      emit tipos->textActivated(tipos->itemText(filtro));
+      fd->findChild<QLineEdit*>("fileNameEdit")->setText("grafica");
+      const QString capturas = qEnvironmentVariable("FENWA_CAPTURAS");
+      if (!capturas.isEmpty() && filtro == 2) {
+        QDir().mkpath(capturas);
+        fd->grab().save(capturas + "/dialogo_guardar_png.png");
+        tipos->showPopup();
+        QApplication::processEvents();
+        tipos->view()->window()->grab().save(capturas + "/dialogo_guardar_filtros.png");
+        tipos->hidePopup();
+      }
+      static_cast<QDialog*>(fd)->accept();
+    });
+    EXPECT_EQ(dialogos.GuardarFichero(nullptr, o).toStdString(),
+              QDir(dir.path()).filePath(esperado).toStdString());
+  }
+  QDir::setCurrent(anterior);
+  QCoreApplication::removeTranslator(&traductor);
+}
+
+TEST(ExtensionDeFiltro, SoloConUnPatronSencillo) {
+  EXPECT_EQ(ExtensionDeFiltro("Imagen PNG (*.png)"), "png");
+  EXPECT_EQ(ExtensionDeFiltro("Bitmap (.bmp) (*.bmp)"), "bmp");
+  EXPECT_EQ(ExtensionDeFiltro("Todos los archivos (*.*)"), "");
+  EXPECT_EQ(ExtensionDeFiltro("Imágenes (*.png *.bmp)"), "");
+  EXPECT_EQ(ExtensionDeFiltro("Sin patrón"), "");
 }
 
 TEST(QtPlatformDialogs, InputBoxAnswersAndCancels) {

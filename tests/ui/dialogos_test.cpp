@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTest>
+#include <set>
 
 #include "ui/ui_fixture.h"
 
@@ -15,20 +16,85 @@ void Escape(QWidget* w) {
 
 }  // namespace
 
-TEST_F(UiTest, ParameterDefaultsMatchTheParameterRecord) {
-  EXPECT_EQ(app_->MetodosH()->Valores(), ParametrosMetodosH{});
-  EXPECT_EQ(app_->MetodosT0()->Valores(), ParametrosMetodosT0{});
-  EXPECT_EQ(app_->Estacion()->Valores(), ParametrosEstacion{});
-  EXPECT_EQ(app_->Auto()->Valores(), ParametrosAuto{});
+// The four dialogs' values as the analysis reads them.
+AnalysisParameters Leidos(Aplicacion& app) {
+  AnalysisParameters p;
+  app.MetodosH()->LeerEn(p);
+  app.MetodosT0()->LeerEn(p);
+  app.Estacion()->LeerEn(p);
+  app.Auto()->LeerEn(p);
+  return p;
+}
+
+// Every field of the parameter table has its control, named after it, in its dialog and on
+// its page, showing the table's default.
+TEST_F(UiTest, CadaCampoDeLaTablaTieneSuControl) {
+  EXPECT_EQ(Leidos(*app_), AnalysisParameters{});
+  const std::pair<Dialogo, TDialogoParametros*> dialogos[] = {
+      {Dialogo::MetodosH, app_->MetodosH()},
+      {Dialogo::MetodosT0, app_->MetodosT0()},
+      {Dialogo::Estacion, app_->Estacion()},
+      {Dialogo::Autocorrelacion, app_->Auto()}};
+  for (const DefinicionCampo& c : TablaCampos()) {
+    SCOPED_TRACE(c.clave);
+    for (const auto& [dialogo, ventana] : dialogos) {
+      QWidget* control = ventana->Control(c.clave);
+      ASSERT_EQ(control != nullptr, dialogo == c.dialogo);
+      if (!control) continue;
+      EXPECT_EQ(control->objectName().toStdString(), c.control);
+      auto* paginas = ventana->findChild<QTabWidget*>();
+      if (paginas) {
+        int pagina = -1;
+        for (int i = 0; i < paginas->count(); ++i)
+          if (paginas->widget(i)->isAncestorOf(control)) pagina = i;
+        ASSERT_GE(pagina, 0);
+        EXPECT_EQ(paginas->tabText(pagina).toStdString(), c.pagina);
+      }
+    }
+  }
   TFMetodosH* h = app_->MetodosH();
-  EXPECT_EQ(h->PageControl->count(), 5);
+  std::set<std::string> paginas;
+  for (const DefinicionCampo& c : TablaCampos())
+    if (c.dialogo == Dialogo::MetodosH) paginas.insert(c.pagina);
+  EXPECT_EQ(h->PageControl->count(), static_cast<int>(paginas.size()));
   EXPECT_EQ(h->PageControl->tabText(h->PageControl->currentIndex()), "R/S");
   EXPECT_FALSE(h->EOrdenp->isEnabled());
   EXPECT_FALSE(h->EOrdenq->isEnabled());
   EXPECT_TRUE(h->EMinmDif->isEnabled());
   EXPECT_TRUE(h->BOK->isDefault());
   EXPECT_EQ(app_->Estacion()->MAyuda->toPlainText().split('\n').size(), 21);
-  EXPECT_EQ(app_->Estacion()->PageControl->tabText(0), "Test T");
+}
+
+// Each dialog opens with the focus in its first field; Tab runs through the fields in
+// reading order, then "Aceptar" and "Cancelar".
+TEST_F(UiTest, TecladoPrimerCampoYOrdenDeTabulacion) {
+  struct Caso {
+    TDialogoParametros* dialogo;
+    std::vector<QWidget*> orden;
+  };
+  TFMetodosT0* t = app_->MetodosT0();
+  TFEstacion* e = app_->Estacion();
+  TFAuto* a = app_->Auto();
+  TFMetodosH* h = app_->MetodosH();
+  const Caso casos[] = {
+      {t, {t->EInicial, t->EFinal, t->EDecada, t->BOK, t->BCancelar}},
+      {e, {e->EBloques, e->ESigni, e->BOK, e->BCancelar}},
+      {a, {a->RGSesgo->Boton(0), a->EPuntos, a->ChLongitud, a->ChGuardar, a->BOK, a->BCancelar}},
+      {h, {h->EMind, h->EMinRS, h->EBloques, h->EDecadaRS, h->BOK, h->BCancelar}},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.dialogo->objectName().toStdString());
+    std::vector<QWidget*> visitados;
+    dialogos_.guionesModales.push_back([&](QDialog* d) {
+      for (std::size_t i = 0; i < c.orden.size() && d->focusWidget(); ++i) {
+        visitados.push_back(d->focusWidget());
+        QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+      }
+      d->reject();
+    });
+    dialogos_.EjecutarModal(c.dialogo);
+    EXPECT_EQ(visitados, c.orden);
+  }
 }
 
 TEST_F(UiTest, CancelRestoresAndAcceptKeepsEMind) {
@@ -60,7 +126,7 @@ TEST_F(UiTest, EscapeCancelsAndTheCloseBoxAccepts) {
     Escape(d);
   });
   p_->Autocorrelacion1Click();
-  EXPECT_EQ(a->Valores(), ParametrosAuto{});
+  EXPECT_EQ(Leidos(*app_), AnalysisParameters{});
   dialogos_.guionesModales.push_back([a](QDialog* d) {
     a->EPuntos->setText("7");
     d->close();
@@ -107,52 +173,34 @@ TEST_F(UiTest, EditableListsAcceptTypedValues) {
   });
   p_->MetodosH1Click();
   EXPECT_FALSE(h->isVisible());
-  EXPECT_EQ(h->Valores().CBNivel, "7");
+  EXPECT_EQ(Leidos(*app_)[campo::CBNivel], "7");
   EXPECT_EQ(h->CBNivel->count(), 5);  // typed values are not added to the list
 }
 
-TEST_F(UiTest, EveryParameterSnapshotIsRestoredByCancel) {
-  TFMetodosH* h = app_->MetodosH();
-  ParametrosMetodosH cambiado;
-  cambiado.EMind = "1";
-  cambiado.EMinRS = "2";
-  cambiado.EBloques = "3";
-  cambiado.EDecadaRS = "4";
-  cambiado.EMinm = "5";
-  cambiado.EMinVar = "6";
-  cambiado.EDecadaVar = "7";
-  cambiado.ChLineal = true;
-  cambiado.EMinmDif = "8";
-  cambiado.EMinVarDif = "9";
-  cambiado.EDecadaVarDif = "11";
-  cambiado.ChMismos = true;
-  cambiado.CBPorcentaje = "0.1";
-  cambiado.RGModelo = 1;
-  cambiado.EOrdenp = "1";
-  cambiado.EOrdenq = "1";
-  cambiado.CBFactor = "64";
-  cambiado.CBNivel = "500";
-  dialogos_.guionesModales.push_back([&](QDialog*) {
-    h->AsignarValores(cambiado);
-    EXPECT_EQ(h->Valores(), cambiado);
-    h->BCancelar->click();
-  });
-  p_->MetodosH1Click();
-  EXPECT_EQ(h->Valores(), ParametrosMetodosH{});
-  TFMetodosT0* t = app_->MetodosT0();
-  TFEstacion* e = app_->Estacion();
-  dialogos_.guionesModales.push_back([t](QDialog*) {
-    t->AsignarValores({"1.5", "20", "3"});
-    t->BCancelar->click();
-  });
-  dialogos_.guionesModales.push_back([e](QDialog*) {
-    e->AsignarValores({"4", "0.1"});
-    e->BCancelar->click();
-  });
-  p_->MetodosT01Click();
-  p_->Estacion1Click();
-  EXPECT_EQ(t->Valores(), ParametrosMetodosT0{});
-  EXPECT_EQ(e->Valores(), ParametrosEstacion{});
+TEST_F(UiTest, CancelarRestauraCadaCampo) {
+  // Every field changed away from its default, then "Cancelar" in every dialog.
+  AnalysisParameters cambiado;
+  for (const DefinicionCampo& c : TablaCampos()) {
+    cambiado[c.clave] = c.EsTexto() ? "1" + std::string(c.omision)
+                                    : std::string(c.omision) == "1" ? "0" : "1";
+  }
+  TDialogoParametros* dialogos[] = {app_->MetodosH(), app_->MetodosT0(), app_->Estacion(),
+                                    app_->Auto()};
+  for (TDialogoParametros* d : dialogos) {
+    dialogos_.guionesModales.push_back([&, d](QDialog*) {
+      d->Mostrar(cambiado);
+      AnalysisParameters leido;
+      d->LeerEn(leido);
+      for (const DefinicionCampo& c : TablaCampos()) {
+        if (d->Control(c.clave)) {
+          EXPECT_EQ(leido[c.clave], cambiado[c.clave]) << c.clave;
+        }
+      }
+      d->BCancelar->click();
+    });
+    dialogos_.EjecutarModal(d);
+  }
+  EXPECT_EQ(Leidos(*app_), AnalysisParameters{});
 }
 
 // ---- series dialog ----------------------------------------------------------------------------
@@ -312,4 +360,37 @@ TEST_F(UiTest, AnalizarInTheDialogCommitsAPendingRemovalFirst) {
   EXPECT_EQ(p_->Almacen().FreeSlots(), 9u);
   EXPECT_EQ(Lineas().value(0), "Nombre: a");
   EXPECT_EQ(Entradas(p_->CBSeries), QStringList({"a"}));
+}
+
+TEST_F(UiTest, AnalizarEnElDialogoLoMantieneHastaElFinDelAnalisis) {
+  Cargar("a.sam");
+  Cargar("b.sam");
+  bool visibleAlEmpezar = false, visibleAlGuardar = false;
+  QStringList memoAlGuardar;
+  int resultado = -1;
+  const auto analizar = s_->analizar;
+  s_->analizar = [&] {
+    visibleAlEmpezar = s_->isVisible();
+    analizar();
+  };
+  dialogos_.alPreguntarFichero = [&](const OpcionesFichero&) {
+    visibleAlGuardar = s_->isVisible();
+    memoAlGuardar = Lineas();
+  };
+  dialogos_.respuestasFichero.push_back(Ruta("a.atc"));
+  dialogos_.guionesModales.push_back([&](QDialog* d) {
+    s_->ChAuto->setChecked(true);
+    s_->BEliminar->click();  // removes "b", selects "a"
+    s_->BAnalizar->click();
+    EXPECT_FALSE(d->isVisible());  // closed once the analysis has finished
+    resultado = d->result();
+  });
+  p_->Series1Click();
+  EXPECT_TRUE(visibleAlEmpezar);
+  EXPECT_TRUE(visibleAlGuardar);
+  EXPECT_EQ(memoAlGuardar.value(0), "Nombre: a");
+  EXPECT_EQ(resultado, QDialog::Accepted);
+  EXPECT_EQ(p_->Almacen().FreeSlots(), 9u);
+  EXPECT_TRUE(QFile::exists(Ruta("a.atc")));
+  EXPECT_FALSE(s_->isVisible());
 }

@@ -41,6 +41,19 @@ TEST_F(UiTest, ChartsWindowHasTheDesignValues) {
   EXPECT_EQ(g_->Formatobitmap1->shortcut().toString(QKeySequence::PortableText), "Ctrl+C");
 }
 
+TEST_F(UiTest, LaVentanaNoEncogeMasQueElMinimoDeLasGraficas) {
+  g_->show();
+  for (auto elegir : {&TFGraf::Metodo1Click, &TFGraf::General1Click}) {
+    (g_->*elegir)();
+    g_->resize(60, 50);
+    QApplication::processEvents();
+    TPlot* p = g_->Actual();
+    EXPECT_GE(p->width(), p->MinWidth());
+    EXPECT_GE(p->height(), p->MinHeight());
+    EXPECT_EQ(p->ChartImage().size(), p->size());  // nothing of the chart is cut off
+  }
+}
+
 TEST_F(UiTest, ActivationChoosesTheChartByTheSwitches) {
   struct Caso {
     bool graficaMetodo, graficaAuto;
@@ -117,6 +130,41 @@ TEST_F(UiTest, SaveChartByExtension) {
   ASSERT_EQ(dialogos_.mensajes.size(), 1u);
   EXPECT_EQ(dialogos_.mensajes[0], "La extensión indicada no es válida");
   EXPECT_FALSE(QFile::exists(Ruta("texto.txt")));
+}
+
+// PNG and SVG beside ".bmp" and ".grf": a bare name takes the type of the filter picked, a
+// typed extension decides by itself.
+TEST_F(UiTest, GuardarGraficaComoPngYSvgSegunFiltroOExtension) {
+  g_->Metodo1Click();
+  g_->Plot1->SetIdAbscissa("log10 (d)");
+  g_->Plot1->MoveTo(0, 0);
+  g_->Plot1->LineTo(1, 1);
+  g_->Plot1->MarkAt(0.5, 0.5, 17);
+  g_->Plot1->AutoRange(2.0);
+  dialogos_.respuestasFichero = {Ruta("p"), Ruta("s"), Ruta("t.svg"), Ruta("mezcla.Png"),
+                                 Ruta("b.bmp"), Ruta("f")};
+  dialogos_.filtrosElegidos = {2, 3, 2, 1, 1, 1};
+  for (int i = 0; i < 6; ++i) g_->Guardarcomo1Click();
+  EXPECT_TRUE(dialogos_.mensajes.empty());
+  ASSERT_EQ(dialogos_.ficheros.size(), 6u);
+  EXPECT_EQ(dialogos_.ficheros[0].opciones.filtros,
+            QStringList({"Bitmap (.bmp) (*.bmp)", "Formato propio (.grf) (*.grf)",
+                         "Imagen PNG (*.png)", "Gráfico vectorial SVG (*.svg)"}));
+  EXPECT_EQ(dialogos_.ficheros[0].opciones.filtroInicial, 1);
+  // The PNG files hold exactly the pixels of the bitmap.
+  const QImage bmp = QImage(Ruta("b.bmp"), "BMP").convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(bmp.isNull());
+  for (const char* png : {"p.png", "mezcla.Png"})
+    EXPECT_EQ(QImage(Ruta(png), "PNG").convertToFormat(QImage::Format_RGB32), bmp) << png;
+  for (const char* svg : {"s.svg", "t.svg"}) {
+    QFile f(Ruta(svg));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << svg;
+    const QByteArray texto = f.readAll();
+    EXPECT_TRUE(texto.startsWith("<?xml")) << svg;
+    EXPECT_TRUE(texto.contains(">log10 (d)</text>")) << svg;
+  }
+  EXPECT_FALSE(QFile::exists(Ruta("t.png")));
+  EXPECT_EQ(QFile(Ruta("f.grf")).size(), 64 * 3);
 }
 
 TEST_F(UiTest, ChartFileWriteAndReadFailuresAreReported) {

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 
+#include "app/metodos.h"
 #include "ui/ui_fixture.h"
 
 namespace {
@@ -36,7 +37,8 @@ TEST_F(UiTest, StartUpEnabledStatesAndChecks) {
     int marcado;  // -1: not checkable
   };
   const Caso casos[] = {
-      {"Cargarserie1", true, -1},        {"Guardarcomo1", false, -1},
+      {"Cargarserie1", true, -1},        {"Generarserie1", true, -1},
+      {"Guardarcomo1", false, -1},
       {"Guardarresult1", false, -1},     {"Guardarresultcomo1", false, -1},
       {"Salir1", true, -1},              {"MetodosH1", true, -1},
       {"MetodosT01", true, -1},          {"Estacion1", true, -1},
@@ -85,9 +87,9 @@ TEST_F(UiTest, MenuTextsAccessKeysAndShortcut) {
   EXPECT_EQ(p_->Guardarresult1->text(), "G&uardar resultado análisis");
   EXPECT_EQ(p_->Guardarresultcomo1->text(), "Guardar &resultado como...");
   QStringList metodos = Entradas(p_->CBMetodos);
-  EXPECT_EQ(metodos, QStringList({"Ninguno", "Periodograma", "R/S", "T0 (IDC)", "Test T",
-                                  "Varianza", "Varianza Difer.", "Whittle Agregado",
-                                  "Whittle Estándar", "Whittle Local"}));
+  QStringList tabla;
+  for (const std::string& m : NombresMetodos()) tabla << QString::fromStdString(m);
+  EXPECT_EQ(metodos, tabla);
   EXPECT_EQ(Entradas(s_->CBMetodos), metodos);
   EXPECT_EQ(p_->SBMedia->toolTip(), "Media");
   EXPECT_EQ(p_->CBSeries->toolTip(), "Series cargadas");
@@ -117,6 +119,30 @@ TEST_F(UiTest, FirstLoadEnablesSeriesControlsAndSelectsTheNewName) {
   EXPECT_EQ(Entradas(p_->CBSeries), QStringList({"Alfa", "beta", "traza1"}));
   EXPECT_EQ(Entradas(s_->CBSeries), Entradas(p_->CBSeries));
   EXPECT_EQ(p_->CBSeries->currentText(), "beta");
+}
+
+// Both series lists sort the Spanish way: case ignored, accented letters beside their base
+// letter, "ñ" after "n"; a renamed entry takes its place by the same rule.
+TEST_F(UiTest, ListasDeSeriesEnOrdenAlfabeticoEspanol) {
+  for (const char* nombre : {"Zeta", "árbol", "arce", "Beta", "ñu", "nube", "oso", "Árbol"})
+    Cargar(QString::fromUtf8(nombre) + ".sam", {1, 2, 3});
+  const QStringList esperado = {"árbol", "Árbol", "arce", "Beta", "nube", "ñu", "oso", "Zeta"};
+  EXPECT_EQ(Entradas(p_->CBSeries), esperado);
+  EXPECT_EQ(Entradas(s_->CBSeries), esperado);
+  dialogos_.respuestasTexto.push_back(QStringLiteral("ábaco"));
+  dialogos_.guionesModales.push_back([this](QDialog*) {
+    s_->CBSeries->setCurrentIndex(s_->CBSeries->findText("Zeta"));
+    emit s_->CBSeries->activated(s_->CBSeries->currentIndex());
+    s_->BRenombrar->click();
+    s_->BOK->click();
+  });
+  p_->Series1Click();
+  const QStringList renombrado = {"ábaco", "árbol", "Árbol", "arce",
+                                  "Beta",  "nube",  "ñu",    "oso"};
+  EXPECT_EQ(Entradas(s_->CBSeries), renombrado);
+  EXPECT_EQ(Entradas(p_->CBSeries), renombrado);
+  EXPECT_EQ(p_->CBSeries->currentText(), "ábaco");
+  EXPECT_EQ(Entradas(p_->CBMetodos), ListaMetodos());  // methods keep their order
 }
 
 TEST_F(UiTest, FailedLoadShowsTheReaderMessageAndLeavesTheSlotFree) {
@@ -246,6 +272,50 @@ TEST_F(UiTest, ToggleAMirrorsTheSeriesDialogAndAddsTheAutocorrelation) {
   EXPECT_FALSE(s_->ChAuto->isChecked());
   p_->SBAnalizar->click();
   EXPECT_FALSE(p_->MResult->toPlainText().contains("Autocorrelación"));
+}
+
+// Down and up differ at a glance: the bevel turns round (light top-left edge when up, dark
+// when down) and the face is shaded; size, caption, font and blue caption colour stay.
+TEST_F(UiTest, ConmutadoresMuestranClaramenteSuEstadoPulsado) {
+  p_->show();
+  auto imagen = [](QToolButton* b) {
+    return b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  auto azules = [](const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) {
+        const QColor c = img.pixelColor(x, y);
+        n += c.blue() > 150 && c.red() < 100 && c.green() < 100;
+      }
+    return n;
+  };
+  for (QToolButton* b : {p_->SBMedia, p_->SBVar, p_->SBAuto}) {
+    SCOPED_TRACE(b->objectName().toStdString());
+    const QString texto = b->text();
+    const QFont fuente = b->font();
+    b->setChecked(false);
+    const QImage arriba = imagen(b);
+    b->setChecked(true);
+    const QImage abajo = imagen(b);
+    EXPECT_EQ(b->size(), QSize(25, 25));
+    EXPECT_EQ(arriba.size(), abajo.size());
+    EXPECT_EQ(b->text(), texto);
+    EXPECT_EQ(b->font(), fuente);
+    EXPECT_TRUE(fuente.bold());
+    EXPECT_EQ(fuente.pixelSize(), 16);
+    EXPECT_GT(qGray(arriba.pixel(0, 12)), qGray(arriba.pixel(24, 12)));
+    EXPECT_LT(qGray(abajo.pixel(0, 12)), qGray(abajo.pixel(24, 12)));
+    EXPECT_GT(qGray(arriba.pixel(12, 0)), qGray(arriba.pixel(12, 24)));
+    EXPECT_LT(qGray(abajo.pixel(12, 0)), qGray(abajo.pixel(12, 24)));
+    int distintos = 0, cara = 0;
+    for (int y = 3; y < 22; ++y)
+      for (int x = 3; x < 22; ++x, ++cara)
+        distintos += std::abs(qGray(arriba.pixel(x, y)) - qGray(abajo.pixel(x, y))) > 20;
+    EXPECT_GT(distintos, cara / 4);
+    EXPECT_GT(azules(arriba), 10);
+    EXPECT_NEAR(azules(abajo), azules(arriba), azules(arriba) / 3);
+  }
 }
 
 TEST_F(UiTest, SaveResultsOnceUntilTheNextAnalysis) {

@@ -17,7 +17,7 @@
 #include "ui/aplicacion.h"
 #include "ui/dialogo_series.h"
 #include "ui/dialogos_parametros.h"
-#include "ui/fake_dialogs.h"
+#include "support/dialogos_falsos.h"
 #include "ui/graficas.h"
 #include "ui/principal.h"
 
@@ -92,7 +92,7 @@ class UiTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   QString carpetaAnterior_;
-  FakeDialogs dialogos_;
+  DialogosFalsos dialogos_;
   std::unique_ptr<Aplicacion> app_;
   TFPrinc* p_ = nullptr;
   TFSeries* s_ = nullptr;

@@ -1,5 +1,6 @@
-// Chart bitmaps for fenwa-cli (--bmp, --bmp-auto): the chart as the charts window shows it
-// when it opens at its design size, written as a BMP file.
+// Chart pictures for fenwa-cli (--bmp, --png, --svg and their -auto forms): the chart as the
+// charts window shows it when it opens at its design size, written as a BMP, PNG or SVG
+// file.
 #pragma once
 
 #include <string>
@@ -16,3 +17,7 @@ inline constexpr int kAltoGraficaCli = 329;
 // unless QT_QPA_PLATFORM says otherwise) and keeps the process locale as it was. False when
 // the file cannot be written.
 bool GuardarBmp(TPlotModel& grafica, const std::string& ruta);
+// The same chart as a PNG file (the pixels of the bitmap) or an SVG file (the same drawing as
+// vectors), written under `ruta` itself.
+bool GuardarPng(TPlotModel& grafica, const std::string& ruta);
+bool GuardarSvg(TPlotModel& grafica, const std::string& ruta);

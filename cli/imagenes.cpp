@@ -1,4 +1,4 @@
-#include "cli/bmp.h"
+#include "cli/imagenes.h"
 
 #include <QGuiApplication>
 #include <clocale>
@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart/plot_model.h"
+#include "chart/qt/fuentes.h"
 #include "chart/qt/plot_render.h"
 
 namespace {
@@ -32,6 +33,8 @@ void AsegurarAplicacionQt() {
   static char* argv[] = {nombre, nullptr};
   // Never destroyed: it lives until the process ends.
   new QGuiApplication(argc, argv);
+  // The program's typeface, before any chart is drawn.
+  RegistrarFuentes();
   std::setlocale(LC_ALL, anterior.c_str());
 }
 
@@ -40,4 +43,14 @@ void AsegurarAplicacionQt() {
 bool GuardarBmp(TPlotModel& grafica, const std::string& ruta) {
   AsegurarAplicacionQt();
   return SavePlotBitmap(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+}
+
+bool GuardarPng(TPlotModel& grafica, const std::string& ruta) {
+  AsegurarAplicacionQt();
+  return SavePlotPng(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+}
+
+bool GuardarSvg(TPlotModel& grafica, const std::string& ruta) {
+  AsegurarAplicacionQt();
+  return SavePlotSvg(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
 }

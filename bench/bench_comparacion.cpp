@@ -1,0 +1,74 @@
+// Times the comparison of every method that yields H ("Comparar métodos", fenwa-cli -m
+// Todos) on 1,000,000 samples of exact FGN with H = 0.8 and the default parameters, best
+// of a few runs, as elapsed and processor time, and each method alone for the breakdown.
+// Usage: bench_comparacion [samples] [runs]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+
+#include "app/analisis.h"
+#include "app/metodos.h"
+#include "numeric/generador.h"
+
+namespace {
+
+struct Tiempo {
+  double real = 1e300, cpu = 1e300;
+};
+
+Tiempo Mejor(int veces, const std::function<void()>& f) {
+  Tiempo mejor;
+  for (int i = 0; i < veces; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const std::clock_t c0 = std::clock();
+    f();
+    const double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+    if (real < mejor.real) mejor.real = real;
+    if (cpu < mejor.cpu) mejor.cpu = cpu;
+  }
+  return mejor;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::uint64_t n = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
+  const int veces = argc > 2 ? std::atoi(argv[2]) : 3;
+  ParametrosGenerador g;
+  g.H = 0.8;
+  g.n = n;
+  g.semilla = 1;
+  Vector serie;
+  if (GenerarSerie(g, serie) != kGeneradorOk) return 1;
+
+  const AnalysisParameters parametros;
+  std::printf("Comparación de métodos, %llu muestras de FGN (H = 0.8), mejor de %d\n",
+              static_cast<unsigned long long>(n), veces);
+  for (const DefinicionMetodo& m : TablaMetodos()) {
+    if (!m.daH) continue;
+    int estado = 0;
+    double H = 0;
+    const Tiempo t = Mejor(veces, [&] {
+      BloqueMetodo b(serie, parametros, '.');
+      estado = m.bloque(b);
+      H = b.resultado.valor;
+    });
+    std::printf("  %-20s %7.3f s  (cpu %7.3f s)  estado %d  H = %.4f\n", m.nombre, t.real,
+                t.cpu, estado, H);
+  }
+  ResultsLog log;
+  AnalysisEnvironment entorno;
+  entorno.log = &log;
+  AnalysisDriver driver(entorno);
+  AnalysisSelection seleccion;
+  seleccion.metodo = metodo::kTodos;
+  seleccion.media = seleccion.varianza = false;
+  MenuMarks marcas;
+  marcas.fechaHora = marcas.creditos = false;
+  const Tiempo t = Mejor(veces, [&] { driver.Analizar("fgn", serie, seleccion, parametros, marcas); });
+  std::printf("  %-20s %7.3f s  (cpu %7.3f s)  límite 4 s\n", "Todos", t.real, t.cpu);
+  return 0;
+}

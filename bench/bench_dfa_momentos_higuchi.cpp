@@ -1,0 +1,119 @@
+// Times DFA (orders 1, 2 and 3), the absolute moments and Higuchi on a series of
+// 1,000,000 counts with the dialog defaults (DFA box 10 and 10 boxes per decade; moments
+// 6/10/20 like the variance; Higuchi automatic k_max and 10 lags per decade), best of
+// several runs, in wall-clock and in processor time (the machine is shared: the processor
+// time is what the method costs, the wall clock what a user waits). Beside them, in the same run: the aggregated variance over the same
+// levels as the moments, and Higuchi's segment sums taken one m at a time along the
+// series (stride k), the literal loop order that the estimator replaces.
+// Usage: bench_dfa_momentos_higuchi [samples] [runs]
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+
+#include "estimators/hurst_dfa.h"
+#include "estimators/hurst_higuchi.h"
+#include "estimators/hurst_momentos.h"
+#include "estimators/hurst_varianza.h"
+#include "numeric/estadistica.h"
+
+namespace {
+
+struct Tiempo {
+  double pared = 1e300;
+  double cpu = 1e300;
+};
+
+// Best wall-clock and best processor time of several runs.
+Tiempo Mejor(int veces, const std::function<void()>& f) {
+  Tiempo mejor;
+  for (int i = 0; i < veces; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const std::clock_t c0 = std::clock();
+    f();
+    const double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    mejor.pared = std::min(mejor.pared, t);
+    mejor.cpu = std::min(mejor.cpu, cpu);
+  }
+  return mejor;
+}
+
+// Counts around 50 with a standard deviation of 5 (xorshift and Box-Muller).
+Vector Serie(std::uint32_t n) {
+  Vector v(n);
+  std::uint64_t s = 88172645463325252ull;
+  auto uniforme = [&s]() {
+    s ^= s << 13;
+    s ^= s >> 7;
+    s ^= s << 17;
+    return (static_cast<double>(s >> 11) + 1.0) * 0x1.0p-53;
+  };
+  for (std::uint32_t i = 1; i <= n; ++i) {
+    const double r = std::sqrt(-2.0 * std::log(uniforme()));
+    v[i] = 50.0 + 5.0 * r * std::cos(6.283185307179586 * uniforme());
+  }
+  return v;
+}
+
+// Higuchi's L(k) for the default lags with the sums over i taken one m at a time.
+double HiguchiPorM(const Vector& x) {
+  const std::uint32_t N = x.Longitud();
+  const Vector perfil = SumaAcumulada(x - Media(x));
+  const double* y = perfil.Datos();
+  double total = 0;
+  for (const std::uint32_t k : RetardosHiguchi(std::min<std::uint32_t>(N / 10, 10000), 10)) {
+    double suma = 0;
+    for (std::uint32_t m = 1; m <= k; ++m) {
+      const std::uint32_t M = (N - m) / k;
+      double s = 0;
+      for (std::uint32_t i = 1; i <= M; ++i) s += std::abs(y[m + i * k - 1] - y[m + (i - 1) * k - 1]);
+      suma += s * (N - 1.0) / (static_cast<double>(M) * k) / k;
+    }
+    total += std::log10(suma / k);
+  }
+  return total;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::uint32_t n =
+      argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 1000000u;
+  const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
+  const Vector x = Serie(n);
+  double valor = 0;
+  int estado = 0;
+  std::int32_t kUsado = 0;
+  Vector ex, ey;
+
+  std::printf("%u muestras, mejor de %d (pared / procesador)\n", n, veces);
+  for (int q = 1; q <= 3; ++q) {
+    const Tiempo t = Mejor(veces, [&] { estado = HurstDfa(x, q, 10, 10, valor, ex, ey); });
+    std::printf("HurstDfa orden %d        %7.4f / %7.4f s  estado %d  H %.4f  tamaños %u\n", q,
+                t.pared, t.cpu, estado, valor, ex.Longitud());
+  }
+  const Tiempo tMom =
+      Mejor(veces, [&] { estado = HurstMomentosAbsolutos(x, 6, 10, 20, valor, ex, ey); });
+  std::printf("HurstMomentosAbsolutos  %7.4f / %7.4f s  estado %d  H %.4f  niveles %u\n",
+              tMom.pared, tMom.cpu, estado, valor, ex.Longitud());
+  const Tiempo tHig =
+      Mejor(veces, [&] { estado = HurstHiguchi(x, 0, 10, valor, kUsado, ex, ey); });
+  std::printf("HurstHiguchi            %7.4f / %7.4f s  estado %d  H %.4f  retardos %u  k_max %d\n",
+              tHig.pared, tHig.cpu, estado, valor, ex.Longitud(), kUsado);
+
+  volatile double sumidero = 0;
+  Tiempo t = Mejor(veces, [&] { estado = HurstVarianza(x, 6, 10, 20, valor, ex, ey); });
+  std::printf("HurstVarianza, mismos niveles           %7.4f / %7.4f s  (%.2f veces los momentos)\n",
+              t.pared, t.cpu, t.cpu / tMom.cpu);
+  const int vecesRef = veces < 2 ? veces : 2;
+  t = Mejor(vecesRef, [&] { sumidero = HiguchiPorM(x); });
+  std::printf("Higuchi con las sumas de cada m aparte  %7.4f / %7.4f s  (%.1f veces HurstHiguchi)\n",
+              t.pared, t.cpu, t.cpu / tHig.cpu);
+  (void)sumidero;
+  return 0;
+}

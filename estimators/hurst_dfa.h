@@ -1,0 +1,31 @@
+// Hurst parameter by detrended fluctuation analysis (DFA).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "numeric/vector.h"
+
+// Profile Y(i) = sum over t <= i of (x(t) - mean of the series). For each box size s
+// (TamanosCajaDfa) the K = n div s boxes of s points from the start and the K boxes from
+// the end (2K boxes, also when s divides n): in each box the least-squares polynomial of
+// degree `orden` is removed and F2 = (1/s) * sum of the squared residuals;
+// F(s) = sqrt(mean of the 2K values of F2), the K start boxes first, then the K end boxes.
+// H = slope of the least-squares straight line through (log10 s, log10 F(s)).
+// Each box is fitted on Y minus its box mean against the abscissa centred in the box,
+// through the discrete orthogonal polynomials of that abscissa (whose norms depend only
+// on s), and the residuals are summed one by one, so that a box the polynomial fits
+// closely loses no digits to cancellation.
+// Returns the status (estimators/estado.h), tested in this order:
+//   1 n < 100; 34 orden outside 1..3; 35 cajaMinima < orden + 2; 5 cajasDecada outside
+//   1..20; 36 fewer than 3 box sizes; 18 constant series; 37 F(s) = 0 for some size;
+//   26 non-finite slope.
+// H, ejeX (log10 s) and ejeY (log10 F(s)) are written only on status 0.
+int HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
+             std::int32_t cajasDecada, double& H, Vector& ejeX, Vector& ejeY);
+
+// The box sizes for n samples, increasing: s = cajaMinima, then
+// s <- max(s + 1, floor(s * 10^(1/cajasDecada))), while s <= n div 4. Parameters are
+// assumed valid (cajaMinima >= 1, cajasDecada 1..20).
+std::vector<std::uint32_t> TamanosCajaDfa(std::uint32_t n, std::int32_t cajaMinima,
+                                          std::int32_t cajasDecada);

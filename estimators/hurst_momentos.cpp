@@ -1,0 +1,34 @@
+#include "estimators/hurst_momentos.h"
+
+#include <cmath>
+#include <vector>
+
+#include "estimators/comun.h"
+#include "estimators/estado.h"
+#include "estimators/hurst_varianza.h"
+#include "numeric/estadistica.h"
+
+int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
+                           std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY) {
+  std::vector<std::uint32_t> niveles;
+  const int estado =
+      ComprobarNivelesVarianza(serie, puntosDecada, minM, minMuestras, 5, niveles);
+  if (estado != kEstadoOk) return estado;
+
+  const double media = Media(serie);
+  const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
+  Vector x(puntos), y(puntos);
+  std::vector<double> medias;
+  for (std::uint32_t j = 0; j < puntos; ++j) {
+    MediasDeBloques(serie, niveles[j], medias);
+    double suma = 0.0;
+    for (const double m : medias) suma += std::abs(m - media);
+    const double momento = suma / static_cast<double>(medias.size());
+    if (momento == 0.0) return kEstadoMomentoNulo;
+    x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));
+    y.Datos()[j] = std::log10(momento);
+  }
+
+  return AjustarRectaLogLog(
+      x, y, [](double pendiente) { return 1.0 + pendiente; }, H, ejeX, ejeY);
+}

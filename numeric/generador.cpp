@@ -1,0 +1,323 @@
+#include "numeric/generador.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+#include "numeric/fft.h"
+
+namespace {
+
+// Largest embedding the transform takes (its lengths are 32-bit).
+constexpr std::uint64_t kInmersionMaxima = std::numeric_limits<std::int32_t>::max();
+// Relative size below which a negative eigenvalue is rounding of the transform.
+constexpr double kToleranciaAutovalor = 1e-12;
+
+bool Finito(double x) { return std::isfinite(x); }
+
+// Warm-up as a double, so that |φ| close to 1 shows as a huge value instead of wrapping.
+double CalentamientoReal(double phi, double theta) {
+  if (phi == 0.0 && theta == 0.0) return 0.0;
+  if (phi == 0.0) return 1000.0;
+  const double w = std::ceil(20.0 / -LogPortable(std::fabs(phi)));
+  return w > 1000.0 ? w : 1000.0;
+}
+
+// Samples the embedding needs: n, or n plus the warm-up for FARIMA; 0 for white noise.
+// Returns false when that number is beyond any embedding the transform takes.
+bool MuestrasInmersion(const ParametrosGenerador& p, std::uint64_t& N) {
+  N = 0;
+  if (p.modelo == ModeloGenerador::Ruido) return true;
+  double total = static_cast<double>(p.n);
+  if (p.modelo == ModeloGenerador::Farima) total += CalentamientoReal(p.phi, p.theta);
+  if (total > static_cast<double>(kInmersionMaxima)) return false;
+  N = static_cast<std::uint64_t>(total);
+  return true;
+}
+
+}  // namespace
+
+std::string MensajeGenerador(int estado) {
+  switch (estado) {
+    case kGeneradorH: return "El parámetro H debe estar comprendido entre 0 y 1\n(sin incluirlos)";
+    case kGeneradorLongitud: return "La longitud de la serie debe ser mayor o igual que 2";
+    case kGeneradorD:
+      return "El parámetro d debe estar comprendido entre -0.5 y 0.5\n(sin incluirlos)";
+    case kGeneradorPhi:
+      return "El coeficiente AR (φ) debe estar comprendido entre -1 y 1\n(sin incluirlos)";
+    case kGeneradorTheta: return "El coeficiente MA (θ) debe ser un número finito";
+    case kGeneradorMedia: return "La media debe ser un número finito";
+    case kGeneradorDesviacion: return "La desviación típica debe ser mayor que 0";
+    case kGeneradorDemasiadoLarga:
+      return "La serie es demasiado larga para generarla\n"
+             "(con un coeficiente AR próximo a 1 se añade además un\n"
+             "calentamiento de longitud proporcional a 1/(1-|φ|))";
+    case kGeneradorSinMemoria: return "No hay memoria suficiente para generar una serie tan larga";
+    case kGeneradorAutovalorNegativo:
+      return "La inmersión circulante de la autocovarianza tiene un autovalor\n"
+             "negativo: la serie no puede generarse de forma exacta";
+    default: return "";
+  }
+}
+
+int ValidarGenerador(const ParametrosGenerador& p) {
+  switch (p.modelo) {
+    case ModeloGenerador::Fgn:
+      if (!(p.H > 0.0 && p.H < 1.0)) return kGeneradorH;
+      break;
+    case ModeloGenerador::Farima:
+      if (!(std::fabs(p.d) < 0.5)) return kGeneradorD;
+      if (!(std::fabs(p.phi) < 1.0)) return kGeneradorPhi;
+      if (!Finito(p.theta)) return kGeneradorTheta;
+      break;
+    case ModeloGenerador::Ruido:
+      break;
+  }
+  if (p.n < 2) return kGeneradorLongitud;
+  if (!Finito(p.media)) return kGeneradorMedia;
+  if (!(p.desviacion > 0.0 && Finito(p.desviacion))) return kGeneradorDesviacion;
+  if (p.n > std::numeric_limits<std::uint32_t>::max()) return kGeneradorDemasiadoLarga;
+  std::uint64_t N = 0;
+  if (!MuestrasInmersion(p, N)) return kGeneradorDemasiadoLarga;
+  if (N > 0) {
+    const std::uint64_t m = TamanoInmersion(N);
+    if (m == 0 || m > kInmersionMaxima) return kGeneradorDemasiadoLarga;
+  }
+  return kGeneradorOk;
+}
+
+std::uint64_t MemoriaGenerador(const ParametrosGenerador& p) {
+  if (ValidarGenerador(p) != kGeneradorOk) return 0;
+  std::uint64_t N = 0;
+  MuestrasInmersion(p, N);
+  const std::uint64_t muestras = N > 0 ? 3 * TamanoInmersion(N) + p.n : p.n;
+  return muestras * sizeof(double);
+}
+
+int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
+  const int estado = ValidarGenerador(p);
+  if (estado != kGeneradorOk) return estado;
+  const std::uint64_t bytes = MemoriaGenerador(p);
+  if (bytes > std::numeric_limits<std::size_t>::max()) return kGeneradorSinMemoria;
+  // Probe with malloc: unlike new, it does not call the program's out-of-memory handler.
+  void* prueba = std::malloc(static_cast<std::size_t>(bytes));
+  if (!prueba) return kGeneradorSinMemoria;
+  std::free(prueba);
+
+  const auto n = static_cast<std::uint32_t>(p.n);
+  NormalPortable normal(p.semilla);
+  if (p.modelo == ModeloGenerador::Ruido) {
+    Vector serie(n);
+    for (double& x : serie) x = p.media + p.desviacion * normal();
+    salida = std::move(serie);
+    return kGeneradorOk;
+  }
+
+  std::uint64_t N = 0;
+  MuestrasInmersion(p, N);
+  const std::uint64_t m = TamanoInmersion(N);
+  const std::uint64_t M = m / 2;
+  auto re = std::make_unique_for_overwrite<double[]>(m);
+  auto im = std::make_unique_for_overwrite<double[]>(m);
+  {
+    auto a = std::make_unique_for_overwrite<double[]>(m);
+    if (p.modelo == ModeloGenerador::Fgn) {
+      for (std::uint64_t k = 0; k <= M; ++k) a[k] = AutocovarianzaFgn(p.H, k);
+    } else {
+      AutocorrelacionFarima(p.d, M + 1, a.get());
+    }
+    const int e = InmersionCirculante(M, a.get(), re.get(), im.get(), normal);
+    if (e != kGeneradorOk) return e;
+  }
+
+  Vector serie(n);
+  double* y = serie.Datos();
+  if (p.modelo == ModeloGenerador::Fgn) {
+    for (std::uint32_t j = 0; j < n; ++j) y[j] = p.media + p.desviacion * (re[j] - im[j]);
+  } else {
+    const std::uint64_t W = N - p.n;
+    const double escala = p.desviacion / std::sqrt(VarianzaFarima(p.d, p.phi, p.theta));
+    double previoY = 0.0, previoX = 0.0;
+    for (std::uint64_t t = 0; t < N; ++t) {
+      const double x = re[t] - im[t];
+      const double yt = p.phi * previoY + x + p.theta * previoX;
+      previoY = yt;
+      previoX = x;
+      if (t >= W) y[t - W] = p.media + escala * yt;
+    }
+  }
+  salida = std::move(serie);
+  return kGeneradorOk;
+}
+
+// ---- pieces of the recipe ----------------------------------------------------------------
+
+int InmersionCirculante(std::uint64_t M, double* x, double* re, double* im,
+                        NormalPortable& normal) {
+  const std::uint64_t m = 2 * M;
+  const auto longitud = static_cast<std::int32_t>(m);
+  for (std::uint64_t j = 1; j < M; ++j) x[m - j] = x[j];
+  double suma = 0.0;
+  for (std::uint64_t j = 0; j < m; ++j) suma += std::fabs(x[j]);
+  const double tolerancia = kToleranciaAutovalor * suma;
+
+  // λ(k) = λ(m − k) into re, then the scale √(λ/m) in place for k = 0..M.
+  FftPrecisa(longitud, x, re, im);
+  const double inversa = 1.0 / static_cast<double>(m);
+  for (std::uint64_t k = 0; k <= M; ++k) {
+    double lambda = re[k];
+    if (lambda < 0.0) {
+      if (lambda < -tolerancia) return kGeneradorAutovalorNegativo;
+      lambda = 0.0;
+    }
+    re[k] = std::sqrt(lambda * inversa);
+  }
+  for (std::uint64_t k = 0; k <= M; ++k) x[k] = re[k] * normal();
+  for (std::uint64_t k = M + 1; k < m; ++k) x[k] = re[m - k] * normal();
+  FftPrecisa(longitud, x, re, im);
+  return kGeneradorOk;
+}
+
+
+namespace {
+
+// ln f for f in [√½, √2): 2·atanh(t), t = (f − 1)/(f + 1), |t| <= 0.1716, by its series to
+// t^23 (the next term is below 1e-19 of the sum). Only fills LogPortable's table.
+double LogSerie(double f) {
+  static constexpr double kInversos[12] = {1.0,        1.0 / 3.0,  1.0 / 5.0,  1.0 / 7.0,
+                                           1.0 / 9.0,  1.0 / 11.0, 1.0 / 13.0, 1.0 / 15.0,
+                                           1.0 / 17.0, 1.0 / 19.0, 1.0 / 21.0, 1.0 / 23.0};
+  const double t = (f - 1.0) / (f + 1.0);
+  const double t2 = t * t;
+  double suma = kInversos[11];
+  for (int k = 10; k >= 0; --k) suma = suma * t2 + kInversos[k];
+  return 2.0 * t * suma;
+}
+
+// ln c(i) for the 128 centres c(i) = 1 + (i + ½)/128 of [1, 2), with ln c = ln(c/2) + ln 2
+// for the upper half so that the series argument stays in [√½, √2).
+struct TablaLog {
+  double ln[128];
+  TablaLog() {
+    constexpr double kLn2 = 0.69314718055994530942;
+    for (int i = 0; i < 128; ++i) {
+      const double c = 1.0 + (i + 0.5) / 128.0;
+      ln[i] = c < 1.4142135623730951 ? LogSerie(c) : LogSerie(0.5 * c) + kLn2;
+    }
+  }
+};
+
+}  // namespace
+
+double LogPortable(double x) {
+  // x = f·2^e, f in [1, 2), from the bits; f = c·(1 + r) around the nearest table centre c,
+  // ln f = ln c + 2·atanh(t), t = (f − c)/(f + c), |t| < 2^-9, to t^7.
+  static const TablaLog tabla;
+  constexpr double kLn2Alto = 0x1.62e42feep-1;  // ln 2 split: e·kLn2Alto is exact
+  constexpr double kLn2Bajo = 0x1.a39ef35793c76p-33;
+  int e = 0;
+  auto bits = std::bit_cast<std::uint64_t>(x);
+  if ((bits >> 52) == 0) {  // subnormal: scale into the normal range first
+    bits = std::bit_cast<std::uint64_t>(x * 0x1p54);
+    e = -54;
+  }
+  e += static_cast<int>(bits >> 52) - 1023;
+  const double f = std::bit_cast<double>((bits & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL);
+  const int i = static_cast<int>((bits >> 45) & 127);
+  const double c = 1.0 + (i + 0.5) / 128.0;
+  const double t = (f - c) / (f + c);
+  const double t2 = t * t;
+  const double serie = 2.0 * t * (1.0 + t2 * (1.0 / 3.0 + t2 * (0.2 + t2 * (1.0 / 7.0))));
+  const double de = static_cast<double>(e);
+  return de * kLn2Alto + (tabla.ln[i] + (de * kLn2Bajo + serie));
+}
+
+double NormalPortable::operator()() {
+  if (hayGuardado_) {
+    hayGuardado_ = false;
+    return guardado_;
+  }
+  double u = 0.0, v = 0.0, s = 0.0;
+  do {
+    u = static_cast<double>(generador_() >> 11) * 0x1p-52 - 1.0;
+    v = static_cast<double>(generador_() >> 11) * 0x1p-52 - 1.0;
+    s = u * u + v * v;
+  } while (s >= 1.0 || s == 0.0);
+  const double f = std::sqrt(-2.0 * LogPortable(s) / s);
+  guardado_ = v * f;
+  hayGuardado_ = true;
+  return u * f;
+}
+
+std::uint64_t LongitudSuave(std::uint64_t x) {
+  if (x > (std::uint64_t{1} << 60)) return 0;
+  if (x <= 1) return 1;
+  std::uint64_t mejor = 0;
+  for (std::uint64_t p5 = 1;; p5 *= 5) {
+    for (std::uint64_t p35 = p5;; p35 *= 3) {
+      std::uint64_t v = p35;
+      while (v < x) v *= 2;
+      if (mejor == 0 || v < mejor) mejor = v;
+      if (p35 >= x) break;
+    }
+    if (p5 >= x) break;
+  }
+  return mejor;
+}
+
+std::uint64_t TamanoInmersion(std::uint64_t N) {
+  const std::uint64_t M = LongitudSuave(N > 2 ? N - 1 : 1);
+  return M == 0 ? 0 : 2 * M;
+}
+
+double AutocovarianzaFgn(double H, std::uint64_t k) {
+  if (k == 0) return 1.0;
+  const double a = 2.0 * H;
+  if (k == 1) return std::expm1((a - 1.0) * 0.69314718055994530942);  // 2^{a−1} − 1
+  // ½·k^a·[(1 + 1/k)^a − 2 + (1 − 1/k)^a] = k^a·Σ_{j>=1} C(a, 2j)·k^{−2j}: the terms fall at
+  // least as fast as k^{−2j}, so 60 of them reach rounding level from k = 2 on.
+  const double kk = static_cast<double>(k);
+  const double x2 = 1.0 / (kk * kk);
+  double termino = 0.5 * a * (a - 1.0) * x2;
+  double suma = termino;
+  for (int j = 1; j < 60 && termino != 0.0; ++j) {
+    const double dj = 2.0 * j;
+    termino *= (a - dj) * (a - dj - 1.0) / ((dj + 1.0) * (dj + 2.0)) * x2;
+    suma += termino;
+    if (std::fabs(termino) <= 1e-17 * std::fabs(suma)) break;
+  }
+  return std::pow(kk, a) * suma;
+}
+
+void AutocorrelacionFarima(double d, std::uint64_t cuenta, double* rho) {
+  if (cuenta == 0) return;
+  rho[0] = 1.0;
+  for (std::uint64_t k = 1; k < cuenta; ++k) {
+    const double kk = static_cast<double>(k);
+    rho[k] = rho[k - 1] * (kk - 1.0 + d) / (kk - d);
+  }
+}
+
+std::uint64_t CalentamientoFarima(double phi, double theta) {
+  const double w = CalentamientoReal(phi, theta);
+  return w < 1e18 ? static_cast<std::uint64_t>(w) : std::numeric_limits<std::uint64_t>::max();
+}
+
+double VarianzaFarima(double d, double phi, double theta) {
+  // U = X/(1 − φB): γU(h) = Σ_l φ^|l|·ρ(h + l)/(1 − φ²). With T = Σ_{l>=0} φ^l·ρ(l + 1):
+  // γU(0) = (1 + 2φT)/(1 − φ²), γU(1) = (T + φ(1 + φT))/(1 − φ²); Y = U + θ·U(−1).
+  double T = 0.0, rho = 1.0, potencia = 1.0;
+  for (std::uint64_t l = 0; potencia != 0.0; ++l) {
+    const double kk = static_cast<double>(l + 1);
+    rho *= (kk - 1.0 + d) / (kk - d);
+    T += potencia * rho;
+    potencia *= phi;
+    if (std::fabs(potencia) < 1e-18) break;
+  }
+  const double q = 1.0 - phi * phi;
+  const double g0 = (1.0 + 2.0 * phi * T) / q;
+  const double g1 = (T + phi * (1.0 + phi * T)) / q;
+  return (1.0 + theta * theta) * g0 + 2.0 * theta * g1;
+}

@@ -1,0 +1,104 @@
+// Whole-program tests of "fenwa-cli generar": its forms and refusals, and the same file for
+// the same seed.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "programa.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+class CliGenerarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("fenwa_cligen_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Leer(const std::string& nombre) const {
+    std::ifstream f(dir_ / nombre, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(CliGenerarTest, FormasYRechazos) {
+  struct Caso {
+    std::vector<std::string> argumentos;
+    int estado;
+    int lineas;            // lines on standard output, -1 = not checked
+    const char* mensaje;   // part of standard output (help) or standard error
+  };
+  const Caso casos[] = {
+      {{"generar", "--help"}, 0, -1, "Uso: fenwa-cli generar MODELO [OPCIONES] -o FICHERO"},
+      {{"generar", "fgn", "-H", "0.8", "-n", "5", "--semilla", "7", "-o", "-"}, 0, 5, ""},
+      {{"generar", "farima", "-d", "0,3", "--phi", "0.5", "--theta", "-0.2", "-n", "3", "-o",
+        "-"},
+       0, 3, ""},
+      {{"generar", "ruido", "--longitud=2", "--media=10", "--desviacion=2", "-o", "-"}, 0, 2, ""},
+      {{"generar"}, 1, 0, "falta el modelo"},
+      {{"generar", "browniano", "-o", "-"}, 1, 0, "modelo desconocido: 'browniano'"},
+      {{"generar", "fgn", "-n", "10"}, 1, 0, "falta el fichero de salida"},
+      {{"generar", "fgn", "-d", "0.3", "-o", "-"}, 1, 0, "-d no se aplica al modelo fgn"},
+      {{"generar", "fgn", "-H"}, 1, 0, "falta el valor de la opción -H"},
+      {{"generar", "fgn", "-H", "1.5", "-o", "-"}, 1, 0,
+       "El parámetro H debe estar comprendido entre 0 y 1 (sin incluirlos)"},
+      {{"generar", "farima", "--phi", "1", "-o", "-"}, 1, 0, "coeficiente AR"},
+      {{"generar", "fgn", "-n", "2147483648", "-o", "-"}, 1, 0, "demasiado larga"},
+      {{"generar", "fgn", "-n", "5", "-o", "no/existe/x.sam"}, 1, 0,
+       "No puedo guardar el fichero 'no/existe/x.sam'"},
+      {{"--help"}, 0, -1, "fenwa-cli generar MODELO [OPCIONES] -o FICHERO"},
+  };
+  for (const Caso& c : casos) {
+    const std::string orden = ::testing::PrintToString(c.argumentos);
+    const Ejecucion e = Ejecutar(c.argumentos, dir_.string());
+    EXPECT_EQ(e.estado, c.estado) << orden << "\n" << e.errores;
+    if (c.lineas >= 0) {
+      EXPECT_EQ(e.Lineas().size(), static_cast<std::size_t>(c.lineas)) << orden;
+    }
+    EXPECT_THAT(c.estado == 0 ? e.salida : e.errores, HasSubstr(c.mensaje)) << orden;
+  }
+}
+
+// The same seed writes the same bytes, to a file or to standard output; another seed does
+// not; the file analyses like any other.
+TEST_F(CliGenerarTest, MismaSemillaMismoFichero) {
+  const std::vector<std::string> base = {"generar", "fgn", "-H", "0.7", "-n", "4097"};
+  auto con = [&](std::vector<std::string> extra) {
+    std::vector<std::string> a = base;
+    a.insert(a.end(), extra.begin(), extra.end());
+    return Ejecutar(a, dir_.string());
+  };
+  ASSERT_EQ(con({"--semilla", "11", "-o", "a.sam"}).estado, 0);
+  ASSERT_EQ(con({"--semilla", "11", "-o", "b.sam"}).estado, 0);
+  ASSERT_EQ(con({"--semilla", "12", "-o", "c.sam"}).estado, 0);
+  const Ejecucion salida = con({"--semilla", "11", "-o", "-"});
+  ASSERT_EQ(salida.estado, 0);
+  const std::string a = Leer("a.sam");
+  EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), 4097);
+  EXPECT_EQ(a, Leer("b.sam"));
+  EXPECT_EQ(a, salida.salida);
+  EXPECT_NE(a, Leer("c.sam"));
+
+  const Ejecucion analisis = Ejecutar({"-m", "Whittle Estándar", "--json", "a.sam"}, dir_.string());
+  EXPECT_EQ(analisis.estado, 0) << analisis.errores;
+  const Json j = LeerJson(analisis.salida);
+  EXPECT_EQ(j["longitud"].numero, 4097);
+  EXPECT_NEAR(j["valor"].numero, 0.7, 0.06);
+}
+
+}  // namespace

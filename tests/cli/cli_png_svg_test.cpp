@@ -1,0 +1,90 @@
+// fenwa-cli --png / --svg and their -auto forms: the charts as PNG files (the pixels of the
+// bitmap) and as SVG documents (the same drawing as vectors, texts as text).
+#include <QFile>
+#include <QImage>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "programa.h"
+#include "support/lector_svg.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+class CliPngSvgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("fenwa_clipngsvg_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  QString Ruta(const std::string& nombre) const {
+    return QString::fromStdString((dir_ / nombre).string());
+  }
+  std::filesystem::path dir_;
+};
+
+QByteArray Leer(const QString& ruta) {
+  QFile f(ruta);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(CliPngSvgTest, AyudaNombraLasOpciones) {
+  const Ejecucion e = Ejecutar({"--help"});
+  for (const char* opcion : {"--png RUTA", "--png-auto RUTA", "--svg RUTA", "--svg-auto RUTA"})
+    EXPECT_THAT(e.salida, HasSubstr(opcion));
+}
+
+TEST_F(CliPngSvgTest, GraficasDelMetodoYDeLaAutocorrelacion) {
+  const std::string d = dir_.string() + "/";
+  const Ejecucion e = Ejecutar(
+      {"-m", "R/S", "--autocorrelacion", "-p", "EPuntos=50", "--bmp", d + "{nombre}",
+       "--png", d + "{nombre}.v2.png", "--svg", d + "{nombre}.svg", "--png-auto", d + "auto.png",
+       "--svg-auto", d + "auto.svg", std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam"});
+  ASSERT_EQ(e.estado, 0) << e.errores;
+
+  // The PNG files, under the names given, hold exactly the pixels of the bitmap.
+  const QImage bmp = QImage(Ruta("NileMin.bmp"), "BMP").convertToFormat(QImage::Format_RGB32);
+  const QImage png = QImage(Ruta("NileMin.v2.png"), "PNG").convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(png.isNull());
+  EXPECT_EQ(png.size(), QSize(414, 329));
+  EXPECT_EQ(png, bmp);
+  EXPECT_EQ(QImage(Ruta("auto.png"), "PNG").size(), QSize(414, 329));
+
+  // The SVG documents: well-formed, one yellow line per chart (the regression line, the
+  // autocorrelation curve), the marks as filled shapes, the titles as texts.
+  const prueba::DocumentoSvg metodo = prueba::LeerSvg(Leer(Ruta("NileMin.svg")));
+  ASSERT_TRUE(metodo.error.isEmpty()) << metodo.error.toStdString();
+  EXPECT_EQ(metodo.viewBox, "0 0 414 329");
+  EXPECT_EQ(metodo.Trazados("#ffff00").size(), 1u);
+  EXPECT_TRUE(metodo.Relleno("#ffff00"));
+  const QStringList textos = metodo.Textos();
+  for (const char* t : {"Método", "log10 (d)", "log10 (R/S)"})
+    EXPECT_TRUE(textos.contains(QString::fromUtf8(t))) << t;
+  const prueba::DocumentoSvg autoc = prueba::LeerSvg(Leer(Ruta("auto.svg")));
+  ASSERT_TRUE(autoc.error.isEmpty()) << autoc.error.toStdString();
+  const auto curva = autoc.Trazados("#ffff00");
+  ASSERT_EQ(curva.size(), 1u);
+  EXPECT_EQ(curva[0]->puntos.size(), 50);
+  EXPECT_TRUE(autoc.Textos().contains(QStringLiteral("Autocorrelación")));
+}
+
+TEST_F(CliPngSvgTest, CarpetaInexistente) {
+  for (const char* opcion : {"--png", "--svg"}) {
+    const Ejecucion e =
+        Ejecutar({"-m", "R/S", opcion, (dir_ / "no" / "g").string(),
+                  std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam"});
+    EXPECT_EQ(e.estado, 1) << opcion;
+    EXPECT_THAT(e.errores, HasSubstr("no se puede escribir el fichero")) << opcion;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include "ui/dialogo_generar.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "chart/qt/fuentes.h"
+#include "ui/adaptadores.h"
+#include "ui/dialogos.h"
+
+namespace {
+
+constexpr int kAnchoCampo = 80;
+
+QLineEdit* NuevoCampo(QWidget* padre, const char* nombre) {
+  auto* campo = new QLineEdit(padre);
+  campo->setObjectName(QString::fromLatin1(nombre));
+  campo->setFixedWidth(kAnchoCampo);
+  return campo;
+}
+
+QGroupBox* GrupoCampos(const QString& titulo,
+                       const std::vector<std::pair<QString, QWidget*>>& filas) {
+  auto* grupo = new QGroupBox(titulo);
+  auto* formulario = new QFormLayout(grupo);
+  formulario->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  formulario->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  for (const auto& [etiqueta, campo] : filas) formulario->addRow(etiqueta, campo);
+  return grupo;
+}
+
+std::string S(const QLineEdit* campo) { return campo->text().toStdString(); }
+QString Q(const std::string& texto) { return QString::fromStdString(texto); }
+
+}  // namespace
+
+TFGenerar::TFGenerar(PlatformDialogs& dialogos, QWidget* padre)
+    : QDialog(padre), dialogos_(dialogos) {
+  setObjectName(QStringLiteral("TFGenerar"));
+  setWindowTitle(QStringLiteral("Generar serie"));
+  setFont(FuenteFenwa(11));
+
+  RGModelo = new TRadioGroup(QStringLiteral("Modelo"),
+                             {QStringLiteral("Ruido Frac. Gaussiano (FGN)"),
+                              QStringLiteral("FARIMA (p, d, q)"),
+                              QStringLiteral("Ruido blanco gaussiano")});
+  RGModelo->setObjectName(QStringLiteral("RGModelo"));
+  EH = NuevoCampo(this, "EH");
+  Ed = NuevoCampo(this, "Ed");
+  EPhi = NuevoCampo(this, "EPhi");
+  ETheta = NuevoCampo(this, "ETheta");
+  ELongitud = NuevoCampo(this, "ELongitud");
+  EMedia = NuevoCampo(this, "EMedia");
+  EDesviacion = NuevoCampo(this, "EDesviacion");
+  ESemilla = NuevoCampo(this, "ESemilla");
+
+  auto* parametros = GrupoCampos(QStringLiteral("Parámetros del modelo"),
+                                 {{QStringLiteral("Parámetro de Hurst (H):"), EH},
+                                  {QStringLiteral("Diferencia fraccionaria (d):"), Ed},
+                                  {QStringLiteral("Coeficiente AR (φ):"), EPhi},
+                                  {QStringLiteral("Coeficiente MA (θ):"), ETheta}});
+  auto* serie = GrupoCampos(QStringLiteral("Serie"),
+                            {{QStringLiteral("Longitud (nº de muestras):"), ELongitud},
+                             {QStringLiteral("Media:"), EMedia},
+                             {QStringLiteral("Desviación típica:"), EDesviacion},
+                             {QStringLiteral("Semilla:"), ESemilla}});
+
+  BOK = new QPushButton(QStringLiteral("Aceptar"), this);
+  BOK->setObjectName(QStringLiteral("BOK"));
+  BOK->setDefault(true);
+  BCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  BCancelar->setObjectName(QStringLiteral("BCancelar"));
+  BCancelar->setAutoDefault(false);
+  connect(BOK, &QPushButton::clicked, this, &TFGenerar::accept);
+  connect(BCancelar, &QPushButton::clicked, this, &TFGenerar::reject);
+
+  // The model on the left, its parameters and the series' values on the right.
+  auto* cuerpo = new QGridLayout;
+  cuerpo->addWidget(RGModelo, 0, 0, 2, 1, Qt::AlignTop);
+  cuerpo->addWidget(parametros, 0, 1);
+  cuerpo->addWidget(serie, 1, 1);
+  auto* botones = new QHBoxLayout;
+  botones->addStretch(1);
+  botones->addWidget(BOK);
+  botones->addWidget(BCancelar);
+  auto* disposicion = new QVBoxLayout(this);
+  disposicion->addLayout(cuerpo);
+  disposicion->addLayout(botones);
+  disposicion->setSizeConstraint(QLayout::SetFixedSize);
+
+  // Keyboard order: the models, the fields top to bottom, then the two buttons.
+  QWidget* anterior = nullptr;
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           RGModelo->Boton(0), RGModelo->Boton(1), RGModelo->Boton(2), EH, Ed, EPhi, ETheta,
+           ELongitud, EMedia, EDesviacion, ESemilla, BOK, BCancelar}) {
+    if (anterior) QWidget::setTabOrder(anterior, w);
+    anterior = w;
+  }
+
+  connect(RGModelo, &TRadioGroup::Click, this, &TFGenerar::RGModeloClick);
+  Escribir(TextosGeneracion{});
+  RGModeloClick();
+}
+
+void TFGenerar::Escribir(const TextosGeneracion& t) {
+  RGModelo->SetItemIndex(static_cast<int>(t.modelo));
+  EH->setText(Q(t.H));
+  Ed->setText(Q(t.d));
+  EPhi->setText(Q(t.phi));
+  ETheta->setText(Q(t.theta));
+  ELongitud->setText(Q(t.longitud));
+  EMedia->setText(Q(t.media));
+  EDesviacion->setText(Q(t.desviacion));
+  ESemilla->setText(Q(t.semilla));
+}
+
+TextosGeneracion TFGenerar::Textos() const {
+  TextosGeneracion t;
+  t.modelo = static_cast<ModeloGenerador>(RGModelo->ItemIndex());
+  t.H = S(EH);
+  t.d = S(Ed);
+  t.phi = S(EPhi);
+  t.theta = S(ETheta);
+  t.longitud = S(ELongitud);
+  t.media = S(EMedia);
+  t.desviacion = S(EDesviacion);
+  t.semilla = S(ESemilla);
+  return t;
+}
+
+void TFGenerar::RGModeloClick() {
+  const int modelo = RGModelo->ItemIndex();
+  EH->setEnabled(modelo == static_cast<int>(ModeloGenerador::Fgn));
+  const bool farima = modelo == static_cast<int>(ModeloGenerador::Farima);
+  Ed->setEnabled(farima);
+  EPhi->setEnabled(farima);
+  ETheta->setEnabled(farima);
+}
+
+std::optional<TFGenerar::SerieGenerada> TFGenerar::TomarSerie() {
+  std::optional<SerieGenerada> serie = std::move(serie_);
+  serie_.reset();
+  return serie;
+}
+
+void TFGenerar::accept() {
+  serie_.reset();
+  ParametrosGenerador p;
+  std::string error = LeerParametrosGeneracion(Textos(), p);
+  SerieGenerada serie;
+  if (error.empty()) {
+    CursorOcupado cursor;
+    error = GenerarSerieSintetica(p, serie.datos);
+  }
+  if (!error.empty()) {
+    dialogos_.Mensaje(this, Q(error));
+    return;
+  }
+  serie.nombre = NombreSerieGenerada(p);
+  serie_ = std::move(serie);
+  QDialog::accept();
+}
+
+void TFGenerar::reject() {
+  Escribir(copia_);
+  RGModeloClick();
+  QDialog::reject();
+}
+
+void TFGenerar::showEvent(QShowEvent* evento) {
+  if (!evento->spontaneous()) copia_ = Textos();
+  QDialog::showEvent(evento);
+  // Like the parameter dialogs: the focus starts on the chosen model.
+  if (!evento->spontaneous())
+    RGModelo->Boton(std::max(RGModelo->ItemIndex(), 0))->setFocus(Qt::TabFocusReason);
+}
