@@ -38,6 +38,12 @@ METODOS = [
     ("Whittle Local", ["-p", "CBFactor=16"]),
     ("Test T", []),
     ("Test T", ["-p", "Estacion.EBloques=4"]),
+    ("DFA", []),
+    ("GPH", []),
+    ("Higuchi", []),
+    ("Momentos Absolutos", []),
+    ("Ondículas", []),
+    ("Todos", []),
 ]
 
 

@@ -513,11 +513,13 @@ void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
 // Literal walk: counters with carries, output in order.
 void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* remain,
                      const double* x, double* re, double* im) {
+  // With the samples in im, im is cleared only after the walk has read them all.
+  const bool entradaEnIm = x == im;
   int c[kMaxFactores + 2] = {};
   std::int32_t k = 0;
   for (std::int32_t i = 0; i < n - 1; ++i) {
     re[i] = x[k];
-    im[i] = 0.0;
+    if (!entradaEnIm) im[i] = 0.0;
     int j = 1;
     k += remain[1];
     ++c[1];
@@ -529,7 +531,10 @@ void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* 
     }
   }
   re[n - 1] = x[n - 1];
-  im[n - 1] = 0.0;
+  if (entradaEnIm)
+    std::fill(im, im + n, 0.0);
+  else
+    im[n - 1] = 0.0;
 }
 
 // Digits 1..t (low in i, high in k) and digits F-u+1..F (high in i, low in k), walked in
@@ -569,6 +574,8 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
     }
     KH[iH] = k;
   }
+  // With the samples in im, im is cleared only after every piece has read them.
+  const bool entradaEnIm = x == im;
   // Middle digits t+1..F-u: B values of iM, cut into pieces of consecutive values; within a
   // piece KM is kept by counters with carries from the digits of the piece's first iM.
   const std::int32_t B = n / A / C;
@@ -596,7 +603,7 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
         double* ih = im_ + iH * pasoH;
         for (std::int32_t iL = 0; iL < A; ++iL) {
           rh[iL] = xh[KL[iL]];
-          ih[iL] = 0.0;
+          if (!entradaEnIm) ih[iL] = 0.0;
         }
       }
       // Next middle index.
@@ -614,6 +621,12 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
       }
     }
   });
+  if (entradaEnIm) {
+    ParaCadaPieza(NumeroDePiezas(n, kPuntosPorPieza), [&](std::size_t pieza) {
+      const std::int64_t desde = static_cast<std::int64_t>(pieza) * kPuntosPorPieza;
+      std::fill(im + desde, im + std::min<std::int64_t>(n, desde + kPuntosPorPieza), 0.0);
+    });
+  }
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ std::int32_t LongitudTransformable(std::int32_t n);
 // Forward DFT of x[0..n-1] (n >= 1): returns n' (see LongitudTransformable) and leaves
 // re[k] + i·im[k] = sum_j x[j]·e^{-2πi·jk/n'} for k = 0..n'-1, natural order, unscaled.
 // re and im hold at least n doubles; entries from n' on are left untouched. x must not
-// alias re or im. Work tables are per thread, so concurrent calls are safe. Long
+// alias re; it may be im itself (the samples are read before im is overwritten), which
+// saves a copy of a long series. Work tables are per thread, so concurrent calls are safe. Long
 // transforms run on all threads (numeric/paralelo.h), cut by their lengths alone: the
 // result is the same, bit for bit, with any number of threads.
 std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
@@ -43,7 +44,7 @@ std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
 // lengths: every unit root and twiddle factor comes from directly evaluated sines and
 // cosines instead of recurrences, so the error stays near 1e-14 of the largest magnitude
 // (Fft's recurrences let it grow roughly in proportion to the length). Returns false and
-// does nothing when n < 1 or n has a prime factor above 37.
+// does nothing when n < 1 or n has a prime factor above 37. x may be im, as for Fft.
 bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im);
 
 // Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
