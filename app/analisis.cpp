@@ -90,8 +90,14 @@ class Analisis {
   // error or a library fault of one is written in its line and the others still run.
   // One line per method: its name, H and its interval, or why it gave none.
   int Comparacion() {
+    // Each method is an equal part of the progress.
+    std::size_t total = 0, hechos = 0;
+    for (const DefinicionMetodo& m : TablaMetodos()) total += m.daH && m.bloque ? 1 : 0;
     for (const DefinicionMetodo& m : TablaMetodos()) {
       if (!m.daH || !m.bloque) continue;
+      TramoProgreso tramo(static_cast<double>(hechos) / total,
+                          static_cast<double>(hechos + 1) / total);
+      ++hechos;
       AnalysisOutcome::MetodoComparado c;
       c.metodo = m.nombre;
       BloqueMetodo b(m.libreDeEscala ? serie_ : original_, par_, e_.separador);
