@@ -7,10 +7,12 @@
 // not blink), so that the font test runs can compare them.
 #include <QDir>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSvgRenderer>
 #include <QTabWidget>
 
 #include "ui/dialogo_generar.h"
+#include "ui/dialogos.h"
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, Capturas) {
@@ -58,6 +60,13 @@ TEST_F(UiTest, Capturas) {
   h->hide();
   guardar(app_->MetodosT0(), "metodosT0");
   app_->MetodosT0()->hide();
+  {
+    // The progress dialog of a long analysis, at 40 %.
+    std::unique_ptr<QProgressDialog> progreso(
+        NuevoDialogoProgreso(p_, QStringLiteral("Analizando la serie...")));
+    progreso->setValue(400);
+    guardar(progreso.get(), "progreso");
+  }
   guardar(app_->Estacion(), "estacion_0");
   app_->Estacion()->PageControl->setCurrentIndex(1);
   guardar(app_->Estacion(), "estacion_1");
