@@ -9,28 +9,12 @@
 #include <functional>
 
 #include "app/analisis.h"
+#include "bench/comun.h"
 #include "app/metodos.h"
 #include "numeric/generador.h"
 
 namespace {
 
-struct Tiempo {
-  double real = 1e300, cpu = 1e300;
-};
-
-Tiempo Mejor(int veces, const std::function<void()>& f) {
-  Tiempo mejor;
-  for (int i = 0; i < veces; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const std::clock_t c0 = std::clock();
-    f();
-    const double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    const double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
-    if (real < mejor.real) mejor.real = real;
-    if (cpu < mejor.cpu) mejor.cpu = cpu;
-  }
-  return mejor;
-}
 
 }  // namespace
 
@@ -56,7 +40,7 @@ int main(int argc, char** argv) {
       estado = m.bloque(b);
       H = b.resultado.valor;
     });
-    std::printf("  %-20s %7.3f s  (cpu %7.3f s)  estado %d  H = %.4f\n", m.nombre, t.real,
+    std::printf("  %-20s %7.3f s  (cpu %7.3f s)  estado %d  H = %.4f\n", m.nombre, t.pared,
                 t.cpu, estado, H);
   }
   ResultsLog log;
@@ -69,6 +53,6 @@ int main(int argc, char** argv) {
   MenuMarks marcas;
   marcas.fechaHora = marcas.creditos = false;
   const Tiempo t = Mejor(veces, [&] { driver.Analizar("fgn", serie, seleccion, parametros, marcas); });
-  std::printf("  %-20s %7.3f s  (cpu %7.3f s)  límite 4 s\n", "Todos", t.real, t.cpu);
+  std::printf("  %-20s %7.3f s  (cpu %7.3f s)  límite 4 s\n", "Todos", t.pared, t.cpu);
   return 0;
 }

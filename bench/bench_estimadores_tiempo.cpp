@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "bench/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_rs.h"
 #include "estimators/hurst_var_diferenciada.h"
@@ -20,33 +21,6 @@
 
 namespace {
 
-double Mejor(int veces, const std::function<void()>& f) {
-  double mejor = 1e300;
-  for (int i = 0; i < veces; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (t < mejor) mejor = t;
-  }
-  return mejor;
-}
-
-// Counts around 50 with a standard deviation of 5 (xorshift and Box-Muller).
-Vector Serie(std::uint32_t n) {
-  Vector v(n);
-  std::uint64_t s = 88172645463325252ull;
-  auto uniforme = [&s]() {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return (static_cast<double>(s >> 11) + 1.0) * 0x1.0p-53;
-  };
-  for (std::uint32_t i = 1; i <= n; ++i) {
-    const double r = std::sqrt(-2.0 * std::log(uniforme()));
-    v[i] = 50.0 + 5.0 * r * std::cos(6.283185307179586 * uniforme());
-  }
-  return v;
-}
 
 // The R/S points of the default lags composed from SubVector, SumaAcumulada, Media,
 // Maximo, Minimo and Varianza, one temporary vector per block.
@@ -82,33 +56,33 @@ int main(int argc, char** argv) {
   const std::uint32_t n =
       argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 1000000u;
   const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
-  const Vector x = Serie(n);
+  const Vector x = SerieDeCuentas(n);
   double valor = 0;
   int estado = 0;
   Vector ex, ey;
 
   std::printf("%u muestras, mejor de %d\n", n, veces);
-  double t = Mejor(veces, [&] { estado = HurstRS(x, 6, 8, 10, 4, valor, ex, ey); });
+  double t = Mejor(veces, [&] { estado = HurstRS(x, 6, 8, 10, 4, valor, ex, ey); }).pared;
   std::printf("HurstRS               %8.4f s  estado %d  H %.4f  puntos %u\n", t, estado, valor,
               ex.Longitud());
   const double tRS = t;
-  t = Mejor(veces, [&] { estado = HurstVarianza(x, 6, 10, 20, valor, ex, ey); });
+  t = Mejor(veces, [&] { estado = HurstVarianza(x, 6, 10, 20, valor, ex, ey); }).pared;
   std::printf("HurstVarianza         %8.4f s  estado %d  H %.4f  puntos %u\n", t, estado, valor,
               ex.Longitud());
   const double tVar = t;
-  t = Mejor(veces, [&] { estado = HurstVarDiferenciada(x, 6, 5, 20, valor, ex, ey); });
+  t = Mejor(veces, [&] { estado = HurstVarDiferenciada(x, 6, 5, 20, valor, ex, ey); }).pared;
   std::printf("HurstVarDiferenciada  %8.4f s  estado %d  H %.4f  puntos %u\n", t, estado, valor,
               ex.Longitud());
-  t = Mejor(veces, [&] { estado = T0IDC(x, 2, 0.01, 100, valor, ex, ey); });
+  t = Mejor(veces, [&] { estado = T0IDC(x, 2, 0.01, 100, valor, ex, ey); }).pared;
   std::printf("T0IDC                 %8.4f s  estado %d  T0 %.4g  puntos %u\n", t, estado, valor,
               ex.Longitud());
 
   volatile double sumidero = 0;
   const int vecesRef = veces < 2 ? veces : 2;
-  t = Mejor(vecesRef, [&] { sumidero = RSCompuesto(x); });
+  t = Mejor(vecesRef, [&] { sumidero = RSCompuesto(x); }).pared;
   std::printf("R/S por bloques con vectores temporales  %8.4f s  (%.1f veces HurstRS)\n", t,
               t / tRS);
-  t = Mejor(vecesRef, [&] { sumidero = VarianzaCompuesta(x); });
+  t = Mejor(vecesRef, [&] { sumidero = VarianzaCompuesta(x); }).pared;
   std::printf("Varianza(Agregar(x, m)) por nivel        %8.4f s  (%.1f veces HurstVarianza)\n", t,
               t / tVar);
   (void)sumidero;

@@ -13,54 +13,19 @@
 #include <ctime>
 #include <functional>
 
+#include "bench/comun.h"
 #include "estimators/hurst_gph.h"
 #include "estimators/hurst_ondiculas.h"
 
 namespace {
 
-struct Tiempo {
-  double pared = 1e300;
-  double cpu = 1e300;
-};
-
-// Best wall-clock and best processor time of several runs.
-Tiempo Mejor(int veces, const std::function<void()>& f) {
-  Tiempo mejor;
-  for (int i = 0; i < veces; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const std::clock_t c0 = std::clock();
-    f();
-    const double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    mejor.pared = std::min(mejor.pared, t);
-    mejor.cpu = std::min(mejor.cpu, cpu);
-  }
-  return mejor;
-}
-
-// Counts around 50 with a standard deviation of 5 (xorshift and Box-Muller).
-Vector Serie(std::uint32_t n) {
-  Vector v(n);
-  std::uint64_t s = 88172645463325252ull;
-  auto uniforme = [&s]() {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return (static_cast<double>(s >> 11) + 1.0) * 0x1.0p-53;
-  };
-  for (std::uint32_t i = 1; i <= n; ++i) {
-    const double r = std::sqrt(-2.0 * std::log(uniforme()));
-    v[i] = 50.0 + 5.0 * r * std::cos(6.283185307179586 * uniforme());
-  }
-  return v;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto n = static_cast<std::uint32_t>(argc > 1 ? std::atol(argv[1]) : 1000000);
   const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
-  const Vector x = Serie(n);
+  const Vector x = SerieDeCuentas(n);
   std::printf("%u muestras, mejor de %d\n", n, veces);
 
   double H = 0, inf = 0, sup = 0;

@@ -7,6 +7,7 @@
 
 #include "app/generacion.h"
 #include "app/series.h"
+#include "cli/opciones.h"
 
 namespace {
 
@@ -106,15 +107,7 @@ std::string LeerOpciones(int argc, char** argv, OpcionesGenerar& o, bool& ayuda)
       ayuda = true;
       return {};
     }
-    // "--opcion=valor" is the same as "--opcion valor".
-    std::optional<std::string> enLinea;
-    if (arg.rfind("--", 0) == 0) {
-      const std::size_t igual = arg.find('=');
-      if (igual != std::string::npos) {
-        enLinea = arg.substr(igual + 1);
-        arg.resize(igual);
-      }
-    }
+    const std::optional<std::string> enLinea = SepararValorEnLinea(arg);
     const Opcion* hallada = nullptr;
     for (const Opcion& op : opciones)
       if ((op.corta && arg == op.corta) || (op.larga && arg == op.larga)) hallada = &op;

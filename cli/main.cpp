@@ -25,6 +25,7 @@
 #include "chart/plot_model.h"
 #include "cli/generar.h"
 #include "cli/json.h"
+#include "cli/opciones.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
 #include "numeric/paralelo.h"
@@ -183,15 +184,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       soloFicheros = true;
       continue;
     }
-    // "--opcion=valor" is the same as "--opcion valor".
-    std::optional<std::string> enLinea;
-    if (arg.rfind("--", 0) == 0) {
-      const std::size_t igual = arg.find('=');
-      if (igual != std::string::npos) {
-        enLinea = arg.substr(igual + 1);
-        arg.resize(igual);
-      }
-    }
+    const std::optional<std::string> enLinea = SepararValorEnLinea(arg);
     auto valor = [&](std::string& destino) -> std::string {
       if (enLinea) {
         destino = *enLinea;

@@ -84,6 +84,7 @@ QWidget* Pagina(std::vector<QWidget*> hijos) {
   return pagina;
 }
 
+
 QVariant Valor(QWidget* campo) {
   if (auto* e = qobject_cast<QLineEdit*>(campo)) return e->text();
   if (auto* c = qobject_cast<QComboBox*>(campo)) return c->currentText();
@@ -169,6 +170,17 @@ void TDialogoParametros::Mostrar(const AnalysisParameters& parametros) {
       Escribir(control, parametros.Opcion(definicion->clave));
     }
   }
+}
+
+QGroupBox* TDialogoParametros::PaginaParametros(
+    QTabWidget* paginas, const std::vector<std::pair<QString, QWidget*>>& filas) {
+  QString titulo;
+  for (const auto& [definicion, control] : campos_) {
+    if (control == filas.front().second) titulo = QString::fromUtf8(definicion->pagina);
+  }
+  QGroupBox* grupo = GrupoCampos(QStringLiteral("Parámetros"), filas);
+  paginas->addTab(Pagina({grupo}), titulo);
+  return grupo;
 }
 
 void TDialogoParametros::OrdenRestauracion(std::vector<int> orden) { orden_ = std::move(orden); }
@@ -260,45 +272,30 @@ TFMetodosH::TFMetodosH(QWidget* padre)
   EMinRS = Edicion(campo::EMinRS);
   EBloques = Edicion(campo::EBloques);
   EDecadaRS = Edicion(campo::EDecadaRS);
-  PageControl->addTab(Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                                          {{QStringLiteral("Mínimo valor del eje d:"), EMind},
+  PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje d:"), EMind},
                                            {QStringLiteral("Mínimo nº muestras R/S:"), EMinRS},
                                            {QStringLiteral("Número de bloques:"), EBloques},
-                                           {QStringLiteral("Número de puntos por década:"), EDecadaRS}})}),
-                      PaginaDe(campo::EMind));
+                                           {QStringLiteral("Número de puntos por década:"), EDecadaRS}});
 
   EMinm = Edicion(campo::EMinm);
   EMinVar = Edicion(campo::EMinVar);
   EDecadaVar = Edicion(campo::EDecadaVar);
   ChLineal = Casilla(campo::ChLineal,
       QStringLiteral("Comprobar si log (Var) vs. log (m) es no lineal (no estacionariedad)"));
-  {
-    auto* grupo = GrupoCampos(QStringLiteral("Parámetros"),
-                              {{QStringLiteral("Mínimo valor del eje m:"), EMinm},
+  static_cast<QFormLayout*>(PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje m:"), EMinm},
                                {QStringLiteral("Mínimo nº muestras para la varianza:"), EMinVar},
-                               {QStringLiteral("Número de puntos por década:"), EDecadaVar}});
-    static_cast<QFormLayout*>(grupo->layout())->addRow(ChLineal);
-    PageControl->addTab(Pagina({grupo}), PaginaDe(campo::EMinm));
-  }
+                               {QStringLiteral("Número de puntos por década:"), EDecadaVar}})->layout())->addRow(ChLineal);
 
   EMinmDif = Edicion(campo::EMinmDif);
   EMinVarDif = Edicion(campo::EMinVarDif);
   EDecadaVarDif = Edicion(campo::EDecadaVarDif);
   ChMismos = Casilla(campo::ChMismos, QStringLiteral("Mismos parámetros que el método de la varianza"));
-  {
-    auto* grupo = GrupoCampos(QStringLiteral("Parámetros"),
-                              {{QStringLiteral("Mínimo valor del eje m:"), EMinmDif},
+  static_cast<QFormLayout*>(PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje m:"), EMinmDif},
                                {QStringLiteral("Mínimo nº muestras para la varianza:"), EMinVarDif},
-                               {QStringLiteral("Número de puntos por década:"), EDecadaVarDif}});
-    static_cast<QFormLayout*>(grupo->layout())->addRow(ChMismos);
-    PageControl->addTab(Pagina({grupo}), PaginaDe(campo::EMinmDif));
-  }
+                               {QStringLiteral("Número de puntos por década:"), EDecadaVarDif}})->layout())->addRow(ChMismos);
 
   CBPorcentaje = Lista(campo::CBPorcentaje);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Porcentaje de frecuencias (%):"), CBPorcentaje}})}),
-      PaginaDe(campo::CBPorcentaje));
+  PaginaParametros(PageControl, {{QStringLiteral("Porcentaje de frecuencias (%):"), CBPorcentaje}});
 
   RGModelo = Opciones(campo::RGModelo, QStringLiteral("Modelo fractal"));
   EOrdenp = Edicion(campo::EOrdenp);
@@ -327,47 +324,32 @@ TFMetodosH::TFMetodosH(QWidget* padre)
   EMomentosOnd = Edicion(campo::EMomentosOnd);
   EOctavaIni = Edicion(campo::EOctavaIni);
   EOctavaFin = Edicion(campo::EOctavaFin);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Momentos nulos de la ondícula (1 a 10):"), EMomentosOnd},
+  PaginaParametros(PageControl, {{QStringLiteral("Momentos nulos de la ondícula (1 a 10):"), EMomentosOnd},
                            {QStringLiteral("Octava inicial:"), EOctavaIni},
-                           {QStringLiteral("Octava final (0 = automática):"), EOctavaFin}})}),
-      PaginaDe(campo::EMomentosOnd));
+                           {QStringLiteral("Octava final (0 = automática):"), EOctavaFin}});
 
   EOrdenDFA = Edicion(campo::EOrdenDFA);
   EMinCaja = Edicion(campo::EMinCaja);
   EDecadaDFA = Edicion(campo::EDecadaDFA);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Orden de la tendencia (1 a 3):"), EOrdenDFA},
+  PaginaParametros(PageControl, {{QStringLiteral("Orden de la tendencia (1 a 3):"), EOrdenDFA},
                            {QStringLiteral("Caja mínima (nº de muestras):"), EMinCaja},
-                           {QStringLiteral("Número de cajas por década:"), EDecadaDFA}})}),
-      PaginaDe(campo::EOrdenDFA));
+                           {QStringLiteral("Número de cajas por década:"), EDecadaDFA}});
 
   EMinmMom = Edicion(campo::EMinmMom);
   EMinBloquesMom = Edicion(campo::EMinBloquesMom);
   EDecadaMom = Edicion(campo::EDecadaMom);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Mínimo valor del eje m:"), EMinmMom},
+  PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje m:"), EMinmMom},
                            {QStringLiteral("Mínimo nº de bloques:"), EMinBloquesMom},
-                           {QStringLiteral("Número de puntos por década:"), EDecadaMom}})}),
-      PaginaDe(campo::EMinmMom));
+                           {QStringLiteral("Número de puntos por década:"), EDecadaMom}});
 
   EKMax = Edicion(campo::EKMax);
   EDecadaHig = Edicion(campo::EDecadaHig);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Retardo máximo (0 = automático):"), EKMax},
-                           {QStringLiteral("Número de retardos por década:"), EDecadaHig}})}),
-      PaginaDe(campo::EKMax));
+  PaginaParametros(PageControl, {{QStringLiteral("Retardo máximo (0 = automático):"), EKMax},
+                           {QStringLiteral("Número de retardos por década:"), EDecadaHig}});
 
   EExponenteGPH = Edicion(campo::EExponenteGPH);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Exponente del ancho de banda (0.3 a 0.9):"),
-                            EExponenteGPH}})}),
-      PaginaDe(campo::EExponenteGPH));
+  PaginaParametros(PageControl, {{QStringLiteral("Exponente del ancho de banda (0.3 a 0.9):"),
+                            EExponenteGPH}});
   PageControl->setCurrentIndex(0);
 
   connect(ChMismos, &QCheckBox::toggled, this, &TFMetodosH::ChMismosClick);
@@ -399,12 +381,9 @@ TFMetodosT0::TFMetodosT0(QWidget* padre)
   EInicial = Edicion(campo::EInicial);
   EFinal = Edicion(campo::EFinal);
   EDecada = Edicion(campo::EDecada);
-  PageControl->addTab(
-      Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                          {{QStringLiteral("Escala de tiempos inicial (seg.):"), EInicial},
+  PaginaParametros(PageControl, {{QStringLiteral("Escala de tiempos inicial (seg.):"), EInicial},
                            {QStringLiteral("Escala de tiempos final (seg.):"), EFinal},
-                           {QStringLiteral("Número de puntos por década:"), EDecada}})}),
-      PaginaDe(campo::EInicial));
+                           {QStringLiteral("Número de puntos por década:"), EDecada}});
   Terminar(PageControl);
 }
 
@@ -439,10 +418,8 @@ TFEstacion::TFEstacion(QWidget* padre)
   PageControl = new QTabWidget;
   EBloques = Edicion(campo::EstacionEBloques);
   ESigni = Edicion(campo::ESigni);
-  PageControl->addTab(Pagina({GrupoCampos(QStringLiteral("Parámetros"),
-                                          {{QStringLiteral("Número de bloques:"), EBloques},
-                                           {QStringLiteral("Significancia:"), ESigni}})}),
-                      PaginaDe(campo::ESigni));
+  PaginaParametros(PageControl, {{QStringLiteral("Número de bloques:"), EBloques},
+                                           {QStringLiteral("Significancia:"), ESigni}});
   MAyuda = new QPlainTextEdit;
   MAyuda->setObjectName(QStringLiteral("MAyuda"));
   MAyuda->setReadOnly(true);

@@ -48,6 +48,10 @@ class TDialogoParametros : public QDialog {
   QComboBox* Lista(const char* clave) const;
   QCheckBox* Casilla(const char* clave, const QString& texto) const;
   TRadioGroup* Opciones(const char* clave, const QString& titulo) const;
+  // Adds a tab with the group "Parámetros" of labelled fields, titled with the page of its
+  // first field in the parameter table; returns the group, for rows of another kind.
+  QGroupBox* PaginaParametros(QTabWidget* paginas,
+                              const std::vector<std::pair<QString, QWidget*>>& filas);
   // Restore order of the fields, as positions in table order (default: table order).
   void OrdenRestauracion(std::vector<int> orden);
   // Puts the body above the two buttons, fixes the size and the keyboard order: the

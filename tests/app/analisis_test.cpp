@@ -20,6 +20,7 @@
 #include "numeric/error.h"
 #include "numeric/progreso.h"
 #include "tests/support/fgn.h"
+#include "support/carpeta_prueba.h"
 
 namespace {
 
@@ -247,16 +248,9 @@ TEST_F(DriverTest, AutocorrelacionSoloParaElFichero) {
   EXPECT_THAT(pregunta.propuestos, ElementsAre("s.atc"));
 }
 
-class ExportacionTest : public DriverTest {
+class ExportacionTest : public DriverTest, protected CarpetaDePrueba {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("fenwa_atc_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  ExportacionTest() : CarpetaDePrueba("atc") {}
 };
 
 TEST_F(ExportacionTest, GuardaElFicheroYAnotaLaLinea) {

@@ -1,4 +1,5 @@
 #include "app/resultados.h"
+#include "support/carpeta_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -16,21 +17,14 @@ std::string LeerBytes(const std::filesystem::path& ruta) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-class ResultadosTest : public ::testing::Test {
+// Runs in its own folder, the current one while the test runs.
+class ResultadosTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("fenwa_rsl_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    anterior_ = std::filesystem::current_path();
+  ResultadosTest() : CarpetaDePrueba("rsl"), anterior_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir_);
   }
-  void TearDown() override {
-    std::filesystem::current_path(anterior_);
-    std::filesystem::remove_all(dir_);
-  }
-  std::filesystem::path dir_, anterior_;
+  ~ResultadosTest() override { std::filesystem::current_path(anterior_); }
+  std::filesystem::path anterior_;
 };
 
 TEST(Latin1, Conversion) {

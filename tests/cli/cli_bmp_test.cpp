@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "programa.h"
+#include "support/carpeta_prueba.h"
 
 namespace {
 
@@ -52,16 +53,9 @@ bool LeerBmp(const std::string& ruta, Bmp& b) {
   return b.bits == 24 && U32(b.datos, 30) == 0;
 }
 
-class CliBmpTest : public ::testing::Test {
+class CliBmpTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("fenwa_clibmp_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  CliBmpTest() : CarpetaDePrueba("clibmp") {}
 };
 
 std::string Ejemplo(const std::string& fichero) {

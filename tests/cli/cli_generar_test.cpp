@@ -13,27 +13,15 @@
 #include <unistd.h>
 
 #include "programa.h"
+#include "support/carpeta_prueba.h"
 
 namespace {
 
 using ::testing::HasSubstr;
 
-class CliGenerarTest : public ::testing::Test {
+class CliGenerarTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("fenwa_cligen_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Leer(const std::string& nombre) const {
-    std::ifstream f(dir_ / nombre, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-  }
-
-  std::filesystem::path dir_;
+  CliGenerarTest() : CarpetaDePrueba("cligen") {}
 };
 
 TEST_F(CliGenerarTest, FormasYRechazos) {
@@ -88,11 +76,11 @@ TEST_F(CliGenerarTest, MismaSemillaMismoFichero) {
   ASSERT_EQ(con({"--semilla", "12", "-o", "c.sam"}).estado, 0);
   const Ejecucion salida = con({"--semilla", "11", "-o", "-"});
   ASSERT_EQ(salida.estado, 0);
-  const std::string a = Leer("a.sam");
+  const std::string a = Contenido("a.sam");
   EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), 4097);
-  EXPECT_EQ(a, Leer("b.sam"));
+  EXPECT_EQ(a, Contenido("b.sam"));
   EXPECT_EQ(a, salida.salida);
-  EXPECT_NE(a, Leer("c.sam"));
+  EXPECT_NE(a, Contenido("c.sam"));
 
   const Ejecucion analisis = Ejecutar({"-m", "Whittle Estándar", "--json", "a.sam"}, dir_.string());
   EXPECT_EQ(analisis.estado, 0) << analisis.errores;

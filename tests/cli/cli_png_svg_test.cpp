@@ -12,24 +12,18 @@
 
 #include "programa.h"
 #include "support/lector_svg.h"
+#include "support/carpeta_prueba.h"
 
 namespace {
 
 using ::testing::HasSubstr;
 
-class CliPngSvgTest : public ::testing::Test {
+class CliPngSvgTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("fenwa_clipngsvg_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  CliPngSvgTest() : CarpetaDePrueba("clipngsvg") {}
   QString Ruta(const std::string& nombre) const {
     return QString::fromStdString((dir_ / nombre).string());
   }
-  std::filesystem::path dir_;
 };
 
 QByteArray Leer(const QString& ruta) {

@@ -20,6 +20,7 @@
 #include "numeric/estadistica.h"
 #include "programa.h"
 #include "support/fgn.h"
+#include "support/carpeta_prueba.h"
 
 namespace {
 
@@ -31,21 +32,10 @@ std::string Ejemplo(const std::string& fichero) {
   return std::string(FENWA_SOURCE_DIR) + "/examples/" + fichero;
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("fenwa_clitest_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  CliTest() : CarpetaDePrueba("clitest") {}
 
-  std::string Fichero(const std::string& nombre, const std::string& contenido) {
-    const std::string ruta = (dir_ / nombre).string();
-    std::ofstream(ruta, std::ios::binary) << contenido;
-    return ruta;
-  }
   // n samples of deterministic noise, one per line.
   std::string Ruido(const std::string& nombre, int n) {
     std::string t;
@@ -56,8 +46,6 @@ class CliTest : public ::testing::Test {
     }
     return Fichero(nombre, t);
   }
-
-  std::filesystem::path dir_;
 };
 
 TEST_F(CliTest, AyudaEnEspanol) {
