@@ -11,6 +11,7 @@
 #include "app/graficas.h"
 #include "app/metodos.h"
 #include "app/series.h"
+#include "app/version.h"
 #include "chart/plot_model.h"
 #include "cli/generar.h"
 #include "cli/json.h"
@@ -104,6 +105,7 @@ std::string Ayuda() {
       "                           con -m Todos, además metodos: una lista con metodo,\n"
       "                           estado, mensaje, valor e ic de cada método)\n"
       "  -h, --help               mostrar esta ayuda y salir\n"
+      "      --version            mostrar la versión y salir\n"
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
@@ -121,6 +123,7 @@ struct Opciones {
   MenuMarks marcas;
   char separador = '.';
   bool json = false;
+  bool version = false;  // --version: print the version and end
   std::optional<std::string> atc;
   // Per chart format: path of the method chart and of the autocorrelation chart.
   std::vector<std::optional<std::string>> graficaMetodo, graficaAuto;
@@ -180,6 +183,9 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     std::string v, error;
     if (arg == "-h" || arg == "--help") {
       ayuda = true;
+      return {};
+    } else if (arg == "--version") {
+      o.version = true;
       return {};
     } else if (arg == "-m" || arg == "--metodo") {
       if (!(error = valor(v)).empty()) return error;
@@ -326,6 +332,10 @@ int Ejecutar(int argc, char** argv) {
   const std::string error = LeerOpciones(argc, argv, o, ayuda);
   if (ayuda) {
     Escribir(stdout, Ayuda());
+    return kSalidaExito;
+  }
+  if (o.version) {
+    Escribir(stdout, "fenwa-cli " + std::string(kVersionFenwa) + "\n");
     return kSalidaExito;
   }
   if (!error.empty()) {

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth fonts-dejavu-core          # running the desktop program without a display; a sans-serif font
   fonts-liberation2 fonts-urw-base35    # tests: pictures must not change with other fonts installed
   locales                               # es_ES.UTF-8 for the decimal-comma tests
+  desktop-file-utils                    # validating the installed desktop entry in the tests
   ccache                                # faster rebuilds
 )
 

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -88,6 +89,36 @@ void Grafica(QPainter& p, bool activa) {
     p.drawEllipse(c, 1.0, 1.0);
 }
 
+// The program icon on the 16 x 16 grid: a dark blue rounded square crossed by a yellow
+// regression line through four white points. Painted by Programa and written as SVG by
+// SvgPrograma from the same figures.
+struct Rgb {
+  int r, g, b;
+};
+constexpr struct {
+  double x, y, lado, radio;
+  Rgb color;
+} kFondo{0.5, 0.5, 15, 2.5, {10, 30, 90}};
+constexpr struct {
+  double x1, y1, x2, y2, grosor;
+  Rgb color;
+} kRecta{2.5, 13, 13.5, 3, 1.4, {255, 220, 0}};
+constexpr std::pair<double, double> kPuntos[] = {{4, 10.8}, {6.5, 9.6}, {8.8, 6.4}, {11.8, 5.2}};
+constexpr double kRadioPunto = 1.1;
+constexpr Rgb kColorPunto{255, 255, 255};
+
+void Programa(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(kFondo.color.r, kFondo.color.g, kFondo.color.b));
+  p.drawRoundedRect(QRectF(kFondo.x, kFondo.y, kFondo.lado, kFondo.lado), kFondo.radio,
+                    kFondo.radio);
+  p.setPen(QPen(QColor(kRecta.color.r, kRecta.color.g, kRecta.color.b), kRecta.grosor));
+  p.drawLine(QPointF(kRecta.x1, kRecta.y1), QPointF(kRecta.x2, kRecta.y2));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(kColorPunto.r, kColorPunto.g, kColorPunto.b));
+  for (const auto& [x, y] : kPuntos) p.drawEllipse(QPointF(x, y), kRadioPunto, kRadioPunto);
+}
+
 }  // namespace
 
 QIcon IconoCargarSerie() { return Icono(Carpeta); }
@@ -105,18 +136,40 @@ QIcon IconoGraficas() {
 
 QIcon IconoPrograma() {
   QIcon icono;
-  for (int lado : {16, 32, 48, 64}) {
-    icono.addPixmap(Pintar(lado, [](QPainter& p) {
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(10, 30, 90));
-      p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2.5, 2.5);
-      p.setPen(QPen(QColor(255, 220, 0), 1.4));
-      p.drawLine(QPointF(2.5, 13), QPointF(13.5, 3));
-      p.setPen(Qt::NoPen);
-      p.setBrush(Qt::white);
-      for (QPointF c : {QPointF(4, 10.8), QPointF(6.5, 9.6), QPointF(8.8, 6.4), QPointF(11.8, 5.2)})
-        p.drawEllipse(c, 1.1, 1.1);
-    }));
-  }
+  for (int lado : kLadosIconoPrograma) icono.addPixmap(Pintar(lado, Programa));
   return icono;
+}
+
+QImage ImagenPrograma(int lado) {
+  QImage imagen(lado, lado, QImage::Format_ARGB32_Premultiplied);
+  imagen.fill(Qt::transparent);
+  QPainter p(&imagen);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.scale(lado / 16.0, lado / 16.0);
+  Programa(p);
+  return imagen;
+}
+
+QByteArray SvgPrograma() {
+  const auto n = [](double v) { return QByteArray::number(v, 'g', 6); };
+  const auto color = [](const Rgb& c) {
+    return QColor(c.r, c.g, c.b).name(QColor::HexRgb).toLatin1();
+  };
+  QByteArray svg =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+      "viewBox=\"0 0 16 16\">\n";
+  svg += "  <rect x=\"" + n(kFondo.x) + "\" y=\"" + n(kFondo.y) + "\" width=\"" +
+         n(kFondo.lado) + "\" height=\"" + n(kFondo.lado) + "\" rx=\"" + n(kFondo.radio) +
+         "\" fill=\"" + color(kFondo.color) + "\"/>\n";
+  // QPen's default cap is square; SVG's is butt.
+  svg += "  <line x1=\"" + n(kRecta.x1) + "\" y1=\"" + n(kRecta.y1) + "\" x2=\"" +
+         n(kRecta.x2) + "\" y2=\"" + n(kRecta.y2) + "\" stroke=\"" + color(kRecta.color) +
+         "\" stroke-width=\"" + n(kRecta.grosor) + "\" stroke-linecap=\"square\"/>\n";
+  for (const auto& [x, y] : kPuntos) {
+    svg += "  <circle cx=\"" + n(x) + "\" cy=\"" + n(y) + "\" r=\"" + n(kRadioPunto) +
+           "\" fill=\"" + color(kColorPunto) + "\"/>\n";
+  }
+  svg += "</svg>\n";
+  return svg;
 }

@@ -1,5 +1,6 @@
 // FENWA, the desktop program: `fenwa [FICHERO...]` opens the main window and loads the
-// sample files given, as "&Cargar serie..." would.
+// sample files given, as "&Cargar serie..." would; `fenwa --help` and `fenwa --version`
+// answer without a display.
 //
 // FENWA_CAPTURA=ruta.png saves a picture of the main window once it is up (with the files
 // loaded); FENWA_CAPTURA_SALIR=1 then ends the program.
@@ -10,15 +11,18 @@
 #include <clocale>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "chart/qt/fuentes.h"
 #include "numeric/error.h"
 #include "ui/aplicacion.h"
 #include "ui/dialogos.h"
 #include "ui/iconos.h"
+#include "ui/linea_ordenes.h"
 #include "ui/principal.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> salida = OpcionesInformativas(argc, argv)) return *salida;
   InstalarManejadorMemoria();
   QApplication app(argc, argv);
   // The program's typeface, before any window exists.
