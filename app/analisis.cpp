@@ -10,6 +10,7 @@
 #include "estimators/estado.h"
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 namespace {
@@ -89,8 +90,14 @@ class Analisis {
   // error or a library fault of one is written in its line and the others still run.
   // One line per method: its name, H and its interval, or why it gave none.
   int Comparacion() {
+    // Each method is an equal part of the progress.
+    std::size_t total = 0, hechos = 0;
+    for (const DefinicionMetodo& m : TablaMetodos()) total += m.daH && m.bloque ? 1 : 0;
     for (const DefinicionMetodo& m : TablaMetodos()) {
       if (!m.daH || !m.bloque) continue;
+      TramoProgreso tramo(static_cast<double>(hechos) / total,
+                          static_cast<double>(hechos + 1) / total);
+      ++hechos;
       AnalysisOutcome::MetodoComparado c;
       c.metodo = m.nombre;
       BloqueMetodo b(m.libreDeEscala ? serie_ : original_, par_, e_.separador);
@@ -252,7 +259,13 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     return resultado;
   };
   try {
-    int estado = analisis.Bloque();
+    // Progress: the method's part, then the statistics (the autocorrelation may be long).
+    const double cuotaMetodo = seleccion.autocorrelacion ? 0.8 : 1.0;
+    int estado;
+    {
+      TramoProgreso tramo(0.0, cuotaMetodo);
+      estado = analisis.Bloque();
+    }
     std::uint32_t puntos = 0;
     if (estado == kEstadoOk && seleccion.autocorrelacion) {
       if (parametros.Marca(campo::ChLongitud)) {
@@ -278,6 +291,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
       ShowStatusMessage(estado);
       return resultado;
     }
+    TramoProgreso tramo(cuotaMetodo, 1.0);
     analisis.Estadisticas(puntos);
   } catch (const ErrorConversion& error) {
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());

@@ -63,6 +63,10 @@ struct AnalysisEnvironment {
   std::string creditos = kLineaCreditos;
 };
 
+// A computation cancelled through the progress control installed on the calling thread
+// (numeric/progreso.h) ends the analysis with Cancelado, which passes through Analizar: the
+// log keeps what was written, grey; when the cancel came during the method's estimate, that
+// is the two header lines and no chart or file has been touched.
 class AnalysisDriver {
  public:
   explicit AnalysisDriver(AnalysisEnvironment entorno) : entorno_(std::move(entorno)) {}

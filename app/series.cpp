@@ -1,5 +1,6 @@
 #include "app/series.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -9,10 +10,14 @@
 #include <stdexcept>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 // ------------------------------------------------------------------------------ SeriesStore
 
@@ -220,20 +225,195 @@ bool ParseSamples(std::string_view text, Vector& out) {
   return true;
 }
 
-Vector ReadSampleFile(const std::string& path, std::string& mensaje) {
+namespace {
+
+// Bytes of a regular file read by each piece of the parallel reader.
+constexpr std::size_t kTrozoLectura = std::size_t{1} << 22;
+
+// Per-thread buffer of the parallel reader's pieces.
+thread_local std::vector<char> bufferLectura;
+
+// What one piece of the parallel reader finds.
+enum class Lectura { Bien, ErrorLectura, Formato, Cambiado };
+
+// Reads up to `cuantos` bytes of fd from `desde` into buf (resized to what was read).
+bool LeerTramo(int fd, std::uint64_t desde, std::size_t cuantos, std::vector<char>& buf) {
+  buf.resize(cuantos);
+  std::size_t leidos = 0;
+  while (leidos < cuantos) {
+    const ssize_t r = ::pread(fd, buf.data() + leidos, cuantos - leidos,
+                              static_cast<off_t>(desde + leidos));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (r == 0) break;
+    leidos += static_cast<std::size_t>(r);
+  }
+  buf.resize(leidos);
+  return true;
+}
+
+// A regular file of `tam` bytes read in pieces of `trozo` bytes on all threads: a first
+// pass counts the numbers that start in each piece, a second converts them straight into
+// their place in the series. A number belongs to the piece where its first character is.
+// The file is never held whole in memory.
+Lectura LeerPorTrozos(int fd, std::uint64_t tam, std::size_t trozo, Vector& out) {
+  const std::size_t piezas = NumeroDePiezas(tam, trozo);
+  std::vector<std::uint64_t> cuenta(piezas, 0);
+  std::vector<Lectura> estado(piezas, Lectura::Bien);
+  {
+    TramoProgreso tramo(0.0, 0.2);
+    ParaCadaPieza(piezas, [&](std::size_t t) {
+      // The piece and the byte before it: a number starts after a blank or at the start.
+      const std::uint64_t a = t * trozo;
+      const std::uint64_t desde = a > 0 ? a - 1 : 0;
+      const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
+      std::vector<char>& buf = bufferLectura;
+      if (!LeerTramo(fd, desde, b - desde, buf)) {
+        estado[t] = Lectura::ErrorLectura;
+        return;
+      }
+      if (buf.size() != b - desde) {
+        estado[t] = Lectura::Cambiado;
+        return;
+      }
+      bool enBlanco = a == 0 || EsBlanco(buf[0]);
+      std::uint64_t n = 0;
+      for (std::size_t i = a - desde; i < buf.size(); ++i) {
+        const bool blanco = EsBlanco(buf[i]);
+        n += enBlanco & !blanco;
+        enBlanco = blanco;
+      }
+      cuenta[t] = n;
+    });
+  }
+  std::vector<char>().swap(bufferLectura);
+  for (const Lectura e : estado)
+    if (e != Lectura::Bien) return e;
+  std::uint64_t total = 0;
+  std::vector<std::uint64_t> primero(piezas);
+  for (std::size_t t = 0; t < piezas; ++t) {
+    primero[t] = total;
+    total += cuenta[t];
+  }
+  if (total < 2 || total > 0xFFFFFFFFu) return Lectura::Formato;
+
+  Vector datos(static_cast<std::uint32_t>(total));
+  double* y = datos.Datos();
+  TramoProgreso tramo(0.2, 1.0);
+  ParaCadaPieza(piezas, [&](std::size_t t) {
+    const std::uint64_t a = t * trozo;
+    const std::uint64_t desde = a > 0 ? a - 1 : 0;
+    const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
+    // The piece, the byte before it and some bytes after it for its last number; more are
+    // read when that number goes on beyond them.
+    std::size_t margen = 64;
+    std::vector<char>& buf = bufferLectura;
+    for (;;) {
+      const std::uint64_t hasta = std::min<std::uint64_t>(tam, b + margen);
+      if (!LeerTramo(fd, desde, hasta - desde, buf)) {
+        estado[t] = Lectura::ErrorLectura;
+        return;
+      }
+      if (buf.size() != hasta - desde) {
+        estado[t] = Lectura::Cambiado;
+        return;
+      }
+      // Complete when the bytes read end in a blank after the piece, or at the end.
+      bool completo = hasta == tam;
+      for (std::size_t i = b - desde; i < buf.size() && !completo; ++i) completo = EsBlanco(buf[i]);
+      if (completo || b == desde) break;
+      margen *= 4;
+    }
+    const char* inicio = buf.data();
+    const char* fin = inicio + buf.size();
+    const char* limite = inicio + (b - desde);
+    const char* p = inicio + (a - desde);
+    // The rest of a number that started in the piece before.
+    if (a > 0 && !EsBlanco(buf[0]))
+      while (p < limite && !EsBlanco(*p)) ++p;
+    std::uint64_t i = primero[t];
+    const std::uint64_t ultimo = primero[t] + cuenta[t];
+    for (;;) {
+      while (p < limite && EsBlanco(*p)) ++p;
+      if (p >= limite) break;
+      if (i == ultimo) {
+        estado[t] = Lectura::Cambiado;
+        return;
+      }
+      const char* q = p;
+      while (q < fin && !EsBlanco(*q)) ++q;
+      if (!ConvertirNumero(p, q, y[i])) {
+        estado[t] = Lectura::Formato;
+        return;
+      }
+      ++i;
+      p = q;
+    }
+    if (i != ultimo) estado[t] = Lectura::Cambiado;
+  });
+  std::vector<char>().swap(bufferLectura);
+  for (const Lectura e : estado)
+    if (e != Lectura::Bien) return e;
+  out = std::move(datos);
+  return Lectura::Bien;
+}
+
+}  // namespace
+
+Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo) {
+  const std::string noPuedo = "No puedo leer el fichero\n'" + path + "'";
+  const std::string formato = "El fichero '" + path + "' no tiene el formato adecuado";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    mensaje = noPuedo;
+    return Vector();
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && trozo > 0) {
+    Vector datos;
+    Lectura r;
+    try {
+      r = LeerPorTrozos(fd, static_cast<std::uint64_t>(st.st_size), trozo, datos);
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
+    ::close(fd);
+    if (r == Lectura::Bien) {
+      mensaje.clear();
+      return datos;
+    }
+    if (r == Lectura::ErrorLectura) {
+      mensaje = noPuedo;
+      return Vector();
+    }
+    if (r == Lectura::Formato) {
+      mensaje = formato;
+      return Vector();
+    }
+    // The file changed while it was read: read it again in one go.
+  } else {
+    ::close(fd);
+  }
   std::unique_ptr<char[]> buffer;
   std::size_t tam = 0;
   if (!LeerFichero(path, buffer, tam)) {
-    mensaje = "No puedo leer el fichero\n'" + path + "'";
+    mensaje = noPuedo;
     return Vector();
   }
   Vector datos;
   if (!ParseSamples(std::string_view(buffer.get(), tam), datos)) {
-    mensaje = "El fichero '" + path + "' no tiene el formato adecuado";
+    mensaje = formato;
     return Vector();
   }
   mensaje.clear();
   return datos;
+}
+
+Vector ReadSampleFile(const std::string& path, std::string& mensaje) {
+  return ReadSampleFile(path, mensaje, kTrozoLectura);
 }
 
 // ------------------------------------------------------------------------------ Writing

@@ -77,7 +77,11 @@ bool ParseSamples(std::string_view text, Vector& out);
 //   "No puedo leer el fichero\n'" + path + "'"            (cannot be opened/read)
 //   "El fichero '" + path + "' no tiene el formato adecuado" (not at least two numbers,
 //     a token that is not a number, or a non-finite value)
+// A regular file is read in pieces of 4 MiB on all threads, without holding the whole text
+// in memory; other files (pipes, devices) are read whole first.
 Vector ReadSampleFile(const std::string& path, std::string& mensaje);
+// The same with pieces of `trozo` bytes (the tests try tiny ones; 0 reads the file whole).
+Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo);
 
 // Writes the samples one per line in general notation with 6 significant digits (as
 // printf "%g" in the C locale: 0.1, 1.23457e+06, 1e-05). Returns true on success; on

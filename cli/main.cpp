@@ -1,11 +1,21 @@
 // fenwa-cli: the analyses of the desktop program from the command line, one per file.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <clocale>
+#include <condition_variable>
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "app/analisis.h"
 #include "app/graficas.h"
@@ -17,6 +27,8 @@
 #include "cli/json.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -104,6 +116,15 @@ std::string Ayuda() {
       "                           coeficientes, constante, x, y, media, varianza, informe;\n"
       "                           con -m Todos, además metodos: una lista con metodo,\n"
       "                           estado, mensaje, valor e ic de cada método)\n"
+      "  -j, --trabajos N         analizar N ficheros a la vez (por omisión, 1); la salida\n"
+      "                           sigue el orden de los ficheros y es la misma que con 1\n"
+      "      --hilos N            hilos de cálculo de cada análisis (por omisión, tantos\n"
+      "                           como núcleos, repartidos entre los ficheros de -j);\n"
+      "                           también con la variable de entorno FENWA_HILOS=N.\n"
+      "                           Los resultados no dependen del número de hilos\n"
+      "      --progreso, --sin-progreso\n"
+      "                           mostrar o no el avance en la salida de errores (por\n"
+      "                           omisión, sólo si es un terminal)\n"
       "  -h, --help               mostrar esta ayuda y salir\n"
       "      --version            mostrar la versión y salir\n"
       "\n"
@@ -128,6 +149,9 @@ struct Opciones {
   // Per chart format: path of the method chart and of the autocorrelation chart.
   std::vector<std::optional<std::string>> graficaMetodo, graficaAuto;
   std::vector<std::string> ficheros;
+  unsigned trabajos = 1;              // -j: files analysed at once
+  unsigned hilos = 0;                 // --hilos: threads of each analysis (0: default)
+  std::optional<bool> progreso;       // --progreso / --sin-progreso; default: a terminal
 };
 
 // Replaces every "{nombre}" in the path by the series name.
@@ -222,6 +246,15 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     } else if (arg == "--json") {
       if (!(error = sinValor()).empty()) return error;
       o.json = true;
+    } else if (arg == "-j" || arg == "--trabajos" || arg == "--hilos") {
+      if (!(error = valor(v)).empty()) return error;
+      const std::optional<int> n = LeerEntero(v);
+      if (!n || *n < 1 || *n > 256)
+        return "el valor de " + arg + " debe ser un entero entre 1 y 256 y no '" + v + "'";
+      (arg == "--hilos" ? o.hilos : o.trabajos) = static_cast<unsigned>(*n);
+    } else if (arg == "--progreso" || arg == "--sin-progreso") {
+      if (!(error = sinValor()).empty()) return error;
+      o.progreso = arg == "--progreso";
     } else {
       bool hallada = false;
       for (std::size_t f = 0; f < formatos.size() && !hallada; ++f) {
@@ -254,17 +287,6 @@ class PreguntaCli : public SaveFilePrompt {
   std::string nombre_;
 };
 
-class MensajesCli : public MessageSink {
- public:
-  void SetFichero(const std::string& fichero) { fichero_ = fichero; }
-  void ShowMessage(const std::string& texto, TipoMensaje) override {
-    Error(fichero_ + ": " + texto);
-  }
-
- private:
-  std::string fichero_;
-};
-
 // The clock with the regional date and time formats (LC_TIME only; numbers keep the C
 // locale).
 class RelojCli : public UiHooks {
@@ -294,8 +316,15 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   j += ",\"mensaje\":" + (r.Exito() ? std::string("null") : JsonTexto(r.mensaje));
   j += ",\"valor\":" + JsonNumero(r.valor);
   j += ",\"ic\":";
-  j += r.icBajo && r.icAlto ? "[" + JsonNumero(*r.icBajo) + "," + JsonNumero(*r.icAlto) + "]"
-                            : std::string("null");
+  if (r.icBajo && r.icAlto) {
+    j += '[';
+    j += JsonNumero(*r.icBajo);
+    j += ',';
+    j += JsonNumero(*r.icAlto);
+    j += ']';
+  } else {
+    j += "null";
+  }
   j += ",\"coeficientes\":" +
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
@@ -325,8 +354,185 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   return j;
 }
 
-int Ejecutar(int argc, char** argv) {
+// What the analysis of one file leaves for the output, which is written in input order.
+struct Fichero {
+  std::string ruta;
+  std::string nombre;
+  std::string errores;                // standard error before the report
+  std::optional<std::string> informe;  // standard output, without the separating blank line
+  bool errorUso = false;              // a file that cannot be read
+  bool rechazo = false;               // an analysis that did not succeed
+  std::unique_ptr<TPlotModel> plot1, plot2;  // for the chart files
+  // Progress, read by the thread that shows it.
+  enum Fase { Espera, Leyendo, Analizando, Hecho };
+  std::atomic<int> fase{Espera};
+  ControlProgreso lectura, analisis;
+};
 
+class MensajesCli : public MessageSink {
+ public:
+  explicit MensajesCli(Fichero& f) : f_(f) {}
+  void ShowMessage(const std::string& texto, TipoMensaje) override {
+    f_.errores += "fenwa-cli: " + f_.ruta + ": " + texto + "\n";
+  }
+
+ private:
+  Fichero& f_;
+};
+
+// Shows on standard error how the files in progress advance: on a terminal one line
+// rewritten in place, elsewhere one line a second.
+class IndicadorProgreso {
+ public:
+  IndicadorProgreso(std::vector<std::unique_ptr<Fichero>>& ficheros, bool terminal)
+      : ficheros_(ficheros), terminal_(terminal), hilo_([this] { Mostrar(); }) {}
+  ~IndicadorProgreso() {
+    {
+      std::lock_guard<std::mutex> bloqueo(cerrojo_);
+      fin_ = true;
+    }
+    despertar_.notify_all();
+    hilo_.join();
+    Borrar();
+  }
+  // Standard error is shared: what the tool writes there goes through here.
+  void Escribir(std::FILE* f, std::string_view texto) {
+    std::lock_guard<std::mutex> bloqueo(cerrojo_);
+    if (f == stderr) Borrar();
+    ::Escribir(f, texto);
+  }
+  void Terminado() { ++terminados_; }
+  // A file enters a new phase: away from a terminal, one line says so at once.
+  void Fase(const Fichero& f) {
+    if (terminal_) return;
+    std::lock_guard<std::mutex> bloqueo(cerrojo_);
+    ::Escribir(stderr, Linea(f) + "\n");
+  }
+
+ private:
+  void Borrar() {
+    if (terminal_ && mostrado_) ::Escribir(stderr, "\r\033[K");
+    mostrado_ = false;
+  }
+
+  // "ruta: leyendo 45 %" or "ruta: analizando 3 %".
+  static std::string Estado(const Fichero& f) {
+    const bool leyendo = f.fase.load() == Fichero::Leyendo;
+    const double fraccion = leyendo ? f.lectura.Fraccion() : f.analisis.Fraccion();
+    return f.ruta + (leyendo ? ": leyendo " : ": analizando ") +
+           FormatoI(static_cast<long long>(fraccion * 100)) + " %";
+  }
+  static std::string Linea(const Fichero& f) {
+    std::string linea = "fenwa-cli: ";
+    linea += Estado(f);
+    return linea;
+  }
+
+  void Mostrar() {
+    std::unique_lock<std::mutex> bloqueo(cerrojo_);
+    const auto periodo = std::chrono::milliseconds(terminal_ ? 200 : 1000);
+    while (!despertar_.wait_for(bloqueo, periodo, [this] { return fin_; })) {
+      std::string linea = "fenwa-cli:";
+      if (ficheros_.size() > 1)
+        linea += " " + FormatoI(terminados_.load()) + "/" + FormatoI(ficheros_.size()) + ";";
+      int enCurso = 0;
+      for (const auto& f : ficheros_) {
+        const int fase = f->fase.load();
+        if (fase != Fichero::Leyendo && fase != Fichero::Analizando) continue;
+        if (enCurso++ > 0) linea += ",";
+        linea += ' ';
+        linea += Estado(*f);
+      }
+      if (enCurso == 0) continue;
+      if (terminal_) {
+        ::Escribir(stderr, "\r\033[K" + linea);
+        mostrado_ = true;
+      } else {
+        ::Escribir(stderr, linea + "\n");
+      }
+      std::fflush(stderr);
+    }
+  }
+
+  std::vector<std::unique_ptr<Fichero>>& ficheros_;
+  const bool terminal_;
+  std::mutex cerrojo_;
+  std::condition_variable despertar_;
+  bool fin_ = false;
+  bool mostrado_ = false;
+  std::atomic<std::size_t> terminados_{0};
+  std::thread hilo_;
+};
+
+// Reads and analyses one file, leaving everything it writes in f.
+void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
+  Vector datos;
+  {
+    f.fase = Fichero::Leyendo;
+    if (indicador) indicador->Fase(f);
+    ProgresoInstalado instalado(f.lectura);
+    std::string mensaje;
+    datos = ReadSampleFile(f.ruta, mensaje);
+    if (datos.Longitud() == 0) {
+      f.errores += "fenwa-cli: " + mensaje + "\n";
+      f.errorUso = true;
+      return;
+    }
+  }
+  f.fase = Fichero::Analizando;
+  if (indicador) indicador->Fase(f);
+  ProgresoInstalado instalado(f.analisis);
+  f.nombre = SeriesNameFromPath(f.ruta);
+
+  ResultsLog log;
+  f.plot1 = std::make_unique<TPlotModel>();
+  f.plot2 = std::make_unique<TPlotModel>();
+  AplicarDisenoGrafica(*f.plot1);
+  AplicarDisenoGrafica(*f.plot2);
+  f.plot1->SetCaption("Método");  // captions of the charts window's two charts
+  f.plot2->SetCaption("Autocorrelación");
+  PlotModelSink sink1(*f.plot1), sink2(*f.plot2);
+  PreguntaCli pregunta(o.atc);
+  pregunta.SetNombre(f.nombre);
+  MensajesCli mensajes(f);
+  RelojCli reloj;
+
+  AnalysisEnvironment entorno;
+  entorno.log = &log;
+  entorno.graficaMetodo = &sink1;
+  entorno.graficaAuto = &sink2;
+  entorno.guardarAuto = &pregunta;
+  entorno.mensajes = &mensajes;
+  entorno.hooks = &reloj;
+  entorno.separador = o.separador;
+  AnalysisDriver driver(entorno);
+  const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
+  f.rechazo = !r.Exito();
+  if (o.json) {
+    f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
+  } else {
+    std::string texto;
+    for (const std::string& linea : log.Lineas()) texto += linea + "\n";
+    f.informe = std::move(texto);
+  }
+}
+
+// Whether two files would write to one path: then they are analysed one after another, so
+// that the file left is the one of the last of them, as without -j.
+bool RutasCompartidas(const Opciones& o, const std::vector<std::string>& nombres) {
+  std::vector<const std::optional<std::string>*> plantillas = {&o.atc};
+  for (const auto& r : o.graficaMetodo) plantillas.push_back(&r);
+  for (const auto& r : o.graficaAuto) plantillas.push_back(&r);
+  std::set<std::string> rutas;
+  for (const auto* plantilla : plantillas) {
+    if (!*plantilla) continue;
+    for (const std::string& nombre : nombres)
+      if (!rutas.insert(Ruta(**plantilla, nombre)).second) return true;
+  }
+  return false;
+}
+
+int Ejecutar(int argc, char** argv) {
   Opciones o;
   bool ayuda = false;
   const std::string error = LeerOpciones(argc, argv, o, ayuda);
@@ -344,70 +550,98 @@ int Ejecutar(int argc, char** argv) {
     return kSalidaUso;
   }
 
-  ResultsLog log;
-  TPlotModel plot1, plot2;
-  AplicarDisenoGrafica(plot1);
-  AplicarDisenoGrafica(plot2);
-  plot1.SetCaption("Método");  // captions of the charts window's two charts
-  plot2.SetCaption("Autocorrelación");
-  PlotModelSink sink1(plot1), sink2(plot2);
-  PreguntaCli pregunta(o.atc);
-  MensajesCli mensajes;
-  RelojCli reloj;
+  std::vector<std::unique_ptr<Fichero>> ficheros;
+  std::vector<std::string> nombres;
+  for (const std::string& ruta : o.ficheros) {
+    ficheros.push_back(std::make_unique<Fichero>());
+    ficheros.back()->ruta = ruta;
+    nombres.push_back(SeriesNameFromPath(ruta));
+  }
+  std::size_t trabajos = std::min<std::size_t>(o.trabajos, ficheros.size());
+  if (trabajos > 1 && RutasCompartidas(o, nombres)) trabajos = 1;
+  // The cores are shared among the files analysed at once, unless --hilos says otherwise.
+  if (o.hilos > 0)
+    FijarHilosDeCalculo(o.hilos);
+  else if (trabajos > 1)
+    FijarHilosDeCalculo(std::max<unsigned>(1, HilosDeCalculo() / static_cast<unsigned>(trabajos)));
 
-  AnalysisEnvironment entorno;
-  entorno.log = &log;
-  entorno.graficaMetodo = &sink1;
-  entorno.graficaAuto = &sink2;
-  entorno.guardarAuto = &pregunta;
-  entorno.mensajes = &mensajes;
-  entorno.hooks = &reloj;
-  entorno.separador = o.separador;
-  AnalysisDriver driver(entorno);
+  const bool terminal = ::isatty(STDERR_FILENO) == 1;
+  std::optional<IndicadorProgreso> indicador;
+  if (o.progreso.value_or(terminal)) indicador.emplace(ficheros, terminal);
+  auto escribir = [&](std::FILE* f, std::string_view texto) {
+    if (indicador)
+      indicador->Escribir(f, texto);
+    else
+      Escribir(f, texto);
+  };
+
+  // Files are taken in order by `trabajos` threads while this one writes the output in
+  // input order, whatever the order in which they finish; -j 1 analyses here.
+  std::mutex cerrojo;
+  std::condition_variable listo;
+  std::vector<char> hecho(ficheros.size(), 0);
+  std::atomic<std::size_t> siguiente{0};
+  auto trabajar = [&] {
+    for (;;) {
+      const std::size_t i = siguiente.fetch_add(1);
+      if (i >= ficheros.size()) return;
+      Analizar(o, *ficheros[i], indicador ? &*indicador : nullptr);
+      ficheros[i]->fase = Fichero::Hecho;
+      {
+        std::lock_guard<std::mutex> bloqueo(cerrojo);
+        hecho[i] = 1;
+      }
+      listo.notify_all();
+    }
+  };
+  std::vector<std::thread> hilos;
+  if (trabajos > 1)
+    for (std::size_t h = 0; h < trabajos; ++h) hilos.emplace_back(trabajar);
 
   int salida = kSalidaExito;
   bool primero = true;
   const auto& formatos = FormatosGrafica();
-  for (const std::string& fichero : o.ficheros) {
-    std::string mensaje;
-    const Vector datos = ReadSampleFile(fichero, mensaje);
-    if (datos.Longitud() == 0) {
-      Error(mensaje);
+  for (std::size_t i = 0; i < ficheros.size(); ++i) {
+    if (trabajos <= 1) {
+      siguiente = i + 1;
+      Analizar(o, *ficheros[i], indicador ? &*indicador : nullptr);
+      ficheros[i]->fase = Fichero::Hecho;
+    } else {
+      std::unique_lock<std::mutex> bloqueo(cerrojo);
+      listo.wait(bloqueo, [&] { return hecho[i] != 0; });
+    }
+    Fichero& f = *ficheros[i];
+    if (indicador) indicador->Terminado();
+    escribir(stderr, f.errores);
+    if (f.errorUso) {
       salida = kSalidaUso;
       continue;
     }
-    const std::string nombre = SeriesNameFromPath(fichero);
-    pregunta.SetNombre(nombre);
-    mensajes.SetFichero(fichero);
-    const AnalysisOutcome r =
-        driver.Analizar(nombre, datos, o.seleccion, o.parametros, o.marcas);
-    if (!r.Exito() && salida == kSalidaExito) salida = kSalidaRechazo;
-
-    if (o.json) {
-      Escribir(stdout, ObjetoJson(nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas()));
-    } else {
-      if (!primero) Escribir(stdout, "\n");
-      for (const std::string& linea : log.Lineas()) {
-        Escribir(stdout, linea);
-        Escribir(stdout, "\n");
-      }
+    if (f.rechazo && salida == kSalidaExito) salida = kSalidaRechazo;
+    if (f.informe) {
+      if (!o.json && !primero) escribir(stdout, "\n");
+      escribir(stdout, *f.informe);
+      primero = false;
     }
-    primero = false;
-
-    for (std::size_t f = 0; f < formatos.size(); ++f) {
+    for (std::size_t k = 0; k < formatos.size(); ++k) {
       const std::pair<const std::optional<std::string>*, TPlotModel*> graficas[] = {
-          {&o.graficaMetodo[f], &plot1}, {&o.graficaAuto[f], &plot2}};
+          {&o.graficaMetodo[k], f.plot1.get()}, {&o.graficaAuto[k], f.plot2.get()}};
       for (const auto& [ruta, modelo] : graficas) {
         if (!*ruta) continue;
-        const std::string destino = Ruta(**ruta, nombre);
-        if (!formatos[f].guardar(*modelo, destino)) {
-          Error("no se puede escribir el fichero '" + destino + "'");
+        const std::string destino = Ruta(**ruta, f.nombre);
+        if (!formatos[k].guardar(*modelo, destino)) {
+          escribir(stderr, "fenwa-cli: no se puede escribir el fichero '" + destino + "'\n");
           salida = kSalidaUso;
         }
       }
     }
     std::fflush(stdout);
+    // What was kept for the output is not needed any more.
+    f.informe.reset();
+    f.plot1.reset();
+    f.plot2.reset();
   }
+  for (std::thread& h : hilos) h.join();
   return salida;
 }
 

@@ -10,12 +10,11 @@ bool SerieAnalizadaConstante(const Vector& serie) {
   return nPrima < n && SerieConstante(serie.SubVector(1, nPrima));
 }
 
-void FrecuenciasDeFourier(const Vector& periodograma, std::uint32_t nPrima, std::uint32_t m,
-                          Vector& lambda, Vector& I) {
-  lambda = Vector(m);
+Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m) {
+  Vector lambda(m);
   double* l = lambda.Datos();
   for (std::uint32_t j = 1; j <= m; ++j) l[j - 1] = static_cast<double>(j) * kDosPi / nPrima;
-  I = periodograma.SubVector(2, m + 1);
+  return lambda;
 }
 
 bool OrdenadasTodasNulas(const Vector& I) {

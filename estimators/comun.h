@@ -39,10 +39,9 @@ inline bool DosAbscisasDistintas(const Vector& x) {
 // same value (in particular when the whole series is constant).
 bool SerieAnalizadaConstante(const Vector& serie);
 
-// The positive Fourier frequencies λ_j = 2πj/n', j = 1..m, and the periodogram ordinates
-// at them, I(2..m + 1) (the zero frequency dropped). Requires 1 <= m < Longitud(I).
-void FrecuenciasDeFourier(const Vector& periodograma, std::uint32_t nPrima, std::uint32_t m,
-                          Vector& lambda, Vector& I);
+// The positive Fourier frequencies λ_j = 2πj/n', j = 1..m; the periodogram ordinates at
+// them are OrdenadasPeriodograma(serie, m).
+Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m);
 
 // True when every element of I is exactly zero (a flat Whittle objective).
 bool OrdenadasTodasNulas(const Vector& I);

@@ -1,10 +1,12 @@
 #include "estimators/hurst_dfa.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -105,6 +107,8 @@ double MediaF2(const double* y, std::uint32_t n, std::uint32_t s, std::vector<do
   const std::uint32_t K = n / s;
   const double ds = static_cast<double>(s);
   finales.resize(K);
+  // Progress every so many pairs of boxes, about 2^19 samples.
+  const std::uint32_t cada = std::max<std::uint32_t>(1, (1u << 18) / s);
   double suma = 0.0;
   for (std::uint32_t v = 0; v < K; ++v) {
     const double* inicio = y + static_cast<std::size_t>(v) * s;
@@ -113,6 +117,7 @@ double MediaF2(const double* y, std::uint32_t n, std::uint32_t s, std::vector<do
     ResiduosDosCajas<Q>(inicio, fin, s, base, ra, rb);
     suma += ra / ds;
     finales[v] = rb / ds;
+    if (v % cada == cada - 1) Avance(static_cast<double>(v + 1) / K);
   }
   for (std::uint32_t v = 0; v < K; ++v) suma += finales[v];
   return suma / (2.0 * static_cast<double>(K));
@@ -153,6 +158,7 @@ int HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
   std::vector<double> finales;
   for (std::uint32_t j = 0; j < puntos; ++j) {
     const std::uint32_t s = tamanos[j];
+    TramoProgreso tramo(static_cast<double>(j) / puntos, static_cast<double>(j + 1) / puntos);
     double media = 0.0;
     switch (orden) {
       case 1: media = MediaF2<1>(y, n, s, finales); break;

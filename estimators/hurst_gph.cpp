@@ -40,8 +40,9 @@ int HurstGph(const Vector& serie, double exponente, double& H, double& inferior,
   const double media = Media(serie);
   for (double& v : centrada) v -= media;
   std::vector<double> re(m + 1), im(m + 1);
-  DftPrimerasFrecuencias(static_cast<std::int32_t>(n), centrada.data(),
-                         static_cast<std::int32_t>(m + 1), re.data(), im.data());
+  DftPrimerasFrecuenciasSobre(static_cast<std::int32_t>(n), centrada,
+                              static_cast<std::int32_t>(m + 1), re.data(), im.data());
+  std::vector<double>().swap(centrada);
 
   // Ordinates, regressor and response; sums in index order.
   const double divisor = kDosPi * static_cast<double>(n);

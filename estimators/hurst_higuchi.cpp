@@ -6,6 +6,7 @@
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -15,6 +16,17 @@ namespace {
 // with stride k (far slower once the series outgrows the cache); below, one m at a time
 // is already sequential and avoids the short inner loops. sumas is a work buffer.
 // (std::abs: GCC stops inlining ::fabs once numeric/vector.h overloads it for Vector.)
+// Samples between two progress reports (about a millisecond of work).
+constexpr std::size_t kEntreAvisos = std::size_t{1} << 20;
+
+// suma + |y[p] - y[p - k]| for p = desde, desde + k, ... below hasta, in order. Out of line
+// and without calls, so that the sum stays in a register.
+[[gnu::noinline]] double SumaSegmentos(const double* y, std::size_t desde, std::size_t hasta,
+                                       std::uint32_t k, double suma) {
+  for (std::size_t p = desde; p < hasta; p += k) suma += std::abs(y[p] - y[p - k]);
+  return suma;
+}
+
 double LongitudCurva(const double* y, std::uint32_t N, std::uint32_t k,
                      std::vector<double>& sumas) {
   sumas.assign(k, 0.0);
@@ -22,15 +34,26 @@ double LongitudCurva(const double* y, std::uint32_t N, std::uint32_t k,
   if (k < 4) {
     for (std::uint32_t m = 0; m < k; ++m) {
       double suma = 0.0;
-      for (std::size_t p = m + k; p < N; p += k) suma += std::abs(y[p] - y[p - k]);
+      // Runs of whole steps of k, so that each m keeps its own sequence of positions.
+      const std::size_t paso = kEntreAvisos / k * k;
+      for (std::size_t desde = m + k; desde < N; desde += paso) {
+        const std::size_t hasta = std::min<std::size_t>(N, desde + paso);
+        suma = SumaSegmentos(y, desde, hasta, k, suma);
+        Avance((static_cast<double>(m) * N + static_cast<double>(hasta)) / (static_cast<double>(k) * N));
+      }
       s[m] = suma;
     }
   } else {
+    std::size_t aviso = kEntreAvisos;
     for (std::size_t base = k; base < N; base += k) {
       const std::size_t cuantos = std::min<std::size_t>(k, N - base);
       const double* actual = y + base;
       const double* anterior = actual - k;
       for (std::size_t m = 0; m < cuantos; ++m) s[m] += std::abs(actual[m] - anterior[m]);
+      if (base >= aviso) {
+        Avance(static_cast<double>(base) / N);
+        aviso = base + kEntreAvisos;
+      }
     }
   }
   const double dN = static_cast<double>(N), dk = static_cast<double>(k);
@@ -78,6 +101,7 @@ int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t r
   Vector x(puntos), y(puntos);
   std::vector<double> sumas;
   for (std::uint32_t j = 0; j < puntos; ++j) {
+    TramoProgreso tramo(static_cast<double>(j) / puntos, static_cast<double>(j + 1) / puntos);
     const double L = LongitudCurva(perfil.Datos(), n, retardos[j], sumas);
     if (L == 0.0) return kEstadoLongitudCurvaNula;
     x.Datos()[j] = std::log10(static_cast<double>(retardos[j]));

@@ -7,6 +7,7 @@
 #include "estimators/estado.h"
 #include "estimators/hurst_varianza.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 
 int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
                            std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY) {
@@ -20,7 +21,9 @@ int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::
   Vector x(puntos), y(puntos);
   std::vector<double> medias;
   for (std::uint32_t j = 0; j < puntos; ++j) {
+    TramoProgreso tramo(static_cast<double>(j) / puntos, static_cast<double>(j + 1) / puntos);
     MediasDeBloques(serie, niveles[j], medias);
+    ComprobarCancelacion();
     double suma = 0.0;
     for (const double m : medias) suma += std::abs(m - media);
     const double momento = suma / static_cast<double>(medias.size());

@@ -10,10 +10,37 @@
 #include "numeric/especiales.h"
 #include "numeric/estadistica.h"
 #include "numeric/ondiculas.h"
+#include "numeric/progreso.h"
 
 namespace {
 
 constexpr double kZ975 = 1.959963984540054;  // 97.5 % quantile of the standard normal
+
+// Outputs of an octave between two progress reports (about a millisecond of work).
+constexpr std::uint32_t kSalidasEntreAvisos = 1u << 17;
+
+// Outputs k0..k1-1 of an octave from its input a: the approximation into siguiente, the
+// squared details added in order to energia, which is returned. Out of line and without
+// calls, so that the sum stays in a register.
+[[gnu::noinline]] double Octava(const double* a, const double* h, const double* g,
+                                std::uint32_t L, std::uint32_t k0, std::uint32_t k1,
+                                bool aproximacion, bool detalles, double* siguiente,
+                                double energia) {
+  for (std::uint32_t k = k0; k < k1; ++k) {
+    const double* p = a + 2 * static_cast<std::size_t>(k);
+    if (aproximacion) {
+      double s = 0.0;
+      for (std::uint32_t l = 0; l < L; ++l) s += h[l] * p[l];
+      siguiente[k] = s;
+    }
+    if (detalles) {
+      double d = 0.0;
+      for (std::uint32_t l = 0; l < L; ++l) d += g[l] * p[l];
+      energia += d * d;
+    }
+  }
+  return energia;
+}
 
 }  // namespace
 
@@ -55,19 +82,15 @@ int HurstOndiculas(const Vector& serie, std::int32_t momentos, std::int32_t octa
     const std::uint32_t nj = longitud[j];
     const bool detalles = j >= j1;
     const bool aproximacion = j < j2;
+    // Octave j is about 2^-j of the work; runs of outputs between progress reports.
+    TramoProgreso tramo(1.0 - std::ldexp(1.0, 1 - static_cast<int>(j)),
+                        1.0 - std::ldexp(1.0, -static_cast<int>(j)));
     double energia = 0.0;
-    for (std::uint32_t k = 0; k < nj; ++k) {
-      const double* p = a.data() + 2 * static_cast<std::size_t>(k);
-      if (aproximacion) {
-        double s = 0.0;
-        for (std::uint32_t l = 0; l < L; ++l) s += h[l] * p[l];
-        siguiente[k] = s;
-      }
-      if (detalles) {
-        double d = 0.0;
-        for (std::uint32_t l = 0; l < L; ++l) d += g[l] * p[l];
-        energia += d * d;
-      }
+    for (std::uint32_t k0 = 0; k0 < nj; k0 += kSalidasEntreAvisos) {
+      const std::uint32_t k1 = nj - k0 < kSalidasEntreAvisos ? nj : k0 + kSalidasEntreAvisos;
+      energia = Octava(a.data(), h.data(), g.data(), L, k0, k1, aproximacion, detalles,
+                       siguiente.data(), energia);
+      Avance(static_cast<double>(k1) / nj);
     }
     if (detalles) mu[j - j1] = energia / nj;
     if (aproximacion) {

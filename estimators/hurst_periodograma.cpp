@@ -25,10 +25,8 @@ int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& 
   const auto m = static_cast<std::uint32_t>(mReal);
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  std::uint32_t nTransformada = 0;  // equals nPrima: the transform applies the same rule
-  const Vector periodograma = CalcularPeriodograma(serie, nTransformada);
-  Vector lambda, I;
-  FrecuenciasDeFourier(periodograma, nTransformada, m, lambda, I);
+  const Vector I = OrdenadasPeriodograma(serie, m);
+  Vector lambda = FrecuenciasDeFourier(nPrima, m);
   for (const double v : I) {
     if (v == 0.0) return kEstadoPeriodogramaNulo;
   }

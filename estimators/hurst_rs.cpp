@@ -1,11 +1,13 @@
 #include "estimators/hurst_rs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 namespace {
@@ -15,19 +17,21 @@ struct Retardo {
   std::uint64_t bloques;  // blocks of that length that fit
 };
 
-// R/S of the block y[0..d-1]: range of the running sums of the deviations from the
-// block mean over the standard deviation (divisor d - 1). The sums run in index order
-// so the value equals the one built from Media, SumaAcumulada, Maximo, Minimo and
-// Varianza. Returns false when the block has no spread (all values equal, or a
-// standard deviation that rounds to zero).
-bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
-  double suma = 0.0;
-  for (std::uint64_t i = 0; i < d; ++i) suma += y[i];
-  const double media = suma / static_cast<double>(d);
+// Long blocks check for a cancellation request between runs of kEntreAvisos samples.
+constexpr std::uint64_t kEntreAvisos = 1u << 20;
 
-  double w = 0.0, wMax = 0.0, wMin = 0.0, cuadrados = 0.0;
-  double yMax = y[0], yMin = y[0];
-  for (std::uint64_t i = 0; i < d; ++i) {
+// What the pass over the deviations of a block carries from one run to the next.
+struct Recorrido {
+  double w = 0.0, wMax = 0.0, wMin = 0.0, cuadrados = 0.0, yMax = 0.0, yMin = 0.0;
+};
+
+// The pass over samples i0..i1-1 of the block. Out of line and without calls, so that the
+// running values stay in registers (the checks between runs call out).
+[[gnu::noinline]] void Recorrer(const double* y, std::uint64_t i0, std::uint64_t i1,
+                                double media, Recorrido& r) {
+  double w = r.w, wMax = r.wMax, wMin = r.wMin, cuadrados = r.cuadrados;
+  double yMax = r.yMax, yMin = r.yMin;
+  for (std::uint64_t i = i0; i < i1; ++i) {
     const double dev = y[i] - media;
     w = (i == 0) ? dev : w + dev;
     if (i == 0) {
@@ -40,6 +44,32 @@ bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
     if (y[i] < yMin) yMin = y[i];
     cuadrados += dev * dev;
   }
+  r = {w, wMax, wMin, cuadrados, yMax, yMin};
+}
+
+// R/S of the block y[0..d-1]: range of the running sums of the deviations from the
+// block mean over the standard deviation (divisor d - 1). The sums run in index order
+// so the value equals the one built from Media, SumaAcumulada, Maximo, Minimo and
+// Varianza. Returns false when the block has no spread (all values equal, or a
+// standard deviation that rounds to zero).
+bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
+  double suma = 0.0;
+  for (std::uint64_t i0 = 0; i0 < d; i0 += kEntreAvisos) {
+    const std::uint64_t i1 = std::min(d, i0 + kEntreAvisos);
+    for (std::uint64_t i = i0; i < i1; ++i) suma += y[i];
+    if (i1 < d) ComprobarCancelacion();
+  }
+  const double media = suma / static_cast<double>(d);
+
+  Recorrido r;
+  r.yMax = r.yMin = y[0];
+  for (std::uint64_t i0 = 0; i0 < d; i0 += kEntreAvisos) {
+    const std::uint64_t i1 = std::min(d, i0 + kEntreAvisos);
+    Recorrer(y, i0, i1, media, r);
+    if (i1 < d) ComprobarCancelacion();
+  }
+  const double wMax = r.wMax, wMin = r.wMin, cuadrados = r.cuadrados;
+  const double yMax = r.yMax, yMin = r.yMin;
   const double s = std::sqrt(cuadrados / static_cast<double>(d - 1));
   if (yMax == yMin || !(s > 0.0)) return false;
   rs = (wMax - wMin) / s;
@@ -84,6 +114,11 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
   double* px = x.Datos();
   double* py = y.Datos();
   const double* datos = serie.Datos();
+  // Progress by samples gone through; a check at least every 2^20 of them (a block that
+  // long is the whole check interval by itself).
+  double trabajo = 0.0;
+  for (const Retardo& r : retardos) trabajo += static_cast<double>(r.bloques) * r.d;
+  double hecho = 0.0, aviso = 0.0;
   std::uint64_t k = 0;
   for (const Retardo& r : retardos) {
     const double logD = std::log10(static_cast<double>(r.d));
@@ -93,6 +128,11 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
       px[k] = logD;
       py[k] = std::log10(rs);
       ++k;
+      hecho += static_cast<double>(r.d);
+      if (hecho >= aviso) {
+        Avance(hecho / trabajo);
+        aviso = hecho + 1048576.0;
+      }
     }
   }
 

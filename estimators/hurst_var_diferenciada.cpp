@@ -7,6 +7,7 @@
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_varianza.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
@@ -23,6 +24,7 @@ int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
   std::vector<double> medias;
   for (std::uint32_t j = 0; j < niv; ++j) {
     bool iguales = false;
+    TramoProgreso tramo(static_cast<double>(j) / niv, static_cast<double>(j + 1) / niv);
     varianzas[j] = VarianzaAgregada(serie, niveles[j], medias, iguales);
   }
 

@@ -6,6 +6,7 @@
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t puntosDecada,
@@ -68,6 +69,7 @@ int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t 
   std::vector<double> medias;
   for (std::uint32_t j = 0; j < puntos; ++j) {
     bool iguales = false;
+    TramoProgreso tramo(static_cast<double>(j) / puntos, static_cast<double>(j + 1) / puntos);
     const double v = VarianzaAgregada(serie, niveles[j], medias, iguales);
     if (iguales || !(v > 0.0)) return kEstadoNivelSinVarianza;
     x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));

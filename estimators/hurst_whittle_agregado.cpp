@@ -4,6 +4,7 @@
 #include "estimators/estado.h"
 #include "estimators/hurst_whittle_fgn.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 
 int HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, double& H,
                          double& inferior, double& superior) {
@@ -13,5 +14,11 @@ int HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, double& H,
   if (SerieConstante(serie)) return kEstadoSerieConstante;
   // The block means may still be constant (a series periodic with the level) or have
   // a null periodogram; the Whittle estimator refuses those itself.
-  return HurstWhittleFgn(Agregar(serie, nivel), H, inferior, superior);
+  Vector agregada;
+  {
+    TramoProgreso tramo(0.0, 0.1);
+    agregada = Agregar(serie, nivel);
+  }
+  TramoProgreso tramo(0.1, 1.0);
+  return HurstWhittleFgn(agregada, H, inferior, superior);
 }

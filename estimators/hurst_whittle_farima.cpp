@@ -9,6 +9,8 @@
 #include "numeric/constantes.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 namespace {
@@ -94,23 +96,46 @@ Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q) {
   return Inversa(D) * 2;
 }
 
+namespace {
+
+// Frequencies per piece of the objective's parallel loops.
+constexpr std::size_t kPorPieza = 8192;
+
+}  // namespace
+
+template <class Frecuencia>
+void ObjetivoWhittleFarima::Preparar(Frecuencia frecuencia) {
+  const int orden = std::max({p_, q_, 0});
+  cos_.resize(m_ * orden);
+  sin_.resize(m_ * orden);
+  ParaCadaPieza(NumeroDePiezas(m_, kPorPieza), [&](std::size_t pieza) {
+    const std::size_t desde = pieza * kPorPieza;
+    const std::size_t hasta = std::min(m_, desde + kPorPieza);
+    for (std::size_t j = desde; j < hasta; ++j) {
+      const double l = frecuencia(j);
+      log2Sin_[j] = std::log(2 * std::sin(l / 2));
+      for (int k = 1; k <= orden; ++k) {
+        const double kl = k == 1 ? l : l * static_cast<double>(k);
+        cos_[j * orden + k - 1] = std::cos(kl);
+        sin_[j * orden + k - 1] = std::sin(kl);
+      }
+    }
+  });
+}
+
 ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
                                              const Vector& lambda)
     : p_(p), q_(q), m_(lambda.Longitud()), log2Sin_(m_) {
   if (I.Longitud() < m_) ErrorEjecucion(2);
-  I_.assign(I.begin(), I.begin() + m_);
-  const int orden = std::max({p_, q_, 0});
-  cos_.resize(m_ * orden);
-  sin_.resize(m_ * orden);
+  I_ = m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_)) : Vector();
   const double* l = lambda.Datos();
-  for (std::size_t j = 0; j < m_; ++j) {
-    log2Sin_[j] = std::log(2 * std::sin(l[j] / 2));
-    for (int k = 1; k <= orden; ++k) {
-      const double kl = k == 1 ? l[j] : l[j] * static_cast<double>(k);
-      cos_[j * orden + k - 1] = std::cos(kl);
-      sin_[j * orden + k - 1] = std::sin(kl);
-    }
-  }
+  Preparar([l](std::size_t j) { return l[j]; });
+}
+
+ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, Vector I, std::uint32_t nPrima)
+    : p_(p), q_(q), m_(I.Longitud()), I_(std::move(I)), log2Sin_(m_) {
+  // As FrecuenciasDeFourier computes them.
+  Preparar([nPrima](std::size_t j) { return static_cast<double>(j + 1) * kDosPi / nPrima; });
 }
 
 double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
@@ -121,32 +146,38 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const double ex = -2 * (eta(1) - 0.5);
   const double* phi = eta.Datos() + 1;
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);
-  const double* I = I_.data();
-  double suma = 0.0;
-  for (std::size_t j = 0; j < m_; ++j) {
-    const double* c = cos_.data() + j * orden;
-    const double* s = sin_.data() + j * orden;
-    double A = 1.0, B = 1.0;
-    if (p_ > 0) {
-      double R = phi[0] * c[0], S = phi[0] * s[0];
-      for (int k = 1; k < p_; ++k) {
-        R += phi[k] * c[k];
-        S += phi[k] * s[k];
-      }
-      A = (1 + R) * (1 + R) + S * S;
-    }
-    if (q_ > 0) {
-      double R = psi[0] * c[0], S = psi[0] * s[0];
-      for (int k = 1; k < q_; ++k) {
-        R += psi[k] * c[k];
-        S += psi[k] * s[k];
-      }
-      B = (1 + R) * (1 + R) + S * S;
-    }
-    const double f = (B / A) * std::exp(ex * log2Sin_[j]);
-    suma += I[j] / f;
-  }
-  return suma;
+  const double* I = I_.Datos();
+  const double* cosenos = cos_.data();
+  const double* senos = sin_.data();
+  const double* log2Sin = log2Sin_.data();
+  const int p = p_, q = q_;
+  // Everything the terms read, by value: the compiler keeps it in registers across exp.
+  const auto suma = SumasEnOrden<1>(
+      m_, kPorPieza, [](std::size_t) {},
+      [=](std::size_t j) {
+        const double* c = cosenos + j * orden;
+        const double* s = senos + j * orden;
+        double A = 1.0, B = 1.0;
+        if (p > 0) {
+          double R = phi[0] * c[0], S = phi[0] * s[0];
+          for (int k = 1; k < p; ++k) {
+            R += phi[k] * c[k];
+            S += phi[k] * s[k];
+          }
+          A = (1 + R) * (1 + R) + S * S;
+        }
+        if (q > 0) {
+          double R = psi[0] * c[0], S = psi[0] * s[0];
+          for (int k = 1; k < q; ++k) {
+            R += psi[k] * c[k];
+            S += psi[k] * s[k];
+          }
+          B = (1 + R) * (1 + R) + S * S;
+        }
+        const double f = (B / A) * std::exp(ex * log2Sin[j]);
+        return std::array<double, 1>{I[j] / f};
+      });
+  return suma[0];
 }
 
 int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
@@ -155,17 +186,31 @@ int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& i
   if (p < 0 || q < 0 || p > 1 || q > 1) return kEstadoOrdenesFarima;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  std::uint32_t nPrima = 0;
-  const Vector periodograma = CalcularPeriodograma(serie, nPrima);
+  const auto nPrima = static_cast<std::uint32_t>(
+      LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
   const std::uint32_t m = (nPrima - 1) / 2;
-  Vector lambda, I;
-  FrecuenciasDeFourier(periodograma, nPrima, m, lambda, I);
+  Vector I;
+  {
+    TramoProgreso tramo(0.0, 0.1);
+    I = OrdenadasPeriodograma(serie, m);
+  }
   if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
 
   Vector eta0(static_cast<std::uint32_t>(p + q + 1), 0.0);
   eta0[1] = kHInicial;
-  const ObjetivoWhittleFarima objetivo(p, q, I, lambda);
-  const Vector estimado = MinVariasVbles(std::cref(objetivo), eta0, kToleranciaX, kToleranciaF);
+  Vector estimado;
+  {
+    TramoProgreso tramo(0.1, 0.99);
+    const ObjetivoWhittleFarima objetivo(p, q, std::move(I), nPrima);
+    const FuncionObjetivo f = std::cref(objetivo);
+    if (!MinimoVariasVbles(f, eta0, kToleranciaX, kToleranciaF, estimado)) {
+      // Where the likelihood is flat along a ridge (the AR and MA factors nearly cancel)
+      // the budget may run out: start once more from the best vertex.
+      const Vector mejor = estimado;
+      if (!MinimoVariasVbles(f, mejor, kToleranciaX, kToleranciaF, estimado))
+        return kEstadoFarimaNoConverge;
+    }
+  }
   const Matrix C = CovarianzaWhittleFarima(estimado, p, q);
   const double e = std::sqrt(C(1, 1) / nPrima) * kFactorIntervalo;
   eta = estimado;

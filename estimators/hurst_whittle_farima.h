@@ -1,6 +1,7 @@
 // Whittle estimator of H under the FARIMA(p, d, q) model, p and q in {0, 1}.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "numeric/vector.h"
@@ -9,9 +10,11 @@
 // from (0.4999, 0, ..., 0); the 95 % interval of H uses C(1, 1) of
 // CovarianzaWhittleFarima. eta, inferior and superior are written only on status 0.
 // Both polynomials carry a plus sign: X(t) + φ·X(t − 1) = ε(t) + ψ·ε(t − 1).
+// When the simplex exhausts its budget it starts once more from its best vertex, with a
+// fresh simplex built around it as the first one.
 // Status: 1 fewer than 100 samples; 11 p or q outside 0..1; 18 constant series;
-// 25 every ordinate used is zero. An exhausted simplex budget (library error 11) or a
-// singular covariance matrix (error 7) goes through ErrorEjecucion.
+// 25 every ordinate used is zero; 44 the restarted simplex exhausted its budget too.
+// A singular covariance matrix (library error 7) goes through ErrorEjecucion.
 int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
                        double& superior);
 
@@ -24,17 +27,23 @@ Vector DensidadFarima(const Vector& eta, int p, int q, const Vector& lambda);
 Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q);
 
 // Whittle objective Σ_j I(j)/f(λ_j; eta). cos kλ, sin kλ and ln(2 sin(λ/2)) are computed
-// once, here.
+// once, here. An evaluation runs on all threads and adds the terms in frequency order, so
+// its value does not depend on their number.
 class ObjetivoWhittleFarima {
  public:
   ObjetivoWhittleFarima(int p, int q, const Vector& I, const Vector& lambda);
+  // The ordinates I(1..m) at the Fourier frequencies λ_j = 2πj/n', j = 1..Longitud(I).
+  ObjetivoWhittleFarima(int p, int q, Vector I, std::uint32_t nPrima);
   double operator()(const Vector& eta) const;
 
  private:
+  template <class Frecuencia>
+  void Preparar(Frecuencia frecuencia);
+
   int p_;
   int q_;
   std::size_t m_;
-  std::vector<double> I_;
+  Vector I_;
   std::vector<double> cos_;      // cos(k·λ_j), k = 1..max(p, q), frequency-major
   std::vector<double> sin_;      // sin(k·λ_j), same layout
   std::vector<double> log2Sin_;  // ln(2·sin(λ_j/2))

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
@@ -9,6 +10,8 @@
 #include "numeric/especiales.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -20,7 +23,6 @@ constexpr std::uint32_t kNVarianza = 10000;
 constexpr std::int32_t kFrecuenciasVarianza = 4999;
 constexpr double kDelta = 0.000000001;
 constexpr double kFactorIntervalo = 1.96;
-constexpr int kTerminos = 9;  // ln|λ|, then ln|λ − 2πk|, ln|λ + 2πk| for k = 1..4
 
 // K(H) = Γ(2H + 1)·sin(πH)/π, the product formed in extended precision.
 double ConstanteK(double H) {
@@ -80,63 +82,129 @@ double VarianzaWhittleFgn(double H) {
   return 2 / D;
 }
 
-ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N)
-    : m_(lambda.Longitud()),
-      dosSobreN_(2.0 / N),
-      unoMenosCos_(m_),
-      logs_(m_ * kTerminos) {
-  if (I.Longitud() < m_) ErrorEjecucion(2);
-  I_.assign(I.begin(), I.begin() + m_);
-  const double* l = lambda.Datos();
-  for (std::size_t j = 0; j < m_; ++j) {
-    unoMenosCos_[j] = 1 - std::cos(l[j]);
-    double* L = &logs_[j * kTerminos];
-    L[0] = std::log(std::fabs(l[j]));
-    for (int k = 1; k <= 4; ++k) {
-      const double J = static_cast<double>(k) * kDosPi;
-      L[2 * k - 1] = std::log(std::fabs(l[j] - J));
-      L[2 * k] = std::log(std::fabs(l[j] + J));
-    }
+template <class Frecuencia>
+void TablaFgn::Construir(std::uint32_t m, Frecuencia frecuencia) {
+  {
+    TramoProgreso tramo(0.0, 1.0 / (kTerminos + 1));
+    unoMenosCos_ = SucesionCompacta(m, [&](std::uint32_t desde, std::uint32_t cuantos, double* v) {
+      for (std::uint32_t t = 0; t < cuantos; ++t) v[t] = 1 - std::cos(frecuencia(desde + t));
+    });
   }
+  for (int termino = 0; termino < kTerminos; ++termino) {
+    TramoProgreso tramo((termino + 1.0) / (kTerminos + 1), (termino + 2.0) / (kTerminos + 1));
+    // ln|λ| for term 0; ln|λ − 2πk| and ln|λ + 2πk| for terms 2k − 1 and 2k.
+    const int k = (termino + 1) / 2;
+    const double J = static_cast<double>(k) * kDosPi;
+    const bool resta = termino % 2 == 1;
+    logs_[termino] = SucesionCompacta(m, [&](std::uint32_t desde, std::uint32_t cuantos, double* v) {
+      for (std::uint32_t t = 0; t < cuantos; ++t) {
+        const double l = frecuencia(desde + t);
+        v[t] = termino == 0 ? std::log(std::fabs(l))
+                            : std::log(std::fabs(resta ? l - J : l + J));
+      }
+    });
+  }
+}
+
+TablaFgn::TablaFgn(const Vector& lambda) {
+  const double* l = lambda.Datos();
+  Construir(lambda.Longitud(), [l](std::uint32_t j) { return l[j]; });
+}
+
+TablaFgn::TablaFgn(std::uint32_t m, std::uint32_t nPrima) {
+  // As FrecuenciasDeFourier computes them, so that the logarithms are the same.
+  Construir(m, [nPrima](std::uint32_t j) {
+    return static_cast<double>(j + 1) * kDosPi / nPrima;
+  });
+}
+
+namespace {
+
+// Per-thread storage of one block of frequencies during an evaluation: the table's values
+// read back.
+struct BloqueFgn {
+  double unoMenosCos[SucesionCompacta::kBloque];
+  double logs[TablaFgn::kTerminos][SucesionCompacta::kBloque];
+};
+
+thread_local std::unique_ptr<BloqueFgn> bloqueFgn;
+
+
+
+}  // namespace
+
+ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N)
+    : dosSobreN_(2.0 / N) {
+  if (I.Longitud() < lambda.Longitud()) ErrorEjecucion(2);
+  I_ = lambda.Longitud() ? I.SubVector(1, lambda.Longitud()) : Vector();
+  tabla_ = std::make_shared<const TablaFgn>(lambda);
+}
+
+ObjetivoWhittleFgn::ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla,
+                                       std::uint32_t N)
+    : dosSobreN_(2.0 / N), I_(std::move(I)), tabla_(std::move(tabla)) {
+  if (I_.Longitud() < tabla_->Frecuencias()) ErrorEjecucion(2);
 }
 
 double ObjetivoWhittleFgn::operator()(double H) const {
   // |x|^ex as exp(ex·ln|x|) with the logarithms computed once; θ and the quotient sum
-  // are accumulated in the same pass, Σ I/(f/θ) = θ·Σ I/f.
+  // are accumulated in the same pass, Σ I/(f/θ) = θ·Σ I/f. Blocks of frequencies are
+  // evaluated on all threads and their terms added in frequency order.
   const double ex = -(2 * H + 1);
   const double K = ConstanteK(H);
-  const double* L = logs_.data();
-  const double* I = I_.data();
-  const double* c = unoMenosCos_.data();
-  double sumaLog = 0.0;
-  double sumaCociente = 0.0;
-  for (std::size_t j = 0; j < m_; ++j, L += kTerminos) {
-    double suma = std::exp(ex * L[0]);
-    suma = suma + (std::exp(ex * L[1]) + std::exp(ex * L[2]));
-    suma = suma + (std::exp(ex * L[3]) + std::exp(ex * L[4]));
-    suma = suma + (std::exp(ex * L[5]) + std::exp(ex * L[6]));
-    suma = suma + (std::exp(ex * L[7]) + std::exp(ex * L[8]));
-    const double f = suma * (c[j] * K);
-    sumaLog += std::log(f);
-    sumaCociente += I[j] / f;
-  }
+  const TablaFgn& tabla = *tabla_;
+  const double* I = I_.Datos();
+  const auto sumas = SumasEnOrden<2>(
+      tabla.Frecuencias(), SucesionCompacta::kBloque,
+      [&](std::size_t pieza) {
+        if (!bloqueFgn) bloqueFgn = std::make_unique<BloqueFgn>();
+        const auto bloque = static_cast<std::uint32_t>(pieza);
+        tabla.UnoMenosCos().LeerBloque(bloque, bloqueFgn->unoMenosCos);
+        for (int t = 0; t < TablaFgn::kTerminos; ++t)
+          tabla.Logaritmo(t).LeerBloque(bloque, bloqueFgn->logs[t]);
+      },
+      [=](std::size_t jj) {
+        const BloqueFgn& b = *bloqueFgn;
+        const std::size_t j = jj % SucesionCompacta::kBloque;
+        double suma = std::exp(ex * b.logs[0][j]);
+        suma = suma + (std::exp(ex * b.logs[1][j]) + std::exp(ex * b.logs[2][j]));
+        suma = suma + (std::exp(ex * b.logs[3][j]) + std::exp(ex * b.logs[4][j]));
+        suma = suma + (std::exp(ex * b.logs[5][j]) + std::exp(ex * b.logs[6][j]));
+        suma = suma + (std::exp(ex * b.logs[7][j]) + std::exp(ex * b.logs[8][j]));
+        const double f = suma * (b.unoMenosCos[j] * K);
+        return std::array<double, 2>{std::log(f), I[jj] / f};
+      });
+  const double sumaLog = sumas[0], sumaCociente = sumas[1];
   return std::exp(dosSobreN_ * sumaLog) * sumaCociente;
 }
 
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    double& V) {
+int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
+                    double& H, double& inferior, double& superior, double& V) {
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  std::uint32_t nPrima = 0;
-  const Vector periodograma = CalcularPeriodograma(serie, nPrima);
+  const auto nPrima = static_cast<std::uint32_t>(
+      LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
   const std::uint32_t m = (nPrima - 1) / 2;
-  Vector lambda, I;
-  FrecuenciasDeFourier(periodograma, nPrima, m, lambda, I);
+  Vector I;
+  {
+    TramoProgreso tramo(0.0, 0.25);
+    I = OrdenadasPeriodograma(serie, m);
+  }
   if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
 
-  const ObjetivoWhittleFgn objetivo(I, lambda, nPrima);
-  const double h = MinUnaVble(std::cref(objetivo), kHMinima, kHMaxima, kTolerancia);
+  std::shared_ptr<const TablaFgn> frecuencias = tabla;
+  if (!frecuencias) {
+    TramoProgreso tramo(0.25, 0.35);
+    frecuencias = std::make_shared<const TablaFgn>(m, nPrima);
+  }
+  if (frecuencias->Frecuencias() != m) ErrorEjecucion(2);
+  double h;
+  {
+    TramoProgreso tramo(0.35, 0.99);
+    const ObjetivoWhittleFgn objetivo(std::move(I), std::move(frecuencias), nPrima);
+    h = MinUnaVble(std::cref(objetivo), kHMinima, kHMaxima, kTolerancia);
+  }
   const double v = VarianzaWhittleFgn(h);
   const double e = std::sqrt(v / nPrima) * kFactorIntervalo;
   H = h;
@@ -144,6 +212,11 @@ int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& su
   superior = h + e;
   V = v;
   return kEstadoOk;
+}
+
+int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
+                    double& V) {
+  return HurstWhittleFgn(serie, nullptr, H, inferior, superior, V);
 }
 
 int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior) {

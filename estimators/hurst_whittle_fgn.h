@@ -1,10 +1,14 @@
 // Whittle estimator of H under the fractional Gaussian noise model.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
+#include "numeric/sucesion_compacta.h"
 #include "numeric/vector.h"
+
+class TablaFgn;
 
 // H minimising Whittle's objective over [0.4999, 1.0001] and its 95 % interval
 // H ± 1.96·√(V/n'), V = VarianzaWhittleFgn(H). The second form also returns V.
@@ -13,6 +17,11 @@
 int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior);
 int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
                     double& V);
+// The same with the frequency tables of the series' length given (TablaFgn(m, n') with
+// n' = LongitudTransformable(n), m = (n' - 1) / 2), for callers that estimate many series
+// of one length.
+int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
+                    double& H, double& inferior, double& superior, double& V);
 
 // FGN spectral density at the frequencies lambda (nine terms k = −4..4 of the aliasing
 // sum), divided by θ = exp((2/N)·Σ ln f). Returns f*; the first form leaves θ in theta.
@@ -23,17 +32,41 @@ Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N);
 // derivative of ln f* on the 4999 frequencies of a nominal length 10000.
 double VarianzaWhittleFgn(double H);
 
+// What the objective needs of the frequencies alone, computed once: 1 − cos λ_j and the
+// nine logarithms ln|λ_j|, ln|λ_j − 2πk|, ln|λ_j + 2πk|, k = 1..4, kept exactly in compact
+// form. Objectives at the same frequencies can share one table.
+class TablaFgn {
+ public:
+  static constexpr int kTerminos = 9;
+  explicit TablaFgn(const Vector& lambda);
+  // The Fourier frequencies λ_j = 2πj/n', j = 1..m.
+  TablaFgn(std::uint32_t m, std::uint32_t nPrima);
+  std::uint32_t Frecuencias() const { return unoMenosCos_.Longitud(); }
+  const SucesionCompacta& UnoMenosCos() const { return unoMenosCos_; }
+  // Term t: ln|λ| for t = 0, ln|λ − 2πk| for t = 2k − 1, ln|λ + 2πk| for t = 2k.
+  const SucesionCompacta& Logaritmo(int t) const { return logs_[t]; }
+
+ private:
+  template <class Frecuencia>
+  void Construir(std::uint32_t m, Frecuencia frecuencia);
+
+  SucesionCompacta unoMenosCos_;
+  std::array<SucesionCompacta, kTerminos> logs_;
+};
+
 // Whittle objective Σ_j I(j)/f*(λ_j; H) with θ taken over the given frequencies for the
-// nominal length N. Everything that does not depend on H is computed once, here.
+// nominal length N. Everything that does not depend on H is computed once, here; an
+// evaluation runs on all threads and adds the terms in frequency order, so its value does
+// not depend on their number.
 class ObjetivoWhittleFgn {
  public:
   ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N);
+  // The ordinates I(1..m) at the frequencies of the table (m = tabla->Frecuencias()).
+  ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla, std::uint32_t N);
   double operator()(double H) const;
 
  private:
-  std::size_t m_;
   double dosSobreN_;
-  std::vector<double> I_;
-  std::vector<double> unoMenosCos_;  // 1 − cos λ_j
-  std::vector<double> logs_;         // 9 per frequency: ln|λ|, ln|λ ∓ 2πk|, k = 1..4
+  Vector I_;
+  std::shared_ptr<const TablaFgn> tabla_;
 };

@@ -1,5 +1,6 @@
 #include "estimators/hurst_whittle_local.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -8,50 +9,56 @@
 #include "numeric/constantes.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 namespace {
 
 constexpr double kHMinima = 0.4999;
 constexpr double kHMaxima = 1.0001;
 constexpr double kTolerancia = 0.000001;
-constexpr std::uint32_t kNVarianza = 10000;
-constexpr std::int32_t kFrecuenciasVarianza = 4999;
-constexpr double kDelta = 0.000000001;
 constexpr double kFactorIntervalo = 1.96;
 
 }  // namespace
 
-double VarianzaWhittleLocal(double H) {
-  double D = 0.0;
-  for (std::int32_t j = 1; j <= kFrecuenciasVarianza; ++j) {
-    const double lambda = static_cast<double>(j) * kDosPi / kNVarianza;
-    const double f0 = std::pow(lambda, 1 - 2 * H);
-    const double f1 = std::pow(lambda, 1 - 2 * (H + kDelta));
-    const double s = std::log(f1 / f0) / kDelta;
-    D += s * s;
-  }
-  D = D * (2.0 / kNVarianza);
-  return 2 / D;
+namespace {
+
+// Frequencies per piece of the objective's parallel loops.
+constexpr std::size_t kPorPieza = 8192;
+
+}  // namespace
+
+template <class Frecuencia>
+void ObjetivoWhittleLocal::Preparar(Frecuencia frecuencia) {
+  ParaCadaPieza(NumeroDePiezas(m_, kPorPieza), [&](std::size_t pieza) {
+    const std::size_t hasta = std::min(m_, (pieza + 1) * kPorPieza);
+    for (std::size_t j = pieza * kPorPieza; j < hasta; ++j) logLambda_[j] = std::log(frecuencia(j));
+  });
+  for (std::size_t j = 0; j < m_; ++j) sumaLog_ += logLambda_[j];
 }
 
 ObjetivoWhittleLocal::ObjetivoWhittleLocal(const Vector& I, const Vector& lambda)
     : m_(lambda.Longitud()), sumaLog_(0.0), logLambda_(m_) {
   if (I.Longitud() < m_) ErrorEjecucion(2);
-  I_.assign(I.begin(), I.begin() + m_);
+  I_ = m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_)) : Vector();
   const double* l = lambda.Datos();
-  for (std::size_t j = 0; j < m_; ++j) {
-    logLambda_[j] = std::log(l[j]);
-    sumaLog_ += logLambda_[j];
-  }
+  Preparar([l](std::size_t j) { return l[j]; });
+}
+
+ObjetivoWhittleLocal::ObjetivoWhittleLocal(Vector I, std::uint32_t nPrima)
+    : m_(I.Longitud()), sumaLog_(0.0), I_(std::move(I)), logLambda_(m_) {
+  // As FrecuenciasDeFourier computes them.
+  Preparar([nPrima](std::size_t j) { return static_cast<double>(j + 1) * kDosPi / nPrima; });
 }
 
 double ObjetivoWhittleLocal::operator()(double H) const {
   // λ^(1 − 2H) as exp((1 − 2H)·ln λ) with ln λ computed once.
   const double ex = 1 - 2 * H;
-  const double* I = I_.data();
+  const double* I = I_.Datos();
   const double* L = logLambda_.data();
-  double suma = 0.0;
-  for (std::size_t j = 0; j < m_; ++j) suma += I[j] / std::exp(ex * L[j]);
+  const double suma = SumasEnOrden<1>(m_, kPorPieza, [](std::size_t) {}, [=](std::size_t j) {
+                        return std::array<double, 1>{I[j] / std::exp(ex * L[j])};
+                      })[0];
   const double m = static_cast<double>(m_);
   return std::log(suma / m) - (2 * H - 1) * sumaLog_ / m;
 }
@@ -65,16 +72,23 @@ int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
   if (n / factor < 100) return kEstadoFactorLocal;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  std::uint32_t nPrima = 0;
-  const Vector periodograma = CalcularPeriodograma(serie, nPrima);
+  const auto nPrima = static_cast<std::uint32_t>(LongitudTransformable(static_cast<std::int32_t>(n)));
   const std::uint32_t m = nPrima / factor;
-  Vector lambda, I;
-  FrecuenciasDeFourier(periodograma, nPrima, m, lambda, I);
+  Vector I;
+  {
+    TramoProgreso tramo(0.0, 0.6);
+    I = OrdenadasPeriodograma(serie, m);
+  }
   if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
 
-  const ObjetivoWhittleLocal objetivo(I, lambda);
-  const double h = MinUnaVble(std::cref(objetivo), kHMinima, kHMaxima, kTolerancia);
-  const double e = std::sqrt(VarianzaWhittleLocal(h) / nPrima) * kFactorIntervalo;
+  double h;
+  {
+    TramoProgreso tramo(0.6, 1.0);
+    const ObjetivoWhittleLocal objetivo(std::move(I), nPrima);
+    h = MinUnaVble(std::cref(objetivo), kHMinima, kHMaxima, kTolerancia);
+  }
+  // Asymptotic variance of the estimate over m frequencies: 1/(4m).
+  const double e = std::sqrt(1.0 / (4.0 * m)) * kFactorIntervalo;
   H = h;
   inferior = h - e;
   superior = h + e;

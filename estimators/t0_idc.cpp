@@ -8,6 +8,7 @@
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
+#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 namespace {
@@ -74,6 +75,7 @@ int T0IDC(const Vector& serie, std::int32_t puntosDecada, double tInicial, doubl
   std::vector<double> cuentas;
   for (std::uint32_t i = 0; i < K; ++i) {
     double media = 0.0, varianza = 0.0;
+    TramoProgreso tramo(static_cast<double>(i) / K, static_cast<double>(i + 1) / K);
     MomentosCuentas(serie, niveles[i], cuentas, media, varianza);
     if (!(media > 0.0)) return kEstadoIdcMediaNoPositiva;
     const double idc = varianza / media;

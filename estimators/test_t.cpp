@@ -1,11 +1,16 @@
 #include "estimators/test_t.h"
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_whittle_fgn.h"
 #include "numeric/especiales.h"
+#include "numeric/fft.h"
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& constante) {
   const std::uint32_t n = serie.Longitud();
@@ -17,18 +22,39 @@ int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& con
   if (!(alfa >= 0) || alfa > 1) return kEstadoSignificancia;
   if (SerieConstante(serie)) return kEstadoSerieConstante;
 
-  std::vector<Vector> bloques;
-  bloques.reserve(k);
-  for (std::uint32_t i = 1; i <= k; ++i) {
-    bloques.push_back(serie.SubVector((i - 1) * L + 1, i * L));
-    if (SerieAnalizadaConstante(bloques.back())) return kEstadoSerieConstante;
+  // A block whose transformed samples are all equal has no estimate.
+  const auto nPrima = static_cast<std::uint32_t>(LongitudTransformable(static_cast<std::int32_t>(L)));
+  for (std::uint32_t i = 0; i < k; ++i) {
+    const double* x = serie.Datos() + static_cast<std::size_t>(i) * L;
+    if (std::all_of(x + 1, x + nPrima, [x](double y) { return y == x[0]; }))
+      return kEstadoSerieConstante;
   }
 
+  // The blocks are estimated on all threads, one block per piece; every block has the same
+  // length, so they share the frequency tables. The first block in order that is refused
+  // decides the status, or the first that meets a library fault, as in a plain loop.
+  struct Rechazo {
+    int estado;
+  };
+  std::shared_ptr<const TablaFgn> tabla;
+  {
+    TramoProgreso tramo(0.0, 0.05);
+    tabla = std::make_shared<const TablaFgn>((nPrima - 1) / 2, nPrima);
+  }
   std::vector<double> h(k), v(k), w(k);
+  try {
+    TramoProgreso tramo(0.05, 1.0);
+    ParaCadaPieza(k, [&](std::size_t i) {
+      const Vector bloque = serie.SubVector(static_cast<std::uint32_t>(i) * L + 1,
+                                            static_cast<std::uint32_t>(i + 1) * L);
+      double inferior = 0.0, superior = 0.0;
+      const int estado = HurstWhittleFgn(bloque, tabla, h[i], inferior, superior, v[i]);
+      if (estado != kEstadoOk) throw Rechazo{estado};
+    });
+  } catch (const Rechazo& rechazo) {
+    return rechazo.estado;
+  }
   for (std::uint32_t i = 0; i < k; ++i) {
-    double inferior = 0.0, superior = 0.0;
-    const int estado = HurstWhittleFgn(bloques[i], h[i], inferior, superior, v[i]);
-    if (estado != kEstadoOk) return estado;
     // Block boundaries b(i) = (i − 1)·L; each weight is the block length.
     w[i] = static_cast<double>((i + 1) * L) - static_cast<double>(i * L);
   }

@@ -5,6 +5,7 @@
 
 #include "numeric/estadistica.h"
 #include "numeric/fft.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -59,11 +60,17 @@ Vector AutocorrelacionRapida(const Vector& v, std::uint32_t puntos, int sesgada)
 
   // |D(k)|² of the padded deviations; its transform is L·s(r) (it is real and even, so
   // the forward transform equals the inverse one up to the factor L).
-  FftPrecisa(L, a.data(), re.data(), im.data());
+  {
+    TramoProgreso tramo(0.0, 0.45);
+    FftPrecisa(L, a.data(), re.data(), im.data());
+  }
   std::vector<double>& potencia = a;
   for (std::int32_t k = 0; k < L; ++k) potencia[k] = re[k] * re[k] + im[k] * im[k];
   std::vector<double> sumaRe(L), sumaIm(L);
-  FftPrecisa(L, potencia.data(), sumaRe.data(), sumaIm.data());
+  {
+    TramoProgreso tramo(0.45, 0.9);
+    FftPrecisa(L, potencia.data(), sumaRe.data(), sumaIm.data());
+  }
 
   // Deviations again for the directly summed tail (the padded copy was overwritten).
   std::vector<double> d(n);
@@ -74,8 +81,10 @@ Vector AutocorrelacionRapida(const Vector& v, std::uint32_t puntos, int sesgada)
   double* c = r.Datos();
   const double dn = static_cast<double>(n);
   const double dL = static_cast<double>(L);
+  TramoProgreso tramo(0.9, 1.0);
   for (std::uint32_t lag = 0; lag < puntos; ++lag) {
     const std::uint32_t terminos = n - lag;
+    if (lag % 4096 == 4095) Avance(static_cast<double>(lag) / puntos);
     double s;
     if (!sesgada && terminos < terminosCola) {
       const double* d2 = d.data() + lag;

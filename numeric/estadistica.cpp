@@ -5,12 +5,64 @@
 #include <new>
 
 #include "numeric/autocorrelacion_rapida.h"
+#include "numeric/progreso.h"
+
+namespace {
+
+// Terms between two checks of a cancellation request in the long loops below (about a
+// millisecond of work); the loops are cut there without changing the order of the sums.
+// The runs between checks are summed by functions of their own, kept out of line and
+// free of calls, so that their sums stay in registers.
+constexpr std::uint32_t kTerminosEntreAvisos = 1u << 20;
+
+// s + x[0] + ... + x[n-1], added in order.
+[[gnu::noinline]] double SumarTramo(const double* x, std::uint32_t n, double s) {
+  for (std::uint32_t i = 0; i < n; ++i) s += x[i];
+  return s;
+}
+
+// s + (x[0] - media)² + ... + (x[n-1] - media)², added in order.
+[[gnu::noinline]] double SumarCuadradosTramo(const double* x, std::uint32_t n, double media,
+                                             double s) {
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const double d = x[i] - media;
+    s += d * d;
+  }
+  return s;
+}
+
+// s + d[0]·e[0] + ... + d[n-1]·e[n-1], added in order.
+[[gnu::noinline]] double ProductosTramo(const double* d, const double* e, std::uint32_t n,
+                                        double s) {
+  for (std::uint32_t j = 0; j < n; ++j) s += d[j] * e[j];
+  return s;
+}
+
+// Means of the blocks i0..i1-1 of m samples of x into y, each added to suma in order.
+[[gnu::noinline]] double MediasTramo(const double* x, std::uint32_t i0, std::uint32_t i1,
+                                     std::uint32_t m, double* y, double suma) {
+  const double dm = static_cast<double>(m);
+  for (std::uint32_t i = i0; i < i1; ++i) {
+    const double* bloque = x + static_cast<std::size_t>(i) * m;
+    double s = 0.0;
+    for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
+    y[i] = s / dm;
+    suma += y[i];
+  }
+  return suma;
+}
+
+}  // namespace
 
 double Suma(const Vector& v) {
   const double* x = v.Datos();
   const std::uint32_t n = v.Longitud();
   double s = 0.0;
-  for (std::uint32_t i = 0; i < n; ++i) s += x[i];
+  for (std::uint32_t i0 = 0; i0 < n; i0 += kTerminosEntreAvisos) {
+    const std::uint32_t i1 = n - i0 < kTerminosEntreAvisos ? n : i0 + kTerminosEntreAvisos;
+    s = SumarTramo(x + i0, i1 - i0, s);
+    if (i1 < n) ComprobarCancelacion();
+  }
   return s;
 }
 
@@ -39,9 +91,10 @@ double Varianza(const Vector& v) {
   const double* x = v.Datos();
   // Same sums, in the same order, as Suma(pow(v - media, 2.0)), without the temporaries.
   double s = 0.0;
-  for (std::uint32_t i = 0; i < n; ++i) {
-    const double d = x[i] - media;
-    s += d * d;
+  for (std::uint32_t i0 = 0; i0 < n; i0 += kTerminosEntreAvisos) {
+    const std::uint32_t i1 = n - i0 < kTerminosEntreAvisos ? n : i0 + kTerminosEntreAvisos;
+    s = SumarCuadradosTramo(x + i0, i1 - i0, media, s);
+    if (i1 < n) ComprobarCancelacion();
   }
   return s / static_cast<double>(n - 1);
 }
@@ -58,13 +111,28 @@ Vector SumaAcumulada(const Vector& v) {
 namespace {
 
 // Means of the k blocks of m samples of x into y; returns their sum in index order.
+// Reports its progress (and checks for cancellation) every kTerminosEntreAvisos samples or
+// so: after runs of whole blocks, or within a block longer than that.
 double Medias(const double* x, std::uint32_t k, std::uint32_t m, double* y) {
-  const double dm = static_cast<double>(m);
   double suma = 0.0;
+  if (m < kTerminosEntreAvisos) {
+    const std::uint32_t porTramo = kTerminosEntreAvisos / m;
+    for (std::uint32_t i0 = 0; i0 < k; i0 += porTramo) {
+      const std::uint32_t i1 = k - i0 < porTramo ? k : i0 + porTramo;
+      suma = MediasTramo(x, i0, i1, m, y, suma);
+      Avance(static_cast<double>(i1) / k);
+    }
+    return suma;
+  }
+  const double dm = static_cast<double>(m);
   for (std::uint32_t i = 0; i < k; ++i) {
     const double* bloque = x + static_cast<std::size_t>(i) * m;
     double s = 0.0;
-    for (std::uint32_t j = 0; j < m; ++j) s += bloque[j];
+    for (std::uint32_t j0 = 0; j0 < m; j0 += kTerminosEntreAvisos) {
+      const std::uint32_t j1 = m - j0 < kTerminosEntreAvisos ? m : j0 + kTerminosEntreAvisos;
+      s = SumarTramo(bloque + j0, j1 - j0, s);
+      Avance((static_cast<double>(i) * m + j1) / (static_cast<double>(k) * m));
+    }
     y[i] = s / dm;
     suma += y[i];
   }
@@ -100,12 +168,23 @@ Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada
   Vector r(puntos);
   double* a = r.Datos();
   const double dn = static_cast<double>(n);
+  // Progress by terms summed: lag r has n - r of them.
+  const double total = static_cast<double>(puntos) * n -
+                       0.5 * static_cast<double>(puntos) * (static_cast<double>(puntos) - 1.0);
+  double hechos = 0.0;
   for (std::uint32_t lag = 0; lag < puntos; ++lag) {
     const std::uint32_t terminos = n - lag;
     const double* d2 = d + lag;
     double s = 0.0;
-    for (std::uint32_t j = 0; j < terminos; ++j) s += d[j] * d2[j];
+    for (std::uint32_t j0 = 0; j0 < terminos; j0 += kTerminosEntreAvisos) {
+      const std::uint32_t j1 =
+          terminos - j0 < kTerminosEntreAvisos ? terminos : j0 + kTerminosEntreAvisos;
+      s = ProductosTramo(d + j0, d2 + j0, j1 - j0, s);
+      if (j1 - j0 == kTerminosEntreAvisos) Avance((hechos + j1) / total);
+    }
+    hechos += terminos;
     a[lag] = sesgada ? s / dn : s / static_cast<double>(terminos);
+    if (lag % 256 == 255) Avance(hechos / total);
   }
   const double c0 = a[0];
   for (std::uint32_t lag = 0; lag < puntos; ++lag) a[lag] /= c0;

@@ -1,9 +1,12 @@
 #include "numeric/fft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "numeric/constantes.h"
+#include "numeric/paralelo.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -22,12 +25,15 @@ constexpr double c8 = 0.70710678118655;      // 1/√2
 // jumping a whole group stride per butterfly.
 constexpr std::int32_t kBloque = 64;
 
-// Per-thread work storage of a pass: unit roots of the radix, the twiddles of one block of
-// offsets and a contiguous copy of one group over that block. Fixed size, so Fft allocates
-// nothing (FftPrecisa keeps two small growable tables besides).
+// Points per piece of a pass or of the permutation when they are split over threads: large
+// enough that starting a piece costs nothing, small enough that the threads share the work
+// evenly. The split depends only on the lengths, so the result does not depend on the
+// number of threads.
+constexpr std::int64_t kPuntosPorPieza = 1 << 17;
+
+// Per-thread work storage of a pass: the twiddles of one block of offsets and a contiguous
+// copy of one group over that block.
 struct Trabajo {
-  double raizRe[kRadixMaximo];
-  double raizIm[kRadixMaximo];
   double twRe[kBloque * kRadixMaximo];  // twiddle(k) of offset d at [k·kBloque + d - d0]
   double twIm[kBloque * kRadixMaximo];
   double bloqueRe[kBloque * kRadixMaximo];  // element b of offset d at [b·kBloque + d - d0]
@@ -304,51 +310,91 @@ class PotenciasRaiz {
   std::vector<double> bajoRe_, bajoIm_, altoRe_, altoIm_;
 };
 
-thread_local PotenciasRaiz potencias;
+// Constants of one pass shared by the threads that run it: the radix's unit roots, the
+// twiddle step e^{-2πi/(S·r)}, the running twiddle at the start of every block of offsets
+// (the recurrence tw = tw·step taken along all offsets in order, exactly as one thread
+// would take it) and, for FftPrecisa, the table of directly evaluated powers.
+struct DatosPasada {
+  std::int32_t S, R;
+  int r;
+  double raizRe[kRadixMaximo];
+  double raizIm[kRadixMaximo];
+  double pasoRe = 1.0, pasoIm = 0.0;
+  std::vector<double> inicioRe, inicioIm;  // twiddle of offset b·kBloque, b = 0..bloques-1
+  PotenciasRaiz potencias;
+};
 
-// One pass of radix r over n = S·r·R points held in (re, im), in place. Radix = 0 selects
-// the general odd-radix butterfly with the run-time radix r. Precisa takes every unit root
-// and twiddle from directly evaluated sines and cosines instead of the recurrences.
-template <int Radix, bool Precisa>
-void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r, std::int32_t R) {
-  Trabajo& t = trabajo;
-  t.raizRe[0] = 1.0;
-  t.raizIm[0] = 0.0;
+template <bool Precisa>
+void PrepararPasada(DatosPasada& p) {
+  const int r = p.r;
+  p.raizRe[0] = 1.0;
+  p.raizIm[0] = 0.0;
   if constexpr (Precisa) {
     for (int k = 1; k < r; ++k) {
       const double a = kDosPi * k / r;
-      t.raizRe[k] = std::cos(a);
-      t.raizIm[k] = -std::sin(a);
+      p.raizRe[k] = std::cos(a);
+      p.raizIm[k] = -std::sin(a);
     }
   } else {
     // Unit roots of the radix by complex recurrence from root(1) = e^{-2πi/r}.
     const double w = kDosPi / r;
     if (r > 1) {
-      t.raizRe[1] = std::cos(w);
-      t.raizIm[1] = -std::sin(w);
+      p.raizRe[1] = std::cos(w);
+      p.raizIm[1] = -std::sin(w);
     }
     for (int k = 2; k < r; ++k) {
-      t.raizRe[k] = t.raizRe[1] * t.raizRe[k - 1] - t.raizIm[1] * t.raizIm[k - 1];
-      t.raizIm[k] = t.raizRe[1] * t.raizIm[k - 1] + t.raizIm[1] * t.raizRe[k - 1];
+      p.raizRe[k] = p.raizRe[1] * p.raizRe[k - 1] - p.raizIm[1] * p.raizIm[k - 1];
+      p.raizIm[k] = p.raizRe[1] * p.raizIm[k - 1] + p.raizIm[1] * p.raizRe[k - 1];
     }
   }
+  if (p.S == 1) return;
+  const std::int64_t salto = static_cast<std::int64_t>(p.S) * r;
+  if constexpr (Precisa) {
+    p.potencias.Preparar(salto);
+  } else {
+    // Twiddle step of this pass and the running twiddle at each block start.
+    const double omega = kDosPi / (static_cast<double>(p.S) * r);
+    p.pasoRe = std::cos(omega);
+    p.pasoIm = -std::sin(omega);
+    const std::int32_t bloques = (p.S + kBloque - 1) / kBloque;
+    p.inicioRe.resize(bloques);
+    p.inicioIm.resize(bloques);
+    double twr = 1.0, twi = 0.0;
+    for (std::int32_t d = 0; d < p.S; ++d) {
+      if (d % kBloque == 0) {
+        p.inicioRe[d / kBloque] = twr;
+        p.inicioIm[d / kBloque] = twi;
+      }
+      const double nr = twr * p.pasoRe - twi * p.pasoIm;
+      const double ni = twr * p.pasoIm + twi * p.pasoRe;
+      twr = nr;
+      twi = ni;
+    }
+  }
+}
+
+// Blocks of offsets [b0, b1) of groups [g0, g1) of one pass of radix r over n = S·r·R
+// points held in (re, im), in place. Radix = 0 selects the general odd-radix butterfly
+// with the run-time radix r. Precisa takes every twiddle from directly evaluated sines and
+// cosines instead of the recurrences.
+template <int Radix, bool Precisa>
+void PasadaParcial(double* __restrict re, double* __restrict im, const DatosPasada& p,
+                   std::int32_t b0, std::int32_t b1, std::int32_t g0, std::int32_t g1) {
+  Trabajo& t = trabajo;
+  const std::int32_t S = p.S;
+  const int r = p.r;
   const std::int64_t salto = static_cast<std::int64_t>(S) * r;
 
   if (S == 1) {
     // First pass: no twiddles.
-    for (std::int32_t g = 0; g < R; ++g)
+    for (std::int32_t g = g0; g < g1; ++g)
       MariposaEnDatos<Radix, false>(re + g * salto, im + g * salto, 1, r, nullptr, nullptr,
-                                    t.raizRe, t.raizIm);
+                                    p.raizRe, p.raizIm);
     return;
   }
 
-  // Twiddle step of this pass, e^{-2πi/(S·r)}, and the running twiddle of offset d.
-  const double omega = kDosPi / (static_cast<double>(S) * r);
-  const double pasoRe = std::cos(omega), pasoIm = -std::sin(omega);
-  double twr = 1.0, twi = 0.0;
-  if constexpr (Precisa) potencias.Preparar(salto);
-
-  for (std::int32_t d0 = 0; d0 < S; d0 += kBloque) {
+  for (std::int32_t b = b0; b < b1; ++b) {
+    const std::int32_t d0 = b * kBloque;
     const std::int32_t d1 = d0 + kBloque < S ? d0 + kBloque : S;
     if constexpr (Precisa) {
       // twiddle(k) of offset d is e^{-2πi·k·d/(S·r)}.
@@ -358,11 +404,13 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
         tr[0] = 1.0;
         ti[0] = 0.0;
         for (int k = 1; k < r; ++k)
-          potencias.Potencia(static_cast<std::int64_t>(k) * d, tr[k * kBloque], ti[k * kBloque]);
+          p.potencias.Potencia(static_cast<std::int64_t>(k) * d, tr[k * kBloque],
+                               ti[k * kBloque]);
       }
     } else {
       // Twiddles of the offsets d0..d1-1, by the same recurrences as one offset at a time:
       // twiddle(k) = tw·twiddle(k - 1), then tw = tw·step. Stored as [k·kBloque + d - d0].
+      double twr = p.inicioRe[b], twi = p.inicioIm[b];
       for (std::int32_t d = d0; d < d1; ++d) {
         double* tr = t.twRe + (d - d0);
         double* ti = t.twIm + (d - d0);
@@ -376,8 +424,8 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
           tr[k * kBloque] = twr * tr[(k - 1) * kBloque] - twi * ti[(k - 1) * kBloque];
           ti[k * kBloque] = twr * ti[(k - 1) * kBloque] + twi * tr[(k - 1) * kBloque];
         }
-        const double nr = twr * pasoRe - twi * pasoIm;
-        const double ni = twr * pasoIm + twi * pasoRe;
+        const double nr = twr * p.pasoRe - twi * p.pasoIm;
+        const double ni = twr * p.pasoIm + twi * p.pasoRe;
         twr = nr;
         twi = ni;
       }
@@ -385,7 +433,7 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
     // Offset 0 has unit twiddles and is transformed without them.
     const std::int32_t desde = d0 == 0 ? 1 : d0;
     const std::int32_t ancho = d1 - d0;
-    for (std::int32_t g = 0; g < R; ++g) {
+    for (std::int32_t g = g0; g < g1; ++g) {
       double* __restrict pr = re + g * salto;
       double* __restrict pi = im + g * salto;
       if (ancho == kBloque) {
@@ -394,35 +442,69 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
         // cache sets.
         double* __restrict br = t.bloqueRe;
         double* __restrict bi = t.bloqueIm;
-        for (int b = 0; b < r; ++b) {
-          const double* __restrict fr = pr + static_cast<std::int64_t>(b) * S + d0;
-          const double* __restrict fi = pi + static_cast<std::int64_t>(b) * S + d0;
+        for (int k = 0; k < r; ++k) {
+          const double* __restrict fr = pr + static_cast<std::int64_t>(k) * S + d0;
+          const double* __restrict fi = pi + static_cast<std::int64_t>(k) * S + d0;
           for (std::int32_t d = 0; d < kBloque; ++d) {
-            br[b * kBloque + d] = fr[d];
-            bi[b * kBloque + d] = fi[d];
+            br[k * kBloque + d] = fr[d];
+            bi[k * kBloque + d] = fi[d];
           }
         }
         if (d0 == 0)
-          MariposaEnDatos<Radix, false>(br, bi, kBloque, r, nullptr, nullptr, t.raizRe, t.raizIm);
+          MariposaEnDatos<Radix, false>(br, bi, kBloque, r, nullptr, nullptr, p.raizRe,
+                                        p.raizIm);
         for (std::int32_t d = desde - d0; d < kBloque; ++d)
           MariposaEnDatos<Radix, true>(br + d, bi + d, kBloque, r, t.twRe + d, t.twIm + d,
-                                       t.raizRe, t.raizIm);
-        for (int b = 0; b < r; ++b) {
-          double* __restrict fr = pr + static_cast<std::int64_t>(b) * S + d0;
-          double* __restrict fi = pi + static_cast<std::int64_t>(b) * S + d0;
+                                       p.raizRe, p.raizIm);
+        for (int k = 0; k < r; ++k) {
+          double* __restrict fr = pr + static_cast<std::int64_t>(k) * S + d0;
+          double* __restrict fi = pi + static_cast<std::int64_t>(k) * S + d0;
           for (std::int32_t d = 0; d < kBloque; ++d) {
-            fr[d] = br[b * kBloque + d];
-            fi[d] = bi[b * kBloque + d];
+            fr[d] = br[k * kBloque + d];
+            fi[d] = bi[k * kBloque + d];
           }
         }
       } else {
         if (d0 == 0)
-          MariposaEnDatos<Radix, false>(pr, pi, S, r, nullptr, nullptr, t.raizRe, t.raizIm);
+          MariposaEnDatos<Radix, false>(pr, pi, S, r, nullptr, nullptr, p.raizRe, p.raizIm);
         for (std::int32_t d = desde; d < d1; ++d)
           MariposaEnDatos<Radix, true>(pr + d, pi + d, S, r, t.twRe + (d - d0),
-                                       t.twIm + (d - d0), t.raizRe, t.raizIm);
+                                       t.twIm + (d - d0), p.raizRe, p.raizIm);
       }
     }
+  }
+}
+
+// One pass of radix r over n = S·r·R points, cut into pieces of about kPuntosPorPieza
+// points: along the blocks of offsets when there are enough of them, along the groups
+// otherwise. The cut depends only on the lengths.
+template <int Radix, bool Precisa>
+void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
+  DatosPasada p;
+  p.S = S;
+  p.r = r;
+  p.R = R;
+  PrepararPasada<Precisa>(p);
+  const std::int64_t n = static_cast<std::int64_t>(S) * r * R;
+  const std::int64_t piezas = std::max<std::int64_t>(1, n / kPuntosPorPieza);
+  const std::int32_t bloques = S == 1 ? 1 : (S + kBloque - 1) / kBloque;
+  if (bloques >= piezas) {
+    const std::int64_t porPieza = (bloques + piezas - 1) / piezas;
+    ParaCadaPieza(static_cast<std::size_t>((bloques + porPieza - 1) / porPieza),
+                  [&](std::size_t i) {
+                    const std::int64_t b0 = static_cast<std::int64_t>(i) * porPieza;
+                    const std::int64_t b1 = std::min<std::int64_t>(bloques, b0 + porPieza);
+                    PasadaParcial<Radix, Precisa>(re, im, p, static_cast<std::int32_t>(b0),
+                                                  static_cast<std::int32_t>(b1), 0, R);
+                  });
+  } else {
+    const std::int64_t porPieza = (R + piezas - 1) / piezas;
+    ParaCadaPieza(static_cast<std::size_t>((R + porPieza - 1) / porPieza), [&](std::size_t i) {
+      const std::int64_t g0 = static_cast<std::int64_t>(i) * porPieza;
+      const std::int64_t g1 = std::min<std::int64_t>(R, g0 + porPieza);
+      PasadaParcial<Radix, Precisa>(re, im, p, 0, bloques, static_cast<std::int32_t>(g0),
+                                    static_cast<std::int32_t>(g1));
+    });
   }
 }
 
@@ -431,11 +513,13 @@ void Pasada(double* __restrict re, double* __restrict im, std::int32_t S, int r,
 // Literal walk: counters with carries, output in order.
 void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* remain,
                      const double* x, double* re, double* im) {
+  // With the samples in im, im is cleared only after the walk has read them all.
+  const bool entradaEnIm = x == im;
   int c[kMaxFactores + 2] = {};
   std::int32_t k = 0;
   for (std::int32_t i = 0; i < n - 1; ++i) {
     re[i] = x[k];
-    im[i] = 0.0;
+    if (!entradaEnIm) im[i] = 0.0;
     int j = 1;
     k += remain[1];
     ++c[1];
@@ -447,7 +531,10 @@ void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* 
     }
   }
   re[n - 1] = x[n - 1];
-  im[n - 1] = 0.0;
+  if (entradaEnIm)
+    std::fill(im, im + n, 0.0);
+  else
+    im[n - 1] = 0.0;
 }
 
 // Digits 1..t (low in i, high in k) and digits F-u+1..F (high in i, low in k), walked in
@@ -487,37 +574,58 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
     }
     KH[iH] = k;
   }
-  // Middle digits t+1..F-u: B values of iM, with KM kept by counters with carries.
+  // With the samples in im, im is cleared only after every piece has read them.
+  const bool entradaEnIm = x == im;
+  // Middle digits t+1..F-u: B values of iM, cut into pieces of consecutive values; within a
+  // piece KM is kept by counters with carries from the digits of the piece's first iM.
   const std::int32_t B = n / A / C;
   const std::int64_t pasoH = static_cast<std::int64_t>(A) * B;
-  int c[kMaxFactores + 2] = {};
-  std::int32_t KM = 0;
-  for (std::int32_t iM = 0; iM < B; ++iM) {
-    const double* xm = x + KM;
-    double* rm = re + static_cast<std::int64_t>(A) * iM;
-    double* im_ = im + static_cast<std::int64_t>(A) * iM;
-    for (std::int32_t iH = 0; iH < C; ++iH) {
-      const double* xh = xm + KH[iH];
-      double* rh = rm + iH * pasoH;
-      double* ih = im_ + iH * pasoH;
-      for (std::int32_t iL = 0; iL < A; ++iL) {
-        rh[iL] = xh[KL[iL]];
-        ih[iL] = 0.0;
-      }
+  const std::int32_t porPieza = static_cast<std::int32_t>(
+      std::max<std::int64_t>(1, kPuntosPorPieza / (static_cast<std::int64_t>(A) * C)));
+  ParaCadaPieza(NumeroDePiezas(B, porPieza), [&](std::size_t pieza) {
+    const std::int32_t desde = static_cast<std::int32_t>(pieza) * porPieza;
+    const std::int32_t hasta = std::min(B, desde + porPieza);
+    int c[kMaxFactores + 2] = {};
+    std::int32_t KM = 0;
+    std::int32_t resto = desde;
+    for (int j = t + 1; j <= F - u; ++j) {
+      c[j] = resto % f[j];
+      resto /= f[j];
+      KM += c[j] * remain[j];
     }
-    // Next middle index.
-    int j = t + 1;
-    if (j <= F - u) {
-      KM += remain[j];
-      ++c[j];
-      while (j < F - u && c[j] >= f[j]) {
-        KM -= c[j] * remain[j];
-        c[j] = 0;
-        ++j;
+    for (std::int32_t iM = desde; iM < hasta; ++iM) {
+      const double* xm = x + KM;
+      double* rm = re + static_cast<std::int64_t>(A) * iM;
+      double* im_ = im + static_cast<std::int64_t>(A) * iM;
+      for (std::int32_t iH = 0; iH < C; ++iH) {
+        const double* xh = xm + KH[iH];
+        double* rh = rm + iH * pasoH;
+        double* ih = im_ + iH * pasoH;
+        for (std::int32_t iL = 0; iL < A; ++iL) {
+          rh[iL] = xh[KL[iL]];
+          if (!entradaEnIm) ih[iL] = 0.0;
+        }
+      }
+      // Next middle index.
+      int j = t + 1;
+      if (j <= F - u) {
         KM += remain[j];
         ++c[j];
+        while (j < F - u && c[j] >= f[j]) {
+          KM -= c[j] * remain[j];
+          c[j] = 0;
+          ++j;
+          KM += remain[j];
+          ++c[j];
+        }
       }
     }
+  });
+  if (entradaEnIm) {
+    ParaCadaPieza(NumeroDePiezas(n, kPuntosPorPieza), [&](std::size_t pieza) {
+      const std::int64_t desde = static_cast<std::int64_t>(pieza) * kPuntosPorPieza;
+      std::fill(im + desde, im + std::min<std::int64_t>(n, desde + kPuntosPorPieza), 0.0);
+    });
   }
 }
 
@@ -589,9 +697,15 @@ void Transformar(std::int32_t n, const ListaFactores& lista, const double* x, do
   for (int i = 1; i <= F; ++i) remain[i] = remain[i - 1] / f[i];
   remain[F + 1] = 0;
 
-  Permutar(n, F, f, remain, x, re, im);
+  // Progress: the permutation and each pass count alike.
+  const double partes = F + 1;
+  {
+    TramoProgreso tramo(0.0, 1.0 / partes);
+    Permutar(n, F, f, remain, x, re, im);
+  }
 
   for (int i = 1; i <= F; ++i) {
+    TramoProgreso tramo(i / partes, (i + 1) / partes);
     const std::int32_t S = sofar[i], R = remain[i];
     const int r = f[i];
     switch (r) {
@@ -640,14 +754,59 @@ bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im) {
   return true;
 }
 
+namespace {
+
+// The exponent of the squares in the periodogram, read at run time: the ordinates are
+// pow(x, 2.0) of the mathematical library, which rounds differently from x·x in a few per
+// cent of cases, and a literal 2.0 would let the compiler turn one into the other.
+volatile double exponenteCuadrado = 2.0;
+
+// Ordinates I(k + 1) = (im(k)² + re(k)²)/(2π·n') for k = desde..hasta-1, written over
+// re(k), computed in pieces on all threads.
+void Ordenadas(double* re, const double* im, std::int32_t nPrima, std::uint32_t desde,
+               std::uint32_t hasta) {
+  const double dos = exponenteCuadrado;
+  const double divisor = 2.0 * static_cast<double>(nPrima) * kPi;
+  constexpr std::uint32_t kPorPieza = 1 << 16;
+  const std::uint32_t total = hasta - desde;
+  ParaCadaPieza(NumeroDePiezas(total, kPorPieza), [&](std::size_t pieza) {
+    const std::uint32_t a = desde + static_cast<std::uint32_t>(pieza) * kPorPieza;
+    const std::uint32_t b = std::min(hasta, a + kPorPieza);
+    for (std::uint32_t k = a; k < b; ++k)
+      re[k] = (std::pow(im[k], dos) + std::pow(re[k], dos)) / divisor;
+  });
+}
+
+}  // namespace
+
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
   const std::uint32_t n = v.Longitud();
   Vector re(n), im(n);
   const std::int32_t np = Fft(static_cast<std::int32_t>(n), v.Datos(), re.Datos(), im.Datos());
   nPrima = static_cast<std::uint32_t>(np);
   if (np < 1) return Vector();
-  re = re.SubVector(1, nPrima);
-  im = im.SubVector(1, nPrima);
-  Vector I = (pow(im, 2.0) + pow(re, 2.0)) / (2.0 * static_cast<double>(nPrima) * kPi);
-  return I;
+  Ordenadas(re.Datos(), im.Datos(), np, 0, nPrima);
+  re.Redimensionar(nPrima);
+  return re;
+}
+
+Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
+  const std::uint32_t n = v.Longitud();
+  const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(n));
+  if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(1);
+  Vector ordenadas;
+  {
+    // The transform needs both halves; the ordinates go over re, so that im can go before
+    // the result is allocated.
+    Vector re(n), im(n);
+    {
+      TramoProgreso tramo(0.0, 0.9);
+      Fft(static_cast<std::int32_t>(n), v.Datos(), re.Datos(), im.Datos());
+    }
+    TramoProgreso tramo(0.9, 1.0);
+    Ordenadas(re.Datos(), im.Datos(), np, 1, m + 1);
+    im = Vector();
+    ordenadas = re.SubVector(2, m + 1);
+  }
+  return ordenadas;
 }

@@ -34,16 +34,25 @@ std::int32_t LongitudTransformable(std::int32_t n);
 // Forward DFT of x[0..n-1] (n >= 1): returns n' (see LongitudTransformable) and leaves
 // re[k] + i·im[k] = sum_j x[j]·e^{-2πi·jk/n'} for k = 0..n'-1, natural order, unscaled.
 // re and im hold at least n doubles; entries from n' on are left untouched. x must not
-// alias re or im. Work tables are per thread, so concurrent calls are safe.
+// alias re; it may be im itself (the samples are read before im is overwritten), which
+// saves a copy of a long series. Work tables are per thread, so concurrent calls are safe. Long
+// transforms run on all threads (numeric/paralelo.h), cut by their lengths alone: the
+// result is the same, bit for bit, with any number of threads.
 std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
 
 // The same transform at exactly n points, for uses that need full accuracy at long
 // lengths: every unit root and twiddle factor comes from directly evaluated sines and
 // cosines instead of recurrences, so the error stays near 1e-14 of the largest magnitude
 // (Fft's recurrences let it grow roughly in proportion to the length). Returns false and
-// does nothing when n < 1 or n has a prime factor above 37.
+// does nothing when n < 1 or n has a prime factor above 37. x may be im, as for Fft.
 bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im);
 
 // Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
 // (Longitud(v) >= 1); n' is returned in nPrima.
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
+
+// The ordinates of CalcularPeriodograma at the positive Fourier frequencies λ(1..m),
+// I(2..m + 1), the same values bit for bit, with n' = LongitudTransformable(Longitud(v)).
+// The estimators use these only; the rest of the transform is freed before the result is
+// allocated. 1 <= m < n' (error 1 otherwise).
+Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);

@@ -74,14 +74,13 @@ void DftPrimerasFrecuencias(std::int32_t n, const double* x, std::int32_t m, dou
                             double* im) {
   if (n < 1 || m < 1 || m > n || static_cast<std::int64_t>(n) + m > (std::int64_t{1} << 30))
     ErrorEjecucion(0);
-  std::vector<double> tr(static_cast<std::size_t>(n)), ti(static_cast<std::size_t>(n));
-  if (FftPrecisa(n, x, tr.data(), ti.data())) {
+  if (LongitudTransformable(n) == n) {
+    std::vector<double> tr(static_cast<std::size_t>(n)), ti(static_cast<std::size_t>(n));
+    FftPrecisa(n, x, tr.data(), ti.data());
     std::copy_n(tr.begin(), m, re);
     std::copy_n(ti.begin(), m, im);
     return;
   }
-  tr.clear();
-  ti.clear();
 
   // Chirp w_t = e^{−iπt²/n} = e^{−2πi·(t² mod 2n)/(2n)} for t = 0..n−1.
   const std::int64_t dosN = 2 * static_cast<std::int64_t>(n);
@@ -128,4 +127,19 @@ void DftPrimerasFrecuencias(std::int32_t n, const double* x, std::int32_t m, dou
     re[k] = wr[k] * cr - wi[k] * ci;
     im[k] = wr[k] * ci + wi[k] * cr;
   }
+}
+
+void DftPrimerasFrecuenciasSobre(std::int32_t n, std::vector<double>& muestras, std::int32_t m,
+                                 double* re, double* im) {
+  if (n < 1 || m < 1 || m > n || static_cast<std::int64_t>(n) + m > (std::int64_t{1} << 30) ||
+      muestras.size() < static_cast<std::size_t>(n))
+    ErrorEjecucion(0);
+  if (LongitudTransformable(n) == n) {
+    std::vector<double> tr(static_cast<std::size_t>(n));
+    FftPrecisa(n, muestras.data(), tr.data(), muestras.data());
+    std::copy_n(tr.begin(), m, re);
+    std::copy_n(muestras.begin(), m, im);
+    return;
+  }
+  DftPrimerasFrecuencias(n, muestras.data(), m, re, im);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // re[k] + i·im[k] = Σ_{t=0}^{n−1} x[t]·e^{−2πi·tk/n} for k = 0..m−1, unscaled, with
 // 1 <= m <= n (error 0 otherwise, and when n + m exceeds 2^30). re and im hold at least
@@ -18,6 +19,12 @@
 // Work storage is allocated per call; concurrent calls are safe.
 void DftPrimerasFrecuencias(std::int32_t n, const double* x, std::int32_t m, double* re,
                             double* im);
+
+// The same with the samples in `muestras` (n of them), which it may overwrite: at a length
+// the mixed-radix transform takes, the transform's imaginary part goes over them, one
+// copy of a long series fewer.
+void DftPrimerasFrecuenciasSobre(std::int32_t n, std::vector<double>& muestras, std::int32_t m,
+                                 double* re, double* im);
 
 // The smallest number of the form 2^a·3^b·5^c that is at least n (1 for n <= 1).
 std::int64_t LongitudSuave(std::int64_t n);

@@ -1,9 +1,11 @@
 #include "numeric/minimizacion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "numeric/error.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -13,6 +15,38 @@ inline double Cgold() { return (3.0 - std::sqrt(5.0)) / 2.0; }
 // 2^-26: keeps the tolerance positive at x = 0.
 constexpr double kZeps = 1.490116119384766e-8;
 constexpr int kMaxIteracionesBrent = 500;
+
+// Progress of a search that ends when a measure of its size falls from `inicial` to
+// `final`: the fraction of the way in logarithmic scale, which grows steadily as the
+// search closes in. Each evaluation of the objective runs inside the part between the
+// current fraction and an eighth of what is left, so the objective's own progress shows
+// without ever going back.
+class ProgresoBusqueda {
+ public:
+  ProgresoBusqueda() : observado_(ProgresoObservado()) {}
+  void Medida(double inicial, double actual, double final_) {
+    if (!observado_ || !(inicial > final_) || !(actual > 0) || !(final_ > 0)) return;
+    const double f = std::log(inicial / actual) / std::log(inicial / final_);
+    if (f > fraccion_) fraccion_ = f < 1.0 ? f : 1.0;
+    Avance(fraccion_);
+  }
+  void Terminar() {
+    if (observado_) Avance(1.0);
+  }
+  template <class F, class X>
+  double Evaluar(const F& f, const X& x) {
+    if (!observado_) return f(x);
+    const double hasta = fraccion_ + (1.0 - fraccion_) / 8.0;
+    TramoProgreso tramo(fraccion_, hasta);
+    const double y = f(x);
+    fraccion_ = hasta;
+    return y;
+  }
+
+ private:
+  bool observado_;
+  double fraccion_ = 0.0;
+};
 
 Vector SumasColumnas(const Matrix& P) {
   Vector psum(P.Columnas());
@@ -35,9 +69,11 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
     lo = a;
     hi = b;
   }
+  ProgresoBusqueda progreso;
+  const double ancho0 = hi - lo;
   double x = lo + Cgold() * (hi - lo);
   double w = x, v = x;
-  double fx = f(x);
+  double fx = progreso.Evaluar(f, x);
   double fw = fx, fv = fx;
   double d = 0.0, e = 0.0;
 
@@ -45,7 +81,12 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
     const double xm = (lo + hi) / 2.0;
     const double tol1 = tol * std::fabs(x) + kZeps;
     const double tol2 = 2.0 * tol1;
-    if (std::fabs(x - xm) <= tol2 - (hi - lo) / 2.0) return x;
+    if (std::fabs(x - xm) <= tol2 - (hi - lo) / 2.0) {
+      progreso.Terminar();
+      return x;
+    }
+    // The search stops when the bracket is about 4·tol1 wide.
+    progreso.Medida(ancho0, hi - lo, 4.0 * tol1);
 
     bool parabola = false;
     if (std::fabs(e) > tol1) {
@@ -75,7 +116,7 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
       u = x + d;
     else
       u = d >= 0.0 ? x + tol1 : x - tol1;
-    const double fu = f(u);
+    const double fu = progreso.Evaluar(f, u);
 
     if (fu <= fx) {
       if (u >= x)
@@ -107,35 +148,58 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
   ErrorEjecucion(12);
 }
 
-Vector MinVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf) {
+bool MinimoVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf,
+                       Vector& mejor) {
   const std::uint32_t N = x0.Longitud();
   Matrix P(N + 1, N);
   Vector y(N + 1);
-  P.PonerFila(1, x0);
-  y = f(x0);
-  for (std::uint32_t k = 1; k <= N; ++k) {
-    Vector xt = x0;
-    if (xt(k) != 0.0)
-      xt[k] = 1.05 * xt(k);
-    else
-      xt[k] = 0.025;
-    y[k + 1] = f(xt);
-    P.PonerFila(k + 1, xt);
+  {
+    // The starting simplex: x0 and, per coordinate, x0 with that coordinate 5 % larger
+    // (0.025 when it is zero).
+    TramoProgreso tramo(0.0, 0.05);
+    P.PonerFila(1, x0);
+    y = f(x0);
+    for (std::uint32_t k = 1; k <= N; ++k) {
+      Vector xt = x0;
+      if (xt(k) != 0.0)
+        xt[k] = 1.05 * xt(k);
+      else
+        xt[k] = 0.025;
+      y[k + 1] = f(xt);
+      P.PonerFila(k + 1, xt);
+    }
   }
+  TramoProgreso tramo(0.05, 1.0);
   std::int32_t nfunk = 0;
-  Amoeba(P, y, tolx, tolf, f, nfunk);
-  return P.Fila(1);
+  const bool convergido = AmoebaAcotada(P, y, tolx, tolf, f, nfunk);
+  mejor = P.Fila(1);
+  return convergido;
+}
+
+Vector MinVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf) {
+  Vector mejor;
+  if (!MinimoVariasVbles(f, x0, tolx, tolf, mejor)) ErrorEjecucion(11);
+  return mejor;
 }
 
 void Amoeba(Matrix& P, Vector& y, double tolx, double tolf, const FuncionObjetivo& f,
             std::int32_t& nfunk) {
+  if (!AmoebaAcotada(P, y, tolx, tolf, f, nfunk)) ErrorEjecucion(11);
+}
+
+bool AmoebaAcotada(Matrix& P, Vector& y, double tolx, double tolf,
+                   const FuncionObjetivo& objetivo, std::int32_t& nfunk) {
   const std::uint32_t mpts = y.Longitud();
   const std::uint32_t N = mpts - 1;
   const std::int32_t nmax = 200 * static_cast<std::int32_t>(N);
   Vector psum = SumasColumnas(P);
   nfunk = 0;
+  ProgresoBusqueda progreso;
+  const FuncionObjetivo f = [&](const Vector& x) { return progreso.Evaluar(objetivo, x); };
+  double spreadF0 = -1.0, spreadX0 = -1.0;
 
   std::uint32_t ilo, ihi, inhi;
+  bool convergido = true;
   for (;;) {
     // Best (ilo), worst (ihi) and next-worst (inhi) vertices.
     ilo = 1;
@@ -163,7 +227,18 @@ void Amoeba(Matrix& P, Vector& y, double tolx, double tolf, const FuncionObjetiv
       if (dx > spreadX) spreadX = dx;
     }
     if (spreadX <= tolx && spreadF <= tolf) break;
-    if (nfunk >= nmax) ErrorEjecucion(11);
+    if (nfunk >= nmax) {
+      convergido = false;
+      break;
+    }
+    // Progress: the slower of the two spreads on its way down to its tolerance.
+    if (spreadF0 < 0) {
+      spreadF0 = spreadF;
+      spreadX0 = spreadX;
+    }
+    const double fraccionF = spreadF <= tolf ? 1.0 : std::log(spreadF0 / spreadF) / std::log(spreadF0 / tolf);
+    const double fraccionX = spreadX <= tolx ? 1.0 : std::log(spreadX0 / spreadX) / std::log(spreadX0 / tolx);
+    progreso.Medida(1.0, std::exp(-std::min(fraccionF, fraccionX)), std::exp(-1.0));
     nfunk += 2;
 
     double ytry = ProbarVertice(P, y, psum, f, ihi, -1.0);  // reflection
@@ -192,6 +267,8 @@ void Amoeba(Matrix& P, Vector& y, double tolx, double tolf, const FuncionObjetiv
 
   std::swap(y[1], y[ilo]);
   for (std::uint32_t j = 1; j <= N; ++j) std::swap(P(1, j), P(ilo, j));
+  if (convergido) progreso.Terminar();
+  return convergido;
 }
 
 double ProbarVertice(Matrix& P, Vector& y, Vector& psum, const FuncionObjetivo& f,

@@ -23,12 +23,20 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
 // Best vertex found by the downhill simplex started around x0 (Longitud(x0) >= 1); tolx
 // and tolf are absolute tolerances on the simplex size and on the objective spread.
 Vector MinVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf);
+// The same search, reporting an exhausted budget by returning false instead of raising
+// error 11; `mejor` holds the best vertex found either way.
+bool MinimoVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf,
+                       Vector& mejor);
 
 // Simplex iteration on the N + 1 vertices in the rows of P with values y (modified in
 // place). On return row 1 of P is the best vertex, y(1) its value, and nfunk the number
 // of counted evaluations. Budget 200·N evaluations (error 11 when exceeded).
 void Amoeba(Matrix& P, Vector& y, double tolx, double tolf, const FuncionObjetivo& f,
             std::int32_t& nfunk);
+// The same iteration returning false when the budget is exhausted (row 1 of P is then the
+// best vertex found) instead of raising error 11.
+bool AmoebaAcotada(Matrix& P, Vector& y, double tolx, double tolf, const FuncionObjetivo& f,
+                   std::int32_t& nfunk);
 
 // Tries the worst vertex ihi moved through the centroid of the others by the factor fac
 // (-1 reflects, 2 expands, 0.5 contracts); keeps it when it improves y(ihi), updating P,

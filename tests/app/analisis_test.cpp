@@ -17,6 +17,7 @@
 #include "estimators/estado.h"
 #include "support/dialogos_falsos.h"
 #include "numeric/error.h"
+#include "numeric/progreso.h"
 #include "tests/support/fgn.h"
 
 namespace {
@@ -353,6 +354,26 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   EXPECT_EQ(log.Lineas().size(), 8u);  // what was written stays
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
+}
+
+// A cancelled computation ends the analysis as a failed one: the header lines, grey, no
+// chart, no message, no file; the exception reaches whoever installed the control.
+TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
+  sel.metodo = "Whittle Estándar";
+  sel.autocorrelacion = true;
+  ControlProgreso control;
+  control.Cancelar();
+  {
+    ProgresoInstalado instalado(control);
+    EXPECT_THROW(Analizar("s", Ruido(1000)), Cancelado);
+  }
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_TRUE(plot1.ops.empty());
+  EXPECT_TRUE(plot2.ops.empty());
+  EXPECT_TRUE(mensajes.textos.empty());
+  EXPECT_FALSE(hooks.Ocupado());
 }
 
 TEST_F(DriverTest, RSInformeYGrafica) {

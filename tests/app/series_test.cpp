@@ -97,6 +97,7 @@ const std::vector<CasoLectura>& CasosLectura() {
       {"subdesbordamiento largo", "-0.000001e-399 123456789e-420 3", {-0.0, 0, 3}},
       {"ceros con exponente enorme", "0e999999 0.000e5000", {0, 0}},
       {"subnormal", "4e-320 1", {4e-320, 1}},
+      {"numero de 303 caracteres", "1 0." + std::string(300, '0') + "5 2", {1, 5e-301, 2}},
       {"vacio", "", {}},
       {"solo blancos", " \n\t\n", {}},
       {"un numero", "5\n", {}},
@@ -122,17 +123,22 @@ const std::vector<CasoLectura>& CasosLectura() {
   return casos;
 }
 
+// Every case read whole and in pieces of a few bytes, so that numbers and blanks fall on
+// every side of the boundaries between pieces.
 TEST(SampleFile, LecturaTablaDeCasos) {
   Carpeta carpeta;
   for (const CasoLectura& c : CasosLectura()) {
     const std::string ruta = carpeta.Escribir("serie.sam", c.contenido);
-    std::string mensaje = "sin tocar";
-    const Vector v = ReadSampleFile(ruta, mensaje);
-    EXPECT_EQ(Std(v), c.esperado) << c.nombre;
-    if (c.esperado.empty())
-      EXPECT_EQ(mensaje, Formato(ruta)) << c.nombre;
-    else
-      EXPECT_EQ(mensaje, "") << c.nombre;
+    for (const std::size_t trozo : {std::size_t{0}, std::size_t{1}, std::size_t{2},
+                                    std::size_t{3}, std::size_t{7}, std::size_t{1} << 22}) {
+      std::string mensaje = "sin tocar";
+      const Vector v = ReadSampleFile(ruta, mensaje, trozo);
+      EXPECT_EQ(Std(v), c.esperado) << c.nombre << ", trozos de " << trozo;
+      if (c.esperado.empty())
+        EXPECT_EQ(mensaje, Formato(ruta)) << c.nombre << ", trozos de " << trozo;
+      else
+        EXPECT_EQ(mensaje, "") << c.nombre << ", trozos de " << trozo;
+    }
   }
 }
 

@@ -73,14 +73,6 @@ inline double ObjetivoLocalLiteral(double H, const Vector& I, const Vector& lamb
   return std::log(Suma(I / pow(lambda, 1 - 2 * H)) / m) - (2 * H - 1) * Suma(log(lambda)) / m;
 }
 
-inline double VarianzaLocalLiteral(double H) {
-  const Vector lambda = Rampa(1, 1, 4999) * kDosPi / 10000u;
-  const Vector f0 = pow(lambda, 1 - 2 * H);
-  const Vector f1 = pow(lambda, 1 - 2 * (H + 0.000000001));
-  const Vector s = log(f1 / f0) / 0.000000001;
-  return 2 / (Suma(s * s) * (2.0 / 10000u));
-}
-
 // (1 + R)² + S² for the coefficients eta(primero .. primero + orden − 1).
 inline Vector ModuloLiteral(const Vector& eta, std::uint32_t primero, int orden,
                             const Vector& lambda) {

@@ -76,14 +76,6 @@ TEST(FrecuenciaObjetivos, ObjetivoWhittleLocalCoincideConElLiteral) {
   EXPECT_LE(peor, 1e-12);
 }
 
-TEST(FrecuenciaObjetivos, VarianzaWhittleLocalCoincideConLaLiteral) {
-  double peor = 0.0;
-  for (const double H : {0.5, 0.7, 0.9})
-    peor = std::max(peor, DiferenciaRelativa(VarianzaWhittleLocal(H), VarianzaLocalLiteral(H)));
-  Informar("VarianzaWhittleLocal", peor);
-  EXPECT_LE(peor, 1e-12);
-}
-
 struct CasoFarima {
   int p, q;
   std::vector<double> eta;

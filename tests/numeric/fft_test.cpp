@@ -317,6 +317,29 @@ TEST(CalcularPeriodograma, UnaMuestra) {
   EXPECT_DOUBLE_EQ(I(1), 4.0 / (2.0 * std::numbers::pi));
 }
 
+// The samples may be given in im itself: the same transform, bit for bit, also on lengths
+// long enough for the tiled digit reversal and its pieces, and on a shortened one.
+TEST(Fft, MuestrasEnLaParteImaginaria) {
+  for (const std::int32_t n : {1000, 1019, 2310 * 4, (1 << 17) + 3, 3 * 78125}) {
+    const std::vector<double> x = Aleatoria(n, 5);
+    const std::int32_t np = LongitudTransformable(n);
+    std::vector<double> re(n), im(n), re2(n), im2;
+    for (const bool precisa : {false, true}) {
+      if (precisa && np != n) continue;
+      im2 = x;
+      if (precisa) {
+        ASSERT_TRUE(FftPrecisa(n, x.data(), re.data(), im.data()));
+        ASSERT_TRUE(FftPrecisa(n, im2.data(), re2.data(), im2.data()));
+      } else {
+        ASSERT_EQ(Fft(n, x.data(), re.data(), im.data()), np);
+        ASSERT_EQ(Fft(n, im2.data(), re2.data(), im2.data()), np);
+      }
+      EXPECT_TRUE(std::equal(re.begin(), re.begin() + np, re2.begin())) << n;
+      EXPECT_TRUE(std::equal(im.begin(), im.begin() + np, im2.begin())) << n;
+    }
+  }
+}
+
 TEST(Fft, HilosConcurrentesDanElMismoResultado) {
   // The work tables are per thread: two threads transforming at once agree with a
   // transform done alone.
