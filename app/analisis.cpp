@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 
 #include "app/metodos.h"
 #include "estimators/comun.h"
@@ -55,7 +56,8 @@ class Analisis {
         sel_(seleccion),
         par_(parametros),
         marcas_(marcas),
-        res_(resultado) {}
+        res_(resultado),
+        cuotaMetodo_(seleccion.autocorrelacion ? 0.8 : 1.0) {}
 
   // Runs the block of the selected method and writes its lines; returns its status.
   // "Ninguno" and any name outside the method list compute nothing; "Todos" compares
@@ -65,7 +67,8 @@ class Analisis {
     const DefinicionMetodo* metodo = BuscarMetodo(sel_.metodo);
     if (!metodo || !metodo->bloque) return kEstadoOk;
     BloqueMetodo b(metodo->libreDeEscala ? serie_ : original_, par_, e_.separador);
-    const int estado = Ejecutar(*metodo, b);
+    int estado = kEstadoOk;
+    Calcular(0.0, cuotaMetodo_, [&] { estado = Ejecutar(*metodo, b); });
     if (estado != kEstadoOk) return estado;
     for (const std::string& linea : b.lineas) Linea(linea);
     ResultadoMetodo& r = b.resultado;
@@ -80,36 +83,57 @@ class Analisis {
       res_.x = AStd(r.x);
       res_.y = AStd(r.y);
       if (marcas_.graficaMetodo && e_.graficaMetodo) {
-        FillMethodChart(*e_.graficaMetodo, r.x, r.y, metodo->nombre, r.ajusteY);
+        grafica_ = [this, metodo, x = std::move(r.x), y = std::move(r.y),
+                    ajuste = std::move(r.ajusteY)] {
+          FillMethodChart(*e_.graficaMetodo, x, y, metodo->nombre, ajuste);
+        };
       }
     }
     return kEstadoOk;
+  }
+
+  // Fills the method chart of a block that succeeded, once the analysis is over: a cancelled
+  // analysis leaves the chart as it was.
+  void GraficaPendiente() {
+    const std::function<void()> grafica = std::move(grafica_);
+    grafica_ = nullptr;
+    if (grafica) grafica();
   }
 
   // Every method that yields H, each in its own guarded call: a refusal, a conversion
   // error or a library fault of one is written in its line and the others still run.
   // One line per method: its name, H and its interval, or why it gave none.
   int Comparacion() {
-    // Each method is an equal part of the progress.
-    std::size_t total = 0, hechos = 0;
-    for (const DefinicionMetodo& m : TablaMetodos()) total += m.daH && m.bloque ? 1 : 0;
+    std::vector<const DefinicionMetodo*> metodos;
     for (const DefinicionMetodo& m : TablaMetodos()) {
-      if (!m.daH || !m.bloque) continue;
-      TramoProgreso tramo(static_cast<double>(hechos) / total,
-                          static_cast<double>(hechos + 1) / total);
-      ++hechos;
-      AnalysisOutcome::MetodoComparado c;
-      c.metodo = m.nombre;
-      BloqueMetodo b(m.libreDeEscala ? serie_ : original_, par_, e_.separador);
-      try {
-        c.estado = Ejecutar(m, b);
-        if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
-      } catch (const ErrorConversion& error) {
-        c.mensaje = error.Mensaje();
-      } catch (const ErrorNumerico& error) {
-        c.estado = kEstadoErrorNumerico;
-        c.mensaje = error.Texto();
+      if (m.daH && m.bloque) metodos.push_back(&m);
+    }
+    std::vector<AnalysisOutcome::MetodoComparado> filas(metodos.size());
+    std::vector<BloqueMetodo> bloques;
+    for (const DefinicionMetodo* m : metodos) {
+      bloques.emplace_back(m->libreDeEscala ? serie_ : original_, par_, e_.separador);
+    }
+    Calcular(0.0, cuotaMetodo_, [&] {
+      for (std::size_t i = 0; i < metodos.size(); ++i) {
+        // Each method is an equal part of the progress.
+        const double total = static_cast<double>(metodos.size());
+        TramoProgreso tramo(static_cast<double>(i) / total, static_cast<double>(i + 1) / total);
+        AnalysisOutcome::MetodoComparado& c = filas[i];
+        c.metodo = metodos[i]->nombre;
+        try {
+          c.estado = Ejecutar(*metodos[i], bloques[i]);
+          if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
+        } catch (const ErrorConversion& error) {
+          c.mensaje = error.Mensaje();
+        } catch (const ErrorNumerico& error) {
+          c.estado = kEstadoErrorNumerico;
+          c.mensaje = error.Texto();
+        }
       }
+    });
+    for (std::size_t i = 0; i < metodos.size(); ++i) {
+      AnalysisOutcome::MetodoComparado& c = filas[i];
+      const BloqueMetodo& b = bloques[i];
       std::string linea = c.metodo + ": ";
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
@@ -131,27 +155,34 @@ class Analisis {
       res_.metodos.push_back(std::move(c));
     }
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
-      FillComparisonChart(*e_.graficaMetodo, res_.metodos);
+      grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
     }
     return kEstadoOk;
   }
 
-  // Steps 10 to 14: statistics, autocorrelation, date and credit lines.
+  // Steps 10 to 14: statistics, autocorrelation, date and credit lines. The sums run first,
+  // as one computation; then the lines, the file and the chart.
   void Estadisticas(std::uint32_t puntos) {
+    const bool guardar = par_.Marca(campo::ChGuardar);
+    const bool autocorrelacion = sel_.autocorrelacion && (guardar || marcas_.graficaAuto);
+    const int sesgada = par_.Opcion(campo::RGSesgo) == 0 ? 1 : 0;
+    double media = 0.0, varianza = 0.0;
+    Vector r;
+    Calcular(cuotaMetodo_, 1.0, [&] {
+      if (sel_.media) media = Media(original_);
+      if (sel_.varianza) varianza = Varianza(original_);
+      if (autocorrelacion) r = Autocorrelacion(serie_, puntos, sesgada);
+    });
+    GraficaPendiente();
     if (sel_.media) {
-      const double media = Media(original_);
       res_.media = media;
       Linea("Media = " + F(media));
     }
     if (sel_.varianza) {
-      const double varianza = Varianza(original_);
       res_.varianza = varianza;
       Linea("Varianza = " + F(varianza));
     }
-    const bool guardar = par_.Marca(campo::ChGuardar);
-    if (sel_.autocorrelacion && (guardar || marcas_.graficaAuto)) {
-      const int sesgada = par_.Opcion(campo::RGSesgo) == 0 ? 1 : 0;
-      const Vector r = Autocorrelacion(serie_, puntos, sesgada);
+    if (autocorrelacion) {
       res_.autocorrelacion = AStd(r);
       if (guardar) ExportarAutocorrelacion(r, sesgada);
       if (marcas_.graficaAuto && e_.graficaAuto) FillAutocorrelationChart(*e_.graficaAuto, r);
@@ -186,6 +217,20 @@ class Analisis {
     return finito ? kEstadoOk : kEstadoResultadoNoFinito;
   }
 
+  // A long computation, the part [desde, hasta] of the analysis' progress, through the hooks
+  // (off the window thread in the desktop program).
+  void Calcular(double desde, double hasta, const std::function<void()>& calculo) {
+    const std::function<void()> parte = [&] {
+      TramoProgreso tramo(desde, hasta);
+      calculo();
+    };
+    if (e_.hooks) {
+      e_.hooks->Calcular(parte);
+    } else {
+      parte();
+    }
+  }
+
   std::string F(double x) const { return FormatoF(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
   void Linea(const std::string& texto) { log_.Append(texto); }
@@ -213,6 +258,8 @@ class Analisis {
   const AnalysisParameters& par_;
   const MenuMarks& marcas_;
   AnalysisOutcome& res_;
+  double cuotaMetodo_;  // the method's part of the progress, the statistics have the rest
+  std::function<void()> grafica_;  // the method chart, filled when the analysis ends
 };
 
 }  // namespace
@@ -259,13 +306,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     return resultado;
   };
   try {
-    // Progress: the method's part, then the statistics (the autocorrelation may be long).
-    const double cuotaMetodo = seleccion.autocorrelacion ? 0.8 : 1.0;
-    int estado;
-    {
-      TramoProgreso tramo(0.0, cuotaMetodo);
-      estado = analisis.Bloque();
-    }
+    int estado = analisis.Bloque();
     std::uint32_t puntos = 0;
     if (estado == kEstadoOk && seleccion.autocorrelacion) {
       if (parametros.Marca(campo::ChLongitud)) {
@@ -285,19 +326,28 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
         estado = kEstadoAutocorrelacionConstante;
     }
     if (estado != kEstadoOk) {
+      analisis.GraficaPendiente();
       resultado.fin = AnalysisOutcome::Fin::Estado;
       resultado.estado = estado;
       resultado.mensaje = MensajeEstado(estado);
       ShowStatusMessage(estado);
       return resultado;
     }
-    TramoProgreso tramo(cuotaMetodo, 1.0);
     analisis.Estadisticas(puntos);
   } catch (const ErrorConversion& error) {
+    analisis.GraficaPendiente();
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
   } catch (const ErrorNumerico& error) {
+    analisis.GraficaPendiente();
     resultado.estado = kEstadoErrorNumerico;
     return fallo(AnalysisOutcome::Fin::ErrorNumerico, error.Texto());
+  } catch (const Cancelado&) {
+    // As a failed analysis: the header lines, grey; no chart, file or message.
+    log.Clear();
+    log.Append("Nombre: " + nombre);
+    log.Append("Longitud: " + FormatoI(serie.Longitud()));
+    resultado.fin = AnalysisOutcome::Fin::Cancelado;
+    return resultado;
   }
 
   log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);

@@ -24,6 +24,7 @@ struct AnalysisOutcome {
     Conversion,      // an integer field did not hold an integer
     ErrorNumerico,   // the numerical library reported a fault
     SinSerie,        // no current series in the store
+    Cancelado,       // the user stopped the computation (numeric/progreso.h)
   };
   Fin fin = Fin::Completo;
   int estado = 0;          // status code: 0 on success and for a conversion error;
@@ -63,10 +64,11 @@ struct AnalysisEnvironment {
   std::string creditos = kLineaCreditos;
 };
 
-// A computation cancelled through the progress control installed on the calling thread
-// (numeric/progreso.h) ends the analysis with Cancelado, which passes through Analizar: the
-// log keeps what was written, grey; when the cancel came during the method's estimate, that
-// is the two header lines and no chart or file has been touched.
+// The long computations run through UiHooks::Calcular (off the window thread in the desktop
+// program). One cancelled through the progress control (numeric/progreso.h) ends the analysis
+// as a failed one, with Fin::Cancelado: the log holds the two header lines, grey; no chart,
+// file or message has been touched. The method chart is filled when the analysis ends, so
+// that a cancel during the statistics leaves it unchanged too.
 class AnalysisDriver {
  public:
   explicit AnalysisDriver(AnalysisEnvironment entorno) : entorno_(std::move(entorno)) {}

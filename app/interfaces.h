@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -66,6 +67,10 @@ class UiHooks {
   virtual ~UiHooks() = default;
   virtual void ProcessEvents() {}
   virtual void SetBusyCursor(bool /*ocupado*/) {}
+  // Runs a long computation (the sums of a method, the statistics): here and now by
+  // default; the desktop program runs it off the window thread, with a progress dialog
+  // that can cancel it. What the computation throws, Cancelado included, comes out here.
+  virtual void Calcular(const std::function<void()>& calculo) { calculo(); }
   virtual std::string FechaActual() = 0;  // today's date, regional short format
   virtual std::string HoraActual() = 0;   // current time, regional long format
 };

@@ -4,6 +4,9 @@
 #include <QDate>
 #include <QLocale>
 #include <QTime>
+#include <atomic>
+#include <exception>
+#include <thread>
 
 #include "ui/dialogos.h"
 
@@ -54,6 +57,45 @@ void GanchosQt::SetBusyCursor(bool ocupado) {
     QApplication::restoreOverrideCursor();
     --pendientes_;
   }
+}
+
+void GanchosQt::Calcular(const std::function<void()>& calculo) {
+  std::unique_ptr<ControlProgreso> propio;
+  if (!control_) {
+    propio = std::make_unique<ControlProgreso>();
+    inicio_ = std::chrono::steady_clock::now();
+  }
+  ControlProgreso& control = control_ ? *control_ : *propio;
+  std::atomic<bool> terminado{false};
+  std::exception_ptr error;
+  std::thread trabajador([&] {
+    try {
+      ProgresoInstalado instalado(control);
+      calculo();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    terminado.store(true);
+  });
+  const double transcurrido =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio_).count();
+  const QString texto = texto_.isEmpty() ? QStringLiteral("Calculando...") : texto_;
+  dialogos_.EsperarCalculo(padre_, texto, control, transcurrido,
+                           [&terminado] { return terminado.load(); });
+  trabajador.join();
+  if (error) std::rethrow_exception(error);
+  if (control.CancelacionPedida()) throw Cancelado();
+}
+
+GanchosQt::Operacion::Operacion(GanchosQt& ganchos, const QString& texto) : ganchos_(ganchos) {
+  ganchos_.control_ = std::make_unique<ControlProgreso>();
+  ganchos_.texto_ = texto;
+  ganchos_.inicio_ = std::chrono::steady_clock::now();
+}
+
+GanchosQt::Operacion::~Operacion() {
+  ganchos_.control_.reset();
+  ganchos_.texto_.clear();
 }
 
 void GanchosQt::RestaurarCursor() {

@@ -3,9 +3,13 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QString>
 #include <QWidget>
+#include <chrono>
+#include <memory>
 
 #include "app/interfaces.h"
+#include "numeric/progreso.h"
 
 class PlatformDialogs;
 
@@ -43,20 +47,46 @@ class CajaMensajes : public MessageSink {
   QWidget* padre_;
 };
 
-// Busy cursor counted so that every cursor pushed is popped again, event processing, and
-// the date and time in the regional formats.
+// Busy cursor counted so that every cursor pushed is popped again, event processing, the
+// date and time in the regional formats, and the long computations: each runs on a worker
+// thread with the progress control of the current operation installed there, while the
+// window thread waits through PlatformDialogs::EsperarCalculo (windows keep painting, a
+// progress dialog with "Cancelar" after half a second). An operation (a load, an analysis)
+// is the span of one Operacion object; its computations share one control and one clock.
 class GanchosQt : public UiHooks {
  public:
+  GanchosQt(PlatformDialogs& dialogos, QWidget* padre) : dialogos_(dialogos), padre_(padre) {}
   ~GanchosQt() override { RestaurarCursor(); }
   void ProcessEvents() override;
   void SetBusyCursor(bool ocupado) override;
   std::string FechaActual() override;
   std::string HoraActual() override;
+  // Throws what the computation threw; Cancelado also when "Cancelar" was pressed after
+  // the computation's last check.
+  void Calcular(const std::function<void()>& calculo) override;
   void RestaurarCursor();  // pops whatever is still pushed
   int CursoresPendientes() const { return pendientes_; }
 
+  // One long operation with its progress text ("Analizando la serie...").
+  class Operacion {
+   public:
+    Operacion(GanchosQt& ganchos, const QString& texto);
+    ~Operacion();
+    Operacion(const Operacion&) = delete;
+    Operacion& operator=(const Operacion&) = delete;
+
+   private:
+    GanchosQt& ganchos_;
+  };
+
  private:
+  PlatformDialogs& dialogos_;
+  QWidget* padre_;
   int pendientes_ = 0;
+  // The operation under way (none: a computation gets a control of its own).
+  std::unique_ptr<ControlProgreso> control_;
+  QString texto_;
+  std::chrono::steady_clock::time_point inicio_;
 };
 
 // The busy cursor for a scope (loading a series).

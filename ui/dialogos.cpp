@@ -9,7 +9,13 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProgressDialog>
 #include <QRegularExpression>
+#include <QTimer>
+
+#include "numeric/progreso.h"
 
 QString ExtensionDeFiltro(const QString& filtro) {
   const qsizetype abre = filtro.lastIndexOf(QLatin1Char('('));
@@ -22,6 +28,53 @@ QString ExtensionDeFiltro(const QString& filtro) {
 }
 
 QtPlatformDialogs::QtPlatformDialogs() = default;
+
+QProgressDialog* NuevoDialogoProgreso(QWidget* padre, const QString& texto) {
+  auto* dialogo = new QProgressDialog(texto, QStringLiteral("Cancelar"), 0, 1000, padre);
+  dialogo->setObjectName(QStringLiteral("DialogoProgreso"));
+  dialogo->setWindowTitle(QStringLiteral("FENWA"));
+  dialogo->setWindowModality(Qt::ApplicationModal);
+  dialogo->setMinimumDuration(0);
+  dialogo->setAutoClose(false);
+  dialogo->setAutoReset(false);
+  dialogo->setMinimumWidth(300);
+  return dialogo;
+}
+
+void QtPlatformDialogs::EsperarCalculo(QWidget* padre, const QString& texto,
+                                       ControlProgreso& control, double yaTranscurrido,
+                                       const std::function<bool()>& terminado) {
+  constexpr double kSegundosSinDialogo = 0.5;
+  QEventLoop bucle;
+  QElapsedTimer reloj;
+  reloj.start();
+  std::unique_ptr<QProgressDialog> dialogo;
+  QTimer latido;
+  latido.setInterval(20);
+  QObject::connect(&latido, &QTimer::timeout, &bucle, [&] {
+    if (terminado()) {
+      bucle.quit();
+    } else if (!dialogo) {
+      if (yaTranscurrido + static_cast<double>(reloj.elapsed()) / 1000.0 >= kSegundosSinDialogo)
+        bucle.quit();  // time for the dialog
+    } else {
+      dialogo->setValue(static_cast<int>(control.Fraccion() * 1000.0));
+    }
+  });
+  latido.start();
+  // Short work runs without a dialog, and without taking the user's clicks and keys.
+  if (!terminado()) bucle.exec(QEventLoop::ExcludeUserInputEvents);
+  if (terminado()) return;
+  dialogo.reset(NuevoDialogoProgreso(padre, texto));
+  QObject::connect(dialogo.get(), &QProgressDialog::canceled, dialogo.get(), [&] {
+    control.Cancelar();
+    dialogo->setLabelText(QStringLiteral("Cancelando..."));
+    dialogo->setCancelButton(nullptr);
+  });
+  dialogo->setValue(static_cast<int>(control.Fraccion() * 1000.0));
+  dialogo->show();
+  bucle.exec();
+}
 
 QString QtPlatformDialogs::EjecutarFichero(QWidget* padre, const OpcionesFichero& opciones,
                                            bool guardar) {

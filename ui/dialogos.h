@@ -6,7 +6,11 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+
+class ControlProgreso;
+class QProgressDialog;
 
 class QDialog;
 class QPrinter;
@@ -46,7 +50,16 @@ class PlatformDialogs {
   virtual bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
   // Shows one of the program's own dialogs modally; returns QDialog::Accepted or Rejected.
   virtual int EjecutarModal(QDialog* dialogo) = 0;
+  // Waits, keeping the windows painting, until `terminado` (a computation running on
+  // another thread) says it is over. Once the operation has lasted about half a second in
+  // all (`yaTranscurrido` seconds before this call) it shows the progress of `control` in a
+  // modal dialog whose "Cancelar" cancels the control; before that, user input waits.
+  virtual void EsperarCalculo(QWidget* padre, const QString& texto, ControlProgreso& control,
+                              double yaTranscurrido, const std::function<bool()>& terminado) = 0;
 };
+
+// The progress dialog of a long operation: the text, a bar over 0..1000 and "Cancelar".
+QProgressDialog* NuevoDialogoProgreso(QWidget* padre, const QString& texto);
 
 // The real dialogs of Qt. Like the platform's own file dialogs, an accepted file dialog makes
 // its folder the process's current folder, where bare file names (the default ".rsl") go.
@@ -61,6 +74,8 @@ class QtPlatformDialogs : public PlatformDialogs {
   std::optional<QColor> ElegirColor(QWidget* padre, const QColor& inicial) override;
   bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
   int EjecutarModal(QDialog* dialogo) override;
+  void EsperarCalculo(QWidget* padre, const QString& texto, ControlProgreso& control,
+                      double yaTranscurrido, const std::function<bool()>& terminado) override;
 
  private:
   QString EjecutarFichero(QWidget* padre, const OpcionesFichero& opciones, bool guardar);

@@ -66,7 +66,31 @@ struct TFPrinc::Adaptadores {
   GanchosQt ganchos;
   std::unique_ptr<PlotModelSink> metodo, autocorrelacion;
   Adaptadores(QPlainTextEdit* memo, PlatformDialogs& dialogos, QWidget* padre)
-      : vista(memo), pregunta(dialogos, padre), mensajes(dialogos, padre) {}
+      : vista(memo), pregunta(dialogos, padre), mensajes(dialogos, padre),
+        ganchos(dialogos, padre) {}
+};
+
+// The main window's menus and tool bar disabled while a long operation runs, as they were
+// afterwards.
+class TFPrinc::MenusOcupados {
+ public:
+  explicit MenusOcupados(TFPrinc* ventana)
+      : menus_(ventana->menuBar()),
+        barra_(ventana->SBCargarSerie->parentWidget()),
+        menusAntes_(menus_->isEnabled()),
+        barraAntes_(barra_->isEnabled()) {
+    menus_->setEnabled(false);
+    barra_->setEnabled(false);
+  }
+  ~MenusOcupados() {
+    menus_->setEnabled(menusAntes_);
+    barra_->setEnabled(barraAntes_);
+  }
+
+ private:
+  QWidget* menus_;
+  QWidget* barra_;
+  bool menusAntes_, barraAntes_;
 };
 
 TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
@@ -326,7 +350,13 @@ void TFPrinc::LeerSerie(const QString& ruta) {
   Vector datos;
   {
     CursorOcupado cursor;
-    datos = ReadSampleFile(ruta.toStdString(), mensaje);
+    MenusOcupados ocupado(this);
+    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Leyendo la serie..."));
+    try {
+      adaptadores_->ganchos.Calcular([&] { datos = ReadSampleFile(ruta.toStdString(), mensaje); });
+    } catch (const Cancelado&) {
+      return;  // as if the load had not been asked for
+    }
   }
   if (datos.Longitud() == 0) {
     if (!mensaje.empty()) dialogos_.Mensaje(this, QString::fromStdString(mensaje));
@@ -438,6 +468,10 @@ void TFPrinc::Analizar(bool comparar) {
   marcas.graficaMetodo = Graficametodo1->isChecked();
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
+  MenusOcupados ocupado(this);
+  GanchosQt::Operacion operacion(adaptadores_->ganchos,
+                                 comparar ? QStringLiteral("Comparando los métodos...")
+                                          : QStringLiteral("Analizando la serie..."));
   try {
     AnalysisSelection seleccion = ventanas_.series->Seleccion();
     if (comparar) seleccion.metodo = metodo::kTodos;

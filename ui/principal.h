@@ -122,6 +122,7 @@ class TFPrinc : public QMainWindow {
   SeriesStore almacen_;
   ResultsLog registro_;
   struct Adaptadores;
+  class MenusOcupados;
   std::unique_ptr<Adaptadores> adaptadores_;
   std::unique_ptr<AnalysisDriver> driver_;
 };

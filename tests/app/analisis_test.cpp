@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -357,7 +358,7 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
 }
 
 // A cancelled computation ends the analysis as a failed one: the header lines, grey, no
-// chart, no message, no file; the exception reaches whoever installed the control.
+// chart, no message, no file.
 TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
   sel.metodo = "Whittle Estándar";
   sel.autocorrelacion = true;
@@ -365,7 +366,7 @@ TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
   control.Cancelar();
   {
     ProgresoInstalado instalado(control);
-    EXPECT_THROW(Analizar("s", Ruido(1000)), Cancelado);
+    EXPECT_EQ(Analizar("s", Ruido(1000)).fin, AnalysisOutcome::Fin::Cancelado);
   }
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
@@ -374,6 +375,38 @@ TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
   EXPECT_TRUE(plot2.ops.empty());
   EXPECT_TRUE(mensajes.textos.empty());
   EXPECT_FALSE(hooks.Ocupado());
+}
+
+// Hooks that cancel the second long computation of an analysis (the statistics, after the
+// method's estimate), as the user pressing "Cancelar" while the autocorrelation runs.
+class HooksQueCancelan : public HooksFijos {
+ public:
+  void Calcular(const std::function<void()>& calculo) override {
+    if (++llamadas == 2) control.Cancelar();
+    ProgresoInstalado instalado(control);
+    calculo();
+    ComprobarCancelacion();  // a request that came after the last check still counts
+  }
+  ControlProgreso control;
+  int llamadas = 0;
+};
+
+TEST_F(DriverTest, CancelarEnLaAutocorrelacionNoTocaGraficasNiFicheros) {
+  sel.metodo = "R/S";
+  sel.autocorrelacion = true;
+  HooksQueCancelan cancela;
+  PreguntaFija acepta((std::filesystem::temp_directory_path() / "no_debe_existir.atc").string());
+  AnalysisDriver d = Driver(&acepta);
+  d.Entorno().hooks = &cancela;
+  const AnalysisOutcome r = d.Analizar("s", Ruido(2000), sel, par, marcas);
+  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Cancelado);
+  EXPECT_EQ(cancela.llamadas, 2);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_TRUE(plot1.ops.empty());
+  EXPECT_TRUE(plot2.ops.empty());
+  EXPECT_TRUE(acepta.titulos.empty());
+  EXPECT_TRUE(mensajes.textos.empty());
 }
 
 TEST_F(DriverTest, RSInformeYGrafica) {

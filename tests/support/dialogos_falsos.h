@@ -91,11 +91,16 @@ class HooksFijos : public UiHooks {
 
 #if defined(QT_WIDGETS_LIB)
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileInfo>
 #include <QPrinter>
+#include <chrono>
 #include <deque>
 #include <functional>
+#include <thread>
+
+#include "numeric/progreso.h"
 
 #include "ui/dialogos.h"
 
@@ -163,6 +168,24 @@ class DialogosFalsos : public PlatformDialogs {
     }
     return r;
   }
+  // Waits for the computation, keeping the windows painting; "Cancelar" is pressed at the
+  // start of the computation number cancelarCalculo (1 = the first one waited for).
+  void EsperarCalculo(QWidget*, const QString& texto, ControlProgreso& control, double,
+                      const std::function<bool()>& terminado) override {
+    calculos.push_back(texto);
+    if (cancelarCalculo && static_cast<int>(calculos.size()) == *cancelarCalculo) {
+      control.Cancelar();
+    }
+    if (duranteCalculo) duranteCalculo();
+    while (!terminado()) {
+      QCoreApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  std::vector<QString> calculos;  // texts of the computations waited for
+  std::optional<int> cancelarCalculo;
+  std::function<void()> duranteCalculo;
+
   int EjecutarModal(QDialog* dialogo) override {
     modales.push_back(dialogo->objectName());
     dialogo->setResult(QDialog::Rejected);

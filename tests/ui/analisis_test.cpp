@@ -1,6 +1,7 @@
 // Analyses started from the main window: statistics toggles, chart switches, the
 // autocorrelation export and its refusals.
 #include <QMenu>
+#include <QMenuBar>
 
 #include "app/metodos.h"
 #include "ui/ui_fixture.h"
@@ -121,4 +122,44 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
   p_->SBAnalizar->click();
   p_->CompararMetodos1->trigger();
   EXPECT_EQ(g_->Plot1->ItemCount(), elementos);
+}
+
+// Long work runs off the window thread with the menus disabled. "Cancelar" during the
+// statistics (the second computation) leaves the state of a failed analysis: the header
+// lines, grey, both charts as they were, no file and no save dialog; during a load, no
+// series.
+TEST_F(UiTest, CancelarDejaElEstadoDeUnAnalisisFallido) {
+  Cargar("traza1.sam");
+  ElegirMetodo("Varianza");
+  p_->SBAnalizar->click();
+  const size_t metodoAntes = g_->Plot1->ItemCount(), autoAntes = g_->Plot2->ItemCount();
+  ElegirMetodo("R/S");
+  p_->SBAuto->click();
+  bool menusDuranteElCalculo = true;
+  dialogos_.duranteCalculo = [&] { menusDuranteElCalculo = p_->menuBar()->isEnabled(); };
+  dialogos_.cancelarCalculo = static_cast<int>(dialogos_.calculos.size()) + 2;
+  const size_t ficherosAntes = dialogos_.ficheros.size();
+  dialogos_.respuestasFichero.push_back(Ruta("no_debe_existir.atc"));
+  p_->SBAnalizar->click();
+  EXPECT_FALSE(menusDuranteElCalculo);
+  EXPECT_TRUE(p_->menuBar()->isEnabled());
+  EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024"}));
+  EXPECT_EQ(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_EQ(g_->Plot1->ItemCount(), metodoAntes);
+  EXPECT_EQ(g_->Plot1->IdOrdinate(), "log10 (Varianza)");
+  EXPECT_EQ(g_->Plot2->ItemCount(), autoAntes);
+  EXPECT_EQ(dialogos_.ficheros.size(), ficherosAntes);  // no save dialog
+  EXPECT_FALSE(QFile::exists(Ruta("no_debe_existir.atc")));
+  EXPECT_TRUE(dialogos_.mensajes.empty());
+  // Without a cancel the same analysis is complete, as it always was.
+  dialogos_.cancelarCalculo.reset();
+  dialogos_.respuestasFichero.clear();
+  p_->SBAnalizar->click();
+  EXPECT_TRUE(Lineas().value(2).startsWith("Parámetro Hurst H = "));
+  EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
+  // A cancelled load adds nothing.
+  dialogos_.cancelarCalculo = static_cast<int>(dialogos_.calculos.size()) + 1;
+  Cargar("otra.sam");
+  EXPECT_EQ(Entradas(p_->CBSeries), QStringList({"traza1"}));
+  EXPECT_EQ(p_->Almacen().FreeSlots(), 9u);
 }

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTimer>
@@ -83,6 +84,13 @@ TEST_F(UiTest, Capturas) {
   h->hide();
   guardar(app_->MetodosT0(), "metodosT0");
   app_->MetodosT0()->hide();
+  {
+    // The progress dialog of a long analysis, at 40 %.
+    std::unique_ptr<QProgressDialog> progreso(
+        NuevoDialogoProgreso(p_, QStringLiteral("Analizando la serie...")));
+    progreso->setValue(400);
+    guardar(progreso.get(), "progreso");
+  }
   guardar(app_->Estacion(), "estacion_0");
   app_->Estacion()->PageControl->setCurrentIndex(1);
   guardar(app_->Estacion(), "estacion_1");

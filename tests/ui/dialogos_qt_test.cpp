@@ -10,14 +10,20 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "ui/aplicacion.h"
+#include "numeric/progreso.h"
 #include "ui/dialogos.h"
 
 namespace {
@@ -157,4 +163,43 @@ TEST(QtPlatformDialogs, MessageBoxShowsTheTextWithSpanishButtons) {
   QCoreApplication::removeTranslator(&traductor);
   EXPECT_EQ(texto, "La extensión indicada no es válida");
   EXPECT_EQ(boton.remove('&'), "Aceptar");
+}
+
+// The real wait for a long computation: no dialog for the first half second, then a modal
+// progress dialog whose "Cancelar" cancels the control; the computation sees the request at
+// its next check and the wait ends.
+TEST(QtPlatformDialogs, EsperaConDialogoDeProgresoYCancelar) {
+  QtPlatformDialogs dialogos;
+  ControlProgreso control;
+  std::atomic<bool> terminado{false};
+  std::atomic<bool> cancelado{false};
+  std::thread trabajo([&] {
+    ProgresoInstalado instalado(control);
+    try {
+      for (int i = 0; i < 1000; ++i) {  // at most 10 s
+        Avance(i / 1000.0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    } catch (const Cancelado&) {
+      cancelado = true;
+    }
+    terminado = true;
+  });
+  QElapsedTimer reloj;
+  reloj.start();
+  qint64 aparecio = -1;
+  AlAparecer([&](QWidget* w) {
+    aparecio = reloj.elapsed();
+    auto* progreso = qobject_cast<QProgressDialog*>(w);
+    ASSERT_NE(progreso, nullptr);
+    EXPECT_EQ(progreso->labelText(), "Analizando la serie...");
+    progreso->findChild<QPushButton*>()->click();  // "Cancelar"
+  });
+  dialogos.EsperarCalculo(nullptr, "Analizando la serie...", control, 0.0,
+                          [&] { return terminado.load(); });
+  trabajo.join();
+  EXPECT_TRUE(cancelado);
+  EXPECT_GE(aparecio, 450);
+  EXPECT_LT(reloj.elapsed(), 9000);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
