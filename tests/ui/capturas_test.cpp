@@ -1,16 +1,22 @@
-// Pictures of every window for looking at the layout: runs only when FENWA_CAPTURAS names a
-// folder, and saves there the main window after an R/S analysis (and its M, V, A toggles
-// enlarged, down and up), each dialog (the series generator's with FGN and with FARIMA
-// chosen), the charts window on the method and autocorrelation charts, and the method chart
-// saved as PNG and as SVG (with the SVG drawn back by Qt). The pictures hold nothing that
-// changes from run to run (no date line, no temporary folder name, a text cursor that does
-// not blink), so that the font test runs can compare them.
+// Pictures of every window for looking at the layout and for the manual (docs/img, made by
+// scripts/capturas.sh): runs only when FENWA_CAPTURAS names a folder, and saves there the
+// main window at start and after an R/S analysis (and its M, V, A toggles enlarged, down
+// and up), its menus, each dialog (the series generator's with FGN and with FARIMA chosen),
+// a message box, the charts window on the method and autocorrelation charts with its menus,
+// the method chart saved as PNG and as SVG (with the SVG drawn back by Qt), and the
+// comparison of methods on a generated series in the main window and the charts window.
+// The pictures hold nothing that changes from run to run (no date line, no temporary folder
+// name, a text cursor that does not blink), so that the font test runs can compare them.
 #include <QDir>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QSvgRenderer>
 #include <QTabWidget>
+#include <QTimer>
 
+#include "estimators/estado.h"
 #include "ui/dialogo_generar.h"
 #include "ui/dialogos.h"
 #include "ui/ui_fixture.h"
@@ -24,10 +30,27 @@ TEST_F(UiTest, Capturas) {
     QApplication::processEvents();
     EXPECT_TRUE(w->grab().save(carpeta + "/" + nombre + ".png"));
   };
+  // A menu as it drops down.
+  auto menu = [&](QMenu* m, const QString& nombre) {
+    m->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    EXPECT_TRUE(m->grab().save(carpeta + "/" + nombre + ".png"));
+    m->hide();
+  };
+  auto menus = [&](QMenuBar* barra, const QString& prefijo) {
+    for (QAction* a : barra->actions()) {
+      if (!a->menu()) continue;
+      const QString nombre = a->text().remove(QLatin1Char('&')).toLower()
+                                 .replace(QStringLiteral("á"), QStringLiteral("a"))
+                                 .replace(QStringLiteral("é"), QStringLiteral("e"));
+      menu(a->menu(), prefijo + nombre);
+    }
+  };
   const int parpadeo = QApplication::cursorFlashTime();
   QApplication::setCursorFlashTime(0);
   p_->show();
   p_->FechaHora1->setChecked(false);
+  guardar(p_, "principal_inicio");
   Cargar("traza1.sam");
   ElegirMetodo("R/S");
   p_->SBAuto->click();
@@ -50,6 +73,7 @@ TEST_F(UiTest, Capturas) {
   for (QToolButton* b : {p_->SBMedia, p_->SBVar, p_->SBAuto}) b->click();
   ElegirMetodo("Whittle Estándar");
   guardar(p_, "principal_whittle");
+  menus(p_->menuBar(), "menu_");
 
   TFMetodosH* h = app_->MetodosH();
   for (int i = 0; i < h->PageControl->count(); ++i) {
@@ -83,6 +107,18 @@ TEST_F(UiTest, Capturas) {
   generar->reject();
   dialogos_.guionesModales.push_back([&](QDialog* d) { guardar(d, "acercade"); });
   p_->Acercade1Click();
+  {
+    // A status message as the program's own message box shows it.
+    QtPlatformDialogs reales;
+    QTimer::singleShot(0, [&] {
+      QWidget* caja = QApplication::activeModalWidget();
+      ASSERT_NE(caja, nullptr);
+      guardar(caja, "mensaje");
+      caja->close();
+    });
+    reales.Mensaje(p_, QString::fromStdString(MensajeEstado(kEstadoSerieCorta)),
+                   IconoMensaje::Informacion);
+  }
   p_->Iragraficas1Click();
   guardar(g_, "graficas_metodo");
   // The method chart saved as PNG and as SVG, and the SVG drawn back by Qt.
@@ -100,7 +136,17 @@ TEST_F(UiTest, Capturas) {
   EXPECT_TRUE(dibujada.save(carpeta + "/grafica_guardada_svg.png"));
   g_->Auto1Click();
   guardar(g_, "graficas_auto");
+  menus(g_->menuBar(), "graficas_menu_");
+  menu(g_->PopupMenu1, "graficas_menu_raton");
   g_->Ejes1Click();
+  g_->hide();
+  // Every method on a generated FGN of H = 0.8 (the dialog's defaults), side by side.
+  dialogos_.guionesModales.push_back([](QDialog* d) { static_cast<TFGenerar*>(d)->accept(); });
+  p_->Generarserie1Click();
+  p_->CompararMetodos1Click();
+  guardar(p_, "principal_comparar");
+  p_->Iragraficas1Click();
+  guardar(g_, "graficas_comparar");
   g_->hide();
   QApplication::setCursorFlashTime(parpadeo);
 }
