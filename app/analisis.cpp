@@ -124,6 +124,7 @@ class Analisis {
           c.estado = Ejecutar(*metodos[i], bloques[i]);
           if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
         } catch (const ErrorConversion& error) {
+          c.estado = kEstadoConversion;
           c.mensaje = error.Mensaje();
         } catch (const ErrorNumerico& error) {
           c.estado = kEstadoErrorNumerico;
@@ -336,6 +337,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     analisis.Estadisticas(puntos);
   } catch (const ErrorConversion& error) {
     analisis.GraficaPendiente();
+    resultado.estado = kEstadoConversion;
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
   } catch (const ErrorNumerico& error) {
     analisis.GraficaPendiente();

@@ -27,8 +27,9 @@ struct AnalysisOutcome {
     Cancelado,       // the user stopped the computation (numeric/progreso.h)
   };
   Fin fin = Fin::Completo;
-  int estado = 0;          // status code: 0 on success and for a conversion error;
-                           // kEstadoErrorNumerico for a fault of the numerical library
+  int estado = 0;          // status code: 0 on success; kEstadoConversion for a field
+                           // that is not an integer, kEstadoErrorNumerico for a fault of
+                           // the numerical library
   std::string mensaje;     // the text shown for a failure; empty on success
 
   std::optional<double> valor;                  // H, T0 or P
@@ -42,7 +43,8 @@ struct AnalysisOutcome {
   // The comparison of every method that yields H, in list order.
   struct MetodoComparado {
     std::string metodo;
-    int estado = 0;              // kEstadoErrorNumerico for a library fault
+    int estado = 0;              // kEstadoConversion or kEstadoErrorNumerico for a field that
+                                 // is not an integer or a library fault
     std::string mensaje;         // refusal, conversion error or fault; empty on success
     std::optional<double> valor, icBajo, icAlto;
   };

@@ -97,6 +97,7 @@ std::string MensajeEstado(int estado) {
     case 43:
       return "El exponente del ancho de banda de GPH debe\n"
              "estar comprendido entre 0.3 y 0.9";
+    case 45: return "Un campo entero no contiene un número entero";
     case 44:
       return "El modelo FARIMA (p, d, q) no converge para esta serie.\n"
              "Pruebe con FARIMA (0, d, 0) o con el modelo FGN";

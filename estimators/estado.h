@@ -57,6 +57,7 @@ enum EstadoEstimador : int {
   kEstadoExponenteGph = 43,          // bandwidth exponent outside 0.3..0.9
   // Whittle FARIMA
   kEstadoFarimaNoConverge = 44,      // the simplex did not converge, restart included
+  kEstadoConversion = 45,            // an integer field does not hold an integer (its own text)
   kEstadoLongitudAutocorrelacion = 255,
 };
 

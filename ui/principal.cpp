@@ -42,7 +42,9 @@ class TFAcercade : public QDialog {
                        "Estimación del parámetro de Hurst H de series de tráfico\n"
                        "(autosemejanza y dependencia a largo plazo).\n\n"
                        "Métodos: R/S, varianza, varianza diferenciada, periodograma,\n"
-                       "Whittle estándar, agregado y local, T0 (IDC) y test T."),
+                       "Whittle estándar, agregado y local, ondículas, DFA, momentos\n"
+                       "absolutos, Higuchi, GPH, T0 (IDC) y test T; comparación de\n"
+                       "todos ellos y series sintéticas con H conocido."),
         this);
     texto->setWordWrap(true);
     auto* boton = new QDialogButtonBox(QDialogButtonBox::Ok, this);

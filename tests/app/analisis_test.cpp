@@ -743,6 +743,7 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   };
   EXPECT_EQ(fila("Varianza").estado, 2);
   EXPECT_EQ(fila("Higuchi").mensaje, "'x' is not a valid integer value");
+  EXPECT_EQ(fila("Higuchi").estado, kEstadoConversion);
   EXPECT_NE(fila("Whittle Estándar").estado, 0);
   EXPECT_TRUE(fila("Whittle Local").icBajo.has_value());
   EXPECT_EQ(log.Lineas().back().rfind("Media = ", 0), 0u);

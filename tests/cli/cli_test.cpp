@@ -206,6 +206,12 @@ TEST_F(CliTest, ErrorDeConversion) {
   EXPECT_EQ(e.estado, 2);
   EXPECT_THAT(e.errores, HasSubstr("'1O' is not a valid integer value"));
   EXPECT_EQ(e.salida, "Nombre: s\nLongitud: 1000\n");
+  // In JSON the failure has a status of its own, never 0.
+  const Ejecucion j = Ejecutar({"-m", "R/S", "-p", "EMind=1O", "--json", f});
+  EXPECT_EQ(j.estado, 2);
+  const Json o = LeerJson(j.Lineas().at(0));
+  EXPECT_EQ(o["estado"].numero, kEstadoConversion);
+  EXPECT_EQ(o["mensaje"].texto, "'1O' is not a valid integer value");
 }
 
 // Decimal fields given with a comma read as with a point: the same report, the same echo.
