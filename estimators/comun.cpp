@@ -1,7 +1,23 @@
 #include "estimators/comun.h"
 
+#include <cmath>
+
 #include "numeric/constantes.h"
 #include "numeric/fft.h"
+#include "numeric/progreso.h"
+
+std::vector<std::uint32_t> EscalasLogaritmicas(std::uint64_t inicio, std::uint64_t limite,
+                                               std::int32_t porDecada) {
+  std::vector<std::uint32_t> escalas;
+  const double factor = std::pow(10.0, 1.0 / porDecada);
+  std::uint64_t s = inicio;
+  while (s <= limite) {
+    escalas.push_back(static_cast<std::uint32_t>(s));
+    const auto siguiente = static_cast<std::uint64_t>(std::floor(static_cast<double>(s) * factor));
+    s = siguiente > s + 1 ? siguiente : s + 1;
+  }
+  return escalas;
+}
 
 bool SerieAnalizadaConstante(const Vector& serie) {
   if (SerieConstante(serie)) return true;
@@ -15,6 +31,17 @@ Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m) {
   double* l = lambda.Datos();
   for (std::uint32_t j = 1; j <= m; ++j) l[j - 1] = static_cast<double>(j) * kDosPi / nPrima;
   return lambda;
+}
+
+int OrdenadasWhittle(const Vector& serie, double hastaProgreso, Vector& I,
+                     std::uint32_t& nPrima) {
+  nPrima = static_cast<std::uint32_t>(
+      LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
+  {
+    TramoProgreso tramo(0.0, hastaProgreso);
+    I = OrdenadasPeriodograma(serie, (nPrima - 1) / 2);
+  }
+  return OrdenadasTodasNulas(I) ? kEstadoPeriodogramaNulo : kEstadoOk;
 }
 
 bool OrdenadasTodasNulas(const Vector& I) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "estimators/estado.h"
 #include "numeric/regresion.h"
@@ -45,6 +46,18 @@ Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m);
 
 // True when every element of I is exactly zero (a flat Whittle objective).
 bool OrdenadasTodasNulas(const Vector& I);
+
+// The Whittle estimators' ordinates: those of the m = (n' − 1)/2 positive Fourier
+// frequencies of the transformed length n' (into nPrima), into I, as the part
+// [0, hastaProgreso] of the progress. Returns 25 when every one of them is zero, else 0.
+int OrdenadasWhittle(const Vector& serie, double hastaProgreso, Vector& I,
+                     std::uint32_t& nPrima);
+
+// The scales of the methods that sample them logarithmically (DFA box sizes, Higuchi lags):
+// inicio, then s <- max(s + 1, floor(s * 10^(1/porDecada))), while s <= limite. porDecada is
+// assumed to be 1..20.
+std::vector<std::uint32_t> EscalasLogaritmicas(std::uint64_t inicio, std::uint64_t limite,
+                                               std::int32_t porDecada);
 
 // The common end of the log-log methods: fits the straight line through (x, y), turns its
 // slope into H with deH and, when H is finite, hands back H and the points. Returns 24 for

@@ -127,17 +127,7 @@ double MediaF2(const double* y, std::uint32_t n, std::uint32_t s, std::vector<do
 
 std::vector<std::uint32_t> TamanosCajaDfa(std::uint32_t n, std::int32_t cajaMinima,
                                           std::int32_t cajasDecada) {
-  std::vector<std::uint32_t> tamanos;
-  const std::uint64_t limite = n / 4;
-  const double factor = std::pow(10.0, 1.0 / cajasDecada);
-  std::uint64_t s = static_cast<std::uint64_t>(cajaMinima);
-  while (s <= limite) {
-    tamanos.push_back(static_cast<std::uint32_t>(s));
-    const auto siguiente =
-        static_cast<std::uint64_t>(std::floor(static_cast<double>(s) * factor));
-    s = siguiente > s + 1 ? siguiente : s + 1;
-  }
-  return tamanos;
+  return EscalasLogaritmicas(static_cast<std::uint64_t>(cajaMinima), n / 4, cajasDecada);
 }
 
 int HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,

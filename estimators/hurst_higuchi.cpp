@@ -71,16 +71,7 @@ double LongitudCurva(const double* y, std::uint32_t N, std::uint32_t k,
 }  // namespace
 
 std::vector<std::uint32_t> RetardosHiguchi(std::uint32_t kMax, std::int32_t retardosDecada) {
-  std::vector<std::uint32_t> retardos;
-  const double factor = std::pow(10.0, 1.0 / retardosDecada);
-  std::uint64_t k = 1;
-  while (k <= kMax) {
-    retardos.push_back(static_cast<std::uint32_t>(k));
-    const auto siguiente =
-        static_cast<std::uint64_t>(std::floor(static_cast<double>(k) * factor));
-    k = siguiente > k + 1 ? siguiente : k + 1;
-  }
-  return retardos;
+  return EscalasLogaritmicas(1, kMax, retardosDecada);
 }
 
 int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t retardosDecada,

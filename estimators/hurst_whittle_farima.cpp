@@ -186,15 +186,9 @@ int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& i
   if (p < 0 || q < 0 || p > 1 || q > 1) return kEstadoOrdenesFarima;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  const auto nPrima = static_cast<std::uint32_t>(
-      LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
-  const std::uint32_t m = (nPrima - 1) / 2;
   Vector I;
-  {
-    TramoProgreso tramo(0.0, 0.1);
-    I = OrdenadasPeriodograma(serie, m);
-  }
-  if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
+  std::uint32_t nPrima = 0;
+  if (OrdenadasWhittle(serie, 0.1, I, nPrima) != kEstadoOk) return kEstadoPeriodogramaNulo;
 
   Vector eta0(static_cast<std::uint32_t>(p + q + 1), 0.0);
   eta0[1] = kHInicial;

@@ -183,15 +183,10 @@ int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& 
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  const auto nPrima = static_cast<std::uint32_t>(
-      LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
-  const std::uint32_t m = (nPrima - 1) / 2;
   Vector I;
-  {
-    TramoProgreso tramo(0.0, 0.25);
-    I = OrdenadasPeriodograma(serie, m);
-  }
-  if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
+  std::uint32_t nPrima = 0;
+  if (OrdenadasWhittle(serie, 0.25, I, nPrima) != kEstadoOk) return kEstadoPeriodogramaNulo;
+  const std::uint32_t m = I.Longitud();
 
   std::shared_ptr<const TablaFgn> frecuencias = tabla;
   if (!frecuencias) {

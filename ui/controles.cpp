@@ -1,6 +1,7 @@
 #include "ui/controles.h"
 
 #include <QCollator>
+#include <QFormLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
@@ -92,4 +93,24 @@ QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, cons
   combo->addItems(elementos);
   combo->setEditText(texto);
   return combo;
+}
+
+QGroupBox* GrupoCampos(const QString& titulo,
+                       const std::vector<std::pair<QString, QWidget*>>& filas) {
+  auto* grupo = new QGroupBox(titulo);
+  auto* formulario = new QFormLayout(grupo);
+  formulario->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  formulario->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  for (const auto& [etiqueta, campo] : filas) formulario->addRow(etiqueta, campo);
+  return grupo;
+}
+
+std::pair<QPushButton*, QPushButton*> BotonesAceptarCancelar(QWidget* dialogo) {
+  auto* aceptar = new QPushButton(QStringLiteral("Aceptar"), dialogo);
+  aceptar->setObjectName(QStringLiteral("BOK"));
+  aceptar->setDefault(true);
+  auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), dialogo);
+  cancelar->setObjectName(QStringLiteral("BCancelar"));
+  cancelar->setAutoDefault(false);
+  return {aceptar, cancelar};
 }

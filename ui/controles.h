@@ -6,7 +6,10 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QStringList>
+#include <utility>
+#include <vector>
 #include <QToolButton>
 
 // Group box of radio buttons addressed by position, like a radio group.
@@ -37,6 +40,13 @@ class TBotonConmutador : public QToolButton {
  protected:
   void paintEvent(QPaintEvent* evento) override;
 };
+
+// A group box with labelled fields, one per row, the fields at their own width.
+QGroupBox* GrupoCampos(const QString& titulo,
+                       const std::vector<std::pair<QString, QWidget*>>& filas);
+
+// The dialogs' "Aceptar" (BOK, the default button) and "Cancelar" (BCancelar).
+std::pair<QPushButton*, QPushButton*> BotonesAceptarCancelar(QWidget* dialogo);
 
 // Inserts a text into a list kept in Spanish alphabetical order, ignoring case, with
 // accented letters beside their base letter (after equal texts), and returns its position.

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <tuple>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -23,16 +24,6 @@ QLineEdit* NuevoCampo(QWidget* padre, const char* nombre) {
   campo->setObjectName(QString::fromLatin1(nombre));
   campo->setFixedWidth(kAnchoCampo);
   return campo;
-}
-
-QGroupBox* GrupoCampos(const QString& titulo,
-                       const std::vector<std::pair<QString, QWidget*>>& filas) {
-  auto* grupo = new QGroupBox(titulo);
-  auto* formulario = new QFormLayout(grupo);
-  formulario->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-  formulario->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (const auto& [etiqueta, campo] : filas) formulario->addRow(etiqueta, campo);
-  return grupo;
 }
 
 std::string S(const QLineEdit* campo) { return campo->text().toStdString(); }
@@ -71,12 +62,7 @@ TFGenerar::TFGenerar(PlatformDialogs& dialogos, QWidget* padre)
                              {QStringLiteral("Desviación típica:"), EDesviacion},
                              {QStringLiteral("Semilla:"), ESemilla}});
 
-  BOK = new QPushButton(QStringLiteral("Aceptar"), this);
-  BOK->setObjectName(QStringLiteral("BOK"));
-  BOK->setDefault(true);
-  BCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  BCancelar->setObjectName(QStringLiteral("BCancelar"));
-  BCancelar->setAutoDefault(false);
+  std::tie(BOK, BCancelar) = BotonesAceptarCancelar(this);
   connect(BOK, &QPushButton::clicked, this, &TFGenerar::accept);
   connect(BCancelar, &QPushButton::clicked, this, &TFGenerar::reject);
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <tuple>
 #include <algorithm>
 #include <string_view>
 
@@ -66,16 +67,6 @@ QString MetodoDe(const char* clave) {
   return {};
 }
 
-// A group box with labelled fields, one per row.
-QGroupBox* GrupoCampos(const QString& titulo, const std::vector<std::pair<QString, QWidget*>>& filas) {
-  auto* grupo = new QGroupBox(titulo);
-  auto* formulario = new QFormLayout(grupo);
-  formulario->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-  formulario->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (const auto& [etiqueta, campo] : filas) formulario->addRow(etiqueta, campo);
-  return grupo;
-}
-
 QWidget* Pagina(std::vector<QWidget*> hijos) {
   auto* pagina = new QWidget;
   auto* disposicion = new QVBoxLayout(pagina);
@@ -117,12 +108,7 @@ TDialogoParametros::TDialogoParametros(const QString& titulo, Dialogo dialogo, Q
   for (const DefinicionCampo& c : TablaCampos()) {
     if (c.dialogo == dialogo_) campos_.emplace_back(&c, NuevoControl(c, this));
   }
-  BOK = new QPushButton(QStringLiteral("Aceptar"), this);
-  BOK->setObjectName(QStringLiteral("BOK"));
-  BOK->setDefault(true);
-  BCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  BCancelar->setObjectName(QStringLiteral("BCancelar"));
-  BCancelar->setAutoDefault(false);
+  std::tie(BOK, BCancelar) = BotonesAceptarCancelar(this);
   connect(BOK, &QPushButton::clicked, this, &TDialogoParametros::BOKClick);
   connect(BCancelar, &QPushButton::clicked, this, &TDialogoParametros::BCancelarClick);
 }

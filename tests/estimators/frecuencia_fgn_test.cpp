@@ -105,29 +105,11 @@ TEST_P(FrecuenciaFgn, EstimacionesAlrededorDeH) {
 
 INSTANTIATE_TEST_SUITE_P(ValoresDeH, FrecuenciaFgn, testing::Values(0.6, 0.7, 0.8, 0.9));
 
-Vector LeerMuestras(const std::string& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  const std::string texto = ss.str();
-  std::vector<double> v;
-  const char* p = texto.data();
-  const char* fin = p + texto.size();
-  while (p < fin) {
-    while (p < fin && (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t')) ++p;
-    if (p >= fin) break;
-    double x = 0.0;
-    const auto [q, ec] = std::from_chars(p, fin, x);
-    if (ec != std::errc()) return Vector();
-    v.push_back(x);
-    p = q;
-  }
-  return AVector(v);
-}
 
 // The yearly Nile minima, the classic long-memory series: Whittle FGN gives H ≈ 0.84.
 TEST(FrecuenciaSeriesReales, NiloConWhittleFgn) {
-  const Vector nilo = LeerMuestras(std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam");
+  const Vector nilo =
+      AVector(LeerMuestras(std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam"));
   ASSERT_EQ(nilo.Longitud(), 663u);
   double H, inf, sup;
   ASSERT_EQ(HurstWhittleFgn(nilo, H, inf, sup), kEstadoOk);

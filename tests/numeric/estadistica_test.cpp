@@ -9,15 +9,9 @@
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
 #include "support/error_numerico.h"
+#include "support/vectores.h"
 
 namespace {
-
-Vector V(std::initializer_list<double> xs) {
-  Vector v(static_cast<std::uint32_t>(xs.size()));
-  std::uint32_t i = 1;
-  for (double x : xs) v[i++] = x;
-  return v;
-}
 
 std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
 

@@ -7,15 +7,9 @@
 #include "numeric/error.h"
 #include "numeric/regresion.h"
 #include "support/error_numerico.h"
+#include "support/vectores.h"
 
 namespace {
-
-Vector V(std::initializer_list<double> xs) {
-  Vector v(static_cast<std::uint32_t>(xs.size()));
-  std::uint32_t i = 1;
-  for (double x : xs) v[i++] = x;
-  return v;
-}
 
 Matrix M(std::uint32_t r, std::uint32_t c, std::initializer_list<double> xs) {
   Matrix m(r, c);
