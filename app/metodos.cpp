@@ -130,21 +130,33 @@ int Varianza(BloqueMetodo& b) {
   return kEstadoOk;
 }
 
-int VarianzaDiferenciada(BloqueMetodo& b) {
-  const bool mismos = b.Marca(ChMismos);
-  const int minM = b.Entero(mismos ? EMinm : EMinmDif);
-  const int minMuestras = b.Entero(mismos ? EMinVar : EMinVarDif);
-  const int decada = b.Entero(mismos ? EDecadaVar : EDecadaVarDif);
+// The methods over the aggregation levels of the variance method: the minimum m, the
+// minimum number of samples and the points per decade from the three fields, the
+// estimator, then its first line, its method line and the three parameter lines.
+int MetodoDeNiveles(BloqueMetodo& b, const char* campoM, const char* campoMuestras,
+                    const char* campoDecada,
+                    int (*estimador)(const Vector&, std::int32_t, std::uint32_t, std::int32_t,
+                                     double&, Vector&, Vector&),
+                    void (*primeraLinea)(BloqueMetodo&, double), const char* lineaMetodo) {
+  const int minM = b.Entero(campoM);
+  const int minMuestras = b.Entero(campoMuestras);
+  const int decada = b.Entero(campoDecada);
   double H = 0;
   Vector x, y;
-  const int estado =
-      HurstVarDiferenciada(b.Serie(), decada, SinSigno(minM), minMuestras, H, x, y);
+  const int estado = estimador(b.Serie(), decada, SinSigno(minM), minMuestras, H, x, y);
   if (estado != kEstadoOk) return estado;
-  LineaHurst(b, H);
-  b.Linea("Método de la varianza diferenciada. Parámetros:");
+  primeraLinea(b, H);
+  b.Linea(lineaMetodo);
   LineasVarianza(b, minM, minMuestras, decada);
   Puntos(b, x, y);
   return kEstadoOk;
+}
+
+int VarianzaDiferenciada(BloqueMetodo& b) {
+  const bool mismos = b.Marca(ChMismos);
+  return MetodoDeNiveles(b, mismos ? EMinm : EMinmDif, mismos ? EMinVar : EMinVarDif,
+                         mismos ? EDecadaVar : EDecadaVarDif, HurstVarDiferenciada, LineaHurst,
+                         "Método de la varianza diferenciada. Parámetros:");
 }
 
 int IDC(BloqueMetodo& b) {
@@ -286,19 +298,8 @@ int Dfa(BloqueMetodo& b) {
 }
 
 int MomentosAbsolutos(BloqueMetodo& b) {
-  const int minM = b.Entero(EMinmMom);
-  const int minMuestras = b.Entero(EMinBloquesMom);
-  const int decada = b.Entero(EDecadaMom);
-  double H = 0;
-  Vector x, y;
-  const int estado =
-      HurstMomentosAbsolutos(b.Serie(), decada, SinSigno(minM), minMuestras, H, x, y);
-  if (estado != kEstadoOk) return estado;
-  LineaHurstDosPuntos(b, H);
-  b.Linea("Método de los momentos absolutos. Parámetros:");
-  LineasVarianza(b, minM, minMuestras, decada);
-  Puntos(b, x, y);
-  return kEstadoOk;
+  return MetodoDeNiveles(b, EMinmMom, EMinBloquesMom, EDecadaMom, HurstMomentosAbsolutos,
+                         LineaHurstDosPuntos, "Método de los momentos absolutos. Parámetros:");
 }
 
 int Higuchi(BloqueMetodo& b) {
