@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QMouseEvent>
 
+#include <functional>
+
 #include "ui/ui_fixture.h"
 
 TEST(TextoCoordenada, FourDecimalsAfterFourSignificantDigits) {
@@ -43,8 +45,10 @@ TEST_F(UiTest, ChartsWindowHasTheDesignValues) {
 
 TEST_F(UiTest, LaVentanaNoEncogeMasQueElMinimoDeLasGraficas) {
   g_->show();
-  for (auto elegir : {&TFGraf::Metodo1Click, &TFGraf::General1Click}) {
-    (g_->*elegir)();
+  const std::function<void()> elecciones[] = {[this] { g_->Metodo1Click(); },
+                                               [this] { g_->General1Click(); }};
+  for (const auto& elegir : elecciones) {
+    elegir();
     g_->resize(60, 50);
     QApplication::processEvents();
     TPlot* p = g_->Actual();
