@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 
 #include "app/metodos.h"
 #include "estimators/comun.h"
@@ -45,13 +46,11 @@ class CursorOcupado {
 // One analysis: the method block and the steps after it.
 class Analisis {
  public:
-  Analisis(AnalysisEnvironment& entorno, const std::string& nombre, const Vector& serie,
+  Analisis(AnalysisEnvironment& entorno, const Vector& serie,
            const AnalysisSelection& seleccion, const AnalysisParameters& parametros,
            const MenuMarks& marcas, AnalysisOutcome& resultado)
       : e_(entorno),
         log_(*entorno.log),
-        nombre_(nombre),
-        serie_(SerieDeCalculo(serie, escalada_)),
         original_(serie),
         sel_(seleccion),
         par_(parametros),
@@ -66,12 +65,15 @@ class Analisis {
     if (sel_.metodo == metodo::kTodos) return Comparacion();
     const DefinicionMetodo* metodo = BuscarMetodo(sel_.metodo);
     if (!metodo || !metodo->bloque) return kEstadoOk;
-    BloqueMetodo b(metodo->libreDeEscala ? serie_ : original_, par_, e_.separador);
+    std::optional<BloqueMetodo> bloque;
     int estado = kEstadoOk;
-    Calcular(0.0, cuotaMetodo_, [&] { estado = Ejecutar(*metodo, b); });
+    Calcular(0.0, cuotaMetodo_, [&] {
+      bloque.emplace(SerieDe(*metodo), par_, e_.separador);
+      estado = Ejecutar(*metodo, *bloque);
+    });
     if (estado != kEstadoOk) return estado;
-    for (const std::string& linea : b.lineas) Linea(linea);
-    ResultadoMetodo& r = b.resultado;
+    for (const std::string& linea : bloque->lineas) Linea(linea);
+    ResultadoMetodo& r = bloque->resultado;
     res_.valor = r.valor;
     if (r.hayIntervalo) {
       res_.icBajo = r.icBajo;
@@ -110,10 +112,9 @@ class Analisis {
     }
     std::vector<AnalysisOutcome::MetodoComparado> filas(metodos.size());
     std::vector<BloqueMetodo> bloques;
-    for (const DefinicionMetodo* m : metodos) {
-      bloques.emplace_back(m->libreDeEscala ? serie_ : original_, par_, e_.separador);
-    }
+    bloques.reserve(metodos.size());
     Calcular(0.0, cuotaMetodo_, [&] {
+      for (const DefinicionMetodo* m : metodos) bloques.emplace_back(SerieDe(*m), par_, e_.separador);
       for (std::size_t i = 0; i < metodos.size(); ++i) {
         // Each method is an equal part of the progress.
         const double total = static_cast<double>(metodos.size());
@@ -172,7 +173,7 @@ class Analisis {
     Calcular(cuotaMetodo_, 1.0, [&] {
       if (sel_.media) media = Media(original_);
       if (sel_.varianza) varianza = Varianza(original_);
-      if (autocorrelacion) r = Autocorrelacion(serie_, puntos, sesgada);
+      if (autocorrelacion) r = Autocorrelacion(SerieEscalada(), puntos, sesgada);
     });
     GraficaPendiente();
     if (sel_.media) {
@@ -197,14 +198,21 @@ class Analisis {
   }
 
  private:
-  // The series the estimators and the autocorrelation work on: the series itself, or a
-  // copy scaled by a power of two when its magnitude would over- or underflow their sums
-  // of squares (none of their results depends on the scale).
-  static const Vector& SerieDeCalculo(const Vector& serie, Vector& escalada) {
-    const int e = ExponenteDeEscala(serie);
-    if (e == 0) return serie;
-    escalada = EscalarPotenciaDeDos(serie, e);
-    return escalada;
+  // The series the scale-free computations work on (the estimators of H and P, the
+  // autocorrelation): the series itself, or a copy scaled by a power of two when its
+  // magnitude would over- or underflow their sums of squares. Found on first use, inside
+  // the computation.
+  const Vector& SerieEscalada() {
+    if (!escalaVista_) {
+      escalaVista_ = true;
+      const int e = ExponenteDeEscala(original_);
+      if (e != 0) escalada_ = EscalarPotenciaDeDos(original_, e);
+    }
+    return escalada_.Longitud() > 0 ? escalada_ : original_;
+  }
+  // The series a method works on: T0 is in the units of the counts.
+  const Vector& SerieDe(const DefinicionMetodo& metodo) {
+    return metodo.libreDeEscala ? SerieEscalada() : original_;
   }
 
   // Runs a method's block; an estimate or interval that is not a finite number is refused
@@ -251,10 +259,9 @@ class Analisis {
 
   AnalysisEnvironment& e_;
   ResultsLog& log_;
-  const std::string& nombre_;
-  Vector escalada_;  // declared before serie_, which may refer to it
-  const Vector& serie_;
   const Vector& original_;
+  bool escalaVista_ = false;
+  Vector escalada_;  // empty while the series itself will do
   const AnalysisSelection& sel_;
   const AnalysisParameters& par_;
   const MenuMarks& marcas_;
@@ -296,10 +303,13 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
   CursorOcupado cursor(entorno_.hooks);
 
   log.SetResultsBaseName(nombre);
-  log.Append("Nombre: " + nombre);
-  log.Append("Longitud: " + FormatoI(serie.Longitud()));
+  const auto cabecera = [&] {
+    log.Append("Nombre: " + nombre);
+    log.Append("Longitud: " + FormatoI(serie.Longitud()));
+  };
+  cabecera();
 
-  Analisis analisis(entorno_, nombre, serie, seleccion, parametros, marcas, resultado);
+  Analisis analisis(entorno_, serie, seleccion, parametros, marcas, resultado);
   auto fallo = [&](AnalysisOutcome::Fin fin, const std::string& texto) {
     resultado.fin = fin;
     resultado.mensaje = texto;
@@ -346,8 +356,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
   } catch (const Cancelado&) {
     // As a failed analysis: the header lines, grey; no chart, file or message.
     log.Clear();
-    log.Append("Nombre: " + nombre);
-    log.Append("Longitud: " + FormatoI(serie.Longitud()));
+    cabecera();
     resultado.fin = AnalysisOutcome::Fin::Cancelado;
     return resultado;
   }

@@ -70,9 +70,11 @@ void LineaHurstIntervalo(BloqueMetodo& b, double H, double bajo, double alto) {
   b.Intervalo(bajo, alto);
 }
 
-void Puntos(BloqueMetodo& b, Vector& x, Vector& y) {
+// The chart's points, and the method's own fitted line at them where it has one.
+void Puntos(BloqueMetodo& b, Vector& x, Vector& y, Vector ajusteY = Vector()) {
   b.resultado.x = std::move(x);
   b.resultado.y = std::move(y);
+  b.resultado.ajusteY = std::move(ajusteY);
 }
 
 int RS(BloqueMetodo& b) {
@@ -259,8 +261,7 @@ int Ondiculas(BloqueMetodo& b) {
   b.Linea("Método de ondículas (Abry-Veitch). Parámetros:");
   b.Parametro("Momentos nulos de la ondícula: " + b.I(momentos));
   b.Parametro("Octavas: " + b.I(octavaInicial) + " a " + b.I(usada));
-  Puntos(b, x, y);
-  b.resultado.ajusteY = std::move(ajuste);
+  Puntos(b, x, y, std::move(ajuste));
   return kEstadoOk;
 }
 
@@ -275,8 +276,7 @@ int Gph(BloqueMetodo& b) {
   b.Linea("Método GPH. Parámetros:");
   b.Parametro("Exponente del ancho de banda: " + b.G(exponente));
   b.Parametro("Frecuencias usadas: " + b.I(frecuencias));
-  Puntos(b, x, y);
-  b.resultado.ajusteY = std::move(ajuste);
+  Puntos(b, x, y, std::move(ajuste));
   return kEstadoOk;
 }
 

@@ -58,6 +58,11 @@ std::string JsonLista(const std::vector<double>& v) {
   return r + "]";
 }
 
+std::string JsonIntervalo(const std::optional<double>& bajo, const std::optional<double>& alto) {
+  if (!bajo || !alto) return "null";
+  return "[" + JsonNumero(*bajo) + "," + JsonNumero(*alto) + "]";
+}
+
 std::string JsonLista(const std::vector<std::string>& v) {
   std::string r = "[";
   for (std::size_t i = 0; i < v.size(); ++i) {

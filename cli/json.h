@@ -12,4 +12,6 @@ std::string JsonNumero(const std::optional<double>& x);
 // A UTF-8 string with the escapes JSON requires.
 std::string JsonTexto(std::string_view s);
 std::string JsonLista(const std::vector<double>& v);
+// A 95 % interval as [bajo,alto]; null unless both ends are there.
+std::string JsonIntervalo(const std::optional<double>& bajo, const std::optional<double>& alto);
 std::string JsonLista(const std::vector<std::string>& v);

@@ -308,16 +308,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   j += ",\"estado\":" + FormatoI(r.estado);
   j += ",\"mensaje\":" + (r.Exito() ? std::string("null") : JsonTexto(r.mensaje));
   j += ",\"valor\":" + JsonNumero(r.valor);
-  j += ",\"ic\":";
-  if (r.icBajo && r.icAlto) {
-    j += '[';
-    j += JsonNumero(*r.icBajo);
-    j += ',';
-    j += JsonNumero(*r.icAlto);
-    j += ']';
-  } else {
-    j += "null";
-  }
+  j += ",\"ic\":" + JsonIntervalo(r.icBajo, r.icAlto);
   j += ",\"coeficientes\":" +
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
@@ -331,10 +322,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
       j += ",\"estado\":" + FormatoI(m.estado);
       j += ",\"mensaje\":" + (m.mensaje.empty() ? std::string("null") : JsonTexto(m.mensaje));
       j += ",\"valor\":" + JsonNumero(m.valor);
-      j += ",\"ic\":";
-      j += m.icBajo && m.icAlto
-               ? "[" + JsonNumero(*m.icBajo) + "," + JsonNumero(*m.icAlto) + "]"
-               : std::string("null");
+      j += ",\"ic\":" + JsonIntervalo(m.icBajo, m.icAlto);
       j += "}";
     }
     j += "]";

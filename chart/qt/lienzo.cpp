@@ -319,6 +319,15 @@ void Lienzo::Poligono(const QPoint* puntos, int n) {
   TrazarVectorial(poligono);
 }
 
+void Lienzo::TrazoPunteado(const QPointF& a, const QPointF& b, QRgb c) {
+  const QPen anterior = p_->pen();
+  QPen punteada(QColor::fromRgb(c), 1, Qt::CustomDashLine, Qt::FlatCap);
+  punteada.setDashPattern({1, 1});
+  p_->setPen(punteada);
+  p_->drawLine(a, b);
+  p_->setPen(anterior);
+}
+
 void Lienzo::LineaPunteadaH(int x0, int x1, int y, QRgb c) {
   if (y < 0 || y >= alto_) return;
   if (x0 > x1) std::swap(x0, x1);
@@ -328,12 +337,7 @@ void Lienzo::LineaPunteadaH(int x0, int x1, int y, QRgb c) {
   if (Vectorial()) {
     if (primero > hasta) return;
     const int ultimo = primero + (hasta - primero) / 2 * 2;
-    const QPen anterior = p_->pen();
-    QPen punteada(QColor::fromRgb(c), 1, Qt::CustomDashLine, Qt::FlatCap);
-    punteada.setDashPattern({1, 1});
-    p_->setPen(punteada);
-    p_->drawLine(QPointF(primero - 0.5, y), QPointF(ultimo + 0.5, y));
-    p_->setPen(anterior);
+    TrazoPunteado(QPointF(primero - 0.5, y), QPointF(ultimo + 0.5, y), c);
     return;
   }
   QRgb* fila = reinterpret_cast<QRgb*>(img_->scanLine(y));
@@ -349,12 +353,7 @@ void Lienzo::LineaPunteadaV(int x, int y0, int y1, QRgb c) {
   if (Vectorial()) {
     if (primero > hasta) return;
     const int ultimo = primero + (hasta - primero) / 2 * 2;
-    const QPen anterior = p_->pen();
-    QPen punteada(QColor::fromRgb(c), 1, Qt::CustomDashLine, Qt::FlatCap);
-    punteada.setDashPattern({1, 1});
-    p_->setPen(punteada);
-    p_->drawLine(QPointF(x, primero - 0.5), QPointF(x, ultimo + 0.5));
-    p_->setPen(anterior);
+    TrazoPunteado(QPointF(x, primero - 0.5), QPointF(x, ultimo + 0.5), c);
     return;
   }
   for (int y = primero; y <= hasta; y += 2) reinterpret_cast<QRgb*>(img_->scanLine(y))[x] = c;

@@ -83,6 +83,8 @@ class Lienzo {
   // into the pieces that lie on it.
   void RellenarVectorial(const QPainterPath& area, const QBrush& brocha);
   void TrazarVectorial(const QPolygonF& linea);
+  // A vector line from a to b, dotted one pixel on, one off.
+  void TrazoPunteado(const QPointF& a, const QPointF& b, QRgb c);
   bool Dentro(const QRectF& caja) const;
 
   QImage* img_ = nullptr;
