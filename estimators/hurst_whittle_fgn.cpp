@@ -22,7 +22,7 @@ constexpr double kTolerancia = 0.0001;
 constexpr std::uint32_t kNVarianza = 10000;
 constexpr std::int32_t kFrecuenciasVarianza = 4999;
 constexpr double kDelta = 0.000000001;
-constexpr double kFactorIntervalo = 1.96;
+constexpr double kFactorIntervalo = kCuantilNormal975Redondeado;
 
 // K(H) = Γ(2H + 1)·sin(πH)/π, the product formed in extended precision.
 double ConstanteK(double H) {
