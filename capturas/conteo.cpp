@@ -133,6 +133,9 @@ void LeerFichero(Fuente& f, Contexto& c) {
     case Tipo::Ninguno:
       break;
   }
+  if (n == 0 && f.Incompleta())
+    throw ErrorCaptura{"El fichero '" + f.Ruta() + "' está cortado: sus datos " + f.Compresion() +
+                       " terminan antes de dar ningún byte"};
   if (n == 0) throw ErrorCaptura{"El fichero '" + f.Ruta() + "' está vacío" + descomprimido + ": no es una captura pcap ni pcapng"};
   const bool texto = PareceTexto(f);
   throw ErrorCaptura{"El fichero '" + f.Ruta() + "' no es una captura pcap ni pcapng" + descomprimido +
