@@ -112,9 +112,17 @@ QString QtPlatformDialogs::GuardarFichero(QWidget* padre, const OpcionesFichero&
   return EjecutarFichero(padre, opciones, true);
 }
 
+QMessageBox::Icon IconoDeMensaje(IconoMensaje icono) {
+  switch (icono) {
+    case IconoMensaje::Informacion: return QMessageBox::Information;
+    case IconoMensaje::Aviso: return QMessageBox::Warning;
+    case IconoMensaje::Error: return QMessageBox::Critical;
+  }
+  return QMessageBox::Warning;
+}
+
 void QtPlatformDialogs::Mensaje(QWidget* padre, const QString& texto, IconoMensaje icono) {
-  QMessageBox caja(icono == IconoMensaje::Error ? QMessageBox::Critical : QMessageBox::Information,
-                   QStringLiteral("FENWA"), texto, QMessageBox::Ok, padre);
+  QMessageBox caja(IconoDeMensaje(icono), QStringLiteral("FENWA"), texto, QMessageBox::Ok, padre);
   caja.exec();
 }
 

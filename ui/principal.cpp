@@ -291,7 +291,27 @@ void TFPrinc::CrearBarra() {
   connect(SBAuto, &QToolButton::clicked, this, &TFPrinc::SBAutoClick);
   connect(SBGraficas, &QToolButton::clicked, this, &TFPrinc::Iragraficas1Click);
   connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
+  connect(CBSeries, &QComboBox::currentTextChanged, this, [this] { AjustarListaSeries(); });
+  // What lies right of the series list moves with its width.
+  for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->x() > CBSeries->x()) aLaDerecha_.emplace_back(w, w->x());
   connect(CBMetodos, &QComboBox::activated, this, [this] { CBMetodosChange(); });
+}
+
+void TFPrinc::AjustarListaSeries() {
+  // As designed (89) unless a name needs more, up to a width that leaves the bar usable;
+  // beyond it the list writes the name elided in the middle, and the hint shows it whole.
+  constexpr int kAnchoDisenado = 89, kAnchoMaximo = 180, kFinBarra = 424 + 25 + 8;
+  const int ancho = AnchoParaEntradas(CBSeries, kAnchoDisenado, kAnchoMaximo);
+  const int desplazamiento = ancho - kAnchoDisenado;
+  CBSeries->setFixedWidth(ancho);
+  CBSeries->move(72, 7);
+  for (const auto& [w, x] : aLaDerecha_) w->move(x + desplazamiento, w->y());
+  CBSeries->view()->setMinimumWidth(AnchoParaEntradas(CBSeries, 140, 1000));
+  const QString actual = CBSeries->currentText();
+  CBSeries->setToolTip(actual.isEmpty() ? QStringLiteral("Series cargadas")
+                                        : QStringLiteral("Series cargadas: ") + actual);
+  if (width() < kFinBarra + desplazamiento) resize(kFinBarra + desplazamiento, height());
 }
 
 void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
@@ -385,6 +405,7 @@ void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos) {
   const bool primera = !Series1->isEnabled();
   ventanas_.series->AnadirSerie(texto, primera);
   CBSeries->setCurrentIndex(InsertarOrdenado(CBSeries, texto));
+  AjustarListaSeries();
   if (primera) {
     MenusSeries(true);
     CBSeries->setEnabled(true);
@@ -471,12 +492,13 @@ void TFPrinc::Analizar(bool comparar) {
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
   MenusOcupados ocupado(this);
+  AnalysisSelection seleccion = ventanas_.series->Seleccion();
+  if (comparar) seleccion.metodo = metodo::kTodos;
   GanchosQt::Operacion operacion(adaptadores_->ganchos,
-                                 comparar ? QStringLiteral("Comparando los métodos...")
-                                          : QStringLiteral("Analizando la serie..."));
+                                 seleccion.metodo == metodo::kTodos
+                                     ? QStringLiteral("Comparando los métodos...")
+                                     : QStringLiteral("Analizando la serie..."));
   try {
-    AnalysisSelection seleccion = ventanas_.series->Seleccion();
-    if (comparar) seleccion.metodo = metodo::kTodos;
     driver_->Analizar(almacen_, seleccion, parametros, marcas);
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
@@ -529,6 +551,7 @@ void TFPrinc::SincronizarConDialogo() {
   CBSeries->addItems(d->Entradas());
   CBSeries->setCurrentIndex(d->CBSeries->currentIndex());
   CBSeries->setEnabled(d->CBSeries->isEnabled());
+  AjustarListaSeries();
   SBMedia->setChecked(d->ChMedia->isChecked());
   SBVar->setChecked(d->ChVar->isChecked());
   SBAuto->setChecked(d->ChAuto->isChecked());

@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/analisis.h"
 #include "app/resultados.h"
@@ -115,9 +117,13 @@ class TFPrinc : public QMainWindow {
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
   void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
   void ActualizarComandos();        // the five results commands from the log
+  // The series list as wide as its longest name allows (the bar's later controls move
+  // with it), and its hint with the chosen series' whole name.
+  void AjustarListaSeries();
 
   PlatformDialogs& dialogos_;
   VentanasFenwa ventanas_;
+  std::vector<std::pair<QWidget*, int>> aLaDerecha_;  // bar controls right of CBSeries, x
   TFGenerar* generar_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
