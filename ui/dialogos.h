@@ -46,6 +46,8 @@ class PlatformDialogs {
   virtual QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) = 0;
   virtual void Mensaje(QWidget* padre, const QString& texto,
                        IconoMensaje icono = IconoMensaje::Aviso) = 0;
+  // A question with "Sí" and "No" (the default); true for "Sí".
+  virtual bool Confirmar(QWidget* padre, const QString& texto) = 0;
   // Input box; nullopt when cancelled.
   virtual std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo,
                                             const QString& etiqueta, const QString& defecto) = 0;
@@ -76,6 +78,7 @@ class QtPlatformDialogs : public PlatformDialogs {
   QString AbrirFichero(QWidget* padre, const OpcionesFichero& opciones) override;
   QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) override;
   void Mensaje(QWidget* padre, const QString& texto, IconoMensaje icono) override;
+  bool Confirmar(QWidget* padre, const QString& texto) override;
   std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo,
                                     const QString& etiqueta, const QString& defecto) override;
   std::optional<QColor> ElegirColor(QWidget* padre, const QColor& inicial) override;

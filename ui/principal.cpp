@@ -396,11 +396,41 @@ void TFPrinc::Generarserie1Click() {
   if (!HayHueco()) return;
   TFGenerar* dialogo = DialogoGenerar();
   if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
-  if (auto serie = dialogo->TomarSerie()) AnadirSerie(serie->nombre, std::move(serie->datos));
+  const std::optional<ParametrosGenerador> p = dialogo->TomarParametros();
+  if (!p) return;
+  // Like an analysis: off the window thread, the menus disabled, the progress dialog with
+  // "Cancelar" after half a second; a cancelled generation adds nothing.
+  Vector datos;
+  std::string error;
+  {
+    CursorOcupado cursor;
+    MenusOcupados ocupado(this);
+    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Generando la serie..."));
+    try {
+      adaptadores_->ganchos.Calcular([&] { error = GenerarSerieSintetica(*p, datos); });
+    } catch (const Cancelado&) {
+      return;
+    }
+  }
+  if (!error.empty()) {
+    dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Aviso);
+    return;
+  }
+  const std::string nombre = NombreSerieGenerada(*p);
+  AnadirSerie(nombre, std::move(datos), *p);
+  // The results area says what was made, as a report of its own.
+  registro_.Clear();
+  registro_.SetResultsBaseName(nombre);
+  for (const std::string& linea : LineasSerieGenerada(*p, nombre, SeparadorDecimal()))
+    registro_.Append(linea);
+  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  registro_.HabilitarComandos();
+  ActualizarComandos();
 }
 
-void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos) {
-  if (almacen_.Add(nombre, std::move(datos)) >= MaxSeries) return;
+void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos,
+                          std::optional<ParametrosGenerador> generada) {
+  if (almacen_.Add(nombre, std::move(datos), std::move(generada)) >= MaxSeries) return;
   const QString texto = QString::fromStdString(nombre);
   const bool primera = !Series1->isEnabled();
   ventanas_.series->AnadirSerie(texto, primera);
@@ -422,8 +452,11 @@ void TFPrinc::Guardarcomo1Click() {
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
   if (ruta.isEmpty()) return;
   std::string mensaje;
-  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje))
-    dialogos_.Mensaje(this, QString::fromStdString(mensaje));
+  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje)) {
+    dialogos_.Mensaje(this, QString::fromStdString(mensaje), IconoMensaje::Error);
+    return;
+  }
+  almacen_.MarcarGuardada(almacen_.CurrentSlot());
 }
 
 // ---- results commands ------------------------------------------------------------------------
@@ -580,6 +613,20 @@ void TFPrinc::Acercade1Click() {
 void TFPrinc::Salir1Click() { close(); }
 
 void TFPrinc::closeEvent(QCloseEvent* evento) {
+  // Generated series live only here until saved: like any program with unsaved work, ask.
+  const std::vector<std::string> sinGuardar = almacen_.SinGuardar();
+  if (!sinGuardar.empty()) {
+    QString lista;
+    for (const std::string& nombre : sinGuardar) lista += QStringLiteral("\n      ") + QString::fromStdString(nombre);
+    const QString texto =
+        (sinGuardar.size() == 1 ? QStringLiteral("La serie generada siguiente no se ha guardado:")
+                                : QStringLiteral("Las series generadas siguientes no se han guardado:")) +
+        lista + QStringLiteral("\n\n¿Salir de todos modos?");
+    if (!dialogos_.Confirmar(this, texto)) {
+      evento->ignore();
+      return;
+    }
+  }
   evento->accept();
   // Closing the main window ends the program, even with the charts window open.
   if (ventanas_.graficas) ventanas_.graficas->hide();

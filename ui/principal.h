@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -112,7 +113,8 @@ class TFPrinc : public QMainWindow {
   void LeerSerie(const QString& ruta);
   // Puts a loaded or generated series into the store as the current series, in both lists,
   // enabling the series commands with the first one.
-  void AnadirSerie(const std::string& nombre, Vector datos);
+  void AnadirSerie(const std::string& nombre, Vector datos,
+                   std::optional<ParametrosGenerador> generada = std::nullopt);
   void SincronizarConDialogo();     // "Aceptar" in the series dialog
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
   void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
