@@ -291,7 +291,27 @@ void TFPrinc::CrearBarra() {
   connect(SBAuto, &QToolButton::clicked, this, &TFPrinc::SBAutoClick);
   connect(SBGraficas, &QToolButton::clicked, this, &TFPrinc::Iragraficas1Click);
   connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
+  connect(CBSeries, &QComboBox::currentTextChanged, this, [this] { AjustarListaSeries(); });
+  // What lies right of the series list moves with its width.
+  for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->x() > CBSeries->x()) aLaDerecha_.emplace_back(w, w->x());
   connect(CBMetodos, &QComboBox::activated, this, [this] { CBMetodosChange(); });
+}
+
+void TFPrinc::AjustarListaSeries() {
+  // As designed (89) unless a name needs more, up to a width that leaves the bar usable;
+  // beyond it the list writes the name elided in the middle, and the hint shows it whole.
+  constexpr int kAnchoDisenado = 89, kAnchoMaximo = 180, kFinBarra = 424 + 25 + 8;
+  const int ancho = AnchoParaEntradas(CBSeries, kAnchoDisenado, kAnchoMaximo);
+  const int desplazamiento = ancho - kAnchoDisenado;
+  CBSeries->setFixedWidth(ancho);
+  CBSeries->move(72, 7);
+  for (const auto& [w, x] : aLaDerecha_) w->move(x + desplazamiento, w->y());
+  CBSeries->view()->setMinimumWidth(AnchoParaEntradas(CBSeries, 140, 1000));
+  const QString actual = CBSeries->currentText();
+  CBSeries->setToolTip(actual.isEmpty() ? QStringLiteral("Series cargadas")
+                                        : QStringLiteral("Series cargadas: ") + actual);
+  if (width() < kFinBarra + desplazamiento) resize(kFinBarra + desplazamiento, height());
 }
 
 void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
@@ -376,15 +396,46 @@ void TFPrinc::Generarserie1Click() {
   if (!HayHueco()) return;
   TFGenerar* dialogo = DialogoGenerar();
   if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
-  if (auto serie = dialogo->TomarSerie()) AnadirSerie(serie->nombre, std::move(serie->datos));
+  const std::optional<ParametrosGenerador> p = dialogo->TomarParametros();
+  if (!p) return;
+  // Like an analysis: off the window thread, the menus disabled, the progress dialog with
+  // "Cancelar" after half a second; a cancelled generation adds nothing.
+  Vector datos;
+  std::string error;
+  {
+    CursorOcupado cursor;
+    MenusOcupados ocupado(this);
+    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Generando la serie..."));
+    try {
+      adaptadores_->ganchos.Calcular([&] { error = GenerarSerieSintetica(*p, datos); });
+    } catch (const Cancelado&) {
+      return;
+    }
+  }
+  if (!error.empty()) {
+    dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Aviso);
+    return;
+  }
+  const std::string nombre = NombreSerieGenerada(*p);
+  AnadirSerie(nombre, std::move(datos), *p);
+  // The results area says what was made, as a report of its own.
+  registro_.Clear();
+  registro_.SetResultsBaseName(nombre);
+  for (const std::string& linea : LineasSerieGenerada(*p, nombre, SeparadorDecimal()))
+    registro_.Append(linea);
+  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  registro_.HabilitarComandos();
+  ActualizarComandos();
 }
 
-void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos) {
-  if (almacen_.Add(nombre, std::move(datos)) >= MaxSeries) return;
+void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos,
+                          std::optional<ParametrosGenerador> generada) {
+  if (almacen_.Add(nombre, std::move(datos), std::move(generada)) >= MaxSeries) return;
   const QString texto = QString::fromStdString(nombre);
   const bool primera = !Series1->isEnabled();
   ventanas_.series->AnadirSerie(texto, primera);
   CBSeries->setCurrentIndex(InsertarOrdenado(CBSeries, texto));
+  AjustarListaSeries();
   if (primera) {
     MenusSeries(true);
     CBSeries->setEnabled(true);
@@ -401,8 +452,11 @@ void TFPrinc::Guardarcomo1Click() {
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
   if (ruta.isEmpty()) return;
   std::string mensaje;
-  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje))
-    dialogos_.Mensaje(this, QString::fromStdString(mensaje));
+  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje)) {
+    dialogos_.Mensaje(this, QString::fromStdString(mensaje), IconoMensaje::Error);
+    return;
+  }
+  almacen_.MarcarGuardada(almacen_.CurrentSlot());
 }
 
 // ---- results commands ------------------------------------------------------------------------
@@ -471,12 +525,13 @@ void TFPrinc::Analizar(bool comparar) {
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
   MenusOcupados ocupado(this);
+  AnalysisSelection seleccion = ventanas_.series->Seleccion();
+  if (comparar) seleccion.metodo = metodo::kTodos;
   GanchosQt::Operacion operacion(adaptadores_->ganchos,
-                                 comparar ? QStringLiteral("Comparando los métodos...")
-                                          : QStringLiteral("Analizando la serie..."));
+                                 seleccion.metodo == metodo::kTodos
+                                     ? QStringLiteral("Comparando los métodos...")
+                                     : QStringLiteral("Analizando la serie..."));
   try {
-    AnalysisSelection seleccion = ventanas_.series->Seleccion();
-    if (comparar) seleccion.metodo = metodo::kTodos;
     driver_->Analizar(almacen_, seleccion, parametros, marcas);
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
@@ -529,6 +584,7 @@ void TFPrinc::SincronizarConDialogo() {
   CBSeries->addItems(d->Entradas());
   CBSeries->setCurrentIndex(d->CBSeries->currentIndex());
   CBSeries->setEnabled(d->CBSeries->isEnabled());
+  AjustarListaSeries();
   SBMedia->setChecked(d->ChMedia->isChecked());
   SBVar->setChecked(d->ChVar->isChecked());
   SBAuto->setChecked(d->ChAuto->isChecked());
@@ -557,6 +613,20 @@ void TFPrinc::Acercade1Click() {
 void TFPrinc::Salir1Click() { close(); }
 
 void TFPrinc::closeEvent(QCloseEvent* evento) {
+  // Generated series live only here until saved: like any program with unsaved work, ask.
+  const std::vector<std::string> sinGuardar = almacen_.SinGuardar();
+  if (!sinGuardar.empty()) {
+    QString lista;
+    for (const std::string& nombre : sinGuardar) lista += QStringLiteral("\n      ") + QString::fromStdString(nombre);
+    const QString texto =
+        (sinGuardar.size() == 1 ? QStringLiteral("La serie generada siguiente no se ha guardado:")
+                                : QStringLiteral("Las series generadas siguientes no se han guardado:")) +
+        lista + QStringLiteral("\n\n¿Salir de todos modos?");
+    if (!dialogos_.Confirmar(this, texto)) {
+      evento->ignore();
+      return;
+    }
+  }
   evento->accept();
   // Closing the main window ends the program, even with the charts window open.
   if (ventanas_.graficas) ventanas_.graficas->hide();

@@ -11,6 +11,9 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/analisis.h"
 #include "app/resultados.h"
@@ -110,14 +113,19 @@ class TFPrinc : public QMainWindow {
   void LeerSerie(const QString& ruta);
   // Puts a loaded or generated series into the store as the current series, in both lists,
   // enabling the series commands with the first one.
-  void AnadirSerie(const std::string& nombre, Vector datos);
+  void AnadirSerie(const std::string& nombre, Vector datos,
+                   std::optional<ParametrosGenerador> generada = std::nullopt);
   void SincronizarConDialogo();     // "Aceptar" in the series dialog
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
   void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
   void ActualizarComandos();        // the five results commands from the log
+  // The series list as wide as its longest name allows (the bar's later controls move
+  // with it), and its hint with the chosen series' whole name.
+  void AjustarListaSeries();
 
   PlatformDialogs& dialogos_;
   VentanasFenwa ventanas_;
+  std::vector<std::pair<QWidget*, int>> aLaDerecha_;  // bar controls right of CBSeries, x
   TFGenerar* generar_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
