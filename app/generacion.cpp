@@ -93,7 +93,7 @@ std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenera
     return "La semilla debe ser un número entero entre 0 y " +
            std::to_string(std::numeric_limits<std::uint64_t>::max());
   p.semilla = *semilla;
-  return MensajeGenerador(ValidarGenerador(p));
+  return MensajeGenerador(ValidarGenerador(p), p);
 }
 
 std::string NombreSerieGenerada(const ParametrosGenerador& p) {
@@ -118,5 +118,5 @@ std::string NombreSerieGenerada(const ParametrosGenerador& p) {
 }
 
 std::string GenerarSerieSintetica(const ParametrosGenerador& p, Vector& datos) {
-  return MensajeGenerador(GenerarSerie(p, datos));
+  return MensajeGenerador(GenerarSerie(p, datos), p);
 }
