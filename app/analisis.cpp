@@ -355,9 +355,12 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     resultado.estado = kEstadoErrorNumerico;
     return fallo(AnalysisOutcome::Fin::ErrorNumerico, error.Texto());
   } catch (const Cancelado&) {
-    // As a failed analysis: the header lines, grey; no chart, file or message.
+    // No half result: the header lines and a line saying so, in the normal colours so
+    // that they can be read; no chart, file or message, the commands as they were.
     log.Clear();
     cabecera();
+    log.Append(kLineaCancelado);
+    log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
     resultado.fin = AnalysisOutcome::Fin::Cancelado;
     return resultado;
   }

@@ -16,6 +16,9 @@
 
 
 
+// The line that follows the header lines of a cancelled analysis.
+inline constexpr const char* kLineaCancelado = "Análisis cancelado";
+
 // What one analysis produced, beyond the report lines (used by the command-line tool).
 struct AnalysisOutcome {
   enum class Fin {
@@ -69,8 +72,8 @@ struct AnalysisEnvironment {
 
 // The long computations run through UiHooks::Calcular (off the window thread in the desktop
 // program). One cancelled through the progress control (numeric/progreso.h) ends the analysis
-// as a failed one, with Fin::Cancelado: the log holds the two header lines, grey; no chart,
-// file or message has been touched. The method chart is filled when the analysis ends, so
+// with Fin::Cancelado: the log holds the two header lines and kLineaCancelado in the normal
+// colours, the commands keep their state; no chart, file or message has been touched. The method chart is filled when the analysis ends, so
 // that a cancel during the statistics leaves it unchanged too.
 class AnalysisDriver {
  public:

@@ -1,5 +1,7 @@
 #include "app/generacion.h"
 
+#include "app/formato.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -61,6 +63,52 @@ std::optional<std::uint64_t> LeerNatural(std::string_view texto) {
   return valor;
 }
 
+std::optional<std::uint64_t> LeerLongitud(std::string_view texto) {
+  if (const std::optional<std::uint64_t> n = LeerNatural(texto)) return n;
+  const std::optional<double> x = LeerDecimal(texto);
+  // Every whole double below 2^63 converts exactly.
+  if (!x || *x < 0.0 || *x >= 0x1p63 || std::floor(*x) != *x) return std::nullopt;
+  return static_cast<std::uint64_t>(*x);
+}
+
+std::uint64_t LongitudMaximaGenerable(const ParametrosGenerador& p) {
+  // The limit only grows with the length: the largest accepted one by bisection.
+  ParametrosGenerador q = p;
+  auto cabe = [&q](std::uint64_t n) {
+    q.n = n;
+    return ValidarGenerador(q) == kGeneradorOk;
+  };
+  std::uint64_t bajo = 2, alto = std::numeric_limits<std::uint32_t>::max();
+  if (!cabe(bajo)) return 0;
+  if (cabe(alto)) return alto;
+  while (alto - bajo > 1) {
+    const std::uint64_t medio = bajo + (alto - bajo) / 2;
+    (cabe(medio) ? bajo : alto) = medio;
+  }
+  return bajo;
+}
+
+namespace {
+
+// The refusal of a length beyond what the generator makes, with the largest one it makes;
+// the warm-up of the ARMA filter is named only where there is one.
+std::string MensajeDemasiadoLarga(const ParametrosGenerador& p) {
+  const std::uint64_t maxima = LongitudMaximaGenerable(p);
+  if (maxima == 0)
+    return "El coeficiente AR (φ) está demasiado próximo a 1 para generar la serie:\n"
+           "su calentamiento no cabe en la longitud máxima de la transformada";
+  std::string mensaje = "La serie es demasiado larga para generarla:\nla longitud máxima es " +
+                        FormatoI(static_cast<long long>(maxima));
+  if (p.modelo == ModeloGenerador::Farima && (p.phi != 0.0 || p.theta != 0.0)) {
+    mensaje += " con estos coeficientes AR y MA, que añaden\nun calentamiento de " +
+               FormatoI(static_cast<long long>(CalentamientoFarima(p.phi, p.theta))) +
+               " muestras (más largo cuanto más se acerca |φ| a 1)";
+  }
+  return mensaje;
+}
+
+}  // namespace
+
 std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenerador& p) {
   p = ParametrosGenerador{};
   p.modelo = t.modelo;
@@ -85,7 +133,7 @@ std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenera
     if (!valor) return NoEsNumero(campo.campo, campo.texto);
     campo.destino = *valor;
   }
-  const std::optional<std::uint64_t> n = LeerNatural(t.longitud);
+  const std::optional<std::uint64_t> n = LeerLongitud(t.longitud);
   if (!n) return "La longitud de la serie debe ser un número entero\nmayor o igual que 2";
   p.n = *n;
   const std::optional<std::uint64_t> semilla = LeerNatural(t.semilla);
@@ -93,7 +141,9 @@ std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenera
     return "La semilla debe ser un número entero entre 0 y " +
            std::to_string(std::numeric_limits<std::uint64_t>::max());
   p.semilla = *semilla;
-  return MensajeGenerador(ValidarGenerador(p));
+  const int estado = ValidarGenerador(p);
+  if (estado == kGeneradorDemasiadoLarga) return MensajeDemasiadoLarga(p);
+  return MensajeGenerador(estado);
 }
 
 std::string NombreSerieGenerada(const ParametrosGenerador& p) {
@@ -118,5 +168,44 @@ std::string NombreSerieGenerada(const ParametrosGenerador& p) {
 }
 
 std::string GenerarSerieSintetica(const ParametrosGenerador& p, Vector& datos) {
-  return MensajeGenerador(GenerarSerie(p, datos));
+  const int estado = GenerarSerie(p, datos);
+  if (estado == kGeneradorDemasiadoLarga) return MensajeDemasiadoLarga(p);
+  return MensajeGenerador(estado);
+}
+
+std::vector<std::string> LineasSerieGenerada(const ParametrosGenerador& p,
+                                             const std::string& nombre, char separador) {
+  const auto G = [separador](double x) { return FormatoG(x, separador); };
+  const std::string sangria = "      ";
+  std::vector<std::string> lineas = {"Serie generada: " + nombre};
+  switch (p.modelo) {
+    case ModeloGenerador::Fgn:
+      lineas.push_back("Modelo FGN (ruido fraccionario gaussiano). Parámetros:");
+      lineas.push_back(sangria + "Parámetro de Hurst H: " + G(p.H));
+      break;
+    case ModeloGenerador::Farima:
+      lineas.push_back("Modelo FARIMA (p, d, q). Parámetros:");
+      lineas.push_back(sangria + "Diferencia fraccionaria d: " + G(p.d) + " (H = " +
+                       G(HDelModelo(p)) + ")");
+      lineas.push_back(sangria + "Coeficiente AR: " + G(p.phi));
+      lineas.push_back(sangria + "Coeficiente MA: " + G(p.theta));
+      break;
+    case ModeloGenerador::Ruido:
+      lineas.push_back("Modelo de ruido blanco gaussiano (H = " + G(0.5) + "). Parámetros:");
+      break;
+  }
+  lineas.push_back(sangria + "Longitud: " + FormatoI(static_cast<long long>(p.n)));
+  lineas.push_back(sangria + "Media: " + G(p.media));
+  lineas.push_back(sangria + "Desviación típica: " + G(p.desviacion));
+  lineas.push_back(sangria + "Semilla: " + std::to_string(p.semilla));
+  return lineas;
+}
+
+double HDelModelo(const ParametrosGenerador& p) {
+  switch (p.modelo) {
+    case ModeloGenerador::Fgn: return p.H;
+    case ModeloGenerador::Farima: return p.d + 0.5;
+    case ModeloGenerador::Ruido: return 0.5;
+  }
+  return 0.5;
 }

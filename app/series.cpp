@@ -28,6 +28,8 @@ void SeriesStore::Clear() {
   for (Series& s : slots_) {
     s.name.clear();
     s.data.Redimensionar(0);
+    s.generada.reset();
+    s.sinGuardar = false;
   }
   freeSlots_ = MaxSeries;
   currentSlot_ = MaxSeries;
@@ -52,11 +54,14 @@ std::uint32_t SeriesStore::FindSlot(std::string_view name) const {
   return MaxSeries;
 }
 
-std::uint32_t SeriesStore::Add(std::string name, Vector data) {
+std::uint32_t SeriesStore::Add(std::string name, Vector data,
+                               std::optional<ParametrosGenerador> generada) {
   if (freeSlots_ == 0 || name.empty() || data.Longitud() == 0) return MaxSeries;
   const std::uint32_t slot = FindSlot("");
   slots_[slot].name = std::move(name);
   slots_[slot].data = std::move(data);
+  slots_[slot].sinGuardar = generada.has_value();
+  slots_[slot].generada = std::move(generada);
   currentSlot_ = slot;
   --freeSlots_;
   return slot;
@@ -68,10 +73,23 @@ bool SeriesStore::Rename(std::uint32_t slot, std::string name) {
   return true;
 }
 
+void SeriesStore::MarcarGuardada(std::uint32_t slot) {
+  if (slot < MaxSeries) slots_[slot].sinGuardar = false;
+}
+
+std::vector<std::string> SeriesStore::SinGuardar() const {
+  std::vector<std::string> nombres;
+  for (const Series& s : slots_)
+    if (!s.Libre() && s.sinGuardar) nombres.push_back(s.name);
+  return nombres;
+}
+
 bool SeriesStore::Remove(std::uint32_t slot) {
   if (slot >= MaxSeries || slots_[slot].Libre()) return false;
   slots_[slot].name.clear();
   slots_[slot].data.Redimensionar(0);
+  slots_[slot].generada.reset();
+  slots_[slot].sinGuardar = false;
   ++freeSlots_;
   if (currentSlot_ == slot) currentSlot_ = MaxSeries;
   return true;

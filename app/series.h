@@ -8,10 +8,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "numeric/fichero_atomico.h"
+#include "numeric/generador.h"
 #include "numeric/vector.h"
 
 inline constexpr std::uint32_t MaxSeries = 10;
@@ -20,6 +23,10 @@ inline constexpr std::uint32_t MaxSeries = 10;
 struct Series {
   std::string name;
   Vector data;
+  // How a generated series was made (none for one read from a file), and whether it has
+  // not been written to a file since.
+  std::optional<ParametrosGenerador> generada;
+  bool sinGuardar = false;
   bool Libre() const { return name.empty(); }
 };
 
@@ -49,8 +56,13 @@ class SeriesStore {
 
   // Stores a series in the first free slot and makes it current. Returns the slot, or
   // MaxSeries (store unchanged) when the store is full, the name is empty or the data
-  // vector is empty.
-  std::uint32_t Add(std::string name, Vector data);
+  // vector is empty. A generated series (with how it was made) starts unsaved.
+  std::uint32_t Add(std::string name, Vector data,
+                    std::optional<ParametrosGenerador> generada = std::nullopt);
+  // The series of a loaded slot has been written to a file.
+  void MarcarGuardada(std::uint32_t slot);
+  // Names of the generated series never written to a file, in slot order.
+  std::vector<std::string> SinGuardar() const;
   // Gives a loaded series a new name. Empty names and free slots are refused (false).
   bool Rename(std::uint32_t slot, std::string name);
   // Frees a loaded slot (name and data emptied). If it was the current series there is no

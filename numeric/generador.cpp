@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "numeric/fft.h"
+#include "numeric/progreso.h"
 
 namespace {
 
@@ -16,6 +17,11 @@ constexpr std::uint64_t kInmersionMaxima = std::numeric_limits<std::int32_t>::ma
 constexpr double kToleranciaAutovalor = 1e-12;
 
 bool Finito(double x) { return std::isfinite(x); }
+
+// Progress of a loop over `total` steps, reported (with the cancellation check) every 2^16.
+inline void AvanceCada(std::uint64_t i, std::uint64_t total) {
+  if ((i & 0xFFFF) == 0xFFFF) Avance(static_cast<double>(i) / static_cast<double>(total));
+}
 
 // Warm-up as a double, so that |φ| close to 1 shows as a huge value instead of wrapping.
 double CalentamientoReal(double phi, double theta) {
@@ -110,7 +116,10 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
   NormalPortable normal(p.semilla);
   if (p.modelo == ModeloGenerador::Ruido) {
     Vector serie(n);
-    for (double& x : serie) x = p.media + p.desviacion * normal();
+    for (std::uint32_t i = 0; i < n; ++i) {
+      serie.Datos()[i] = p.media + p.desviacion * normal();
+      AvanceCada(i, n);
+    }
     salida = std::move(serie);
     return kGeneradorOk;
   }
@@ -121,21 +130,33 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
   const std::uint64_t M = m / 2;
   auto re = std::make_unique_for_overwrite<double[]>(m);
   auto im = std::make_unique_for_overwrite<double[]>(m);
+  // Progress: the autocovariance, the embedding (two transforms), the samples.
   {
     auto a = std::make_unique_for_overwrite<double[]>(m);
-    if (p.modelo == ModeloGenerador::Fgn) {
-      for (std::uint64_t k = 0; k <= M; ++k) a[k] = AutocovarianzaFgn(p.H, k);
-    } else {
-      AutocorrelacionFarima(p.d, M + 1, a.get());
+    {
+      TramoProgreso tramo(0.0, 0.15);
+      if (p.modelo == ModeloGenerador::Fgn) {
+        for (std::uint64_t k = 0; k <= M; ++k) {
+          a[k] = AutocovarianzaFgn(p.H, k);
+          AvanceCada(k, M + 1);
+        }
+      } else {
+        AutocorrelacionFarima(p.d, M + 1, a.get());
+      }
     }
+    TramoProgreso tramo(0.15, 0.95);
     const int e = InmersionCirculante(M, a.get(), re.get(), im.get(), normal);
     if (e != kGeneradorOk) return e;
   }
+  TramoProgreso tramo(0.95, 1.0);
 
   Vector serie(n);
   double* y = serie.Datos();
   if (p.modelo == ModeloGenerador::Fgn) {
-    for (std::uint32_t j = 0; j < n; ++j) y[j] = p.media + p.desviacion * (re[j] - im[j]);
+    for (std::uint32_t j = 0; j < n; ++j) {
+      y[j] = p.media + p.desviacion * (re[j] - im[j]);
+      AvanceCada(j, n);
+    }
   } else {
     const std::uint64_t W = N - p.n;
     const double escala = p.desviacion / std::sqrt(VarianzaFarima(p.d, p.phi, p.theta));
@@ -146,6 +167,7 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
       previoY = yt;
       previoX = x;
       if (t >= W) y[t - W] = p.media + escala * yt;
+      AvanceCada(t, N);
     }
   }
   salida = std::move(serie);
@@ -163,8 +185,12 @@ int InmersionCirculante(std::uint64_t M, double* x, double* re, double* im,
   for (std::uint64_t j = 0; j < m; ++j) suma += std::fabs(x[j]);
   const double tolerancia = kToleranciaAutovalor * suma;
 
-  // λ(k) = λ(m − k) into re, then the scale √(λ/m) in place for k = 0..M.
-  FftPrecisa(longitud, x, re, im);
+  // λ(k) = λ(m − k) into re, then the scale √(λ/m) in place for k = 0..M. Progress: each
+  // transform takes about four tenths of the work, the deviates the rest.
+  {
+    TramoProgreso tramo(0.0, 0.4);
+    FftPrecisa(longitud, x, re, im);
+  }
   const double inversa = 1.0 / static_cast<double>(m);
   for (std::uint64_t k = 0; k <= M; ++k) {
     double lambda = re[k];
@@ -174,8 +200,18 @@ int InmersionCirculante(std::uint64_t M, double* x, double* re, double* im,
     }
     re[k] = std::sqrt(lambda * inversa);
   }
-  for (std::uint64_t k = 0; k <= M; ++k) x[k] = re[k] * normal();
-  for (std::uint64_t k = M + 1; k < m; ++k) x[k] = re[m - k] * normal();
+  {
+    TramoProgreso tramo(0.4, 0.6);
+    for (std::uint64_t k = 0; k <= M; ++k) {
+      x[k] = re[k] * normal();
+      AvanceCada(k, m);
+    }
+    for (std::uint64_t k = M + 1; k < m; ++k) {
+      x[k] = re[m - k] * normal();
+      AvanceCada(k, m);
+    }
+  }
+  TramoProgreso tramo(0.6, 1.0);
   FftPrecisa(longitud, x, re, im);
   return kGeneradorOk;
 }

@@ -83,7 +83,8 @@ std::string MensajeGenerador(int estado);
 int ValidarGenerador(const ParametrosGenerador& p);
 
 // Generates the series of the recipe above into `salida` (n samples). On any non-zero
-// status `salida` is left untouched. The memory needed (MemoriaGenerador) is first
+// status `salida` is left untouched. Reports its progress and stops with Cancelado at the
+// next check after a cancellation request (numeric/progreso.h), `salida` untouched too. The memory needed (MemoriaGenerador) is first
 // requested from malloc, which reports a failure instead of calling the program's
 // out-of-memory handler, so a length the machine cannot hold is refused cleanly.
 int GenerarSerie(const ParametrosGenerador& p, Vector& salida);

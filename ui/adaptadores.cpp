@@ -44,7 +44,7 @@ std::optional<std::string> PreguntaGuardarAuto::AskSavePath(const std::string& t
 
 void CajaMensajes::ShowMessage(const std::string& texto, TipoMensaje tipo) {
   dialogos_.Mensaje(padre_, QString::fromStdString(texto),
-                    tipo == TipoMensaje::Error ? IconoMensaje::Error : IconoMensaje::Informacion);
+                    tipo == TipoMensaje::Error ? IconoMensaje::Error : IconoMensaje::Aviso);
 }
 
 void GanchosQt::ProcessEvents() { QCoreApplication::processEvents(); }

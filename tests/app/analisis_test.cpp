@@ -353,8 +353,8 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
 }
 
-// A cancelled computation ends the analysis as a failed one: the header lines, grey, no
-// chart, no message, no file.
+// A cancelled computation leaves no half result: the header lines and "Análisis cancelado"
+// in the normal colours, the commands as they were, no chart, no message, no file.
 TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
   sel.metodo = "Whittle Estándar";
   sel.autocorrelacion = true;
@@ -364,8 +364,8 @@ TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
     ProgresoInstalado instalado(control);
     EXPECT_EQ(Analizar("s", Ruido(1000)).fin, AnalysisOutcome::Fin::Cancelado);
   }
-  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
-  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000", "Análisis cancelado"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_TRUE(plot2.ops.empty());
@@ -397,8 +397,8 @@ TEST_F(DriverTest, CancelarEnLaAutocorrelacionNoTocaGraficasNiFicheros) {
   const AnalysisOutcome r = d.Analizar("s", Ruido(2000), sel, par, marcas);
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Cancelado);
   EXPECT_EQ(cancela.llamadas, 2);
-  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
-  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000", "Análisis cancelado"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_TRUE(plot2.ops.empty());
   EXPECT_TRUE(acepta.titulos.empty());

@@ -413,3 +413,33 @@ TEST(SeriesStore, CargaDesdeFicheroComoElComando) {
 }
 
 }  // namespace
+
+namespace {
+
+// A generated series keeps how it was made and counts as unsaved until it is written; a
+// loaded one has neither. Renaming keeps both; freeing the slot forgets them.
+TEST(SeriesStore, SeriesGeneradasRecuerdanSuOrigen) {
+  SeriesStore s;
+  ParametrosGenerador p;
+  p.H = 0.7;
+  const std::uint32_t leida = s.Add("leida", Vector(3));
+  const std::uint32_t generada = s.Add("fgn", Vector(3), p);
+  const std::uint32_t otra = s.Add("otra", Vector(3), p);
+  EXPECT_FALSE(s.Slot(leida).generada.has_value());
+  EXPECT_FALSE(s.Slot(leida).sinGuardar);
+  ASSERT_TRUE(s.Slot(generada).generada.has_value());
+  EXPECT_EQ(s.Slot(generada).generada->H, 0.7);
+  EXPECT_EQ(s.SinGuardar(), (std::vector<std::string>{"fgn", "otra"}));
+  ASSERT_TRUE(s.Rename(generada, "renombrada"));
+  EXPECT_TRUE(s.Slot(generada).generada.has_value());
+  EXPECT_EQ(s.SinGuardar(), (std::vector<std::string>{"renombrada", "otra"}));
+  s.MarcarGuardada(otra);
+  EXPECT_EQ(s.SinGuardar(), std::vector<std::string>{"renombrada"});
+  EXPECT_TRUE(s.Slot(otra).generada.has_value());  // saved, it still knows its origin
+  ASSERT_TRUE(s.Remove(generada));
+  EXPECT_TRUE(s.SinGuardar().empty());
+  EXPECT_EQ(s.Add("nueva", Vector(3)), generada);
+  EXPECT_FALSE(s.Slot(generada).generada.has_value());
+}
+
+}  // namespace

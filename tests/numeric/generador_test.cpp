@@ -3,6 +3,8 @@
 // fix the samples for a seed, and its refusals.
 #include "numeric/generador.h"
 
+#include "numeric/progreso.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -12,6 +14,8 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -296,6 +300,66 @@ TEST(Generador, SinMemoriaSeRechaza) {
 #else
   EXPECT_EXIT(std::exit(GeneraConPocaMemoria()), ::testing::ExitedWithCode(0), "");
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+// Every model reports its progress up to the end and, cancelled, stops with Cancelado at
+// its next check with the output untouched: cancelled from the start and, for FGN (the
+// longest work), cancelled by another thread once a tenth of the work is done: the fraction
+// then stays well short of the end, so the stop came at once rather than at the end.
+TEST(Generador, ProgresoYCancelacion) {
+  struct Caso {
+    const char* nombre;
+    ModeloGenerador modelo;
+    double phi;
+  };
+  for (const Caso& c : {Caso{"fgn", ModeloGenerador::Fgn, 0.0},
+                        Caso{"farima", ModeloGenerador::Farima, 0.5},
+                        Caso{"ruido", ModeloGenerador::Ruido, 0.0}}) {
+    SCOPED_TRACE(c.nombre);
+    ParametrosGenerador p;
+    p.modelo = c.modelo;
+    p.phi = c.phi;
+    p.n = 1u << 20;
+    {
+      ControlProgreso control;
+      Vector salida;
+      {
+        ProgresoInstalado instalado(control);
+        ASSERT_EQ(GenerarSerie(p, salida), kGeneradorOk);
+      }
+      EXPECT_GE(control.Fraccion(), 0.95);
+      EXPECT_LE(control.Fraccion(), 1.0);
+    }
+    {
+      ControlProgreso control;
+      control.Cancelar();
+      Vector salida(3);
+      ProgresoInstalado instalado(control);
+      EXPECT_THROW(GenerarSerie(p, salida), Cancelado);
+      EXPECT_EQ(salida.Longitud(), 3u);
+    }
+    if (c.modelo == ModeloGenerador::Fgn) {
+      ControlProgreso control;
+      std::atomic<bool> fin{false};
+      std::thread vigia([&] {
+        while (!fin.load() && control.Fraccion() < 0.1) std::this_thread::yield();
+        control.Cancelar();
+      });
+      Vector salida;
+      {
+        ProgresoInstalado instalado(control);
+        EXPECT_THROW(GenerarSerie(p, salida), Cancelado);
+      }
+      fin = true;
+      vigia.join();
+      EXPECT_EQ(salida.Longitud(), 0u);
+      EXPECT_LT(control.Fraccion(), 0.7);
+    }
+  }
 }
 
 }  // namespace

@@ -125,9 +125,9 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
 }
 
 // Long work runs off the window thread with the menus disabled. "Cancelar" during the
-// statistics (the second computation) leaves the state of a failed analysis: the header
-// lines, grey, both charts as they were, no file and no save dialog; during a load, no
-// series.
+// statistics (the second computation) leaves no half result: the header lines and
+// "Análisis cancelado", readable, both charts as they were, no file and no save dialog;
+// during a load, no series.
 TEST_F(UiTest, CancelarDejaElEstadoDeUnAnalisisFallido) {
   Cargar("traza1.sam");
   ElegirMetodo("Varianza");
@@ -143,8 +143,9 @@ TEST_F(UiTest, CancelarDejaElEstadoDeUnAnalisisFallido) {
   p_->SBAnalizar->click();
   EXPECT_FALSE(menusDuranteElCalculo);
   EXPECT_TRUE(p_->menuBar()->isEnabled());
-  EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024"}));
-  EXPECT_EQ(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024", "Análisis cancelado"}));
+  EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_NE(p_->MResult->palette().color(QPalette::Text), QColor(128, 128, 128));
   EXPECT_EQ(g_->Plot1->ItemCount(), metodoAntes);
   EXPECT_EQ(g_->Plot1->IdOrdinate(), "log10 (Varianza)");
   EXPECT_EQ(g_->Plot2->ItemCount(), autoAntes);
