@@ -133,10 +133,16 @@ constexpr std::array<std::uint8_t, 256> kClases = [] {
 }();
 
 inline std::uint8_t Clase(char c) { return kClases[static_cast<unsigned char>(c)]; }
-// The blank test alone, from a table of its own: the inner loops run faster on it.
+// Each test from a table of its own: the counting loop runs fastest on two independent
+// loads of one byte.
 constexpr std::array<bool, 256> kBlancos = [] {
   std::array<bool, 256> t{};
   for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kBlanco;
+  return t;
+}();
+constexpr std::array<std::uint8_t, 256> kAjenos = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kAjeno;
   return t;
 }();
 inline bool EsBlanco(char c) { return kBlancos[static_cast<unsigned char>(c)]; }
@@ -407,15 +413,15 @@ struct Regular {
       Leer(desde, b, buf);
       bool enBlanco = a == 0 || EsBlanco(buf[0]);
       std::uint64_t n = 0;
-      unsigned clases = 0;
+      std::uint8_t ajeno = 0;
       for (std::size_t i = a - desde; i < buf.size(); ++i) {
-        const std::uint8_t k = Clase(buf[i]);
-        const bool blanco = k & kBlanco;  // k is one of the three classes
+        const auto c = static_cast<unsigned char>(buf[i]);
+        const bool blanco = kBlancos[c];
         n += enBlanco & !blanco;
         enBlanco = blanco;
-        clases |= k;
+        ajeno |= kAjenos[c];
       }
-      if (clases & kAjeno) {
+      if (ajeno) {
         std::size_t i = a - desde;
         while (Clase(buf[i]) != kAjeno) ++i;
         throw ByteAjeno{desde + i};
