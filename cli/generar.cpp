@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/escritura_atomica.h"
 #include "app/generacion.h"
 #include "app/series.h"
 #include "cli/opciones.h"
@@ -131,24 +132,6 @@ std::string LeerOpciones(int argc, char** argv, OpcionesGenerar& o, bool& ayuda)
   return {};
 }
 
-// The samples on standard output in the sample-file notation.
-bool EscribirSalidaEstandar(const Vector& datos) {
-  std::string bloque;
-  bloque.reserve(1 << 16);
-  char numero[40];
-  for (double x : datos) {
-    char* fin = FormatSampleTo(numero, x);
-    *fin++ = '\n';
-    bloque.append(numero, fin);
-    if (bloque.size() > (1 << 16) - 40) {
-      Escribir(stdout, bloque);
-      bloque.clear();
-    }
-  }
-  Escribir(stdout, bloque);
-  return std::fflush(stdout) == 0 && !std::ferror(stdout);
-}
-
 }  // namespace
 
 int EjecutarGenerar(int argc, char** argv) {
@@ -171,22 +154,23 @@ int EjecutarGenerar(int argc, char** argv) {
     Error(invalido);
     return kSalidaUso;
   }
-  Vector datos;
-  const std::string rechazo = GenerarSerieSintetica(p, datos);
+  // The output is opened first, so that a folder that does not exist is found before a long
+  // generation; the file takes its name only once the series is whole ("-" writes standard
+  // output as the series comes).
+  std::string rechazo, mensaje;
+  const bool escrito = EscribirFicheroAtomico(
+      *o.salida,
+      [&](FicheroAtomico& f) {
+        Vector datos;
+        rechazo = GenerarSerieSintetica(p, datos);
+        return rechazo.empty() && EscribirMuestras(f, datos.Datos(), datos.Longitud());
+      },
+      mensaje);
   if (!rechazo.empty()) {
     Error(rechazo);
     return kSalidaRechazo;
   }
-
-  if (*o.salida == "-") {
-    if (!EscribirSalidaEstandar(datos)) {
-      Error("no se puede escribir en la salida estándar");
-      return kSalidaUso;
-    }
-    return kSalidaExito;
-  }
-  std::string mensaje;
-  if (!WriteSampleFile(datos, *o.salida, mensaje)) {
+  if (!escrito) {
     Error(mensaje);
     return kSalidaUso;
   }

@@ -31,6 +31,7 @@
 #include "cli/salidas_comparacion.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
+#include "numeric/fichero_atomico.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -81,7 +82,8 @@ std::string Ayuda() {
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
       "informe de cada análisis en la salida estándar; los informes se separan con una\n"
-      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión.\n"
+      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión;\n"
+      "un FICHERO - es la entrada estándar, y su serie se llama «entrada».\n"
       "\n"
       "Opciones:\n"
       "  -m, --metodo NOMBRE      método, tal como aparece en la lista (por omisión\n"
@@ -141,7 +143,9 @@ std::string Ayuda() {
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
       "(parámetro fuera de rango, valor entero no válido, fallo numérico); 1 por errores de\n"
-      "uso o ficheros que no pueden leerse.\n"
+      "uso, ficheros que no pueden leerse o que no tienen el formato adecuado, o ficheros\n"
+      "(gráficas, autocorrelaciones) que no pueden escribirse. Un fichero que no puede\n"
+      "escribirse entero no se deja a medias: si ya existía, queda como estaba.\n"
       "\n"
       "Ejemplo:\n"
       "  fenwa-cli -m R/S -p EBloques=10 examples/NileMin.sam\n";
@@ -165,6 +169,11 @@ struct Opciones {
   OpcionesComparacion comparacion;    // --csv, --referencia
   OpcionesCaptura captura;            // --intervalo and the rest: the files are captures
 };
+
+// The name of the series of a file; "entrada" for the standard input ("-").
+std::string NombreSerie(const std::string& ruta) {
+  return ruta == "-" ? "entrada" : SeriesNameFromPath(ruta);
+}
 
 // Replaces every "{nombre}" in the path by the series name.
 std::string Ruta(std::string ruta, const std::string& nombre) {
@@ -358,6 +367,7 @@ struct Fichero {
   std::optional<std::string> informe;  // standard output, without the separating blank line
   bool errorUso = false;              // a file that cannot be read
   bool rechazo = false;               // an analysis that did not succeed
+  bool escrituraFallida = false;      // the .atc file could not be written
   std::unique_ptr<TPlotModel> plot1, plot2;  // for the chart files
   std::optional<std::string> csv;     // for --csv
   // Progress, read by the thread that shows it.
@@ -483,7 +493,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   f.fase = Fichero::Analizando;
   if (indicador) indicador->Fase(f);
   ProgresoInstalado instalado(f.analisis);
-  f.nombre = o.captura.intervalo ? NombreSerieFichero(f.ruta, o.captura) : SeriesNameFromPath(f.ruta);
+  f.nombre = o.captura.intervalo ? NombreSerieFichero(f.ruta, o.captura) : NombreSerie(f.ruta);
 
   ResultsLog log;
   f.plot1 = std::make_unique<TPlotModel>();
@@ -510,6 +520,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Exito();
   if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
+  f.escrituraFallida = r.escrituraFallida;
   if (o.json) {
     f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
   } else {
@@ -557,7 +568,7 @@ int Ejecutar(int argc, char** argv) {
   for (const std::string& ruta : o.ficheros) {
     ficheros.push_back(std::make_unique<Fichero>());
     ficheros.back()->ruta = ruta;
-    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura) : SeriesNameFromPath(ruta));
+    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura) : NombreSerie(ruta));
   }
   std::size_t trabajos = std::min<std::size_t>(o.trabajos, ficheros.size());
   if (trabajos > 1 && RutasCompartidas(o, nombres)) trabajos = 1;
@@ -619,6 +630,7 @@ int Ejecutar(int argc, char** argv) {
       salida = kSalidaUso;
       continue;
     }
+    if (f.escrituraFallida) salida = kSalidaUso;
     if (f.rechazo && salida == kSalidaExito) salida = kSalidaRechazo;
     if (f.informe) {
       if (!o.json && !primero) escribir(stdout, "\n");
@@ -630,9 +642,9 @@ int Ejecutar(int argc, char** argv) {
           {&o.graficaMetodo[k], f.plot1.get()}, {&o.graficaAuto[k], f.plot2.get()}};
       for (const auto& [ruta, modelo] : graficas) {
         if (!*ruta) continue;
-        const std::string destino = Ruta(**ruta, f.nombre);
-        if (!formatos[k].guardar(*modelo, destino)) {
-          escribir(stderr, "fenwa-cli: no se puede escribir el fichero '" + destino + "'\n");
+        const std::string mensaje = formatos[k].guardar(*modelo, Ruta(**ruta, f.nombre));
+        if (!mensaje.empty()) {
+          escribir(stderr, "fenwa-cli: " + mensaje + "\n");
           salida = kSalidaUso;
         }
       }
@@ -658,6 +670,8 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // An interrupted run leaves no temporary file behind (numeric/fichero_atomico.h).
+  BorrarTemporalesAlInterrumpir();
   if (argc > 1 && std::string_view(argv[1]) == "generar")
     return EjecutarGenerar(argc - 1, argv + 1);
   if (argc > 1 && std::string_view(argv[1]) == "contar")

@@ -125,6 +125,24 @@ TEST_F(CliTest, FicherosIlegiblesOMalFormados) {
   EXPECT_THAT(e.errores, HasSubstr("El fichero '" + malo + "' no tiene el formato adecuado"));
 }
 
+// "-" reads the standard input, a pipe or a redirected file: the series is "entrada" and
+// its report the file's. A pipe is refused at its first bad token, though its writer would
+// go on for ever.
+TEST_F(CliTest, EntradaEstandar) {
+  const std::string nile = "'" + Ejemplo("NileMin.sam") + "'";
+  std::vector<std::string> esperado = Ejecutar({"-m", "R/S", Ejemplo("NileMin.sam")}).Lineas();
+  ASSERT_FALSE(esperado.empty());
+  esperado[0] = "Nombre: entrada";
+  for (const std::string& antes : {"cat " + nile + " |", "<" + nile}) {
+    const Ejecucion e = Ejecutar({"-m", "R/S", "-"}, "", antes);
+    EXPECT_EQ(e.estado, 0) << antes << e.errores;
+    EXPECT_EQ(e.Lineas(), esperado) << antes;
+  }
+  const Ejecucion e = Ejecutar({"-"}, "", "(printf '1 2\\n3 abc '; yes 5) | timeout 60");
+  EXPECT_EQ(e.estado, 1);
+  EXPECT_EQ(e.errores, "fenwa-cli: El fichero '-' no tiene el formato adecuado\nlínea 2: «abc»\n");
+}
+
 // A file that cannot be read (missing or malformed) ends the run with 1 even when another
 // file's analysis is refused (2), whichever of the two comes first.
 TEST_F(CliTest, IlegibleYRechazadoSalenConUnoEnCualquierOrden) {

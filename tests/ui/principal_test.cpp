@@ -396,7 +396,7 @@ TEST_F(UiTest, ResultFileThatCannotBeCreatedShowsTheErrorAndKeepsTheCommand) {
   QDir(dir_.path()).mkdir("traza1.rsl");  // a folder in the way
   p_->Guardarresult1Click();
   ASSERT_EQ(dialogos_.mensajes.size(), 1u);
-  EXPECT_TRUE(dialogos_.mensajes[0].startsWith("Cannot create file ")) << dialogos_.mensajes[0].toStdString();
+  EXPECT_EQ(dialogos_.mensajes[0], "No puedo guardar el fichero\n'traza1.rsl': es una carpeta");
   EXPECT_EQ(dialogos_.iconos[0], IconoMensaje::Error);
   EXPECT_TRUE(p_->Guardarresult1->isEnabled());
 }
