@@ -9,10 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "app/escritura_atomica.h"
 #include "cli/opciones.h"
 #include "numeric/progreso.h"
 
@@ -23,6 +21,13 @@ constexpr int kSalidaUso = 1;
 
 void Escribir(std::FILE* f, std::string_view texto) { std::fwrite(texto.data(), 1, texto.size(), f); }
 void Error(const std::string& texto) { Escribir(stderr, "fenwa-cli: " + texto + "\n"); }
+
+// A message of several lines as one line of the standard error.
+std::string MensajeEnUnaLinea(std::string texto) {
+  for (char& c : texto)
+    if (c == '\n') c = ' ';
+  return texto;
+}
 
 const char* const kPistaTexto =
     "si es una traza de texto (una línea por paquete con su hora en segundos y su tamaño en "
@@ -86,63 +91,24 @@ std::string NoEsCaptura(const ResultadoConteo& r) {
 // The counts in the sample-file notation: one whole number per line.
 void TextoCuentas(const std::vector<std::uint64_t>& cuentas, std::string& bloque, std::size_t& siguiente) {
   bloque.clear();
-  char numero[24];
+  char numero[32];
   while (siguiente < cuentas.size() && bloque.size() < (1u << 16)) {
-    char* fin = std::to_chars(numero, numero + sizeof numero, cuentas[siguiente++]).ptr;
-    *fin++ = '\n';
-    bloque.append(numero, fin);
+    // At most 20 digits: the room left for the line end is never short.
+    const std::to_chars_result r = std::to_chars(numero, numero + 24, cuentas[siguiente++]);
+    bloque.append(numero, r.ptr);
+    bloque += '\n';
   }
 }
 
-bool EscribirTodo(int fd, const std::vector<std::uint64_t>& cuentas) {
+// Writes the counts, one whole number per line, into the file being written.
+bool EscribirCuentas(FicheroAtomico& fichero, const std::vector<std::uint64_t>& cuentas) {
   std::string bloque;
   std::size_t siguiente = 0;
   while (siguiente < cuentas.size()) {
     TextoCuentas(cuentas, bloque, siguiente);
-    std::size_t hecho = 0;
-    while (hecho < bloque.size()) {
-      const ssize_t n = ::write(fd, bloque.data() + hecho, bloque.size() - hecho);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      hecho += static_cast<std::size_t>(n);
-    }
+    if (!fichero.Escribir(bloque)) return false;
   }
   return true;
-}
-
-// Writes the counts to `ruta` through a temporary file of the same folder renamed at the
-// end, so a failure leaves no partial file and an existing one untouched. A path that is
-// not a regular file (/dev/null, a pipe) is written directly.
-bool GuardarCuentas(const std::string& ruta, const std::vector<std::uint64_t>& cuentas) {
-  struct stat st{};
-  if (::stat(ruta.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    const int fd = ::open(ruta.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool bien = EscribirTodo(fd, cuentas);
-    return ::close(fd) == 0 && bien;
-  }
-  std::string temporal = ruta + ".XXXXXX";
-  const int fd = ::mkstemp(temporal.data());
-  if (fd < 0) return false;
-  const mode_t mascara = ::umask(0);
-  ::umask(mascara);
-  bool bien = ::fchmod(fd, 0666 & ~mascara) == 0 && EscribirTodo(fd, cuentas) && ::fsync(fd) == 0;
-  bien = ::close(fd) == 0 && bien;
-  if (bien && std::rename(temporal.c_str(), ruta.c_str()) == 0) return true;
-  const int e = errno;
-  std::remove(temporal.c_str());
-  errno = e;
-  return false;
-}
-
-bool EscribirSalidaEstandar(const std::vector<std::uint64_t>& cuentas) {
-  std::string bloque;
-  std::size_t siguiente = 0;
-  while (siguiente < cuentas.size()) {
-    TextoCuentas(cuentas, bloque, siguiente);
-    Escribir(stdout, bloque);
-  }
-  return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
 OpcionesConteo Conteo(const OpcionesCaptura& o) {
@@ -272,6 +238,14 @@ int EjecutarContar(int argc, char** argv) {
     return kSalidaUso;
   }
 
+  // The output is opened first, so that a folder that does not exist is found before the
+  // count; it appears, whole, only at the end, and a refused count leaves nothing.
+  const std::string destino = salida.value_or("-");
+  FicheroAtomico fichero(destino);
+  if (fichero.Error()) {
+    Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
+    return kSalidaUso;
+  }
   const ResultadoConteo r = ContarCapturas(rutas, Conteo(o));
   for (const std::string& aviso : r.avisos) Error("aviso: " + aviso);
   if (!r.Exito()) {
@@ -279,13 +253,8 @@ int EjecutarContar(int argc, char** argv) {
     return kSalidaUso;
   }
   for (const std::string& linea : LineasResumen(r.resumen, o.bytes)) Error(linea);
-  if (!salida || *salida == "-") {
-    if (!EscribirSalidaEstandar(r.cuentas)) {
-      Error("no se puede escribir en la salida estándar");
-      return kSalidaUso;
-    }
-  } else if (!GuardarCuentas(*salida, r.cuentas)) {
-    Error("No puedo guardar el fichero '" + *salida + "': " + std::strerror(errno));
+  if (!EscribirCuentas(fichero, r.cuentas) || !fichero.Terminar()) {
+    Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
     return kSalidaUso;
   }
   return kSalidaExito;
