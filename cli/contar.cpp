@@ -11,6 +11,7 @@
 
 
 #include "app/escritura_atomica.h"
+#include "app/npy.h"
 #include "cli/opciones.h"
 #include "numeric/progreso.h"
 
@@ -253,7 +254,9 @@ int EjecutarContar(int argc, char** argv) {
     return kSalidaUso;
   }
   for (const std::string& linea : LineasResumen(r.resumen, o.bytes)) Error(linea);
-  if (!EscribirCuentas(fichero, r.cuentas) || !fichero.Terminar()) {
+  const bool escritas = RutaNpy(destino) ? EscribirNpy(fichero, r.cuentas.data(), r.cuentas.size())
+                                         : EscribirCuentas(fichero, r.cuentas);
+  if (!escritas || !fichero.Terminar()) {
     Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
     return kSalidaUso;
   }

@@ -7,6 +7,7 @@
 
 #include "app/escritura_atomica.h"
 #include "app/generacion.h"
+#include "app/npy.h"
 #include "app/series.h"
 #include "cli/opciones.h"
 
@@ -163,7 +164,9 @@ int EjecutarGenerar(int argc, char** argv) {
       [&](FicheroAtomico& f) {
         Vector datos;
         rechazo = GenerarSerieSintetica(p, datos);
-        return rechazo.empty() && EscribirMuestras(f, datos.Datos(), datos.Longitud());
+        if (!rechazo.empty()) return false;
+        return RutaNpy(*o.salida) ? EscribirNpy(f, datos.Datos(), datos.Longitud())
+                                  : EscribirMuestras(f, datos.Datos(), datos.Longitud());
       },
       mensaje);
   if (!rechazo.empty()) {
