@@ -146,12 +146,7 @@ class Analisis {
           linea += "  [" + F(b.resultado.icBajo) + "; " + F(b.resultado.icAlto) + "]";
         }
       } else {
-        // The message on one line.
-        std::string mensaje = c.mensaje;
-        for (char& ch : mensaje) {
-          if (ch == '\n') ch = ' ';
-        }
-        linea += "sin resultado (" + mensaje + ")";
+        linea += "sin resultado (" + EnUnaLinea(c.mensaje) + ")";
       }
       Linea(linea);
       res_.metodos.push_back(std::move(c));
@@ -168,21 +163,34 @@ class Analisis {
     const bool guardar = par_.Marca(campo::ChGuardar);
     const bool autocorrelacion = sel_.autocorrelacion && (guardar || marcas_.graficaAuto);
     const int sesgada = par_.Opcion(campo::RGSesgo) == 0 ? 1 : 0;
-    double media = 0.0, varianza = 0.0;
+    Estadistico media, varianza;
     Vector r;
     Calcular(cuotaMetodo_, 1.0, [&] {
-      if (sel_.media) media = Media(original_);
-      if (sel_.varianza) varianza = Varianza(original_);
+      // On the scaled series, so that the sums neither overflow nor underflow.
+      if (sel_.media || sel_.varianza) {
+        const Vector& escalada = SerieEscalada();
+        if (sel_.media) media = MediaDeEscalada(escalada, exponente_);
+        if (sel_.varianza) varianza = VarianzaDeEscalada(escalada, exponente_);
+      }
       if (autocorrelacion) r = Autocorrelacion(SerieEscalada(), puntos, sesgada);
     });
     GraficaPendiente();
     if (sel_.media) {
-      res_.media = media;
-      Linea("Media = " + F(media));
+      if (media.representable) {
+        res_.media = media.valor;
+        Linea("Media = " + F(media.valor));
+      } else {
+        EstadisticoRechazado("Media", kEstadoMediaNoRepresentable);
+      }
     }
     if (sel_.varianza) {
-      res_.varianza = varianza;
-      Linea("Varianza = " + F(varianza));
+      if (varianza.representable) {
+        res_.varianza = varianza.valor;
+        Linea("Varianza = " + F(varianza.valor));
+      } else {
+        EstadisticoRechazado("Varianza", std::isinf(varianza.valor) ? kEstadoVarianzaDesborda
+                                                                    : kEstadoVarianzaSubdesborda);
+      }
     }
     if (autocorrelacion) {
       res_.autocorrelacion = AStd(r);
@@ -205,8 +213,8 @@ class Analisis {
   const Vector& SerieEscalada() {
     if (!escalaVista_) {
       escalaVista_ = true;
-      const int e = ExponenteDeEscala(original_);
-      if (e != 0) escalada_ = EscalarPotenciaDeDos(original_, e);
+      exponente_ = ExponenteDeEscala(original_);
+      if (exponente_ != 0) escalada_ = EscalarPotenciaDeDos(original_, exponente_);
     }
     return escalada_.Longitud() > 0 ? escalada_ : original_;
   }
@@ -240,6 +248,24 @@ class Analisis {
     }
   }
 
+  // A statistic that is not a double: its line says why, its message is shown, and its
+  // status is the analysis' when the method had none (the report is complete all the same).
+  void EstadisticoRechazado(const char* nombre, int estado) {
+    Linea(std::string(nombre) + ": sin resultado (" + EnUnaLinea(MensajeEstado(estado)) + ")");
+    if (res_.estado == kEstadoOk) {
+      res_.estado = estado;
+      res_.mensaje = MensajeEstado(estado);
+    }
+    if (e_.mensajes) e_.mensajes->ShowMessage(MensajeEstado(estado), TipoMensaje::Aviso);
+  }
+
+  static std::string EnUnaLinea(std::string texto) {
+    for (char& c : texto) {
+      if (c == '\n') c = ' ';
+    }
+    return texto;
+  }
+
   std::string F(double x) const { return FormatoF(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
   void Linea(const std::string& texto) { log_.Append(texto); }
@@ -261,6 +287,7 @@ class Analisis {
   ResultsLog& log_;
   const Vector& original_;
   bool escalaVista_ = false;
+  int exponente_ = 0;  // the series scaled by 2^-exponente_
   Vector escalada_;  // empty while the series itself will do
   const AnalysisSelection& sel_;
   const AnalysisParameters& par_;

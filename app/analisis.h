@@ -29,8 +29,9 @@ struct AnalysisOutcome {
   Fin fin = Fin::Completo;
   int estado = 0;          // status code: 0 on success; kEstadoConversion for a field
                            // that is not an integer, kEstadoErrorNumerico for a fault of
-                           // the numerical library
-  std::string mensaje;     // the text shown for a failure; empty on success
+                           // the numerical library; on a complete report, that of a mean or
+                           // variance that is not a double (the rest of the report stands)
+  std::string mensaje;     // the text shown for a failure or that statistic; else empty
 
   std::optional<double> valor;                  // H, T0 or P
   std::optional<double> icBajo, icAlto;         // 95 % confidence interval of H
@@ -51,6 +52,8 @@ struct AnalysisOutcome {
   std::vector<MetodoComparado> metodos;
 
   bool Exito() const { return fin == Fin::Completo; }
+  // Everything asked for was computed: a complete report without a refused statistic.
+  bool Todo() const { return Exito() && estado == 0; }
 };
 
 // Where the driver's output goes. The log is required; a null chart is not drawn, a null

@@ -306,7 +306,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   j += ",\"longitud\":" + FormatoI(longitud);
   j += ",\"metodo\":" + JsonTexto(metodo);
   j += ",\"estado\":" + FormatoI(r.estado);
-  j += ",\"mensaje\":" + (r.Exito() ? std::string("null") : JsonTexto(r.mensaje));
+  j += ",\"mensaje\":" + (r.mensaje.empty() ? std::string("null") : JsonTexto(r.mensaje));
   j += ",\"valor\":" + JsonNumero(r.valor);
   j += ",\"ic\":" + JsonIntervalo(r.icBajo, r.icAlto);
   j += ",\"coeficientes\":" +
@@ -488,7 +488,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   entorno.separador = o.separador;
   AnalysisDriver driver(entorno);
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
-  f.rechazo = !r.Exito();
+  f.rechazo = !r.Todo();
   if (o.json) {
     f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
   } else {

@@ -224,6 +224,54 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
   }
 }
 
+// The mean and variance of series near the ends of the double range: right where the true
+// value is a double, refused with a line, a message and a status where it is not, the rest
+// of the report standing.
+TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
+  struct Caso {
+    std::vector<double> serie;
+    const char* media;     // the report's lines
+    const char* varianza;
+    int estado;
+  };
+  const Caso casos[] = {
+      {{1e307, 1.5e307, 1.7e308, 1.7e308}, "Media = 9.125E307",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: es mayor que el "
+       "mayor número finito (1.8e308))",
+       kEstadoVarianzaDesborda},
+      {{1e-300, 2e-300, 3e-300}, "Media = 2E-300",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: no es nula, pero "
+       "es menor que el menor número positivo (4.9e-324))",
+       kEstadoVarianzaSubdesborda},
+      {{1e-160, 2e-160, 3e-160}, "Media = 2E-160", "Varianza = 1E-320", kEstadoOk},
+      {{1e150, 3e150}, "Media = 2E150", "Varianza = 2E300", kEstadoOk},
+      {{4.9e-324, 0.0}, "Media: sin resultado (La media de la serie no puede representarse: no es "
+                        "nula, pero su valor absoluto es menor que el menor número positivo "
+                        "(4.9e-324))",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: no es nula, pero "
+       "es menor que el menor número positivo (4.9e-324))",
+       kEstadoMediaNoRepresentable},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.media);
+    SinExtras();
+    sel.media = sel.varianza = true;
+    mensajes.textos.clear();
+    Vector v(static_cast<std::uint32_t>(c.serie.size()));
+    std::copy(c.serie.begin(), c.serie.end(), v.begin());
+    const AnalysisOutcome r = Analizar("s", v);
+    EXPECT_TRUE(r.Exito());
+    EXPECT_EQ(r.estado, c.estado);
+    EXPECT_EQ(r.Todo(), c.estado == kEstadoOk);
+    EXPECT_EQ(r.mensaje, c.estado == kEstadoOk ? "" : MensajeEstado(c.estado));
+    EXPECT_EQ(mensajes.textos.empty(), c.estado == kEstadoOk);
+    EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()),
+                                          c.media, c.varianza));
+    EXPECT_EQ(r.media.has_value(), std::string(c.media).rfind("Media =", 0) == 0);
+    EXPECT_EQ(r.varianza.has_value(), std::string(c.varianza).rfind("Varianza =", 0) == 0);
+  }
+}
+
 TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
   SinExtras();
   sel.autocorrelacion = true;

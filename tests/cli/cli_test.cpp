@@ -594,25 +594,26 @@ TEST_F(CliTest, JsonEscapaSaltosYComillas) {
   EXPECT_EQ(e.Lineas()[0].find('\t'), std::string::npos);  // escaped as \t
 }
 
-// Sums beyond the largest double: a mean or variance that is not finite is written as null
-// and the line stays valid JSON.
-TEST_F(CliTest, JsonConMediaOVarianzaNoFinitas) {
+// Values near the largest double: the mean is right although the plain sum overflows; a
+// variance beyond the largest double is null, with its status and message, exit 2, and the
+// line stays valid JSON.
+TEST_F(CliTest, JsonConVarianzaNoRepresentable) {
   struct Caso {
     const char* muestras;
-    bool mediaFinita;
+    double media;
   };
-  const Caso casos[] = {{"1.7e308 1.7e308", false}, {"1.7e308 -1.7e308", true}};
+  const Caso casos[] = {{"1.7e308 1.6e308", 1.65e308}, {"1.7e308 -1.7e308", 0.0}};
   for (const Caso& c : casos) {
     const Ejecucion e = Ejecutar({"--json", Fichero("enorme.sam", c.muestras)});
-    EXPECT_EQ(e.estado, 0) << c.muestras;
+    EXPECT_EQ(e.estado, 2) << c.muestras;
     ASSERT_EQ(e.Lineas().size(), 1u) << c.muestras;
     Json j;
     ASSERT_NO_THROW(j = LeerJson(e.Lineas()[0])) << e.Lineas()[0];
-    EXPECT_EQ(j["media"].EsNulo(), !c.mediaFinita) << c.muestras;
-    if (c.mediaFinita) {
-      EXPECT_EQ(j["media"].numero, 0);
-    }
+    EXPECT_DOUBLE_EQ(j["media"].numero, c.media) << c.muestras;
     EXPECT_TRUE(j["varianza"].EsNulo()) << c.muestras;
+    EXPECT_EQ(j["estado"].numero, kEstadoVarianzaDesborda);
+    EXPECT_EQ(j["mensaje"].texto, MensajeEstado(kEstadoVarianzaDesborda));
+    EXPECT_THAT(e.errores, HasSubstr("no puede representarse"));
   }
 }
 
