@@ -17,6 +17,11 @@
 
 namespace {
 
+// Why an estimate of H outside [0, 1] is given with a warning.
+constexpr const char* kCausaAviso =
+    "La serie no se comporta como un proceso estacionario con dependencia a largo plazo: "
+    "el valor de H no tiene sentido";
+
 std::vector<double> AStd(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
 
 // The clock of the command-line tool and of callers that give no hooks.
@@ -74,6 +79,10 @@ class Analisis {
     if (estado != kEstadoOk) return estado;
     for (const std::string& linea : bloque->lineas) Linea(linea);
     ResultadoMetodo& r = bloque->resultado;
+    if (metodo->daH) {
+      res_.aviso = AvisoH(r.valor);
+      if (!res_.aviso.empty()) Linea(res_.aviso);
+    }
     res_.valor = r.valor;
     if (r.hayIntervalo) {
       res_.icBajo = r.icBajo;
@@ -139,6 +148,7 @@ class Analisis {
       std::string linea = c.metodo + ": ";
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
+        c.aviso = AvisoH(b.resultado.valor);
         linea += "H = " + F(b.resultado.valor);
         if (b.resultado.hayIntervalo) {
           c.icBajo = b.resultado.icBajo;
@@ -150,6 +160,18 @@ class Analisis {
       }
       Linea(linea);
       res_.metodos.push_back(std::move(c));
+    }
+    // One warning for every method whose H is outside [0, 1], after their lines.
+    std::vector<std::string> fuera;
+    for (const auto& c : res_.metodos) {
+      if (!c.aviso.empty()) fuera.push_back(c.metodo);
+    }
+    if (!fuera.empty()) {
+      std::string con = fuera[0];
+      for (std::size_t i = 1; i < fuera.size(); ++i)
+        con += (i + 1 < fuera.size() ? ", " : " y ") + fuera[i];
+      res_.aviso = "Aviso: H fuera del intervalo [0, 1] con " + con + ". " + kCausaAviso;
+      Linea(res_.aviso);
     }
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
       grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
@@ -298,6 +320,11 @@ class Analisis {
 };
 
 }  // namespace
+
+std::string AvisoH(double H) {
+  if (H >= 0.0 && H <= 1.0) return {};
+  return std::string("Aviso: H fuera del intervalo [0, 1]. ") + kCausaAviso;
+}
 
 void AnalysisDriver::ShowStatusMessage(int estado) {
   if (estado == kEstadoOk || !entorno_.mensajes) return;

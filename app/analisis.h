@@ -40,6 +40,9 @@ struct AnalysisOutcome {
   std::optional<std::vector<double>> x, y;      // log-log points of the methods that draw
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
+  // The warning of an estimate of H outside [0, 1] (of some method of the comparison);
+  // empty when there is none.
+  std::string aviso;
 
   // The comparison of every method that yields H, in list order.
   struct MetodoComparado {
@@ -48,6 +51,7 @@ struct AnalysisOutcome {
                                  // is not an integer or a library fault
     std::string mensaje;         // refusal, conversion error or fault; empty on success
     std::optional<double> valor, icBajo, icAlto;
+    std::string aviso;           // AvisoH of its estimate; empty when it is in [0, 1]
   };
   std::vector<MetodoComparado> metodos;
 
@@ -95,6 +99,11 @@ class AnalysisDriver {
  private:
   AnalysisEnvironment entorno_;
 };
+
+// The warning for an estimate of H outside [0, 1] (kept as the regression gives it): the
+// series does not behave as a stationary process with long-range dependence. Empty for an
+// estimate in [0, 1].
+std::string AvisoH(double H);
 
 // Plot1: the method's axis titles (a name outside the method table keeps the titles), its
 // fitted line in class 1 — the least-squares line from the first to the last point, or the

@@ -114,9 +114,10 @@ std::string Ayuda() {
       "      --separador SEP      separador decimal del informe: . (por omisión) o ,\n"
       "      --json               en lugar del informe, un objeto JSON por fichero y línea\n"
       "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
-      "                           coeficientes, constante, x, y, media, varianza, informe;\n"
-      "                           con -m Todos, además metodos: una lista con metodo,\n"
-      "                           estado, mensaje, valor e ic de cada método)\n"
+      "                           coeficientes, constante, x, y, media, varianza, informe,\n"
+      "                           y aviso si H queda fuera de [0, 1]; con -m Todos, además\n"
+      "                           metodos: una lista con metodo, estado, mensaje, valor, ic\n"
+      "                           y aviso de cada método)\n"
       "  -j, --trabajos N         analizar N ficheros a la vez (por omisión, 1); la salida\n"
       "                           sigue el orden de los ficheros y es la misma que con 1\n"
       "      --hilos N            hilos de cálculo de cada análisis (por omisión, tantos\n"
@@ -309,6 +310,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   j += ",\"mensaje\":" + (r.mensaje.empty() ? std::string("null") : JsonTexto(r.mensaje));
   j += ",\"valor\":" + JsonNumero(r.valor);
   j += ",\"ic\":" + JsonIntervalo(r.icBajo, r.icAlto);
+  if (!r.aviso.empty()) j += ",\"aviso\":" + JsonTexto(r.aviso);
   j += ",\"coeficientes\":" +
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
@@ -323,6 +325,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
       j += ",\"mensaje\":" + (m.mensaje.empty() ? std::string("null") : JsonTexto(m.mensaje));
       j += ",\"valor\":" + JsonNumero(m.valor);
       j += ",\"ic\":" + JsonIntervalo(m.icBajo, m.icAlto);
+      if (!m.aviso.empty()) j += ",\"aviso\":" + JsonTexto(m.aviso);
       j += "}";
     }
     j += "]";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -270,6 +271,51 @@ TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
     EXPECT_EQ(r.media.has_value(), std::string(c.media).rfind("Media =", 0) == 0);
     EXPECT_EQ(r.varianza.has_value(), std::string(c.varianza).rfind("Varianza =", 0) == 0);
   }
+}
+
+// A sine is no long-memory process: some methods give H outside [0, 1]. The value stays,
+// with a warning line after the method's lines; the comparison names every such method in
+// one warning after its lines. A method whose H is in [0, 1], and T0 and P, have none.
+TEST_F(DriverTest, AvisoDeHFueraDeCeroUno) {
+  Vector seno(1000);
+  for (std::uint32_t i = 0; i < 1000; ++i) seno.Datos()[i] = std::sin(i / 10.0);
+  struct Caso {
+    const char* metodo;
+    bool aviso;
+  };
+  const Caso casos[] = {{metodo::kOndiculas, true},  // H = 3.136
+                        {metodo::kGph, true},        // H = −0.049
+                        {metodo::kVarianza, false},  // H = 0.4379
+                        {metodo::kTestT, false}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.metodo);
+    SinExtras();
+    sel.metodo = c.metodo;
+    const AnalysisOutcome r = Analizar("seno", seno);
+    ASSERT_TRUE(r.Todo()) << r.mensaje;
+    EXPECT_EQ(r.aviso, c.aviso ? AvisoH(*r.valor) : "");
+    EXPECT_EQ(log.Lineas().back() == r.aviso, c.aviso);
+    if (c.aviso) {
+      EXPECT_THAT(r.aviso, StartsWith("Aviso: H fuera del intervalo [0, 1]. La serie no se "
+                                      "comporta como un proceso estacionario"));
+    }
+  }
+  SinExtras();
+  sel.metodo = metodo::kTodos;
+  const AnalysisOutcome r = Analizar("seno", seno);
+  std::vector<std::string> fuera;
+  for (const auto& m : r.metodos) {
+    EXPECT_EQ(m.aviso.empty(), *m.valor >= 0 && *m.valor <= 1) << m.metodo;
+    if (!m.aviso.empty()) fuera.push_back(m.metodo);
+  }
+  ASSERT_GE(fuera.size(), 2u);
+  EXPECT_THAT(r.aviso, HasSubstr("con " + fuera[0] + ", "));
+  EXPECT_THAT(r.aviso, HasSubstr(" y " + fuera.back() + ". La serie no se comporta"));
+  EXPECT_EQ(log.Lineas().back(), r.aviso);
+  EXPECT_EQ(AvisoH(0.0), "");
+  EXPECT_EQ(AvisoH(1.0), "");
+  EXPECT_NE(AvisoH(std::nextafter(1.0, 2.0)), "");
+  EXPECT_NE(AvisoH(-1e-300), "");
 }
 
 TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
