@@ -173,6 +173,10 @@ class Analisis {
       res_.aviso = "Aviso: H fuera del intervalo [0, 1] con " + con + ". " + kCausaAviso;
       Linea(res_.aviso);
     }
+    // With no estimate at all the comparison is refused, its lines standing as the reasons.
+    const bool alguna = std::any_of(res_.metodos.begin(), res_.metodos.end(),
+                                    [](const auto& c) { return c.valor.has_value(); });
+    if (!alguna) return kEstadoNingunaEstimacion;
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
       grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
     }

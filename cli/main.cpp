@@ -132,8 +132,9 @@ std::string Ayuda() {
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
-      "(parámetro fuera de rango, valor entero no válido, fallo numérico); 1 por errores de\n"
-      "uso o ficheros que no pueden leerse.\n"
+      "(parámetro fuera de rango, valor no válido, fallo numérico, media o varianza que no\n"
+      "pueden representarse, -m Todos sin ninguna estimación); 1 por errores de uso o\n"
+      "ficheros que no pueden leerse.\n"
       "\n"
       "Ejemplo:\n"
       "  fenwa-cli -m R/S -p EBloques=10 examples/NileMin.sam\n";

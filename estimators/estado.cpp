@@ -114,6 +114,9 @@ std::string MensajeEstado(int estado) {
     case 49:
       return "La varianza de la serie no puede representarse: no es nula, pero es\n"
              "menor que el menor número positivo (4.9e-324)";
+    case 50:
+      return "Ningún método ha dado una estimación de H para esta serie:\n"
+             "cada línea de la comparación dice por qué";
     case 255:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

@@ -63,6 +63,7 @@ enum EstadoEstimador : int {
   kEstadoMediaNoRepresentable = 47,     // the mean is not zero but below the smallest double
   kEstadoVarianzaDesborda = 48,         // the variance is beyond the largest double
   kEstadoVarianzaSubdesborda = 49,      // the variance is not zero but below the smallest double
+  kEstadoNingunaEstimacion = 50,        // the comparison: no method gave an estimate of H
   kEstadoLongitudAutocorrelacion = 255,
 };
 

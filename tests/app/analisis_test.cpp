@@ -22,6 +22,7 @@
 #include "numeric/progreso.h"
 #include "tests/support/fgn.h"
 #include "support/carpeta_prueba.h"
+#include "support/vectores.h"
 
 namespace {
 
@@ -852,6 +853,30 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   EXPECT_EQ(cuenta("text:W. local"), 1);
   EXPECT_EQ(plot1.ops.back(), "auto6");
   EXPECT_THAT(plot1.ops, ::testing::Contains("x:Métodos"));
+}
+
+// When no method gives an estimate (too short a series, a constant one) the comparison is
+// a refusal of its own: its lines stay as the reasons, no statistics, no chart.
+TEST_F(DriverTest, ComparacionSinNingunaEstimacionSeRechaza) {
+  const std::pair<const char*, Vector> casos[] = {{"dos muestras", V({1.0, 2.0})},
+                                                  {"constante", Vector(300, 3.0)}};
+  for (const auto& [que, serie] : casos) {
+    SCOPED_TRACE(que);
+    sel.metodo = metodo::kTodos;
+    sel.media = true;
+    mensajes.textos.clear();
+    plot1.ops.clear();
+    const AnalysisOutcome r = Analizar("s", serie);
+    EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
+    EXPECT_EQ(r.estado, kEstadoNingunaEstimacion);
+    EXPECT_THAT(mensajes.textos, ElementsAre(MensajeEstado(kEstadoNingunaEstimacion)));
+    ASSERT_FALSE(r.metodos.empty());
+    for (const auto& m : r.metodos) EXPECT_NE(m.estado, kEstadoOk) << m.metodo;
+    EXPECT_EQ(log.Lineas().size(), r.metodos.size() + 2);
+    EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+    EXPECT_FALSE(r.media.has_value());
+    EXPECT_TRUE(plot1.ops.empty());
+  }
 }
 
 }  // namespace

@@ -658,6 +658,17 @@ TEST_F(CliTest, JsonConAvisoDeHFueraDeCeroUno) {
   }
 }
 
+// -m Todos with no estimate from any method: exit 2 and a status of its own.
+TEST_F(CliTest, TodosSinNingunaEstimacion) {
+  const Ejecucion e = Ejecutar({"-m", "Todos", "--json", Fichero("dos.sam", "1 2")});
+  EXPECT_EQ(e.estado, 2);
+  const Json j = LeerJson(e.Lineas().at(0));
+  EXPECT_EQ(j["estado"].numero, kEstadoNingunaEstimacion);
+  EXPECT_EQ(j["mensaje"].texto, MensajeEstado(kEstadoNingunaEstimacion));
+  EXPECT_FALSE(j["metodos"].lista.empty());
+  for (const Json& m : j["metodos"].lista) EXPECT_EQ(m["estado"].numero, 1);
+}
+
 TEST_F(CliTest, VariosObjetosJsonUnoPorLinea) {
   const Ejecucion e = Ejecutar({"--json", Fichero("a.sam", "1 2"), Fichero("b.sam", "3 4 5")});
   EXPECT_EQ(e.estado, 0);
