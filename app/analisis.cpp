@@ -18,6 +18,11 @@
 
 namespace {
 
+// Why an estimate of H outside [0, 1] is given with a warning.
+constexpr const char* kCausaAviso =
+    "La serie no se comporta como un proceso estacionario con dependencia a largo plazo: "
+    "el valor de H no tiene sentido";
+
 std::vector<double> AStd(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
 
 // The clock of the command-line tool and of callers that give no hooks.
@@ -75,6 +80,10 @@ class Analisis {
     if (estado != kEstadoOk) return estado;
     for (const std::string& linea : bloque->lineas) Linea(linea);
     ResultadoMetodo& r = bloque->resultado;
+    if (metodo->daH) {
+      res_.aviso = AvisoH(r.valor);
+      if (!res_.aviso.empty()) Linea(res_.aviso);
+    }
     res_.valor = r.valor;
     if (r.hayIntervalo) {
       res_.icBajo = r.icBajo;
@@ -139,6 +148,7 @@ class Analisis {
       const BloqueMetodo& b = bloques[i];
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
+        c.aviso = AvisoH(b.resultado.valor);
         if (b.resultado.hayIntervalo) {
           c.icBajo = b.resultado.icBajo;
           c.icAlto = b.resultado.icAlto;
@@ -151,6 +161,22 @@ class Analisis {
     for (std::size_t i = 1; i < tabla.size(); ++i) log_.AppendTabla(tabla[i]);
     Linea(LineaExcluidosComparacion(par_.Opcion(campo::RGModelo)));
     comparacion_ = true;
+    // One warning for every method whose H is outside [0, 1], after their lines.
+    std::vector<std::string> fuera;
+    for (const auto& c : res_.metodos) {
+      if (!c.aviso.empty()) fuera.push_back(c.metodo);
+    }
+    if (!fuera.empty()) {
+      std::string con = fuera[0];
+      for (std::size_t i = 1; i < fuera.size(); ++i)
+        con += (i + 1 < fuera.size() ? ", " : " y ") + fuera[i];
+      res_.aviso = "Aviso: H fuera del intervalo [0, 1] con " + con + ". " + kCausaAviso;
+      Linea(res_.aviso);
+    }
+    // With no estimate at all the comparison is refused, its lines standing as the reasons.
+    const bool alguna = std::any_of(res_.metodos.begin(), res_.metodos.end(),
+                                    [](const auto& c) { return c.valor.has_value(); });
+    if (!alguna) return kEstadoNingunaEstimacion;
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
       grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
     }
@@ -163,22 +189,35 @@ class Analisis {
     const bool guardar = par_.Marca(campo::ChGuardar);
     const bool autocorrelacion = sel_.autocorrelacion && (guardar || marcas_.graficaAuto);
     const int sesgada = par_.Opcion(campo::RGSesgo) == 0 ? 1 : 0;
-    double media = 0.0, varianza = 0.0;
+    Estadistico media, varianza;
     Vector r;
     Calcular(cuotaMetodo_, 1.0, [&] {
-      if (sel_.media) media = Media(original_);
-      if (sel_.varianza) varianza = Varianza(original_);
+      // On the scaled series, so that the sums neither overflow nor underflow.
+      if (sel_.media || sel_.varianza) {
+        const Vector& escalada = SerieEscalada();
+        if (sel_.media) media = MediaDeEscalada(escalada, exponente_);
+        if (sel_.varianza) varianza = VarianzaDeEscalada(escalada, exponente_);
+      }
       if (autocorrelacion) r = Autocorrelacion(SerieEscalada(), puntos, sesgada);
     });
     GraficaPendiente();
     if (comparacion_ && (sel_.media || sel_.varianza)) Linea(kLineaEstadisticos);
     if (sel_.media) {
-      res_.media = media;
-      Linea("Media = " + F(media));
+      if (media.representable) {
+        res_.media = media.valor;
+        Linea("Media = " + F(media.valor));
+      } else {
+        EstadisticoRechazado("Media", kEstadoMediaNoRepresentable);
+      }
     }
     if (sel_.varianza) {
-      res_.varianza = varianza;
-      Linea("Varianza = " + F(varianza));
+      if (varianza.representable) {
+        res_.varianza = varianza.valor;
+        Linea("Varianza = " + F(varianza.valor));
+      } else {
+        EstadisticoRechazado("Varianza", std::isinf(varianza.valor) ? kEstadoVarianzaDesborda
+                                                                    : kEstadoVarianzaSubdesborda);
+      }
     }
     if (autocorrelacion) {
       res_.autocorrelacion = AStd(r);
@@ -201,8 +240,8 @@ class Analisis {
   const Vector& SerieEscalada() {
     if (!escalaVista_) {
       escalaVista_ = true;
-      const int e = ExponenteDeEscala(original_);
-      if (e != 0) escalada_ = EscalarPotenciaDeDos(original_, e);
+      exponente_ = ExponenteDeEscala(original_);
+      if (exponente_ != 0) escalada_ = EscalarPotenciaDeDos(original_, exponente_);
     }
     return escalada_.Longitud() > 0 ? escalada_ : original_;
   }
@@ -236,6 +275,24 @@ class Analisis {
     }
   }
 
+  // A statistic that is not a double: its line says why, its message is shown, and its
+  // status is the analysis' when the method had none (the report is complete all the same).
+  void EstadisticoRechazado(const char* nombre, int estado) {
+    Linea(std::string(nombre) + ": sin resultado (" + EnUnaLinea(MensajeEstado(estado)) + ")");
+    if (res_.estado == kEstadoOk) {
+      res_.estado = estado;
+      res_.mensaje = MensajeEstado(estado);
+    }
+    if (e_.mensajes) e_.mensajes->ShowMessage(MensajeEstado(estado), TipoMensaje::Aviso);
+  }
+
+  static std::string EnUnaLinea(std::string texto) {
+    for (char& c : texto) {
+      if (c == '\n') c = ' ';
+    }
+    return texto;
+  }
+
   std::string F(double x) const { return FormatoF(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
   void Linea(const std::string& texto) { log_.Append(texto); }
@@ -258,6 +315,7 @@ class Analisis {
   ResultsLog& log_;
   const Vector& original_;
   bool escalaVista_ = false;
+  int exponente_ = 0;  // the series scaled by 2^-exponente_
   Vector escalada_;  // empty while the series itself will do
   const AnalysisSelection& sel_;
   const AnalysisParameters& par_;
@@ -269,6 +327,11 @@ class Analisis {
 };
 
 }  // namespace
+
+std::string AvisoH(double H) {
+  if (H >= 0.0 && H <= 1.0) return {};
+  return std::string("Aviso: H fuera del intervalo [0, 1]. ") + kCausaAviso;
+}
 
 void AnalysisDriver::ShowStatusMessage(int estado) {
   if (estado == kEstadoOk || !entorno_.mensajes) return;

@@ -32,8 +32,9 @@ struct AnalysisOutcome {
   Fin fin = Fin::Completo;
   int estado = 0;          // status code: 0 on success; kEstadoConversion for a field
                            // that is not an integer, kEstadoErrorNumerico for a fault of
-                           // the numerical library
-  std::string mensaje;     // the text shown for a failure; empty on success
+                           // the numerical library; on a complete report, that of a mean or
+                           // variance that is not a double (the rest of the report stands)
+  std::string mensaje;     // the text shown for a failure or that statistic; else empty
 
   std::optional<double> valor;                  // H, T0 or P
   std::optional<double> icBajo, icAlto;         // 95 % confidence interval of H
@@ -43,6 +44,9 @@ struct AnalysisOutcome {
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
   bool escrituraFallida = false;  // the .atc file could not be written (its message shown)
+  // The warning of an estimate of H outside [0, 1] (of some method of the comparison);
+  // empty when there is none.
+  std::string aviso;
 
   // The comparison of every method that yields H, in list order.
   struct MetodoComparado {
@@ -51,10 +55,13 @@ struct AnalysisOutcome {
                                  // is not an integer or a library fault
     std::string mensaje;         // refusal, conversion error or fault; empty on success
     std::optional<double> valor, icBajo, icAlto;
+    std::string aviso;           // AvisoH of its estimate; empty when it is in [0, 1]
   };
   std::vector<MetodoComparado> metodos;
 
   bool Exito() const { return fin == Fin::Completo; }
+  // Everything asked for was computed: a complete report without a refused statistic.
+  bool Todo() const { return Exito() && estado == 0; }
 };
 
 // Where the driver's output goes. The log is required; a null chart is not drawn, a null
@@ -96,6 +103,11 @@ class AnalysisDriver {
  private:
   AnalysisEnvironment entorno_;
 };
+
+// The warning for an estimate of H outside [0, 1] (kept as the regression gives it): the
+// series does not behave as a stationary process with long-range dependence. Empty for an
+// estimate in [0, 1].
+std::string AvisoH(double H);
 
 // Plot1: the method's axis titles (a name outside the method table keeps the titles), its
 // fitted line in class 1 — the least-squares line from the first to the last point, or the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "numeric/progreso.h"
 #include "tests/support/fgn.h"
 #include "support/carpeta_prueba.h"
+#include "support/vectores.h"
 
 namespace {
 
@@ -222,6 +224,99 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
       EXPECT_EQ(log.Lineas().back(), "Media = 5");
     }
   }
+}
+
+// The mean and variance of series near the ends of the double range: right where the true
+// value is a double, refused with a line, a message and a status where it is not, the rest
+// of the report standing.
+TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
+  struct Caso {
+    std::vector<double> serie;
+    const char* media;     // the report's lines
+    const char* varianza;
+    int estado;
+  };
+  const Caso casos[] = {
+      {{1e307, 1.5e307, 1.7e308, 1.7e308}, "Media = 9.125E307",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: es mayor que el "
+       "mayor número finito (1.8e308))",
+       kEstadoVarianzaDesborda},
+      {{1e-300, 2e-300, 3e-300}, "Media = 2E-300",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: no es nula, pero "
+       "es menor que el menor número positivo (4.9e-324))",
+       kEstadoVarianzaSubdesborda},
+      {{1e-160, 2e-160, 3e-160}, "Media = 2E-160", "Varianza = 1E-320", kEstadoOk},
+      {{1e150, 3e150}, "Media = 2E150", "Varianza = 2E300", kEstadoOk},
+      {{4.9e-324, 0.0}, "Media: sin resultado (La media de la serie no puede representarse: no es "
+                        "nula, pero su valor absoluto es menor que el menor número positivo "
+                        "(4.9e-324))",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: no es nula, pero "
+       "es menor que el menor número positivo (4.9e-324))",
+       kEstadoMediaNoRepresentable},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.media);
+    SinExtras();
+    sel.media = sel.varianza = true;
+    mensajes.textos.clear();
+    Vector v(static_cast<std::uint32_t>(c.serie.size()));
+    std::copy(c.serie.begin(), c.serie.end(), v.begin());
+    const AnalysisOutcome r = Analizar("s", v);
+    EXPECT_TRUE(r.Exito());
+    EXPECT_EQ(r.estado, c.estado);
+    EXPECT_EQ(r.Todo(), c.estado == kEstadoOk);
+    EXPECT_EQ(r.mensaje, c.estado == kEstadoOk ? "" : MensajeEstado(c.estado));
+    EXPECT_EQ(mensajes.textos.empty(), c.estado == kEstadoOk);
+    EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()),
+                                          c.media, c.varianza));
+    EXPECT_EQ(r.media.has_value(), std::string(c.media).rfind("Media =", 0) == 0);
+    EXPECT_EQ(r.varianza.has_value(), std::string(c.varianza).rfind("Varianza =", 0) == 0);
+  }
+}
+
+// A sine is no long-memory process: some methods give H outside [0, 1]. The value stays,
+// with a warning line after the method's lines; the comparison names every such method in
+// one warning after its lines. A method whose H is in [0, 1], and T0 and P, have none.
+TEST_F(DriverTest, AvisoDeHFueraDeCeroUno) {
+  Vector seno(1000);
+  for (std::uint32_t i = 0; i < 1000; ++i) seno.Datos()[i] = std::sin(i / 10.0);
+  struct Caso {
+    const char* metodo;
+    bool aviso;
+  };
+  const Caso casos[] = {{metodo::kOndiculas, true},  // H = 3.136
+                        {metodo::kGph, true},        // H = −0.049
+                        {metodo::kVarianza, false},  // H = 0.4379
+                        {metodo::kTestT, false}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.metodo);
+    SinExtras();
+    sel.metodo = c.metodo;
+    const AnalysisOutcome r = Analizar("seno", seno);
+    ASSERT_TRUE(r.Todo()) << r.mensaje;
+    EXPECT_EQ(r.aviso, c.aviso ? AvisoH(*r.valor) : "");
+    EXPECT_EQ(log.Lineas().back() == r.aviso, c.aviso);
+    if (c.aviso) {
+      EXPECT_THAT(r.aviso, StartsWith("Aviso: H fuera del intervalo [0, 1]. La serie no se "
+                                      "comporta como un proceso estacionario"));
+    }
+  }
+  SinExtras();
+  sel.metodo = metodo::kTodos;
+  const AnalysisOutcome r = Analizar("seno", seno);
+  std::vector<std::string> fuera;
+  for (const auto& m : r.metodos) {
+    EXPECT_EQ(m.aviso.empty(), *m.valor >= 0 && *m.valor <= 1) << m.metodo;
+    if (!m.aviso.empty()) fuera.push_back(m.metodo);
+  }
+  ASSERT_GE(fuera.size(), 2u);
+  EXPECT_THAT(r.aviso, HasSubstr("con " + fuera[0] + ", "));
+  EXPECT_THAT(r.aviso, HasSubstr(" y " + fuera.back() + ". La serie no se comporta"));
+  EXPECT_EQ(log.Lineas().back(), r.aviso);
+  EXPECT_EQ(AvisoH(0.0), "");
+  EXPECT_EQ(AvisoH(1.0), "");
+  EXPECT_NE(AvisoH(std::nextafter(1.0, 2.0)), "");
+  EXPECT_NE(AvisoH(-1e-300), "");
 }
 
 TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
@@ -766,6 +861,31 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   EXPECT_EQ(cuenta("text:W. local"), 1);
   EXPECT_EQ(plot1.ops.back(), "auto6");
   EXPECT_THAT(plot1.ops, ::testing::Contains("x:Métodos"));
+}
+
+// When no method gives an estimate (too short a series, a constant one) the comparison is
+// a refusal of its own: its lines stay as the reasons, no statistics, no chart.
+TEST_F(DriverTest, ComparacionSinNingunaEstimacionSeRechaza) {
+  const std::pair<const char*, Vector> casos[] = {{"dos muestras", V({1.0, 2.0})},
+                                                  {"constante", Vector(300, 3.0)}};
+  for (const auto& [que, serie] : casos) {
+    SCOPED_TRACE(que);
+    sel.metodo = metodo::kTodos;
+    sel.media = true;
+    mensajes.textos.clear();
+    plot1.ops.clear();
+    const AnalysisOutcome r = Analizar("s", serie);
+    EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
+    EXPECT_EQ(r.estado, kEstadoNingunaEstimacion);
+    EXPECT_THAT(mensajes.textos, ElementsAre(MensajeEstado(kEstadoNingunaEstimacion)));
+    ASSERT_FALSE(r.metodos.empty());
+    for (const auto& m : r.metodos) EXPECT_NE(m.estado, kEstadoOk) << m.metodo;
+    // Name and length, the table's title, header and rows, the line on the methods left out.
+    EXPECT_EQ(log.Lineas().size(), r.metodos.size() + 5);
+    EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+    EXPECT_FALSE(r.media.has_value());
+    EXPECT_TRUE(plot1.ops.empty());
+  }
 }
 
 }  // namespace

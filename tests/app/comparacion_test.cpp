@@ -31,11 +31,11 @@ std::size_t Columna(const std::string& linea, const std::string& parte) {
 // column, blank cells where a number is missing, and its state.
 TEST(Comparacion, TablaAlineada) {
   const std::vector<Fila> filas = {
-      {"DFA", 0, "", 0.75231, std::nullopt, std::nullopt},
-      {"Whittle Estándar", 0, "", 0.8, 0.7890123, 0.8153},
-      {"Ondículas", 0, "", -0.25, -1.5, 12.125},
+      {"DFA", 0, "", 0.75231, std::nullopt, std::nullopt, ""},
+      {"Whittle Estándar", 0, "", 0.8, 0.7890123, 0.8153, ""},
+      {"Ondículas", 0, "", -0.25, -1.5, 12.125, ""},
       {"Varianza", 2, "La regresión sólo puede aplicarse\ncon 5 o más puntos", std::nullopt,
-       std::nullopt, std::nullopt},
+       std::nullopt, std::nullopt, ""},
   };
   const std::vector<std::string> t = TablaComparacion(filas, ',');
   ASSERT_EQ(t.size(), filas.size() + 2);
@@ -87,10 +87,10 @@ TEST(Comparacion, LineaDeLosExcluidos) {
 TEST(Comparacion, Csv) {
   AnalysisOutcome todos;
   todos.metodos = {
-      {"DFA", 0, "", 0.1, std::nullopt, std::nullopt},
-      {"GPH", 0, "", 0.75, 0.5, 1.25},
-      {"Varianza", 2, "dice \"no\", y\notra línea", std::nullopt, std::nullopt, std::nullopt},
-      {"Solo bajo", 0, "", 0.5, 0.25, std::nullopt},
+      {"DFA", 0, "", 0.1, std::nullopt, std::nullopt, ""},
+      {"GPH", 0, "", 0.75, 0.5, 1.25, ""},
+      {"Varianza", 2, "dice \"no\", y\notra línea", std::nullopt, std::nullopt, std::nullopt, ""},
+      {"Solo bajo", 0, "", 0.5, 0.25, std::nullopt, ""},
   };
   EXPECT_EQ(CsvResultados("Todos", todos),
             "metodo,valor,inferior,superior,estado,mensaje\n"
