@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/comparacion.h"
 #include "app/metodos.h"
 #include "estimators/comun.h"
 #include "estimators/estado.h"
@@ -136,26 +137,20 @@ class Analisis {
     for (std::size_t i = 0; i < metodos.size(); ++i) {
       AnalysisOutcome::MetodoComparado& c = filas[i];
       const BloqueMetodo& b = bloques[i];
-      std::string linea = c.metodo + ": ";
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
-        linea += "H = " + F(b.resultado.valor);
         if (b.resultado.hayIntervalo) {
           c.icBajo = b.resultado.icBajo;
           c.icAlto = b.resultado.icAlto;
-          linea += "  [" + F(b.resultado.icBajo) + "; " + F(b.resultado.icAlto) + "]";
         }
-      } else {
-        // The message on one line.
-        std::string mensaje = c.mensaje;
-        for (char& ch : mensaje) {
-          if (ch == '\n') ch = ' ';
-        }
-        linea += "sin resultado (" + mensaje + ")";
       }
-      Linea(linea);
       res_.metodos.push_back(std::move(c));
     }
+    const std::vector<std::string> tabla = TablaComparacion(res_.metodos, e_.separador);
+    Linea(tabla.front());  // the title, then the columns
+    for (std::size_t i = 1; i < tabla.size(); ++i) log_.AppendTabla(tabla[i]);
+    Linea(LineaExcluidosComparacion(par_.Opcion(campo::RGModelo)));
+    comparacion_ = true;
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
       grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
     }
@@ -176,6 +171,7 @@ class Analisis {
       if (autocorrelacion) r = Autocorrelacion(SerieEscalada(), puntos, sesgada);
     });
     GraficaPendiente();
+    if (comparacion_ && (sel_.media || sel_.varianza)) Linea(kLineaEstadisticos);
     if (sel_.media) {
       res_.media = media;
       Linea("Media = " + F(media));
@@ -269,6 +265,7 @@ class Analisis {
   AnalysisOutcome& res_;
   double cuotaMetodo_;  // the method's part of the progress, the statistics have the rest
   std::function<void()> grafica_;  // the method chart, filled when the analysis ends
+  bool comparacion_ = false;       // the block was the comparison of methods
 };
 
 }  // namespace

@@ -12,6 +12,11 @@ void ResultsLog::Append(const std::string& linea) {
   if (vista_) vista_->Append(linea);
 }
 
+void ResultsLog::AppendTabla(const std::string& linea) {
+  lineas_.push_back(linea);
+  if (vista_) vista_->AppendTabla(linea);
+}
+
 void ResultsLog::SetColors(ColorFondo fondo, ColorTexto texto) {
   fondo_ = fondo;
   texto_ = texto;

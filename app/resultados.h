@@ -32,6 +32,7 @@ class ResultsLog : public ResultsSink {
   // ResultsSink
   void Clear() override;
   void Append(const std::string& linea) override;
+  void AppendTabla(const std::string& linea) override;
   void SetColors(ColorFondo fondo, ColorTexto texto) override;
 
   const std::vector<std::string>& Lineas() const { return lineas_; }

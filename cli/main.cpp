@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "app/analisis.h"
+#include "app/comparacion.h"
 #include "app/graficas.h"
 #include "app/metodos.h"
 #include "app/series.h"
@@ -26,6 +27,7 @@
 #include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/opciones.h"
+#include "cli/salidas_comparacion.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
 #include "numeric/fichero_atomico.h"
@@ -109,6 +111,7 @@ std::string Ayuda() {
          f.descripcion + "\n";
     t += "      --" + f.opcion + "-auto RUTA      guardar la gráfica de la autocorrelación\n";
   }
+  t += AyudaComparacion();
   t +=
       "                           En RUTA, {nombre} se sustituye por el nombre de la serie.\n"
       "      --fecha              añadir la línea con la fecha y la hora del análisis\n"
@@ -157,6 +160,7 @@ struct Opciones {
   unsigned trabajos = 1;              // -j: files analysed at once
   unsigned hilos = 0;                 // --hilos: threads of each analysis (0: default)
   std::optional<bool> progreso;       // --progreso / --sin-progreso; default: a terminal
+  OpcionesComparacion comparacion;    // --csv, --referencia
 };
 
 // The name of the series of a file; "entrada" for the standard input ("-").
@@ -257,6 +261,8 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     } else if (arg == "--progreso" || arg == "--sin-progreso") {
       if (!(error = sinValor()).empty()) return error;
       o.progreso = arg == "--progreso";
+    } else if (LeerOpcionComparacion(arg, valor, o.comparacion, error)) {
+      if (!error.empty()) return error;
     } else {
       bool hallada = false;
       for (std::size_t f = 0; f < formatos.size() && !hallada; ++f) {
@@ -354,6 +360,7 @@ struct Fichero {
   bool rechazo = false;               // an analysis that did not succeed
   bool escrituraFallida = false;      // the .atc file could not be written
   std::unique_ptr<TPlotModel> plot1, plot2;  // for the chart files
+  std::optional<std::string> csv;     // for --csv
   // Progress, read by the thread that shows it.
   enum Fase { Espera, Leyendo, Analizando, Hecho };
   std::atomic<int> fase{Espera};
@@ -500,6 +507,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Exito();
   f.escrituraFallida = r.escrituraFallida;
+  if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
   if (o.json) {
     f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
   } else {
@@ -512,7 +520,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
 // Whether two files would write to one path: then they are analysed one after another, so
 // that the file left is the one of the last of them, as without -j.
 bool RutasCompartidas(const Opciones& o, const std::vector<std::string>& nombres) {
-  std::vector<const std::optional<std::string>*> plantillas = {&o.atc};
+  std::vector<const std::optional<std::string>*> plantillas = {&o.atc, &o.comparacion.csv};
   for (const auto& r : o.graficaMetodo) plantillas.push_back(&r);
   for (const auto& r : o.graficaAuto) plantillas.push_back(&r);
   std::set<std::string> rutas;
@@ -628,9 +636,17 @@ int Ejecutar(int argc, char** argv) {
         }
       }
     }
+    if (f.csv) {
+      const std::string error = EscribirCsv(o.comparacion, f.nombre, *f.csv);
+      if (!error.empty()) {
+        escribir(stderr, error);
+        salida = kSalidaUso;
+      }
+    }
     std::fflush(stdout);
     // What was kept for the output is not needed any more.
     f.informe.reset();
+    f.csv.reset();
     f.plot1.reset();
     f.plot2.reset();
   }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 
+#include "app/comparacion.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
 #include "chart/qt/fuentes.h"
@@ -208,6 +209,9 @@ void TFPrinc::CrearMenus() {
   Copiarresult1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   Borrarresult1 = accion(resultados, QStringLiteral("&Borrar resultados"), "Borrarresult1",
                          &TFPrinc::Borrarresult1Click);
+  resultados->addSeparator();
+  GuardarCsv1 = accion(resultados, QStringLiteral("Guardar comparación (C&SV)..."),
+                       "GuardarCsv1", &TFPrinc::GuardarCsv1Click);
 
   QMenu* graficas = menuBar()->addMenu(QStringLiteral("&Gráficas"));
   Graficametodo1 = marca(graficas, QStringLiteral("Gráfica &método"), "Graficametodo1");
@@ -544,6 +548,7 @@ void TFPrinc::ActualizarComandos() {
   Guardarresult1->setEnabled(c.guardar);
   Guardarresultcomo1->setEnabled(c.guardarComo);
   SBGuardarResult->setEnabled(c.sbGuardarResult);
+  GuardarCsv1->setEnabled(ultimo_.has_value());
 }
 
 void TFPrinc::Guardarresult1Click() {
@@ -573,7 +578,23 @@ void TFPrinc::Copiarresult1Click() {
 
 void TFPrinc::Borrarresult1Click() {
   registro_.BorrarResultados();
+  ultimo_.reset();
   ActualizarComandos();
+}
+
+void TFPrinc::GuardarCsv1Click() {
+  if (!ultimo_) return;
+  OpcionesFichero opciones;
+  opciones.titulo = QStringLiteral("Guardar comparación (CSV)");
+  opciones.nombre = QString::fromStdString(registro_.ResultsBaseName() + ".csv");
+  opciones.filtros = {QStringLiteral("Valores separados por comas (*.csv)"),
+                      QStringLiteral("Todos los archivos (*.*)")};
+  opciones.extensionDefecto = QStringLiteral("csv");
+  const QString ruta = dialogos_.GuardarFichero(this, opciones);
+  if (ruta.isEmpty()) return;
+  const std::string error = EscribirTextoCompleto(
+      ruta.toStdString(), CsvResultados(ultimo_->metodo, ultimo_->resultado));
+  if (!error.empty()) dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Error);
 }
 
 // ---- analysis --------------------------------------------------------------------------------
@@ -608,7 +629,10 @@ void TFPrinc::Analizar(bool comparar) {
                                      ? QStringLiteral("Comparando los métodos...")
                                      : QStringLiteral("Analizando la serie..."));
   try {
-    driver_->Analizar(almacen_, seleccion, parametros, marcas);
+    ultimo_.reset();
+    AnalysisOutcome resultado = driver_->Analizar(almacen_, seleccion, parametros, marcas);
+    if (resultado.Exito() && seleccion.metodo != metodo::kNinguno)
+      ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado)};
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();

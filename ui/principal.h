@@ -55,7 +55,7 @@ class TFPrinc : public QMainWindow {
   QAction *MetodosH1, *MetodosT01, *Estacion1, *CompararMetodos1, *Autocorrelacion1, *Series1,
       *Acercade1;
   // Menu "&Resultados"
-  QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1;
+  QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1, *GuardarCsv1;
   // Menu "&Gráficas"
   QAction *Graficametodo1, *Graficaauto1, *Iragraficas1;
 
@@ -81,6 +81,9 @@ class TFPrinc : public QMainWindow {
   void Guardarresultcomo1Click();
   void Copiarresult1Click();
   void Borrarresult1Click();
+  // "Guardar comparación (CSV)...": the results of the last complete analysis of a method
+  // (every method of a comparison, or the one analysed) as CSV.
+  void GuardarCsv1Click();
   void MetodosH1Click();
   void MetodosT01Click();
   void Estacion1Click();
@@ -135,6 +138,12 @@ class TFPrinc : public QMainWindow {
   TFCaptura* captura_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
+  // The last complete analysis of a method, for the CSV.
+  struct UltimoAnalisis {
+    std::string metodo;
+    AnalysisOutcome resultado;
+  };
+  std::optional<UltimoAnalisis> ultimo_;
   struct Adaptadores;
   class MenusOcupados;
   std::unique_ptr<Adaptadores> adaptadores_;

@@ -722,13 +722,16 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   for (const DefinicionMetodo& m : TablaMetodos())
     if (m.daH) nombres.push_back(m.nombre);
   ASSERT_EQ(r.metodos.size(), nombres.size());
-  ASSERT_EQ(log.Lineas().size(), nombres.size() + 3);  // header, methods, mean
+  // Header, the table's title and column line, one line per method, the line on the
+  // methods left out, the statistics' label and the mean.
+  ASSERT_EQ(log.Lineas().size(), nombres.size() + 7);
+  EXPECT_EQ(log.Lineas()[3].rfind("Método ", 0), 0u);
   for (std::size_t i = 0; i < nombres.size(); ++i) {
     const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
     SCOPED_TRACE(nombres[i]);
     EXPECT_EQ(m.metodo, nombres[i]);
-    const std::string& linea = log.Lineas()[i + 2];
-    EXPECT_EQ(linea.rfind(nombres[i] + ": ", 0), 0u);
+    const std::string& linea = log.Lineas()[i + 4];
+    EXPECT_EQ(linea.rfind(nombres[i] + " ", 0), 0u);
     const bool falla = nombres[i] == "Varianza" || nombres[i] == "Higuchi" ||
                        nombres[i] == "Whittle Estándar";
     EXPECT_EQ(m.valor.has_value(), !falla);
@@ -736,9 +739,12 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
     if (falla) {
       EXPECT_THAT(linea, HasSubstr("sin resultado ("));
     } else {
-      EXPECT_THAT(linea, MatchesRegex(".*: H = [0-9.]+(  \\[[0-9.]+; [0-9.]+\\])?"));
+      EXPECT_THAT(linea, MatchesRegex(".* [0-9]\\.[0-9]{4} .*(correcto|sin IC)"));
     }
   }
+  EXPECT_THAT(log.Lineas()[nombres.size() + 4],
+              HasSubstr("Whittle Estándar se aplica con el modelo FARIMA"));
+  EXPECT_EQ(log.Lineas()[nombres.size() + 5], "Estadísticos de la serie:");
   const auto fila = [&r](const std::string& n) {
     return *std::find_if(r.metodos.begin(), r.metodos.end(),
                          [&n](const auto& m) { return m.metodo == n; });

@@ -20,6 +20,7 @@
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 class CliGenerarTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
@@ -49,6 +50,17 @@ TEST_F(CliGenerarTest, FormasYRechazos) {
        "El parámetro H debe estar comprendido entre 0 y 1 (sin incluirlos)"},
       {{"generar", "farima", "--phi", "1", "-o", "-"}, 1, 0, "coeficiente AR"},
       {{"generar", "fgn", "-n", "2147483648", "-o", "-"}, 1, 0, "demasiado larga"},
+      // Series that doubles cannot hold are refused, and no file is written (x.sam below).
+      {{"generar", "fgn", "-n", "2000000000", "-o", "x.sam"}, 1, 0,
+       "la longitud máxima de este modelo es 1062882001"},
+      {{"generar", "ruido", "-n", "4294967296", "-o", "x.sam"}, 1, 0,
+       "la longitud máxima de este modelo es 4294967295"},
+      {{"generar", "fgn", "--desviacion", "5e307", "-o", "x.sam"}, 2, 0, "no es un número finito"},
+      {{"generar", "ruido", "--desviacion", "1e308", "-o", "x.sam"}, 2, 0, "no es un número finito"},
+      {{"generar", "ruido", "--media", "1e20", "-o", "x.sam"}, 2, 0, "todas las muestras valen lo mismo"},
+      {{"generar", "fgn", "--desviacion", "1e-310", "-o", "x.sam"}, 1, 0, "el menor número normal"},
+      // A large MA coefficient does not overflow the filter.
+      {{"generar", "farima", "--theta", "1e308", "-n", "3", "-o", "-"}, 0, 3, ""},
       {{"generar", "fgn", "-n", "5", "-o", "no/existe/x.sam"}, 1, 0,
        "No puedo guardar el fichero 'no/existe/x.sam': no existe la carpeta"},
       {{"generar", "ruido", "-n", "100000", "-o", "/dev/full"}, 1, 0,
@@ -63,7 +75,12 @@ TEST_F(CliGenerarTest, FormasYRechazos) {
       EXPECT_EQ(e.Lineas().size(), static_cast<std::size_t>(c.lineas)) << orden;
     }
     EXPECT_THAT(c.estado == 0 ? e.salida : e.errores, HasSubstr(c.mensaje)) << orden;
+    if (c.lineas > 0) {
+      EXPECT_THAT(e.salida, Not(HasSubstr("nan"))) << orden;
+      EXPECT_THAT(e.salida, Not(HasSubstr("inf"))) << orden;
+    }
   }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "x.sam"));
 }
 
 // The same seed writes the same bytes, to a file or to standard output; another seed does
