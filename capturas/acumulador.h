@@ -1,12 +1,15 @@
 // The bins of a count while the packets are read, in any order. Internal to capturas/.
 //
 // Bins are numbered on the absolute clock, b = floor(t / w), so the origin and the number of
-// bins need not be known in advance: the store covers the bins seen so far and grows at
-// either end. Most packets fall in the bin of the packet before, which needs no division.
+// bins need not be known in advance. The store is a table of pages of bins, each page made
+// when a packet first falls in it: a span of many bins with few packets takes memory for
+// the pages it touches only, until the counts are taken at the end. Most packets fall in
+// the bin of the packet before, which needs no division.
 #pragma once
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "capturas/capturas.h"
@@ -58,8 +61,9 @@ class Acumulador {
   std::int64_t w_;
   bool vacio_ = true;
   std::int64_t primero_ = 0, ultimo_ = 0;  // bins of the earliest and the latest packet
-  std::int64_t base_ = 0;                  // bin of celdas_[0]
-  std::vector<std::uint64_t> celdas_;
+  static constexpr std::int64_t kPagina = 4096;  // bins per page
+  std::int64_t primeraPagina_ = 0;               // page number of paginas_[0]
+  std::vector<std::unique_ptr<std::uint64_t[]>> paginas_;
   // The bin of the last packet: its first instant, its width (0 until there is one, so the
   // first packet goes through Lento), its cell, whether it is the latest bin.
   std::int64_t inicio_ = 0;

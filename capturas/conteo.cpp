@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::size_t kCeldasIniciales = 4096;
-
 // A span of nanoseconds as seconds with their decimals: "252.081096 s".
 std::string Segundos(std::uint64_t ns) {
   std::string t = std::to_string(ns / 1'000'000'000);
@@ -26,10 +24,12 @@ std::string Segundos(std::uint64_t ns) {
 
 void Acumulador::Lento(std::int64_t t, std::uint64_t v, bool cuenta) {
   const std::int64_t b = DivisionEntera(t, w_);
+  const std::int64_t pagina = DivisionEntera(b, kPagina);
   if (vacio_) {
-    celdas_.assign(kCeldasIniciales, 0);
     vacio_ = false;
-    primero_ = ultimo_ = base_ = b;
+    primero_ = ultimo_ = b;
+    primeraPagina_ = pagina;
+    paginas_.resize(1);
   } else {
     const std::int64_t nuevoPrimero = std::min(primero_, b), nuevoUltimo = std::max(ultimo_, b);
     const std::uint64_t necesarios = static_cast<std::uint64_t>(nuevoUltimo) - static_cast<std::uint64_t>(nuevoPrimero);
@@ -42,25 +42,29 @@ void Acumulador::Lento(std::int64_t t, std::uint64_t v, bool cuenta) {
                          FechaHoraUtc(desde, decimales) + " al " + FechaHoraUtc(hasta, decimales) +
                          "), más del máximo de " + std::to_string(kMaxIntervalos) + ": use un intervalo mayor"};
     }
-    const std::uint64_t tamano = celdas_.size();
-    if (b < base_) {
-      // Grows to the left, doubling, never beyond what the limit allows.
-      std::int64_t nuevaBase = std::max<std::int64_t>(base_ - static_cast<std::int64_t>(tamano),
-                                                      nuevoUltimo - static_cast<std::int64_t>(kMaxIntervalos));
-      nuevaBase = std::min(nuevaBase, b);
-      celdas_.insert(celdas_.begin(), static_cast<std::size_t>(base_ - nuevaBase), 0);
-      base_ = nuevaBase;
-    } else if (static_cast<std::uint64_t>(b - base_) >= tamano) {
-      std::uint64_t nuevoTamano = std::max<std::uint64_t>(2 * tamano, static_cast<std::uint64_t>(b - base_) + 1);
-      const std::uint64_t tope = static_cast<std::uint64_t>(nuevoPrimero - base_) + kMaxIntervalos + 1;
-      nuevoTamano = std::max<std::uint64_t>(std::min(nuevoTamano, tope), static_cast<std::uint64_t>(b - base_) + 1);
-      celdas_.resize(static_cast<std::size_t>(nuevoTamano), 0);
+    // The page table grows at either end, doubling, to the pages the span needs at most.
+    const std::int64_t tamano = static_cast<std::int64_t>(paginas_.size());
+    const std::int64_t maxPaginas = static_cast<std::int64_t>(kMaxIntervalos) / kPagina + 2;
+    if (pagina < primeraPagina_) {
+      const std::int64_t ultimaPagina = DivisionEntera(nuevoUltimo, kPagina);
+      std::int64_t nueva = std::max(primeraPagina_ - tamano, ultimaPagina - maxPaginas);
+      nueva = std::min(nueva, pagina);
+      std::vector<std::unique_ptr<std::uint64_t[]>> tabla(static_cast<std::size_t>(primeraPagina_ - nueva + tamano));
+      std::move(paginas_.begin(), paginas_.end(), tabla.begin() + (primeraPagina_ - nueva));
+      paginas_ = std::move(tabla);
+      primeraPagina_ = nueva;
+    } else if (pagina - primeraPagina_ >= tamano) {
+      const std::int64_t necesario = pagina - primeraPagina_ + 1;
+      const std::int64_t tope = DivisionEntera(nuevoPrimero, kPagina) - primeraPagina_ + maxPaginas;
+      paginas_.resize(static_cast<std::size_t>(std::max(necesario, std::min(2 * tamano, tope))));
     }
     if (b > ultimo_) enUltimo_ = 0;
     primero_ = nuevoPrimero;
     ultimo_ = nuevoUltimo;
   }
-  celda_ = &celdas_[static_cast<std::size_t>(b - base_)];
+  std::unique_ptr<std::uint64_t[]>& p = paginas_[static_cast<std::size_t>(pagina - primeraPagina_)];
+  if (!p) p = std::make_unique<std::uint64_t[]>(kPagina);  // zeroed
+  celda_ = &p[static_cast<std::size_t>(b - pagina * kPagina)];
   inicio_ = b * w_;
   ancho_ = static_cast<std::uint64_t>(w_);
   esUltimo_ = b == ultimo_ ? 1 : 0;
@@ -71,14 +75,21 @@ void Acumulador::Lento(std::int64_t t, std::uint64_t v, bool cuenta) {
 }
 
 std::vector<std::uint64_t> Acumulador::Cuentas() {
-  const std::size_t desde = static_cast<std::size_t>(primero_ - base_);
-  const std::size_t k = static_cast<std::size_t>(Intervalos());
-  if (desde > 0) celdas_.erase(celdas_.begin(), celdas_.begin() + static_cast<std::ptrdiff_t>(desde));
-  celdas_.resize(k);
-  celdas_.shrink_to_fit();
+  std::vector<std::uint64_t> cuentas(static_cast<std::size_t>(Intervalos()), 0);
+  // Page by page, each freed once copied.
+  for (std::size_t i = 0; i < paginas_.size(); ++i) {
+    if (!paginas_[i]) continue;
+    const std::int64_t primerBin = (primeraPagina_ + static_cast<std::int64_t>(i)) * kPagina;
+    for (std::int64_t k = 0; k < kPagina; ++k) {
+      const std::int64_t b = primerBin + k;
+      if (b >= primero_ && b < ultimo_) cuentas[static_cast<std::size_t>(b - primero_)] = paginas_[i][static_cast<std::size_t>(k)];
+    }
+    paginas_[i].reset();
+  }
+  paginas_.clear();
   celda_ = nullptr;
   ancho_ = 0;
-  return std::move(celdas_);
+  return cuentas;
 }
 
 namespace {

@@ -32,7 +32,7 @@ std::size_t Fuente::Asomar(unsigned char* destino, std::size_t n) {
     adelantado_.insert(adelantado_.end(), trozo, trozo + m);
   }
   const std::size_t m = std::min(n, adelantado_.size() - servido_);
-  std::memcpy(destino, adelantado_.data() + servido_, m);
+  if (m > 0) std::memcpy(destino, adelantado_.data() + servido_, m);
   return m;
 }
 

@@ -12,7 +12,8 @@
 
 namespace {
 
-// pcap_compile keeps state in the library's parser; one compilation at a time.
+// Older libpcap versions keep the parser's state in globals; one compilation (and one
+// opening of a filter's header) at a time, for counts on several threads.
 std::mutex& CerrojoCompilacion() {
   static std::mutex cerrojo;
   return cerrojo;
@@ -40,7 +41,10 @@ Filtro::Filtro(const std::string& expresion, std::uint32_t tipoEnlace, std::uint
   std::memcpy(cabecera, campos, sizeof cabecera);
   std::FILE* f = ::fmemopen(cabecera, sizeof cabecera, "rb");
   char error[PCAP_ERRBUF_SIZE] = "";
-  pcap_ = f ? pcap_fopen_offline_with_tstamp_precision(f, PCAP_TSTAMP_PRECISION_NANO, error) : nullptr;
+  {
+    std::lock_guard<std::mutex> bloqueo(CerrojoCompilacion());
+    pcap_ = f ? pcap_fopen_offline_with_tstamp_precision(f, PCAP_TSTAMP_PRECISION_NANO, error) : nullptr;
+  }
   if (!pcap_) {
     if (f) std::fclose(f);
     throw ErrorCaptura{"El filtro '" + expresion + "' no se puede aplicar a la captura '" + ruta +

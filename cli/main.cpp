@@ -24,6 +24,7 @@
 #include "app/series.h"
 #include "app/version.h"
 #include "chart/plot_model.h"
+#include "cli/contar.h"
 #include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/opciones.h"
@@ -72,8 +73,11 @@ std::string Envolver(std::string inicio, const std::vector<std::string>& palabra
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "     fenwa-cli [OPCIONES] --intervalo W CAPTURA...\n"
       "     fenwa-cli generar MODELO [OPCIONES] -o FICHERO   (serie sintética; véase\n"
       "                                                      fenwa-cli generar --help)\n"
+      "     fenwa-cli contar CAPTURA... --intervalo W [-o FICHERO]   (paquetes o bytes por\n"
+      "                                       intervalo; véase fenwa-cli contar --help)\n"
       "\n"
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
@@ -130,7 +134,9 @@ std::string Ayuda() {
       "                           Los resultados no dependen del número de hilos\n"
       "      --progreso, --sin-progreso\n"
       "                           mostrar o no el avance en la salida de errores (por\n"
-      "                           omisión, sólo si es un terminal)\n"
+      "                           omisión, sólo si es un terminal)\n";
+  t += AyudaOpcionesCaptura();
+  t +=
       "  -h, --help               mostrar esta ayuda y salir\n"
       "      --version            mostrar la versión y salir\n"
       "\n"
@@ -161,6 +167,7 @@ struct Opciones {
   unsigned hilos = 0;                 // --hilos: threads of each analysis (0: default)
   std::optional<bool> progreso;       // --progreso / --sin-progreso; default: a terminal
   OpcionesComparacion comparacion;    // --csv, --referencia
+  OpcionesCaptura captura;            // --intervalo and the rest: the files are captures
 };
 
 // The name of the series of a file; "entrada" for the standard input ("-").
@@ -263,6 +270,8 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       o.progreso = arg == "--progreso";
     } else if (LeerOpcionComparacion(arg, valor, o.comparacion, error)) {
       if (!error.empty()) return error;
+    } else if (const std::optional<std::string> e = LeerOpcionCaptura(arg, enLinea, i, argc, argv, o.captura)) {
+      if (!e->empty()) return *e;
     } else {
       bool hallada = false;
       for (std::size_t f = 0; f < formatos.size() && !hallada; ++f) {
@@ -278,7 +287,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     }
   }
   if (o.ficheros.empty()) return "no se ha indicado ningún fichero";
-  return {};
+  return ComprobarOpcionesCaptura(o.captura);
 }
 
 class PreguntaCli : public SaveFilePrompt {
@@ -470,17 +479,21 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
     if (indicador) indicador->Fase(f);
     ProgresoInstalado instalado(f.lectura);
     std::string mensaje;
-    datos = ReadSampleFile(f.ruta, mensaje);
-    if (datos.Longitud() == 0) {
+    if (o.captura.intervalo) {
+      f.errorUso = !SerieDeCaptura(f.ruta, o.captura, datos, f.errores);
+    } else if (const std::string rechazo = RechazoCapturaSinIntervalo(f.ruta); !rechazo.empty()) {
+      f.errores += "fenwa-cli: " + rechazo + "\n";
+      f.errorUso = true;
+    } else if ((datos = ReadSampleFile(f.ruta, mensaje)).Longitud() == 0) {
       f.errores += "fenwa-cli: " + mensaje + "\n";
       f.errorUso = true;
-      return;
     }
+    if (f.errorUso) return;
   }
   f.fase = Fichero::Analizando;
   if (indicador) indicador->Fase(f);
   ProgresoInstalado instalado(f.analisis);
-  f.nombre = NombreSerie(f.ruta);
+  f.nombre = o.captura.intervalo ? NombreSerieFichero(f.ruta, o.captura) : NombreSerie(f.ruta);
 
   ResultsLog log;
   f.plot1 = std::make_unique<TPlotModel>();
@@ -555,7 +568,8 @@ int Ejecutar(int argc, char** argv) {
   for (const std::string& ruta : o.ficheros) {
     ficheros.push_back(std::make_unique<Fichero>());
     ficheros.back()->ruta = ruta;
-    nombres.push_back(NombreSerie(ruta));
+    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura)
+                                          : NombreSerie(ruta));
   }
   std::size_t trabajos = std::min<std::size_t>(o.trabajos, ficheros.size());
   if (trabajos > 1 && RutasCompartidas(o, nombres)) trabajos = 1;
@@ -661,6 +675,8 @@ int main(int argc, char** argv) {
   BorrarTemporalesAlInterrumpir();
   if (argc > 1 && std::string_view(argv[1]) == "generar")
     return EjecutarGenerar(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "contar")
+    return EjecutarContar(argc - 1, argv + 1);
   // Only the date and time follow the user's settings; numbers never go through the locale.
   std::setlocale(LC_TIME, "");
   try {

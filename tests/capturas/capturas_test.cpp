@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -337,6 +339,33 @@ TEST(Intervalo, NombresDeSeriesYFechas) {
   EXPECT_EQ(DecimalesIntervalo(2'000'000'000), 0);
   EXPECT_EQ(DecimalesIntervalo(250), 8);
   EXPECT_EQ(DecimalesIntervalo(7), 9);
+}
+
+// The capture in examples/ made from the Bellcore trace gives the series of the data folder.
+TEST(EjemploBellcore, CuentasDeLaTraza) {
+  const char* datos = std::getenv("FENWA_DATA_DIR");
+  ASSERT_TRUE(datos && *datos) << "falta FENWA_DATA_DIR";
+  auto leer = [](const std::string& ruta) {
+    std::ifstream f(ruta);
+    std::vector<std::uint64_t> v;
+    for (std::uint64_t x; f >> x;) v.push_back(x);
+    return v;
+  };
+  const std::string ejemplo = std::string(FENWA_SOURCE_DIR) + "/examples/bellcore_pAug89.pcap";
+  for (bool bytes : {false, true}) {
+    OpcionesConteo o;
+    o.intervalo = 10'000'000;
+    o.bytes = bytes;
+    const ResultadoConteo r = ContarCapturas({ejemplo}, o);
+    ASSERT_TRUE(r.Exito()) << r.error;
+    const std::vector<std::uint64_t> esperado =
+        leer(std::string(datos) + (bytes ? "/bc_paug89_bytes_10ms.sam" : "/bc_paug89_packets_10ms.sam"));
+    ASSERT_EQ(esperado.size(), 25208u);
+    EXPECT_EQ(r.cuentas, esperado) << (bytes ? "bytes" : "paquetes");
+    EXPECT_EQ(r.resumen.leidos, 100001u);
+    EXPECT_EQ(r.resumen.origen, 620'407'500'000'000'000);
+    EXPECT_TRUE(r.avisos.empty());
+  }
 }
 
 }  // namespace
