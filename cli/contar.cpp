@@ -1,18 +1,13 @@
 #include "cli/contar.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "app/escritura_atomica.h"
 #include "cli/opciones.h"
 #include "numeric/progreso.h"
 
@@ -88,61 +83,31 @@ void TextoCuentas(const std::vector<std::uint64_t>& cuentas, std::string& bloque
   bloque.clear();
   char numero[24];
   while (siguiente < cuentas.size() && bloque.size() < (1u << 16)) {
-    char* fin = std::to_chars(numero, numero + sizeof numero, cuentas[siguiente++]).ptr;
+    char* fin = std::to_chars(numero, numero + sizeof numero - 1, cuentas[siguiente++]).ptr;
     *fin++ = '\n';
     bloque.append(numero, fin);
   }
 }
 
-bool EscribirTodo(int fd, const std::vector<std::uint64_t>& cuentas) {
-  std::string bloque;
-  std::size_t siguiente = 0;
-  while (siguiente < cuentas.size()) {
-    TextoCuentas(cuentas, bloque, siguiente);
-    std::size_t hecho = 0;
-    while (hecho < bloque.size()) {
-      const ssize_t n = ::write(fd, bloque.data() + hecho, bloque.size() - hecho);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      hecho += static_cast<std::size_t>(n);
-    }
-  }
-  return true;
-}
-
-// Writes the counts to `ruta` through a temporary file of the same folder renamed at the
-// end, so a failure leaves no partial file and an existing one untouched. A path that is
-// not a regular file (/dev/null, a pipe) is written directly.
-bool GuardarCuentas(const std::string& ruta, const std::vector<std::uint64_t>& cuentas) {
-  struct stat st{};
-  if (::stat(ruta.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    const int fd = ::open(ruta.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool bien = EscribirTodo(fd, cuentas);
-    return ::close(fd) == 0 && bien;
-  }
-  std::string temporal = ruta + ".XXXXXX";
-  const int fd = ::mkstemp(temporal.data());
-  if (fd < 0) return false;
-  const mode_t mascara = ::umask(0);
-  ::umask(mascara);
-  bool bien = ::fchmod(fd, 0666 & ~mascara) == 0 && EscribirTodo(fd, cuentas) && ::fsync(fd) == 0;
-  bien = ::close(fd) == 0 && bien;
-  if (bien && std::rename(temporal.c_str(), ruta.c_str()) == 0) return true;
-  const int e = errno;
-  std::remove(temporal.c_str());
-  errno = e;
-  return false;
-}
-
-bool EscribirSalidaEstandar(const std::vector<std::uint64_t>& cuentas) {
-  std::string bloque;
-  std::size_t siguiente = 0;
-  while (siguiente < cuentas.size()) {
-    TextoCuentas(cuentas, bloque, siguiente);
-    Escribir(stdout, bloque);
-  }
-  return std::fflush(stdout) == 0 && !std::ferror(stdout);
+// Writes the counts to `ruta` ("-": the standard output) whole or not at all
+// (app/escritura_atomica.h): a failure leaves no partial file and an existing one untouched.
+// False with the message, on one line, in `mensaje`.
+bool GuardarCuentas(const std::string& ruta, const std::vector<std::uint64_t>& cuentas,
+                    std::string& mensaje) {
+  const bool bien = EscribirFicheroAtomico(
+      ruta,
+      [&](FicheroAtomico& f) {
+        std::string bloque;
+        std::size_t siguiente = 0;
+        while (siguiente < cuentas.size()) {
+          TextoCuentas(cuentas, bloque, siguiente);
+          if (!f.Escribir(bloque)) return false;
+        }
+        return true;
+      },
+      mensaje);
+  std::replace(mensaje.begin(), mensaje.end(), '\n', ' ');
+  return bien;
 }
 
 OpcionesConteo Conteo(const OpcionesCaptura& o) {
@@ -279,13 +244,9 @@ int EjecutarContar(int argc, char** argv) {
     return kSalidaUso;
   }
   for (const std::string& linea : LineasResumen(r.resumen, o.bytes)) Error(linea);
-  if (!salida || *salida == "-") {
-    if (!EscribirSalidaEstandar(r.cuentas)) {
-      Error("no se puede escribir en la salida estándar");
-      return kSalidaUso;
-    }
-  } else if (!GuardarCuentas(*salida, r.cuentas)) {
-    Error("No puedo guardar el fichero '" + *salida + "': " + std::strerror(errno));
+  std::string mensaje;
+  if (!GuardarCuentas(salida.value_or("-"), r.cuentas, mensaje)) {
+    Error(mensaje);
     return kSalidaUso;
   }
   return kSalidaExito;
