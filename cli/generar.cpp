@@ -155,15 +155,18 @@ int EjecutarGenerar(int argc, char** argv) {
     return kSalidaUso;
   }
   // The output is opened first, so that a folder that does not exist is found before a long
-  // generation; the file takes its name only once the series is whole ("-" writes standard
-  // output as the series comes).
+  // generation; the samples are written as they are computed, without holding the series,
+  // and the file takes its name only once it is whole.
   std::string rechazo, mensaje;
   const bool escrito = EscribirFicheroAtomico(
       *o.salida,
       [&](FicheroAtomico& f) {
-        Vector datos;
-        rechazo = GenerarSerieSintetica(p, datos);
-        return rechazo.empty() && EscribirMuestras(f, datos.Datos(), datos.Longitud());
+        bool bien = true;
+        const int estado = GenerarSerieEnBloques(p, [&](const double* x, std::size_t cuantas) {
+          return bien = EscribirMuestras(f, x, cuantas);
+        });
+        rechazo = MensajeGenerador(estado, p);
+        return rechazo.empty() && bien;
       },
       mensaje);
   if (!rechazo.empty()) {
