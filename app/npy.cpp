@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -233,8 +234,9 @@ Vector LeerNpy(const std::string& ruta, std::string& mensaje) {
   return serie;
 }
 
-std::string CabeceraNpy(std::uint64_t n) {
-  std::string dict = "{'descr': '<f8', 'fortran_order': False, 'shape': (" + std::to_string(n) + ",), }";
+std::string CabeceraNpy(std::uint64_t n, const char* descr) {
+  std::string dict = "{'descr': '" + std::string(descr) + "', 'fortran_order': False, 'shape': (" +
+                     std::to_string(n) + ",), }";
   // Magic, version, header length, dict, spaces and a newline up to a multiple of 64 bytes.
   const bool v2 = dict.size() + 1 + 10 > 65535;
   const std::size_t base = v2 ? 12 : 10;
@@ -252,4 +254,36 @@ std::string CabeceraNpy(std::uint64_t n) {
     c += static_cast<char>((l >> 24) & 0xff);
   }
   return c + dict;
+}
+
+namespace {
+
+// The 8-byte samples, little-endian, in blocks.
+template <class T>
+bool EscribirDatosNpy(FicheroAtomico& f, const T* x, std::size_t n) {
+  static_assert(sizeof(T) == 8);
+  constexpr std::size_t kPorBloque = 8192;
+  std::uint64_t bloque[kPorBloque];
+  for (std::size_t i = 0; i < n; i += kPorBloque) {
+    const std::size_t m = std::min(kPorBloque, n - i);
+    std::memcpy(bloque, x + i, m * 8);
+    if constexpr (std::endian::native == std::endian::big)
+      for (std::size_t k = 0; k < m; ++k) bloque[k] = __builtin_bswap64(bloque[k]);
+    if (!f.Escribir(std::string_view(reinterpret_cast<const char*>(bloque), m * 8))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool EscribirNpy(FicheroAtomico& f, const double* x, std::size_t n) {
+  return f.Escribir(CabeceraNpy(n, "<f8")) && EscribirDatosNpy(f, x, n);
+}
+
+bool EscribirMuestrasNpy(FicheroAtomico& f, const double* x, std::size_t n) {
+  return EscribirDatosNpy(f, x, n);
+}
+
+bool EscribirNpy(FicheroAtomico& f, const std::uint64_t* x, std::size_t n) {
+  return f.Escribir(CabeceraNpy(n, "<i8")) && EscribirDatosNpy(f, x, n);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/fichero_atomico.h"
 #include "numeric/vector.h"
 
 // Whether the bytes begin like a .npy file.
@@ -23,6 +24,13 @@ Vector LeerNpy(const std::string& ruta, std::string& mensaje);
 
 // Whether a file name asks for .npy (ends in ".npy", any case).
 bool RutaNpy(std::string_view ruta);
-// The header of a float64 little-endian one-dimensional .npy file of n samples; the samples
-// follow as 8 bytes each, little-endian.
-std::string CabeceraNpy(std::uint64_t n);
+// The header of a one-dimensional .npy file of n samples of the type `descr` ("<f8" for
+// float64, "<i8" for int64, little-endian); the samples follow, 8 bytes each.
+std::string CabeceraNpy(std::uint64_t n, const char* descr = "<f8");
+
+// Writes the samples as a float64 .npy file (header and data) into the file being written.
+bool EscribirNpy(FicheroAtomico& f, const double* x, std::size_t n);
+// The samples alone, after CabeceraNpy of their total: a series written as it is computed.
+bool EscribirMuestrasNpy(FicheroAtomico& f, const double* x, std::size_t n);
+// The same for counts, as int64.
+bool EscribirNpy(FicheroAtomico& f, const std::uint64_t* x, std::size_t n);

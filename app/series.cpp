@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "app/escritura_atomica.h"
+#include "app/npy.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -570,6 +571,7 @@ struct Regular {
 
 Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo,
                       bool comoFlujo) {
+  if (path != "-" && FicheroEsNpy(path)) return LeerNpy(path, mensaje);
   const bool entrada = path == "-";
   const int fd = entrada ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -641,6 +643,10 @@ bool EscribirMuestras(FicheroAtomico& f, const double* x, std::size_t n) {
 
 bool WriteSampleFile(const Vector& v, const std::string& path, std::string& mensaje) {
   return EscribirFicheroAtomico(
-      path, [&](FicheroAtomico& f) { return EscribirMuestras(f, v.Datos(), v.Longitud()); },
+      path,
+      [&](FicheroAtomico& f) {
+        return RutaNpy(path) ? EscribirNpy(f, v.Datos(), v.Longitud())
+                             : EscribirMuestras(f, v.Datos(), v.Longitud());
+      },
       mensaje);
 }

@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+
 #include "app/escritura_atomica.h"
+#include "app/npy.h"
 #include "cli/opciones.h"
 #include "numeric/progreso.h"
 
@@ -18,6 +20,13 @@ constexpr int kSalidaUso = 1;
 
 void Escribir(std::FILE* f, std::string_view texto) { std::fwrite(texto.data(), 1, texto.size(), f); }
 void Error(const std::string& texto) { Escribir(stderr, "fenwa-cli: " + texto + "\n"); }
+
+// A message of several lines as one line of the standard error.
+std::string MensajeEnUnaLinea(std::string texto) {
+  for (char& c : texto)
+    if (c == '\n') c = ' ';
+  return texto;
+}
 
 const char* const kPistaTexto =
     "si es una traza de texto (una línea por paquete con su hora en segundos y su tamaño en "
@@ -81,33 +90,24 @@ std::string NoEsCaptura(const ResultadoConteo& r) {
 // The counts in the sample-file notation: one whole number per line.
 void TextoCuentas(const std::vector<std::uint64_t>& cuentas, std::string& bloque, std::size_t& siguiente) {
   bloque.clear();
-  char numero[24];
+  char numero[32];
   while (siguiente < cuentas.size() && bloque.size() < (1u << 16)) {
-    char* fin = std::to_chars(numero, numero + sizeof numero - 1, cuentas[siguiente++]).ptr;
-    *fin++ = '\n';
-    bloque.append(numero, fin);
+    // At most 20 digits: the room left for the line end is never short.
+    const std::to_chars_result r = std::to_chars(numero, numero + 24, cuentas[siguiente++]);
+    bloque.append(numero, r.ptr);
+    bloque += '\n';
   }
 }
 
-// Writes the counts to `ruta` ("-": the standard output) whole or not at all
-// (app/escritura_atomica.h): a failure leaves no partial file and an existing one untouched.
-// False with the message, on one line, in `mensaje`.
-bool GuardarCuentas(const std::string& ruta, const std::vector<std::uint64_t>& cuentas,
-                    std::string& mensaje) {
-  const bool bien = EscribirFicheroAtomico(
-      ruta,
-      [&](FicheroAtomico& f) {
-        std::string bloque;
-        std::size_t siguiente = 0;
-        while (siguiente < cuentas.size()) {
-          TextoCuentas(cuentas, bloque, siguiente);
-          if (!f.Escribir(bloque)) return false;
-        }
-        return true;
-      },
-      mensaje);
-  std::replace(mensaje.begin(), mensaje.end(), '\n', ' ');
-  return bien;
+// Writes the counts, one whole number per line, into the file being written.
+bool EscribirCuentas(FicheroAtomico& fichero, const std::vector<std::uint64_t>& cuentas) {
+  std::string bloque;
+  std::size_t siguiente = 0;
+  while (siguiente < cuentas.size()) {
+    TextoCuentas(cuentas, bloque, siguiente);
+    if (!fichero.Escribir(bloque)) return false;
+  }
+  return true;
 }
 
 OpcionesConteo Conteo(const OpcionesCaptura& o) {
@@ -237,6 +237,14 @@ int EjecutarContar(int argc, char** argv) {
     return kSalidaUso;
   }
 
+  // The output is opened first, so that a folder that does not exist is found before the
+  // count; it appears, whole, only at the end, and a refused count leaves nothing.
+  const std::string destino = salida.value_or("-");
+  FicheroAtomico fichero(destino);
+  if (fichero.Error()) {
+    Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
+    return kSalidaUso;
+  }
   const ResultadoConteo r = ContarCapturas(rutas, Conteo(o));
   for (const std::string& aviso : r.avisos) Error("aviso: " + aviso);
   if (!r.Exito()) {
@@ -244,9 +252,10 @@ int EjecutarContar(int argc, char** argv) {
     return kSalidaUso;
   }
   for (const std::string& linea : LineasResumen(r.resumen, o.bytes)) Error(linea);
-  std::string mensaje;
-  if (!GuardarCuentas(salida.value_or("-"), r.cuentas, mensaje)) {
-    Error(mensaje);
+  const bool escritas = RutaNpy(destino) ? EscribirNpy(fichero, r.cuentas.data(), r.cuentas.size())
+                                         : EscribirCuentas(fichero, r.cuentas);
+  if (!escritas || !fichero.Terminar()) {
+    Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
     return kSalidaUso;
   }
   return kSalidaExito;

@@ -7,6 +7,7 @@
 
 #include "app/escritura_atomica.h"
 #include "app/generacion.h"
+#include "app/npy.h"
 #include "app/series.h"
 #include "cli/opciones.h"
 
@@ -158,12 +159,14 @@ int EjecutarGenerar(int argc, char** argv) {
   // generation; the samples are written as they are computed, without holding the series,
   // and the file takes its name only once it is whole.
   std::string rechazo, mensaje;
+  const bool npy = RutaNpy(*o.salida);
   const bool escrito = EscribirFicheroAtomico(
       *o.salida,
       [&](FicheroAtomico& f) {
+        if (npy && !f.Escribir(CabeceraNpy(p.n))) return false;
         bool bien = true;
         const int estado = GenerarSerieEnBloques(p, [&](const double* x, std::size_t cuantas) {
-          return bien = EscribirMuestras(f, x, cuantas);
+          return bien = npy ? EscribirMuestrasNpy(f, x, cuantas) : EscribirMuestras(f, x, cuantas);
         });
         rechazo = MensajeGenerador(estado, p);
         return rechazo.empty() && bien;

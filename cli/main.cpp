@@ -519,8 +519,8 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   AnalysisDriver driver(entorno);
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Exito();
-  f.escrituraFallida = r.escrituraFallida;
   if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
+  f.escrituraFallida = r.escrituraFallida;
   if (o.json) {
     f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
   } else {
@@ -568,8 +568,7 @@ int Ejecutar(int argc, char** argv) {
   for (const std::string& ruta : o.ficheros) {
     ficheros.push_back(std::make_unique<Fichero>());
     ficheros.back()->ruta = ruta;
-    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura)
-                                          : NombreSerie(ruta));
+    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura) : NombreSerie(ruta));
   }
   std::size_t trabajos = std::min<std::size_t>(o.trabajos, ficheros.size());
   if (trabajos > 1 && RutasCompartidas(o, nombres)) trabajos = 1;

@@ -1,6 +1,7 @@
 // .npy series: every accepted type and byte order read to the same samples, the header
 // written for float64, and the refusals with what is wrong.
 #include "app/npy.h"
+#include "app/series.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,16 @@ TEST_F(Npy, CadaTipoYOrdenDeBytes) {
   const Vector v = LeerNpy(ruta, mensaje);
   ASSERT_EQ(v.Longitud(), 2u);
   EXPECT_EQ(v(1), 0.1);
+  // The series reader and writer take .npy by content and by name.
+  Vector x(3);
+  x[1] = 1e-300;
+  x[2] = -0.5;
+  x[3] = 12345.678901234567;
+  const std::string serie = Fichero("serie.npy", "");
+  ASSERT_TRUE(WriteSampleFile(x, serie, mensaje)) << mensaje;
+  const Vector y = ReadSampleFile(serie, mensaje);
+  ASSERT_EQ(y.Longitud(), 3u);
+  for (std::uint32_t k = 1; k <= 3; ++k) EXPECT_EQ(y(k), x(k));  // every bit kept
   EXPECT_TRUE(RutaNpy("a/b.NPY"));
   EXPECT_FALSE(RutaNpy("a/b.sam"));
 }
