@@ -32,7 +32,7 @@ inline constexpr const char* kLineaEstadisticos = "Estadísticos de la serie:";
 // a comma, a quote or a line break is quoted (RFC 4180). Lines end with "\n".
 std::string CsvResultados(const std::string& metodo, const AnalysisOutcome& resultado);
 
-// Writes the whole text to `ruta` through a temporary file in the same folder, renamed over
-// the target once written and flushed: a failed write leaves no partial file and an existing
-// target as it was. Returns "" or the message to show.
+// Writes the whole text to `ruta` whole or not at all (EscribirFicheroAtomico): a failed
+// write leaves no partial file and an existing target as it was. Returns "" or the message
+// to show (MensajeNoPuedoGuardar).
 std::string EscribirTextoCompleto(const std::string& ruta, const std::string& texto);

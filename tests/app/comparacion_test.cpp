@@ -134,9 +134,10 @@ TEST_F(EscrituraTest, TodoONada) {
             std::filesystem::perms::owner_read);
   const std::string carpeta = (dir_ / "carpeta").string();
   std::filesystem::create_directory(carpeta);
-  const std::string fallos[] = {carpeta, (dir_ / "no_existe" / "r.csv").string()};
-  for (const std::string& f : fallos) {
-    EXPECT_EQ(EscribirTextoCompleto(f, "x"), "No puedo guardar el fichero\n'" + f + "'");
+  const std::pair<std::string, std::string> fallos[] = {
+      {carpeta, "es una carpeta"}, {(dir_ / "no_existe" / "r.csv").string(), "no existe la carpeta"}};
+  for (const auto& [f, causa] : fallos) {
+    EXPECT_EQ(EscribirTextoCompleto(f, "x"), "No puedo guardar el fichero\n'" + f + "': " + causa);
   }
   EXPECT_TRUE(std::filesystem::is_directory(carpeta));
   EXPECT_EQ(Ficheros(), 2u);  // r.csv and the folder

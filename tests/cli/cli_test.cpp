@@ -332,7 +332,7 @@ TEST_F(CliTest, CsvCoincideConElJson) {
   std::filesystem::create_directory(carpeta);
   const Ejecucion e = Ejecutar({"-m", "R/S", "--csv", carpeta, Ejemplo("NileMin.sam")});
   EXPECT_EQ(e.estado, 1);
-  EXPECT_THAT(e.errores, HasSubstr("no se puede escribir el fichero '" + carpeta + "'"));
+  EXPECT_THAT(e.errores, HasSubstr("No puedo guardar el fichero\n'" + carpeta + "': es una carpeta"));
   EXPECT_TRUE(std::filesystem::is_directory(carpeta));
   std::size_t ficheros = 0;
   for (const auto& entrada : std::filesystem::directory_iterator(dir_)) {
