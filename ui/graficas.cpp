@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "app/formato.h"
+#include "app/generacion.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
 #include "chart/qt/fuentes.h"
@@ -91,6 +92,9 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
   Coordenadas1 = accion(opciones, QStringLiteral("C&oordenadas"), "Coordenadas1",
                         &TFGraf::Coordenadas1Click);
   Coordenadas1->setCheckable(true);
+  opciones->addSeparator();
+  ReferenciaH1 = accion(opciones, QStringLiteral("H de &referencia..."), "ReferenciaH1",
+                        &TFGraf::ReferenciaH1Click);
 
   QMenu* graficas = menuBar()->addMenu(QStringLiteral("&Gráficas"));
   Metodo1 = accion(graficas, QStringLiteral("&Método"), "Metodo1", &TFGraf::Metodo1Click);
@@ -123,6 +127,31 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
   actual_ = Plot1;
   // Activation from another window of the program re-selects the chart.
   connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TFGraf::VentanaActivaCambiada);
+}
+
+void TFGraf::ReferenciaH1Click() {
+  const QString actual =
+      referencia_ ? QString::fromStdString(FormatoG(*referencia_, TFPrinc::SeparadorDecimal()))
+                  : QString();
+  const std::optional<QString> texto = dialogos_.PedirTexto(
+      this, QStringLiteral("H de referencia"),
+      QStringLiteral("H de la línea de referencia de la comparación\n"
+                     "(vacío: la del modelo de una serie generada):"),
+      actual);
+  if (!texto) return;
+  if (texto->trimmed().isEmpty()) {
+    referencia_.reset();
+  } else {
+    const std::optional<double> h = LeerDecimal(texto->toStdString());
+    if (!h || *h < 0.0 || *h > 1.0) {
+      dialogos_.Mensaje(this,
+                        QStringLiteral("La H de referencia debe ser un número entre 0 y 1"),
+                        IconoMensaje::Aviso);
+      return;
+    }
+    referencia_ = *h;
+  }
+  if (alCambiarReferencia) alCambiarReferencia();
 }
 
 TPlot* TFGraf::NuevaGrafica(const char* nombre, const char* titulo) {

@@ -332,6 +332,7 @@ void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
     adaptadores_->autocorrelacion = std::make_unique<PlotModelSink>(*ventanas_.graficas->Plot2);
     entorno.graficaMetodo = adaptadores_->metodo.get();
     entorno.graficaAuto = adaptadores_->autocorrelacion.get();
+    ventanas_.graficas->alCambiarReferencia = [this] { RedibujarComparacion(); };
   }
   entorno.guardarAuto = &adaptadores_->pregunta;
   entorno.mensajes = &adaptadores_->mensajes;
@@ -554,9 +555,14 @@ void TFPrinc::Analizar(bool comparar) {
                                      : QStringLiteral("Analizando la serie..."));
   try {
     ultimo_.reset();
+    const Series* actual = almacen_.Current();
+    std::optional<double> hModelo;
+    if (actual && actual->generada) hModelo = HDelModelo(*actual->generada);
+    driver_->Entorno().referencia = Referencia(hModelo);
     AnalysisOutcome resultado = driver_->Analizar(almacen_, seleccion, parametros, marcas);
-    if (resultado.Exito() && seleccion.metodo != metodo::kNinguno)
-      ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado)};
+    if (resultado.Exito() && seleccion.metodo != metodo::kNinguno && actual)
+      ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado), actual->name,
+                               actual->data.Longitud(), hModelo, marcas.graficaMetodo};
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();
@@ -565,6 +571,21 @@ void TFPrinc::Analizar(bool comparar) {
   // The busy cursor is off on every path, whatever the driver did.
   adaptadores_->ganchos.RestaurarCursor();
   ActualizarComandos();
+}
+
+std::optional<double> TFPrinc::Referencia(std::optional<double> hModelo) const {
+  if (ventanas_.graficas && ventanas_.graficas->ReferenciaUsuario())
+    return ventanas_.graficas->ReferenciaUsuario();
+  return hModelo;
+}
+
+void TFPrinc::RedibujarComparacion() {
+  if (!ultimo_ || ultimo_->metodo != metodo::kTodos || !ultimo_->grafica ||
+      !adaptadores_->metodo)
+    return;
+  FillComparisonChart(*adaptadores_->metodo, ultimo_->resultado.metodos,
+                      TituloComparacion(ultimo_->serie, ultimo_->longitud),
+                      Referencia(ultimo_->hModelo), SeparadorDecimal());
 }
 
 void TFPrinc::SBAnalizarClick() { ventanas_.series->BAnalizarClick(SBAnalizar); }
