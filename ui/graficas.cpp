@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <charconv>
 #include <cmath>
@@ -121,7 +122,14 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
     p->setParent(area);
     rejilla->addWidget(p, 0, 0);
   }
-  setCentralWidget(area);
+  // A window smaller than the visible chart's minimum (the rows of the comparison want a
+  // line of text each) scrolls it rather than cutting it or crowding its names.
+  auto* desplazable = new QScrollArea(this);
+  desplazable->setObjectName(QStringLiteral("AreaGraficas"));
+  desplazable->setFrameShape(QFrame::NoFrame);
+  desplazable->setWidgetResizable(true);
+  desplazable->setWidget(area);
+  setCentralWidget(desplazable);
   Plot2->hide();
   Plot3->hide();
   actual_ = Plot1;

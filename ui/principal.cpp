@@ -530,7 +530,12 @@ void TFPrinc::HabilitarAnalisis(bool habilitar) {
 }
 
 void TFPrinc::CompararMetodos1Click() {
-  if (CompararMetodos1->isEnabled()) Analizar(true);
+  if (!CompararMetodos1->isEnabled()) return;
+  // The method lists say what was done, so that the charts window opens on its chart.
+  const int todos = CBMetodos->findText(QString::fromUtf8(metodo::kTodos));
+  CBMetodos->setCurrentIndex(todos);
+  ventanas_.series->CBMetodos->setCurrentIndex(todos);
+  Analizar(true);
 }
 
 void TFPrinc::Analizar(bool comparar) {

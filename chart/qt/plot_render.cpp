@@ -19,7 +19,7 @@ constexpr int kLimitePixel = 30000;
 // Gaps between the data area and the labels of its rims, and between a point and its label.
 constexpr int kHuecoEtiquetaIzquierda = 6;
 constexpr int kHuecoEtiquetaDerecha = 8;
-constexpr int kHuecoEtiquetaPunto = 5;
+constexpr int kHuecoEtiquetaPunto = 7;
 constexpr int kPuntosPolilinea = 200;
 
 int Limitar(int v) { return std::clamp(v, -kLimitePixel, kLimitePixel); }
@@ -149,6 +149,27 @@ MargenesEtiquetas MedirMargenesEtiquetas(const TPlotModel& m, int ancho) {
     }
   }
   return r;
+}
+
+int AltoParaEtiquetas(const TPlotModel& m) {
+  std::vector<double> ys;
+  int alto = 0;
+  for (const TPlotItem& it : m.Items()) {
+    if (it.Kind() != tkLabel || it.LabelPlace() != lpLeftRim || !std::isfinite(it.Y1())) continue;
+    ys.push_back(it.Y1());
+    alto = std::max(alto, QFontMetrics(FuenteTexto(m.Font(), it.LabelSize(), 0)).height());
+  }
+  if (ys.size() < 2) return 0;
+  std::sort(ys.begin(), ys.end());
+  double paso = 0;
+  for (std::size_t i = 1; i < ys.size(); ++i) {
+    const double d = ys[i] - ys[i - 1];
+    if (d > 0 && (paso == 0 || d < paso)) paso = d;
+  }
+  if (paso == 0) return 0;
+  // The rows' span in steps, a row more for the margins, at a line of text each.
+  const double filas = std::min((ys.back() - ys.front()) / paso + 2.0, 1000.0);
+  return m.TRim() + m.BRim() + m.ShadowWidth() + static_cast<int>(std::ceil(filas * (alto + 1)));
 }
 
 RenderGrafica::RenderGrafica(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o)
@@ -639,9 +660,7 @@ void RenderGrafica::DibujarElementos(Lienzo& lz, std::size_t primero, QPoint& pl
           break;
         }
         notas.push_back(caja);
-        // On a box of the background, so that a line under it does not cross the text.
-        const QColor fondo = QColor::fromRgb(fondoGrafica);
-        lz.Texto(x, y, s, c, &fondo);
+        lz.Texto(x, y, s, c);
         lz.Fuente(fuente);
         break;
       }

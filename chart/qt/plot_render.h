@@ -65,6 +65,9 @@ struct MargenesEtiquetas {
 };
 inline constexpr int kDatosMinimosConColumna = 130;
 MargenesEtiquetas MedirMargenesEtiquetas(const TPlotModel& m, int ancho);
+// The height at which the names of the left rim, spaced as their points are, each get a line
+// of text (with the rows' margins of the range fit); 0 for a chart without them.
+int AltoParaEtiquetas(const TPlotModel& m);
 
 // A label of the rims, the title or the x title as drawn: its text (elided where it had to
 // be), font and box in chart pixels.

@@ -52,6 +52,7 @@ void TPlot::resizeEvent(QResizeEvent* e) {
 
 void TPlot::Repintar() {
   sucioCompleto_ = true;
+  BordesCambiados();
   update();
 }
 
@@ -84,8 +85,10 @@ void TPlot::DibujarNuevos() {
 }
 
 void TPlot::BordesCambiados() {
-  // The model refuses smaller sizes: a smaller widget would cut off axes and numbers.
-  setMinimumSize(MinWidth(), MinHeight());
+  // The model refuses smaller sizes: a smaller widget would cut off axes and numbers; the
+  // names of a category axis want a line of text each.
+  const QSize minimo(MinWidth(), std::max(MinHeight(), AltoParaEtiquetas(*this)));
+  if (minimumSize() != minimo) setMinimumSize(minimo);
 }
 
 void TPlot::BorrarAreaDatos() {

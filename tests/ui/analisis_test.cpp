@@ -111,6 +111,9 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
   Cargar("traza1.sam");
   ASSERT_TRUE(p_->CompararMetodos1->isEnabled());
   p_->CompararMetodos1->trigger();
+  // The method lists then say "Todos", so that the charts window opens on the comparison.
+  EXPECT_EQ(p_->CBMetodos->currentText(), "Todos");
+  EXPECT_EQ(s_->CBMetodos->currentText(), "Todos");
   int conH = 0;
   for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
   const QStringList l = Lineas();
