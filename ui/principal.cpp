@@ -360,8 +360,9 @@ void TFPrinc::Cargarserie1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Cargar serie");
   opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"),
+                      QStringLiteral("Series de tráfico y texto (*.sam *.txt)"),
                       QStringLiteral("Todos los archivos (*.*)")};
-  opciones.filtroInicial = 1;
+  opciones.filtroInicial = 2;
   const QString ruta = dialogos_.AbrirFichero(this, opciones);
   if (ruta.isEmpty()) return;
   LeerSerie(ruta);
@@ -454,6 +455,10 @@ void TFPrinc::Guardarcomo1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Guardar serie como");
   opciones.nombre = QString::fromStdString(actual->name);
+  // The name as typed unless a filter with an extension is picked.
+  opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"), QStringLiteral("Texto (*.txt)"),
+                      QStringLiteral("Todos los archivos (*.*)")};
+  opciones.filtroInicial = 2;
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
   if (ruta.isEmpty()) return;
   std::string mensaje;
