@@ -125,6 +125,11 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
         .font().family();
   };
   EXPECT_EQ(familia(4), "DejaVu Sans Mono");
+  // Rendered like the other lines, whatever the font configuration asks for.
+  const QFont mono =
+      p_->MResult->document()->findBlockByNumber(4).begin().fragment().charFormat().font();
+  EXPECT_EQ(mono.styleStrategy(), p_->MResult->font().styleStrategy());
+  EXPECT_EQ(mono.hintingPreference(), p_->MResult->font().hintingPreference());
   EXPECT_EQ(familia(3), "DejaVu Sans Mono");
   EXPECT_NE(familia(0), "DejaVu Sans Mono");
   EXPECT_NE(familia(conH + 4), "DejaVu Sans Mono");
