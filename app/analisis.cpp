@@ -251,8 +251,9 @@ class Analisis {
         e_.guardarAuto->AskSavePath("Guardar autocorrelación como", log_.ResultsBaseName() + ".atc");
     if (!ruta) return;
     std::string mensaje;
-    if (!WriteSampleFile(r, *ruta, mensaje) && e_.mensajes) {
-      e_.mensajes->ShowMessage(mensaje, TipoMensaje::Aviso);
+    if (!WriteSampleFile(r, *ruta, mensaje)) {
+      res_.escrituraFallida = true;
+      if (e_.mensajes) e_.mensajes->ShowMessage(mensaje, TipoMensaje::Aviso);
     }
     Linea(std::string(sesgada ? "Autocorrelación sesgada (" : "Autocorrelación insesgada (") +
           I(r.Longitud()) + " puntos) en fichero " + *ruta);

@@ -42,6 +42,7 @@ struct AnalysisOutcome {
   std::optional<std::vector<double>> x, y;      // log-log points of the methods that draw
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
+  bool escrituraFallida = false;  // the .atc file could not be written (its message shown)
 
   // The comparison of every method that yields H, in list order.
   struct MetodoComparado {

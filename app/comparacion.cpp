@@ -1,15 +1,12 @@
 #include "app/comparacion.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
+#include "app/escritura_atomica.h"
 #include "app/formato.h"
 #include "app/metodos.h"
 #include "chart/colors.h"
@@ -285,35 +282,7 @@ void FillComparisonChart(ChartSink& grafica,
 }
 
 std::string EscribirTextoCompleto(const std::string& ruta, const std::string& texto) {
-  const std::string mensaje = "No puedo guardar el fichero\n'" + ruta + "'";
-  // The temporary file beside the target, so that the rename stays in one file system.
-  const std::size_t barra = ruta.find_last_of('/');
-  std::string plantilla =
-      (barra == std::string::npos ? std::string() : ruta.substr(0, barra + 1)) + ".fenwa-XXXXXX";
-  const int fd = ::mkstemp(plantilla.data());
-  if (fd < 0) return mensaje;
-  bool bien = true;
-  std::size_t hecho = 0;
-  while (bien && hecho < texto.size()) {
-    const ssize_t n = ::write(fd, texto.data() + hecho, texto.size() - hecho);
-    if (n < 0) {
-      bien = false;
-    } else {
-      hecho += static_cast<std::size_t>(n);
-    }
-  }
-  // A file of the usual permissions (mkstemp makes it private).
-  if (bien) {
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
-    bien = ::fchmod(fd, 0666 & ~mascara) == 0;
-  }
-  bien = bien && ::fsync(fd) == 0;
-  bien = ::close(fd) == 0 && bien;
-  bien = bien && std::rename(plantilla.c_str(), ruta.c_str()) == 0;
-  if (!bien) {
-    std::remove(plantilla.c_str());
-    return mensaje;
-  }
-  return {};
+  std::string mensaje;
+  EscribirFicheroAtomico(ruta, texto, mensaje);
+  return mensaje;
 }

@@ -62,7 +62,7 @@ void FillComparisonChart(ChartSink& grafica,
                          const std::string& titulo, std::optional<double> referencia,
                          char separador);
 
-// Writes the whole text to `ruta` through a temporary file in the same folder, renamed over
-// the target once written and flushed: a failed write leaves no partial file and an existing
-// target as it was. Returns "" or the message to show.
+// Writes the whole text to `ruta` whole or not at all (app/escritura_atomica.h): a failed
+// write leaves no partial file and an existing target as it was. Returns "" or the message
+// to show, which names the file and the cause.
 std::string EscribirTextoCompleto(const std::string& ruta, const std::string& texto);

@@ -71,44 +71,6 @@ std::optional<std::uint64_t> LeerLongitud(std::string_view texto) {
   return static_cast<std::uint64_t>(*x);
 }
 
-std::uint64_t LongitudMaximaGenerable(const ParametrosGenerador& p) {
-  // The limit only grows with the length: the largest accepted one by bisection.
-  ParametrosGenerador q = p;
-  auto cabe = [&q](std::uint64_t n) {
-    q.n = n;
-    return ValidarGenerador(q) == kGeneradorOk;
-  };
-  std::uint64_t bajo = 2, alto = std::numeric_limits<std::uint32_t>::max();
-  if (!cabe(bajo)) return 0;
-  if (cabe(alto)) return alto;
-  while (alto - bajo > 1) {
-    const std::uint64_t medio = bajo + (alto - bajo) / 2;
-    (cabe(medio) ? bajo : alto) = medio;
-  }
-  return bajo;
-}
-
-namespace {
-
-// The refusal of a length beyond what the generator makes, with the largest one it makes;
-// the warm-up of the ARMA filter is named only where there is one.
-std::string MensajeDemasiadoLarga(const ParametrosGenerador& p) {
-  const std::uint64_t maxima = LongitudMaximaGenerable(p);
-  if (maxima == 0)
-    return "El coeficiente AR (φ) está demasiado próximo a 1 para generar la serie:\n"
-           "su calentamiento no cabe en la longitud máxima de la transformada";
-  std::string mensaje = "La serie es demasiado larga para generarla:\nla longitud máxima es " +
-                        FormatoI(static_cast<long long>(maxima));
-  if (p.modelo == ModeloGenerador::Farima && (p.phi != 0.0 || p.theta != 0.0)) {
-    mensaje += " con estos coeficientes AR y MA, que añaden\nun calentamiento de " +
-               FormatoI(static_cast<long long>(CalentamientoFarima(p.phi, p.theta))) +
-               " muestras (más largo cuanto más se acerca |φ| a 1)";
-  }
-  return mensaje;
-}
-
-}  // namespace
-
 std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenerador& p) {
   p = ParametrosGenerador{};
   p.modelo = t.modelo;
@@ -141,9 +103,7 @@ std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenera
     return "La semilla debe ser un número entero entre 0 y " +
            std::to_string(std::numeric_limits<std::uint64_t>::max());
   p.semilla = *semilla;
-  const int estado = ValidarGenerador(p);
-  if (estado == kGeneradorDemasiadoLarga) return MensajeDemasiadoLarga(p);
-  return MensajeGenerador(estado);
+  return MensajeGenerador(ValidarGenerador(p), p);
 }
 
 std::string NombreSerieGenerada(const ParametrosGenerador& p) {
@@ -168,9 +128,7 @@ std::string NombreSerieGenerada(const ParametrosGenerador& p) {
 }
 
 std::string GenerarSerieSintetica(const ParametrosGenerador& p, Vector& datos) {
-  const int estado = GenerarSerie(p, datos);
-  if (estado == kGeneradorDemasiadoLarga) return MensajeDemasiadoLarga(p);
-  return MensajeGenerador(estado);
+  return MensajeGenerador(GenerarSerie(p, datos), p);
 }
 
 std::vector<std::string> LineasSerieGenerada(const ParametrosGenerador& p,

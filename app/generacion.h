@@ -50,10 +50,6 @@ std::string NombreSerieGenerada(const ParametrosGenerador& p);
 // is cancelled (numeric/progreso.h).
 std::string GenerarSerieSintetica(const ParametrosGenerador& p, Vector& datos);
 
-// The longest series the generator makes with the other parameters of `p` (the warm-up of
-// the ARMA filter takes part of the transform's length); 0 when there is none.
-std::uint64_t LongitudMaximaGenerable(const ParametrosGenerador& p);
-
 // What was made, for the results area: "Serie generada: " + name, the model's line, then its
 // parameters, the length, mean, standard deviation and seed one per line, indented like
 // the parameters of a method; decimals with 15 significant digits and `separador`.

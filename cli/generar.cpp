@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/escritura_atomica.h"
 #include "app/generacion.h"
+#include "app/npy.h"
 #include "app/series.h"
 #include "cli/opciones.h"
 
@@ -43,7 +45,8 @@ const char* const kAyuda =
     "  -d VALOR               diferencia fraccionaria de farima, entre -0.5 y 0.5\n"
     "                         (por omisión 0.3)\n"
     "      --phi VALOR        coeficiente AR de farima, entre -1 y 1 (por omisión 0: p = 0)\n"
-    "      --theta VALOR      coeficiente MA de farima (por omisión 0: q = 0)\n"
+    "      --theta VALOR      coeficiente MA de farima, cualquier número finito (por\n"
+    "                         omisión 0: q = 0)\n"
     "  -n, --longitud N       número de muestras, al menos 2 (por omisión 10000); un\n"
     "                         entero escrito también como 1e7\n"
     "      --media VALOR      media de la serie (por omisión 0)\n"
@@ -57,7 +60,8 @@ const char* const kAyuda =
     "longitud y semilla da siempre la misma serie.\n"
     "Estado de salida: 0 si la serie se ha escrito; 1 por errores de uso, valores no\n"
     "válidos o un fichero que no puede escribirse; 2 si la serie no puede generarse con\n"
-    "valores válidos (falta de memoria).\n"
+    "valores válidos (falta de memoria, o alguna muestra no sería un número finito o\n"
+    "todas valdrían lo mismo); con 2 no se escribe nada.\n"
     "\n"
     "Ejemplos:\n"
     "  fenwa-cli generar fgn -H 0.8 -n 100000 --semilla 7 -o x.sam\n"
@@ -129,24 +133,6 @@ std::string LeerOpciones(int argc, char** argv, OpcionesGenerar& o, bool& ayuda)
   return {};
 }
 
-// The samples on standard output in the sample-file notation.
-bool EscribirSalidaEstandar(const Vector& datos) {
-  std::string bloque;
-  bloque.reserve(1 << 16);
-  char numero[40];
-  for (double x : datos) {
-    char* fin = FormatSampleTo(numero, x);
-    *fin++ = '\n';
-    bloque.append(numero, fin);
-    if (bloque.size() > (1 << 16) - 40) {
-      Escribir(stdout, bloque);
-      bloque.clear();
-    }
-  }
-  Escribir(stdout, bloque);
-  return std::fflush(stdout) == 0 && !std::ferror(stdout);
-}
-
 }  // namespace
 
 int EjecutarGenerar(int argc, char** argv) {
@@ -169,22 +155,25 @@ int EjecutarGenerar(int argc, char** argv) {
     Error(invalido);
     return kSalidaUso;
   }
-  Vector datos;
-  const std::string rechazo = GenerarSerieSintetica(p, datos);
+  // The output is opened first, so that a folder that does not exist is found before a long
+  // generation; the file takes its name only once the series is whole ("-" writes standard
+  // output as the series comes).
+  std::string rechazo, mensaje;
+  const bool escrito = EscribirFicheroAtomico(
+      *o.salida,
+      [&](FicheroAtomico& f) {
+        Vector datos;
+        rechazo = GenerarSerieSintetica(p, datos);
+        if (!rechazo.empty()) return false;
+        return RutaNpy(*o.salida) ? EscribirNpy(f, datos.Datos(), datos.Longitud())
+                                  : EscribirMuestras(f, datos.Datos(), datos.Longitud());
+      },
+      mensaje);
   if (!rechazo.empty()) {
     Error(rechazo);
     return kSalidaRechazo;
   }
-
-  if (*o.salida == "-") {
-    if (!EscribirSalidaEstandar(datos)) {
-      Error("no se puede escribir en la salida estándar");
-      return kSalidaUso;
-    }
-    return kSalidaExito;
-  }
-  std::string mensaje;
-  if (!WriteSampleFile(datos, *o.salida, mensaje)) {
+  if (!escrito) {
     Error(mensaje);
     return kSalidaUso;
   }

@@ -24,12 +24,14 @@
 #include "app/series.h"
 #include "app/version.h"
 #include "chart/plot_model.h"
+#include "cli/contar.h"
 #include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/opciones.h"
 #include "cli/salidas_comparacion.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
+#include "numeric/fichero_atomico.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -71,13 +73,17 @@ std::string Envolver(std::string inicio, const std::vector<std::string>& palabra
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "     fenwa-cli [OPCIONES] --intervalo W CAPTURA...\n"
       "     fenwa-cli generar MODELO [OPCIONES] -o FICHERO   (serie sintética; véase\n"
       "                                                      fenwa-cli generar --help)\n"
+      "     fenwa-cli contar CAPTURA... --intervalo W [-o FICHERO]   (paquetes o bytes por\n"
+      "                                       intervalo; véase fenwa-cli contar --help)\n"
       "\n"
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
       "informe de cada análisis en la salida estándar; los informes se separan con una\n"
-      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión.\n"
+      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión;\n"
+      "un FICHERO - es la entrada estándar, y su serie se llama «entrada».\n"
       "\n"
       "Opciones:\n"
       "  -m, --metodo NOMBRE      método, tal como aparece en la lista (por omisión\n"
@@ -128,14 +134,18 @@ std::string Ayuda() {
       "                           Los resultados no dependen del número de hilos\n"
       "      --progreso, --sin-progreso\n"
       "                           mostrar o no el avance en la salida de errores (por\n"
-      "                           omisión, sólo si es un terminal)\n"
+      "                           omisión, sólo si es un terminal)\n";
+  t += AyudaOpcionesCaptura();
+  t +=
       "  -h, --help               mostrar esta ayuda y salir\n"
       "      --version            mostrar la versión y salir\n"
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
       "(parámetro fuera de rango, valor entero no válido, fallo numérico); 1 por errores de\n"
-      "uso o ficheros que no pueden leerse.\n"
+      "uso, ficheros que no pueden leerse o que no tienen el formato adecuado, o ficheros\n"
+      "(gráficas, autocorrelaciones) que no pueden escribirse. Un fichero que no puede\n"
+      "escribirse entero no se deja a medias: si ya existía, queda como estaba.\n"
       "\n"
       "Ejemplo:\n"
       "  fenwa-cli -m R/S -p EBloques=10 examples/NileMin.sam\n";
@@ -157,7 +167,13 @@ struct Opciones {
   unsigned hilos = 0;                 // --hilos: threads of each analysis (0: default)
   std::optional<bool> progreso;       // --progreso / --sin-progreso; default: a terminal
   OpcionesComparacion comparacion;    // --csv, --referencia
+  OpcionesCaptura captura;            // --intervalo and the rest: the files are captures
 };
+
+// The name of the series of a file; "entrada" for the standard input ("-").
+std::string NombreSerie(const std::string& ruta) {
+  return ruta == "-" ? "entrada" : SeriesNameFromPath(ruta);
+}
 
 // Replaces every "{nombre}" in the path by the series name.
 std::string Ruta(std::string ruta, const std::string& nombre) {
@@ -254,6 +270,8 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       o.progreso = arg == "--progreso";
     } else if (LeerOpcionComparacion(arg, valor, o.comparacion, error)) {
       if (!error.empty()) return error;
+    } else if (const std::optional<std::string> e = LeerOpcionCaptura(arg, enLinea, i, argc, argv, o.captura)) {
+      if (!e->empty()) return *e;
     } else {
       bool hallada = false;
       for (std::size_t f = 0; f < formatos.size() && !hallada; ++f) {
@@ -269,7 +287,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     }
   }
   if (o.ficheros.empty()) return "no se ha indicado ningún fichero";
-  return {};
+  return ComprobarOpcionesCaptura(o.captura);
 }
 
 class PreguntaCli : public SaveFilePrompt {
@@ -349,6 +367,7 @@ struct Fichero {
   std::optional<std::string> informe;  // standard output, without the separating blank line
   bool errorUso = false;              // a file that cannot be read
   bool rechazo = false;               // an analysis that did not succeed
+  bool escrituraFallida = false;      // the .atc file could not be written
   std::unique_ptr<TPlotModel> plot1, plot2;  // for the chart files
   std::optional<std::string> csv;     // for --csv
   // Progress, read by the thread that shows it.
@@ -460,17 +479,21 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
     if (indicador) indicador->Fase(f);
     ProgresoInstalado instalado(f.lectura);
     std::string mensaje;
-    datos = ReadSampleFile(f.ruta, mensaje);
-    if (datos.Longitud() == 0) {
+    if (o.captura.intervalo) {
+      f.errorUso = !SerieDeCaptura(f.ruta, o.captura, datos, f.errores);
+    } else if (const std::string rechazo = RechazoCapturaSinIntervalo(f.ruta); !rechazo.empty()) {
+      f.errores += "fenwa-cli: " + rechazo + "\n";
+      f.errorUso = true;
+    } else if ((datos = ReadSampleFile(f.ruta, mensaje)).Longitud() == 0) {
       f.errores += "fenwa-cli: " + mensaje + "\n";
       f.errorUso = true;
-      return;
     }
+    if (f.errorUso) return;
   }
   f.fase = Fichero::Analizando;
   if (indicador) indicador->Fase(f);
   ProgresoInstalado instalado(f.analisis);
-  f.nombre = SeriesNameFromPath(f.ruta);
+  f.nombre = o.captura.intervalo ? NombreSerieFichero(f.ruta, o.captura) : NombreSerie(f.ruta);
 
   ResultsLog log;
   f.plot1 = std::make_unique<TPlotModel>();
@@ -498,6 +521,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Exito();
   if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
+  f.escrituraFallida = r.escrituraFallida;
   if (o.json) {
     f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
   } else {
@@ -545,7 +569,7 @@ int Ejecutar(int argc, char** argv) {
   for (const std::string& ruta : o.ficheros) {
     ficheros.push_back(std::make_unique<Fichero>());
     ficheros.back()->ruta = ruta;
-    nombres.push_back(SeriesNameFromPath(ruta));
+    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura) : NombreSerie(ruta));
   }
   std::size_t trabajos = std::min<std::size_t>(o.trabajos, ficheros.size());
   if (trabajos > 1 && RutasCompartidas(o, nombres)) trabajos = 1;
@@ -607,6 +631,7 @@ int Ejecutar(int argc, char** argv) {
       salida = kSalidaUso;
       continue;
     }
+    if (f.escrituraFallida) salida = kSalidaUso;
     if (f.rechazo && salida == kSalidaExito) salida = kSalidaRechazo;
     if (f.informe) {
       if (!o.json && !primero) escribir(stdout, "\n");
@@ -618,9 +643,9 @@ int Ejecutar(int argc, char** argv) {
           {&o.graficaMetodo[k], f.plot1.get()}, {&o.graficaAuto[k], f.plot2.get()}};
       for (const auto& [ruta, modelo] : graficas) {
         if (!*ruta) continue;
-        const std::string destino = Ruta(**ruta, f.nombre);
-        if (!formatos[k].guardar(*modelo, destino)) {
-          escribir(stderr, "fenwa-cli: no se puede escribir el fichero '" + destino + "'\n");
+        const std::string mensaje = formatos[k].guardar(*modelo, Ruta(**ruta, f.nombre));
+        if (!mensaje.empty()) {
+          escribir(stderr, "fenwa-cli: " + mensaje + "\n");
           salida = kSalidaUso;
         }
       }
@@ -646,8 +671,12 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // An interrupted run leaves no temporary file behind (numeric/fichero_atomico.h).
+  BorrarTemporalesAlInterrumpir();
   if (argc > 1 && std::string_view(argv[1]) == "generar")
     return EjecutarGenerar(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "contar")
+    return EjecutarContar(argc - 1, argv + 1);
   // Only the date and time follow the user's settings; numbers never go through the locale.
   std::setlocale(LC_TIME, "");
   try {

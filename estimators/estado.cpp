@@ -101,6 +101,10 @@ std::string MensajeEstado(int estado) {
     case 44:
       return "El modelo FARIMA (p, d, q) no converge para esta serie.\n"
              "Pruebe con FARIMA (0, d, 0) o con el modelo FGN";
+    case 46:
+      return "El mínimo del modelo FARIMA (p, d, q) está fuera de la región estacionaria\n"
+             "e invertible (d entre -0.5 y 0.5, raíces AR y MA fuera del círculo unidad):\n"
+             "la serie no se ajusta a este modelo. Pruebe con el modelo FGN";
     case 255:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

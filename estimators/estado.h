@@ -58,6 +58,7 @@ enum EstadoEstimador : int {
   // Whittle FARIMA
   kEstadoFarimaNoConverge = 44,      // the simplex did not converge, restart included
   kEstadoConversion = 45,            // an integer field does not hold an integer (its own text)
+  kEstadoFarimaFueraDeRegion = 46,   // Whittle FARIMA: the minimum is not stationary and invertible
   kEstadoLongitudAutocorrelacion = 255,
 };
 

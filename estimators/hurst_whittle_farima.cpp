@@ -21,7 +21,7 @@ constexpr double kToleranciaF = 0.0001;
 constexpr std::uint32_t kNCovarianza = 10000;
 constexpr std::uint32_t kFrecuenciasCovarianza = 4999;
 constexpr double kDelta = 0.000000001;
-constexpr double kFactorIntervalo = 1.96;
+constexpr double kFactorIntervalo = kCuantilNormal975Redondeado;
 
 // |1 + Σ c(k)·e^{ikλ}|² as (1 + R)² + S² for the coefficients c(1..orden), which start
 // at eta(primero); 1 when there are none.
@@ -50,6 +50,17 @@ Vector ModuloCuadrado(const Vector& eta, std::uint32_t primero, int orden,
 }
 
 }  // namespace
+
+bool FarimaEstacionarioInvertible(const Vector& eta, int p, int q) {
+  // |d| < 0.5 with d = H − 0.5; 1 + c·z has its root −1/c outside the unit circle when
+  // |c| < 1. NaN fails every comparison and is outside too.
+  if (!(eta(1) > 0.0 && eta(1) < 1.0)) return false;
+  const std::uint32_t coeficientes = static_cast<std::uint32_t>(std::max(p, 0) + std::max(q, 0));
+  for (std::uint32_t k = 2; k <= 1 + coeficientes; ++k) {
+    if (!(std::fabs(eta(k)) < 1.0)) return false;
+  }
+  return true;
+}
 
 Vector DensidadFarima(const Vector& eta, int p, int q, const Vector& lambda) {
   const Vector A = ModuloCuadrado(eta, 2, p, lambda);
@@ -205,6 +216,8 @@ int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& i
         return kEstadoFarimaNoConverge;
     }
   }
+  // The search is unconstrained: a minimum outside the model's region is no estimate.
+  if (!FarimaEstacionarioInvertible(estimado, p, q)) return kEstadoFarimaFueraDeRegion;
   const Matrix C = CovarianzaWhittleFarima(estimado, p, q);
   const double e = std::sqrt(C(1, 1) / nPrima) * kFactorIntervalo;
   eta = estimado;

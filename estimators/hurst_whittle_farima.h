@@ -13,10 +13,16 @@
 // When the simplex exhausts its budget it starts once more from its best vertex, with a
 // fresh simplex built around it as the first one.
 // Status: 1 fewer than 100 samples; 11 p or q outside 0..1; 18 constant series;
-// 25 every ordinate used is zero; 44 the restarted simplex exhausted its budget too.
+// 25 every ordinate used is zero; 44 the restarted simplex exhausted its budget too;
+// 46 the minimum lies outside the stationary, invertible region.
 // A singular covariance matrix (library error 7) goes through ErrorEjecucion.
 int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
                        double& superior);
+
+// True when eta lies in the model's stationary, invertible region: 0 < H < 1 (|d| < 0.5)
+// and, for orders 0 or 1, every AR and MA coefficient of magnitude below 1 (the roots of
+// 1 + φz and 1 + ψz outside the unit circle).
+bool FarimaEstacionarioInvertible(const Vector& eta, int p, int q);
 
 // f(λ; eta) = |1 + Σψ(k)e^{ikλ}|² / |1 + Σφ(k)e^{ikλ}|² · (2 sin(λ/2))^(−2(H − 0.5)),
 // for any orders p, q >= 0 (Longitud(eta) >= p + q + 1).

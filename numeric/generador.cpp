@@ -13,6 +13,23 @@ namespace {
 
 // Largest embedding the transform takes (its lengths are 32-bit).
 constexpr std::uint64_t kInmersionMaxima = std::numeric_limits<std::int32_t>::max();
+// Largest number of samples N whose embedding TamanoInmersion(N) the transform takes:
+// 1 + the largest 2^a·3^b·5^c not above kInmersionMaxima / 2.
+constexpr std::uint64_t MuestrasInmersionMaximas() {
+  const std::uint64_t limite = kInmersionMaxima / 2;
+  std::uint64_t mejor = 1;
+  for (std::uint64_t a = 1; a <= limite; a *= 2)
+    for (std::uint64_t b = a; b <= limite; b *= 3)
+      for (std::uint64_t c = b; c <= limite; c *= 5)
+        if (c > mejor) mejor = c;
+  return mejor + 1;
+}
+constexpr std::uint64_t kMuestrasInmersionMaximas = MuestrasInmersionMaximas();
+// Samples a Vector holds at most.
+constexpr std::uint64_t kLongitudMaxima = std::numeric_limits<std::uint32_t>::max();
+// Smallest standard deviation: the smallest normal double, so that the samples keep their
+// precision relative to it.
+constexpr double kDesviacionMinima = std::numeric_limits<double>::min();
 // Relative size below which a negative eigenvalue is rounding of the transform.
 constexpr double kToleranciaAutovalor = 1e-12;
 
@@ -43,6 +60,19 @@ bool MuestrasInmersion(const ParametrosGenerador& p, std::uint64_t& N) {
   return true;
 }
 
+// kGeneradorNoFinita when a sample is not finite, kGeneradorConstante when every sample has
+// the same value, else kGeneradorOk.
+int Representable(const Vector& serie) {
+  const double* x = serie.Datos();
+  const std::uint32_t n = serie.Longitud();
+  bool distintas = false;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    if (!Finito(x[i])) return kGeneradorNoFinita;
+    distintas = distintas || x[i] != x[0];
+  }
+  return distintas ? kGeneradorOk : kGeneradorConstante;
+}
+
 }  // namespace
 
 std::string MensajeGenerador(int estado) {
@@ -56,6 +86,15 @@ std::string MensajeGenerador(int estado) {
     case kGeneradorTheta: return "El coeficiente MA (θ) debe ser un número finito";
     case kGeneradorMedia: return "La media debe ser un número finito";
     case kGeneradorDesviacion: return "La desviación típica debe ser mayor que 0";
+    case kGeneradorDesviacionMinima:
+      return "La desviación típica debe ser mayor o igual que 2.2250738585072014e-308\n"
+             "(el menor número normal)";
+    case kGeneradorNoFinita:
+      return "La serie no puede representarse: con esta media y esta desviación típica\n"
+             "alguna muestra no es un número finito";
+    case kGeneradorConstante:
+      return "La serie no puede representarse: la desviación típica es demasiado\n"
+             "pequeña frente a la media y todas las muestras valen lo mismo";
     case kGeneradorDemasiadoLarga:
       return "La serie es demasiado larga para generarla\n"
              "(con un coeficiente AR próximo a 1 se añade además un\n"
@@ -66,6 +105,31 @@ std::string MensajeGenerador(int estado) {
              "negativo: la serie no puede generarse de forma exacta";
     default: return "";
   }
+}
+
+std::string MensajeGenerador(int estado, const ParametrosGenerador& p) {
+  if (estado != kGeneradorDemasiadoLarga) return MensajeGenerador(estado);
+  const std::uint64_t maxima = LongitudMaximaGenerador(p);
+  const bool calentamiento =
+      p.modelo == ModeloGenerador::Farima && CalentamientoReal(p.phi, p.theta) > 0.0;
+  if (maxima < 2)
+    return "La serie no puede generarse: el calentamiento del filtro ARMA, de\n"
+           "longitud proporcional a 1/(1-|φ|), supera ya la longitud máxima";
+  std::string texto = "La serie es demasiado larga para generarla:\n"
+                      "la longitud máxima " +
+                      std::string(calentamiento ? "con estos coeficientes" : "de este modelo") +
+                      " es " + std::to_string(maxima);
+  if (calentamiento)
+    texto += "\n(el filtro ARMA añade un calentamiento de longitud\nproporcional a 1/(1-|φ|))";
+  return texto;
+}
+
+std::uint64_t LongitudMaximaGenerador(const ParametrosGenerador& p) {
+  if (p.modelo == ModeloGenerador::Ruido) return kLongitudMaxima;
+  const double W = p.modelo == ModeloGenerador::Farima ? CalentamientoReal(p.phi, p.theta) : 0.0;
+  if (!(W < static_cast<double>(kMuestrasInmersionMaximas))) return 0;
+  const std::uint64_t n = kMuestrasInmersionMaximas - static_cast<std::uint64_t>(W);
+  return n < kLongitudMaxima ? n : kLongitudMaxima;
 }
 
 int ValidarGenerador(const ParametrosGenerador& p) {
@@ -84,6 +148,7 @@ int ValidarGenerador(const ParametrosGenerador& p) {
   if (p.n < 2) return kGeneradorLongitud;
   if (!Finito(p.media)) return kGeneradorMedia;
   if (!(p.desviacion > 0.0 && Finito(p.desviacion))) return kGeneradorDesviacion;
+  if (p.desviacion < kDesviacionMinima) return kGeneradorDesviacionMinima;
   if (p.n > std::numeric_limits<std::uint32_t>::max()) return kGeneradorDemasiadoLarga;
   std::uint64_t N = 0;
   if (!MuestrasInmersion(p, N)) return kGeneradorDemasiadoLarga;
@@ -120,8 +185,9 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
       serie.Datos()[i] = p.media + p.desviacion * normal();
       AvanceCada(i, n);
     }
-    salida = std::move(serie);
-    return kGeneradorOk;
+    const int representable = Representable(serie);
+    if (representable == kGeneradorOk) salida = std::move(serie);
+    return representable;
   }
 
   std::uint64_t N = 0;
@@ -159,19 +225,24 @@ int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
     }
   } else {
     const std::uint64_t W = N - p.n;
-    const double escala = p.desviacion / std::sqrt(VarianzaFarima(p.d, p.phi, p.theta));
+    // A large θ: the filter runs on Y·2^-e, exactly, so that θ·X does not overflow.
+    int e = 0;
+    if (std::fabs(p.theta) > 1.0) std::frexp(p.theta, &e);
+    const double u = std::ldexp(1.0, -e), theta = p.theta * u;
+    const double escala = p.desviacion / std::sqrt(VarianzaFarima(p.d, p.phi, p.theta, e));
     double previoY = 0.0, previoX = 0.0;
     for (std::uint64_t t = 0; t < N; ++t) {
       const double x = re[t] - im[t];
-      const double yt = p.phi * previoY + x + p.theta * previoX;
+      const double yt = p.phi * previoY + x * u + theta * previoX;
       previoY = yt;
       previoX = x;
       if (t >= W) y[t - W] = p.media + escala * yt;
       AvanceCada(t, N);
     }
   }
-  salida = std::move(serie);
-  return kGeneradorOk;
+  const int representable = Representable(serie);
+  if (representable == kGeneradorOk) salida = std::move(serie);
+  return representable;
 }
 
 // ---- pieces of the recipe ----------------------------------------------------------------
@@ -341,7 +412,7 @@ std::uint64_t CalentamientoFarima(double phi, double theta) {
   return w < 1e18 ? static_cast<std::uint64_t>(w) : std::numeric_limits<std::uint64_t>::max();
 }
 
-double VarianzaFarima(double d, double phi, double theta) {
+double VarianzaFarima(double d, double phi, double theta, int escala) {
   // U = X/(1 − φB): γU(h) = Σ_l φ^|l|·ρ(h + l)/(1 − φ²). With T = Σ_{l>=0} φ^l·ρ(l + 1):
   // γU(0) = (1 + 2φT)/(1 − φ²), γU(1) = (T + φ(1 + φT))/(1 − φ²); Y = U + θ·U(−1).
   double T = 0.0, rho = 1.0, potencia = 1.0;
@@ -355,5 +426,8 @@ double VarianzaFarima(double d, double phi, double theta) {
   const double q = 1.0 - phi * phi;
   const double g0 = (1.0 + 2.0 * phi * T) / q;
   const double g1 = (T + phi * (1.0 + phi * T)) / q;
-  return (1.0 + theta * theta) * g0 + 2.0 * theta * g1;
+  // Var(Y·u) with u = 2^-escala and the MA coefficient θ·u: exact scalings by powers of
+  // two (u = 1 without escala).
+  const double u = std::ldexp(1.0, -escala), t = theta * u;
+  return (u * u + t * t) * g0 + 2.0 * t * u * g1;
 }

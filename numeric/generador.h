@@ -31,7 +31,9 @@
 //    φ = θ = 0 that is the series (N = n, no warm-up). Otherwise N = n + W,
 //    W = CalentamientoFarima(φ, θ) >= 1000, and Y(t) = φ·Y(t−1) + X(t) + θ·X(t−1) for
 //    t = 0..N−1 with Y(−1) = X(−1) = 0; the first W values are discarded and sample
-//    j + 1 = media + desviacion·Y(W + j)/√VarianzaFarima(d, φ, θ).
+//    j + 1 = media + desviacion·Y(W + j)/√VarianzaFarima(d, φ, θ). For |θ| > 1 the filter
+//    runs on Y·2^-e, 2^(e−1) <= |θ| < 2^e, which is exact and gives the same samples, so
+//    that no finite θ overflows.
 // 6. The standard deviation is always that of the series itself: for FGN and white noise
 //    the process variance is 1 before scaling; for FARIMA the filtered series is divided
 //    by its theoretical standard deviation (not the innovations' one).
@@ -57,7 +59,7 @@ struct ParametrosGenerador {
   double phi = 0.0;      // FARIMA: AR(1) coefficient, |φ| < 1 (0: p = 0)
   double theta = 0.0;    // FARIMA: MA(1) coefficient, any finite value (0: q = 0)
   double media = 0.0;
-  double desviacion = 1.0;  // standard deviation of the series, > 0
+  double desviacion = 1.0;  // standard deviation of the series, >= 2^-1022
   std::uint64_t n = 1000;   // length, >= 2
   std::uint64_t semilla = 1;
 };
@@ -74,17 +76,30 @@ enum EstadoGenerador : int {
   kGeneradorDemasiadoLarga = 8,      // embedding beyond the transform's largest length
   kGeneradorSinMemoria = 9,          // the work storage cannot be obtained
   kGeneradorAutovalorNegativo = 10,  // the circulant embedding is not non-negative
+  kGeneradorDesviacionMinima = 11,   // 0 < standard deviation < 2^-1022 (not a normal number)
+  kGeneradorNoFinita = 12,           // some sample overflows (not a finite number)
+  kGeneradorConstante = 13,          // every sample rounds to the same value
 };
 
 // Spanish text of a non-zero status ("" for 0 and unknown codes).
 std::string MensajeGenerador(int estado);
+// The same, with the largest length of these parameters for kGeneradorDemasiadoLarga.
+std::string MensajeGenerador(int estado, const ParametrosGenerador& p);
+
+// The largest n that the other parameters allow (the embedding of FGN and FARIMA, the
+// warm-up of FARIMA included, must fit the transform; a series holds at most 2^32 − 1
+// samples); 0 when even the warm-up does not fit.
+std::uint64_t LongitudMaximaGenerador(const ParametrosGenerador& p);
 
 // Checks the parameters without allocating: kGeneradorOk or the first fault found.
 int ValidarGenerador(const ParametrosGenerador& p);
 
-// Generates the series of the recipe above into `salida` (n samples). On any non-zero
-// status `salida` is left untouched. Reports its progress and stops with Cancelado at the
-// next check after a cancellation request (numeric/progreso.h), `salida` untouched too. The memory needed (MemoriaGenerador) is first
+// Generates the series of the recipe above into `salida` (n samples). A series that
+// cannot be represented in doubles is refused: a sample that is not finite (media and
+// desviacion too large), or every sample equal (desviacion too small beside media). On any
+// non-zero status `salida` is left untouched. Reports its progress and stops with Cancelado
+// at the next check after a cancellation request (numeric/progreso.h), `salida` untouched
+// too. The memory needed (MemoriaGenerador) is first
 // requested from malloc, which reports a failure instead of calling the program's
 // out-of-memory handler, so a length the machine cannot hold is refused cleanly.
 int GenerarSerie(const ParametrosGenerador& p, Vector& salida);
@@ -130,5 +145,6 @@ void AutocorrelacionFarima(double d, std::uint64_t cuenta, double* rho);
 // Warm-up of the ARMA filter: max(1000, ⌈20/(−ln|φ|)⌉) when φ or θ is non-zero (the start-up
 // transient then decays below e^{−20} ≈ 2e-9), 0 for FARIMA(0, d, 0).
 std::uint64_t CalentamientoFarima(double phi, double theta);
-// Variance of Y = (1 + θB)/(1 − φB)·X for X FARIMA(0, d, 0) of unit variance.
-double VarianzaFarima(double d, double phi, double theta);
+// Variance of Y = (1 + θB)/(1 − φB)·X for X FARIMA(0, d, 0) of unit variance; with
+// escala, that of Y·2^-escala (the filter of a large θ runs scaled so as not to overflow).
+double VarianzaFarima(double d, double phi, double theta, int escala = 0);

@@ -30,6 +30,9 @@ const AyudaCampo kAyudas[] = {
     {RGModelo, "",
      "Modelo espectral de Whittle Estándar: ruido fraccionario gaussiano, o FARIMA con los "
      "órdenes de abajo."},
+    {RGDensidad, "",
+     "Densidad espectral del FGN de Whittle Estándar y Whittle Agregado: la suma de alias "
+     "cortada en |k| ≤ 4 (truncada) o entera (exacta)."},
     {EOrdenp, "0 o 1", "Orden autorregresivo p del modelo FARIMA."},
     {EOrdenq, "0 o 1", "Orden de media móvil q del modelo FARIMA."},
     {CBFactor, "≥ 2",

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <atomic>
 
 #include "app/comparacion.h"
 #include "app/graficas.h"
@@ -20,6 +21,7 @@
 #include "chart/qt/fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
+#include "ui/dialogo_captura.h"
 #include "ui/dialogo_generar.h"
 #include "ui/dialogo_series.h"
 #include "ui/dialogos.h"
@@ -170,6 +172,8 @@ void TFPrinc::CrearMenus() {
   QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
   Cargarserie1 = accion(archivo, QStringLiteral("&Cargar serie..."), "Cargarserie1",
                         &TFPrinc::Cargarserie1Click);
+  Importarcaptura1 = accion(archivo, QStringLiteral("&Importar captura..."), "Importarcaptura1",
+                            &TFPrinc::Importarcaptura1Click);
   Generarserie1 = accion(archivo, QStringLiteral("Ge&nerar serie..."), "Generarserie1",
                          &TFPrinc::Generarserie1Click);
   Guardarcomo1 = accion(archivo, QStringLiteral("&Guardar serie como..."), "Guardarcomo1",
@@ -360,7 +364,7 @@ void TFPrinc::Cargarserie1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Cargar serie");
   opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"),
-                      QStringLiteral("Series de tráfico y texto (*.sam *.txt)"),
+                      QStringLiteral("Series (*.sam *.txt *.npy)"),
                       QStringLiteral("Todos los archivos (*.*)")};
   opciones.filtroInicial = 2;
   const QString ruta = dialogos_.AbrirFichero(this, opciones);
@@ -391,6 +395,78 @@ void TFPrinc::LeerSerie(const QString& ruta) {
     return;
   }
   AnadirSerie(SeriesNameFromPath(ruta.toStdString()), std::move(datos));
+}
+
+TFCaptura* TFPrinc::DialogoCaptura() {
+  if (!captura_) captura_ = new TFCaptura(dialogos_, this);
+  return captura_;
+}
+
+void TFPrinc::Importarcaptura1Click() {
+  if (!HayHueco()) return;
+  TFCaptura* dialogo = DialogoCaptura();
+  if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
+  std::optional<PeticionCaptura> peticion = dialogo->TomarPeticion();
+  if (!peticion) return;
+  ResultadoConteo r;
+  {
+    CursorOcupado cursor;
+    MenusOcupados ocupado(this);
+    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Contando la captura..."));
+    try {
+      adaptadores_->ganchos.Calcular([&] {
+        // The count reports the bytes read; the window's progress and "Cancelar" go
+        // through the control installed on this thread, which stops the count at its
+        // next report.
+        std::atomic<bool> cancelar{false};
+        OpcionesConteo opciones = peticion->opciones;
+        opciones.cancelar = &cancelar;
+        opciones.progreso = [&cancelar](const AvanceConteo& a) {
+          try {
+            Avance(a.Fraccion());
+          } catch (const Cancelado&) {
+            cancelar = true;
+          }
+        };
+        r = ContarCapturas(peticion->rutas, opciones);
+        if (r.estado == EstadoConteo::Cancelado) throw Cancelado();
+        Avance(1.0);  // a "Cancelar" after the last report still adds nothing
+      });
+    } catch (const Cancelado&) {
+      return;  // nothing added
+    }
+  }
+  if (!r.Exito()) {
+    QString texto = QString::fromStdString(r.error);
+    if (r.pareceTexto)
+      texto += QStringLiteral("\nSi es una traza de texto (tiempo y tamaño por línea), marque "
+                              "«Trazas de texto».");
+    dialogos_.Mensaje(this, texto, IconoMensaje::Aviso);
+    return;
+  }
+  for (const std::string& aviso : r.avisos)
+    dialogos_.Mensaje(this, QString::fromStdString(aviso), IconoMensaje::Aviso);
+  const bool bytes = peticion->opciones.bytes;
+  const std::string nombre =
+      NombreSerieCaptura(peticion->rutas.front(), bytes, peticion->opciones.intervalo);
+  Vector datos(static_cast<std::uint32_t>(r.cuentas.size()));
+  for (std::size_t i = 0; i < r.cuentas.size(); ++i)
+    datos.Datos()[i] = static_cast<double>(r.cuentas[i]);
+  AnadirSerie(nombre, std::move(datos));
+  // The results area says what was counted, as a report of its own.
+  const std::string sangria = "      ";
+  registro_.Clear();
+  registro_.SetResultsBaseName(nombre);
+  registro_.Append("Serie importada: " + nombre);
+  registro_.Append(std::string(bytes ? "Bytes" : "Paquetes") + " por intervalo de " +
+                   NombreIntervalo(peticion->opciones.intervalo) + ". Capturas:");
+  for (const std::string& ruta : peticion->rutas) registro_.Append(sangria + ruta);
+  if (!peticion->opciones.filtro.empty())
+    registro_.Append("Filtro: " + peticion->opciones.filtro);
+  for (const std::string& linea : LineasResumen(r.resumen, bytes)) registro_.Append(sangria + linea);
+  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  registro_.HabilitarComandos();
+  ActualizarComandos();
 }
 
 TFGenerar* TFPrinc::DialogoGenerar() {
@@ -457,8 +533,9 @@ void TFPrinc::Guardarcomo1Click() {
   opciones.nombre = QString::fromStdString(actual->name);
   // The name as typed unless a filter with an extension is picked.
   opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"), QStringLiteral("Texto (*.txt)"),
+                      QStringLiteral("Serie NumPy (*.npy)"),
                       QStringLiteral("Todos los archivos (*.*)")};
-  opciones.filtroInicial = 2;
+  opciones.filtroInicial = 3;
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
   if (ruta.isEmpty()) return;
   std::string mensaje;

@@ -27,6 +27,7 @@ class TFAuto;
 class TFSeries;
 class TFGraf;
 class TFGenerar;
+class TFCaptura;
 
 // The other six windows, created after the main window and living as long as it.
 struct VentanasFenwa {
@@ -48,7 +49,7 @@ class TFPrinc : public QMainWindow {
   void Conectar(const VentanasFenwa& ventanas);
 
   // Menu "&Archivo"
-  QAction *Cargarserie1, *Generarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1,
+  QAction *Cargarserie1, *Importarcaptura1, *Generarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1,
       *Salir1;
   // Menu "&Métodos" and the commands on the bar
   QAction *MetodosH1, *MetodosT01, *Estacion1, *CompararMetodos1, *Autocorrelacion1, *Series1,
@@ -71,6 +72,10 @@ class TFPrinc : public QMainWindow {
   // Handlers
   void Cargarserie1Click();
   void Generarserie1Click();
+  // Counts packet captures into a series, off the window thread like an analysis.
+  void Importarcaptura1Click();
+  // The dialog "Importar captura", created at its first opening and then kept with its values.
+  TFCaptura* DialogoCaptura();
   void Guardarcomo1Click();
   void Guardarresult1Click();
   void Guardarresultcomo1Click();
@@ -130,6 +135,7 @@ class TFPrinc : public QMainWindow {
   VentanasFenwa ventanas_;
   std::vector<std::pair<QWidget*, int>> aLaDerecha_;  // bar controls right of CBSeries, x
   TFGenerar* generar_ = nullptr;
+  TFCaptura* captura_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
   // The last complete analysis of a method, for the CSV.

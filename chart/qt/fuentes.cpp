@@ -18,7 +18,6 @@ void AjustarFuenteFenwa(QFont& f) {
 QFont FuenteFenwaMonoespaciada(int alturaPixeles) {
   QFont f = FuenteFenwa(alturaPixeles);
   f.setFamilies({QStringLiteral("DejaVu Sans Mono")});
-  f.setStyleHint(QFont::Monospace, f.styleStrategy());  // keeps the rendering
   return f;
 }
 

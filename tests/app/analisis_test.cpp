@@ -302,7 +302,9 @@ TEST_F(ExportacionTest, FalloDeEscrituraMuestraMensajeYAnotaLaLinea) {
   PreguntaFija acepta(ruta);
   const AnalysisOutcome r = Analizar("s", Ruido(300), &acepta);
   EXPECT_TRUE(r.Exito());
-  EXPECT_THAT(mensajes.textos, ElementsAre("No puedo guardar el fichero\n'" + ruta + "'"));
+  EXPECT_TRUE(r.escrituraFallida);
+  EXPECT_THAT(mensajes.textos,
+              ElementsAre("No puedo guardar el fichero\n'" + ruta + "': no existe la carpeta"));
   EXPECT_EQ(log.Lineas().back(), "Autocorrelación sesgada (100 puntos) en fichero " + ruta);
 }
 

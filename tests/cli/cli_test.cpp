@@ -125,6 +125,24 @@ TEST_F(CliTest, FicherosIlegiblesOMalFormados) {
   EXPECT_THAT(e.errores, HasSubstr("El fichero '" + malo + "' no tiene el formato adecuado"));
 }
 
+// "-" reads the standard input, a pipe or a redirected file: the series is "entrada" and
+// its report the file's. A pipe is refused at its first bad token, though its writer would
+// go on for ever.
+TEST_F(CliTest, EntradaEstandar) {
+  const std::string nile = "'" + Ejemplo("NileMin.sam") + "'";
+  std::vector<std::string> esperado = Ejecutar({"-m", "R/S", Ejemplo("NileMin.sam")}).Lineas();
+  ASSERT_FALSE(esperado.empty());
+  esperado[0] = "Nombre: entrada";
+  for (const std::string& antes : {"cat " + nile + " |", "<" + nile}) {
+    const Ejecucion e = Ejecutar({"-m", "R/S", "-"}, "", antes);
+    EXPECT_EQ(e.estado, 0) << antes << e.errores;
+    EXPECT_EQ(e.Lineas(), esperado) << antes;
+  }
+  const Ejecucion e = Ejecutar({"-"}, "", "(printf '1 2\\n3 abc '; yes 5) | timeout 60");
+  EXPECT_EQ(e.estado, 1);
+  EXPECT_EQ(e.errores, "fenwa-cli: El fichero '-' no tiene el formato adecuado\nlínea 2: «abc»\n");
+}
+
 // A file that cannot be read (missing or malformed) ends the run with 1 even when another
 // file's analysis is refused (2), whichever of the two comes first.
 TEST_F(CliTest, IlegibleYRechazadoSalenConUnoEnCualquierOrden) {
@@ -161,23 +179,46 @@ TEST_F(CliTest, AnalisisRechazado) {
   EXPECT_EQ(j["informe"].lista[1].texto, "Longitud: 99");
 }
 
-// A fault of the numerical library (here the FARIMA(1, d, 1) simplex running out of
-// evaluations on white noise) is a refusal with its own status, not a success.
-// FARIMA(1, d, 1) on this FGN series exhausts the simplex, whose restart ends where the
-// AR and MA factors cancel: the information matrix is singular, a fault of the library.
-TEST_F(CliTest, FalloNumericoConSuPropioEstado) {
-  std::string texto;
-  for (const double v : prueba::GenerarFgn(300, 0.6, 11)) texto += FormatoG(v) + "\n";
-  const std::string f = Fichero("r.sam", texto);
-  const Ejecucion e = Ejecutar({"-m", "Whittle Estándar", "-p", "RGModelo=1", "-p", "EOrdenp=1",
-                                "-p", "EOrdenq=1", "--json", f});
-  EXPECT_EQ(e.estado, 2);
-  ASSERT_EQ(e.Lineas().size(), 1u);
-  const Json j = LeerJson(e.Lineas()[0]);
-  const std::string fallo = "error en tiempo de ejecución: matriz singular en función Gaussj";
-  EXPECT_EQ(j["estado"].numero, kEstadoErrorNumerico);
-  EXPECT_EQ(j["mensaje"].texto, fallo);
-  EXPECT_EQ(e.errores, "fenwa-cli: " + f + ": " + fallo + "\n");  // once
+// A refusal that is not a parameter's: a FARIMA(1, d, 1) minimum outside the model's
+// region (FGN of H = 0.6 over 300 samples) and a fault of the numerical library (the
+// chi-squared probability of Test T over 1001 blocks, where T/2 is close to its degrees of
+// freedom over 2 and the series of Gser does not converge in its iterations). Each has its
+// own status, exit 2, and its message once.
+struct CasoRechazoPropio {
+  int n;
+  double H;
+  unsigned semilla;
+  std::vector<std::string> opciones;
+  int estado;
+  std::string mensaje;
+};
+
+TEST_F(CliTest, RechazosConSuPropioEstado) {
+  const CasoRechazoPropio casos[] = {
+      {300, 0.6, 11,
+       {"-m", "Whittle Estándar", "-p", "RGModelo=1", "-p", "EOrdenp=1", "-p", "EOrdenq=1"},
+       kEstadoFarimaFueraDeRegion, MensajeEstado(kEstadoFarimaFueraDeRegion)},
+      {100100, 0.6, 4, {"-m", "Test T", "-p", "Estacion.EBloques=1001"}, kEstadoErrorNumerico,
+       "error en tiempo de ejecución: número máximo de iteraciones superado en función Gcf o en "
+       "Gser"},
+  };
+  for (const CasoRechazoPropio& c : casos) {
+    SCOPED_TRACE(c.opciones[1]);
+    std::string texto;
+    for (const double v : prueba::GenerarFgn(c.n, c.H, c.semilla)) texto += FormatoG(v) + "\n";
+    const std::string f = Fichero("r.sam", texto);
+    std::vector<std::string> argumentos = c.opciones;
+    argumentos.push_back("--json");
+    argumentos.push_back(f);
+    const Ejecucion e = Ejecutar(argumentos);
+    EXPECT_EQ(e.estado, 2);
+    ASSERT_EQ(e.Lineas().size(), 1u);
+    const Json j = LeerJson(e.Lineas()[0]);
+    EXPECT_EQ(j["estado"].numero, c.estado);
+    EXPECT_EQ(j["mensaje"].texto, c.mensaje);
+    EXPECT_TRUE(j["valor"].EsNulo());
+    EXPECT_EQ(e.errores, "fenwa-cli: " + f + ": " + c.mensaje + "\n");  // once
+  }
 }
 
 // -m Todos: one JSON object per file with a "metodos" list, each entry with the keys of a
@@ -288,7 +329,7 @@ TEST_F(CliTest, CsvCoincideConElJson) {
   std::filesystem::create_directory(carpeta);
   const Ejecucion e = Ejecutar({"-m", "R/S", "--csv", carpeta, Ejemplo("NileMin.sam")});
   EXPECT_EQ(e.estado, 1);
-  EXPECT_THAT(e.errores, HasSubstr("no se puede escribir el fichero '" + carpeta + "'"));
+  EXPECT_THAT(e.errores, HasSubstr("No puedo guardar el fichero\n'" + carpeta + "': "));
   EXPECT_TRUE(std::filesystem::is_directory(carpeta));
   std::size_t ficheros = 0;
   for (const auto& entrada : std::filesystem::directory_iterator(dir_)) {

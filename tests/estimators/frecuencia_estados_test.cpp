@@ -14,6 +14,7 @@
 #include "estimators/hurst_whittle_local.h"
 #include "estimators/test_t.h"
 #include "frecuencia_comun.h"
+#include "numeric/generador.h"
 
 namespace {
 
@@ -430,6 +431,47 @@ TEST(FrecuenciaWhittleFarima, Rechazos) {
   EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 1, 1, eta, inf, sup), kEstadoSerieConstante);
   EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 2, 1, eta, inf, sup), kEstadoOrdenesFarima);
   EXPECT_EQ(eta.Longitud(), 0u);
+}
+
+struct CasoRegion {
+  std::vector<double> eta;
+  int p, q;
+  bool dentro;
+};
+
+TEST(FrecuenciaWhittleFarima, RegionEstacionariaEInvertible) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const CasoRegion casos[] = {
+      {{0.8}, 0, 0, true},          {{1e-9}, 0, 0, true},
+      {{0.0}, 0, 0, false},         {{1.0}, 0, 0, false},
+      {{-0.36}, 0, 0, false},       {{nan}, 0, 0, false},
+      {{0.7, 0.99}, 1, 0, true},    {{0.7, -1.0}, 1, 0, false},
+      {{0.7, 0.3}, 0, 1, true},     {{0.7, 1.2}, 0, 1, false},
+      {{0.7, 0.5, -0.5}, 1, 1, true}, {{0.7, 0.5, 1.0}, 1, 1, false},
+      {{0.7, nan, 0.1}, 1, 1, false}, {{1.2, 0.1, 0.1}, 1, 1, false},
+  };
+  for (const CasoRegion& c : casos) {
+    SCOPED_TRACE(testing::Message() << "eta(1) = " << c.eta[0] << ", p = " << c.p << ", q = " << c.q);
+    EXPECT_EQ(FarimaEstacionarioInvertible(AVector(c.eta), c.p, c.q), c.dentro);
+  }
+}
+
+// FGN of H = 0.8 fitted with FARIMA(1, d, 1): on these short series the unconstrained
+// minimum has d < −0.5 (H = −0.36 on the first), and that is refused rather than reported.
+TEST(FrecuenciaWhittleFarima, MinimoFueraDeLaRegionRechazado) {
+  for (const std::uint64_t semilla : {11u, 2u, 3u, 6u}) {
+    ParametrosGenerador g;
+    g.H = 0.8;
+    g.n = 128;
+    g.semilla = semilla;
+    Vector serie;
+    ASSERT_EQ(GenerarSerie(g, serie), kGeneradorOk);
+    Vector eta;
+    double inf = -1.0, sup = -1.0;
+    EXPECT_EQ(HurstWhittleFarima(serie, 1, 1, eta, inf, sup), kEstadoFarimaFueraDeRegion);
+    EXPECT_EQ(eta.Longitud(), 0u);
+    EXPECT_EQ(inf, -1.0);
+  }
 }
 
 }  // namespace

@@ -84,7 +84,10 @@ TEST_P(FrecuenciaFgn, EstimacionesAlrededorDeH) {
     r.peorAgregado = std::max(r.peorAgregado, std::fabs(H - H0));
 
     Vector eta;
-    ASSERT_EQ(HurstWhittleFarima(serie, 0, 0, eta, inf, sup), kEstadoOk);
+    const int estado = HurstWhittleFarima(serie, 0, 0, eta, inf, sup);
+    // Near H = 1 the FARIMA fit of FGN may reach d = 0.5, outside the model: refused.
+    if (estado == kEstadoFarimaFueraDeRegion && H0 + sesgoFarima > 0.95) continue;
+    ASSERT_EQ(estado, kEstadoOk);
     r.peorFarimaVsFgn = std::max(r.peorFarimaVsFgn, std::fabs(eta(1) - hFgn - sesgoFarima));
   }
   std::cout.imbue(std::locale::classic());

@@ -5,6 +5,7 @@
 
 #include "numeric/progreso.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -239,6 +240,8 @@ TEST(Generador, ParametrosRechazados) {
        kGeneradorTheta},
       {"media NaN", [](ParametrosGenerador& p) { p.media = sNan; }, kGeneradorMedia},
       {"desviacion 0", [](ParametrosGenerador& p) { p.desviacion = 0.0; }, kGeneradorDesviacion},
+      {"desviacion subnormal", [](ParametrosGenerador& p) { p.desviacion = 0x1p-1023; },
+       kGeneradorDesviacionMinima},
       {"n = 2^32", [](ParametrosGenerador& p) { p.n = std::uint64_t{1} << 32; },
        kGeneradorDemasiadoLarga},
       {"n = 2^31 fgn", [](ParametrosGenerador& p) { p.n = std::uint64_t{1} << 31; },
@@ -259,12 +262,80 @@ TEST(Generador, ParametrosRechazados) {
     EXPECT_EQ(x.Longitud(), 3u) << c.nombre;
     EXPECT_FALSE(MensajeGenerador(c.estado).empty()) << c.nombre;
   }
+  // The largest length of each model is accepted and one more is refused.
+  const std::pair<ModeloGenerador, double> modelos[] = {
+      {ModeloGenerador::Fgn, 0.0}, {ModeloGenerador::Farima, 0.0},
+      {ModeloGenerador::Farima, 0.5}, {ModeloGenerador::Farima, 0.999}, {ModeloGenerador::Ruido, 0.0}};
+  for (const auto& [modelo, phi] : modelos) {
+    ParametrosGenerador p;
+    p.modelo = modelo;
+    p.phi = phi;
+    p.n = LongitudMaximaGenerador(p);
+    SCOPED_TRACE(testing::Message() << "modelo " << static_cast<int>(modelo) << ", phi " << phi);
+    EXPECT_EQ(ValidarGenerador(p), kGeneradorOk);
+    ++p.n;
+    EXPECT_EQ(ValidarGenerador(p), kGeneradorDemasiadoLarga);
+    EXPECT_THAT(MensajeGenerador(kGeneradorDemasiadoLarga, p),
+                testing::HasSubstr("es " + std::to_string(p.n - 1)));
+  }
   // The other models' parameters are not looked at.
   ParametrosGenerador ruido;
   ruido.modelo = ModeloGenerador::Ruido;
   ruido.H = 7.0;
   ruido.d = 7.0;
   EXPECT_EQ(ValidarGenerador(ruido), kGeneradorOk);
+}
+
+// Series that doubles cannot hold are refused with nothing written; a large MA coefficient
+// is not one of them: its filter runs scaled, and as θ grows the series tends to the AR
+// series of the same deviates one sample behind.
+TEST(Generador, SeriesNoRepresentables) {
+  struct Caso {
+    ModeloGenerador modelo;
+    double media, desviacion;
+    int estado;
+  };
+  const Caso casos[] = {
+      {ModeloGenerador::Ruido, 0.0, 1e308, kGeneradorNoFinita},
+      {ModeloGenerador::Fgn, 0.0, 5e307, kGeneradorNoFinita},
+      {ModeloGenerador::Farima, 1.7e308, 1e307, kGeneradorNoFinita},
+      {ModeloGenerador::Fgn, 1e20, 1.0, kGeneradorConstante},
+      {ModeloGenerador::Ruido, 0.0, 1e307, kGeneradorOk},
+      {ModeloGenerador::Ruido, 0.0, 0x1p-1022, kGeneradorOk},
+  };
+  for (const Caso& c : casos) {
+    ParametrosGenerador p;
+    p.modelo = c.modelo;
+    p.media = c.media;
+    p.desviacion = c.desviacion;
+    p.n = 1000;
+    SCOPED_TRACE(testing::Message() << "media " << c.media << ", desviacion " << c.desviacion);
+    Vector x(3, 7.0);
+    ASSERT_EQ(GenerarSerie(p, x), c.estado);
+    if (c.estado != kGeneradorOk) {
+      EXPECT_EQ(x.Longitud(), 3u);
+      EXPECT_FALSE(MensajeGenerador(c.estado).empty());
+    } else {
+      for (double v : x) ASSERT_TRUE(std::isfinite(v));
+    }
+  }
+
+  ParametrosGenerador p;
+  p.modelo = ModeloGenerador::Farima;
+  p.phi = 0.5;
+  p.n = 1000;
+  Vector ar;
+  ASSERT_EQ(GenerarSerie(p, ar), kGeneradorOk);
+  for (double theta : {1e155, -1e308, 1.7e308}) {
+    p.theta = theta;
+    Vector x;
+    ASSERT_EQ(GenerarSerie(p, x), kGeneradorOk) << theta;
+    const double signo = theta > 0 ? 1.0 : -1.0;
+    for (std::uint32_t i = 2; i <= 1000; ++i) ASSERT_NEAR(x(i), signo * ar(i - 1), 1e-12) << theta;
+  }
+  // The scaled variance is the variance scaled exactly.
+  for (double theta : {-3.0, 1.5, 1e6})
+    EXPECT_EQ(VarianzaFarima(0.3, 0.5, theta, 4), std::ldexp(VarianzaFarima(0.3, 0.5, theta), -8));
 }
 
 // An autocovariance whose circulant has a negative eigenvalue (1 + 1.8·cos(2πk/8) at k = 4)

@@ -11,11 +11,12 @@
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, GenerarSerieEntraEnElAlmacenComoUnaCarga) {
-  // The item follows "&Cargar serie..." in "&Archivo".
+  // The item follows "&Cargar serie..." and "&Importar captura..." in "&Archivo".
   const QList<QAction*> archivo = p_->menuBar()->actions().first()->menu()->actions();
-  ASSERT_GE(archivo.size(), 2);
+  ASSERT_GE(archivo.size(), 3);
   EXPECT_EQ(archivo[0], p_->Cargarserie1);
-  EXPECT_EQ(archivo[1], p_->Generarserie1);
+  EXPECT_EQ(archivo[1], p_->Importarcaptura1);
+  EXPECT_EQ(archivo[2], p_->Generarserie1);
   EXPECT_EQ(p_->Generarserie1->text(), "Ge&nerar serie...");
 
   TFGenerar* g = p_->DialogoGenerar();

@@ -103,8 +103,7 @@ TEST_F(UiTest, FirstLoadEnablesSeriesControlsAndSelectsTheNewName) {
   ASSERT_EQ(dialogos_.ficheros.size(), 1u);
   const auto& o = dialogos_.ficheros[0].opciones;
   EXPECT_EQ(o.titulo, "Cargar serie");
-  EXPECT_EQ(o.filtros, QStringList({"Series de tráfico (*.sam)",
-                                     "Series de tráfico y texto (*.sam *.txt)",
+  EXPECT_EQ(o.filtros, QStringList({"Series de tráfico (*.sam)", "Series (*.sam *.txt *.npy)",
                                      "Todos los archivos (*.*)"}));
   EXPECT_EQ(o.filtroInicial, 2);
   EXPECT_EQ(p_->CBSeries->currentText(), "traza1");
@@ -398,7 +397,7 @@ TEST_F(UiTest, ResultFileThatCannotBeCreatedShowsTheErrorAndKeepsTheCommand) {
   QDir(dir_.path()).mkdir("traza1.rsl");  // a folder in the way
   p_->Guardarresult1Click();
   ASSERT_EQ(dialogos_.mensajes.size(), 1u);
-  EXPECT_TRUE(dialogos_.mensajes[0].startsWith("Cannot create file ")) << dialogos_.mensajes[0].toStdString();
+  EXPECT_EQ(dialogos_.mensajes[0], "No puedo guardar el fichero\n'traza1.rsl': es una carpeta");
   EXPECT_EQ(dialogos_.iconos[0], IconoMensaje::Error);
   EXPECT_TRUE(p_->Guardarresult1->isEnabled());
 }
@@ -467,7 +466,7 @@ TEST_F(UiTest, ParameterDialogsOpenFromTheMenu) {
 
 // "Guardar serie como..." offers the series filters beside "Todos los archivos", the last
 // one chosen at first: a name typed without extension is written as typed unless a filter
-// with an extension is picked.
+// with an extension is picked (.npy writes a NumPy file).
 TEST_F(UiTest, GuardarSerieConFiltros) {
   Cargar("traza1.sam", {1, 2, 3});
   struct Caso {
@@ -476,14 +475,15 @@ TEST_F(UiTest, GuardarSerieConFiltros) {
     const char* fichero;
   };
   for (const Caso& c : {Caso{std::nullopt, "sin_extension", "sin_extension"},
-                        Caso{0, "con_sam", "con_sam.sam"}, Caso{1, "con_txt", "con_txt.txt"}}) {
+                        Caso{0, "con_sam", "con_sam.sam"}, Caso{1, "con_txt", "con_txt.txt"},
+                        Caso{2, "con_npy", "con_npy.npy"}}) {
     dialogos_.respuestasFichero.push_back(Ruta(c.escrito));
     if (c.filtro) dialogos_.filtrosElegidos.push_back(*c.filtro);
     p_->Guardarcomo1Click();
     const OpcionesFichero& o = dialogos_.ficheros.back().opciones;
     EXPECT_EQ(o.filtros, QStringList({"Series de tráfico (*.sam)", "Texto (*.txt)",
-                                      "Todos los archivos (*.*)"}));
-    EXPECT_EQ(o.filtroInicial, 2);
+                                      "Serie NumPy (*.npy)", "Todos los archivos (*.*)"}));
+    EXPECT_EQ(o.filtroInicial, 3);
     EXPECT_TRUE(QFile::exists(Ruta(c.fichero))) << c.fichero;
   }
 }
