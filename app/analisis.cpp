@@ -52,11 +52,12 @@ class CursorOcupado {
 // One analysis: the method block and the steps after it.
 class Analisis {
  public:
-  Analisis(AnalysisEnvironment& entorno, const Vector& serie,
+  Analisis(AnalysisEnvironment& entorno, const std::string& nombre, const Vector& serie,
            const AnalysisSelection& seleccion, const AnalysisParameters& parametros,
            const MenuMarks& marcas, AnalysisOutcome& resultado)
       : e_(entorno),
         log_(*entorno.log),
+        nombre_(nombre),
         original_(serie),
         sel_(seleccion),
         par_(parametros),
@@ -178,7 +179,11 @@ class Analisis {
                                     [](const auto& c) { return c.valor.has_value(); });
     if (!alguna) return kEstadoNingunaEstimacion;
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
-      grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
+      grafica_ = [this] {
+        FillComparisonChart(*e_.graficaMetodo, res_.metodos,
+                            TituloComparacion(nombre_, original_.Longitud()), e_.referencia,
+                            e_.separador);
+      };
     }
     return kEstadoOk;
   }
@@ -313,6 +318,7 @@ class Analisis {
 
   AnalysisEnvironment& e_;
   ResultsLog& log_;
+  const std::string& nombre_;
   const Vector& original_;
   bool escalaVista_ = false;
   int exponente_ = 0;  // the series scaled by 2^-exponente_
@@ -370,7 +376,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
   };
   cabecera();
 
-  Analisis analisis(entorno_, serie, seleccion, parametros, marcas, resultado);
+  Analisis analisis(entorno_, nombre, serie, seleccion, parametros, marcas, resultado);
   auto fallo = [&](AnalysisOutcome::Fin fin, const std::string& texto) {
     resultado.fin = fin;
     resultado.mensaje = texto;
@@ -456,47 +462,6 @@ void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
     for (std::uint32_t i = 1; i <= n; ++i) grafica.MarkAt(x(i), y(i), marca);
   }
   grafica.AutoRange(2.0);
-}
-
-void FillComparisonChart(ChartSink& grafica,
-                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos) {
-  grafica.ClearItems();
-  grafica.SetIdAbscissa("Métodos");
-  grafica.SetIdOrdinate("H");
-  const double k = static_cast<double>(metodos.size());
-  // Vertical extent of what is drawn, 0.5 included, to place the names under it.
-  double bajo = 0.5, alto = 0.5;
-  for (const auto& m : metodos) {
-    for (const auto& v : {m.valor, m.icBajo, m.icAlto}) {
-      if (v && std::isfinite(*v)) {
-        bajo = std::min(bajo, *v);
-        alto = std::max(alto, *v);
-      }
-    }
-  }
-  const double alcance = std::max(alto - bajo, 0.1);
-  // The dotted line at H = 0.5: dashes of 0.1 with gaps of 0.1 across every method.
-  for (double x = 0.5; x < k + 0.5 - 1e-9; x += 0.2) {
-    grafica.Line(x, 0.5, std::min(x + 0.1, k + 0.5), 0.5);
-  }
-  for (std::size_t i = 0; i < metodos.size(); ++i) {
-    const auto& m = metodos[i];
-    const double x = static_cast<double>(i + 1);
-    if (m.icBajo && m.icAlto && std::isfinite(*m.icBajo) && std::isfinite(*m.icAlto)) {
-      grafica.Line(x, *m.icBajo, x, *m.icAlto);
-    }
-  }
-  grafica.SetLineItemsClass(1);
-  for (std::size_t i = 0; i < metodos.size(); ++i) {
-    const auto& m = metodos[i];
-    const double x = static_cast<double>(i + 1);
-    if (m.valor && std::isfinite(*m.valor)) grafica.MarkAt(x, *m.valor, 17);
-    // Short names in two staggered rows under everything else, so neighbours do not meet.
-    const DefinicionMetodo* definicion = BuscarMetodo(m.metodo);
-    const double fila = (i % 2 == 0) ? 0.12 : 0.22;
-    grafica.TextAt(x, bajo - fila * alcance, 8, definicion ? definicion->Corto() : m.metodo);
-  }
-  grafica.AutoRange(6.0);
 }
 
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r) {

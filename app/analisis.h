@@ -75,6 +75,9 @@ struct AnalysisEnvironment {
   UiHooks* hooks = nullptr;
   char separador = '.';                // decimal separator of the report
   std::string creditos = kLineaCreditos;
+  // The H of the comparison chart's reference line (the generator's H of the series, or
+  // one the user gives); none draws no such line.
+  std::optional<double> referencia;
 };
 
 // The long computations run through UiHooks::Calcular (off the window thread in the desktop
@@ -115,10 +118,6 @@ std::string AvisoH(double H);
 // the method's kind (17 for a name outside the table); then AutoRange(2).
 void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
                      const std::string& metodo, const Vector& ajusteY = Vector());
-// Plot1 for the comparison of methods: method i of the comparison at x = i, its H as a mark
-// and its interval as a vertical line, a dotted line at H = 0.5, the methods' short names
-// under the points; AutoRange(6).
-void FillComparisonChart(ChartSink& grafica,
-                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos);
+// Plot1 for the comparison of methods: a forest plot (app/comparacion.h).
 // Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);

@@ -520,6 +520,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   entorno.mensajes = &mensajes;
   entorno.hooks = &reloj;
   entorno.separador = o.separador;
+  entorno.referencia = o.comparacion.referencia;
   AnalysisDriver driver(entorno);
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Todo();

@@ -853,14 +853,14 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_TRUE(log.Comandos().guardar);
   EXPECT_TRUE(mensajes.textos.empty());
-  // The chart: one mark per estimate, one vertical line per interval, the names.
+  // The chart (app/comparacion.h): one circle per estimate, one name per method.
   const auto cuenta = [&](const std::string& op) {
     return std::count(plot1.ops.begin(), plot1.ops.end(), op);
   };
   EXPECT_EQ(cuenta("mark17"), static_cast<long>(nombres.size()) - 3);
-  EXPECT_EQ(cuenta("text:W. local"), 1);
-  EXPECT_EQ(plot1.ops.back(), "auto6");
-  EXPECT_THAT(plot1.ops, ::testing::Contains("x:Métodos"));
+  EXPECT_EQ(cuenta("label1:Whittle Local"), 1);
+  EXPECT_EQ(cuenta("label3:s (1000 muestras)"), 1);
+  EXPECT_EQ(plot1.ops.back(), "auto2");
 }
 
 // When no method gives an estimate (too short a series, a constant one) the comparison is
