@@ -230,14 +230,14 @@ TEST_F(CliTest, ErrorDeConversion) {
   const std::string f = Ruido("s.sam", 1000);
   const Ejecucion e = Ejecutar({"-m", "R/S", "-p", "EMind=1O", f});
   EXPECT_EQ(e.estado, 2);
-  EXPECT_THAT(e.errores, HasSubstr("'1O' is not a valid integer value"));
+  EXPECT_THAT(e.errores, HasSubstr("'1O' no es un número entero válido"));
   EXPECT_EQ(e.salida, "Nombre: s\nLongitud: 1000\n");
   // In JSON the failure has a status of its own, never 0.
   const Ejecucion j = Ejecutar({"-m", "R/S", "-p", "EMind=1O", "--json", f});
   EXPECT_EQ(j.estado, 2);
   const Json o = LeerJson(j.Lineas().at(0));
   EXPECT_EQ(o["estado"].numero, kEstadoConversion);
-  EXPECT_EQ(o["mensaje"].texto, "'1O' is not a valid integer value");
+  EXPECT_EQ(o["mensaje"].texto, "'1O' no es un número entero válido");
 }
 
 // Decimal fields given with a comma read as with a point: the same report, the same echo.
