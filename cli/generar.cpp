@@ -153,7 +153,8 @@ bool EscribirSalidaEstandar(const Vector& datos) {
 int EjecutarGenerar(int argc, char** argv) {
   OpcionesGenerar o;
   bool ayuda = false;
-  const std::string error = LeerOpciones(argc, argv, o, ayuda);
+  std::string error = LeerOpciones(argc, argv, o, ayuda);
+  if (error.empty()) error = ComprobarVariableHilos();
   if (ayuda) {
     Escribir(stdout, kAyuda);
     return kSalidaExito;
