@@ -267,8 +267,9 @@ TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
     EXPECT_EQ(r.Todo(), c.estado == kEstadoOk);
     EXPECT_EQ(r.mensaje, c.estado == kEstadoOk ? "" : MensajeEstado(c.estado));
     EXPECT_EQ(mensajes.textos.empty(), c.estado == kEstadoOk);
-    EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()),
-                                          c.media, c.varianza));
+    EXPECT_THAT(log.Lineas(),
+                ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()), c.media,
+                            c.varianza));
     EXPECT_EQ(r.media.has_value(), std::string(c.media).rfind("Media =", 0) == 0);
     EXPECT_EQ(r.varianza.has_value(), std::string(c.varianza).rfind("Varianza =", 0) == 0);
   }
