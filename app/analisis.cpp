@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/comparacion.h"
 #include "app/metodos.h"
 #include "estimators/comun.h"
 #include "estimators/estado.h"
@@ -145,22 +146,21 @@ class Analisis {
     for (std::size_t i = 0; i < metodos.size(); ++i) {
       AnalysisOutcome::MetodoComparado& c = filas[i];
       const BloqueMetodo& b = bloques[i];
-      std::string linea = c.metodo + ": ";
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
         c.aviso = AvisoH(b.resultado.valor);
-        linea += "H = " + F(b.resultado.valor);
         if (b.resultado.hayIntervalo) {
           c.icBajo = b.resultado.icBajo;
           c.icAlto = b.resultado.icAlto;
-          linea += "  [" + F(b.resultado.icBajo) + "; " + F(b.resultado.icAlto) + "]";
         }
-      } else {
-        linea += "sin resultado (" + EnUnaLinea(c.mensaje) + ")";
       }
-      Linea(linea);
       res_.metodos.push_back(std::move(c));
     }
+    const std::vector<std::string> tabla = TablaComparacion(res_.metodos, e_.separador);
+    Linea(tabla.front());  // the title, then the columns
+    for (std::size_t i = 1; i < tabla.size(); ++i) log_.AppendTabla(tabla[i]);
+    Linea(LineaExcluidosComparacion(par_.Opcion(campo::RGModelo)));
+    comparacion_ = true;
     // One warning for every method whose H is outside [0, 1], after their lines.
     std::vector<std::string> fuera;
     for (const auto& c : res_.metodos) {
@@ -201,6 +201,7 @@ class Analisis {
       if (autocorrelacion) r = Autocorrelacion(SerieEscalada(), puntos, sesgada);
     });
     GraficaPendiente();
+    if (comparacion_ && (sel_.media || sel_.varianza)) Linea(kLineaEstadisticos);
     if (sel_.media) {
       if (media.representable) {
         res_.media = media.valor;
@@ -302,8 +303,9 @@ class Analisis {
         e_.guardarAuto->AskSavePath("Guardar autocorrelación como", log_.ResultsBaseName() + ".atc");
     if (!ruta) return;
     std::string mensaje;
-    if (!WriteSampleFile(r, *ruta, mensaje) && e_.mensajes) {
-      e_.mensajes->ShowMessage(mensaje, TipoMensaje::Aviso);
+    if (!WriteSampleFile(r, *ruta, mensaje)) {
+      res_.escrituraFallida = true;
+      if (e_.mensajes) e_.mensajes->ShowMessage(mensaje, TipoMensaje::Aviso);
     }
     Linea(std::string(sesgada ? "Autocorrelación sesgada (" : "Autocorrelación insesgada (") +
           I(r.Longitud()) + " puntos) en fichero " + *ruta);
@@ -321,6 +323,7 @@ class Analisis {
   AnalysisOutcome& res_;
   double cuotaMetodo_;  // the method's part of the progress, the statistics have the rest
   std::function<void()> grafica_;  // the method chart, filled when the analysis ends
+  bool comparacion_ = false;       // the block was the comparison of methods
 };
 
 }  // namespace
@@ -412,9 +415,12 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     resultado.estado = kEstadoErrorNumerico;
     return fallo(AnalysisOutcome::Fin::ErrorNumerico, error.Texto());
   } catch (const Cancelado&) {
-    // As a failed analysis: the header lines, grey; no chart, file or message.
+    // No half result: the header lines and a line saying so, in the normal colours so
+    // that they can be read; no chart, file or message, the commands as they were.
     log.Clear();
     cabecera();
+    log.Append(kLineaCancelado);
+    log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
     resultado.fin = AnalysisOutcome::Fin::Cancelado;
     return resultado;
   }

@@ -16,6 +16,9 @@
 
 
 
+// The line that follows the header lines of a cancelled analysis.
+inline constexpr const char* kLineaCancelado = "Análisis cancelado";
+
 // What one analysis produced, beyond the report lines (used by the command-line tool).
 struct AnalysisOutcome {
   enum class Fin {
@@ -40,6 +43,7 @@ struct AnalysisOutcome {
   std::optional<std::vector<double>> x, y;      // log-log points of the methods that draw
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
+  bool escrituraFallida = false;  // the .atc file could not be written (its message shown)
   // The warning of an estimate of H outside [0, 1] (of some method of the comparison);
   // empty when there is none.
   std::string aviso;
@@ -75,8 +79,8 @@ struct AnalysisEnvironment {
 
 // The long computations run through UiHooks::Calcular (off the window thread in the desktop
 // program). One cancelled through the progress control (numeric/progreso.h) ends the analysis
-// as a failed one, with Fin::Cancelado: the log holds the two header lines, grey; no chart,
-// file or message has been touched. The method chart is filled when the analysis ends, so
+// with Fin::Cancelado: the log holds the two header lines and kLineaCancelado in the normal
+// colours, the commands keep their state; no chart, file or message has been touched. The method chart is filled when the analysis ends, so
 // that a cancel during the statistics leaves it unchanged too.
 class AnalysisDriver {
  public:

@@ -1,5 +1,7 @@
 #include "app/generacion.h"
 
+#include "app/formato.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -38,6 +40,14 @@ std::optional<std::uint64_t> LeerNatural(std::string_view texto) {
   return valor;
 }
 
+std::optional<std::uint64_t> LeerLongitud(std::string_view texto) {
+  if (const std::optional<std::uint64_t> n = LeerNatural(texto)) return n;
+  const std::optional<double> x = LeerDecimal(texto);
+  // Every whole double below 2^63 converts exactly.
+  if (!x || *x < 0.0 || *x >= 0x1p63 || std::floor(*x) != *x) return std::nullopt;
+  return static_cast<std::uint64_t>(*x);
+}
+
 std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenerador& p) {
   p = ParametrosGenerador{};
   p.modelo = t.modelo;
@@ -62,7 +72,7 @@ std::string LeerParametrosGeneracion(const TextosGeneracion& t, ParametrosGenera
     if (!valor) return NoEsNumero(campo.campo, campo.texto);
     campo.destino = *valor;
   }
-  const std::optional<std::uint64_t> n = LeerNatural(t.longitud);
+  const std::optional<std::uint64_t> n = LeerLongitud(t.longitud);
   if (!n) return "La longitud de la serie debe ser un número entero\nmayor o igual que 2";
   p.n = *n;
   const std::optional<std::uint64_t> semilla = LeerNatural(t.semilla);
@@ -96,4 +106,41 @@ std::string NombreSerieGenerada(const ParametrosGenerador& p) {
 
 std::string GenerarSerieSintetica(const ParametrosGenerador& p, Vector& datos) {
   return MensajeGenerador(GenerarSerie(p, datos), p);
+}
+
+std::vector<std::string> LineasSerieGenerada(const ParametrosGenerador& p,
+                                             const std::string& nombre, char separador) {
+  const auto G = [separador](double x) { return FormatoG(x, separador); };
+  const std::string sangria = "      ";
+  std::vector<std::string> lineas = {"Serie generada: " + nombre};
+  switch (p.modelo) {
+    case ModeloGenerador::Fgn:
+      lineas.push_back("Modelo FGN (ruido fraccionario gaussiano). Parámetros:");
+      lineas.push_back(sangria + "Parámetro de Hurst H: " + G(p.H));
+      break;
+    case ModeloGenerador::Farima:
+      lineas.push_back("Modelo FARIMA (p, d, q). Parámetros:");
+      lineas.push_back(sangria + "Diferencia fraccionaria d: " + G(p.d) + " (H = " +
+                       G(HDelModelo(p)) + ")");
+      lineas.push_back(sangria + "Coeficiente AR: " + G(p.phi));
+      lineas.push_back(sangria + "Coeficiente MA: " + G(p.theta));
+      break;
+    case ModeloGenerador::Ruido:
+      lineas.push_back("Modelo de ruido blanco gaussiano (H = " + G(0.5) + "). Parámetros:");
+      break;
+  }
+  lineas.push_back(sangria + "Longitud: " + FormatoI(static_cast<long long>(p.n)));
+  lineas.push_back(sangria + "Media: " + G(p.media));
+  lineas.push_back(sangria + "Desviación típica: " + G(p.desviacion));
+  lineas.push_back(sangria + "Semilla: " + std::to_string(p.semilla));
+  return lineas;
+}
+
+double HDelModelo(const ParametrosGenerador& p) {
+  switch (p.modelo) {
+    case ModeloGenerador::Fgn: return p.H;
+    case ModeloGenerador::Farima: return p.d + 0.5;
+    case ModeloGenerador::Ruido: return 0.5;
+  }
+  return 0.5;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/parametros.h"  // LeerDecimal
 #include "numeric/generador.h"
@@ -27,6 +28,9 @@ struct TextosGeneracion {
 
 // A non-negative integer of up to 64 bits (digits only, blanks around it); nullopt otherwise.
 std::optional<std::uint64_t> LeerNatural(std::string_view texto);
+// A length: a natural number as above, or a decimal number that is a whole number below
+// 2^63 ("1e7", "2.5e3", "1,5E6"); nullopt otherwise.
+std::optional<std::uint64_t> LeerLongitud(std::string_view texto);
 
 // Reads the fields and checks the values. Returns "" with `p` filled, or the message of the
 // first field that is not a number or is out of range (`p` is then unspecified).
@@ -39,5 +43,16 @@ std::string LeerParametrosGeneracion(const TextosGeneracion& textos, ParametrosG
 std::string NombreSerieGenerada(const ParametrosGenerador& p);
 
 // Generates the series. Returns "" with `datos` filled, or the message of the refusal
-// (`datos` untouched).
+// (`datos` untouched). Throws Cancelado when the progress control installed on the thread
+// is cancelled (numeric/progreso.h).
 std::string GenerarSerieSintetica(const ParametrosGenerador& p, Vector& datos);
+
+// What was made, for the results area: "Serie generada: " + name, the model's line, then its
+// parameters, the length, mean, standard deviation and seed one per line, indented like
+// the parameters of a method; decimals with 15 significant digits and `separador`.
+std::vector<std::string> LineasSerieGenerada(const ParametrosGenerador& p,
+                                             const std::string& nombre, char separador);
+
+// The H of the process a series was generated from: H for FGN, d + 0.5 for FARIMA, 0.5
+// for white noise.
+double HDelModelo(const ParametrosGenerador& p);

@@ -20,6 +20,9 @@ class ResultsSink {
   virtual ~ResultsSink() = default;
   virtual void Clear() = 0;
   virtual void Append(const std::string& linea) = 0;  // one whole line, UTF-8
+  // A line of a table whose columns are padded with blanks: the same text as any line,
+  // shown in a fixed-width face where the view has one.
+  virtual void AppendTabla(const std::string& linea) { Append(linea); }
   virtual void SetColors(ColorFondo fondo, ColorTexto texto) = 0;
 };
 

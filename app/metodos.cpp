@@ -192,13 +192,24 @@ int Periodograma(BloqueMetodo& b) {
   return kEstadoOk;
 }
 
+// The FGN density chosen; the report names it only when it is not the historical one.
+SumaDensidad Densidad(BloqueMetodo& b) {
+  return b.Opcion(RGDensidad) == 1 ? SumaDensidad::kExacta : SumaDensidad::kTruncada;
+}
+
+void LineaDensidad(BloqueMetodo& b, SumaDensidad suma) {
+  if (suma == SumaDensidad::kExacta) b.Parametro("Densidad espectral: exacta");
+}
+
 int WhittleEstandar(BloqueMetodo& b) {
   if (b.Opcion(RGModelo) == 0) {
+    const SumaDensidad suma = Densidad(b);
     double H = 0, bajo = 0, alto = 0;
-    const int estado = HurstWhittleFgn(b.Serie(), H, bajo, alto);
+    const int estado = HurstWhittleFgn(b.Serie(), H, bajo, alto, suma);
     if (estado != kEstadoOk) return estado;
     LineaHurstIntervalo(b, H, bajo, alto);
     b.Linea("Método de Whittle estándar. Modelo FGN");
+    LineaDensidad(b, suma);
     return kEstadoOk;
   }
   const int ordenP = b.Entero(EOrdenp);
@@ -223,9 +234,8 @@ int WhittleEstandar(BloqueMetodo& b) {
 
 // The Whittle methods with one integer parameter (the aggregation level, the factor m).
 // A negative value becomes a huge one, which the estimator refuses with its message.
-int WhittleConParametro(BloqueMetodo& b, const char* campo,
-                        int (*estimador)(const Vector&, std::uint32_t, double&, double&,
-                                         double&),
+template <class Estimador>
+int WhittleConParametro(BloqueMetodo& b, const char* campo, const Estimador& estimador,
                         const char* lineaMetodo, const char* etiqueta) {
   const int valor = b.Entero(campo);
   double H = 0, bajo = 0, alto = 0;
@@ -238,8 +248,15 @@ int WhittleConParametro(BloqueMetodo& b, const char* campo,
 }
 
 int WhittleAgregado(BloqueMetodo& b) {
-  return WhittleConParametro(b, CBNivel, HurstWhittleAgregado,
-                             "Método de Whittle agregado. Parámetros:", "Nivel de agregación: ");
+  const SumaDensidad suma = Densidad(b);
+  const int estado = WhittleConParametro(
+      b, CBNivel,
+      [&](const Vector& serie, std::uint32_t nivel, double& H, double& bajo, double& alto) {
+        return HurstWhittleAgregado(serie, nivel, H, bajo, alto, suma);
+      },
+      "Método de Whittle agregado. Parámetros:", "Nivel de agregación: ");
+  if (estado == kEstadoOk) LineaDensidad(b, suma);
+  return estado;
 }
 
 int WhittleLocal(BloqueMetodo& b) {
@@ -369,9 +386,9 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
        {ChMismos, EMinmDif, EMinVarDif, EDecadaVarDif, EMinm, EMinVar, EDecadaVar}, true,
        false, "log10 (m)", "log10 (Varianza diferenciada)", kMarcaComun,
        VarianzaDiferenciada},
-      {"Whittle Agregado", "W. agr.", {CBNivel}, true, true, nullptr,
+      {"Whittle Agregado", "W. agr.", {CBNivel, RGDensidad}, true, true, nullptr,
        nullptr, 0, WhittleAgregado},
-      {"Whittle Estándar", "W. est.", {RGModelo, EOrdenp, EOrdenq}, true,
+      {"Whittle Estándar", "W. est.", {RGModelo, RGDensidad, EOrdenp, EOrdenq}, true,
        true, nullptr, nullptr, 0, WhittleEstandar},
       {"Whittle Local", "W. local", {CBFactor}, true, true, nullptr,
        nullptr, 0, WhittleLocal},

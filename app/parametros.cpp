@@ -116,6 +116,7 @@ const std::vector<DefinicionCampo>& TablaCampos() {
        {"0.1", "1", "5", "10", "15", "20"}},
       {RGModelo, RGModelo, MetodosH, kPaginaWhittle, Opciones, "0",
        {"Ruido Frac. Gaussiano (FGN)", "FARIMA (p, d, q)"}},
+      {RGDensidad, RGDensidad, MetodosH, kPaginaWhittle, Opciones, "0", {"truncada", "exacta"}},
       {EOrdenp, EOrdenp, MetodosH, kPaginaWhittle, Entero, "0", {}},
       {EOrdenq, EOrdenq, MetodosH, kPaginaWhittle, Entero, "0", {}},
       {CBFactor, CBFactor, MetodosH, kPaginaWhittle, ListaEntera, "4",

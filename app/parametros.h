@@ -51,6 +51,7 @@ inline constexpr const char* EDecadaVarDif = "EDecadaVarDif";
 inline constexpr const char* ChMismos = "ChMismos";
 inline constexpr const char* CBPorcentaje = "CBPorcentaje";
 inline constexpr const char* RGModelo = "RGModelo";
+inline constexpr const char* RGDensidad = "RGDensidad";
 inline constexpr const char* EOrdenp = "EOrdenp";
 inline constexpr const char* EOrdenq = "EOrdenq";
 inline constexpr const char* CBFactor = "CBFactor";

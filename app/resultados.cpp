@@ -1,6 +1,6 @@
 #include "app/resultados.h"
 
-#include <cstdio>
+#include "app/escritura_atomica.h"
 
 void ResultsLog::Clear() {
   lineas_.clear();
@@ -10,6 +10,11 @@ void ResultsLog::Clear() {
 void ResultsLog::Append(const std::string& linea) {
   lineas_.push_back(linea);
   if (vista_) vista_->Append(linea);
+}
+
+void ResultsLog::AppendTabla(const std::string& linea) {
+  lineas_.push_back(linea);
+  if (vista_) vista_->AppendTabla(linea);
 }
 
 void ResultsLog::SetColors(ColorFondo fondo, ColorTexto texto) {
@@ -103,14 +108,14 @@ std::string ALatin1(const std::string& utf8) {
 }
 
 std::string EscribirRsl(const std::vector<std::string>& lineas, const std::string& ruta) {
-  const std::string error = "Cannot create file " + ruta;
-  std::FILE* f = std::fopen(ruta.c_str(), "wb");
-  if (!f) return error;
-  bool ok = true;
-  for (const std::string& linea : lineas) {
-    const std::string bytes = ALatin1(linea) + "\r\n";
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) ok = false;
-  }
-  if (std::fclose(f) != 0) ok = false;
-  return ok ? std::string() : error;
+  std::string mensaje;
+  EscribirFicheroAtomico(
+      ruta,
+      [&](FicheroAtomico& f) {
+        for (const std::string& linea : lineas)
+          if (!f.Escribir(ALatin1(linea)) || !f.Escribir("\r\n")) return false;
+        return true;
+      },
+      mensaje);
+  return mensaje;
 }

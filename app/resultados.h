@@ -32,6 +32,7 @@ class ResultsLog : public ResultsSink {
   // ResultsSink
   void Clear() override;
   void Append(const std::string& linea) override;
+  void AppendTabla(const std::string& linea) override;
   void SetColors(ColorFondo fondo, ColorTexto texto) override;
 
   const std::vector<std::string>& Lineas() const { return lineas_; }
@@ -52,7 +53,7 @@ class ResultsLog : public ResultsSink {
 
   // "G&uardar resultado análisis": writes ResultsBaseName + ".rsl" in the current folder.
   // On success disables the save item and the tool button and returns ""; otherwise
-  // returns "Cannot create file <path>" and changes nothing.
+  // returns the message of the failed write (MensajeNoPuedoGuardar) and changes nothing.
   std::string GuardarResultado();
   // "Guardar &resultado como...": writes to the path as given; nothing else changes.
   std::string GuardarResultadoComo(const std::string& ruta) const;
@@ -72,5 +73,6 @@ class ResultsLog : public ResultsSink {
 std::string ALatin1(const std::string& utf8);
 
 // Writes lines as a .rsl file: each line in Latin-1 followed by CR LF, nothing else.
-// Returns "" on success, "Cannot create file <path>" when the file cannot be written.
+// Returns "" on success, the message of the failed write (MensajeNoPuedoGuardar) otherwise;
+// an existing file is then left as it was.
 std::string EscribirRsl(const std::vector<std::string>& lineas, const std::string& ruta);

@@ -6,7 +6,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -16,6 +18,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/escritura_atomica.h"
+#include "app/npy.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -25,6 +29,8 @@ void SeriesStore::Clear() {
   for (Series& s : slots_) {
     s.name.clear();
     s.data.Redimensionar(0);
+    s.generada.reset();
+    s.sinGuardar = false;
   }
   freeSlots_ = MaxSeries;
   currentSlot_ = MaxSeries;
@@ -49,11 +55,14 @@ std::uint32_t SeriesStore::FindSlot(std::string_view name) const {
   return MaxSeries;
 }
 
-std::uint32_t SeriesStore::Add(std::string name, Vector data) {
+std::uint32_t SeriesStore::Add(std::string name, Vector data,
+                               std::optional<ParametrosGenerador> generada) {
   if (freeSlots_ == 0 || name.empty() || data.Longitud() == 0) return MaxSeries;
   const std::uint32_t slot = FindSlot("");
   slots_[slot].name = std::move(name);
   slots_[slot].data = std::move(data);
+  slots_[slot].sinGuardar = generada.has_value();
+  slots_[slot].generada = std::move(generada);
   currentSlot_ = slot;
   --freeSlots_;
   return slot;
@@ -65,10 +74,23 @@ bool SeriesStore::Rename(std::uint32_t slot, std::string name) {
   return true;
 }
 
+void SeriesStore::MarcarGuardada(std::uint32_t slot) {
+  if (slot < MaxSeries) slots_[slot].sinGuardar = false;
+}
+
+std::vector<std::string> SeriesStore::SinGuardar() const {
+  std::vector<std::string> nombres;
+  for (const Series& s : slots_)
+    if (!s.Libre() && s.sinGuardar) nombres.push_back(s.name);
+  return nombres;
+}
+
 bool SeriesStore::Remove(std::uint32_t slot) {
   if (slot >= MaxSeries || slots_[slot].Libre()) return false;
   slots_[slot].name.clear();
   slots_[slot].data.Redimensionar(0);
+  slots_[slot].generada.reset();
+  slots_[slot].sinGuardar = false;
   ++freeSlots_;
   if (currentSlot_ == slot) currentSlot_ = MaxSeries;
   return true;
@@ -98,14 +120,40 @@ std::string SeriesNameFromPath(std::string_view path) {
 
 namespace {
 
-// White space as scanf skips it in the C locale: blank, tab, line ends, form feed.
-constexpr std::array<bool, 256> kBlancos = [] {
-  std::array<bool, 256> t{};
-  for (unsigned char c : {' ', '\n', '\t', '\r', '\v', '\f'}) t[c] = true;
+// What a byte can be in a sample file: part of a number (digits, signs, point, exponent
+// letter), white space as scanf skips it in the C locale (blank, tab, line ends, form
+// feed), or neither: a byte of the last kind refuses the file wherever it is met.
+enum : std::uint8_t { kDeNumero = 0, kBlanco = 1, kAjeno = 2 };
+constexpr std::array<std::uint8_t, 256> kClases = [] {
+  std::array<std::uint8_t, 256> t{};
+  t.fill(kAjeno);
+  for (unsigned char c : {' ', '\n', '\t', '\r', '\v', '\f'}) t[c] = kBlanco;
+  for (unsigned char c = '0'; c <= '9'; ++c) t[c] = kDeNumero;
+  for (unsigned char c : {'+', '-', '.', 'e', 'E'}) t[c] = kDeNumero;
   return t;
 }();
 
+inline std::uint8_t Clase(char c) { return kClases[static_cast<unsigned char>(c)]; }
+// Each test from a table of its own: the counting loop runs fastest on two independent
+// loads of one byte.
+constexpr std::array<bool, 256> kBlancos = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kBlanco;
+  return t;
+}();
+constexpr std::array<std::uint8_t, 256> kAjenos = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kAjeno;
+  return t;
+}();
 inline bool EsBlanco(char c) { return kBlancos[static_cast<unsigned char>(c)]; }
+
+// Longest token taken for a number (far beyond any a program writes); a longer one is
+// refused, so that a stream of digits without end is not held in memory.
+constexpr std::size_t kNumeroMaximo = std::size_t{1} << 16;
+// Bytes of a refused token kept for its message (TokenVisible shows about 40).
+constexpr std::size_t kTokenGuardado = 48;
+constexpr std::uint64_t kMuestrasMaximas = 0xFFFFFFFFu;
 
 // For a token that from_chars reported out of range: true when its magnitude is below the
 // smallest double (it underflows to zero), false when it overflows.
@@ -147,85 +195,166 @@ bool Subdesborda(const char* p, const char* fin) {
   return orden + (negativo ? -exponente : exponente) < 0;
 }
 
-// Converts the number at p, which must end at `fin` or at white space. Returns the end of
-// the number, or nullptr unless it is one finite decimal number.
-const char* ConvertirNumero(const char* p, const char* fin, double& valor) {
+// Converts the token [p, fin). False unless it is one finite decimal number.
+bool ConvertirNumero(const char* p, const char* fin, double& valor) {
   const char* inicio = p;
   if (*p == '+') {
     ++p;
-    if (p == fin || *p == '-') return nullptr;
+    if (p == fin || *p == '-') return false;
   }
   const auto r = std::from_chars(p, fin, valor, std::chars_format::general);
-  if (r.ptr == p || (r.ptr != fin && !EsBlanco(*r.ptr))) return nullptr;
+  if (r.ptr != fin || p == fin) return false;
   if (r.ec == std::errc::result_out_of_range) {
-    if (!Subdesborda(inicio, r.ptr)) return nullptr;  // e.g. 1e999
+    if (!Subdesborda(inicio, fin)) return false;  // e.g. 1e999
     valor = (*p == '-') ? -0.0 : 0.0;
-    return r.ptr;
+    return true;
   }
-  if (r.ec != std::errc() || !std::isfinite(valor)) return nullptr;
-  return r.ptr;
+  return r.ec == std::errc() && std::isfinite(valor);
 }
 
-// Reads the whole file into memory. False when it cannot be opened or read.
-bool LeerFichero(const std::string& path, std::unique_ptr<char[]>& buffer, std::size_t& tam) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  std::size_t capacidad = 1 << 16;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    capacidad = static_cast<std::size_t>(st.st_size) + 1;
-  buffer = std::make_unique_for_overwrite<char[]>(capacidad);
-  tam = 0;
-  for (;;) {
-    if (tam == capacidad) {  // the file grew or its size was unknown
-      auto mayor = std::make_unique_for_overwrite<char[]>(capacidad * 2);
-      std::copy(buffer.get(), buffer.get() + tam, mayor.get());
-      buffer = std::move(mayor);
-      capacidad *= 2;
-    }
-    const ssize_t leidos = ::read(fd, buffer.get() + tam, capacidad - tam);
-    if (leidos < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    if (leidos == 0) break;
-    tam += static_cast<std::size_t>(leidos);
-  }
-  ::close(fd);
-  return true;
+// Why a file is refused, and where.
+struct Rechazo {
+  enum class Motivo { Lectura, Formato, Pocos, Demasiados, Cambiado };
+  Motivo motivo = Motivo::Formato;
+  std::uint64_t linea = 0;  // Formato: line of the token, from 1
+  std::string token;        // Formato: its first kTokenGuardado bytes at most
+};
+
+Rechazo Rechazar(Rechazo::Motivo motivo) { return Rechazo{motivo, 0, {}}; }
+
+// The token at p, up to a blank, `fin` or kTokenGuardado bytes.
+std::string TokenEn(const char* p, const char* fin) {
+  const char* q = p;
+  while (q < fin && !EsBlanco(*q) && static_cast<std::size_t>(q - p) < kTokenGuardado) ++q;
+  return std::string(p, q);
 }
 
-}  // namespace
+// 1234567 as "1.234.567".
+std::string ConPuntos(std::uint64_t n) {
+  char b[24];
+  std::string s(b, std::to_chars(b, b + sizeof b, n).ptr);
+  for (std::size_t i = s.size(); i > 3; i -= 3) s.insert(i - 3, 1, '.');
+  return s;
+}
 
-bool ParseSamples(std::string_view text, Vector& out) {
-  const char* p = text.data();
-  const char* const fin = p + text.size();
-
-  // Counting pass: the number of white-space separated tokens, so that the series is
-  // allocated once at its exact length.
-  std::size_t tokens = 0;
-  bool enBlanco = true;
-  for (const char* q = p; q < fin; ++q) {
-    const bool blanco = EsBlanco(*q);
-    tokens += enBlanco & !blanco;
-    enBlanco = blanco;
+// A refused token as the message shows it: whole characters of UTF-8 as they are, control
+// characters and bytes outside UTF-8 as \xNN, cut with "…" once 40 bytes are shown.
+std::string TokenVisible(std::string_view t) {
+  constexpr std::size_t kMostrados = 40;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string s;
+  for (std::size_t i = 0; i < t.size();) {
+    if (s.size() >= kMostrados) {
+      s += "…";
+      break;
+    }
+    const auto c = static_cast<unsigned char>(t[i]);
+    const std::size_t largo = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    bool entero = largo > 0 && i + largo <= t.size() && (largo > 1 || (c >= 0x20 && c != 0x7F));
+    for (std::size_t k = 1; entero && k < largo; ++k)
+      entero = (static_cast<unsigned char>(t[i + k]) & 0xC0) == 0x80;
+    if (entero) {
+      s.append(t.substr(i, largo));
+      i += largo;
+    } else {
+      s += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+      ++i;
+    }
   }
-  if (tokens < 2 || tokens > 0xFFFFFFFFu) return false;
+  return s;
+}
 
-  // Reading pass: every token must be one finite number.
-  Vector datos(static_cast<std::uint32_t>(tokens));
+std::string Mensaje(const Rechazo& r, const std::string& path) {
+  const std::string formato = "El fichero '" + path + "' no tiene el formato adecuado";
+  switch (r.motivo) {
+    case Rechazo::Motivo::Formato:
+      return formato + "\nlínea " + ConPuntos(r.linea) + ": «" + TokenVisible(r.token) + "»";
+    case Rechazo::Motivo::Pocos:
+      return formato;
+    case Rechazo::Motivo::Demasiados:
+      return formato + "\n(más de " + ConPuntos(kMuestrasMaximas) + " números)";
+    default:
+      return "No puedo leer el fichero\n'" + path + "'";
+  }
+}
+
+// ---- Streams ------------------------------------------------------------------------------
+
+// Reads fd to its end in reads of `trozo` bytes and converts each number as it is met: a
+// token that is not a number is refused as soon as it is seen (a byte no number holds at
+// once, whatever follows), and only the current read, an unfinished token and the samples
+// so far are held. For pipes, devices and the standard input, whose length is unknown.
+std::optional<Rechazo> LeerFlujo(int fd, std::size_t trozo, Vector& out) {
+  constexpr std::size_t kPorBloque = std::size_t{1} << 20;  // samples per block
+  std::vector<std::unique_ptr<double[]>> bloques;
+  std::uint64_t total = 0;
+  std::uint64_t linea = 1;
+  std::vector<char> buf;
+  std::size_t resto = 0;  // bytes of an unfinished token at the start of buf
+  bool fin = false;
+  // The refusal of the token at p: what was read of it, completed by a few more bytes
+  // when it goes on (for the message only).
+  const auto rechazar = [&](const char* p, const char* lim) {
+    std::string token = TokenEn(p, lim);
+    bool entero = token.size() < static_cast<std::size_t>(lim - p) || token.size() >= kTokenGuardado;
+    while (!entero && !fin) {
+      char mas[kTokenGuardado];
+      const ssize_t r = ::read(fd, mas, kTokenGuardado - token.size());
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) break;
+      const std::string resto = TokenEn(mas, mas + r);
+      token += resto;
+      entero = resto.size() < static_cast<std::size_t>(r) || token.size() >= kTokenGuardado;
+    }
+    return Rechazo{Rechazo::Motivo::Formato, linea, token};
+  };
+  while (!fin) {
+    ComprobarCancelacion();
+    buf.resize(resto + trozo);
+    ssize_t leidos;
+    do {
+      leidos = ::read(fd, buf.data() + resto, trozo);
+    } while (leidos < 0 && errno == EINTR);
+    if (leidos < 0) return Rechazar(Rechazo::Motivo::Lectura);
+    fin = leidos == 0;
+    const char* p = buf.data();
+    const char* const lim = p + resto + static_cast<std::size_t>(leidos);
+    const char* const revisado = p + resto;  // the unfinished token was checked already
+    resto = 0;
+    for (;;) {
+      while (p < lim && EsBlanco(*p)) linea += *p++ == '\n';
+      if (p == lim) break;
+      const char* q = std::max(p, revisado);
+      while (q < lim && Clase(*q) == kDeNumero) ++q;
+      const bool ajeno = q < lim && Clase(*q) == kAjeno;
+      if (ajeno || static_cast<std::size_t>(q - p) > kNumeroMaximo) return rechazar(p, lim);
+      if (q == lim && !fin) {  // the token goes on in the next read
+        resto = static_cast<std::size_t>(q - p);
+        if (p != buf.data()) std::memmove(buf.data(), p, resto);
+        break;
+      }
+      double x;
+      if (!ConvertirNumero(p, q, x)) return rechazar(p, lim);
+      if (total == kMuestrasMaximas) return Rechazar(Rechazo::Motivo::Demasiados);
+      if (total % kPorBloque == 0) bloques.push_back(std::make_unique_for_overwrite<double[]>(kPorBloque));
+      bloques.back()[total % kPorBloque] = x;
+      ++total;
+      p = q;
+    }
+  }
+  if (total < 2) return Rechazar(Rechazo::Motivo::Pocos);
+  Vector datos(static_cast<std::uint32_t>(total));
   double* y = datos.Datos();
-  for (std::size_t i = 0; i < tokens; ++i) {
-    while (EsBlanco(*p)) ++p;  // a token follows, so this stops inside the text
-    p = ConvertirNumero(p, fin, y[i]);
-    if (!p) return false;
+  for (std::size_t b = 0; b < bloques.size(); ++b) {
+    const std::size_t cuantas = std::min<std::uint64_t>(kPorBloque, total - b * kPorBloque);
+    std::copy(bloques[b].get(), bloques[b].get() + cuantas, y + b * kPorBloque);
+    bloques[b].reset();
   }
   out = std::move(datos);
-  return true;
+  return std::nullopt;
 }
 
-namespace {
+// ---- Regular files ------------------------------------------------------------------------
 
 // Bytes of a regular file read by each piece of the parallel reader.
 constexpr std::size_t kTrozoLectura = std::size_t{1} << 22;
@@ -233,8 +362,15 @@ constexpr std::size_t kTrozoLectura = std::size_t{1} << 22;
 // Per-thread buffer of the parallel reader's pieces.
 thread_local std::vector<char> bufferLectura;
 
-// What one piece of the parallel reader finds.
-enum class Lectura { Bien, ErrorLectura, Formato, Cambiado };
+// What stops the pieces of the parallel reader (ParaCadaPieza rethrows the lowest one's).
+struct ByteAjeno {  // at this offset, a byte that no number holds
+  std::uint64_t posicion;
+};
+struct TokenMalo {  // at this offset starts a token that is not a number
+  std::uint64_t posicion;
+};
+struct FalloLectura {};
+struct FicheroCambiado {};  // the file grew or shrank while it was read
 
 // Reads up to `cuantos` bytes of fd from `desde` into buf (resized to what was read).
 bool LeerTramo(int fd, std::uint64_t desde, std::size_t cuantos, std::vector<char>& buf) {
@@ -254,158 +390,221 @@ bool LeerTramo(int fd, std::uint64_t desde, std::size_t cuantos, std::vector<cha
   return true;
 }
 
-// A regular file of `tam` bytes read in pieces of `trozo` bytes on all threads: a first
-// pass counts the numbers that start in each piece, a second converts them straight into
-// their place in the series. A number belongs to the piece where its first character is.
-// The file is never held whole in memory.
-Lectura LeerPorTrozos(int fd, std::uint64_t tam, std::size_t trozo, Vector& out) {
-  const std::size_t piezas = NumeroDePiezas(tam, trozo);
-  std::vector<std::uint64_t> cuenta(piezas, 0);
-  std::vector<Lectura> estado(piezas, Lectura::Bien);
-  {
-    TramoProgreso tramo(0.0, 0.2);
+// A regular file, its bytes from `base` on (`tam` of them), read by pieces.
+struct Regular {
+  int fd;
+  std::uint64_t base, tam;
+  std::size_t trozo;
+
+  void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& buf) const {
+    if (!LeerTramo(fd, base + desde, hasta - desde, buf)) throw FalloLectura{};
+    if (buf.size() != hasta - desde) throw FicheroCambiado{};
+  }
+
+  // First pass: the tokens that start in each piece. A byte that no number holds stops it.
+  std::vector<std::uint64_t> Contar() const {
+    const std::size_t piezas = NumeroDePiezas(tam, trozo);
+    std::vector<std::uint64_t> cuenta(piezas, 0);
     ParaCadaPieza(piezas, [&](std::size_t t) {
       // The piece and the byte before it: a number starts after a blank or at the start.
       const std::uint64_t a = t * trozo;
       const std::uint64_t desde = a > 0 ? a - 1 : 0;
       const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
       std::vector<char>& buf = bufferLectura;
-      if (!LeerTramo(fd, desde, b - desde, buf)) {
-        estado[t] = Lectura::ErrorLectura;
-        return;
-      }
-      if (buf.size() != b - desde) {
-        estado[t] = Lectura::Cambiado;
-        return;
-      }
+      Leer(desde, b, buf);
       bool enBlanco = a == 0 || EsBlanco(buf[0]);
       std::uint64_t n = 0;
+      std::uint8_t ajeno = 0;
       for (std::size_t i = a - desde; i < buf.size(); ++i) {
-        const bool blanco = EsBlanco(buf[i]);
+        const auto c = static_cast<unsigned char>(buf[i]);
+        const bool blanco = kBlancos[c];
         n += enBlanco & !blanco;
         enBlanco = blanco;
+        ajeno |= kAjenos[c];
+      }
+      if (ajeno) {
+        std::size_t i = a - desde;
+        while (Clase(buf[i]) != kAjeno) ++i;
+        throw ByteAjeno{desde + i};
       }
       cuenta[t] = n;
     });
+    return cuenta;
   }
-  std::vector<char>().swap(bufferLectura);
-  for (const Lectura e : estado)
-    if (e != Lectura::Bien) return e;
-  std::uint64_t total = 0;
-  std::vector<std::uint64_t> primero(piezas);
-  for (std::size_t t = 0; t < piezas; ++t) {
-    primero[t] = total;
-    total += cuenta[t];
-  }
-  if (total < 2 || total > 0xFFFFFFFFu) return Lectura::Formato;
 
-  Vector datos(static_cast<std::uint32_t>(total));
-  double* y = datos.Datos();
-  TramoProgreso tramo(0.2, 1.0);
-  ParaCadaPieza(piezas, [&](std::size_t t) {
-    const std::uint64_t a = t * trozo;
-    const std::uint64_t desde = a > 0 ? a - 1 : 0;
-    const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
-    // The piece, the byte before it and some bytes after it for its last number; more are
-    // read when that number goes on beyond them.
+  // Reads [desde, b) and some bytes after it for the last number that starts in [a, b),
+  // more when that number goes on beyond them, up to the longest number taken. False when
+  // no number starts in [a, b): the piece has nothing to convert.
+  bool LeerPieza(std::uint64_t a, std::uint64_t desde, std::uint64_t b,
+                 std::vector<char>& buf) const {
     std::size_t margen = 64;
-    std::vector<char>& buf = bufferLectura;
     for (;;) {
-      const std::uint64_t hasta = std::min<std::uint64_t>(tam, b + margen);
-      if (!LeerTramo(fd, desde, hasta - desde, buf)) {
-        estado[t] = Lectura::ErrorLectura;
-        return;
+      const std::uint64_t leido = std::min<std::uint64_t>(tam, b + margen);
+      Leer(desde, leido, buf);
+      if (margen == 64) {
+        bool empieza = false;
+        for (std::uint64_t i = a; i < b && !empieza; ++i)
+          empieza = !EsBlanco(buf[i - desde]) && (i == 0 || EsBlanco(buf[i - desde - 1]));
+        if (!empieza) return false;
       }
-      if (buf.size() != hasta - desde) {
-        estado[t] = Lectura::Cambiado;
-        return;
-      }
-      // Complete when the bytes read end in a blank after the piece, or at the end.
-      bool completo = hasta == tam;
+      bool completo = leido == tam;
       for (std::size_t i = b - desde; i < buf.size() && !completo; ++i) completo = EsBlanco(buf[i]);
-      if (completo || b == desde) break;
-      margen *= 4;
+      if (completo || margen > kNumeroMaximo) return true;
+      margen = std::min(margen * 4, kNumeroMaximo + 1);
     }
-    const char* inicio = buf.data();
-    const char* fin = inicio + buf.size();
-    const char* limite = inicio + (b - desde);
-    const char* p = inicio + (a - desde);
-    // The rest of a number that started in the piece before.
-    if (a > 0 && !EsBlanco(buf[0]))
-      while (p < limite && !EsBlanco(*p)) ++p;
-    std::uint64_t i = primero[t];
-    const std::uint64_t ultimo = primero[t] + cuenta[t];
-    for (;;) {
-      while (p < limite && EsBlanco(*p)) ++p;
-      if (p >= limite) break;
-      if (i == ultimo) {
-        estado[t] = Lectura::Cambiado;
-        return;
+  }
+
+  // Second pass over the tokens that start before `hasta`: each converted into its place
+  // y[primero[t]...] of the series, or only checked when y is null. A number belongs to the
+  // piece where its first character is; each piece reads its own bytes, the one before
+  // them and enough after them for its last number.
+  void Convertir(std::uint64_t hasta, double* y, const std::vector<std::uint64_t>& primero,
+                 const std::vector<std::uint64_t>& cuenta) const {
+    ParaCadaPieza(NumeroDePiezas(hasta, trozo), [&](std::size_t t) {
+      const std::uint64_t a = t * trozo;
+      const std::uint64_t desde = a > 0 ? a - 1 : 0;
+      const std::uint64_t b = std::min<std::uint64_t>(hasta, a + trozo);
+      std::vector<char>& buf = bufferLectura;
+      if (!LeerPieza(a, desde, b, buf)) return;
+      const char* inicio = buf.data();
+      const char* fin = inicio + buf.size();
+      const char* limite = inicio + (b - desde);
+      const char* p = inicio + (a - desde);
+      // The rest of a number that started in the piece before.
+      if (a > 0 && !EsBlanco(buf[0]))
+        while (p < limite && !EsBlanco(*p)) ++p;
+      std::uint64_t i = y ? primero[t] : 0;
+      const std::uint64_t ultimo = y ? primero[t] + cuenta[t] : ~std::uint64_t{0};
+      for (;;) {
+        while (p < limite && EsBlanco(*p)) ++p;
+        if (p >= limite) break;
+        if (i == ultimo) throw FicheroCambiado{};
+        const char* q = p;
+        while (q < fin && !EsBlanco(*q)) ++q;
+        // A token that reaches the end of what was read goes on beyond kNumeroMaximo.
+        double x;
+        if (static_cast<std::size_t>(q - p) > kNumeroMaximo || !ConvertirNumero(p, q, x))
+          throw TokenMalo{desde + static_cast<std::uint64_t>(p - inicio)};
+        if (y) y[i] = x;
+        ++i;
+        p = q;
       }
-      const char* q = p;
-      while (q < fin && !EsBlanco(*q)) ++q;
-      if (!ConvertirNumero(p, q, y[i])) {
-        estado[t] = Lectura::Formato;
-        return;
-      }
-      ++i;
-      p = q;
+      if (y && i != ultimo) throw FicheroCambiado{};
+    });
+  }
+
+  // Start of the token that holds the byte at `posicion`.
+  std::uint64_t InicioDelToken(std::uint64_t posicion) const {
+    const std::uint64_t desde = posicion - std::min<std::uint64_t>(posicion, kNumeroMaximo + 1);
+    std::vector<char> buf;
+    Leer(desde, posicion, buf);
+    std::size_t i = buf.size();
+    while (i > 0 && !EsBlanco(buf[i - 1])) --i;
+    return desde + i;
+  }
+
+  // The refusal of the token that starts at `posicion`: its line (line ends before it,
+  // plus one) and its first bytes.
+  Rechazo Formato(std::uint64_t posicion) const {
+    std::uint64_t linea = 1;
+    std::vector<char> buf;
+    constexpr std::uint64_t kBloque = std::uint64_t{1} << 20;
+    for (std::uint64_t d = 0; d < posicion; d += kBloque) {
+      Leer(d, std::min(posicion, d + kBloque), buf);
+      linea += static_cast<std::uint64_t>(std::count(buf.begin(), buf.end(), '\n'));
     }
-    if (i != ultimo) estado[t] = Lectura::Cambiado;
-  });
-  std::vector<char>().swap(bufferLectura);
-  for (const Lectura e : estado)
-    if (e != Lectura::Bien) return e;
-  out = std::move(datos);
-  return Lectura::Bien;
-}
+    Leer(posicion, std::min<std::uint64_t>(tam, posicion + kTokenGuardado), buf);
+    return Rechazo{Rechazo::Motivo::Formato, linea, TokenEn(buf.data(), buf.data() + buf.size())};
+  }
+
+  // The whole file: counted, then converted straight into its place in the series, on all
+  // threads and never held whole in memory. A file refused by the first pass is checked by
+  // the second up to the refused token, so that the first bad token is the one reported.
+  std::optional<Rechazo> LeerTodo(Vector& out) const {
+    try {
+      std::vector<std::uint64_t> cuenta;
+      std::optional<std::uint64_t> ajeno;
+      {
+        TramoProgreso tramo(0.0, 0.2);
+        try {
+          cuenta = Contar();
+        } catch (const ByteAjeno& e) {
+          ajeno = InicioDelToken(e.posicion);
+        }
+      }
+      std::vector<char>().swap(bufferLectura);
+      if (ajeno) {
+        TramoProgreso tramo(0.2, 1.0);
+        Convertir(*ajeno, nullptr, {}, {});
+        return Formato(*ajeno);
+      }
+      std::uint64_t total = 0;
+      std::vector<std::uint64_t> primero(cuenta.size());
+      for (std::size_t t = 0; t < cuenta.size(); ++t) {
+        primero[t] = total;
+        total += cuenta[t];
+      }
+      if (total < 2) return Rechazar(Rechazo::Motivo::Pocos);
+      if (total > kMuestrasMaximas) return Rechazar(Rechazo::Motivo::Demasiados);
+      Vector datos(static_cast<std::uint32_t>(total));
+      {
+        TramoProgreso tramo(0.2, 1.0);
+        Convertir(tam, datos.Datos(), primero, cuenta);
+      }
+      std::vector<char>().swap(bufferLectura);
+      out = std::move(datos);
+      return std::nullopt;
+    } catch (const TokenMalo& e) {
+      std::vector<char>().swap(bufferLectura);
+      return Formato(e.posicion);
+    } catch (const FalloLectura&) {
+      std::vector<char>().swap(bufferLectura);
+      return Rechazar(Rechazo::Motivo::Lectura);
+    } catch (const FicheroCambiado&) {
+      std::vector<char>().swap(bufferLectura);
+      return Rechazar(Rechazo::Motivo::Cambiado);
+    }
+  }
+};
 
 }  // namespace
 
-Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo) {
-  const std::string noPuedo = "No puedo leer el fichero\n'" + path + "'";
-  const std::string formato = "El fichero '" + path + "' no tiene el formato adecuado";
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo,
+                      bool comoFlujo) {
+  if (path != "-" && FicheroEsNpy(path)) return LeerNpy(path, mensaje);
+  const bool entrada = path == "-";
+  const int fd = entrada ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    mensaje = noPuedo;
+    mensaje = Mensaje(Rechazar(Rechazo::Motivo::Lectura), path);
     return Vector();
   }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && trozo > 0) {
-    Vector datos;
-    Lectura r;
-    try {
-      r = LeerPorTrozos(fd, static_cast<std::uint64_t>(st.st_size), trozo, datos);
-    } catch (...) {
-      ::close(fd);
-      throw;
+  struct Cierre {
+    int fd;
+    ~Cierre() {
+      if (fd != STDIN_FILENO) ::close(fd);
     }
-    ::close(fd);
-    if (r == Lectura::Bien) {
-      mensaje.clear();
-      return datos;
-    }
-    if (r == Lectura::ErrorLectura) {
-      mensaje = noPuedo;
-      return Vector();
-    }
-    if (r == Lectura::Formato) {
-      mensaje = formato;
-      return Vector();
-    }
-    // The file changed while it was read: read it again in one go.
-  } else {
-    ::close(fd);
-  }
-  std::unique_ptr<char[]> buffer;
-  std::size_t tam = 0;
-  if (!LeerFichero(path, buffer, tam)) {
-    mensaje = noPuedo;
-    return Vector();
-  }
+  } cierre{fd};
   Vector datos;
-  if (!ParseSamples(std::string_view(buffer.get(), tam), datos)) {
-    mensaje = formato;
+  std::optional<Rechazo> rechazo = Rechazar(Rechazo::Motivo::Cambiado);
+  struct stat st {};
+  const off_t base = entrada ? ::lseek(fd, 0, SEEK_CUR) : 0;
+  const bool regular = !comoFlujo && trozo > 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                       base >= 0 && st.st_size >= base;
+  if (regular) {
+    const Regular fichero{fd, static_cast<std::uint64_t>(base),
+                          static_cast<std::uint64_t>(st.st_size - base), trozo};
+    rechazo = fichero.LeerTodo(datos);
+  }
+  // A stream, or a file that changed while it was read: once more, as a stream.
+  if (rechazo && rechazo->motivo == Rechazo::Motivo::Cambiado) {
+    if (regular && ::lseek(fd, base, SEEK_SET) < 0) {
+      rechazo = Rechazar(Rechazo::Motivo::Lectura);
+    } else {
+      rechazo = LeerFlujo(fd, trozo > 0 ? trozo : kTrozoLectura, datos);
+    }
+  }
+  if (rechazo) {
+    mensaje = Mensaje(*rechazo, path);
     return Vector();
   }
   mensaje.clear();
@@ -415,7 +614,6 @@ Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t
 Vector ReadSampleFile(const std::string& path, std::string& mensaje) {
   return ReadSampleFile(path, mensaje, kTrozoLectura);
 }
-
 // ------------------------------------------------------------------------------ Writing
 
 char* FormatSampleTo(char* p, double x) {
@@ -429,33 +627,26 @@ std::string FormatSample(double x) {
   return std::string(b, FormatSampleTo(b, x));
 }
 
-bool WriteSampleFile(const Vector& v, const std::string& path, std::string& mensaje) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
-    mensaje = "No puedo guardar el fichero\n'" + path + "'";
-    return false;
-  }
-  constexpr std::size_t kBloque = 1 << 16;
-  auto buffer = std::make_unique_for_overwrite<char[]>(kBloque + 64);
-  char* p = buffer.get();
-  bool ok = true;
-  const double* x = v.Datos();
-  for (std::uint32_t i = 0; i < v.Longitud() && ok; ++i) {
-    p = FormatSampleTo(p, x[i]);
-    *p++ = '\n';
-    if (static_cast<std::size_t>(p - buffer.get()) >= kBloque) {
-      ok = std::fwrite(buffer.get(), 1, p - buffer.get(), f) == static_cast<std::size_t>(p - buffer.get());
-      p = buffer.get();
+bool EscribirMuestras(FicheroAtomico& f, const double* x, std::size_t n) {
+  constexpr std::size_t kPorBloque = 2048;
+  char bloque[kPorBloque * 32];
+  for (std::size_t i = 0; i < n; i += kPorBloque) {
+    char* p = bloque;
+    for (std::size_t k = i; k < n && k < i + kPorBloque; ++k) {
+      p = FormatSampleTo(p, x[k]);
+      *p++ = '\n';
     }
+    if (!f.Escribir(std::string_view(bloque, static_cast<std::size_t>(p - bloque)))) return false;
   }
-  if (ok && p != buffer.get())
-    ok = std::fwrite(buffer.get(), 1, p - buffer.get(), f) == static_cast<std::size_t>(p - buffer.get());
-  // A failed write or close (disk full) is reported as well: the file is incomplete.
-  if (std::fclose(f) != 0) ok = false;
-  if (!ok) {
-    mensaje = "No puedo guardar el fichero\n'" + path + "'";
-    return false;
-  }
-  mensaje.clear();
   return true;
+}
+
+bool WriteSampleFile(const Vector& v, const std::string& path, std::string& mensaje) {
+  return EscribirFicheroAtomico(
+      path,
+      [&](FicheroAtomico& f) {
+        return RutaNpy(path) ? EscribirNpy(f, v.Datos(), v.Longitud())
+                             : EscribirMuestras(f, v.Datos(), v.Longitud());
+      },
+      mensaje);
 }

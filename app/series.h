@@ -8,9 +8,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "numeric/fichero_atomico.h"
+#include "numeric/generador.h"
 #include "numeric/vector.h"
 
 inline constexpr std::uint32_t MaxSeries = 10;
@@ -19,6 +23,10 @@ inline constexpr std::uint32_t MaxSeries = 10;
 struct Series {
   std::string name;
   Vector data;
+  // How a generated series was made (none for one read from a file), and whether it has
+  // not been written to a file since.
+  std::optional<ParametrosGenerador> generada;
+  bool sinGuardar = false;
   bool Libre() const { return name.empty(); }
 };
 
@@ -48,8 +56,13 @@ class SeriesStore {
 
   // Stores a series in the first free slot and makes it current. Returns the slot, or
   // MaxSeries (store unchanged) when the store is full, the name is empty or the data
-  // vector is empty.
-  std::uint32_t Add(std::string name, Vector data);
+  // vector is empty. A generated series (with how it was made) starts unsaved.
+  std::uint32_t Add(std::string name, Vector data,
+                    std::optional<ParametrosGenerador> generada = std::nullopt);
+  // The series of a loaded slot has been written to a file.
+  void MarcarGuardada(std::uint32_t slot);
+  // Names of the generated series never written to a file, in slot order.
+  std::vector<std::string> SinGuardar() const;
   // Gives a loaded series a new name. Empty names and free slots are refused (false).
   bool Rename(std::uint32_t slot, std::string name);
   // Frees a loaded slot (name and data emptied). If it was the current series there is no
@@ -67,26 +80,37 @@ class SeriesStore {
 // extension (".sam") keeps its whole file name, so a loaded series never has an empty name.
 std::string SeriesNameFromPath(std::string_view path);
 
-// Parses the text of a sample file. Returns false when it is not a sequence of at least
-// two finite decimal numbers separated by white space (a leading '+' is accepted). A value
-// too large for a double is refused; one too small for it reads as zero.
-bool ParseSamples(std::string_view text, Vector& out);
-
-// Reads a sample file. On success returns the samples and empties `mensaje`; on failure
-// returns an empty Vector and sets `mensaje` to the text to show:
-//   "No puedo leer el fichero\n'" + path + "'"            (cannot be opened/read)
-//   "El fichero '" + path + "' no tiene el formato adecuado" (not at least two numbers,
-//     a token that is not a number, or a non-finite value)
-// A regular file is read in pieces of 4 MiB on all threads, without holding the whole text
-// in memory; other files (pipes, devices) are read whole first.
+// Reads a sample file: at least two finite decimal numbers separated by white space (a
+// leading '+' is accepted; a value too large for a double is refused, one too small for it
+// reads as zero). The path "-" is the standard input. On success returns the samples and
+// empties `mensaje`; on failure returns an empty Vector and sets `mensaje` to the text to
+// show:
+//   "No puedo leer el fichero\n'" + path + "'"              (cannot be opened or read)
+//   "El fichero '" + path + "' no tiene el formato adecuado"  (fewer than two numbers)
+//   the same + "\nlínea 1.234.567: «1e100000»"               (the first token that is not
+//     a number: its line, with thousands separated by points, and the token, with control
+//     characters and bytes outside UTF-8 as \xNN, cut once 40 bytes of it are shown)
+//   the same + "\n(más de 4.294.967.295 números)"             (more than a series holds)
+// A token is refused as soon as it is met, whatever follows: a byte that no number holds
+// (a letter, a comma, a NUL) at once, a token of more than 65,536 bytes at that length.
+// A regular file is read in pieces of 4 MiB on all threads, counted first and then
+// converted straight into the series, without holding its text in memory; a pipe or a
+// device is read as a stream, converting as it comes, so that it is never held whole
+// either.
 Vector ReadSampleFile(const std::string& path, std::string& mensaje);
-// The same with pieces of `trozo` bytes (the tests try tiny ones; 0 reads the file whole).
-Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo);
+// The same with pieces (or reads) of `trozo` bytes, and a regular file read as a stream
+// when `comoFlujo` is set: the tests put numbers on every side of a boundary this way.
+Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo,
+                      bool comoFlujo = false);
 
 // Writes the samples one per line in general notation with 6 significant digits (as
-// printf "%g" in the C locale: 0.1, 1.23457e+06, 1e-05). Returns true on success; on
-// failure sets `mensaje` to "No puedo guardar el fichero\n'" + path + "'" and returns false.
+// printf "%g" in the C locale: 0.1, 1.23457e+06, 1e-05), whole or not at all
+// (app/escritura_atomica.h). Returns true on success; on failure sets `mensaje` to
+// MensajeNoPuedoGuardar ("No puedo guardar el fichero\n'" + path + "': " + cause), leaves
+// an existing file as it was and returns false.
 bool WriteSampleFile(const Vector& v, const std::string& path, std::string& mensaje);
+// The samples x[0..n-1] in that notation, one per line, through `f`; false when it failed.
+bool EscribirMuestras(FicheroAtomico& f, const double* x, std::size_t n);
 
 // One sample in the file notation above (no line end).
 std::string FormatSample(double x);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "chart/plot_model.h"
+#include "numeric/fichero_atomico.h"
 
 namespace {
 
@@ -38,6 +39,14 @@ const char* FrameName(std::uint8_t f) {
   return f <= rbEngraved ? kNames[f] : nullptr;
 }
 
+// Writes the whole file or leaves the target as it was.
+bool WriteWhole(const std::string& fileName, std::string_view bytes, int* errorNumber) {
+  FicheroAtomico f(fileName);
+  const bool ok = f.Escribir(bytes) && f.Terminar();
+  if (errorNumber) *errorNumber = ok ? 0 : f.Error();
+  return ok;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> TPlotModel::SaveToBytes() const {
@@ -51,13 +60,10 @@ std::vector<std::uint8_t> TPlotModel::SaveToBytes() const {
   return out;
 }
 
-bool TPlotModel::SaveToFile(const std::string& fileName) const {
-  File f(std::fopen(fileName.c_str(), "wb"));
-  if (!f) return false;
+bool TPlotModel::SaveToFile(const std::string& fileName, int* errorNumber) const {
   const std::vector<std::uint8_t> bytes = SaveToBytes();
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-  ok = std::fclose(f.release()) == 0 && ok;
-  return ok;
+  return WriteWhole(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                    errorNumber);
 }
 
 void TPlotModel::AppendFromBytes(const std::uint8_t* data, std::size_t size) {
@@ -150,11 +156,6 @@ std::string TPlotModel::DumpText() const {
   return s;
 }
 
-bool TPlotModel::DumpItems(const std::string& fileName) const {
-  File f(std::fopen(fileName.c_str(), "wb"));
-  if (!f) return false;
-  const std::string text = Utf8ALatin1(DumpText());  // texts of items go back to Latin-1
-  bool ok = text.empty() || std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-  ok = std::fclose(f.release()) == 0 && ok;
-  return ok;
+bool TPlotModel::DumpItems(const std::string& fileName, int* errorNumber) const {
+  return WriteWhole(fileName, Utf8ALatin1(DumpText()), errorNumber);  // item texts in Latin-1
 }

@@ -223,15 +223,18 @@ class TPlotModel {
   TGridDrawing LayoutGridLines() const;
 
   // ---- chart files ----
-  // Writes every item (64 bytes each) in list order; false when the file cannot be written.
-  bool SaveToFile(const std::string& fileName) const;
+  // The writers replace a file only once it is complete (numeric/fichero_atomico.h): a
+  // failure leaves an existing file as it was. They return false on failure, with the
+  // system's error number in *errorNumber when that is given.
+  // Writes every item (64 bytes each) in list order.
+  bool SaveToFile(const std::string& fileName, int* errorNumber = nullptr) const;
   // Append = false empties the list first (even when the file cannot be read). Appends each
   // whole record of the file; a trailing partial record is ignored, a record of kind 0
   // ends the list (it and what follows are not loaded). Repaints. False when the file
   // cannot be read.
   bool LoadFromFile(const std::string& fileName, bool append);
-  // Text listing of the items; false when the file cannot be written.
-  bool DumpItems(const std::string& fileName) const;
+  // Text listing of the items.
+  bool DumpItems(const std::string& fileName, int* errorNumber = nullptr) const;
   // The same listing as text ("\n" line ends), and the file image of the list.
   std::string DumpText() const;
   std::vector<std::uint8_t> SaveToBytes() const;

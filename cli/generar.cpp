@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/escritura_atomica.h"
 #include "app/generacion.h"
+#include "app/npy.h"
 #include "app/series.h"
 #include "cli/opciones.h"
 
@@ -45,7 +47,8 @@ const char* const kAyuda =
     "      --phi VALOR        coeficiente AR de farima, entre -1 y 1 (por omisión 0: p = 0)\n"
     "      --theta VALOR      coeficiente MA de farima, cualquier número finito (por\n"
     "                         omisión 0: q = 0)\n"
-    "  -n, --longitud N       número de muestras, al menos 2 (por omisión 10000)\n"
+    "  -n, --longitud N       número de muestras, al menos 2 (por omisión 10000); un\n"
+    "                         entero escrito también como 1e7\n"
     "      --media VALOR      media de la serie (por omisión 0)\n"
     "      --desviacion VALOR desviación típica de la serie, también en farima (no la de\n"
     "                         las innovaciones) (por omisión 1)\n"
@@ -130,24 +133,6 @@ std::string LeerOpciones(int argc, char** argv, OpcionesGenerar& o, bool& ayuda)
   return {};
 }
 
-// The samples on standard output in the sample-file notation.
-bool EscribirSalidaEstandar(const Vector& datos) {
-  std::string bloque;
-  bloque.reserve(1 << 16);
-  char numero[40];
-  for (double x : datos) {
-    char* fin = FormatSampleTo(numero, x);
-    *fin++ = '\n';
-    bloque.append(numero, fin);
-    if (bloque.size() > (1 << 16) - 40) {
-      Escribir(stdout, bloque);
-      bloque.clear();
-    }
-  }
-  Escribir(stdout, bloque);
-  return std::fflush(stdout) == 0 && !std::ferror(stdout);
-}
-
 }  // namespace
 
 int EjecutarGenerar(int argc, char** argv) {
@@ -171,22 +156,28 @@ int EjecutarGenerar(int argc, char** argv) {
     Error(invalido);
     return kSalidaUso;
   }
-  Vector datos;
-  const std::string rechazo = GenerarSerieSintetica(p, datos);
+  // The output is opened first, so that a folder that does not exist is found before a long
+  // generation; the samples are written as they are computed, without holding the series,
+  // and the file takes its name only once it is whole.
+  std::string rechazo, mensaje;
+  const bool npy = RutaNpy(*o.salida);
+  const bool escrito = EscribirFicheroAtomico(
+      *o.salida,
+      [&](FicheroAtomico& f) {
+        if (npy && !f.Escribir(CabeceraNpy(p.n))) return false;
+        bool bien = true;
+        const int estado = GenerarSerieEnBloques(p, [&](const double* x, std::size_t cuantas) {
+          return bien = npy ? EscribirMuestrasNpy(f, x, cuantas) : EscribirMuestras(f, x, cuantas);
+        });
+        rechazo = MensajeGenerador(estado, p);
+        return rechazo.empty() && bien;
+      },
+      mensaje);
   if (!rechazo.empty()) {
     Error(rechazo);
     return kSalidaRechazo;
   }
-
-  if (*o.salida == "-") {
-    if (!EscribirSalidaEstandar(datos)) {
-      Error("no se puede escribir en la salida estándar");
-      return kSalidaUso;
-    }
-    return kSalidaExito;
-  }
-  std::string mensaje;
-  if (!WriteSampleFile(datos, *o.salida, mensaje)) {
+  if (!escrito) {
     Error(mensaje);
     return kSalidaUso;
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/escritura_atomica.h"
 #include "chart/plot_model.h"
 #include "chart/qt/fuentes.h"
 #include "chart/qt/plot_render.h"
@@ -40,17 +41,23 @@ void AsegurarAplicacionQt() {
 
 }  // namespace
 
-bool GuardarBmp(TPlotModel& grafica, const std::string& ruta) {
+std::string GuardarBmp(TPlotModel& grafica, const std::string& ruta) {
   AsegurarAplicacionQt();
-  return SavePlotBitmap(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+  int error = 0;
+  if (SavePlotBitmap(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli, &error)) return {};
+  return MensajeNoPuedoGuardar(NombreBitmap(ruta), error);
 }
 
-bool GuardarPng(TPlotModel& grafica, const std::string& ruta) {
+std::string GuardarPng(TPlotModel& grafica, const std::string& ruta) {
   AsegurarAplicacionQt();
-  return SavePlotPng(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+  int error = 0;
+  if (SavePlotPng(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli, &error)) return {};
+  return MensajeNoPuedoGuardar(ruta, error);
 }
 
-bool GuardarSvg(TPlotModel& grafica, const std::string& ruta) {
+std::string GuardarSvg(TPlotModel& grafica, const std::string& ruta) {
   AsegurarAplicacionQt();
-  return SavePlotSvg(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli);
+  int error = 0;
+  if (SavePlotSvg(grafica, ruta, kAnchoGraficaCli, kAltoGraficaCli, &error)) return {};
+  return MensajeNoPuedoGuardar(ruta, error);
 }

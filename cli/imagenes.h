@@ -14,10 +14,10 @@ inline constexpr int kAltoGraficaCli = 329;
 
 // Writes the chart at that size under the bitmap name of `ruta` (its folder, its file name
 // up to the first ".", then ".bmp"). Creates the Qt application object it needs (offscreen
-// unless QT_QPA_PLATFORM says otherwise) and keeps the process locale as it was. False when
-// the file cannot be written.
-bool GuardarBmp(TPlotModel& grafica, const std::string& ruta);
+// unless QT_QPA_PLATFORM says otherwise) and keeps the process locale as it was. Returns ""
+// or the message of the failed write.
+std::string GuardarBmp(TPlotModel& grafica, const std::string& ruta);
 // The same chart as a PNG file (the pixels of the bitmap) or an SVG file (the same drawing as
 // vectors), written under `ruta` itself.
-bool GuardarPng(TPlotModel& grafica, const std::string& ruta);
-bool GuardarSvg(TPlotModel& grafica, const std::string& ruta);
+std::string GuardarPng(TPlotModel& grafica, const std::string& ruta);
+std::string GuardarSvg(TPlotModel& grafica, const std::string& ruta);

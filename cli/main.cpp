@@ -18,16 +18,20 @@
 #include <unistd.h>
 
 #include "app/analisis.h"
+#include "app/comparacion.h"
 #include "app/graficas.h"
 #include "app/metodos.h"
 #include "app/series.h"
 #include "app/version.h"
 #include "chart/plot_model.h"
+#include "cli/contar.h"
 #include "cli/generar.h"
 #include "cli/json.h"
 #include "cli/opciones.h"
+#include "cli/salidas_comparacion.h"
 #include "cli/salidas_grafica.h"
 #include "numeric/error.h"
+#include "numeric/fichero_atomico.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -69,13 +73,17 @@ std::string Envolver(std::string inicio, const std::vector<std::string>& palabra
 std::string Ayuda() {
   std::string t =
       "Uso: fenwa-cli [OPCIONES] FICHERO...\n"
+      "     fenwa-cli [OPCIONES] --intervalo W CAPTURA...\n"
       "     fenwa-cli generar MODELO [OPCIONES] -o FICHERO   (serie sintética; véase\n"
       "                                                      fenwa-cli generar --help)\n"
+      "     fenwa-cli contar CAPTURA... --intervalo W [-o FICHERO]   (paquetes o bytes por\n"
+      "                                       intervalo; véase fenwa-cli contar --help)\n"
       "\n"
       "Analiza cada serie de tráfico (fichero de números separados por blancos, con punto\n"
       "decimal) como lo haría FENWA, con los mismos parámetros para todas, y escribe el\n"
       "informe de cada análisis en la salida estándar; los informes se separan con una\n"
-      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión.\n"
+      "línea vacía. El nombre de cada serie es el del fichero sin carpeta ni extensión;\n"
+      "un FICHERO - es la entrada estándar, y su serie se llama «entrada».\n"
       "\n"
       "Opciones:\n"
       "  -m, --metodo NOMBRE      método, tal como aparece en la lista (por omisión\n"
@@ -107,6 +115,7 @@ std::string Ayuda() {
          f.descripcion + "\n";
     t += "      --" + f.opcion + "-auto RUTA      guardar la gráfica de la autocorrelación\n";
   }
+  t += AyudaComparacion();
   t +=
       "                           En RUTA, {nombre} se sustituye por el nombre de la serie.\n"
       "      --fecha              añadir la línea con la fecha y la hora del análisis\n"
@@ -126,15 +135,19 @@ std::string Ayuda() {
       "                           Los resultados no dependen del número de hilos\n"
       "      --progreso, --sin-progreso\n"
       "                           mostrar o no el avance en la salida de errores (por\n"
-      "                           omisión, sólo si es un terminal)\n"
+      "                           omisión, sólo si es un terminal)\n";
+  t += AyudaOpcionesCaptura();
+  t +=
       "  -h, --help               mostrar esta ayuda y salir\n"
       "      --version            mostrar la versión y salir\n"
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
       "(parámetro fuera de rango, valor no válido, fallo numérico, media o varianza que no\n"
-      "pueden representarse, -m Todos sin ninguna estimación); 1 por errores de uso o\n"
-      "ficheros que no pueden leerse.\n"
+      "pueden representarse, -m Todos sin ninguna estimación); 1 por errores de uso,\n"
+      "ficheros que no pueden leerse o que no tienen el formato adecuado, o ficheros\n"
+      "(gráficas, autocorrelaciones) que no pueden escribirse. Un fichero que no puede\n"
+      "escribirse entero no se deja a medias: si ya existía, queda como estaba.\n"
       "\n"
       "Ejemplo:\n"
       "  fenwa-cli -m R/S -p EBloques=10 examples/NileMin.sam\n";
@@ -155,7 +168,14 @@ struct Opciones {
   unsigned trabajos = 1;              // -j: files analysed at once
   unsigned hilos = 0;                 // --hilos: threads of each analysis (0: default)
   std::optional<bool> progreso;       // --progreso / --sin-progreso; default: a terminal
+  OpcionesComparacion comparacion;    // --csv, --referencia
+  OpcionesCaptura captura;            // --intervalo and the rest: the files are captures
 };
+
+// The name of the series of a file; "entrada" for the standard input ("-").
+std::string NombreSerie(const std::string& ruta) {
+  return ruta == "-" ? "entrada" : SeriesNameFromPath(ruta);
+}
 
 // Replaces every "{nombre}" in the path by the series name.
 std::string Ruta(std::string ruta, const std::string& nombre) {
@@ -248,6 +268,10 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     } else if (arg == "--progreso" || arg == "--sin-progreso") {
       if (!(error = sinValor()).empty()) return error;
       o.progreso = arg == "--progreso";
+    } else if (LeerOpcionComparacion(arg, valor, o.comparacion, error)) {
+      if (!error.empty()) return error;
+    } else if (const std::optional<std::string> e = LeerOpcionCaptura(arg, enLinea, i, argc, argv, o.captura)) {
+      if (!e->empty()) return *e;
     } else {
       bool hallada = false;
       for (std::size_t f = 0; f < formatos.size() && !hallada; ++f) {
@@ -263,7 +287,7 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
     }
   }
   if (o.ficheros.empty()) return "no se ha indicado ningún fichero";
-  return {};
+  return ComprobarOpcionesCaptura(o.captura);
 }
 
 class PreguntaCli : public SaveFilePrompt {
@@ -345,7 +369,9 @@ struct Fichero {
   std::optional<std::string> informe;  // standard output, without the separating blank line
   bool errorUso = false;              // a file that cannot be read
   bool rechazo = false;               // an analysis that did not succeed
+  bool escrituraFallida = false;      // the .atc file could not be written
   std::unique_ptr<TPlotModel> plot1, plot2;  // for the chart files
+  std::optional<std::string> csv;     // for --csv
   // Progress, read by the thread that shows it.
   enum Fase { Espera, Leyendo, Analizando, Hecho };
   std::atomic<int> fase{Espera};
@@ -455,17 +481,21 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
     if (indicador) indicador->Fase(f);
     ProgresoInstalado instalado(f.lectura);
     std::string mensaje;
-    datos = ReadSampleFile(f.ruta, mensaje);
-    if (datos.Longitud() == 0) {
+    if (o.captura.intervalo) {
+      f.errorUso = !SerieDeCaptura(f.ruta, o.captura, datos, f.errores);
+    } else if (const std::string rechazo = RechazoCapturaSinIntervalo(f.ruta); !rechazo.empty()) {
+      f.errores += "fenwa-cli: " + rechazo + "\n";
+      f.errorUso = true;
+    } else if ((datos = ReadSampleFile(f.ruta, mensaje)).Longitud() == 0) {
       f.errores += "fenwa-cli: " + mensaje + "\n";
       f.errorUso = true;
-      return;
     }
+    if (f.errorUso) return;
   }
   f.fase = Fichero::Analizando;
   if (indicador) indicador->Fase(f);
   ProgresoInstalado instalado(f.analisis);
-  f.nombre = SeriesNameFromPath(f.ruta);
+  f.nombre = o.captura.intervalo ? NombreSerieFichero(f.ruta, o.captura) : NombreSerie(f.ruta);
 
   ResultsLog log;
   f.plot1 = std::make_unique<TPlotModel>();
@@ -491,6 +521,8 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   AnalysisDriver driver(entorno);
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Todo();
+  if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
+  f.escrituraFallida = r.escrituraFallida;
   if (o.json) {
     f.informe = ObjetoJson(f.nombre, datos.Longitud(), o.seleccion.metodo, r, log.Lineas());
   } else {
@@ -503,7 +535,7 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
 // Whether two files would write to one path: then they are analysed one after another, so
 // that the file left is the one of the last of them, as without -j.
 bool RutasCompartidas(const Opciones& o, const std::vector<std::string>& nombres) {
-  std::vector<const std::optional<std::string>*> plantillas = {&o.atc};
+  std::vector<const std::optional<std::string>*> plantillas = {&o.atc, &o.comparacion.csv};
   for (const auto& r : o.graficaMetodo) plantillas.push_back(&r);
   for (const auto& r : o.graficaAuto) plantillas.push_back(&r);
   std::set<std::string> rutas;
@@ -539,7 +571,7 @@ int Ejecutar(int argc, char** argv) {
   for (const std::string& ruta : o.ficheros) {
     ficheros.push_back(std::make_unique<Fichero>());
     ficheros.back()->ruta = ruta;
-    nombres.push_back(SeriesNameFromPath(ruta));
+    nombres.push_back(o.captura.intervalo ? NombreSerieFichero(ruta, o.captura) : NombreSerie(ruta));
   }
   std::size_t trabajos = std::min<std::size_t>(o.trabajos, ficheros.size());
   if (trabajos > 1 && RutasCompartidas(o, nombres)) trabajos = 1;
@@ -601,6 +633,7 @@ int Ejecutar(int argc, char** argv) {
       salida = kSalidaUso;
       continue;
     }
+    if (f.escrituraFallida) salida = kSalidaUso;
     if (f.rechazo && salida == kSalidaExito) salida = kSalidaRechazo;
     if (f.informe) {
       if (!o.json && !primero) escribir(stdout, "\n");
@@ -612,16 +645,24 @@ int Ejecutar(int argc, char** argv) {
           {&o.graficaMetodo[k], f.plot1.get()}, {&o.graficaAuto[k], f.plot2.get()}};
       for (const auto& [ruta, modelo] : graficas) {
         if (!*ruta) continue;
-        const std::string destino = Ruta(**ruta, f.nombre);
-        if (!formatos[k].guardar(*modelo, destino)) {
-          escribir(stderr, "fenwa-cli: no se puede escribir el fichero '" + destino + "'\n");
+        const std::string mensaje = formatos[k].guardar(*modelo, Ruta(**ruta, f.nombre));
+        if (!mensaje.empty()) {
+          escribir(stderr, "fenwa-cli: " + mensaje + "\n");
           salida = kSalidaUso;
         }
+      }
+    }
+    if (f.csv) {
+      const std::string error = EscribirCsv(o.comparacion, f.nombre, *f.csv);
+      if (!error.empty()) {
+        escribir(stderr, error);
+        salida = kSalidaUso;
       }
     }
     std::fflush(stdout);
     // What was kept for the output is not needed any more.
     f.informe.reset();
+    f.csv.reset();
     f.plot1.reset();
     f.plot2.reset();
   }
@@ -632,8 +673,12 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // An interrupted run leaves no temporary file behind (numeric/fichero_atomico.h).
+  BorrarTemporalesAlInterrumpir();
   if (argc > 1 && std::string_view(argv[1]) == "generar")
     return EjecutarGenerar(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "contar")
+    return EjecutarContar(argc - 1, argv + 1);
   // Only the date and time follow the user's settings; numbers never go through the locale.
   std::setlocale(LC_TIME, "");
   try {

@@ -1,12 +1,14 @@
 #include "cli/salidas_grafica.h"
 
+#include "app/escritura_atomica.h"
 #include "chart/plot_model.h"
 #include "cli/imagenes.h"
 
 namespace {
 
-bool GuardarGrf(TPlotModel& grafica, const std::string& ruta) {
-  return grafica.SaveToFile(ruta);
+std::string GuardarGrf(TPlotModel& grafica, const std::string& ruta) {
+  int error = 0;
+  return grafica.SaveToFile(ruta, &error) ? std::string() : MensajeNoPuedoGuardar(ruta, error);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ class TPlotModel;
 struct FormatoGrafica {
   std::string opcion;       // "grf" gives --grf and --grf-auto
   std::string descripcion;  // for --help, in Spanish
-  // Writes the chart to the path; false when the file cannot be written.
-  bool (*guardar)(TPlotModel& grafica, const std::string& ruta);
+  // Writes the chart to the path, whole or not at all. Returns "" or the message of the
+  // failed write (MensajeNoPuedoGuardar, naming the file actually written).
+  std::string (*guardar)(TPlotModel& grafica, const std::string& ruta);
 };
 
 const std::vector<FormatoGrafica>& FormatosGrafica();

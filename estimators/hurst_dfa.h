@@ -12,10 +12,12 @@
 // degree `orden` is removed and F2 = (1/s) * sum of the squared residuals;
 // F(s) = sqrt(mean of the 2K values of F2), the K start boxes first, then the K end boxes.
 // H = slope of the least-squares straight line through (log10 s, log10 F(s)).
-// Each box is fitted on Y minus its box mean against the abscissa centred in the box,
-// through the discrete orthogonal polynomials of that abscissa (whose norms depend only
-// on s), and the residuals are summed one by one, so that a box the polynomial fits
-// closely loses no digits to cancellation.
+// Each box's residual follows from sums of one pass over the box (its values minus its
+// first value, against the abscissa centred in the box, through the discrete orthogonal
+// polynomials of that abscissa, whose norms depend only on s); a box the polynomial fits so
+// closely that this difference would cancel is fitted again on Y minus its box mean and its
+// residuals summed one by one, so that it loses no digits. The profile is read a stretch at
+// a time by a group of box sizes, and the groups share the threads (numeric/paralelo.h).
 // Returns the status (estimators/estado.h), tested in this order:
 //   1 n < 100; 34 orden outside 1..3; 35 cajaMinima < orden + 2; 5 cajasDecada outside
 //   1..20; 36 fewer than 3 box sizes; 18 constant series; 37 F(s) = 0 for some size;

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr double kZ975 = 1.959963984540054;  // 97.5 % quantile of the standard normal
+constexpr double kZ975 = kCuantilNormal975;
 
 }  // namespace
 

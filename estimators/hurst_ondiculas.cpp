@@ -7,6 +7,7 @@
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "numeric/constantes.h"
 #include "numeric/especiales.h"
 #include "numeric/estadistica.h"
 #include "numeric/ondiculas.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr double kZ975 = 1.959963984540054;  // 97.5 % quantile of the standard normal
+constexpr double kZ975 = kCuantilNormal975;
 
 // Outputs of an octave between two progress reports (about a millisecond of work).
 constexpr std::uint32_t kSalidasEntreAvisos = 1u << 17;

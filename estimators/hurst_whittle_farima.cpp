@@ -21,7 +21,7 @@ constexpr double kToleranciaF = 0.0001;
 constexpr std::uint32_t kNCovarianza = 10000;
 constexpr std::uint32_t kFrecuenciasCovarianza = 4999;
 constexpr double kDelta = 0.000000001;
-constexpr double kFactorIntervalo = 1.96;
+constexpr double kFactorIntervalo = kCuantilNormal975Redondeado;
 
 // |1 + Σ c(k)·e^{ikλ}|² as (1 + R)² + S² for the coefficients c(1..orden), which start
 // at eta(primero); 1 when there are none.

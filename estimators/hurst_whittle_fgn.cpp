@@ -22,7 +22,7 @@ constexpr double kTolerancia = 0.0001;
 constexpr std::uint32_t kNVarianza = 10000;
 constexpr std::int32_t kFrecuenciasVarianza = 4999;
 constexpr double kDelta = 0.000000001;
-constexpr double kFactorIntervalo = 1.96;
+constexpr double kFactorIntervalo = kCuantilNormal975Redondeado;
 
 // K(H) = Γ(2H + 1)·sin(πH)/π, the product formed in extended precision.
 double ConstanteK(double H) {
@@ -31,8 +31,9 @@ double ConstanteK(double H) {
 }
 
 // Unnormalised density at one frequency: (1 − cos λ)·K·Σ_{k=−4}^{4} |λ + 2πk|^ex, the k = 0
-// term formed from both sides and halved, the pairs added in order of k.
-double DensidadSinNormalizar(double lambda, double ex, double K) {
+// term formed from both sides and halved, the pairs added in order of k; the whole sum
+// adds ColaFgn last.
+double DensidadSinNormalizar(double lambda, double ex, double K, SumaDensidad tipo) {
   double suma = 0.0;
   for (int k = 0; k <= 4; ++k) {
     const double J = static_cast<double>(k) * kDosPi;
@@ -40,12 +41,46 @@ double DensidadSinNormalizar(double lambda, double ex, double K) {
     if (k == 0) s = s * 0.5;
     suma = (k == 0) ? s : suma + s;
   }
+  if (tipo == SumaDensidad::kExacta) suma = suma + ColaFgn(std::fabs(lambda), ex);
   return suma * ((1 - std::cos(lambda)) * K);
+}
+
+// B_2j / (2j)! for j = 1..5.
+constexpr double kBernoulli[] = {1.0 / 12, -1.0 / 720, 1.0 / 30240, -1.0 / 1209600,
+                                 1.0 / 47900160};
+constexpr int kPrimerTerminoCola = 5;
+constexpr int kInicioEulerMaclaurin = 10;
+
+// Σ_{k≥M} g(k) for g(x) = (2πx + c)^ex by Euler–Maclaurin: with a = 2πM + c,
+//   a^(ex+1) / (−(ex+1)·2π) + a^ex / 2 − Σ_j B_2j/(2j)! · g^(2j−1)(M),
+// g^(r)(M) = ex (ex − 1)…(ex − r + 1)·(2π/a)^r·a^ex.
+double ColaEulerMaclaurin(double c, double ex) {
+  const double a = kDosPi * kInicioEulerMaclaurin + c;
+  const double p = std::pow(a, ex);
+  double suma = p * a / (-(ex + 1) * kDosPi) + p / 2;
+  const double r = kDosPi / a;
+  double derivada = ex * r * p;  // g'(M)
+  for (int j = 0; j < 5; ++j) {
+    suma -= kBernoulli[j] * derivada;
+    const int orden = 2 * j + 1;
+    derivada *= (ex - orden) * (ex - orden - 1) * r * r;
+  }
+  return suma;
 }
 
 }  // namespace
 
-Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& theta) {
+double ColaFgn(double lambda, double ex) {
+  double suma = 0.0;
+  for (int k = kPrimerTerminoCola; k < kInicioEulerMaclaurin; ++k) {
+    const double J = static_cast<double>(k) * kDosPi;
+    suma += std::pow(J - lambda, ex) + std::pow(J + lambda, ex);
+  }
+  return suma + (ColaEulerMaclaurin(-lambda, ex) + ColaEulerMaclaurin(lambda, ex));
+}
+
+Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& theta,
+                   SumaDensidad tipo) {
   const std::uint32_t m = lambda.Longitud();
   const double ex = -(2 * H + 1);
   const double K = ConstanteK(H);
@@ -54,7 +89,7 @@ Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& thet
   double* pf = f.Datos();
   double sumaLog = 0.0;
   for (std::uint32_t j = 0; j < m; ++j) {
-    pf[j] = DensidadSinNormalizar(l[j], ex, K);
+    pf[j] = DensidadSinNormalizar(l[j], ex, K, tipo);
     sumaLog += std::log(pf[j]);
   }
   theta = std::exp((2.0 / N) * sumaLog);
@@ -62,17 +97,17 @@ Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& thet
   return f;
 }
 
-Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N) {
+Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, SumaDensidad tipo) {
   double theta = 0.0;
-  return DensidadFgn(H, lambda, N, theta);
+  return DensidadFgn(H, lambda, N, theta, tipo);
 }
 
-double VarianzaWhittleFgn(double H) {
+double VarianzaWhittleFgn(double H, SumaDensidad tipo) {
   Vector lambda(kFrecuenciasVarianza);
   for (std::int32_t j = 1; j <= kFrecuenciasVarianza; ++j)
     lambda.Datos()[j - 1] = static_cast<double>(j) * kDosPi / kNVarianza;
-  const Vector f0 = DensidadFgn(H, lambda, kNVarianza);
-  const Vector f1 = DensidadFgn(H + kDelta, lambda, kNVarianza);
+  const Vector f0 = DensidadFgn(H, lambda, kNVarianza, tipo);
+  const Vector f1 = DensidadFgn(H + kDelta, lambda, kNVarianza, tipo);
   double D = 0.0;
   for (std::int32_t j = 0; j < kFrecuenciasVarianza; ++j) {
     const double s = std::log(f1.Datos()[j] / f0.Datos()[j]) / kDelta;
@@ -133,16 +168,17 @@ thread_local std::unique_ptr<BloqueFgn> bloqueFgn;
 
 }  // namespace
 
-ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N)
-    : dosSobreN_(2.0 / N) {
+ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N,
+                                       SumaDensidad suma)
+    : dosSobreN_(2.0 / N), suma_(suma) {
   if (I.Longitud() < lambda.Longitud()) ErrorEjecucion(2);
   I_ = lambda.Longitud() ? I.SubVector(1, lambda.Longitud()) : Vector();
   tabla_ = std::make_shared<const TablaFgn>(lambda);
 }
 
 ObjetivoWhittleFgn::ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla,
-                                       std::uint32_t N)
-    : dosSobreN_(2.0 / N), I_(std::move(I)), tabla_(std::move(tabla)) {
+                                       std::uint32_t N, SumaDensidad suma)
+    : dosSobreN_(2.0 / N), suma_(suma), I_(std::move(I)), tabla_(std::move(tabla)) {
   if (I_.Longitud() < tabla_->Frecuencias()) ErrorEjecucion(2);
 }
 
@@ -154,6 +190,7 @@ double ObjetivoWhittleFgn::operator()(double H) const {
   const double K = ConstanteK(H);
   const TablaFgn& tabla = *tabla_;
   const double* I = I_.Datos();
+  const bool exacta = suma_ == SumaDensidad::kExacta;
   const auto sumas = SumasEnOrden<2>(
       tabla.Frecuencias(), SucesionCompacta::kBloque,
       [&](std::size_t pieza) {
@@ -171,6 +208,8 @@ double ObjetivoWhittleFgn::operator()(double H) const {
         suma = suma + (std::exp(ex * b.logs[3][j]) + std::exp(ex * b.logs[4][j]));
         suma = suma + (std::exp(ex * b.logs[5][j]) + std::exp(ex * b.logs[6][j]));
         suma = suma + (std::exp(ex * b.logs[7][j]) + std::exp(ex * b.logs[8][j]));
+        // The tail is a small part of the sum: λ from its logarithm is exact enough.
+        if (exacta) suma = suma + ColaFgn(std::exp(b.logs[0][j]), ex);
         const double f = suma * (b.unoMenosCos[j] * K);
         return std::array<double, 2>{std::log(f), I[jj] / f};
       });
@@ -179,7 +218,8 @@ double ObjetivoWhittleFgn::operator()(double H) const {
 }
 
 int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
-                    double& H, double& inferior, double& superior, double& V) {
+                    double& H, double& inferior, double& superior, double& V,
+                    SumaDensidad suma) {
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
@@ -197,10 +237,10 @@ int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& 
   double h;
   {
     TramoProgreso tramo(0.35, 0.99);
-    const ObjetivoWhittleFgn objetivo(std::move(I), std::move(frecuencias), nPrima);
+    const ObjetivoWhittleFgn objetivo(std::move(I), std::move(frecuencias), nPrima, suma);
     h = MinUnaVble(std::cref(objetivo), kHMinima, kHMaxima, kTolerancia);
   }
-  const double v = VarianzaWhittleFgn(h);
+  const double v = VarianzaWhittleFgn(h, suma);
   const double e = std::sqrt(v / nPrima) * kFactorIntervalo;
   H = h;
   inferior = h - e;
@@ -210,11 +250,12 @@ int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& 
 }
 
 int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    double& V) {
-  return HurstWhittleFgn(serie, nullptr, H, inferior, superior, V);
+                    double& V, SumaDensidad suma) {
+  return HurstWhittleFgn(serie, nullptr, H, inferior, superior, V, suma);
 }
 
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior) {
+int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
+                    SumaDensidad suma) {
   double V = 0.0;
-  return HurstWhittleFgn(serie, H, inferior, superior, V);
+  return HurstWhittleFgn(serie, H, inferior, superior, V, suma);
 }

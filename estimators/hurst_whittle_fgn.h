@@ -10,27 +10,43 @@
 
 class TablaFgn;
 
+// The FGN spectral density's aliasing sum Σ_k |λ + 2πk|^−(2H+1): cut at |k| ≤ 4 (the
+// historical density, biased by the terms left out) or summed whole (Σ_{k≥5} by ColaFgn).
+// The values are those of the field RGDensidad.
+enum class SumaDensidad { kTruncada = 0, kExacta = 1 };
+
+// Σ_{k≥5} [(2πk − λ)^ex + (2πk + λ)^ex] for 0 < λ ≤ π and ex < −1: the pairs k = 5..9
+// summed, the rest by the Euler–Maclaurin formula from k = 10 (the integral, half the first
+// term and the Bernoulli terms B2..B10), within 1e-14 of the sum over the whole density.
+double ColaFgn(double lambda, double ex);
+
 // H minimising Whittle's objective over [0.4999, 1.0001] and its 95 % interval
 // H ± 1.96·√(V/n'), V = VarianzaWhittleFgn(H). The second form also returns V.
 // Outputs are written only when the status is 0.
 // Status: 1 fewer than 100 samples; 18 constant series; 25 every ordinate used is zero.
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior);
+// `suma` chooses the density (the truncated one unless asked).
 int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    double& V);
+                    SumaDensidad suma = SumaDensidad::kTruncada);
+int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
+                    double& V, SumaDensidad suma = SumaDensidad::kTruncada);
 // The same with the frequency tables of the series' length given (TablaFgn(m, n') with
 // n' = LongitudTransformable(n), m = (n' - 1) / 2), for callers that estimate many series
 // of one length.
 int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
-                    double& H, double& inferior, double& superior, double& V);
+                    double& H, double& inferior, double& superior, double& V,
+                    SumaDensidad suma = SumaDensidad::kTruncada);
 
 // FGN spectral density at the frequencies lambda (nine terms k = −4..4 of the aliasing
-// sum), divided by θ = exp((2/N)·Σ ln f). Returns f*; the first form leaves θ in theta.
-Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& theta);
-Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N);
+// sum, or the whole sum), divided by θ = exp((2/N)·Σ ln f). Returns f*; the first form
+// leaves θ in theta.
+Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N, double& theta,
+                   SumaDensidad suma = SumaDensidad::kTruncada);
+Vector DensidadFgn(double H, const Vector& lambda, std::uint32_t N,
+                   SumaDensidad suma = SumaDensidad::kTruncada);
 
 // Asymptotic variance factor of the estimate at H (Var(H) ≈ V/n'), from the numerical
 // derivative of ln f* on the 4999 frequencies of a nominal length 10000.
-double VarianzaWhittleFgn(double H);
+double VarianzaWhittleFgn(double H, SumaDensidad suma = SumaDensidad::kTruncada);
 
 // What the objective needs of the frequencies alone, computed once: 1 − cos λ_j and the
 // nine logarithms ln|λ_j|, ln|λ_j − 2πk|, ln|λ_j + 2πk|, k = 1..4, kept exactly in compact
@@ -60,13 +76,16 @@ class TablaFgn {
 // not depend on their number.
 class ObjetivoWhittleFgn {
  public:
-  ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N);
+  ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N,
+                     SumaDensidad suma = SumaDensidad::kTruncada);
   // The ordinates I(1..m) at the frequencies of the table (m = tabla->Frecuencias()).
-  ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla, std::uint32_t N);
+  ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla, std::uint32_t N,
+                     SumaDensidad suma = SumaDensidad::kTruncada);
   double operator()(double H) const;
 
  private:
   double dosSobreN_;
+  SumaDensidad suma_;
   Vector I_;
   std::shared_ptr<const TablaFgn> tabla_;
 };

@@ -17,7 +17,7 @@ namespace {
 constexpr double kHMinima = 0.4999;
 constexpr double kHMaxima = 1.0001;
 constexpr double kTolerancia = 0.000001;
-constexpr double kFactorIntervalo = 1.96;
+constexpr double kFactorIntervalo = kCuantilNormal975Redondeado;
 
 }  // namespace
 

@@ -3,11 +3,16 @@
 #include <QApplication>
 #include <QDate>
 #include <QLocale>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTime>
 #include <atomic>
 #include <exception>
 #include <thread>
 
+#include "chart/qt/fuentes.h"
 #include "ui/dialogos.h"
 
 namespace {
@@ -18,6 +23,18 @@ void VistaResultados::Clear() { memo_->clear(); }
 
 void VistaResultados::Append(const std::string& linea) {
   memo_->appendPlainText(QString::fromStdString(linea));
+}
+
+void VistaResultados::AppendTabla(const std::string& linea) {
+  memo_->appendPlainText(QString::fromStdString(linea));
+  // The line just added, in the fixed-width face at the memo's size.
+  QTextCursor cursor(memo_->document()->lastBlock());
+  cursor.select(QTextCursor::BlockUnderCursor);
+  QTextCharFormat formato;
+  formato.setFont(FuenteFenwaMonoespaciada(memo_->font().pixelSize() > 0
+                                               ? memo_->font().pixelSize() - 1
+                                               : 12));
+  cursor.mergeCharFormat(formato);
 }
 
 void VistaResultados::SetColors(ColorFondo fondo, ColorTexto texto) {
@@ -44,7 +61,7 @@ std::optional<std::string> PreguntaGuardarAuto::AskSavePath(const std::string& t
 
 void CajaMensajes::ShowMessage(const std::string& texto, TipoMensaje tipo) {
   dialogos_.Mensaje(padre_, QString::fromStdString(texto),
-                    tipo == TipoMensaje::Error ? IconoMensaje::Error : IconoMensaje::Informacion);
+                    tipo == TipoMensaje::Error ? IconoMensaje::Error : IconoMensaje::Aviso);
 }
 
 void GanchosQt::ProcessEvents() { QCoreApplication::processEvents(); }

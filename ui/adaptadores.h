@@ -19,6 +19,7 @@ class VistaResultados : public ResultsSink {
   explicit VistaResultados(QPlainTextEdit* memo) : memo_(memo) {}
   void Clear() override;
   void Append(const std::string& linea) override;
+  void AppendTabla(const std::string& linea) override;  // in the fixed-width face
   void SetColors(ColorFondo fondo, ColorTexto texto) override;
 
  private:

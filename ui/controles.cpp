@@ -10,6 +10,8 @@
 #include <qdrawutil.h>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 TRadioGroup::TRadioGroup(const QString& titulo, const QStringList& elementos, QWidget* padre)
     : QGroupBox(titulo, padre) {
@@ -78,8 +80,33 @@ int InsertarOrdenado(QComboBox* lista, const QString& texto) {
   return posicion;
 }
 
+void TListaElidida::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  p.setPen(palette().color(QPalette::Text));
+  QStyleOptionComboBox opcion;
+  initStyleOption(&opcion);
+  p.drawComplexControl(QStyle::CC_ComboBox, opcion);
+  const QRect texto =
+      style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, this);
+  opcion.currentText = fontMetrics().elidedText(opcion.currentText, Qt::ElideMiddle,
+                                                std::max(texto.width() - 2, 0));
+  p.drawControl(QStyle::CE_ComboBoxLabel, opcion);
+}
+
+int AnchoParaEntradas(const QComboBox* lista, int minimo, int maximo) {
+  int texto = 0;
+  for (int i = 0; i < lista->count(); ++i)
+    texto = std::max(texto, lista->fontMetrics().horizontalAdvance(lista->itemText(i)));
+  // The frame, the margins and the arrow: what the style adds to the text of a list.
+  QStyleOptionComboBox opcion;
+  opcion.initFrom(lista);
+  const QSize conTexto = lista->style()->sizeFromContents(
+      QStyle::CT_ComboBox, &opcion, QSize(texto, lista->fontMetrics().height()), lista);
+  return std::clamp(conTexto.width() + 4, minimo, maximo);
+}
+
 QComboBox* NuevaListaDesplegable(QWidget* padre, int ancho) {
-  auto* lista = new QComboBox(padre);
+  auto* lista = new TListaElidida(padre);
   lista->setEditable(false);
   lista->setFixedWidth(ancho);
   lista->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);

@@ -52,8 +52,22 @@ std::pair<QPushButton*, QPushButton*> BotonesAceptarCancelar(QWidget* dialogo);
 // accented letters beside their base letter (after equal texts), and returns its position.
 int InsertarOrdenado(QComboBox* lista, const QString& texto);
 
+// A drop-down list that writes its chosen entry elided in the middle when it does not fit
+// ("fgn_H0.8_…0000_s1"), so that both ends of a long series name stay visible; the open
+// list shows every entry whole.
+class TListaElidida : public QComboBox {
+  Q_OBJECT
+ public:
+  using QComboBox::QComboBox;
+
+ protected:
+  void paintEvent(QPaintEvent* evento) override;
+};
+
 // Drop-down list without typing (entries are added with InsertarOrdenado).
 QComboBox* NuevaListaDesplegable(QWidget* padre, int ancho);
+// The width at which a list shows its longest entry whole, kept between minimo and maximo.
+int AnchoParaEntradas(const QComboBox* lista, int minimo, int maximo);
 
 // Editable combo box: typed texts are kept as the value, never added to the list.
 QComboBox* NuevoComboEditable(QWidget* padre, const QStringList& elementos, const QString& texto);

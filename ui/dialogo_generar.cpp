@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <tuple>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "chart/qt/fuentes.h"
-#include "ui/adaptadores.h"
 #include "ui/dialogos.h"
 
 namespace {
@@ -90,7 +90,13 @@ TFGenerar::TFGenerar(PlatformDialogs& dialogos, QWidget* padre)
   }
 
   connect(RGModelo, &TRadioGroup::Click, this, &TFGenerar::RGModeloClick);
-  Escribir(TextosGeneracion{});
+  // The defaults with the regional decimal separator, as a person writes them here.
+  TextosGeneracion omision;
+  const QString separador = QLocale().decimalPoint();
+  for (std::string* t : {&omision.H, &omision.d, &omision.phi, &omision.theta, &omision.media,
+                         &omision.desviacion})
+    *t = QString::fromStdString(*t).replace(QLatin1Char('.'), separador).toStdString();
+  Escribir(omision);
   RGModeloClick();
 }
 
@@ -129,27 +135,21 @@ void TFGenerar::RGModeloClick() {
   ETheta->setEnabled(farima);
 }
 
-std::optional<TFGenerar::SerieGenerada> TFGenerar::TomarSerie() {
-  std::optional<SerieGenerada> serie = std::move(serie_);
-  serie_.reset();
-  return serie;
+std::optional<ParametrosGenerador> TFGenerar::TomarParametros() {
+  std::optional<ParametrosGenerador> p = std::move(parametros_);
+  parametros_.reset();
+  return p;
 }
 
 void TFGenerar::accept() {
-  serie_.reset();
+  parametros_.reset();
   ParametrosGenerador p;
-  std::string error = LeerParametrosGeneracion(Textos(), p);
-  SerieGenerada serie;
-  if (error.empty()) {
-    CursorOcupado cursor;
-    error = GenerarSerieSintetica(p, serie.datos);
-  }
+  const std::string error = LeerParametrosGeneracion(Textos(), p);
   if (!error.empty()) {
-    dialogos_.Mensaje(this, Q(error));
+    dialogos_.Mensaje(this, Q(error), IconoMensaje::Aviso);
     return;
   }
-  serie.nombre = NombreSerieGenerada(p);
-  serie_ = std::move(serie);
+  parametros_ = p;
   QDialog::accept();
 }
 

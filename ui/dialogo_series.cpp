@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -16,6 +17,7 @@
 QStringList ListaMetodos() {
   QStringList lista;
   for (const std::string& metodo : NombresMetodos()) lista << QString::fromStdString(metodo);
+  lista << QString::fromUtf8(metodo::kTodos);
   return lista;
 }
 
@@ -94,6 +96,11 @@ TFSeries::TFSeries(SeriesStore& almacen, PlatformDialogs& dialogos, QWidget* pad
   move(138, 141);
 
   connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
+  // A name too long for the list is elided there; its hint and the open list show it whole.
+  connect(CBSeries, &QComboBox::currentTextChanged, this, [this](const QString& nombre) {
+    CBSeries->setToolTip(nombre);
+    CBSeries->view()->setMinimumWidth(AnchoParaEntradas(CBSeries, 150, 1000));
+  });
   connect(BRenombrar, &QPushButton::clicked, this, &TFSeries::BRenombrarClick);
   connect(BEliminar, &QPushButton::clicked, this, &TFSeries::BEliminarClick);
   connect(BOK, &QPushButton::clicked, this, &TFSeries::BOKClick);

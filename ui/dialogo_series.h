@@ -74,5 +74,6 @@ class TFSeries : public QDialog {
   std::uint32_t savedCurrentSlot_ = MaxSeries;
 };
 
-// The ten methods of the method lists, in display order.
+// The entries of the method lists: the methods in display order, then "Todos" (every method
+// that yields H, side by side).
 QStringList ListaMetodos();

@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -112,10 +113,27 @@ QString QtPlatformDialogs::GuardarFichero(QWidget* padre, const OpcionesFichero&
   return EjecutarFichero(padre, opciones, true);
 }
 
+QMessageBox::Icon IconoDeMensaje(IconoMensaje icono) {
+  switch (icono) {
+    case IconoMensaje::Informacion: return QMessageBox::Information;
+    case IconoMensaje::Aviso: return QMessageBox::Warning;
+    case IconoMensaje::Error: return QMessageBox::Critical;
+  }
+  return QMessageBox::Warning;
+}
+
 void QtPlatformDialogs::Mensaje(QWidget* padre, const QString& texto, IconoMensaje icono) {
-  QMessageBox caja(icono == IconoMensaje::Error ? QMessageBox::Critical : QMessageBox::Information,
-                   QStringLiteral("FENWA"), texto, QMessageBox::Ok, padre);
+  QMessageBox caja(IconoDeMensaje(icono), QStringLiteral("FENWA"), texto, QMessageBox::Ok, padre);
   caja.exec();
+}
+
+bool QtPlatformDialogs::Confirmar(QWidget* padre, const QString& texto) {
+  QMessageBox caja(QMessageBox::Question, QStringLiteral("FENWA"), texto,
+                   QMessageBox::Yes | QMessageBox::No, padre);
+  caja.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+  caja.button(QMessageBox::No)->setText(QStringLiteral("No"));
+  caja.setDefaultButton(QMessageBox::No);
+  return caja.exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtPlatformDialogs::PedirTexto(QWidget* padre, const QString& titulo,

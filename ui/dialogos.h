@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -28,7 +29,10 @@ struct OpcionesFichero {
 // "Imagen PNG (*.png)"; empty for "Todos los archivos (*.*)" or several patterns.
 QString ExtensionDeFiltro(const QString& filtro);
 
-enum class IconoMensaje { Informacion, Error };
+// Information for what is not a fault; a warning for a refusal the user can mend (a status
+// message, a bad value, a file that cannot be read); critical for a fault of the program or
+// of a write.
+enum class IconoMensaje { Informacion, Aviso, Error };
 
 class PlatformDialogs {
  public:
@@ -41,7 +45,9 @@ class PlatformDialogs {
   // extensionDefecto while no filter naming one was picked.
   virtual QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) = 0;
   virtual void Mensaje(QWidget* padre, const QString& texto,
-                       IconoMensaje icono = IconoMensaje::Informacion) = 0;
+                       IconoMensaje icono = IconoMensaje::Aviso) = 0;
+  // A question with "Sí" and "No" (the default); true for "Sí".
+  virtual bool Confirmar(QWidget* padre, const QString& texto) = 0;
   // Input box; nullopt when cancelled.
   virtual std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo,
                                             const QString& etiqueta, const QString& defecto) = 0;
@@ -58,6 +64,9 @@ class PlatformDialogs {
                               double yaTranscurrido, const std::function<bool()>& terminado) = 0;
 };
 
+// The message box icon of each kind of message.
+QMessageBox::Icon IconoDeMensaje(IconoMensaje icono);
+
 // The progress dialog of a long operation: the text, a bar over 0..1000 and "Cancelar".
 QProgressDialog* NuevoDialogoProgreso(QWidget* padre, const QString& texto);
 
@@ -69,6 +78,7 @@ class QtPlatformDialogs : public PlatformDialogs {
   QString AbrirFichero(QWidget* padre, const OpcionesFichero& opciones) override;
   QString GuardarFichero(QWidget* padre, const OpcionesFichero& opciones) override;
   void Mensaje(QWidget* padre, const QString& texto, IconoMensaje icono) override;
+  bool Confirmar(QWidget* padre, const QString& texto) override;
   std::optional<QString> PedirTexto(QWidget* padre, const QString& titulo,
                                     const QString& etiqueta, const QString& defecto) override;
   std::optional<QColor> ElegirColor(QWidget* padre, const QColor& inicial) override;

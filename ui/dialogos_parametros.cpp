@@ -284,6 +284,7 @@ TFMetodosH::TFMetodosH(QWidget* padre)
   PaginaParametros(PageControl, {{QStringLiteral("Porcentaje de frecuencias (%):"), CBPorcentaje}});
 
   RGModelo = Opciones(campo::RGModelo, QStringLiteral("Modelo fractal"));
+  RGDensidad = Opciones(campo::RGDensidad, QStringLiteral("Densidad"));
   EOrdenp = Edicion(campo::EOrdenp);
   EOrdenq = Edicion(campo::EOrdenq);
   CBFactor = Lista(campo::CBFactor);
@@ -303,7 +304,8 @@ TFMetodosH::TFMetodosH(QWidget* padre)
     rejilla->addWidget(estandar, 0, 0, 1, 2);
     rejilla->addWidget(local, 1, 0);
     rejilla->addWidget(agregado, 1, 1);
-    rejilla->setRowStretch(2, 1);
+    rejilla->addWidget(RGDensidad, 2, 0, 1, 2);
+    rejilla->setRowStretch(3, 1);
     PageControl->addTab(pagina, PaginaDe(campo::RGModelo));
   }
 

@@ -82,6 +82,7 @@ class TFMetodosH : public TDialogoParametros {
   QCheckBox* ChMismos;
   QComboBox* CBPorcentaje;
   TRadioGroup* RGModelo;
+  TRadioGroup* RGDensidad;  // FGN density of Whittle Estándar and Whittle Agregado
   QLineEdit *EOrdenp, *EOrdenq;
   QComboBox *CBFactor, *CBNivel;
   QLineEdit *EMomentosOnd, *EOctavaIni, *EOctavaFin;

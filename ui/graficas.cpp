@@ -11,10 +11,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/escritura_atomica.h"
 #include "app/formato.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
 #include "chart/qt/fuentes.h"
+#include "chart/qt/plot_render.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 #include "ui/principal.h"
@@ -268,22 +270,25 @@ void TFGraf::Guardarcomo1Click() {
   const QString nombre = QFileInfo(ruta).fileName();
   const int punto = nombre.lastIndexOf(QLatin1Char('.'));
   const QString extension = punto < 0 ? QString() : nombre.mid(punto).toUpper();
+  const std::string nombre8 = ruta.toStdString();
+  std::string destino = nombre8;
+  int error = 0;
   bool escrito = true;
   if (extension == QStringLiteral(".BMP")) {
-    escrito = actual_->SaveAsBitmap(ruta.toStdString());
+    escrito = actual_->SaveAsBitmap(nombre8, &error);
+    destino = NombreBitmap(nombre8);
   } else if (extension == QStringLiteral(".GRF")) {
-    escrito = actual_->SaveToFile(ruta.toStdString());
+    escrito = actual_->SaveToFile(nombre8, &error);
   } else if (extension == QStringLiteral(".PNG")) {
-    escrito = actual_->SaveAsPng(ruta.toStdString());
+    escrito = actual_->SaveAsPng(nombre8, &error);
   } else if (extension == QStringLiteral(".SVG")) {
-    escrito = actual_->SaveAsSvg(ruta.toStdString());
+    escrito = actual_->SaveAsSvg(nombre8, &error);
   } else {
     dialogos_.Mensaje(this, QStringLiteral("La extensión indicada no es válida"));
     return;
   }
   if (!escrito)
-    dialogos_.Mensaje(this, QStringLiteral("No puedo guardar el fichero\n'") + ruta +
-                                QStringLiteral("'"));
+    dialogos_.Mensaje(this, QString::fromStdString(MensajeNoPuedoGuardar(destino, error)));
 }
 
 void TFGraf::Cargar1Click() {

@@ -5,6 +5,7 @@
 // FENWA_CAPTURA=ruta.png saves a picture of the main window once it is up (with the files
 // loaded); FENWA_CAPTURA_SALIR=1 then ends the program.
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
@@ -14,7 +15,9 @@
 #include <optional>
 
 #include "chart/qt/fuentes.h"
+#include "chart/qt/plot_render.h"
 #include "numeric/error.h"
+#include "numeric/fichero_atomico.h"
 #include "ui/aplicacion.h"
 #include "ui/dialogos.h"
 #include "ui/iconos.h"
@@ -24,6 +27,8 @@
 int main(int argc, char** argv) {
   if (const std::optional<int> salida = OpcionesInformativas(argc, argv)) return *salida;
   InstalarManejadorMemoria();
+  // Ended by a signal while it saves a file, the program leaves no temporary file behind.
+  BorrarTemporalesAlInterrumpir();
   QApplication app(argc, argv);
   // The program's typeface, before any window exists.
   RegistrarFuentes();
@@ -55,7 +60,8 @@ int main(int argc, char** argv) {
     if (!captura.isEmpty()) {
       const bool salir = qEnvironmentVariable("FENWA_CAPTURA_SALIR") == QStringLiteral("1");
       QTimer::singleShot(300, &app, [&aplicacion, &saliendo, captura, salir] {
-        aplicacion.Principal()->grab().save(captura);
+        GuardarImagen(aplicacion.Principal()->grab().toImage(), captura.toStdString(),
+                      QFileInfo(captura).suffix().toUpper().toLatin1().constData());
         if (!salir) return;
         // A message box left open by a load must not keep the program running.
         saliendo = true;

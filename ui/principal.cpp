@@ -13,12 +13,15 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <atomic>
 
+#include "app/comparacion.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
 #include "chart/qt/fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
+#include "ui/dialogo_captura.h"
 #include "ui/dialogo_generar.h"
 #include "ui/dialogo_series.h"
 #include "ui/dialogos.h"
@@ -169,6 +172,8 @@ void TFPrinc::CrearMenus() {
   QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
   Cargarserie1 = accion(archivo, QStringLiteral("&Cargar serie..."), "Cargarserie1",
                         &TFPrinc::Cargarserie1Click);
+  Importarcaptura1 = accion(archivo, QStringLiteral("&Importar captura..."), "Importarcaptura1",
+                            &TFPrinc::Importarcaptura1Click);
   Generarserie1 = accion(archivo, QStringLiteral("Ge&nerar serie..."), "Generarserie1",
                          &TFPrinc::Generarserie1Click);
   Guardarcomo1 = accion(archivo, QStringLiteral("&Guardar serie como..."), "Guardarcomo1",
@@ -204,6 +209,9 @@ void TFPrinc::CrearMenus() {
   Copiarresult1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   Borrarresult1 = accion(resultados, QStringLiteral("&Borrar resultados"), "Borrarresult1",
                          &TFPrinc::Borrarresult1Click);
+  resultados->addSeparator();
+  GuardarCsv1 = accion(resultados, QStringLiteral("Guardar comparación (C&SV)..."),
+                       "GuardarCsv1", &TFPrinc::GuardarCsv1Click);
 
   QMenu* graficas = menuBar()->addMenu(QStringLiteral("&Gráficas"));
   Graficametodo1 = marca(graficas, QStringLiteral("Gráfica &método"), "Graficametodo1");
@@ -291,7 +299,27 @@ void TFPrinc::CrearBarra() {
   connect(SBAuto, &QToolButton::clicked, this, &TFPrinc::SBAutoClick);
   connect(SBGraficas, &QToolButton::clicked, this, &TFPrinc::Iragraficas1Click);
   connect(CBSeries, &QComboBox::activated, this, [this] { CBSeriesChange(); });
+  connect(CBSeries, &QComboBox::currentTextChanged, this, [this] { AjustarListaSeries(); });
+  // What lies right of the series list moves with its width.
+  for (QWidget* w : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->x() > CBSeries->x()) aLaDerecha_.emplace_back(w, w->x());
   connect(CBMetodos, &QComboBox::activated, this, [this] { CBMetodosChange(); });
+}
+
+void TFPrinc::AjustarListaSeries() {
+  // As designed (89) unless a name needs more, up to a width that leaves the bar usable;
+  // beyond it the list writes the name elided in the middle, and the hint shows it whole.
+  constexpr int kAnchoDisenado = 89, kAnchoMaximo = 180, kFinBarra = 424 + 25 + 8;
+  const int ancho = AnchoParaEntradas(CBSeries, kAnchoDisenado, kAnchoMaximo);
+  const int desplazamiento = ancho - kAnchoDisenado;
+  CBSeries->setFixedWidth(ancho);
+  CBSeries->move(72, 7);
+  for (const auto& [w, x] : aLaDerecha_) w->move(x + desplazamiento, w->y());
+  CBSeries->view()->setMinimumWidth(AnchoParaEntradas(CBSeries, 140, 1000));
+  const QString actual = CBSeries->currentText();
+  CBSeries->setToolTip(actual.isEmpty() ? QStringLiteral("Series cargadas")
+                                        : QStringLiteral("Series cargadas: ") + actual);
+  if (width() < kFinBarra + desplazamiento) resize(kFinBarra + desplazamiento, height());
 }
 
 void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
@@ -367,6 +395,78 @@ void TFPrinc::LeerSerie(const QString& ruta) {
   AnadirSerie(SeriesNameFromPath(ruta.toStdString()), std::move(datos));
 }
 
+TFCaptura* TFPrinc::DialogoCaptura() {
+  if (!captura_) captura_ = new TFCaptura(dialogos_, this);
+  return captura_;
+}
+
+void TFPrinc::Importarcaptura1Click() {
+  if (!HayHueco()) return;
+  TFCaptura* dialogo = DialogoCaptura();
+  if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
+  std::optional<PeticionCaptura> peticion = dialogo->TomarPeticion();
+  if (!peticion) return;
+  ResultadoConteo r;
+  {
+    CursorOcupado cursor;
+    MenusOcupados ocupado(this);
+    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Contando la captura..."));
+    try {
+      adaptadores_->ganchos.Calcular([&] {
+        // The count reports the bytes read; the window's progress and "Cancelar" go
+        // through the control installed on this thread, which stops the count at its
+        // next report.
+        std::atomic<bool> cancelar{false};
+        OpcionesConteo opciones = peticion->opciones;
+        opciones.cancelar = &cancelar;
+        opciones.progreso = [&cancelar](const AvanceConteo& a) {
+          try {
+            Avance(a.Fraccion());
+          } catch (const Cancelado&) {
+            cancelar = true;
+          }
+        };
+        r = ContarCapturas(peticion->rutas, opciones);
+        if (r.estado == EstadoConteo::Cancelado) throw Cancelado();
+        Avance(1.0);  // a "Cancelar" after the last report still adds nothing
+      });
+    } catch (const Cancelado&) {
+      return;  // nothing added
+    }
+  }
+  if (!r.Exito()) {
+    QString texto = QString::fromStdString(r.error);
+    if (r.pareceTexto)
+      texto += QStringLiteral("\nSi es una traza de texto (tiempo y tamaño por línea), marque "
+                              "«Trazas de texto».");
+    dialogos_.Mensaje(this, texto, IconoMensaje::Aviso);
+    return;
+  }
+  for (const std::string& aviso : r.avisos)
+    dialogos_.Mensaje(this, QString::fromStdString(aviso), IconoMensaje::Aviso);
+  const bool bytes = peticion->opciones.bytes;
+  const std::string nombre =
+      NombreSerieCaptura(peticion->rutas.front(), bytes, peticion->opciones.intervalo);
+  Vector datos(static_cast<std::uint32_t>(r.cuentas.size()));
+  for (std::size_t i = 0; i < r.cuentas.size(); ++i)
+    datos.Datos()[i] = static_cast<double>(r.cuentas[i]);
+  AnadirSerie(nombre, std::move(datos));
+  // The results area says what was counted, as a report of its own.
+  const std::string sangria = "      ";
+  registro_.Clear();
+  registro_.SetResultsBaseName(nombre);
+  registro_.Append("Serie importada: " + nombre);
+  registro_.Append(std::string(bytes ? "Bytes" : "Paquetes") + " por intervalo de " +
+                   NombreIntervalo(peticion->opciones.intervalo) + ". Capturas:");
+  for (const std::string& ruta : peticion->rutas) registro_.Append(sangria + ruta);
+  if (!peticion->opciones.filtro.empty())
+    registro_.Append("Filtro: " + peticion->opciones.filtro);
+  for (const std::string& linea : LineasResumen(r.resumen, bytes)) registro_.Append(sangria + linea);
+  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  registro_.HabilitarComandos();
+  ActualizarComandos();
+}
+
 TFGenerar* TFPrinc::DialogoGenerar() {
   if (!generar_) generar_ = new TFGenerar(dialogos_, this);
   return generar_;
@@ -376,15 +476,46 @@ void TFPrinc::Generarserie1Click() {
   if (!HayHueco()) return;
   TFGenerar* dialogo = DialogoGenerar();
   if (dialogos_.EjecutarModal(dialogo) != QDialog::Accepted) return;
-  if (auto serie = dialogo->TomarSerie()) AnadirSerie(serie->nombre, std::move(serie->datos));
+  const std::optional<ParametrosGenerador> p = dialogo->TomarParametros();
+  if (!p) return;
+  // Like an analysis: off the window thread, the menus disabled, the progress dialog with
+  // "Cancelar" after half a second; a cancelled generation adds nothing.
+  Vector datos;
+  std::string error;
+  {
+    CursorOcupado cursor;
+    MenusOcupados ocupado(this);
+    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Generando la serie..."));
+    try {
+      adaptadores_->ganchos.Calcular([&] { error = GenerarSerieSintetica(*p, datos); });
+    } catch (const Cancelado&) {
+      return;
+    }
+  }
+  if (!error.empty()) {
+    dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Aviso);
+    return;
+  }
+  const std::string nombre = NombreSerieGenerada(*p);
+  AnadirSerie(nombre, std::move(datos), *p);
+  // The results area says what was made, as a report of its own.
+  registro_.Clear();
+  registro_.SetResultsBaseName(nombre);
+  for (const std::string& linea : LineasSerieGenerada(*p, nombre, SeparadorDecimal()))
+    registro_.Append(linea);
+  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  registro_.HabilitarComandos();
+  ActualizarComandos();
 }
 
-void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos) {
-  if (almacen_.Add(nombre, std::move(datos)) >= MaxSeries) return;
+void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos,
+                          std::optional<ParametrosGenerador> generada) {
+  if (almacen_.Add(nombre, std::move(datos), std::move(generada)) >= MaxSeries) return;
   const QString texto = QString::fromStdString(nombre);
   const bool primera = !Series1->isEnabled();
   ventanas_.series->AnadirSerie(texto, primera);
   CBSeries->setCurrentIndex(InsertarOrdenado(CBSeries, texto));
+  AjustarListaSeries();
   if (primera) {
     MenusSeries(true);
     CBSeries->setEnabled(true);
@@ -401,8 +532,11 @@ void TFPrinc::Guardarcomo1Click() {
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
   if (ruta.isEmpty()) return;
   std::string mensaje;
-  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje))
-    dialogos_.Mensaje(this, QString::fromStdString(mensaje));
+  if (!WriteSampleFile(actual->data, ruta.toStdString(), mensaje)) {
+    dialogos_.Mensaje(this, QString::fromStdString(mensaje), IconoMensaje::Error);
+    return;
+  }
+  almacen_.MarcarGuardada(almacen_.CurrentSlot());
 }
 
 // ---- results commands ------------------------------------------------------------------------
@@ -414,6 +548,7 @@ void TFPrinc::ActualizarComandos() {
   Guardarresult1->setEnabled(c.guardar);
   Guardarresultcomo1->setEnabled(c.guardarComo);
   SBGuardarResult->setEnabled(c.sbGuardarResult);
+  GuardarCsv1->setEnabled(ultimo_.has_value());
 }
 
 void TFPrinc::Guardarresult1Click() {
@@ -443,7 +578,23 @@ void TFPrinc::Copiarresult1Click() {
 
 void TFPrinc::Borrarresult1Click() {
   registro_.BorrarResultados();
+  ultimo_.reset();
   ActualizarComandos();
+}
+
+void TFPrinc::GuardarCsv1Click() {
+  if (!ultimo_) return;
+  OpcionesFichero opciones;
+  opciones.titulo = QStringLiteral("Guardar comparación (CSV)");
+  opciones.nombre = QString::fromStdString(registro_.ResultsBaseName() + ".csv");
+  opciones.filtros = {QStringLiteral("Valores separados por comas (*.csv)"),
+                      QStringLiteral("Todos los archivos (*.*)")};
+  opciones.extensionDefecto = QStringLiteral("csv");
+  const QString ruta = dialogos_.GuardarFichero(this, opciones);
+  if (ruta.isEmpty()) return;
+  const std::string error = EscribirTextoCompleto(
+      ruta.toStdString(), CsvResultados(ultimo_->metodo, ultimo_->resultado));
+  if (!error.empty()) dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Error);
 }
 
 // ---- analysis --------------------------------------------------------------------------------
@@ -471,13 +622,17 @@ void TFPrinc::Analizar(bool comparar) {
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
   MenusOcupados ocupado(this);
+  AnalysisSelection seleccion = ventanas_.series->Seleccion();
+  if (comparar) seleccion.metodo = metodo::kTodos;
   GanchosQt::Operacion operacion(adaptadores_->ganchos,
-                                 comparar ? QStringLiteral("Comparando los métodos...")
-                                          : QStringLiteral("Analizando la serie..."));
+                                 seleccion.metodo == metodo::kTodos
+                                     ? QStringLiteral("Comparando los métodos...")
+                                     : QStringLiteral("Analizando la serie..."));
   try {
-    AnalysisSelection seleccion = ventanas_.series->Seleccion();
-    if (comparar) seleccion.metodo = metodo::kTodos;
-    driver_->Analizar(almacen_, seleccion, parametros, marcas);
+    ultimo_.reset();
+    AnalysisOutcome resultado = driver_->Analizar(almacen_, seleccion, parametros, marcas);
+    if (resultado.Exito() && seleccion.metodo != metodo::kNinguno)
+      ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado)};
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();
@@ -529,6 +684,7 @@ void TFPrinc::SincronizarConDialogo() {
   CBSeries->addItems(d->Entradas());
   CBSeries->setCurrentIndex(d->CBSeries->currentIndex());
   CBSeries->setEnabled(d->CBSeries->isEnabled());
+  AjustarListaSeries();
   SBMedia->setChecked(d->ChMedia->isChecked());
   SBVar->setChecked(d->ChVar->isChecked());
   SBAuto->setChecked(d->ChAuto->isChecked());
@@ -557,6 +713,20 @@ void TFPrinc::Acercade1Click() {
 void TFPrinc::Salir1Click() { close(); }
 
 void TFPrinc::closeEvent(QCloseEvent* evento) {
+  // Generated series live only here until saved: like any program with unsaved work, ask.
+  const std::vector<std::string> sinGuardar = almacen_.SinGuardar();
+  if (!sinGuardar.empty()) {
+    QString lista;
+    for (const std::string& nombre : sinGuardar) lista += QStringLiteral("\n      ") + QString::fromStdString(nombre);
+    const QString texto =
+        (sinGuardar.size() == 1 ? QStringLiteral("La serie generada siguiente no se ha guardado:")
+                                : QStringLiteral("Las series generadas siguientes no se han guardado:")) +
+        lista + QStringLiteral("\n\n¿Salir de todos modos?");
+    if (!dialogos_.Confirmar(this, texto)) {
+      evento->ignore();
+      return;
+    }
+  }
   evento->accept();
   // Closing the main window ends the program, even with the charts window open.
   if (ventanas_.graficas) ventanas_.graficas->hide();

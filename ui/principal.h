@@ -11,6 +11,9 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/analisis.h"
 #include "app/resultados.h"
@@ -24,6 +27,7 @@ class TFAuto;
 class TFSeries;
 class TFGraf;
 class TFGenerar;
+class TFCaptura;
 
 // The other six windows, created after the main window and living as long as it.
 struct VentanasFenwa {
@@ -45,13 +49,13 @@ class TFPrinc : public QMainWindow {
   void Conectar(const VentanasFenwa& ventanas);
 
   // Menu "&Archivo"
-  QAction *Cargarserie1, *Generarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1,
+  QAction *Cargarserie1, *Importarcaptura1, *Generarserie1, *Guardarcomo1, *Guardarresult1, *Guardarresultcomo1,
       *Salir1;
   // Menu "&Métodos" and the commands on the bar
   QAction *MetodosH1, *MetodosT01, *Estacion1, *CompararMetodos1, *Autocorrelacion1, *Series1,
       *Acercade1;
   // Menu "&Resultados"
-  QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1;
+  QAction *FechaHora1, *Creditos1, *Copiarresult1, *Borrarresult1, *GuardarCsv1;
   // Menu "&Gráficas"
   QAction *Graficametodo1, *Graficaauto1, *Iragraficas1;
 
@@ -68,11 +72,18 @@ class TFPrinc : public QMainWindow {
   // Handlers
   void Cargarserie1Click();
   void Generarserie1Click();
+  // Counts packet captures into a series, off the window thread like an analysis.
+  void Importarcaptura1Click();
+  // The dialog "Importar captura", created at its first opening and then kept with its values.
+  TFCaptura* DialogoCaptura();
   void Guardarcomo1Click();
   void Guardarresult1Click();
   void Guardarresultcomo1Click();
   void Copiarresult1Click();
   void Borrarresult1Click();
+  // "Guardar comparación (CSV)...": the results of the last complete analysis of a method
+  // (every method of a comparison, or the one analysed) as CSV.
+  void GuardarCsv1Click();
   void MetodosH1Click();
   void MetodosT01Click();
   void Estacion1Click();
@@ -110,17 +121,29 @@ class TFPrinc : public QMainWindow {
   void LeerSerie(const QString& ruta);
   // Puts a loaded or generated series into the store as the current series, in both lists,
   // enabling the series commands with the first one.
-  void AnadirSerie(const std::string& nombre, Vector datos);
+  void AnadirSerie(const std::string& nombre, Vector datos,
+                   std::optional<ParametrosGenerador> generada = std::nullopt);
   void SincronizarConDialogo();     // "Aceptar" in the series dialog
   void MenusSeries(bool habilitar); // "&Series" and "&Guardar serie como..."
   void HabilitarAnalisis(bool habilitar);  // SBAnalizar and "&Comparar métodos"
   void ActualizarComandos();        // the five results commands from the log
+  // The series list as wide as its longest name allows (the bar's later controls move
+  // with it), and its hint with the chosen series' whole name.
+  void AjustarListaSeries();
 
   PlatformDialogs& dialogos_;
   VentanasFenwa ventanas_;
+  std::vector<std::pair<QWidget*, int>> aLaDerecha_;  // bar controls right of CBSeries, x
   TFGenerar* generar_ = nullptr;
+  TFCaptura* captura_ = nullptr;
   SeriesStore almacen_;
   ResultsLog registro_;
+  // The last complete analysis of a method, for the CSV.
+  struct UltimoAnalisis {
+    std::string metodo;
+    AnalysisOutcome resultado;
+  };
+  std::optional<UltimoAnalisis> ultimo_;
   struct Adaptadores;
   class MenusOcupados;
   std::unique_ptr<Adaptadores> adaptadores_;

@@ -15,6 +15,12 @@ void AjustarFuenteFenwa(QFont& f) {
   f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
 }
 
+QFont FuenteFenwaMonoespaciada(int alturaPixeles) {
+  QFont f = FuenteFenwa(alturaPixeles);
+  f.setFamilies({QStringLiteral("DejaVu Sans Mono")});
+  return f;
+}
+
 QFont FuenteFenwa(int alturaPixeles, bool negrita) {
   QFont f;
   AjustarFuenteFenwa(f);
@@ -27,7 +33,8 @@ bool RegistrarFuentes() {
   static const bool registradas = [] {
     IniciarRecursoFuentes();
     bool bien = true;
-    for (const char* cara : {":/fuentes/DejaVuSans.ttf", ":/fuentes/DejaVuSans-Bold.ttf"})
+    for (const char* cara : {":/fuentes/DejaVuSans.ttf", ":/fuentes/DejaVuSans-Bold.ttf",
+                             ":/fuentes/DejaVuSansMono.ttf"})
       bien = QFontDatabase::addApplicationFont(QString::fromLatin1(cara)) >= 0 && bien;
     return bien;
   }();

@@ -9,7 +9,7 @@
 // Family name of the shipped typeface.
 QString FamiliaFenwa();
 
-// Registers the shipped faces (regular and bold) with Qt and makes the shipped typeface the
+// Registers the shipped faces (regular, bold and fixed-width) with Qt and makes the shipped typeface the
 // application's default font, at the size the platform gives it. Call it right after
 // creating the QGuiApplication or QApplication, before any widget, chart or font is made:
 // faces registered later do not replace a system copy of the same family that is already
@@ -21,6 +21,10 @@ bool RegistrarFuentes();
 // hinting, as most desktops use, and grey-level anti-aliasing, whatever the font
 // configuration of the machine asks for.
 QFont FuenteFenwa(int alturaPixeles, bool negrita = false);
+
+// The shipped fixed-width face (DejaVu Sans Mono) at a pixel height, rendered the same way:
+// for tables whose columns are padded with blanks.
+QFont FuenteFenwaMonoespaciada(int alturaPixeles);
 
 // Gives `f` the shipped family and the fixed rendering of FuenteFenwa, keeping its size and
 // styles.

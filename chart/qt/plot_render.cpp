@@ -1,10 +1,10 @@
 #include "chart/qt/plot_render.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "chart/marks.h"
 #include "chart/qt/fuentes.h"
 #include "chart/qt/lienzo.h"
+#include "numeric/fichero_atomico.h"
 
 namespace {
 
@@ -533,22 +534,37 @@ std::string NombreBitmap(const std::string& nombre) {
   return nombre.substr(0, punto) + ".bmp";
 }
 
-bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
-  const QImage img = RenderPlotImage(m, ancho, alto);
-  return img.save(QString::fromStdString(NombreBitmap(nombre)), "BMP");
+bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho, int alto,
+                    int* error) {
+  return GuardarImagen(RenderPlotImage(m, ancho, alto), NombreBitmap(nombre), "BMP", error);
 }
 
-bool SavePlotPng(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
-  return RenderPlotImage(m, ancho, alto).save(QString::fromStdString(nombre), "PNG");
+bool SavePlotPng(const TPlotModel& m, const std::string& nombre, int ancho, int alto,
+                 int* error) {
+  return GuardarImagen(RenderPlotImage(m, ancho, alto), nombre, "PNG", error);
 }
 
-bool SavePlotSvg(const TPlotModel& m, const std::string& nombre, int ancho, int alto) {
-  return EscribirFichero(nombre, RenderPlotSvg(m, ancho, alto));
+bool SavePlotSvg(const TPlotModel& m, const std::string& nombre, int ancho, int alto,
+                 int* error) {
+  return EscribirFichero(nombre, RenderPlotSvg(m, ancho, alto), error);
 }
 
-bool EscribirFichero(const std::string& nombre, const QByteArray& contenido) {
+bool EscribirFichero(const std::string& nombre, const QByteArray& contenido, int* error) {
+  if (error) *error = EIO;  // nothing to write: the drawing failed
   if (contenido.isEmpty()) return false;
-  QFile f(QString::fromStdString(nombre));
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  return f.write(contenido) == contenido.size() && f.flush();
+  FicheroAtomico f(nombre);
+  const bool bien =
+      f.Escribir(std::string_view(contenido.constData(), static_cast<std::size_t>(contenido.size()))) &&
+      f.Terminar();
+  if (error) *error = bien ? 0 : f.Error();
+  return bien;
+}
+
+bool GuardarImagen(const QImage& imagen, const std::string& nombre, const char* formato,
+                   int* error) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!imagen.save(&buffer, formato)) bytes.clear();
+  return EscribirFichero(nombre, bytes, error);
 }

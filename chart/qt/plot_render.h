@@ -107,15 +107,24 @@ QImage RenderPlotImage(const TPlotModel& m, int ancho = 0, int alto = 0,
 // The name a bitmap is written under: the folder of `nombre`, its file name up to (not
 // including) its first ".", then ".bmp" ("dir/graf.v2.BMP" -> "dir/graf.bmp").
 std::string NombreBitmap(const std::string& nombre);
-// Writes the chart as a BMP file under NombreBitmap(nombre); false when it cannot be written.
+// The writers below replace a file only once it is complete (numeric/fichero_atomico.h):
+// a failure leaves an existing file as it was. They return false on failure, with the
+// system's error number (EIO when the drawing itself failed) in *error when given.
+// Writes the chart as a BMP file under NombreBitmap(nombre).
 bool SavePlotBitmap(const TPlotModel& m, const std::string& nombre, int ancho = 0,
-                    int alto = 0);
+                    int alto = 0, int* error = nullptr);
 // The chart as an SVG document (by default at the model's size).
 QByteArray RenderPlotSvg(const TPlotModel& m, int ancho = 0, int alto = 0,
                          const OpcionesRender& o = {});
 // Write the chart as a PNG file (the pixels of the bitmap) or an SVG file, under the name
-// given; false when the file cannot be written.
-bool SavePlotPng(const TPlotModel& m, const std::string& nombre, int ancho = 0, int alto = 0);
-bool SavePlotSvg(const TPlotModel& m, const std::string& nombre, int ancho = 0, int alto = 0);
-// Writes the bytes as the whole file; false when it cannot be written (or nothing to write).
-bool EscribirFichero(const std::string& nombre, const QByteArray& contenido);
+// given.
+bool SavePlotPng(const TPlotModel& m, const std::string& nombre, int ancho = 0, int alto = 0,
+                 int* error = nullptr);
+bool SavePlotSvg(const TPlotModel& m, const std::string& nombre, int ancho = 0, int alto = 0,
+                 int* error = nullptr);
+// Writes the bytes as the whole file (nothing to write is a failure).
+bool EscribirFichero(const std::string& nombre, const QByteArray& contenido,
+                     int* error = nullptr);
+// Writes the image in the given Qt format ("BMP", "PNG") as the whole file.
+bool GuardarImagen(const QImage& imagen, const std::string& nombre, const char* formato,
+                   int* error = nullptr);

@@ -145,18 +145,17 @@ QImage TPlot::RenderImage(const OpcionesRender& o) {
 
 // ---------------------------------------------------------------- outputs
 
-bool TPlot::SaveAsBitmap(const std::string& fileName) {
-  const QImage img = RenderImage();
-  return img.save(QString::fromStdString(NombreBitmap(fileName)), "BMP");
+bool TPlot::SaveAsBitmap(const std::string& fileName, int* errorNumber) {
+  return GuardarImagen(RenderImage(), NombreBitmap(fileName), "BMP", errorNumber);
 }
 
-bool TPlot::SaveAsPng(const std::string& fileName) {
-  return RenderImage().save(QString::fromStdString(fileName), "PNG");
+bool TPlot::SaveAsPng(const std::string& fileName, int* errorNumber) {
+  return GuardarImagen(RenderImage(), fileName, "PNG", errorNumber);
 }
 
-bool TPlot::SaveAsSvg(const std::string& fileName) {
+bool TPlot::SaveAsSvg(const std::string& fileName, int* errorNumber) {
   Sincronizar();
-  return EscribirFichero(fileName, RenderGrafica(*this).Svg());
+  return EscribirFichero(fileName, RenderGrafica(*this).Svg(), errorNumber);
 }
 
 void TPlot::CopyToClipboard() { QApplication::clipboard()->setImage(RenderImage()); }

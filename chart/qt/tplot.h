@@ -31,14 +31,16 @@ class TPlot : public QWidget, public TPlotModel {
   ~TPlot() override;
 
   // ---- outputs ----
+  // Each writer replaces a file only once it is complete, so a failure leaves an existing
+  // file as it was; false on failure, with the system's error number in *errorNumber when
+  // given (plot_render.h).
   // Writes the whole chart as a BMP file named after FileName (folder + name up to its
-  // first "." + ".bmp"); the screen is not touched. False when the file cannot be written.
-  bool SaveAsBitmap(const std::string& fileName);
+  // first "." + ".bmp"); the screen is not touched.
+  bool SaveAsBitmap(const std::string& fileName, int* errorNumber = nullptr);
   // Write the whole chart under exactly the name given: as a PNG file (the pixels of the
-  // bitmap) or as an SVG file (the same drawing as vectors, texts as text). False when the
-  // file cannot be written.
-  bool SaveAsPng(const std::string& fileName);
-  bool SaveAsSvg(const std::string& fileName);
+  // bitmap) or as an SVG file (the same drawing as vectors, texts as text).
+  bool SaveAsPng(const std::string& fileName, int* errorNumber = nullptr);
+  bool SaveAsSvg(const std::string& fileName, int* errorNumber = nullptr);
   // Places the whole chart on the clipboard as a bitmap.
   void CopyToClipboard();
   // Prints the chart as one page on Printer() (or on the given printer): one screen pixel

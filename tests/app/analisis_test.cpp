@@ -398,7 +398,9 @@ TEST_F(ExportacionTest, FalloDeEscrituraMuestraMensajeYAnotaLaLinea) {
   PreguntaFija acepta(ruta);
   const AnalysisOutcome r = Analizar("s", Ruido(300), &acepta);
   EXPECT_TRUE(r.Exito());
-  EXPECT_THAT(mensajes.textos, ElementsAre("No puedo guardar el fichero\n'" + ruta + "'"));
+  EXPECT_TRUE(r.escrituraFallida);
+  EXPECT_THAT(mensajes.textos,
+              ElementsAre("No puedo guardar el fichero\n'" + ruta + "': no existe la carpeta"));
   EXPECT_EQ(log.Lineas().back(), "Autocorrelación sesgada (100 puntos) en fichero " + ruta);
 }
 
@@ -447,8 +449,8 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
 }
 
-// A cancelled computation ends the analysis as a failed one: the header lines, grey, no
-// chart, no message, no file.
+// A cancelled computation leaves no half result: the header lines and "Análisis cancelado"
+// in the normal colours, the commands as they were, no chart, no message, no file.
 TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
   sel.metodo = "Whittle Estándar";
   sel.autocorrelacion = true;
@@ -458,8 +460,8 @@ TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
     ProgresoInstalado instalado(control);
     EXPECT_EQ(Analizar("s", Ruido(1000)).fin, AnalysisOutcome::Fin::Cancelado);
   }
-  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
-  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000", "Análisis cancelado"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_TRUE(plot2.ops.empty());
@@ -491,8 +493,8 @@ TEST_F(DriverTest, CancelarEnLaAutocorrelacionNoTocaGraficasNiFicheros) {
   const AnalysisOutcome r = d.Analizar("s", Ruido(2000), sel, par, marcas);
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Cancelado);
   EXPECT_EQ(cancela.llamadas, 2);
-  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
-  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000", "Análisis cancelado"));
+  EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_TRUE(plot2.ops.empty());
   EXPECT_TRUE(acepta.titulos.empty());
@@ -831,13 +833,16 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   for (const DefinicionMetodo& m : TablaMetodos())
     if (m.daH) nombres.push_back(m.nombre);
   ASSERT_EQ(r.metodos.size(), nombres.size());
-  ASSERT_EQ(log.Lineas().size(), nombres.size() + 3);  // header, methods, mean
+  // Header, the table's title and column line, one line per method, the line on the
+  // methods left out, the statistics' label and the mean.
+  ASSERT_EQ(log.Lineas().size(), nombres.size() + 7);
+  EXPECT_EQ(log.Lineas()[3].rfind("Método ", 0), 0u);
   for (std::size_t i = 0; i < nombres.size(); ++i) {
     const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
     SCOPED_TRACE(nombres[i]);
     EXPECT_EQ(m.metodo, nombres[i]);
-    const std::string& linea = log.Lineas()[i + 2];
-    EXPECT_EQ(linea.rfind(nombres[i] + ": ", 0), 0u);
+    const std::string& linea = log.Lineas()[i + 4];
+    EXPECT_EQ(linea.rfind(nombres[i] + " ", 0), 0u);
     const bool falla = nombres[i] == "Varianza" || nombres[i] == "Higuchi" ||
                        nombres[i] == "Whittle Estándar";
     EXPECT_EQ(m.valor.has_value(), !falla);
@@ -845,9 +850,12 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
     if (falla) {
       EXPECT_THAT(linea, HasSubstr("sin resultado ("));
     } else {
-      EXPECT_THAT(linea, MatchesRegex(".*: H = [0-9.]+(  \\[[0-9.]+; [0-9.]+\\])?"));
+      EXPECT_THAT(linea, MatchesRegex(".* [0-9]\\.[0-9]{4} .*(correcto|sin IC)"));
     }
   }
+  EXPECT_THAT(log.Lineas()[nombres.size() + 4],
+              HasSubstr("Whittle Estándar se aplica con el modelo FARIMA"));
+  EXPECT_EQ(log.Lineas()[nombres.size() + 5], "Estadísticos de la serie:");
   const auto fila = [&r](const std::string& n) {
     return *std::find_if(r.metodos.begin(), r.metodos.end(),
                          [&n](const auto& m) { return m.metodo == n; });
@@ -888,7 +896,8 @@ TEST_F(DriverTest, ComparacionSinNingunaEstimacionSeRechaza) {
     EXPECT_THAT(mensajes.textos, ElementsAre(MensajeEstado(kEstadoNingunaEstimacion)));
     ASSERT_FALSE(r.metodos.empty());
     for (const auto& m : r.metodos) EXPECT_NE(m.estado, kEstadoOk) << m.metodo;
-    EXPECT_EQ(log.Lineas().size(), r.metodos.size() + 2);
+    // Name and length, the table's title, header and rows, the line on the methods left out.
+    EXPECT_EQ(log.Lineas().size(), r.metodos.size() + 5);
     EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
     EXPECT_FALSE(r.media.has_value());
     EXPECT_TRUE(plot1.ops.empty());

@@ -20,7 +20,7 @@ TEST(Parametros, ValoresIniciales) {
       {"EDecadaRS", "6"},    {"EMinm", "10"},        {"EMinVar", "20"},
       {"EDecadaVar", "6"},   {"ChLineal", "0"},      {"EMinmDif", "5"},
       {"EMinVarDif", "20"},  {"EDecadaVarDif", "6"}, {"ChMismos", "0"},
-      {"CBPorcentaje", "10"}, {"RGModelo", "0"},     {"EOrdenp", "0"},
+      {"CBPorcentaje", "10"}, {"RGModelo", "0"},     {"RGDensidad", "0"}, {"EOrdenp", "0"},
       {"EOrdenq", "0"},      {"CBFactor", "4"},      {"CBNivel", "10"},     {"EMomentosOnd", "3"},  {"EOctavaIni", "3"},
       {"EOctavaFin", "0"},   {"EOrdenDFA", "1"},     {"EMinCaja", "10"},
       {"EDecadaDFA", "10"},  {"EMinmMom", "10"},     {"EMinBloquesMom", "20"},

@@ -46,7 +46,8 @@ TEST_F(ResultadosTest, FicheroRslCrLfLatin1) {
 }
 
 TEST_F(ResultadosTest, FicheroQueNoPuedeCrearse) {
-  EXPECT_EQ(EscribirRsl({"x"}, "no/existe/a.rsl"), "Cannot create file no/existe/a.rsl");
+  EXPECT_EQ(EscribirRsl({"x"}, "no/existe/a.rsl"),
+            "No puedo guardar el fichero\n'no/existe/a.rsl': no existe la carpeta");
 }
 
 TEST_F(ResultadosTest, EstadosDeLosComandos) {
@@ -85,7 +86,7 @@ TEST_F(ResultadosTest, GuardarFallidoNoCambiaEstado) {
   log.SetResultsBaseName("sub/traza");  // no such folder
   log.Append("x");
   log.HabilitarComandos();
-  EXPECT_EQ(log.GuardarResultado(), "Cannot create file sub/traza.rsl");
+  EXPECT_EQ(log.GuardarResultado(), "No puedo guardar el fichero\n'sub/traza.rsl': no existe la carpeta");
   EXPECT_TRUE(log.Comandos().guardar);
   EXPECT_TRUE(log.Comandos().sbGuardarResult);
 }

@@ -2,13 +2,17 @@
 
 #include <clocale>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/series.h"
@@ -82,64 +86,110 @@ struct CasoLectura {
   const char* nombre;
   std::string contenido;
   std::vector<double> esperado;  // empty: refused with the format message
+  std::string donde;             // the refused token's line and text; "" for too few numbers
 };
 
 const std::vector<CasoLectura>& CasosLectura() {
   static const std::vector<CasoLectura> casos = {
-      {"dos numeros", "1.5\n2.5\n", {1.5, 2.5}},
-      {"una linea", "1 2 3", {1, 2, 3}},
-      {"uno por linea", "1\n2\n3\n", {1, 2, 3}},
-      {"sin fin de linea final", "1\n2\n3", {1, 2, 3}},
-      {"varios por linea", "1 2\n3\t4\n", {1, 2, 3, 4}},
-      {"blancos y CRLF", "  \n\t 1 \r\n 2 \r\n\n\n", {1, 2}},
-      {"signos y exponentes", "+1 -2 .5 1e-3 2E+2 -0.25e1 7.", {1, -2, 0.5, 0.001, 200, -2.5, 7}},
-      {"subdesbordamiento a cero", "1e-400 2", {0, 2}},
-      {"subdesbordamiento largo", "-0.000001e-399 123456789e-420 3", {-0.0, 0, 3}},
-      {"ceros con exponente enorme", "0e999999 0.000e5000", {0, 0}},
-      {"subnormal", "4e-320 1", {4e-320, 1}},
-      {"numero de 303 caracteres", "1 0." + std::string(300, '0') + "5 2", {1, 5e-301, 2}},
-      {"vacio", "", {}},
-      {"solo blancos", " \n\t\n", {}},
-      {"un numero", "5\n", {}},
-      {"primer token no numerico", "abc 1 2\n", {}},
-      {"coma decimal", "1,5\n2,5\n", {}},
-      {"palabra al final", "1\n2\n3\nfin\n", {}},
-      {"palabra en medio", "1 2 x 3", {}},
-      {"numero pegado a texto", "1 2 3kg", {}},
-      {"nan", "1\n2\nnan\n", {}},
-      {"nan al principio", "nan 1 2", {}},
-      {"infinito", "1 inf 3", {}},
-      {"desbordamiento", "1e999 2", {}},
-      {"desbordamiento negativo", "1 -2e400", {}},
-      {"doble signo", "+-1 2", {}},
-      {"signo suelto", "+ 1 2", {}},
-      {"menos suelto", "1 2 -", {}},
-      {"exponente enorme", "1 1e+99999999999999999999", {}},
-      {"mantisa larga desborda", "1 123456789012345678901234567890e300", {}},
-      {"caracter nulo", std::string("1 2\0 3", 6), {}},
-      {"hexadecimal", "0x10 1", {}},
-      {"separador punto y coma", "1;2", {}},
+      {"dos numeros", "1.5\n2.5\n", {1.5, 2.5}, ""},
+      {"una linea", "1 2 3", {1, 2, 3}, ""},
+      {"uno por linea", "1\n2\n3\n", {1, 2, 3}, ""},
+      {"sin fin de linea final", "1\n2\n3", {1, 2, 3}, ""},
+      {"varios por linea", "1 2\n3\t4\n", {1, 2, 3, 4}, ""},
+      {"blancos y CRLF", "  \n\t 1 \r\n 2 \r\n\n\n", {1, 2}, ""},
+      {"signos y exponentes", "+1 -2 .5 1e-3 2E+2 -0.25e1 7.", {1, -2, 0.5, 0.001, 200, -2.5, 7}, ""},
+      {"subdesbordamiento a cero", "1e-400 2", {0, 2}, ""},
+      {"subdesbordamiento largo", "-0.000001e-399 123456789e-420 3", {-0.0, 0, 3}, ""},
+      {"ceros con exponente enorme", "0e999999 0.000e5000", {0, 0}, ""},
+      {"subnormal", "4e-320 1", {4e-320, 1}, ""},
+      {"numero de 303 caracteres", "1 0." + std::string(300, '0') + "5 2", {1, 5e-301, 2}, ""},
+      {"vacio", "", {}, ""},
+      {"solo blancos", " \n\t\n", {}, ""},
+      {"un numero", "5\n", {}, ""},
+      {"primer token no numerico", "abc 1 2\n", {}, "línea 1: «abc»"},
+      {"coma decimal", "1,5\n2,5\n", {}, "línea 1: «1,5»"},
+      {"palabra al final", "1\n2\n3\nfin\n", {}, "línea 4: «fin»"},
+      {"palabra en medio", "1 2 x 3", {}, "línea 1: «x»"},
+      {"numero pegado a texto", "1 2\n\n3kg", {}, "línea 3: «3kg»"},
+      {"nan", "1\n2\nnan\n", {}, "línea 3: «nan»"},
+      {"infinito", "1 inf 3", {}, "línea 1: «inf»"},
+      {"desbordamiento", "1e999 2", {}, "línea 1: «1e999»"},
+      {"desbordamiento negativo", "1\n-2e400", {}, "línea 2: «-2e400»"},
+      {"doble signo", "+-1 2", {}, "línea 1: «+-1»"},
+      {"signo suelto", "+ 1 2", {}, "línea 1: «+»"},
+      {"menos suelto", "1 2 -", {}, "línea 1: «-»"},
+      {"exponente enorme", "1 1e+99999999999999999999", {}, "línea 1: «1e+99999999999999999999»"},
+      {"mantisa larga desborda", "1 123456789012345678901234567890e300", {},
+       "línea 1: «123456789012345678901234567890e300»"},
+      {"caracter nulo", std::string("1 2\0 3", 6), {}, "línea 1: «2\\x00»"},
+      {"hexadecimal", "0x10 1", {}, "línea 1: «0x10»"},
+      {"separador punto y coma", "1;2", {}, "línea 1: «1;2»"},
+      // The first bad token in the file, though the letter after it is found first.
+      {"el primero de dos", "1\n2\n1e999\nabc\n", {}, "línea 3: «1e999»"},
+      {"ajeno tras numero largo", "1 2 " + std::string(50, '7') + "x", {},
+       "línea 1: «" + std::string(40, '7') + "…»"},
+      {"latin-1 y utf-8", "1 2 a\xF1o a\xC3\xB1o", {}, "línea 1: «a\\xF1o»"},
+      {"numero de mas de 64 KiB", "1 2\n" + std::string(70000, '1') + " 3", {},
+       "línea 2: «" + std::string(40, '1') + "…»"},
   };
   return casos;
 }
 
-// Every case read whole and in pieces of a few bytes, so that numbers and blanks fall on
-// every side of the boundaries between pieces.
+// Every case read in pieces, and as a stream in reads, of a few bytes, so that numbers and
+// blanks fall on every side of the boundaries.
 TEST(SampleFile, LecturaTablaDeCasos) {
   Carpeta carpeta;
   for (const CasoLectura& c : CasosLectura()) {
     const std::string ruta = carpeta.Escribir("serie.sam", c.contenido);
-    for (const std::size_t trozo : {std::size_t{0}, std::size_t{1}, std::size_t{2},
-                                    std::size_t{3}, std::size_t{7}, std::size_t{1} << 22}) {
-      std::string mensaje = "sin tocar";
-      const Vector v = ReadSampleFile(ruta, mensaje, trozo);
-      EXPECT_EQ(Std(v), c.esperado) << c.nombre << ", trozos de " << trozo;
-      if (c.esperado.empty())
-        EXPECT_EQ(mensaje, Formato(ruta)) << c.nombre << ", trozos de " << trozo;
-      else
-        EXPECT_EQ(mensaje, "") << c.nombre << ", trozos de " << trozo;
+    for (const bool flujo : {false, true}) {
+      for (const std::size_t trozo : {std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                      std::size_t{7}, std::size_t{1} << 22}) {
+        std::string mensaje = "sin tocar";
+        const Vector v = ReadSampleFile(ruta, mensaje, trozo, flujo);
+        const std::string donde = std::string(c.nombre) + (flujo ? ", flujo" : ", trozos") +
+                                  " de " + std::to_string(trozo);
+        EXPECT_EQ(Std(v), c.esperado) << donde;
+        if (c.esperado.empty())
+          EXPECT_EQ(mensaje, Formato(ruta) + (c.donde.empty() ? "" : "\n" + c.donde)) << donde;
+        else
+          EXPECT_EQ(mensaje, "") << donde;
+      }
     }
   }
+}
+
+// A pipe or a device is refused at its first bad token, whatever follows: /dev/zero at
+// once, a pipe whose writer would go on for ever once the reader stops reading.
+TEST(SampleFile, FlujoSinFinSeRechazaAlPrimerTokenMalo) {
+  Carpeta carpeta;
+  const std::string fifo = carpeta.Ruta("tuberia");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::signal(SIGPIPE, SIG_IGN);
+  std::size_t escritos = 0;
+  std::thread escritor([&] {
+    const int fd = ::open(fifo.c_str(), O_WRONLY);
+    const std::string prefijo = "1 2\n3 abc ";
+    std::string numeros;
+    for (int k = 0; k < 1 << 15; ++k) numeros += "5 ";
+    bool bien = ::write(fd, prefijo.data(), prefijo.size()) > 0;
+    while (bien && escritos < (std::size_t{1} << 32)) {  // stops when the reader closes
+      const ssize_t r = ::write(fd, numeros.data(), numeros.size());
+      bien = r > 0;
+      if (bien) escritos += static_cast<std::size_t>(r);
+    }
+    ::close(fd);
+  });
+  std::string ceros;  // NUL bytes are shown as \x00, ten of them before the cut
+  for (int k = 0; k < 10; ++k) ceros += "\\x00";
+  const std::pair<std::string, std::string> casos[] = {{fifo, "línea 2: «abc»"},
+                                                       {"/dev/zero", "línea 1: «" + ceros + "…»"}};
+  for (const auto& [ruta, donde] : casos) {
+    std::string mensaje;
+    EXPECT_EQ(ReadSampleFile(ruta, mensaje).Longitud(), 0u) << ruta;
+    EXPECT_EQ(mensaje, Formato(ruta) + "\n" + donde);
+  }
+  escritor.join();
+  EXPECT_LT(escritos, std::size_t{1} << 28);  // the reader stopped long before the end
 }
 
 TEST(SampleFile, FicheroQueNoSePuedeLeer) {
@@ -164,7 +214,7 @@ TEST(SampleFile, NumerosConPuntoBajoLocaleEspanol) {
   // The comma stays refused: files always use a point.
   const std::string coma = carpeta.Escribir("b.sam", "1,5\n2,5\n");
   EXPECT_EQ(ReadSampleFile(coma, mensaje).Longitud(), 0u);
-  EXPECT_EQ(mensaje, Formato(coma));
+  EXPECT_EQ(mensaje, Formato(coma) + "\nlínea 1: «1,5»");
   const std::string salida = carpeta.Ruta("c.sam");
   ASSERT_TRUE(WriteSampleFile(V({0.1, 1234567, 1e-05}), salida, mensaje));
   EXPECT_EQ(Contenido(salida), "0.1\n1.23457e+06\n1e-05\n");
@@ -239,13 +289,10 @@ TEST(SampleFile, FicheroQueNoSePuedeCrearOEscribir) {
   std::string mensaje;
   const std::string ruta = carpeta.Ruta("no/existe/x.sam");
   EXPECT_FALSE(WriteSampleFile(V({1, 2}), ruta, mensaje));
-  EXPECT_EQ(mensaje, "No puedo guardar el fichero\n'" + ruta + "'");
+  EXPECT_EQ(mensaje, "No puedo guardar el fichero\n'" + ruta + "': no existe la carpeta");
   // A full device: the data cannot be written, which is a failure too.
-  if (fs::exists("/dev/full")) {
-    mensaje.clear();
-    EXPECT_FALSE(WriteSampleFile(Vector(100000, 1.5), "/dev/full", mensaje));
-    EXPECT_EQ(mensaje, "No puedo guardar el fichero\n'/dev/full'");
-  }
+  EXPECT_FALSE(WriteSampleFile(Vector(100000, 1.5), "/dev/full", mensaje));
+  EXPECT_EQ(mensaje, "No puedo guardar el fichero\n'/dev/full': disco lleno");
 }
 
 // ------------------------------------------------------------------------------ Names
@@ -363,6 +410,36 @@ TEST(SeriesStore, CargaDesdeFicheroComoElComando) {
   Vector malo = ReadSampleFile(carpeta.Escribir("mala.sam", "7\n"), mensaje);
   EXPECT_EQ(store.Add(SeriesNameFromPath("mala.sam"), std::move(malo)), MaxSeries);
   EXPECT_EQ(store.FreeSlots(), 9u);
+}
+
+}  // namespace
+
+namespace {
+
+// A generated series keeps how it was made and counts as unsaved until it is written; a
+// loaded one has neither. Renaming keeps both; freeing the slot forgets them.
+TEST(SeriesStore, SeriesGeneradasRecuerdanSuOrigen) {
+  SeriesStore s;
+  ParametrosGenerador p;
+  p.H = 0.7;
+  const std::uint32_t leida = s.Add("leida", Vector(3));
+  const std::uint32_t generada = s.Add("fgn", Vector(3), p);
+  const std::uint32_t otra = s.Add("otra", Vector(3), p);
+  EXPECT_FALSE(s.Slot(leida).generada.has_value());
+  EXPECT_FALSE(s.Slot(leida).sinGuardar);
+  ASSERT_TRUE(s.Slot(generada).generada.has_value());
+  EXPECT_EQ(s.Slot(generada).generada->H, 0.7);
+  EXPECT_EQ(s.SinGuardar(), (std::vector<std::string>{"fgn", "otra"}));
+  ASSERT_TRUE(s.Rename(generada, "renombrada"));
+  EXPECT_TRUE(s.Slot(generada).generada.has_value());
+  EXPECT_EQ(s.SinGuardar(), (std::vector<std::string>{"renombrada", "otra"}));
+  s.MarcarGuardada(otra);
+  EXPECT_EQ(s.SinGuardar(), std::vector<std::string>{"renombrada"});
+  EXPECT_TRUE(s.Slot(otra).generada.has_value());  // saved, it still knows its origin
+  ASSERT_TRUE(s.Remove(generada));
+  EXPECT_TRUE(s.SinGuardar().empty());
+  EXPECT_EQ(s.Add("nueva", Vector(3)), generada);
+  EXPECT_FALSE(s.Slot(generada).generada.has_value());
 }
 
 }  // namespace

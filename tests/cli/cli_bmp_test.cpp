@@ -96,11 +96,4 @@ TEST_F(CliBmpTest, GraficasDelMetodoYDeLaAutocorrelacion) {
   EXPECT_GT(a.Cuenta(kAmarillo), 100);
 }
 
-TEST_F(CliBmpTest, CarpetaInexistente) {
-  const Ejecucion e = Ejecutar({"-m", "R/S", "--bmp", (dir_ / "no" / "g.bmp").string(),
-                                Ejemplo("NileMin.sam")});
-  EXPECT_EQ(e.estado, 1);
-  EXPECT_THAT(e.errores, HasSubstr("no se puede escribir el fichero"));
-}
-
 }  // namespace

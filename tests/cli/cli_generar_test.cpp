@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "programa.h"
@@ -63,7 +65,9 @@ TEST_F(CliGenerarTest, FormasYRechazos) {
       // A large MA coefficient does not overflow the filter.
       {{"generar", "farima", "--theta", "1e308", "-n", "3", "-o", "-"}, 0, 3, ""},
       {{"generar", "fgn", "-n", "5", "-o", "no/existe/x.sam"}, 1, 0,
-       "No puedo guardar el fichero 'no/existe/x.sam'"},
+       "No puedo guardar el fichero 'no/existe/x.sam': no existe la carpeta"},
+      {{"generar", "ruido", "-n", "100000", "-o", "/dev/full"}, 1, 0,
+       "No puedo guardar el fichero '/dev/full': disco lleno"},
       {{"--help"}, 0, -1, "fenwa-cli generar MODELO [OPCIONES] -o FICHERO"},
   };
   for (const Caso& c : casos) {
@@ -107,6 +111,37 @@ TEST_F(CliGenerarTest, MismaSemillaMismoFichero) {
   const Json j = LeerJson(analisis.salida);
   EXPECT_EQ(j["longitud"].numero, 4097);
   EXPECT_NEAR(j["valor"].numero, 0.7, 0.06);
+}
+
+// Interrupted while it generates, the tool leaves the file it was to replace as it was and
+// no temporary file beside it.
+TEST_F(CliGenerarTest, InterrumpidoNoDejaNada) {
+  Fichero("x.sam", "viejo\n");
+  const pid_t hijo = ::fork();
+  ASSERT_GE(hijo, 0);
+  if (hijo == 0) {
+    const std::string programa = RutaPrograma();
+    if (::chdir(dir_.c_str()) == 0) {
+      ::execl(programa.c_str(), "fenwa-cli", "generar", "fgn", "-n", "30000000", "-o", "x.sam",
+              static_cast<char*>(nullptr));
+    }
+    ::_exit(127);
+  }
+  // The temporary file appears as soon as the output is opened, before the generation.
+  auto nombres = [&] {
+    std::vector<std::string> n;
+    for (const auto& f : std::filesystem::directory_iterator(dir_)) n.push_back(f.path().filename().string());
+    std::sort(n.begin(), n.end());
+    return n;
+  };
+  for (int espera = 0; espera < 3000 && nombres().size() < 2; ++espera) ::usleep(10000);
+  EXPECT_EQ(nombres().size(), 2u);
+  ::kill(hijo, SIGINT);
+  int estado = 0;
+  ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
+  EXPECT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGINT) << estado;
+  EXPECT_EQ(nombres(), std::vector<std::string>{"x.sam"});
+  EXPECT_EQ(Contenido("x.sam"), "viejo\n");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -71,13 +72,46 @@ TEST_F(CliPngSvgTest, GraficasDelMetodoYDeLaAutocorrelacion) {
   EXPECT_TRUE(autoc.Textos().contains(QStringLiteral("Autocorrelación")));
 }
 
-TEST_F(CliPngSvgTest, CarpetaInexistente) {
-  for (const char* opcion : {"--png", "--svg"}) {
-    const Ejecucion e =
-        Ejecutar({"-m", "R/S", opcion, (dir_ / "no" / "g").string(),
-                  std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam"});
-    EXPECT_EQ(e.estado, 1) << opcion;
-    EXPECT_THAT(e.errores, HasSubstr("no se puede escribir el fichero")) << opcion;
+// A chart or autocorrelation file that cannot be written ends the run with 1 and one
+// message naming the file and the cause; an existing file stays as it was, and nothing is
+// left beside it.
+TEST_F(CliPngSvgTest, FicherosQueNoPuedenEscribirse) {
+  const std::string no = (dir_ / "no" / "g.x").string(), viejo = (dir_ / "viejo.x").string();
+  // The shell's file size limit makes a write fail half way, as a disk that fills up.
+  const std::string limite = "trap '' XFSZ; ulimit -f 8;";
+  struct Caso {
+    std::vector<std::string> opciones;
+    std::string fichero, causa, antes;
+  };
+  const Caso casos[] = {
+      {{"--png", no}, no, "no existe la carpeta", ""},
+      {{"--svg-auto", no}, no, "no existe la carpeta", ""},
+      {{"--grf", no}, no, "no existe la carpeta", ""},
+      {{"--bmp", no}, (dir_ / "no" / "g.bmp").string(), "no existe la carpeta", ""},
+      {{"--autocorrelacion", "--atc", no}, no, "no existe la carpeta", ""},
+      {{"--png", "/dev/full"}, "/dev/full", "disco lleno", ""},
+      {{"--svg", "/dev/full"}, "/dev/full", "disco lleno", ""},
+      {{"--autocorrelacion", "--grf-auto", "/dev/full"}, "/dev/full", "disco lleno", ""},
+      {{"--autocorrelacion", "--atc", "/dev/full"}, "/dev/full", "disco lleno", ""},
+      {{"--png", viejo}, viejo, "fichero demasiado grande", limite},
+      {{"--svg", viejo}, viejo, "fichero demasiado grande", limite},
+  };
+  for (const Caso& c : casos) {
+    Fichero("viejo.x", "viejo");
+    std::vector<std::string> argumentos = {"-m", "R/S"};
+    argumentos.insert(argumentos.end(), c.opciones.begin(), c.opciones.end());
+    argumentos.push_back(std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam");
+    const Ejecucion e = Ejecutar(argumentos, dir_.string(), c.antes);
+    const std::string caso = ::testing::PrintToString(c.opciones);
+    EXPECT_EQ(e.estado, 1) << caso;
+    EXPECT_THAT(e.errores, HasSubstr(": No puedo guardar el fichero\n'" + c.fichero + "': " +
+                                     c.causa + "\n"))
+        << caso;
+    EXPECT_EQ(Contenido("viejo.x"), "viejo") << caso;
+    std::vector<std::string> nombres;
+    for (const auto& f : std::filesystem::directory_iterator(dir_))
+      nombres.push_back(f.path().filename().string());
+    EXPECT_EQ(nombres, std::vector<std::string>{"viejo.x"}) << caso;
   }
 }
 

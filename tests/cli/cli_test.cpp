@@ -1,5 +1,6 @@
 // Whole-program tests: the built fenwa-cli on the example series and on generated files.
 #include <gmock/gmock.h>
+#include <charconv>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -156,6 +157,24 @@ TEST_F(CliTest, FicherosIlegiblesOMalFormados) {
   EXPECT_THAT(e.errores, HasSubstr("El fichero '" + malo + "' no tiene el formato adecuado"));
 }
 
+// "-" reads the standard input, a pipe or a redirected file: the series is "entrada" and
+// its report the file's. A pipe is refused at its first bad token, though its writer would
+// go on for ever.
+TEST_F(CliTest, EntradaEstandar) {
+  const std::string nile = "'" + Ejemplo("NileMin.sam") + "'";
+  std::vector<std::string> esperado = Ejecutar({"-m", "R/S", Ejemplo("NileMin.sam")}).Lineas();
+  ASSERT_FALSE(esperado.empty());
+  esperado[0] = "Nombre: entrada";
+  for (const std::string& antes : {"cat " + nile + " |", "<" + nile}) {
+    const Ejecucion e = Ejecutar({"-m", "R/S", "-"}, "", antes);
+    EXPECT_EQ(e.estado, 0) << antes << e.errores;
+    EXPECT_EQ(e.Lineas(), esperado) << antes;
+  }
+  const Ejecucion e = Ejecutar({"-"}, "", "(printf '1 2\\n3 abc '; yes 5) | timeout 60");
+  EXPECT_EQ(e.estado, 1);
+  EXPECT_EQ(e.errores, "fenwa-cli: El fichero '-' no tiene el formato adecuado\nlínea 2: «abc»\n");
+}
+
 // A file that cannot be read (missing or malformed) ends the run with 1 even when another
 // file's analysis is refused (2), whichever of the two comes first.
 TEST_F(CliTest, IlegibleYRechazadoSalenConUnoEnCualquierOrden) {
@@ -253,6 +272,104 @@ TEST_F(CliTest, TodosLosMetodosEnJson) {
     EXPECT_EQ(!m["ic"].EsNulo(), m["estado"].numero == 0 && d->intervalo);
   }
   EXPECT_THAT(Ejecutar({"--help"}).salida, HasSubstr("\"Todos\""));
+}
+
+// --csv writes the results the JSON output gives: one row per method of -m Todos with the
+// same numbers to the digit (17 significant ones, a point), the status and the message;
+// one row for any other method, including a refused one. A path that cannot be written is
+// a failed write (status 1) that leaves nothing behind.
+TEST_F(CliTest, CsvCoincideConElJson) {
+  // Splits a CSV text into rows of fields (quoted fields may hold commas, quotes and line
+  // breaks).
+  const auto leerCsv = [](const std::string& texto) {
+    std::vector<std::vector<std::string>> filas(1, std::vector<std::string>(1));
+    bool comillas = false;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+      const char c = texto[i];
+      if (comillas) {
+        if (c == '"' && i + 1 < texto.size() && texto[i + 1] == '"') {
+          filas.back().back() += '"';
+          ++i;
+        } else if (c == '"') {
+          comillas = false;
+        } else {
+          filas.back().back() += c;
+        }
+      } else if (c == '"') {
+        comillas = true;
+      } else if (c == ',') {
+        filas.back().emplace_back();
+      } else if (c == '\n') {
+        filas.emplace_back(1);
+      } else {
+        filas.back().back() += c;
+      }
+    }
+    if (filas.back().size() == 1 && filas.back()[0].empty()) filas.pop_back();
+    return filas;
+  };
+  const auto numero = [](const Json& j) {
+    if (j.EsNulo()) return std::string();
+    char b[40];
+    const auto r = std::to_chars(b, b + sizeof b, j.numero, std::chars_format::general, 17);
+    return std::string(b, r.ptr);
+  };
+  struct Caso {
+    std::vector<std::string> argumentos;
+    std::size_t filas;
+  };
+  std::size_t conH = 0;
+  for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
+  const std::string corta = Ruido("corta.sam", 50);
+  const Caso casos[] = {
+      {{"-m", "Todos", Ejemplo("NileMin.sam")}, conH},
+      {{"-m", "Whittle Local", Ejemplo("NileMin.sam")}, 1},
+      {{"-m", "R/S", corta}, 1},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.argumentos[1]);
+    std::vector<std::string> conJson = c.argumentos, conCsv = c.argumentos;
+    conJson.insert(conJson.begin(), "--json");
+    const std::string ruta = (dir_ / "r.csv").string();
+    conCsv.insert(conCsv.begin(), {"--csv", ruta});
+    const Ejecucion json = Ejecutar(conJson), csv = Ejecutar(conCsv);
+    EXPECT_EQ(csv.estado, json.estado);
+    const Json j = LeerJson(json.Lineas().at(0));
+    std::vector<Json> esperados;
+    if (c.filas == 1) {
+      esperados.push_back(j);
+    } else {
+      esperados = j["metodos"].lista;
+    }
+    const auto filas = leerCsv(Contenido("r.csv"));
+    ASSERT_EQ(filas.size(), c.filas + 1);
+    EXPECT_EQ(filas[0], (std::vector<std::string>{"metodo", "valor", "inferior", "superior",
+                                                   "estado", "mensaje"}));
+    for (std::size_t i = 0; i < c.filas; ++i) {
+      const Json& e = esperados[i];
+      const std::vector<std::string>& f = filas[i + 1];
+      ASSERT_EQ(f.size(), 6u);
+      EXPECT_EQ(f[0], c.filas == 1 ? c.argumentos[1] : e["metodo"].texto);
+      EXPECT_EQ(f[1], numero(e["valor"]));
+      EXPECT_EQ(f[2], e["ic"].EsNulo() ? "" : numero(e["ic"].lista.at(0)));
+      EXPECT_EQ(f[3], e["ic"].EsNulo() ? "" : numero(e["ic"].lista.at(1)));
+      EXPECT_EQ(f[4], numero(e["estado"]));
+      EXPECT_EQ(f[5], e["mensaje"].EsNulo() ? "" : e["mensaje"].texto);
+    }
+  }
+  const std::string carpeta = (dir_ / "carpeta").string();
+  std::filesystem::create_directory(carpeta);
+  const Ejecucion e = Ejecutar({"-m", "R/S", "--csv", carpeta, Ejemplo("NileMin.sam")});
+  EXPECT_EQ(e.estado, 1);
+  EXPECT_THAT(e.errores, HasSubstr("No puedo guardar el fichero\n'" + carpeta + "': es una carpeta"));
+  EXPECT_TRUE(std::filesystem::is_directory(carpeta));
+  std::size_t ficheros = 0;
+  for (const auto& entrada : std::filesystem::directory_iterator(dir_)) {
+    (void)entrada;
+    ++ficheros;
+  }
+  EXPECT_EQ(ficheros, 3u);  // corta.sam, r.csv and the folder: no temporary file left
+  EXPECT_THAT(Ejecutar({"--help"}).salida, HasSubstr("--csv RUTA"));
 }
 
 TEST_F(CliTest, ErrorDeConversion) {

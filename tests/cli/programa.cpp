@@ -51,14 +51,15 @@ std::string Leer(const std::filesystem::path& p) {
 
 }  // namespace
 
-Ejecucion Ejecutar(const std::vector<std::string>& argumentos, const std::string& carpeta) {
+Ejecucion Ejecutar(const std::vector<std::string>& argumentos, const std::string& carpeta,
+                   const std::string& antes) {
   static int contador = 0;
   const auto base = std::filesystem::temp_directory_path() /
                     ("fenwa_cli_" + std::to_string(::getpid()) + "_" + std::to_string(++contador));
   const std::string out = base.string() + ".out", err = base.string() + ".err";
   std::string orden;
   if (!carpeta.empty()) orden = "cd " + Comillas(carpeta) + " && ";
-  orden += Comillas(RutaPrograma());
+  orden += antes + " " + Comillas(RutaPrograma());
   for (const std::string& a : argumentos) {
     orden += ' ';
     orden += Comillas(a);

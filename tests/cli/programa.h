@@ -15,8 +15,10 @@ struct Ejecucion {
 
 // Path of the built fenwa-cli (FENWA_BIN_DIR from the environment, else the build's).
 std::string RutaPrograma();
-// Runs fenwa-cli with the arguments (each quoted for the shell) in the given folder.
-Ejecucion Ejecutar(const std::vector<std::string>& argumentos, const std::string& carpeta = "");
+// Runs fenwa-cli with the arguments (each quoted for the shell) in the given folder;
+// `antes` is shell text put just before the program (a pipe into it, a limit).
+Ejecucion Ejecutar(const std::vector<std::string>& argumentos, const std::string& carpeta = "",
+                   const std::string& antes = "");
 
 // A parsed JSON value.
 struct Json {

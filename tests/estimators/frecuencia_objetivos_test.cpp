@@ -157,3 +157,39 @@ TEST(FrecuenciaObjetivos, DensidadFarimaCercaDelOrigen) {
 }
 
 }  // namespace
+
+// The whole aliasing sum Σ_k |λ + 2πk|^−(2H+1): the nine terms |k| ≤ 4 plus ColaFgn,
+// against λ^e + (2π)^e [ζ(−e, 1 − λ/2π) + ζ(−e, 1 + λ/2π)] (Hurwitz zeta, 40 digits).
+TEST(FrecuenciaObjetivos, SumaExactaDeLaDensidadFgn) {
+  struct Caso {
+    double H, lambda, suma;
+  };
+  const Caso casos[] = {
+      {0.4999, 0.1, 100.03737406752706824},   {0.4999, 3.141592653589793, 0.25007419645429126244},
+      {0.6, 1, 1.0557830032708055975},        {0.6, 3, 0.18912457693985301646},
+      {0.8, 0.1, 398.12914642671258105},      {0.8, 2, 0.19737024429791997256},
+      {0.9, 3.141592653589793, 0.086610560822517375768},
+      {1.0001, 1, 1.0110405662058771328},     {1.0001, 3, 0.06862153145295260535},
+  };
+  for (const Caso& c : casos) {
+    const double e = -(2 * c.H + 1);
+    double suma = std::pow(c.lambda, e);
+    for (int k = 1; k <= 4; ++k)
+      suma += std::pow(kDosPi * k - c.lambda, e) + std::pow(kDosPi * k + c.lambda, e);
+    EXPECT_NEAR((suma + ColaFgn(c.lambda, e)) / c.suma, 1.0, 1e-13) << c.H << " " << c.lambda;
+  }
+}
+
+// The exact objective takes λ back from the table's logarithms: it must still be the sum
+// of I/f* with f* the exact density at the same frequencies.
+TEST(FrecuenciaObjetivos, ObjetivoConDensidadExactaCoincideConLaDensidad) {
+  const Vector serie = Fgn(4000, 0.75, 3);
+  const Espectro e = EspectroLiteral(serie, (4000 - 1) / 2);
+  const ObjetivoWhittleFgn objetivo(e.I, e.lambda, e.nPrima, SumaDensidad::kExacta);
+  for (const double H : {0.4999, 0.6, 0.8, 0.97}) {
+    const Vector f = DensidadFgn(H, e.lambda, e.nPrima, SumaDensidad::kExacta);
+    double literal = 0.0;
+    for (std::uint32_t j = 1; j <= e.lambda.Longitud(); ++j) literal += e.I(j) / f(j);
+    EXPECT_LE(DiferenciaRelativa(objetivo(H), literal), 1e-12) << H;
+  }
+}

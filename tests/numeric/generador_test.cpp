@@ -3,6 +3,8 @@
 // fix the samples for a seed, and its refusals.
 #include "numeric/generador.h"
 
+#include "numeric/progreso.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +15,8 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -335,6 +339,52 @@ TEST(Generador, SeriesNoRepresentables) {
     EXPECT_EQ(VarianzaFarima(0.3, 0.5, theta, 4), std::ldexp(VarianzaFarima(0.3, 0.5, theta), -8));
 }
 
+// In blocks the series is the same, bit for bit, as whole, for every model and across block
+// boundaries; a series that cannot be represented hands out nothing; a false from the
+// receiver stops the generation.
+TEST(Generador, EnBloquesComoEntera) {
+  struct Caso {
+    ModeloGenerador modelo;
+    double phi, theta, media, desviacion;
+    std::uint64_t n;
+    int estado;
+  };
+  const Caso casos[] = {
+      {ModeloGenerador::Fgn, 0, 0, 5, 2, 200003, kGeneradorOk},
+      {ModeloGenerador::Farima, 0.5, 1e155, 0, 1, 70000, kGeneradorOk},
+      {ModeloGenerador::Ruido, 0, 0, 0, 1, 131073, kGeneradorOk},
+      {ModeloGenerador::Fgn, 0, 0, 0.0, 5e307, 1000, kGeneradorNoFinita},
+      {ModeloGenerador::Ruido, 0, 0, 1e20, 1.0, 1000, kGeneradorConstante},
+  };
+  for (const Caso& c : casos) {
+    ParametrosGenerador p;
+    p.modelo = c.modelo;
+    p.phi = c.phi;
+    p.theta = c.theta;
+    p.media = c.media;
+    p.desviacion = c.desviacion;
+    p.n = c.n;
+    SCOPED_TRACE(testing::Message() << "modelo " << static_cast<int>(c.modelo) << ", n " << c.n);
+    Vector entera;
+    ASSERT_EQ(GenerarSerie(p, entera), c.estado);
+    std::vector<double> bloques;
+    std::size_t entregas = 0;
+    EXPECT_EQ(GenerarSerieEnBloques(p, [&](const double* x, std::size_t k) {
+                ++entregas;
+                bloques.insert(bloques.end(), x, x + k);
+                return true;
+              }),
+              c.estado);
+    EXPECT_EQ(bloques, std::vector<double>(entera.begin(), entera.end()));
+    if (c.estado != kGeneradorOk) continue;
+    EXPECT_EQ(entregas, (c.n + 65535) / 65536);
+    entregas = 0;
+    EXPECT_EQ(GenerarSerieEnBloques(p, [&](const double*, std::size_t) { return ++entregas > 1; }),
+              kGeneradorOk);
+    EXPECT_EQ(entregas, 1u);
+  }
+}
+
 // An autocovariance whose circulant has a negative eigenvalue (1 + 1.8·cos(2πk/8) at k = 4)
 // is refused before any deviate is drawn; a valid one of the same shape is accepted.
 TEST(Generador, AutovalorNegativoSeRechaza) {
@@ -368,6 +418,66 @@ TEST(Generador, SinMemoriaSeRechaza) {
 #else
   EXPECT_EXIT(std::exit(GeneraConPocaMemoria()), ::testing::ExitedWithCode(0), "");
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+// Every model reports its progress up to the end and, cancelled, stops with Cancelado at
+// its next check with the output untouched: cancelled from the start and, for FGN (the
+// longest work), cancelled by another thread once a tenth of the work is done: the fraction
+// then stays well short of the end, so the stop came at once rather than at the end.
+TEST(Generador, ProgresoYCancelacion) {
+  struct Caso {
+    const char* nombre;
+    ModeloGenerador modelo;
+    double phi;
+  };
+  for (const Caso& c : {Caso{"fgn", ModeloGenerador::Fgn, 0.0},
+                        Caso{"farima", ModeloGenerador::Farima, 0.5},
+                        Caso{"ruido", ModeloGenerador::Ruido, 0.0}}) {
+    SCOPED_TRACE(c.nombre);
+    ParametrosGenerador p;
+    p.modelo = c.modelo;
+    p.phi = c.phi;
+    p.n = 1u << 20;
+    {
+      ControlProgreso control;
+      Vector salida;
+      {
+        ProgresoInstalado instalado(control);
+        ASSERT_EQ(GenerarSerie(p, salida), kGeneradorOk);
+      }
+      EXPECT_GE(control.Fraccion(), 0.95);
+      EXPECT_LE(control.Fraccion(), 1.0);
+    }
+    {
+      ControlProgreso control;
+      control.Cancelar();
+      Vector salida(3);
+      ProgresoInstalado instalado(control);
+      EXPECT_THROW(GenerarSerie(p, salida), Cancelado);
+      EXPECT_EQ(salida.Longitud(), 3u);
+    }
+    if (c.modelo == ModeloGenerador::Fgn) {
+      ControlProgreso control;
+      std::atomic<bool> fin{false};
+      std::thread vigia([&] {
+        while (!fin.load() && control.Fraccion() < 0.1) std::this_thread::yield();
+        control.Cancelar();
+      });
+      Vector salida;
+      {
+        ProgresoInstalado instalado(control);
+        EXPECT_THROW(GenerarSerie(p, salida), Cancelado);
+      }
+      fin = true;
+      vigia.join();
+      EXPECT_EQ(salida.Longitud(), 0u);
+      EXPECT_LT(control.Fraccion(), 0.7);
+    }
+  }
 }
 
 }  // namespace

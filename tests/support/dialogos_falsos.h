@@ -140,6 +140,16 @@ class DialogosFalsos : public PlatformDialogs {
     mensajes.push_back(texto);
     iconos.push_back(icono);
   }
+  // Questions answered from respuestasConfirmar ("No" when it is empty).
+  bool Confirmar(QWidget*, const QString& texto) override {
+    preguntas.push_back(texto);
+    if (respuestasConfirmar.empty()) return false;
+    const bool r = respuestasConfirmar.front();
+    respuestasConfirmar.pop_front();
+    return r;
+  }
+  std::deque<bool> respuestasConfirmar;
+  std::vector<QString> preguntas;
   std::optional<QString> PedirTexto(QWidget*, const QString&, const QString&,
                                     const QString&) override {
     ++preguntasTexto;

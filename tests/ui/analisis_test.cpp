@@ -1,5 +1,8 @@
 // Analyses started from the main window: statistics toggles, chart switches, the
 // autocorrelation export and its refusals.
+#include <QFile>
+#include <QTextDocument>
+#include <QTextBlock>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -110,8 +113,17 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
   int conH = 0;
   for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
   const QStringList l = Lineas();
-  ASSERT_GE(l.size(), conH + 2);
-  EXPECT_TRUE(l[2].startsWith("DFA: "));
+  ASSERT_GE(l.size(), conH + 4);
+  EXPECT_TRUE(l[4].startsWith("DFA "));
+  // The table's lines in the fixed-width face, so that its columns line up; the others not.
+  const auto familia = [this](int linea) {
+    return p_->MResult->document()->findBlockByNumber(linea).begin().fragment().charFormat()
+        .font().family();
+  };
+  EXPECT_EQ(familia(4), "DejaVu Sans Mono");
+  EXPECT_EQ(familia(3), "DejaVu Sans Mono");
+  EXPECT_NE(familia(0), "DejaVu Sans Mono");
+  EXPECT_NE(familia(conH + 4), "DejaVu Sans Mono");
   EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
   EXPECT_EQ(g_->Plot1->IdAbscissa(), "Métodos");
   const size_t elementos = g_->Plot1->ItemCount();
@@ -124,10 +136,48 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
   EXPECT_EQ(g_->Plot1->ItemCount(), elementos);
 }
 
+// "Resultados > Guardar comparación (CSV)..." saves the results of the last complete
+// analysis of a method: every method of a comparison, one row for a single method. It is
+// disabled before, after "&Borrar resultados", and after an analysis that did not end.
+TEST_F(UiTest, GuardarComparacionCsv) {
+  EXPECT_FALSE(p_->GuardarCsv1->isEnabled());
+  Cargar("traza1.sam");
+  p_->CompararMetodos1->trigger();
+  ASSERT_TRUE(p_->GuardarCsv1->isEnabled());
+  dialogos_.respuestasFichero.push_back(Ruta("comparacion"));
+  p_->GuardarCsv1->trigger();
+  const OpcionesFichero& o = dialogos_.ficheros.back().opciones;
+  EXPECT_EQ(o.titulo, "Guardar comparación (CSV)");
+  EXPECT_EQ(o.nombre, "traza1.csv");
+  EXPECT_EQ(o.filtros.value(0), "Valores separados por comas (*.csv)");
+  QFile f(Ruta("comparacion.csv"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QStringList filas = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+  int conH = 0;
+  for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
+  ASSERT_EQ(filas.size(), conH + 1);
+  EXPECT_EQ(filas[0], "metodo,valor,inferior,superior,estado,mensaje");
+  EXPECT_TRUE(filas[1].startsWith("DFA,0."));
+  ElegirMetodo("R/S");
+  p_->SBAnalizar->click();
+  dialogos_.respuestasFichero.push_back(Ruta("uno.csv"));
+  p_->GuardarCsv1->trigger();
+  QFile uno(Ruta("uno.csv"));
+  ASSERT_TRUE(uno.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(uno.readAll()).split('\n', Qt::SkipEmptyParts).size(), 2);
+  p_->Borrarresult1->trigger();
+  EXPECT_FALSE(p_->GuardarCsv1->isEnabled());
+  p_->SBAnalizar->click();
+  EXPECT_TRUE(p_->GuardarCsv1->isEnabled());
+  dialogos_.cancelarCalculo = static_cast<int>(dialogos_.calculos.size()) + 1;
+  p_->SBAnalizar->click();
+  EXPECT_FALSE(p_->GuardarCsv1->isEnabled());
+}
+
 // Long work runs off the window thread with the menus disabled. "Cancelar" during the
-// statistics (the second computation) leaves the state of a failed analysis: the header
-// lines, grey, both charts as they were, no file and no save dialog; during a load, no
-// series.
+// statistics (the second computation) leaves no half result: the header lines and
+// "Análisis cancelado", readable, both charts as they were, no file and no save dialog;
+// during a load, no series.
 TEST_F(UiTest, CancelarDejaElEstadoDeUnAnalisisFallido) {
   Cargar("traza1.sam");
   ElegirMetodo("Varianza");
@@ -143,8 +193,9 @@ TEST_F(UiTest, CancelarDejaElEstadoDeUnAnalisisFallido) {
   p_->SBAnalizar->click();
   EXPECT_FALSE(menusDuranteElCalculo);
   EXPECT_TRUE(p_->menuBar()->isEnabled());
-  EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024"}));
-  EXPECT_EQ(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024", "Análisis cancelado"}));
+  EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_NE(p_->MResult->palette().color(QPalette::Text), QColor(128, 128, 128));
   EXPECT_EQ(g_->Plot1->ItemCount(), metodoAntes);
   EXPECT_EQ(g_->Plot1->IdOrdinate(), "log10 (Varianza)");
   EXPECT_EQ(g_->Plot2->ItemCount(), autoAntes);

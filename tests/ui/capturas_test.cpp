@@ -117,7 +117,7 @@ TEST_F(UiTest, Capturas) {
       caja->close();
     });
     reales.Mensaje(p_, QString::fromStdString(MensajeEstado(kEstadoSerieCorta)),
-                   IconoMensaje::Informacion);
+                   IconoMensaje::Aviso);
   }
   p_->Iragraficas1Click();
   guardar(g_, "graficas_metodo");

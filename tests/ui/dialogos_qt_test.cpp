@@ -25,6 +25,7 @@
 #include "ui/aplicacion.h"
 #include "numeric/progreso.h"
 #include "ui/dialogos.h"
+#include "support/dialogos_falsos.h"
 
 namespace {
 
@@ -159,10 +160,36 @@ TEST(QtPlatformDialogs, MessageBoxShowsTheTextWithSpanishButtons) {
     boton = caja->buttons().value(0)->text();
     caja->accept();
   });
-  dialogos.Mensaje(nullptr, "La extensión indicada no es válida", IconoMensaje::Informacion);
+  dialogos.Mensaje(nullptr, "La extensión indicada no es válida", IconoMensaje::Aviso);
   QCoreApplication::removeTranslator(&traductor);
   EXPECT_EQ(texto, "La extensión indicada no es válida");
   EXPECT_EQ(boton.remove('&'), "Aceptar");
+}
+
+// A refusal the user can mend shows the warning icon, a fault the critical one; the
+// information icon is for what is not a fault. Every message without an icon is a warning.
+TEST(QtPlatformDialogs, IconoDeCadaMensaje) {
+  struct Caso {
+    IconoMensaje icono;
+    QMessageBox::Icon caja;
+  };
+  for (const Caso& c : {Caso{IconoMensaje::Informacion, QMessageBox::Information},
+                        Caso{IconoMensaje::Aviso, QMessageBox::Warning},
+                        Caso{IconoMensaje::Error, QMessageBox::Critical}}) {
+    QtPlatformDialogs dialogos;
+    QMessageBox::Icon visto = QMessageBox::NoIcon;
+    AlAparecer([&](QWidget* w) {
+      auto* caja = qobject_cast<QMessageBox*>(w);
+      ASSERT_NE(caja, nullptr);
+      visto = caja->icon();
+      caja->accept();
+    });
+    dialogos.Mensaje(nullptr, "texto", c.icono);
+    EXPECT_EQ(visto, c.caja) << static_cast<int>(c.icono);
+  }
+  DialogosFalsos falsos;
+  static_cast<PlatformDialogs&>(falsos).Mensaje(nullptr, "texto");
+  EXPECT_EQ(falsos.iconos.back(), IconoMensaje::Aviso);
 }
 
 // The real wait for a long computation: no dialog for the first half second, then a modal

@@ -10,11 +10,12 @@
 #include "ui/ui_fixture.h"
 
 TEST_F(UiTest, GenerarSerieEntraEnElAlmacenComoUnaCarga) {
-  // The item follows "&Cargar serie..." in "&Archivo".
+  // The item follows "&Cargar serie..." and "&Importar captura..." in "&Archivo".
   const QList<QAction*> archivo = p_->menuBar()->actions().first()->menu()->actions();
-  ASSERT_GE(archivo.size(), 2);
+  ASSERT_GE(archivo.size(), 3);
   EXPECT_EQ(archivo[0], p_->Cargarserie1);
-  EXPECT_EQ(archivo[1], p_->Generarserie1);
+  EXPECT_EQ(archivo[1], p_->Importarcaptura1);
+  EXPECT_EQ(archivo[2], p_->Generarserie1);
   EXPECT_EQ(p_->Generarserie1->text(), "Ge&nerar serie...");
 
   TFGenerar* g = p_->DialogoGenerar();
@@ -155,4 +156,61 @@ TEST_F(UiTest, GenerarSerieTeclado) {
   });
   p_->Generarserie1Click();
   EXPECT_EQ(visitados, orden);
+}
+
+// Generating runs like an analysis: off the window thread with the menus disabled and the
+// progress text of its own; the results area then says what was made, in the report's
+// decimal separator. The dialog shows its decimal defaults the same way. "Cancelar" during
+// a long generation (10^7 samples, typed as 1e7) stops it and adds nothing: no series, no
+// message, the results area as it was.
+TEST_F(UiTest, GenerarSerieConProgresoYCancelar) {
+  TFGenerar* g = p_->DialogoGenerar();
+  EXPECT_EQ(g->EH->text(), "0,8");
+  EXPECT_EQ(g->EDesviacion->text(), "1");
+  bool menusDuranteElCalculo = true;
+  dialogos_.duranteCalculo = [&] { menusDuranteElCalculo = p_->menuBar()->isEnabled(); };
+  p_->Generarserie1Click();
+  ASSERT_EQ(dialogos_.calculos, std::vector<QString>{"Generando la serie..."});
+  EXPECT_FALSE(menusDuranteElCalculo);
+  EXPECT_TRUE(p_->menuBar()->isEnabled());
+  EXPECT_EQ(p_->CBSeries->currentText(), "fgn_H0.8_n10000_s1");
+  EXPECT_EQ(Lineas().value(0), "Serie generada: fgn_H0.8_n10000_s1");
+  EXPECT_TRUE(Lineas().contains("      Parámetro de Hurst H: 0,8"));
+  EXPECT_TRUE(Lineas().contains("      Semilla: 1"));
+  EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
+  EXPECT_TRUE(p_->Copiarresult1->isEnabled());
+  const QStringList antes = Lineas();
+
+  dialogos_.cancelarCalculo = static_cast<int>(dialogos_.calculos.size()) + 1;
+  dialogos_.guionesModales.push_back([](QDialog* d) {
+    auto* g = static_cast<TFGenerar*>(d);
+    g->ELongitud->setText("1e7");
+    g->BOK->click();
+  });
+  p_->Generarserie1Click();
+  EXPECT_EQ(dialogos_.calculos.size(), 2u);
+  EXPECT_TRUE(dialogos_.mensajes.empty());
+  EXPECT_EQ(Entradas(p_->CBSeries), QStringList{"fgn_H0.8_n10000_s1"});
+  EXPECT_EQ(p_->Almacen().FreeSlots(), 9u);
+  EXPECT_EQ(Lineas(), antes);
+  EXPECT_EQ(g->ELongitud->text(), "1e7");  // the fields keep what was typed
+  EXPECT_TRUE(p_->menuBar()->isEnabled());
+}
+
+// Quitting with a generated series never saved asks first; "No" keeps the program open.
+// Once the series is saved (or with only loaded series) it quits without asking.
+TEST_F(UiTest, SalirConSeriesGeneradasSinGuardarPregunta) {
+  Cargar("leida.sam");
+  p_->show();
+  p_->Generarserie1Click();
+  p_->Salir1Click();
+  ASSERT_EQ(dialogos_.preguntas.size(), 1u);
+  EXPECT_TRUE(dialogos_.preguntas[0].contains("fgn_H0.8_n10000_s1"));
+  EXPECT_FALSE(dialogos_.preguntas[0].contains("leida"));
+  EXPECT_TRUE(p_->isVisible());
+  dialogos_.respuestasFichero.push_back(Ruta("guardada.sam"));
+  p_->Guardarcomo1Click();
+  p_->Salir1Click();
+  EXPECT_EQ(dialogos_.preguntas.size(), 1u);
+  EXPECT_FALSE(p_->isVisible());
 }

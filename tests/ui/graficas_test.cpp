@@ -176,7 +176,8 @@ TEST_F(UiTest, ChartFileWriteAndReadFailuresAreReported) {
   g_->Guardarcomo1Click();
   g_->Cargar1Click();
   ASSERT_EQ(dialogos_.mensajes.size(), 2u);
-  EXPECT_EQ(dialogos_.mensajes[0], "No puedo guardar el fichero\n'" + Ruta("no/existe/x.grf") + "'");
+  EXPECT_EQ(dialogos_.mensajes[0],
+            "No puedo guardar el fichero\n'" + Ruta("no/existe/x.grf") + "': no existe la carpeta");
   EXPECT_EQ(dialogos_.mensajes[1], "No puedo leer el fichero\n'" + Ruta("falta.grf") + "'");
 }
 

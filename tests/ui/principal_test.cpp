@@ -1,5 +1,6 @@
 // Main window: start-up state, menus, loading and saving series, the quick controls and the
 // results commands.
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -89,6 +90,7 @@ TEST_F(UiTest, MenuTextsAccessKeysAndShortcut) {
   QStringList metodos = Entradas(p_->CBMetodos);
   QStringList tabla;
   for (const std::string& m : NombresMetodos()) tabla << QString::fromStdString(m);
+  tabla << "Todos";  // every method side by side, as "&Comparar métodos"
   EXPECT_EQ(metodos, tabla);
   EXPECT_EQ(Entradas(s_->CBMetodos), metodos);
   EXPECT_EQ(p_->SBMedia->toolTip(), "Media");
@@ -119,6 +121,37 @@ TEST_F(UiTest, FirstLoadEnablesSeriesControlsAndSelectsTheNewName) {
   EXPECT_EQ(Entradas(p_->CBSeries), QStringList({"Alfa", "beta", "traza1"}));
   EXPECT_EQ(Entradas(s_->CBSeries), Entradas(p_->CBSeries));
   EXPECT_EQ(p_->CBSeries->currentText(), "beta");
+}
+
+// The tool bar's series list grows with the longest name, up to a limit, and the controls
+// after it move with it; beyond the limit the name is elided. The hints of both lists show
+// the chosen name whole.
+TEST_F(UiTest, ListaDeSeriesSeAjustaAlNombreMasLargo) {
+  p_->show();
+  const int analizarAntes = p_->SBAnalizar->x(), graficasAntes = p_->SBGraficas->x();
+  struct Caso {
+    QString nombre;
+    int minimo, maximo;  // width of the list
+  };
+  const Caso casos[] = {
+      {"s", 89, 89},
+      {"fgn_H0.8_n10000_s1", 100, 179},
+      {"farima_d0.3_phi0.5_theta-0.2_n10000_s1_m5_dt2", 180, 180},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nombre.toStdString());
+    Cargar(c.nombre + ".sam", {1, 2, 3});
+    const int ancho = p_->CBSeries->width();
+    EXPECT_GE(ancho, c.minimo);
+    EXPECT_LE(ancho, c.maximo);
+    EXPECT_EQ(p_->SBAnalizar->x() - analizarAntes, ancho - 89);
+    EXPECT_EQ(p_->SBGraficas->x() - graficasAntes, ancho - 89);
+    EXPECT_GE(p_->width(), p_->SBGraficas->geometry().right());
+    EXPECT_EQ(p_->CBSeries->toolTip(), "Series cargadas: " + c.nombre);
+    EXPECT_EQ(s_->CBSeries->toolTip(), c.nombre);
+    EXPECT_GE(p_->CBSeries->view()->minimumWidth(),
+              p_->CBSeries->fontMetrics().horizontalAdvance(c.nombre));
+  }
 }
 
 // Both series lists sort the Spanish way: case ignored, accented letters beside their base
@@ -363,7 +396,7 @@ TEST_F(UiTest, ResultFileThatCannotBeCreatedShowsTheErrorAndKeepsTheCommand) {
   QDir(dir_.path()).mkdir("traza1.rsl");  // a folder in the way
   p_->Guardarresult1Click();
   ASSERT_EQ(dialogos_.mensajes.size(), 1u);
-  EXPECT_TRUE(dialogos_.mensajes[0].startsWith("Cannot create file ")) << dialogos_.mensajes[0].toStdString();
+  EXPECT_EQ(dialogos_.mensajes[0], "No puedo guardar el fichero\n'traza1.rsl': es una carpeta");
   EXPECT_EQ(dialogos_.iconos[0], IconoMensaje::Error);
   EXPECT_TRUE(p_->Guardarresult1->isEnabled());
 }
