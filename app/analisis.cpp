@@ -136,7 +136,7 @@ class Analisis {
           c.estado = Ejecutar(*metodos[i], bloques[i]);
           if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
         } catch (const ErrorConversion& error) {
-          c.estado = kEstadoConversion;
+          c.estado = error.Estado();
           c.mensaje = error.Mensaje();
         } catch (const ErrorNumerico& error) {
           c.estado = kEstadoErrorNumerico;
@@ -414,7 +414,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     analisis.Estadisticas(puntos);
   } catch (const ErrorConversion& error) {
     analisis.GraficaPendiente();
-    resultado.estado = kEstadoConversion;
+    resultado.estado = error.Estado();
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
   } catch (const ErrorNumerico& error) {
     analisis.GraficaPendiente();

@@ -24,7 +24,7 @@ struct AnalysisOutcome {
   enum class Fin {
     Completo,        // report complete, commands enabled
     Estado,          // refused by a non-zero status (estimator, ComprobarLineal or 255)
-    Conversion,      // an integer field did not hold an integer
+    Conversion,      // a field did not hold a number of its kind
     ErrorNumerico,   // the numerical library reported a fault
     SinSerie,        // no current series in the store
     Cancelado,       // the user stopped the computation (numeric/progreso.h)

@@ -138,7 +138,8 @@ std::string LeerOpciones(int argc, char** argv, OpcionesGenerar& o, bool& ayuda)
 int EjecutarGenerar(int argc, char** argv) {
   OpcionesGenerar o;
   bool ayuda = false;
-  const std::string error = LeerOpciones(argc, argv, o, ayuda);
+  std::string error = LeerOpciones(argc, argv, o, ayuda);
+  if (error.empty()) error = ComprobarVariableHilos();
   if (ayuda) {
     Escribir(stdout, kAyuda);
     return kSalidaExito;

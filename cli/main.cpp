@@ -263,10 +263,8 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       o.json = true;
     } else if (arg == "-j" || arg == "--trabajos" || arg == "--hilos") {
       if (!(error = valor(v)).empty()) return error;
-      const std::optional<int> n = LeerEntero(v);
-      if (!n || *n < 1 || *n > 256)
-        return "el valor de " + arg + " debe ser un entero entre 1 y 256 y no '" + v + "'";
-      (arg == "--hilos" ? o.hilos : o.trabajos) = static_cast<unsigned>(*n);
+      if (!(error = LeerNumeroDeHilos(arg, v, arg == "--hilos" ? o.hilos : o.trabajos)).empty())
+        return error;
     } else if (arg == "--progreso" || arg == "--sin-progreso") {
       if (!(error = sinValor()).empty()) return error;
       o.progreso = arg == "--progreso";
@@ -553,7 +551,8 @@ bool RutasCompartidas(const Opciones& o, const std::vector<std::string>& nombres
 int Ejecutar(int argc, char** argv) {
   Opciones o;
   bool ayuda = false;
-  const std::string error = LeerOpciones(argc, argv, o, ayuda);
+  std::string error = LeerOpciones(argc, argv, o, ayuda);
+  if (error.empty()) error = ComprobarVariableHilos();
   if (ayuda) {
     Escribir(stdout, Ayuda());
     return kSalidaExito;

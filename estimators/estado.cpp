@@ -117,6 +117,7 @@ std::string MensajeEstado(int estado) {
     case 50:
       return "Ningún método ha dado una estimación de H para esta serie:\n"
              "cada línea de la comparación dice por qué";
+    case 51: return "Un campo decimal no contiene un número decimal";
     case 255:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

@@ -64,6 +64,7 @@ enum EstadoEstimador : int {
   kEstadoVarianzaDesborda = 48,         // the variance is beyond the largest double
   kEstadoVarianzaSubdesborda = 49,      // the variance is not zero but below the smallest double
   kEstadoNingunaEstimacion = 50,        // the comparison: no method gave an estimate of H
+  kEstadoConversionDecimal = 51,        // a decimal field holds no decimal number (its own text)
   kEstadoLongitudAutocorrelacion = 255,
 };
 

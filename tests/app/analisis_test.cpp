@@ -267,8 +267,9 @@ TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
     EXPECT_EQ(r.Todo(), c.estado == kEstadoOk);
     EXPECT_EQ(r.mensaje, c.estado == kEstadoOk ? "" : MensajeEstado(c.estado));
     EXPECT_EQ(mensajes.textos.empty(), c.estado == kEstadoOk);
-    EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()),
-                                          c.media, c.varianza));
+    EXPECT_THAT(log.Lineas(),
+                ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()), c.media,
+                            c.varianza));
     EXPECT_EQ(r.media.has_value(), std::string(c.media).rfind("Media =", 0) == 0);
     EXPECT_EQ(r.varianza.has_value(), std::string(c.varianza).rfind("Varianza =", 0) == 0);
   }
@@ -408,7 +409,7 @@ TEST_F(DriverTest, ErrorDeConversionDetieneElAnalisis) {
   par[campo::EMind] = "1O";
   const AnalysisOutcome r = Analizar("s", Ruido(1000));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
-  EXPECT_THAT(mensajes.textos, ElementsAre("'1O' is not a valid integer value"));
+  EXPECT_THAT(mensajes.textos, ElementsAre("'1O' no es un número entero válido"));
   EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Error);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
@@ -422,7 +423,7 @@ TEST_F(DriverTest, ErrorDeConversionEnEPuntos) {
   par[campo::EPuntos] = "diez";
   const AnalysisOutcome r = Analizar("s", Ruido(300));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
-  EXPECT_THAT(mensajes.textos, ElementsAre("'diez' is not a valid integer value"));
+  EXPECT_THAT(mensajes.textos, ElementsAre("'diez' no es un número entero válido"));
 }
 
 // A chart whose range fit reports a library fault, to reach the driver's handler.
@@ -700,14 +701,29 @@ TEST_F(DriverTest, TestTLeeLosBloquesDeSuDialogo) {
   EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 16);
 }
 
-TEST_F(DriverTest, T0ConInicialNoNumerico) {
-  sel.metodo = "T0 (IDC)";
-  par[campo::EInicial] = "abc";
-  par[campo::EFinal] = "1";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
-  EXPECT_EQ(r.estado, 14);
-  EXPECT_THAT(mensajes.textos,
-              ElementsAre("Los tiempos inicial y final deben\nser mayores que 0 segundos"));
+// A decimal field that is not a whole decimal number stops the analysis as an integer
+// field does, with its own status, whatever the method.
+TEST_F(DriverTest, CampoDecimalNoNumericoDetieneElAnalisis) {
+  const std::pair<const char*, const char*> casos[] = {{"T0 (IDC)", campo::EInicial},
+                                                       {"Test T", campo::ESigni},
+                                                       {"Periodograma", campo::CBPorcentaje},
+                                                       {"GPH", campo::EExponenteGPH}};
+  for (const auto& [metodo, clave] : casos) {
+    for (const char* texto : {"abc", "5abc", "0x10"}) {
+      SCOPED_TRACE(std::string(metodo) + " " + texto);
+      AnalysisParameters p;
+      par = p;
+      par[campo::EFinal] = "1";
+      par[clave] = texto;
+      sel.metodo = metodo;
+      mensajes.textos.clear();
+      const AnalysisOutcome r = Analizar("s", Ruido(1000));
+      EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+      EXPECT_EQ(r.estado, kEstadoConversionDecimal);
+      EXPECT_THAT(mensajes.textos,
+                  ElementsAre("'" + std::string(texto) + "' no es un número decimal válido"));
+    }
+  }
 }
 
 TEST_F(DriverTest, T0Informe) {
@@ -845,7 +861,7 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
                          [&n](const auto& m) { return m.metodo == n; });
   };
   EXPECT_EQ(fila("Varianza").estado, 2);
-  EXPECT_EQ(fila("Higuchi").mensaje, "'x' is not a valid integer value");
+  EXPECT_EQ(fila("Higuchi").mensaje, "'x' no es un número entero válido");
   EXPECT_EQ(fila("Higuchi").estado, kEstadoConversion);
   EXPECT_NE(fila("Whittle Estándar").estado, 0);
   EXPECT_TRUE(fila("Whittle Local").icBajo.has_value());

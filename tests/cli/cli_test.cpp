@@ -88,6 +88,35 @@ TEST_F(CliTest, ErroresDeUso) {
   }
 }
 
+// FENWA_HILOS is read as --hilos is: a bad value is the same usage error, for the analysis
+// and for generar; empty, it is as if it were not set.
+TEST_F(CliTest, VariableDeHilosComoLaOpcion) {
+  const std::string f = Ruido("a.sam", 200);
+  struct Caso {
+    const char* valor;
+    int estado;
+  };
+  const Caso casos[] = {{"abc", 1}, {"0", 1}, {"300", 1}, {"2x", 1}, {"2", 0}, {"", 0}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.valor);
+    ::setenv("FENWA_HILOS", c.valor, 1);
+    const Ejecucion analisis = Ejecutar({"-m", "R/S", f});
+    const Ejecucion generar = Ejecutar({"generar", "fgn", "-n", "5", "-o", "-"});
+    const Ejecucion opcion = Ejecutar({"--hilos", c.valor, "-m", "R/S", f});
+    ::unsetenv("FENWA_HILOS");
+    EXPECT_EQ(analisis.estado, c.estado);
+    EXPECT_EQ(generar.estado, c.estado);
+    if (c.estado != 0) {
+      const std::string mensaje =
+          "debe ser un entero entre 1 y 256 y no '" + std::string(c.valor) + "'";
+      EXPECT_THAT(analisis.errores, HasSubstr("el valor de FENWA_HILOS " + mensaje));
+      EXPECT_THAT(generar.errores, HasSubstr("el valor de FENWA_HILOS " + mensaje));
+      EXPECT_THAT(opcion.errores, HasSubstr("el valor de --hilos " + mensaje));
+      EXPECT_EQ(opcion.estado, 1);
+    }
+  }
+}
+
 TEST_F(CliTest, NingunoConMediaYVarianza) {
   const std::string f = Fichero("traza.1.sam", "1\n2 3\n4");
   Ejecucion e = Ejecutar({f});
@@ -347,14 +376,14 @@ TEST_F(CliTest, ErrorDeConversion) {
   const std::string f = Ruido("s.sam", 1000);
   const Ejecucion e = Ejecutar({"-m", "R/S", "-p", "EMind=1O", f});
   EXPECT_EQ(e.estado, 2);
-  EXPECT_THAT(e.errores, HasSubstr("'1O' is not a valid integer value"));
+  EXPECT_THAT(e.errores, HasSubstr("'1O' no es un número entero válido"));
   EXPECT_EQ(e.salida, "Nombre: s\nLongitud: 1000\n");
   // In JSON the failure has a status of its own, never 0.
   const Ejecucion j = Ejecutar({"-m", "R/S", "-p", "EMind=1O", "--json", f});
   EXPECT_EQ(j.estado, 2);
   const Json o = LeerJson(j.Lineas().at(0));
   EXPECT_EQ(o["estado"].numero, kEstadoConversion);
-  EXPECT_EQ(o["mensaje"].texto, "'1O' is not a valid integer value");
+  EXPECT_EQ(o["mensaje"].texto, "'1O' no es un número entero válido");
 }
 
 // Decimal fields given with a comma read as with a point: the same report, the same echo.

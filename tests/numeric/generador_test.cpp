@@ -264,8 +264,9 @@ TEST(Generador, ParametrosRechazados) {
   }
   // The largest length of each model is accepted and one more is refused.
   const std::pair<ModeloGenerador, double> modelos[] = {
-      {ModeloGenerador::Fgn, 0.0}, {ModeloGenerador::Farima, 0.0},
-      {ModeloGenerador::Farima, 0.5}, {ModeloGenerador::Farima, 0.999}, {ModeloGenerador::Ruido, 0.0}};
+      {ModeloGenerador::Fgn, 0.0},      {ModeloGenerador::Farima, 0.0},
+      {ModeloGenerador::Farima, 0.5},   {ModeloGenerador::Farima, 0.999},
+      {ModeloGenerador::Ruido, 0.0}};
   for (const auto& [modelo, phi] : modelos) {
     ParametrosGenerador p;
     p.modelo = modelo;

@@ -439,7 +439,7 @@ TEST_F(UiTest, NonIntegerBlocksStopsAfterTheHeaderLinesWithTheConversionError) {
   ElegirMetodo("R/S");
   p_->SBAnalizar->click();
   ASSERT_EQ(dialogos_.mensajes.size(), 1u);
-  EXPECT_EQ(dialogos_.mensajes[0], "'abc' is not a valid integer value");
+  EXPECT_EQ(dialogos_.mensajes[0], "'abc' no es un número entero válido");
   EXPECT_EQ(dialogos_.iconos[0], IconoMensaje::Error);
   EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024"}));
   EXPECT_EQ(FondoMemo(), QColor(128, 128, 128));
