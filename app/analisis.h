@@ -12,6 +12,7 @@
 #include "app/parametros.h"
 #include "app/resultados.h"
 #include "app/series.h"
+#include "estimators/estado.h"
 #include "numeric/vector.h"
 
 
@@ -30,7 +31,7 @@ struct AnalysisOutcome {
     Cancelado,       // the user stopped the computation (numeric/progreso.h)
   };
   Fin fin = Fin::Completo;
-  int estado = 0;          // status code: 0 on success; kEstadoConversion for a field
+  int estado = kEstadoOk;  // status code: kEstadoOk on success; kEstadoConversion for a field
                            // that is not an integer, kEstadoErrorNumerico for a fault of
                            // the numerical library; on a complete report, that of a mean or
                            // variance that is not a double (the rest of the report stands)
@@ -51,7 +52,7 @@ struct AnalysisOutcome {
   // The comparison of every method that yields H, in list order.
   struct MetodoComparado {
     std::string metodo;
-    int estado = 0;              // kEstadoConversion or kEstadoErrorNumerico for a field that
+    int estado = kEstadoOk;      // kEstadoConversion or kEstadoErrorNumerico for a field that
                                  // is not an integer or a library fault
     std::string mensaje;         // refusal, conversion error or fault; empty on success
     std::optional<double> valor, icBajo, icAlto;

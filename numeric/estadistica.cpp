@@ -142,7 +142,7 @@ double Medias(const double* x, std::uint32_t k, std::uint32_t m, double* y) {
 }  // namespace
 
 Vector Agregar(const Vector& v, std::uint32_t m) {
-  if (m == 0) ErrorEjecucion(15);
+  if (m == 0) ErrorEjecucion(kFalloNivelAgregacion);
   const std::uint32_t k = v.Longitud() / m;
   Vector r(k);
   Medias(v.Datos(), k, m, r.Datos());
@@ -192,7 +192,7 @@ Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada
 }
 
 Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada) {
-  if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(16);
+  if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(kFalloPuntosAutocorrelacion);
   if (ConvieneAutocorrelacionRapida(v.Longitud(), puntos))
     return AutocorrelacionRapida(v, puntos, sesgada);
   return AutocorrelacionDirecta(v, puntos, sesgada);
@@ -246,11 +246,11 @@ Estadistico VarianzaDeEscalada(const Vector& escalada, int e) {
 }
 
 Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin) {
-  if (salto <= 0) ErrorEjecucion(13);
+  if (salto <= 0) ErrorEjecucion(kFalloSaltoRampa);
   // 64-bit intermediates: the checks and the length must not overflow near the limits
   // of the 32-bit range.
   const std::int64_t i0 = inicio, s = salto, f = fin;
-  if (i0 + s > f + 1) ErrorEjecucion(14);
+  if (i0 + s > f + 1) ErrorEjecucion(kFalloExtremosRampa);
   const std::int64_t longitud = (f - i0) / s + 1;
   // A Vector holds at most 2^32 - 1 elements (and such a ramp would not fit in memory).
   if (longitud > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();

@@ -135,7 +135,7 @@ TEST_F(DriverTest, SerieCortaConRS) {
   sel.media = sel.varianza = true;
   const AnalysisOutcome r = Analizar("corta", Ruido(99));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
-  EXPECT_EQ(r.estado, 1);
+  EXPECT_EQ(r.estado, kEstadoSerieCorta);
   EXPECT_THAT(mensajes.textos,
               ElementsAre("La longitud de la serie debe ser mayor o igual que 100"));
   EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Aviso);
@@ -162,7 +162,7 @@ TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
     plot1.ops.clear();
     mensajes.textos.clear();
     const AnalysisOutcome r = Analizar("s", Ruido(1000));
-    EXPECT_EQ(r.estado, 255) << puntos;
+    EXPECT_EQ(r.estado, kEstadoLongitudAutocorrelacion) << puntos;
     EXPECT_THAT(mensajes.textos,
                 ElementsAre("La longitud de la autocorrelación debe ser mayor\nque 0 y menor o "
                             "igual que la longitud de la serie"));
@@ -203,7 +203,9 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
     bool guardar, grafica;
     int estado;
   };
-  for (const Caso c : {Caso{true, false, 27}, Caso{false, true, 27}, Caso{false, false, 0}}) {
+  for (const Caso c : {Caso{true, false, kEstadoAutocorrelacionConstante},
+                       Caso{false, true, kEstadoAutocorrelacionConstante},
+                       Caso{false, false, kEstadoOk}}) {
     SinExtras();
     sel.media = true;
     sel.autocorrelacion = true;
@@ -215,7 +217,7 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
     EXPECT_EQ(r.estado, c.estado);
     EXPECT_TRUE(plot2.ops.empty());
     EXPECT_TRUE(pregunta.titulos.empty());
-    if (c.estado != 0) {
+    if (c.estado != kEstadoOk) {
       EXPECT_THAT(mensajes.textos,
                   ElementsAre("La serie es constante: su autocorrelación no está definida"));
       EXPECT_EQ(log.Lineas().size(), 2u);
@@ -429,7 +431,7 @@ TEST_F(DriverTest, ErrorDeConversionEnEPuntos) {
 // A chart whose range fit reports a library fault, to reach the driver's handler.
 class GraficaQueFalla : public GraficaGrabadora {
  public:
-  void AutoRange(double) override { ErrorEjecucion(7); }
+  void AutoRange(double) override { ErrorEjecucion(kFalloMatrizSingular); }
 };
 
 TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
@@ -440,10 +442,10 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   const AnalysisOutcome r = d.Analizar("s", Ruido(1000), sel, par, marcas);
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::ErrorNumerico);
   EXPECT_EQ(r.estado, kEstadoErrorNumerico);
-  EXPECT_EQ(r.mensaje, TextoErrorEjecucion(7));
+  EXPECT_EQ(r.mensaje, TextoErrorEjecucion(kFalloMatrizSingular));
   ASSERT_EQ(mensajes.textos.size(), 1u);
   EXPECT_THAT(mensajes.textos[0], StartsWith("error en tiempo de ejecución: "));
-  EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(7));
+  EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(kFalloMatrizSingular));
   EXPECT_EQ(log.Lineas().size(), 8u);  // what was written stays
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
@@ -595,7 +597,7 @@ TEST_F(DriverTest, PeriodogramaFueraDeRango) {
   sel.metodo = "Periodograma";
   par[campo::CBPorcentaje] = "25";
   const AnalysisOutcome r = Analizar("s", Ruido(2000));
-  EXPECT_EQ(r.estado, 10);
+  EXPECT_EQ(r.estado, kEstadoPorcentaje);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
 }
 
@@ -643,7 +645,7 @@ TEST_F(DriverTest, FarimaOrdenFueraDeRango) {
   sel.metodo = "Whittle Estándar";
   par[campo::RGModelo] = "1";
   par[campo::EOrdenp] = "2";
-  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 11);
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, kEstadoOrdenesFarima);
 }
 
 TEST_F(DriverTest, WhittleAgregadoYLocal) {
@@ -665,19 +667,19 @@ TEST_F(DriverTest, WhittleAgregadoYLocal) {
 TEST_F(DriverTest, NivelNegativoSeRechazaConSuMensaje) {
   sel.metodo = "Whittle Agregado";
   par[campo::CBNivel] = "-1";
-  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 13);
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, kEstadoNivelAgregado);
   sel.metodo = "Whittle Local";
   par[campo::CBFactor] = "-4";
-  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 12);
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, kEstadoFactorLocal);
 }
 
 TEST_F(DriverTest, MinimosNegativosSeRechazanConSuMensaje) {
   sel.metodo = "R/S";
   par[campo::EMind] = "-3";
-  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 7);
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, kEstadoMinD);
   sel.metodo = "Varianza";
   par[campo::EMinm] = "-1";
-  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 9);
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, kEstadoMinM);
 }
 
 TEST_F(DriverTest, TestT) {
@@ -698,7 +700,7 @@ TEST_F(DriverTest, TestTLeeLosBloquesDeSuDialogo) {
   sel.metodo = "Test T";
   par[campo::EBloques] = "basura";  // the R/S field is not read
   par[campo::EstacionEBloques] = "30";      // 2000 / 30 < 100 samples per block
-  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 16);
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, kEstadoBloquesTestT);
 }
 
 // A decimal field that is not a whole decimal number stops the analysis as an integer
@@ -860,10 +862,10 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
     return *std::find_if(r.metodos.begin(), r.metodos.end(),
                          [&n](const auto& m) { return m.metodo == n; });
   };
-  EXPECT_EQ(fila("Varianza").estado, 2);
+  EXPECT_EQ(fila("Varianza").estado, kEstadoPocosPuntos);
   EXPECT_EQ(fila("Higuchi").mensaje, "'x' no es un número entero válido");
   EXPECT_EQ(fila("Higuchi").estado, kEstadoConversion);
-  EXPECT_NE(fila("Whittle Estándar").estado, 0);
+  EXPECT_NE(fila("Whittle Estándar").estado, kEstadoOk);
   EXPECT_TRUE(fila("Whittle Local").icBajo.has_value());
   EXPECT_EQ(log.Lineas().back().rfind("Media = ", 0), 0u);
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);

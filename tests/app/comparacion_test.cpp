@@ -14,6 +14,7 @@
 
 #include "app/metodos.h"
 #include "chart/colors.h"
+#include "estimators/estado.h"
 #include "support/carpeta_prueba.h"
 #include "support/dialogos_falsos.h"
 
@@ -111,7 +112,7 @@ TEST(Comparacion, Csv) {
             "Whittle Local,0.80000000000000004,0.69999999999999996,0.90000000000000002,0,\n");
   AnalysisOutcome rechazo;
   rechazo.fin = AnalysisOutcome::Fin::Estado;
-  rechazo.estado = 1;
+  rechazo.estado = kEstadoSerieCorta;
   rechazo.mensaje = "La longitud de la serie debe ser mayor o igual que 100";
   EXPECT_EQ(CsvResultados("R/S", rechazo),
             "metodo,valor,inferior,superior,estado,mensaje\n"

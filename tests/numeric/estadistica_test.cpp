@@ -16,9 +16,8 @@ namespace {
 std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
 
 // The full text of a library fault.
-std::string Fatal(int codigo) {
-  return std::string("error en tiempo de ejecución: ") +
-         MensajeErrorEjecucion(static_cast<std::uint8_t>(codigo));
+std::string Fatal(FalloEjecucion codigo) {
+  return std::string("error en tiempo de ejecución: ") + MensajeErrorEjecucion(codigo);
 }
 
 TEST(Estadistica, SumaExtremosMedia) {
@@ -195,20 +194,20 @@ TEST(Estadistica, CodigosDeError) {
   const struct {
     const char* que;
     std::function<void()> accion;
-    int codigo;
+    FalloEjecucion codigo;
   } casos[] = {
-      {"Rampa(1, 3, 2)", [] { Rampa(1, 3, 2); }, 14},
-      {"Rampa(5, 0, 9)", [] { Rampa(5, 0, 9); }, 13},
-      {"Rampa(5, -1, 9)", [] { Rampa(5, -1, 9); }, 13},
-      {"Rampa(1, 1, 0)", [] { Rampa(1, 1, 0); }, 14},
+      {"Rampa(1, 3, 2)", [] { Rampa(1, 3, 2); }, kFalloExtremosRampa},
+      {"Rampa(5, 0, 9)", [] { Rampa(5, 0, 9); }, kFalloSaltoRampa},
+      {"Rampa(5, -1, 9)", [] { Rampa(5, -1, 9); }, kFalloSaltoRampa},
+      {"Rampa(1, 1, 0)", [] { Rampa(1, 1, 0); }, kFalloExtremosRampa},
       // No overflow near the top of the range: still the span check.
-      {"Rampa(max, 2, max)", [] { Rampa(2147483647, 2, 2147483647); }, 14},
-      {"Agregar(x, 0)", [&] { Agregar(x, 0); }, 15},
-      {"Autocorrelacion(x, 0)", [&] { Autocorrelacion(x, 0, 1); }, 16},
-      {"Autocorrelacion(x, 4)", [&] { Autocorrelacion(x, 4, 0); }, 16},
-      {"Maximo(vacio)", [] { Maximo(Vector()); }, 0},
-      {"Minimo(vacio)", [] { Minimo(Vector()); }, 0},
-      {"SumaAcumulada(vacio)", [] { SumaAcumulada(Vector()); }, 0},
+      {"Rampa(max, 2, max)", [] { Rampa(2147483647, 2, 2147483647); }, kFalloExtremosRampa},
+      {"Agregar(x, 0)", [&] { Agregar(x, 0); }, kFalloNivelAgregacion},
+      {"Autocorrelacion(x, 0)", [&] { Autocorrelacion(x, 0, 1); }, kFalloPuntosAutocorrelacion},
+      {"Autocorrelacion(x, 4)", [&] { Autocorrelacion(x, 4, 0); }, kFalloPuntosAutocorrelacion},
+      {"Maximo(vacio)", [] { Maximo(Vector()); }, kFalloIndiceVector},
+      {"Minimo(vacio)", [] { Minimo(Vector()); }, kFalloIndiceVector},
+      {"SumaAcumulada(vacio)", [] { SumaAcumulada(Vector()); }, kFalloIndiceVector},
   };
   for (const auto& c : casos) {
     const prueba::Fallo f = prueba::FalloNumerico(c.accion);
