@@ -220,6 +220,13 @@ py::list Metodos() {
   return nombres;
 }
 
+py::object Ejes(const std::string& metodo) {
+  const DefinicionMetodo* m = BuscarMetodo(metodo);
+  if (!m) MetodoDesconocido(metodo);
+  if (!m->Dibuja()) return py::none();
+  return py::make_tuple(m->tituloX, m->tituloY);
+}
+
 py::dict Campos(const py::object& metodo) {
   py::dict d;
   if (metodo.is_none()) {

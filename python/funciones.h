@@ -13,6 +13,7 @@
 void CrearRechazo(pybind11::module_& m);
 
 pybind11::list Metodos();
+pybind11::object Ejes(const std::string& metodo);
 pybind11::dict Campos(const pybind11::object& metodo);
 pybind11::dict Estimar(const pybind11::handle& serie, const std::string& metodo,
                        const std::string& nombre, bool media, bool varianza,

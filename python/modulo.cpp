@@ -19,33 +19,36 @@ const char* const kModulo =
     "    r = fenwa.estimar(serie, \"Whittle Estándar\")\n"
     "    print(r[\"valor\"], r[\"ic\"])\n"
     "\n"
-    "Funciones: metodos, campos, estimar, leer, generar, contar y es_captura. Los análisis\n"
-    "rechazados lanzan fenwa.Rechazo (un ValueError). Los cálculos largos liberan el GIL\n"
-    "(varios hilos de Python calculan a la vez) y se interrumpen con Ctrl-C.";
+    "Funciones: metodos, campos, ejes, estimar, leer, generar, contar y es_captura.\n"
+    "Los análisis rechazados lanzan fenwa.Rechazo (un ValueError). Los cálculos largos\n"
+    "liberan el GIL (varios hilos de Python calculan a la vez) y se interrumpen con Ctrl-C.";
 
 const char* const kMetodos =
-    "metodos() -> list[str]\n"
-    "\n"
-    "Los nombres de los métodos, en el orden de la lista de métodos de FENWA (los de\n"
-    "fenwa-cli -m). \"Ninguno\" calcula solo los estadísticos; además de estos, estimar\n"
-    "admite \"Todos\": cada método que estima H, uno junto a otro.";
+    "metodos()\n--\n\n"
+    "Una lista con los nombres de los métodos, en el orden de la lista de métodos de\n"
+    "FENWA (los de fenwa-cli -m). \"Ninguno\" calcula solo los estadísticos; además de\n"
+    "estos, estimar admite \"Todos\": cada método que estima H, uno junto a otro.";
+
+const char* const kEjes =
+    "ejes(metodo)\n--\n\n"
+    "Una tupla con los títulos de los ejes x e y de la gráfica log-log del método, los de\n"
+    "FENWA (por ejemplo (\"log10 (m)\", \"log10 (Varianza)\")); None para un método que no\n"
+    "dibuja puntos (los Whittle, Test T, Ninguno).";
 
 const char* const kCampos =
-    "campos(metodo=None) -> dict\n"
-    "\n"
-    "Los campos de parámetros que lee el método, con su valor por omisión: enteros para\n"
-    "los campos enteros, las listas de valores enteros y los grupos de opciones (el número\n"
-    "de la opción, desde 0), float para los decimales y bool para las casillas. Con\n"
-    "\"Todos\", los de cada método que estima H; sin método, todos los campos de los\n"
-    "diálogos de parámetros. Son los nombres de fenwa-cli -p CAMPO=VALOR; el número de\n"
-    "bloques del test de estacionariedad es \"Estacion.EBloques\".\n"
+    "campos(metodo=None)\n--\n\n"
+    "Un dict con los campos de parámetros que lee el método y su valor por omisión:\n"
+    "enteros para los campos enteros, las listas de valores enteros y los grupos de\n"
+    "opciones (el número de la opción, desde 0), float para los decimales y bool para las\n"
+    "casillas. Con \"Todos\", los de cada método que estima H; sin método, todos los\n"
+    "campos de los diálogos de parámetros. Son los nombres de fenwa-cli -p CAMPO=VALOR;\n"
+    "el número de bloques del test de estacionariedad es \"Estacion.EBloques\".\n"
     "\n"
     "    fenwa.campos(\"R/S\")   # {'EMind': 10, 'EMinRS': 4, 'EBloques': 8, 'EDecadaRS': 6}";
 
 const char* const kEstimar =
     "estimar(serie, metodo, *, nombre='serie', media=True, varianza=True,\n"
-    "        autocorrelacion=False, hilos=None, progreso=None, **campos) -> dict\n"
-    "\n"
+    "        autocorrelacion=False, hilos=None, progreso=None, **campos)\n--\n\n"
     "Analiza la serie con el método (uno de metodos(), o \"Todos\") y devuelve un dict con\n"
     "las claves y los valores del objeto de fenwa-cli --json para la misma serie y los\n"
     "mismos campos: nombre, longitud, metodo, estado (0), mensaje (None), valor (H, T0 o P),\n"
@@ -85,19 +88,17 @@ const char* const kEstimar =
     "    r = fenwa.estimar(serie, \"Todos\", media=False, varianza=False)";
 
 const char* const kLeer =
-    "leer(fichero, *, hilos=None, progreso=None) -> numpy.ndarray\n"
-    "\n"
-    "Las muestras de un fichero de serie, leídas por el lector de FENWA, como array float64:\n"
-    "un fichero de muestras (números separados por blancos, con punto decimal) o un .npy\n"
-    "unidimensional (float64, float32, int64 o int32), reconocido por su contenido. \"-\"\n"
-    "es la entrada estándar. Un fichero que no puede leerse lanza OSError; uno que no\n"
-    "tiene el formato adecuado (o es una captura de paquetes: véase contar), ValueError,\n"
-    "con el mensaje de FENWA. hilos y progreso, como en estimar.";
+    "leer(fichero, *, hilos=None, progreso=None)\n--\n\n"
+    "Las muestras de un fichero de serie, leídas por el lector de FENWA, en un array\n"
+    "float64. El fichero es de muestras (números separados por blancos, con punto\n"
+    "decimal) o un .npy unidimensional (float64, float32, int64 o int32), reconocido por\n"
+    "su contenido; \"-\" es la entrada estándar. Un fichero que no puede leerse lanza\n"
+    "OSError; uno que no tiene el formato adecuado (o es una captura de paquetes: véase\n"
+    "contar), ValueError, con el mensaje de FENWA. hilos y progreso, como en estimar.";
 
 const char* const kGenerar =
     "generar(modelo, *, H=None, d=None, phi=None, theta=None, n=None, media=None,\n"
-    "        desviacion=None, semilla=None, hilos=None, progreso=None) -> numpy.ndarray\n"
-    "\n"
+    "        desviacion=None, semilla=None, hilos=None, progreso=None)\n--\n\n"
     "Una serie sintética de H conocido, como array float64: la misma, bit a bit, que\n"
     "fenwa-cli generar escribe en un .npy con los mismos argumentos. Modelos: \"fgn\"\n"
     "(ruido fraccionario gaussiano exacto, H entre 0 y 1, por omisión 0.8), \"farima\"\n"
@@ -114,8 +115,7 @@ const char* const kGenerar =
 
 const char* const kContar =
     "contar(capturas, intervalo='10ms', bytes=False, filtro=None, formato=None, *,\n"
-    "       hilos=None, progreso=None) -> numpy.ndarray\n"
-    "\n"
+    "       hilos=None, progreso=None)\n--\n\n"
     "Los paquetes (o, con bytes=True, los bytes: la longitud original de cada paquete) por\n"
     "intervalo de tiempo de una captura, como array int64: los mismos que fenwa-cli contar.\n"
     "capturas: un fichero o una lista de ficheros (las partes de una captura rotada, en\n"
@@ -133,19 +133,23 @@ const char* const kContar =
     "hilos y progreso, como en estimar.";
 
 const char* const kEsCaptura =
-    "es_captura(fichero) -> bool\n"
-    "\n"
-    "Si el fichero es una captura de paquetes pcap o pcapng (también comprimida con gzip o\n"
-    "zstd), por sus primeros bytes: lo que contar cuenta y leer rechaza.";
+    "es_captura(fichero)\n--\n\n"
+    "True si el fichero es una captura de paquetes pcap o pcapng (también comprimida con\n"
+    "gzip o zstd), por sus primeros bytes: lo que contar cuenta y leer rechaza.";
 
 }  // namespace
 
 PYBIND11_MODULE(fenwa, m) {
+  // Each documentation opens with its own signature, with the Python defaults, in the form
+  // from which help() and inspect.signature() read it.
+  py::options opciones;
+  opciones.disable_function_signatures();
   m.doc() = kModulo;
   m.attr("__version__") = std::string(kVersionFenwa);
   CrearRechazo(m);
 
   m.def("metodos", &Metodos, kMetodos);
+  m.def("ejes", &Ejes, py::arg("metodo"), kEjes);
   m.def("campos", &Campos, py::arg("metodo") = py::none(), kCampos);
   m.def("estimar", &Estimar, py::arg("serie"), py::arg("metodo"), py::kw_only(),
         py::arg("nombre") = "serie", py::arg("media") = true, py::arg("varianza") = true,
