@@ -49,3 +49,7 @@ def test_lote_en_un_localcluster_como_el_cli(tmp_path, series_pequenas):
     assert esperados[-1]["estado"] != 0
     leida = filas[-2]
     assert leida["estado"] == "" and "no tiene el formato adecuado" in leida["mensaje"]
+    # The table as a pandas user reads it: the same numbers, every digit.
+    pandas = pytest.importorskip("pandas")
+    tabla = pandas.read_csv(salida, float_precision="round_trip")
+    assert tabla["valor"].tolist()[:len(series)] == [float(f["valor"]) for f in filas[:len(series)]]
