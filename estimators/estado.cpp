@@ -117,6 +117,19 @@ std::string MensajeEstado(int estado) {
       return "El mínimo del modelo FARIMA (p, d, q) está fuera de la región estacionaria\n"
              "e invertible (d entre -0.5 y 0.5, raíces AR y MA fuera del círculo unidad):\n"
              "la serie no se ajusta a este modelo. Pruebe con el modelo FGN";
+    case kEstadoMediaNoRepresentable:
+      return "La media de la serie no puede representarse: no es nula, pero su valor\n"
+             "absoluto es menor que el menor número positivo (4.9e-324)";
+    case kEstadoVarianzaDesborda:
+      return "La varianza de la serie no puede representarse: es mayor\n"
+             "que el mayor número finito (1.8e308)";
+    case kEstadoVarianzaSubdesborda:
+      return "La varianza de la serie no puede representarse: no es nula, pero es\n"
+             "menor que el menor número positivo (4.9e-324)";
+    case kEstadoNingunaEstimacion:
+      return "Ningún método ha dado una estimación de H para esta serie:\n"
+             "cada línea de la comparación dice por qué";
+    case kEstadoConversionDecimal: return "Un campo decimal no contiene un número decimal";
     case kEstadoLongitudAutocorrelacion:
       return "La longitud de la autocorrelación debe ser mayor\n"
              "que 0 y menor o igual que la longitud de la serie";

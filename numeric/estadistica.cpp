@@ -168,6 +168,33 @@ Vector EscalarPotenciaDeDos(const Vector& v, int e) {
   return r;
 }
 
+namespace {
+
+// x·2^k, marked unrepresentable when that overflows or when a non-zero x underflows to 0.
+Estadistico Desescalar(double x, int k) {
+  Estadistico r;
+  r.valor = std::ldexp(x, k);
+  r.representable = std::isfinite(r.valor) && (r.valor != 0.0 || x == 0.0);
+  return r;
+}
+
+}  // namespace
+
+Estadistico MediaDeEscalada(const Vector& escalada, int e) {
+  Estadistico r = Desescalar(Media(escalada), e);
+  // The true mean lies between the extremes, which are finite: an overflow can only be the
+  // rounding of the sum, and the nearest extreme is then the closest double.
+  if (std::isinf(r.valor)) {
+    r.valor = r.valor > 0 ? std::ldexp(Maximo(escalada), e) : std::ldexp(Minimo(escalada), e);
+    r.representable = true;
+  }
+  return r;
+}
+
+Estadistico VarianzaDeEscalada(const Vector& escalada, int e) {
+  return Desescalar(Varianza(escalada), 2 * e);
+}
+
 Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin) {
   if (salto <= 0) ErrorEjecucion(kFalloSaltoRampa);
   // 64-bit intermediates: the checks and the length must not overflow near the limits
