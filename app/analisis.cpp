@@ -11,6 +11,7 @@
 #include "app/metodos.h"
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "numeric/autocorrelacion.h"
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
 #include "numeric/progreso.h"

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "numeric/autocorrelacion_rapida.h"
+#include "numeric/autocorrelacion.h"
 #include "numeric/estadistica.h"
 
 namespace {

@@ -43,7 +43,6 @@ class Acumulador {
     if (t > tMax_) tMax_ = t;
   }
 
-  bool Vacio() const { return vacio_; }
   std::int64_t Intervalo() const { return w_; }
   std::int64_t PrimerInstante() const { return tMin_; }
   std::int64_t UltimoInstante() const { return tMax_; }

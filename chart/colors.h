@@ -53,11 +53,6 @@ TColor ColorPlano(TColor c);
 // (QColor::fromRgb(0xFF000000 | ResolverColor(c))).
 std::uint32_t ResolverColor(TColor c);
 
-// Component access of a colour after resolution.
-inline std::uint8_t ColorRojo(TColor c) { return std::uint8_t(ColorPlano(c) & 0xFF); }
-inline std::uint8_t ColorVerde(TColor c) { return std::uint8_t((ColorPlano(c) >> 8) & 0xFF); }
-inline std::uint8_t ColorAzul(TColor c) { return std::uint8_t((ColorPlano(c) >> 16) & 0xFF); }
-
 // The colour's name as the listing of chart items writes it: a standard name ("clBlack",
 // "clYellow", "clBtnFace", ...) or "$" followed by eight upper-case hexadecimal digits.
 std::string ColorToString(TColor c);

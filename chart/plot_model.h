@@ -57,8 +57,7 @@ class TPlotModel {
   // Data area: W = Width - LRim - RRim - ShadowWidth, H likewise (may be <= 0).
   int DataAreaWidth() const { return geom_.DataWidth(); }
   int DataAreaHeight() const { return geom_.DataHeight(); }
-  // Size of the data-area bitmap: (W + 1) x (H + 1), negative W or H taken as 0.
-  int DataBitmapWidth() const { return (geom_.DataWidth() < 0 ? 0 : geom_.DataWidth()) + 1; }
+  // Height of the data-area bitmap: H + 1, a negative H taken as 0.
   int DataBitmapHeight() const { return (geom_.DataHeight() < 0 ? 0 : geom_.DataHeight()) + 1; }
   bool InDataArea(int x, int y) const { return geom_.InDataArea(x, y); }
   const TChartGeometry& Geometry() const { return geom_; }
@@ -230,7 +229,6 @@ class TPlotModel {
 
   // ---- mapping and scale layout ----
   void CalcScaling();
-  const TScaling& Scaling() const { return scaling_; }
   void WorldToPixel(double x, double y, int& px, int& py) const;
   void PixelToWorld(double px, double py, double& x, double& y) const;
   TAxisSpec AxisSpecX() const;

@@ -342,8 +342,9 @@ TAxisDrawing LayoutAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& g,
   }
 }
 
-std::array<std::string, 12> gMonthNames = {"ene", "feb", "mar", "abr", "may", "jun",
-                                           "jul", "ago", "sep", "oct", "nov", "dic"};
+// Short month names written when TDateTimeLabel::MonthName is set.
+const std::array<std::string, 12> gMonthNames = {"ene", "feb", "mar", "abr", "may", "jun",
+                                                 "jul", "ago", "sep", "oct", "nov", "dic"};
 
 }  // namespace
 
@@ -628,9 +629,6 @@ TGridDrawing LayoutGrid(GridStyleType style, double gridDx, double gridDy,
   }
   return gd;
 }
-
-void SetShortMonthNames(const std::array<std::string, 12>& names) { gMonthNames = names; }
-const std::array<std::string, 12>& ShortMonthNames() { return gMonthNames; }
 
 std::string FormatDateLabel(double dayNumber, const TDateTimeLabel& f) {
   if (!std::isfinite(dayNumber) || std::fabs(dayNumber) > 1e8) return "";

@@ -167,9 +167,6 @@ TGridDrawing LayoutGrid(GridStyleType style, double gridDx, double gridDy,
                         const TChartGeometry& g, const TScaling& s);
 
 // Date-time helpers (day numbers: day 0 = 30 Dec 1899, fractions are times of day).
-// Short month names used when TDateTimeLabel::MonthName is set; Spanish by default.
-void SetShortMonthNames(const std::array<std::string, 12>& names);
-const std::array<std::string, 12>& ShortMonthNames();
 std::string FormatDateLabel(double dayNumber, const TDateTimeLabel& fmt);
 // Time of day by the unit of the ticks: 0 hours, 1 minutes, 2 seconds.
 std::string FormatTimeLabel(double dayNumber, TimeFormatType format, int unit);

@@ -1,5 +1,6 @@
 // Statistics and transforms of series held in a Vector: sum, extremes, mean, sample
-// variance, running sum, block aggregation, autocorrelation and integer ramps.
+// variance, running sum, block aggregation, binary scaling and integer ramps (the
+// autocorrelation is in numeric/autocorrelacion.h).
 //
 // None of them modifies its input. Misuse ends in ErrorEjecucion with the code noted.
 #pragma once
@@ -27,13 +28,6 @@ Vector Agregar(const Vector& v, std::uint32_t m);
 // medias (resized to k, a buffer reused between calls); returns their sum in index order.
 // Requires m >= 1.
 double MediasDeBloques(const Vector& v, std::uint32_t m, std::vector<double>& medias);
-// Normalised autocorrelation at lags 0 .. puntos - 1 (element 1 is lag 0 and equals 1).
-// sesgada != 0 divides the lag-r sum by n (biased), sesgada == 0 by n - r (unbiased).
-// puntos = 0 or puntos > n: error 16.
-Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada);
-// The same by the direct O(n * puntos) sums, without the argument check; the reference
-// against which faster methods are measured. Requires 1 <= puntos <= n.
-Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada);
 // Series whose largest finite magnitude lies outside [2^-256, 2^256] would over- or
 // underflow the sums of squares of the estimators. ExponenteDeEscala gives the binary
 // exponent e of that magnitude for such a series (so that v·2^-e has its largest

@@ -38,8 +38,6 @@ class FicheroAtomico {
 
   // errno of the first failure (opening, writing, closing, renaming); 0 while none.
   int Error() const { return error_; }
-  // The path written at the end (the file a symbolic link names).
-  const std::string& Destino() const { return destino_; }
 
  private:
   bool Volcar();

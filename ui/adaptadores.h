@@ -66,7 +66,6 @@ class GanchosQt : public UiHooks {
   // the computation's last check.
   void Calcular(const std::function<void()>& calculo) override;
   void RestaurarCursor();  // pops whatever is still pushed
-  int CursoresPendientes() const { return pendientes_; }
 
   // One long operation with its progress text ("Analizando la serie...").
   class Operacion {

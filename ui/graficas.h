@@ -43,7 +43,6 @@ class TFGraf : public QMainWindow {
   QAction *Ninguna1, *Zoom1, *Desplazar1, *Comprimir1, *Restaurar1;
 
   TPlot* Actual() const { return actual_; }
-  const QString& NombreActual() const { return nombre_; }
 
   void FormShow();
   void Metodo1Click();

@@ -67,7 +67,6 @@ class TFPrinc : public QMainWindow {
   SeriesStore& Almacen() { return almacen_; }
   // The dialog "Generar serie", created at its first opening and then kept with its values.
   TFGenerar* DialogoGenerar();
-  ResultsLog& Registro() { return registro_; }
 
   // Handlers
   void Cargarserie1Click();

@@ -90,8 +90,6 @@ void Lienzo::AnchoPluma(int ancho) {
 
 void Lienzo::ColorBrocha(QRgb c) { p_->setBrush(QColor::fromRgb(c | 0xFF000000u)); }
 
-void Lienzo::SinBrocha() { p_->setBrush(Qt::NoBrush); }
-
 bool Lienzo::Dentro(const QRectF& caja) const {
   return QRectF(-0.5, -0.5, ancho_, alto_).contains(caja);
 }

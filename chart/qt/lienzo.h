@@ -45,10 +45,8 @@ class Lienzo {
   void ColorPluma(QRgb c);
   void AnchoPluma(int ancho);
   QRgb ColorPlumaActual() const { return pluma_; }
-  int AnchoPlumaActual() const { return grosor_; }
   // Brush: a colour, or none (transparent).
   void ColorBrocha(QRgb c);
-  void SinBrocha();
 
   void Pixel(int x, int y, QRgb c);
   // A mark glyph of seven rows (top first) of seven bits: bit j (value 2^(j-1)) of row i
@@ -70,7 +68,6 @@ class Lienzo {
   void Dibujo(const QRect& destino, const QImage& dibujo);
 
   void Fuente(const QFont& f);
-  const QFont& FuenteActual() const { return fuente_; }
   int AnchoTexto(const QString& s) const;
   int AltoTexto() const;
   // Text with its top-left corner at (x, y); with fondo the text box is filled first.

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "numeric/autocorrelacion.h"
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
 #include "support/error_numerico.h"

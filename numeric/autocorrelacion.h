@@ -1,6 +1,7 @@
-// Autocorrelation through zero-padded Fourier transforms.
+// Normalised autocorrelation of a series, by direct sums or through zero-padded Fourier
+// transforms, whichever is cheaper.
 //
-// The lag sums s(r) = Σ_j (x(j) - mean)·(x(j + r) - mean) of every lag come from one
+// With transforms, the lag sums s(r) = Σ_j (x(j) - mean)·(x(j + r) - mean) of every lag come from one
 // transform of the padded deviations and one of their squared magnitudes, at a cost of
 // order L·log L for a padded length L >= 2n - 1, instead of n per lag. The normalisation is
 // that of AutocorrelacionDirecta, whose results these equal to about 1e-12.
@@ -9,6 +10,15 @@
 #include <cstdint>
 
 #include "numeric/vector.h"
+
+// Normalised autocorrelation at lags 0 .. puntos - 1 (element 1 is lag 0 and equals 1).
+// sesgada != 0 divides the lag-r sum by n (biased), sesgada == 0 by n - r (unbiased).
+// puntos = 0 or puntos > n: error kFalloPuntosAutocorrelacion.
+Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada);
+
+// The same by the direct O(n * puntos) sums, without the argument check; the reference
+// against which faster methods are measured. Requires 1 <= puntos <= n.
+Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada);
 
 // Whether the transforms are worth it for puntos lags of n samples: they must be cheaper
 // than the direct sums, and the direct sums long enough (about ten million terms) for the

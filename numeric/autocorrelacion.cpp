@@ -1,8 +1,9 @@
-#include "numeric/autocorrelacion_rapida.h"
+#include "numeric/autocorrelacion.h"
 
 #include <cmath>
 #include <vector>
 
+#include "numeric/error.h"
 #include "numeric/estadistica.h"
 #include "numeric/fft.h"
 #include "numeric/progreso.h"
@@ -19,6 +20,18 @@ constexpr std::uint32_t kMaxMuestras = 1u << 29;
 constexpr std::uint32_t kCola = 64;
 
 constexpr double kTerminosMinimos = 1.0e7;
+
+// Terms between two checks of a cancellation request in the direct sums (about a
+// millisecond of work), as in numeric/estadistica.cpp; the runs between checks are summed
+// out of line and free of calls, so that their sums stay in registers.
+constexpr std::uint32_t kTerminosEntreAvisos = 1u << 20;
+
+// s + d[0]·e[0] + ... + d[n-1]·e[n-1], added in order.
+[[gnu::noinline]] double ProductosTramo(const double* d, const double* e, std::uint32_t n,
+                                        double s) {
+  for (std::uint32_t j = 0; j < n; ++j) s += d[j] * e[j];
+  return s;
+}
 
 bool SoloFactores235(std::int64_t m) {
   for (int p : {2, 3, 5})
@@ -98,4 +111,47 @@ Vector AutocorrelacionRapida(const Vector& v, std::uint32_t puntos, int sesgada)
   const double c0 = c[0];
   for (std::uint32_t lag = 0; lag < puntos; ++lag) c[lag] /= c0;
   return r;
+}
+
+Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada) {
+  const std::uint32_t n = v.Longitud();
+  const double media = Media(v);
+  // Deviations from the mean, computed once: each product below is then exactly
+  // (x(j) - media) * (x(j + r) - media).
+  Vector dev(n);
+  const double* x = v.Datos();
+  double* d = dev.Datos();
+  for (std::uint32_t j = 0; j < n; ++j) d[j] = x[j] - media;
+
+  Vector r(puntos);
+  double* a = r.Datos();
+  const double dn = static_cast<double>(n);
+  // Progress by terms summed: lag r has n - r of them.
+  const double total = static_cast<double>(puntos) * n -
+                       0.5 * static_cast<double>(puntos) * (static_cast<double>(puntos) - 1.0);
+  double hechos = 0.0;
+  for (std::uint32_t lag = 0; lag < puntos; ++lag) {
+    const std::uint32_t terminos = n - lag;
+    const double* d2 = d + lag;
+    double s = 0.0;
+    for (std::uint32_t j0 = 0; j0 < terminos; j0 += kTerminosEntreAvisos) {
+      const std::uint32_t j1 =
+          terminos - j0 < kTerminosEntreAvisos ? terminos : j0 + kTerminosEntreAvisos;
+      s = ProductosTramo(d + j0, d2 + j0, j1 - j0, s);
+      if (j1 - j0 == kTerminosEntreAvisos) Avance((hechos + j1) / total);
+    }
+    hechos += terminos;
+    a[lag] = sesgada ? s / dn : s / static_cast<double>(terminos);
+    if (lag % 256 == 255) Avance(hechos / total);
+  }
+  const double c0 = a[0];
+  for (std::uint32_t lag = 0; lag < puntos; ++lag) a[lag] /= c0;
+  return r;
+}
+
+Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada) {
+  if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(kFalloPuntosAutocorrelacion);
+  if (ConvieneAutocorrelacionRapida(v.Longitud(), puntos))
+    return AutocorrelacionRapida(v, puntos, sesgada);
+  return AutocorrelacionDirecta(v, puntos, sesgada);
 }

@@ -1,4 +1,4 @@
-#include "numeric/autocorrelacion_rapida.h"
+#include "numeric/autocorrelacion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,31 @@
+# Run by CTest. Every case "target|header" of CARPETA/casos.cmake is looked up in the
+# include folders of its target (written by file(GENERATE) into CARPETA/<target>.txt): the
+# header must be found for a case of VISIBLES and not found for one of OCULTAS. A quoted
+# include that no folder holds does not compile, so a case of OCULTAS is an include the
+# build refuses.
+cmake_minimum_required(VERSION 3.25)
+include(${CARPETA}/casos.cmake)
+set(fallos "")
+foreach(lista VISIBLES OCULTAS)
+  foreach(caso IN LISTS ${lista})
+    string(REPLACE "|" ";" caso "${caso}")
+    list(GET caso 0 target)
+    list(GET caso 1 cabecera)
+    file(READ ${CARPETA}/${target}.txt carpetas)
+    string(STRIP "${carpetas}" carpetas)
+    set(encontrada FALSE)
+    foreach(carpeta IN LISTS carpetas)
+      if(EXISTS ${carpeta}/${cabecera})
+        set(encontrada TRUE)
+      endif()
+    endforeach()
+    if(lista STREQUAL "VISIBLES" AND NOT encontrada)
+      string(APPEND fallos "\n  ${target} no ve \"${cabecera}\", que usa")
+    elseif(lista STREQUAL "OCULTAS" AND encontrada)
+      string(APPEND fallos "\n  ${target} ve \"${cabecera}\", de una carpeta que no enlaza")
+    endif()
+  endforeach()
+endforeach()
+if(fallos)
+  message(FATAL_ERROR "Dependencias en sentido contrario o que faltan:${fallos}")
+endif()
