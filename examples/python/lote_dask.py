@@ -52,7 +52,7 @@ def analizar_fichero(fichero, metodo, intervalo=None, campos=None, hilos=None):
 
     try:
         if intervalo is not None and fenwa.es_captura(fichero):
-            serie = fenwa.contar(fichero, intervalo).astype("float64")
+            serie = fenwa.contar(fichero, intervalo)
         else:
             serie = fenwa.leer(fichero, hilos=hilos)
     except (OSError, ValueError) as error:
