@@ -18,6 +18,11 @@
 
 namespace {
 
+// Why an estimate of H outside [0, 1] is given with a warning.
+constexpr const char* kCausaAviso =
+    "La serie no se comporta como un proceso estacionario con dependencia a largo plazo: "
+    "el valor de H no tiene sentido";
+
 std::vector<double> AStd(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
 
 // The clock of the command-line tool and of callers that give no hooks.
@@ -47,11 +52,12 @@ class CursorOcupado {
 // One analysis: the method block and the steps after it.
 class Analisis {
  public:
-  Analisis(AnalysisEnvironment& entorno, const Vector& serie,
+  Analisis(AnalysisEnvironment& entorno, const std::string& nombre, const Vector& serie,
            const AnalysisSelection& seleccion, const AnalysisParameters& parametros,
            const MenuMarks& marcas, AnalysisOutcome& resultado)
       : e_(entorno),
         log_(*entorno.log),
+        nombre_(nombre),
         original_(serie),
         sel_(seleccion),
         par_(parametros),
@@ -75,6 +81,10 @@ class Analisis {
     if (estado != kEstadoOk) return estado;
     for (const std::string& linea : bloque->lineas) Linea(linea);
     ResultadoMetodo& r = bloque->resultado;
+    if (metodo->daH) {
+      res_.aviso = AvisoH(r.valor);
+      if (!res_.aviso.empty()) Linea(res_.aviso);
+    }
     res_.valor = r.valor;
     if (r.hayIntervalo) {
       res_.icBajo = r.icBajo;
@@ -126,7 +136,7 @@ class Analisis {
           c.estado = Ejecutar(*metodos[i], bloques[i]);
           if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
         } catch (const ErrorConversion& error) {
-          c.estado = kEstadoConversion;
+          c.estado = error.Estado();
           c.mensaje = error.Mensaje();
         } catch (const ErrorNumerico& error) {
           c.estado = kEstadoErrorNumerico;
@@ -139,6 +149,7 @@ class Analisis {
       const BloqueMetodo& b = bloques[i];
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
+        c.aviso = AvisoH(b.resultado.valor);
         if (b.resultado.hayIntervalo) {
           c.icBajo = b.resultado.icBajo;
           c.icAlto = b.resultado.icAlto;
@@ -151,8 +162,28 @@ class Analisis {
     for (std::size_t i = 1; i < tabla.size(); ++i) log_.AppendTabla(tabla[i]);
     Linea(LineaExcluidosComparacion(par_.Opcion(campo::RGModelo)));
     comparacion_ = true;
+    // One warning for every method whose H is outside [0, 1], after their lines.
+    std::vector<std::string> fuera;
+    for (const auto& c : res_.metodos) {
+      if (!c.aviso.empty()) fuera.push_back(c.metodo);
+    }
+    if (!fuera.empty()) {
+      std::string con = fuera[0];
+      for (std::size_t i = 1; i < fuera.size(); ++i)
+        con += (i + 1 < fuera.size() ? ", " : " y ") + fuera[i];
+      res_.aviso = "Aviso: H fuera del intervalo [0, 1] con " + con + ". " + kCausaAviso;
+      Linea(res_.aviso);
+    }
+    // With no estimate at all the comparison is refused, its lines standing as the reasons.
+    const bool alguna = std::any_of(res_.metodos.begin(), res_.metodos.end(),
+                                    [](const auto& c) { return c.valor.has_value(); });
+    if (!alguna) return kEstadoNingunaEstimacion;
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
-      grafica_ = [this] { FillComparisonChart(*e_.graficaMetodo, res_.metodos); };
+      grafica_ = [this] {
+        FillComparisonChart(*e_.graficaMetodo, res_.metodos,
+                            TituloComparacion(nombre_, original_.Longitud()), e_.referencia,
+                            e_.separador);
+      };
     }
     return kEstadoOk;
   }
@@ -163,22 +194,35 @@ class Analisis {
     const bool guardar = par_.Marca(campo::ChGuardar);
     const bool autocorrelacion = sel_.autocorrelacion && (guardar || marcas_.graficaAuto);
     const int sesgada = par_.Opcion(campo::RGSesgo) == 0 ? 1 : 0;
-    double media = 0.0, varianza = 0.0;
+    Estadistico media, varianza;
     Vector r;
     Calcular(cuotaMetodo_, 1.0, [&] {
-      if (sel_.media) media = Media(original_);
-      if (sel_.varianza) varianza = Varianza(original_);
+      // On the scaled series, so that the sums neither overflow nor underflow.
+      if (sel_.media || sel_.varianza) {
+        const Vector& escalada = SerieEscalada();
+        if (sel_.media) media = MediaDeEscalada(escalada, exponente_);
+        if (sel_.varianza) varianza = VarianzaDeEscalada(escalada, exponente_);
+      }
       if (autocorrelacion) r = Autocorrelacion(SerieEscalada(), puntos, sesgada);
     });
     GraficaPendiente();
     if (comparacion_ && (sel_.media || sel_.varianza)) Linea(kLineaEstadisticos);
     if (sel_.media) {
-      res_.media = media;
-      Linea("Media = " + F(media));
+      if (media.representable) {
+        res_.media = media.valor;
+        Linea("Media = " + F(media.valor));
+      } else {
+        EstadisticoRechazado("Media", kEstadoMediaNoRepresentable);
+      }
     }
     if (sel_.varianza) {
-      res_.varianza = varianza;
-      Linea("Varianza = " + F(varianza));
+      if (varianza.representable) {
+        res_.varianza = varianza.valor;
+        Linea("Varianza = " + F(varianza.valor));
+      } else {
+        EstadisticoRechazado("Varianza", std::isinf(varianza.valor) ? kEstadoVarianzaDesborda
+                                                                    : kEstadoVarianzaSubdesborda);
+      }
     }
     if (autocorrelacion) {
       res_.autocorrelacion = AStd(r);
@@ -201,8 +245,8 @@ class Analisis {
   const Vector& SerieEscalada() {
     if (!escalaVista_) {
       escalaVista_ = true;
-      const int e = ExponenteDeEscala(original_);
-      if (e != 0) escalada_ = EscalarPotenciaDeDos(original_, e);
+      exponente_ = ExponenteDeEscala(original_);
+      if (exponente_ != 0) escalada_ = EscalarPotenciaDeDos(original_, exponente_);
     }
     return escalada_.Longitud() > 0 ? escalada_ : original_;
   }
@@ -236,6 +280,24 @@ class Analisis {
     }
   }
 
+  // A statistic that is not a double: its line says why, its message is shown, and its
+  // status is the analysis' when the method had none (the report is complete all the same).
+  void EstadisticoRechazado(const char* nombre, int estado) {
+    Linea(std::string(nombre) + ": sin resultado (" + EnUnaLinea(MensajeEstado(estado)) + ")");
+    if (res_.estado == kEstadoOk) {
+      res_.estado = estado;
+      res_.mensaje = MensajeEstado(estado);
+    }
+    if (e_.mensajes) e_.mensajes->ShowMessage(MensajeEstado(estado), TipoMensaje::Aviso);
+  }
+
+  static std::string EnUnaLinea(std::string texto) {
+    for (char& c : texto) {
+      if (c == '\n') c = ' ';
+    }
+    return texto;
+  }
+
   std::string F(double x) const { return FormatoF(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
   void Linea(const std::string& texto) { log_.Append(texto); }
@@ -256,8 +318,10 @@ class Analisis {
 
   AnalysisEnvironment& e_;
   ResultsLog& log_;
+  const std::string& nombre_;
   const Vector& original_;
   bool escalaVista_ = false;
+  int exponente_ = 0;  // the series scaled by 2^-exponente_
   Vector escalada_;  // empty while the series itself will do
   const AnalysisSelection& sel_;
   const AnalysisParameters& par_;
@@ -269,6 +333,11 @@ class Analisis {
 };
 
 }  // namespace
+
+std::string AvisoH(double H) {
+  if (H >= 0.0 && H <= 1.0) return {};
+  return std::string("Aviso: H fuera del intervalo [0, 1]. ") + kCausaAviso;
+}
 
 void AnalysisDriver::ShowStatusMessage(int estado) {
   if (estado == kEstadoOk || !entorno_.mensajes) return;
@@ -307,7 +376,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
   };
   cabecera();
 
-  Analisis analisis(entorno_, serie, seleccion, parametros, marcas, resultado);
+  Analisis analisis(entorno_, nombre, serie, seleccion, parametros, marcas, resultado);
   auto fallo = [&](AnalysisOutcome::Fin fin, const std::string& texto) {
     resultado.fin = fin;
     resultado.mensaje = texto;
@@ -345,7 +414,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     analisis.Estadisticas(puntos);
   } catch (const ErrorConversion& error) {
     analisis.GraficaPendiente();
-    resultado.estado = kEstadoConversion;
+    resultado.estado = error.Estado();
     return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
   } catch (const ErrorNumerico& error) {
     analisis.GraficaPendiente();
@@ -393,47 +462,6 @@ void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
     for (std::uint32_t i = 1; i <= n; ++i) grafica.MarkAt(x(i), y(i), marca);
   }
   grafica.AutoRange(2.0);
-}
-
-void FillComparisonChart(ChartSink& grafica,
-                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos) {
-  grafica.ClearItems();
-  grafica.SetIdAbscissa("Métodos");
-  grafica.SetIdOrdinate("H");
-  const double k = static_cast<double>(metodos.size());
-  // Vertical extent of what is drawn, 0.5 included, to place the names under it.
-  double bajo = 0.5, alto = 0.5;
-  for (const auto& m : metodos) {
-    for (const auto& v : {m.valor, m.icBajo, m.icAlto}) {
-      if (v && std::isfinite(*v)) {
-        bajo = std::min(bajo, *v);
-        alto = std::max(alto, *v);
-      }
-    }
-  }
-  const double alcance = std::max(alto - bajo, 0.1);
-  // The dotted line at H = 0.5: dashes of 0.1 with gaps of 0.1 across every method.
-  for (double x = 0.5; x < k + 0.5 - 1e-9; x += 0.2) {
-    grafica.Line(x, 0.5, std::min(x + 0.1, k + 0.5), 0.5);
-  }
-  for (std::size_t i = 0; i < metodos.size(); ++i) {
-    const auto& m = metodos[i];
-    const double x = static_cast<double>(i + 1);
-    if (m.icBajo && m.icAlto && std::isfinite(*m.icBajo) && std::isfinite(*m.icAlto)) {
-      grafica.Line(x, *m.icBajo, x, *m.icAlto);
-    }
-  }
-  grafica.SetLineItemsClass(1);
-  for (std::size_t i = 0; i < metodos.size(); ++i) {
-    const auto& m = metodos[i];
-    const double x = static_cast<double>(i + 1);
-    if (m.valor && std::isfinite(*m.valor)) grafica.MarkAt(x, *m.valor, 17);
-    // Short names in two staggered rows under everything else, so neighbours do not meet.
-    const DefinicionMetodo* definicion = BuscarMetodo(m.metodo);
-    const double fila = (i % 2 == 0) ? 0.12 : 0.22;
-    grafica.TextAt(x, bajo - fila * alcance, 8, definicion ? definicion->Corto() : m.metodo);
-  }
-  grafica.AutoRange(6.0);
 }
 
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r) {

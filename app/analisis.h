@@ -12,6 +12,7 @@
 #include "app/parametros.h"
 #include "app/resultados.h"
 #include "app/series.h"
+#include "estimators/estado.h"
 #include "numeric/vector.h"
 
 
@@ -24,16 +25,17 @@ struct AnalysisOutcome {
   enum class Fin {
     Completo,        // report complete, commands enabled
     Estado,          // refused by a non-zero status (estimator, ComprobarLineal or 255)
-    Conversion,      // an integer field did not hold an integer
+    Conversion,      // a field did not hold a number of its kind
     ErrorNumerico,   // the numerical library reported a fault
     SinSerie,        // no current series in the store
     Cancelado,       // the user stopped the computation (numeric/progreso.h)
   };
   Fin fin = Fin::Completo;
-  int estado = 0;          // status code: 0 on success; kEstadoConversion for a field
+  int estado = kEstadoOk;  // status code: kEstadoOk on success; kEstadoConversion for a field
                            // that is not an integer, kEstadoErrorNumerico for a fault of
-                           // the numerical library
-  std::string mensaje;     // the text shown for a failure; empty on success
+                           // the numerical library; on a complete report, that of a mean or
+                           // variance that is not a double (the rest of the report stands)
+  std::string mensaje;     // the text shown for a failure or that statistic; else empty
 
   std::optional<double> valor;                  // H, T0 or P
   std::optional<double> icBajo, icAlto;         // 95 % confidence interval of H
@@ -43,18 +45,24 @@ struct AnalysisOutcome {
   std::optional<double> media, varianza;
   std::optional<std::vector<double>> autocorrelacion;  // when it was computed
   bool escrituraFallida = false;  // the .atc file could not be written (its message shown)
+  // The warning of an estimate of H outside [0, 1] (of some method of the comparison);
+  // empty when there is none.
+  std::string aviso;
 
   // The comparison of every method that yields H, in list order.
   struct MetodoComparado {
     std::string metodo;
-    int estado = 0;              // kEstadoConversion or kEstadoErrorNumerico for a field that
+    int estado = kEstadoOk;      // kEstadoConversion or kEstadoErrorNumerico for a field that
                                  // is not an integer or a library fault
     std::string mensaje;         // refusal, conversion error or fault; empty on success
     std::optional<double> valor, icBajo, icAlto;
+    std::string aviso;           // AvisoH of its estimate; empty when it is in [0, 1]
   };
   std::vector<MetodoComparado> metodos;
 
   bool Exito() const { return fin == Fin::Completo; }
+  // Everything asked for was computed: a complete report without a refused statistic.
+  bool Todo() const { return Exito() && estado == 0; }
 };
 
 // Where the driver's output goes. The log is required; a null chart is not drawn, a null
@@ -68,6 +76,9 @@ struct AnalysisEnvironment {
   UiHooks* hooks = nullptr;
   char separador = '.';                // decimal separator of the report
   std::string creditos = kLineaCreditos;
+  // The H of the comparison chart's reference line (the generator's H of the series, or
+  // one the user gives); none draws no such line.
+  std::optional<double> referencia;
 };
 
 // The long computations run through UiHooks::Calcular (off the window thread in the desktop
@@ -97,16 +108,17 @@ class AnalysisDriver {
   AnalysisEnvironment entorno_;
 };
 
+// The warning for an estimate of H outside [0, 1] (kept as the regression gives it): the
+// series does not behave as a stationary process with long-range dependence. Empty for an
+// estimate in [0, 1].
+std::string AvisoH(double H);
+
 // Plot1: the method's axis titles (a name outside the method table keeps the titles), its
 // fitted line in class 1 — the least-squares line from the first to the last point, or the
 // polyline (x, ajusteY) when the method hands back its own fit — and one mark per point of
 // the method's kind (17 for a name outside the table); then AutoRange(2).
 void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
                      const std::string& metodo, const Vector& ajusteY = Vector());
-// Plot1 for the comparison of methods: method i of the comparison at x = i, its H as a mark
-// and its interval as a vertical line, a dotted line at H = 0.5, the methods' short names
-// under the points; AutoRange(6).
-void FillComparisonChart(ChartSink& grafica,
-                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos);
+// Plot1 for the comparison of methods: a forest plot (app/comparacion.h).
 // Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
 void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);

@@ -1,16 +1,15 @@
 #include "app/comparacion.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
+#include "app/escritura_atomica.h"
+#include "app/formato.h"
 #include "app/metodos.h"
+#include "chart/colors.h"
 
 namespace {
 
@@ -134,36 +133,156 @@ std::string CsvResultados(const std::string& metodo, const AnalysisOutcome& r) {
   return csv;
 }
 
-std::string EscribirTextoCompleto(const std::string& ruta, const std::string& texto) {
-  const std::string mensaje = "No puedo guardar el fichero\n'" + ruta + "'";
-  // The temporary file beside the target, so that the rename stays in one file system.
-  const std::size_t barra = ruta.find_last_of('/');
-  std::string plantilla =
-      (barra == std::string::npos ? std::string() : ruta.substr(0, barra + 1)) + ".fenwa-XXXXXX";
-  const int fd = ::mkstemp(plantilla.data());
-  if (fd < 0) return mensaje;
-  bool bien = true;
-  std::size_t hecho = 0;
-  while (bien && hecho < texto.size()) {
-    const ssize_t n = ::write(fd, texto.data() + hecho, texto.size() - hecho);
-    if (n < 0) {
-      bien = false;
-    } else {
-      hecho += static_cast<std::size_t>(n);
+const std::vector<FamiliaMetodos>& FamiliasComparacion() {
+  static const std::vector<FamiliaMetodos> familias = {
+      {"Dominio del tiempo",
+       {metodo::kRS, metodo::kVarianza, "Varianza Difer.", metodo::kMomentos, metodo::kDfa,
+        metodo::kHiguchi}},
+      {"Dominio de la frecuencia",
+       {metodo::kPeriodograma, metodo::kGph, "Whittle Estándar", "Whittle Agregado",
+        "Whittle Local"}},
+      {"Ondículas", {metodo::kOndiculas}},
+  };
+  return familias;
+}
+
+std::string TituloComparacion(const std::string& nombre, std::uint32_t longitud) {
+  return nombre + " (" + FormatoI(longitud) + " muestras)";
+}
+
+namespace {
+
+// Three decimals for the chart's column, which has less room than the report.
+std::string Tres(double x, char separador) {
+  char buffer[64];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 3);
+  std::string texto(buffer, r.ptr);
+  std::replace(texto.begin(), texto.end(), '.', separador);
+  return texto;
+}
+
+bool Finito(const std::optional<double>& x) { return x && std::isfinite(*x); }
+
+}  // namespace
+
+void FillComparisonChart(ChartSink& grafica,
+                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos,
+                         const std::string& titulo, std::optional<double> referencia,
+                         char separador) {
+  using Lugar = ChartSink::Lugar;
+  constexpr int kTamano = 8;      // points of the names, the column and the notes
+  constexpr int kCapuchon = 5;    // half height of the whiskers' caps, over the 7-pixel circle
+  constexpr std::uint8_t kCirculo = 17;
+  grafica.ClearItems();
+  grafica.SetIdAbscissa("");
+  grafica.SetIdOrdinate("");
+  if (referencia && !std::isfinite(*referencia)) referencia.reset();
+
+  // Rows in the order of the families; each family starts 0.4 of a row below the last.
+  struct Fila {
+    const AnalysisOutcome::MetodoComparado* m;
+    double y;
+  };
+  std::vector<Fila> filas;
+  std::vector<double> separaciones;
+  std::vector<bool> puesto(metodos.size(), false);
+  double y = 0.0;
+  auto poner = [&](std::size_t i) {
+    if (!filas.empty()) y -= 1.0;
+    filas.push_back({&metodos[i], y});
+    puesto[i] = true;
+  };
+  for (const FamiliaMetodos& familia : FamiliasComparacion()) {
+    bool primera = true;
+    for (const char* nombre : familia.metodos) {
+      for (std::size_t i = 0; i < metodos.size(); ++i) {
+        if (puesto[i] || metodos[i].metodo != nombre) continue;
+        if (primera && !filas.empty()) {
+          y -= 0.4;
+          separaciones.push_back(y - 0.2);
+        }
+        primera = false;
+        poner(i);
+      }
     }
   }
-  // A file of the usual permissions (mkstemp makes it private).
-  if (bien) {
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
-    bien = ::fchmod(fd, 0666 & ~mascara) == 0;
+  bool otros = true;
+  for (std::size_t i = 0; i < metodos.size(); ++i) {
+    if (puesto[i]) continue;
+    if (otros && !filas.empty()) {
+      y -= 0.4;
+      separaciones.push_back(y - 0.2);
+    }
+    otros = false;
+    poner(i);
   }
-  bien = bien && ::fsync(fd) == 0;
-  bien = ::close(fd) == 0 && bien;
-  bien = bien && std::rename(plantilla.c_str(), ruta.c_str()) == 0;
-  if (!bien) {
-    std::remove(plantilla.c_str());
-    return mensaje;
+  const double arriba = 0.5, abajo = (filas.empty() ? 0.0 : filas.back().y) - 0.5;
+
+  // The horizontal extent: every estimate and interval, 0.5 and the reference.
+  double bajo = 0.5, alto = 0.5;
+  auto incluir = [&](const std::optional<double>& v) {
+    if (Finito(v)) {
+      bajo = std::min(bajo, *v);
+      alto = std::max(alto, *v);
+    }
+  };
+  for (const auto& m : metodos) {
+    incluir(m.valor);
+    if (Finito(m.icBajo) && Finito(m.icAlto)) {
+      incluir(m.icBajo);
+      incluir(m.icAlto);
+    }
   }
-  return {};
+  incluir(referencia);
+  const double margen = std::max(0.05, 0.08 * (alto - bajo));
+  const double izquierda = bajo - margen, derecha = alto + margen;
+  // The corners of what is shown, a band above the rows for the reference's label.
+  grafica.MoveTo(izquierda, abajo - 0.1);
+  grafica.MoveTo(derecha, arriba + 0.8);
+
+  grafica.SetStyle(clGray, 3);
+  for (double s : separaciones) grafica.Line(izquierda, s, derecha, s);
+  if (referencia) {
+    grafica.SetStyle(clAqua, 2);
+    grafica.Line(*referencia, abajo, *referencia, arriba + 0.3);
+    grafica.Label(*referencia, arriba + 0.55, Lugar::Datos, kTamano,
+                  "H ref. = " + FormatoF(*referencia, separador));
+  }
+  // Whiskers and the dotted line in the regression class and the data colour, then the
+  // circles over them: the caps stand out of a circle, a whisker shows through its hollow.
+  grafica.SetStyle(std::nullopt, 1);
+  grafica.DotLine(0.5, abajo, 0.5, arriba);
+  for (const Fila& f : filas) {
+    const auto& m = *f.m;
+    if (Finito(m.valor) && Finito(m.icBajo) && Finito(m.icAlto))
+      grafica.Whisker(*m.icBajo, f.y, *m.icAlto, f.y, kCapuchon);
+  }
+  grafica.RestoreStyle();
+  for (const Fila& f : filas) {
+    const auto& m = *f.m;
+    grafica.Label(0.5, f.y, Lugar::MargenIzquierdo, kTamano, m.metodo);
+    if (!Finito(m.valor)) {
+      grafica.Label(izquierda, f.y, Lugar::Datos, kTamano, "sin resultado");
+      grafica.Label(0.5, f.y, Lugar::MargenDerecho, kTamano, "sin resultado");
+      continue;
+    }
+    grafica.MarkAt(*m.valor, f.y, kCirculo);
+    std::string columna = Tres(*m.valor, separador);
+    if (Finito(m.icBajo) && Finito(m.icAlto)) {
+      columna += " [" + Tres(*m.icBajo, separador) + "; " + Tres(*m.icAlto, separador) + "]";
+    } else {
+      grafica.Label(*m.valor, f.y, Lugar::Datos, kTamano, "sin IC");
+      columna += "  sin IC";
+    }
+    grafica.Label(0.5, f.y, Lugar::MargenDerecho, kTamano, columna);
+  }
+  grafica.Label(0.5, arriba, Lugar::Titulo, 0, titulo);
+  grafica.Label(0.5, arriba, Lugar::Abscisa, 0, "H");
+  grafica.AutoRange(2.0);
+}
+
+std::string EscribirTextoCompleto(const std::string& ruta, const std::string& texto) {
+  std::string mensaje;
+  EscribirFicheroAtomico(ruta, texto, mensaje);
+  return mensaje;
 }

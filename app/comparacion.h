@@ -3,6 +3,8 @@
 // "Guardar comparación (CSV)..." and fenwa-cli --csv).
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,35 @@ inline constexpr const char* kLineaEstadisticos = "Estadísticos de la serie:";
 // a comma, a quote or a line break is quoted (RFC 4180). Lines end with "\n".
 std::string CsvResultados(const std::string& metodo, const AnalysisOutcome& resultado);
 
-// Writes the whole text to `ruta` through a temporary file in the same folder, renamed over
-// the target once written and flushed: a failed write leaves no partial file and an existing
-// target as it was. Returns "" or the message to show.
+// The families of the comparison chart, in its fixed order from top to bottom, each with
+// its methods in order: time domain (R/S, Varianza, Varianza Difer., Momentos Absolutos,
+// DFA, Higuchi), frequency domain (Periodograma, GPH, Whittle Estándar, Whittle Agregado,
+// Whittle Local), wavelets (Ondículas). A compared method outside them goes last.
+struct FamiliaMetodos {
+  const char* nombre;
+  std::vector<const char*> metodos;
+};
+const std::vector<FamiliaMetodos>& FamiliasComparacion();
+
+// The title of the comparison chart: the series name and its length.
+std::string TituloComparacion(const std::string& nombre, std::uint32_t longitud);
+
+// Plot1 for the comparison: a forest plot. One row per method, top to bottom in the order of
+// the families, which are parted by a thin grey line: the method's full name in the left
+// rim, its H as a circle with its interval as a whisker whose end caps stand out of the
+// circle however narrow the interval is, "sin IC" beside an estimate without interval,
+// "sin resultado" for a method that gave none, and "H [inferior; superior]" with three
+// decimals and `separador` in the right rim. A dotted line at H = 0.5 across the rows, a
+// labelled line at `referencia` when there is one, the title above and "H" under the x
+// scale. The marks are of class 0, the whiskers and the dotted line of class 1 (the
+// regression colour), the reference of class 2, the parting lines of class 3; all in the
+// chart's data colour but the reference (aqua) and the parting lines (grey). AutoRange(2).
+void FillComparisonChart(ChartSink& grafica,
+                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos,
+                         const std::string& titulo, std::optional<double> referencia,
+                         char separador);
+
+// Writes the whole text to `ruta` whole or not at all (EscribirFicheroAtomico): a failed
+// write leaves no partial file and an existing target as it was. Returns "" or the message
+// to show (MensajeNoPuedoGuardar).
 std::string EscribirTextoCompleto(const std::string& ruta, const std::string& texto);

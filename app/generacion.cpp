@@ -29,29 +29,6 @@ std::string NoEsNumero(const char* campo, std::string_view texto) {
 
 }  // namespace
 
-std::optional<double> LeerDecimal(std::string_view texto) {
-  texto = SinBlancos(texto);
-  bool negativo = false;
-  if (!texto.empty() && (texto.front() == '+' || texto.front() == '-')) {
-    negativo = texto.front() == '-';
-    texto.remove_prefix(1);
-  }
-  if (texto.empty() || texto.front() == '+' || texto.front() == '-') return std::nullopt;
-  std::string cifras(texto);
-  bool separador = false;
-  for (char& c : cifras) {
-    if (c != ',' && c != '.') continue;
-    if (separador) return std::nullopt;
-    separador = true;
-    c = '.';
-  }
-  double valor = 0.0;
-  const char* fin = cifras.data() + cifras.size();
-  const auto r = std::from_chars(cifras.data(), fin, valor, std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != fin || !std::isfinite(valor)) return std::nullopt;
-  return negativo ? -valor : valor;
-}
-
 std::optional<std::uint64_t> LeerNatural(std::string_view texto) {
   texto = SinBlancos(texto);
   if (texto.empty()) return std::nullopt;

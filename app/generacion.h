@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/parametros.h"  // LeerDecimal
 #include "numeric/generador.h"
 #include "numeric/vector.h"
 
@@ -25,10 +26,6 @@ struct TextosGeneracion {
   std::string semilla = "1";
 };
 
-// A decimal number: optional sign, digits with a point or a comma as decimal separator,
-// optional exponent, blanks around it. Anything else, and values that are not finite, give
-// nullopt.
-std::optional<double> LeerDecimal(std::string_view texto);
 // A non-negative integer of up to 64 bits (digits only, blanks around it); nullopt otherwise.
 std::optional<std::uint64_t> LeerNatural(std::string_view texto);
 // A length: a natural number as above, or a decimal number that is a whole number below

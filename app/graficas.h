@@ -2,12 +2,15 @@
 // values the charts window gives its three charts when it is created.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/interfaces.h"
 #include "chart/plot_model.h"
 
 // Forwards the driver's chart operations to a chart model (Plot1 or Plot2).
+static_assert(static_cast<int>(ChartSink::Lugar::Abscisa) == lpAbscissa);
 class PlotModelSink : public ChartSink {
  public:
   explicit PlotModelSink(TPlotModel& modelo) : modelo_(modelo) {}
@@ -31,11 +34,32 @@ class PlotModelSink : public ChartSink {
     modelo_.SetItemClass(tkLine, clase);
   }
   void AutoRange(double margenPorcentaje) override { modelo_.AutoRange(margenPorcentaje); }
+  void Label(double x, double y, Lugar lugar, int tamano, const std::string& texto) override {
+    modelo_.Label(x, y, static_cast<TLabelPlace>(lugar), laRight | laMiddle, tamano, texto);
+  }
+  void Whisker(double x1, double y1, double x2, double y2, int semialtura) override {
+    modelo_.Whisker(x1, y1, x2, y2, semialtura);
+  }
+  void DotLine(double x1, double y1, double x2, double y2) override {
+    modelo_.DotLine(x1, y1, x2, y2);
+  }
+  void SetStyle(std::optional<std::uint32_t> color, std::uint8_t clase) override {
+    if (!guardado_) guardado_ = {modelo_.DataColor(), modelo_.ClassDefault()};
+    modelo_.SetDataColor(color.value_or(guardado_->first));
+    modelo_.SetClassDefault(clase);
+  }
+  void RestoreStyle() override {
+    if (!guardado_) return;
+    modelo_.SetDataColor(guardado_->first);
+    modelo_.SetClassDefault(guardado_->second);
+    guardado_.reset();
+  }
 
   TPlotModel& Modelo() { return modelo_; }
 
  private:
   TPlotModel& modelo_;
+  std::optional<std::pair<TColor, std::uint8_t>> guardado_;  // before the first SetStyle
 };
 
 // The charts window's settings of each chart: rims 20/30/40 (right, top, bottom), stretched

@@ -42,6 +42,23 @@ class ChartSink {
   // SetItemClass(tkLineto and tkLine, clase): the class of every line item drawn so far.
   virtual void SetLineItemsClass(std::uint8_t clase) = 0;
   virtual void AutoRange(double margenPorcentaje) = 0;
+
+  // The items the charts of every method side by side add to the chart model's first ones.
+  // Where a label goes (chart/plot_common.h): in the data area, in the left rim (the names
+  // of the rows, which replace the y numbers), in the right rim, as a title, as the x title.
+  enum class Lugar : std::uint8_t { Datos, MargenIzquierdo, MargenDerecho, Titulo, Abscisa };
+  // A text of any length at (x, y); in the data area after the point (before it when it does
+  // not fit), vertically centred; `tamano` in points (0: the chart font's).
+  virtual void Label(double x, double y, Lugar lugar, int tamano, const std::string& texto) = 0;
+  // An interval with end caps of 2·semialtura + 1 pixels, visible however short it is.
+  virtual void Whisker(double x1, double y1, double x2, double y2, int semialtura) = 0;
+  // A line dotted one pixel on, one off.
+  virtual void DotLine(double x1, double y1, double x2, double y2) = 0;
+  // The colour (0x00BBGGRR; none keeps the data colour) and class of the items added from
+  // now on; RestoreStyle gives the chart back the colour and class it had before the first
+  // SetStyle.
+  virtual void SetStyle(std::optional<std::uint32_t> color, std::uint8_t clase) = 0;
+  virtual void RestoreStyle() = 0;
 };
 
 // The save dialog of the autocorrelation export ("Guardar autocorrelación como").

@@ -280,6 +280,10 @@ bool EscribirNpy(FicheroAtomico& f, const double* x, std::size_t n) {
   return f.Escribir(CabeceraNpy(n, "<f8")) && EscribirDatosNpy(f, x, n);
 }
 
+bool EscribirMuestrasNpy(FicheroAtomico& f, const double* x, std::size_t n) {
+  return EscribirDatosNpy(f, x, n);
+}
+
 bool EscribirNpy(FicheroAtomico& f, const std::uint64_t* x, std::size_t n) {
   return f.Escribir(CabeceraNpy(n, "<i8")) && EscribirDatosNpy(f, x, n);
 }

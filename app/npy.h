@@ -30,5 +30,7 @@ std::string CabeceraNpy(std::uint64_t n, const char* descr = "<f8");
 
 // Writes the samples as a float64 .npy file (header and data) into the file being written.
 bool EscribirNpy(FicheroAtomico& f, const double* x, std::size_t n);
+// The samples alone, after CabeceraNpy of their total: a series written as it is computed.
+bool EscribirMuestrasNpy(FicheroAtomico& f, const double* x, std::size_t n);
 // The same for counts, as int64.
 bool EscribirNpy(FicheroAtomico& f, const std::uint64_t* x, std::size_t n);

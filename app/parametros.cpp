@@ -7,29 +7,20 @@
 #include <stdexcept>
 
 #include "app/nombres_metodos.h"
+#include "estimators/estado.h"
 
-ErrorConversion::ErrorConversion(std::string_view texto)
-    : texto_(texto) {
-  mensaje_.reserve(texto_.size() + 32);
+ErrorConversion::ErrorConversion(std::string_view texto, bool decimal)
+    : texto_(texto), estado_(decimal ? kEstadoConversionDecimal : kEstadoConversion) {
+  mensaje_.reserve(texto_.size() + 40);
   mensaje_ += '\'';
   mensaje_ += texto_;
-  mensaje_ += "' is not a valid integer value";
+  mensaje_ += decimal ? "' no es un número decimal válido" : "' no es un número entero válido";
 }
 
 namespace {
 
 bool EsBlanco(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool EmpiezaSinMayusculas(std::string_view s, std::string_view prefijo) {
-  if (s.size() < prefijo.size()) return false;
-  for (std::size_t i = 0; i < prefijo.size(); ++i) {
-    char c = s[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefijo[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -64,55 +55,34 @@ int ConvertirEntero(std::string_view texto) {
   return *valor;
 }
 
-double ConvertirReal(std::string_view texto) {
+std::optional<double> LeerDecimal(std::string_view texto) {
   while (!texto.empty() && EsBlanco(texto.front())) texto.remove_prefix(1);
+  while (!texto.empty() && EsBlanco(texto.back())) texto.remove_suffix(1);
   bool negativo = false;
   if (!texto.empty() && (texto.front() == '+' || texto.front() == '-')) {
     negativo = texto.front() == '-';
     texto.remove_prefix(1);
   }
-  // from_chars accepts no sign of its own here (handled above) and no "0x" prefix.
-  if (texto.empty() || texto.front() == '-' || texto.front() == '+') return 0.0;
+  if (texto.empty() || texto.front() == '+' || texto.front() == '-') return std::nullopt;
+  std::string cifras(texto);
+  bool separador = false;
+  for (char& c : cifras) {
+    if (c != ',' && c != '.') continue;
+    if (separador) return std::nullopt;
+    separador = true;
+    c = '.';
+  }
   double valor = 0.0;
-  const char* inicio = texto.data();
-  const char* fin = texto.data() + texto.size();
-  std::chars_format formato = std::chars_format::general;
-  if (EmpiezaSinMayusculas(texto, "0x")) {
-    const char* hex = inicio + 2;
-    if (hex < fin && *hex != '+' && *hex != '-') {
-      double h = 0.0;
-      auto r = std::from_chars(hex, fin, h, std::chars_format::hex);
-      if (r.ec == std::errc()) return negativo ? -h : h;
-      if (r.ec == std::errc::result_out_of_range) {
-        return negativo ? -HUGE_VAL : HUGE_VAL;
-      }
-    }
-    return negativo ? -0.0 : 0.0;  // "0x" without digits reads as the 0 before it
-  }
-  // A text without a point reads its first comma as the decimal separator ("0,05" typed on
-  // a Spanish desktop); a text with a point reads as before.
-  std::string conPunto;
-  if (texto.find('.') == std::string_view::npos) {
-    const std::size_t coma = texto.find(',');
-    if (coma != std::string_view::npos) {
-      conPunto.assign(texto);
-      conPunto[coma] = '.';
-      inicio = conPunto.data();
-      fin = conPunto.data() + conPunto.size();
-    }
-  }
-  auto r = std::from_chars(inicio, fin, valor, formato);
-  if (r.ec == std::errc::invalid_argument) return 0.0;
-  if (r.ec == std::errc::result_out_of_range) {
-    // Overflow gives HUGE_VAL, underflow 0, as strtod does. The text matched up to r.ptr;
-    // a negative exponent in it means underflow.
-    std::string_view leido(inicio, static_cast<std::size_t>(r.ptr - inicio));
-    const std::size_t e = leido.find_first_of("eE");
-    const bool expNegativo = e != std::string_view::npos && e + 1 < leido.size() &&
-                             leido[e + 1] == '-';
-    valor = expNegativo ? 0.0 : HUGE_VAL;
-  }
+  const char* fin = cifras.data() + cifras.size();
+  const auto r = std::from_chars(cifras.data(), fin, valor, std::chars_format::general);
+  if (r.ec != std::errc() || r.ptr != fin || !std::isfinite(valor)) return std::nullopt;
   return negativo ? -valor : valor;
+}
+
+double ConvertirReal(std::string_view texto) {
+  const std::optional<double> valor = LeerDecimal(texto);
+  if (!valor) throw ErrorConversion(texto, true);
+  return *valor;
 }
 
 namespace {

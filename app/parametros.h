@@ -8,9 +8,8 @@
 //
 // Values are held as texts, as the controls hold them; a check box is "0" or "1", a radio
 // group the index of its selected item. The analysis converts a text only when it uses
-// it: integer fields strictly (a bad text stops the analysis with "'<text>' is not a
-// valid integer value"), decimal fields leniently (the longest leading decimal number, its
-// separator a point, or a comma in a text without a point; 0 when there is none).
+// it, strictly: a text that is not a whole integer, or a whole decimal number for a decimal
+// field, stops the analysis with "'<text>' no es un número entero válido" (or "decimal").
 #pragma once
 
 #include <exception>
@@ -119,17 +118,21 @@ class AnalysisParameters {
   std::vector<std::string> valores_;
 };
 
-// The conversion error of an integer field; what() is "'<text>' is not a valid integer value".
+// The conversion error of a field; what() is "'<text>' no es un número entero válido", or
+// "... decimal válido" for a decimal field.
 class ErrorConversion : public std::exception {
  public:
-  explicit ErrorConversion(std::string_view texto);
+  explicit ErrorConversion(std::string_view texto, bool decimal = false);
   const char* what() const noexcept override { return mensaje_.c_str(); }
   const std::string& Mensaje() const noexcept { return mensaje_; }
   const std::string& Texto() const noexcept { return texto_; }
+  // The analysis status: kEstadoConversion, or kEstadoConversionDecimal for a decimal field.
+  int Estado() const noexcept { return estado_; }
 
  private:
   std::string texto_;
   std::string mensaje_;
+  int estado_;
 };
 
 // Strict: optional blanks, optional sign, decimal digits, optional blanks, and nothing
@@ -137,9 +140,11 @@ class ErrorConversion : public std::exception {
 std::optional<int> LeerEntero(std::string_view texto);
 // As LeerEntero, but throws ErrorConversion on a bad text.
 int ConvertirEntero(std::string_view texto);
-// Lenient, C atof with a point whatever the locale: leading white space skipped, the
-// longest leading decimal (or hexadecimal, inf, nan) number read, 0 when there is none.
-// A text with no point takes its first comma as the decimal separator ("0,05" is 0.05).
+// A decimal number, whatever the locale: optional sign, digits with one point or one comma
+// as decimal separator ("0,05" is 0.05), optional exponent, blanks around it. Anything else
+// (hexadecimal, inf, nan, trailing characters) and values that are not finite give nullopt.
+std::optional<double> LeerDecimal(std::string_view texto);
+// As LeerDecimal, but throws ErrorConversion (decimal) on a bad text.
 double ConvertirReal(std::string_view texto);
 
 // Sets a field by key. Text fields take the value as is; check boxes take "0" or "1",

@@ -11,6 +11,7 @@
 #include "app/analisis.h"
 #include "bench/comun.h"
 #include "app/metodos.h"
+#include "estimators/estado.h"
 #include "numeric/generador.h"
 
 namespace {
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(n), veces);
   for (const DefinicionMetodo& m : TablaMetodos()) {
     if (!m.daH) continue;
-    int estado = 0;
+    int estado = kEstadoOk;
     double H = 0;
     const Tiempo t = Mejor(veces, [&] {
       BloqueMetodo b(serie, parametros, '.');

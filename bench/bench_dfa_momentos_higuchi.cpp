@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "bench/comun.h"
+#include "estimators/estado.h"
 #include "estimators/hurst_dfa.h"
 #include "estimators/hurst_higuchi.h"
 #include "estimators/hurst_momentos.h"
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
   const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
   const Vector x = SerieDeCuentas(n);
   double valor = 0;
-  int estado = 0;
+  int estado = kEstadoOk;
   std::int32_t kUsado = 0;
   Vector ex, ey;
 

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
 
   double H = 0, inf = 0, sup = 0;
   Vector x, y;
-  int estado = 0;
+  int estado = kEstadoOk;
   double t = Mejor(veces, [&] { estado = HurstPeriodograma(serie, 10.0f, H, x, y); });
   std::snprintf(texto, sizeof texto, "estado %d H = %.4f", estado, H);
   Linea("Periodograma (10 %)", t, 0.3, texto);
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
       estado = -e.Codigo();
     }
   });
-  if (estado == 0)
+  if (estado == kEstadoOk)
     std::snprintf(texto, sizeof texto, "eta = (%.4f, %.4f, %.4f) [%.4f; %.4f]", eta(1), eta(2),
                   eta(3), inf, sup);
   else

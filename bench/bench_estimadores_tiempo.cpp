@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
   const Vector x = SerieDeCuentas(n);
   double valor = 0;
-  int estado = 0;
+  int estado = kEstadoOk;
   Vector ex, ey;
 
   std::printf("%u muestras, mejor de %d\n", n, veces);

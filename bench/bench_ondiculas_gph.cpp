@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "bench/comun.h"
+#include "estimators/estado.h"
 #include "estimators/hurst_gph.h"
 #include "estimators/hurst_ondiculas.h"
 
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
   std::int32_t j2 = 0;
   std::uint32_t m = 0;
   Vector ex, ey, ajuste;
-  int estado = 0;
+  int estado = kEstadoOk;
   Tiempo t = Mejor(veces, [&] {
     estado = HurstOndiculas(x, 3, 3, 0, H, inf, sup, j2, ex, ey, ajuste);
   });

@@ -28,6 +28,7 @@
 
 #include "app/formato.h"
 #include "app/metodos.h"
+#include "estimators/estado.h"
 #include "numeric/generador.h"
 
 namespace {
@@ -64,14 +65,14 @@ std::vector<Estimacion> Estimar(const Vector& serie, const std::vector<Variante>
   for (std::size_t i = 0; i < metodos.size(); ++i) {
     BloqueMetodo b(serie, metodos[i].parametros, '.');
     const auto t0 = std::chrono::steady_clock::now();
-    int estado = 0;
+    int estado = kEstadoOk;
     try {
       estado = metodos[i].metodo->bloque(b);
     } catch (const std::exception&) {
       estado = -1;
     }
     r[i].segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (estado != 0 || !std::isfinite(b.resultado.valor)) continue;
+    if (estado != kEstadoOk || !std::isfinite(b.resultado.valor)) continue;
     r[i].rechazada = false;
     r[i].H = b.resultado.valor;
     r[i].intervalo = b.resultado.hayIntervalo;

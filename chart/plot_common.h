@@ -12,7 +12,24 @@
 
 enum ItemType : std::uint8_t {
   tkNone, tkMarkAt, tkLine, tkLineto, tkRect, tkRectFrame, tk3DBar, tkText, tkMoveTo,
-  tkEllipse, tkEverything
+  tkEllipse, tkEverything,
+  // Kinds added to the first ones, after tkEverything so that no stored ordinal changes; a
+  // reader that does not know them keeps them in the list and draws nothing for them.
+  tkLabel,      // a text of any length (UTF-8), placed in the data area or in a rim
+  tkLabelMore,  // the continuation of the text of the tkLabel before it
+  tkWhisker,    // an interval: a line with an end cap across each end
+  tkDotLine     // a line dotted one pixel on, one off
+};
+// Where a tkLabel goes: in the data area at its point; in the left rim, right-aligned
+// against the data area at the height of its point (the names of a category axis, which
+// then replace the numbers of the y scale); in the right rim, after the data area at that
+// height (a column of values); above the data area at the left (a title); under the x
+// scale, centred (its axis title).
+enum TLabelPlace : std::uint8_t { lpData, lpLeftRim, lpRightRim, lpTitle, lpAbscissa };
+// How an lpData label sits on its point: horizontally after it (laRight, or before it when
+// it does not fit there), centred on it or before it; vertically centred, above or below.
+enum TLabelAlign : std::uint8_t {
+  laRight = 0, laCenter = 1, laLeft = 2, laMiddle = 0, laAbove = 4, laBelow = 8
 };
 enum TRFrameStyle : std::uint8_t { rbLowered, rbRaised, rbEmbossed, rbEngraved };
 enum FigType : std::uint8_t { ftNoFigs, ftNum, ftTime, ftNoScales, ftDateTime };

@@ -31,7 +31,10 @@ std::string Int(long long v) {
 const char* KindName(ItemType k) {
   static const char* kNames[] = {"tkMarkAt", "tkLine", "tkLineTo", "tkRect", "tkRectFrame",
                                  "tk3DBar", "tkText", "tkMoveTo", "tkEllipse"};
-  return k >= tkMarkAt && k <= tkEllipse ? kNames[k - 1] : nullptr;
+  static const char* kAnadidos[] = {"tkLabel", "tkLabelMore", "tkWhisker", "tkDotLine"};
+  if (k >= tkMarkAt && k <= tkEllipse) return kNames[k - 1];
+  if (k >= tkLabel && k <= tkDotLine) return kAnadidos[k - tkLabel];
+  return nullptr;
 }
 
 const char* FrameName(std::uint8_t f) {
@@ -148,6 +151,19 @@ std::string TPlotModel::DumpText() const {
       case tkEllipse:
         s += " halfaxes: " + Fixed4(it.X2()) + " " + Fixed4(it.Y2()) + "\n";
         s += fill;
+        break;
+      case tkLabel:
+        s += "     text: '" + LabelText(k - 1) + "'\n";
+        s += "    place: " + Int(it.LabelPlace()) + "\n";
+        s += "    align: " + Int(it.LabelAlign()) + "\n";
+        s += "     size: " + Int(it.LabelSize()) + "\n";
+        break;
+      case tkWhisker:
+        s += endpoint;
+        s += "      cap: " + Int(it.CapSize()) + "\n";
+        break;
+      case tkDotLine:
+        s += endpoint;
         break;
       default:
         break;

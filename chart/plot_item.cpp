@@ -46,7 +46,8 @@ void TPlotItem::SetText(const std::string& utf8) {
 
 bool TPlotItem::HasSecondPoint() const {
   switch (Kind()) {
-    case tkLine: case tkRect: case tkRectFrame: case tk3DBar: case tkEllipse:
+    case tkLine: case tkRect: case tkRectFrame: case tk3DBar: case tkEllipse: case tkWhisker:
+    case tkDotLine:
       return true;
     default:
       return false;

@@ -14,6 +14,14 @@
 //  28   1   kind (ItemType ordinal)      60   4   highlight colour (tkRectFrame)
 //  29   1   mark type (tkMarkAt)
 //  29  16   text: length byte + 15 Latin-1 characters (tkText)
+//
+// The kinds added later use their own bytes, all written:
+//  tkLabel:     26 2 length of the whole text in bytes, 29 1 place (TLabelPlace), 30 1
+//               alignment (TLabelAlign), 31 1 size in points (0: the chart font's),
+//               32 32 the first bytes of the UTF-8 text
+//  tkLabelMore: the point, colour, width and class of its tkLabel, 29 35 the next bytes
+//  tkWhisker:   X2/Y2 the other end, 29 1 half length of the end caps in pixels
+//  tkDotLine:   X2/Y2 the other end
 #pragma once
 
 #include <array>
@@ -71,7 +79,20 @@ class TPlotItem {
   TColor HiliteColor() const { return GetU32(60); }
   void SetHiliteColor(TColor c) { SetU32(60, c); }
 
-  // Kinds with a second point in X2/Y2 (tkLine, tkRect, tkRectFrame, tk3DBar, tkEllipse).
+  // tkLabel and tkLabelMore.
+  static constexpr std::size_t kLabelFirst = 32;   // text bytes in a tkLabel
+  static constexpr std::size_t kLabelMore = 35;    // text bytes in a tkLabelMore
+  static constexpr std::size_t kLabelMax = 1000;   // longest text kept, in bytes
+  std::uint16_t LabelLength() const { return std::uint16_t(Bytes[26] | (Bytes[27] << 8)); }
+  TLabelPlace LabelPlace() const { return TLabelPlace(Bytes[29]); }  // may exceed lpAbscissa
+  std::uint8_t LabelAlign() const { return Bytes[30]; }
+  std::uint8_t LabelSize() const { return Bytes[31]; }
+  // tkWhisker.
+  std::uint8_t CapSize() const { return Bytes[29]; }
+  void SetCapSize(std::uint8_t v) { Bytes[29] = v; }
+
+  // Kinds with a second point in X2/Y2 (tkLine, tkRect, tkRectFrame, tk3DBar, tkEllipse,
+  // tkWhisker, tkDotLine).
   bool HasSecondPoint() const;
 
   std::uint32_t GetU32(std::size_t off) const;

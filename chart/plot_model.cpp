@@ -29,8 +29,22 @@ void TPlotModel::GeometryChanged() {
   LookChanged();
 }
 
-void TPlotModel::SetLRim(int v) { geom_.LRim = v; GeometryChanged(); }
-void TPlotModel::SetRRim(int v) { geom_.RRim = v; GeometryChanged(); }
+void TPlotModel::SetLRim(int v) {
+  geom_.LRim += v - lRim_;
+  lRim_ = v;
+  GeometryChanged();
+}
+void TPlotModel::SetRRim(int v) {
+  geom_.RRim += v - rRim_;
+  rRim_ = v;
+  GeometryChanged();
+}
+void TPlotModel::SetLabelRims(int left, int right) {
+  if (geom_.LRim == lRim_ + left && geom_.RRim == rRim_ + right) return;
+  geom_.LRim = lRim_ + left;
+  geom_.RRim = rRim_ + right;
+  CalcScaling();
+}
 void TPlotModel::SetTRim(int v) { geom_.TRim = v; GeometryChanged(); }
 void TPlotModel::SetBRim(int v) { geom_.BRim = v; GeometryChanged(); }
 void TPlotModel::SetShadowWidth(int v) { geom_.ShadowWidth = std::clamp(v, 0, 32); GeometryChanged(); }
@@ -164,7 +178,7 @@ void TPlotModel::AutoRange(double marginPercent) {
     x(it.X1());
     y(it.Y1());
     switch (it.Kind()) {
-      case tkLine: case tkRect: case tkRectFrame: case tk3DBar:
+      case tkLine: case tkRect: case tkRectFrame: case tk3DBar: case tkWhisker: case tkDotLine:
         x(it.X2());
         y(it.Y2());
         break;
@@ -329,6 +343,70 @@ void TPlotModel::TextAt(double x, double y, int size, const std::string& text) {
 void TPlotModel::Ellipse(double x, double y, double halfAxisX, double halfAxisY) {
   TPlotItem& it = NewItem(tkEllipse, x, y, halfAxisX, halfAxisY);
   it.SetFillColor(fillColor_);
+}
+
+void TPlotModel::Label(double x, double y, TLabelPlace place, std::uint8_t align, int size,
+                       const std::string& utf8) {
+  // Whole characters only: the text is cut before a continuation byte.
+  std::size_t n = std::min(utf8.size(), TPlotItem::kLabelMax);
+  while (n > 0 && n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
+  TPlotItem& it = NewItem(tkLabel);
+  it.SetX1(x);
+  it.SetY1(y);
+  it.Bytes[26] = std::uint8_t(n & 0xFF);
+  it.Bytes[27] = std::uint8_t(n >> 8);
+  it.Bytes[29] = place;
+  it.Bytes[30] = align;
+  it.Bytes[31] = std::uint8_t(std::clamp(size, 0, 255));
+  const TPlotItem cabeza = it;
+  std::size_t hecho = std::min(n, TPlotItem::kLabelFirst);
+  std::copy(utf8.begin(), utf8.begin() + static_cast<std::ptrdiff_t>(hecho),
+            items_.back().Bytes.begin() + 32);
+  while (hecho < n) {
+    TPlotItem& mas = items_.emplace_back(cabeza);
+    std::fill(mas.Bytes.begin() + 26, mas.Bytes.end(), std::uint8_t{0});
+    mas.SetKind(tkLabelMore);
+    const std::size_t parte = std::min(n - hecho, TPlotItem::kLabelMore);
+    std::copy(utf8.begin() + static_cast<std::ptrdiff_t>(hecho),
+              utf8.begin() + static_cast<std::ptrdiff_t>(hecho + parte), mas.Bytes.begin() + 29);
+    hecho += parte;
+  }
+}
+
+std::string TPlotModel::LabelText(std::size_t index) const {
+  if (index >= items_.size() || items_[index].Kind() != tkLabel) return {};
+  const TPlotItem& it = items_[index];
+  const std::size_t n = std::min<std::size_t>(it.LabelLength(), TPlotItem::kLabelMax);
+  std::string texto(reinterpret_cast<const char*>(&it.Bytes[32]),
+                    std::min(n, TPlotItem::kLabelFirst));
+  for (std::size_t i = index + 1; i < items_.size() && texto.size() < n; ++i) {
+    if (items_[i].Kind() != tkLabelMore) break;
+    const std::size_t parte = std::min(n - texto.size(), TPlotItem::kLabelMore);
+    texto.append(reinterpret_cast<const char*>(&items_[i].Bytes[29]), parte);
+  }
+  // A text that lost a continuation (a list edited by hand) ends at a whole character.
+  while (!texto.empty() && texto.size() < n &&
+         (static_cast<unsigned char>(texto.back()) & 0x80) != 0) {
+    const bool inicio = (static_cast<unsigned char>(texto.back()) & 0xC0) == 0xC0;
+    texto.pop_back();
+    if (inicio) break;
+  }
+  return texto;
+}
+
+void TPlotModel::Whisker(double x1, double y1, double x2, double y2, int capHalf) {
+  TPlotItem& it = NewItem(tkWhisker, x1, y1, x2, y2);
+  it.SetCapSize(std::uint8_t(std::clamp(capHalf, 0, 255)));
+}
+
+void TPlotModel::DotLine(double x1, double y1, double x2, double y2) {
+  NewItem(tkDotLine, x1, y1, x2, y2);
+}
+
+bool TPlotModel::HasLabels(TLabelPlace place) const {
+  return std::any_of(items_.begin(), items_.end(), [place](const TPlotItem& it) {
+    return it.Kind() == tkLabel && it.LabelPlace() == place;
+  });
 }
 
 void TPlotModel::ClearItems() {

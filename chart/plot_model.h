@@ -52,7 +52,7 @@ class TPlotModel {
   void SetControlSize(int width, int height);
   int Width() const { return geom_.Width; }
   int Height() const { return geom_.Height; }
-  int MinWidth() const { return geom_.LRim + geom_.RRim + 50; }
+  int MinWidth() const { return lRim_ + rRim_ + 50; }
   int MinHeight() const { return geom_.TRim + geom_.BRim + 10; }
   // Data area: W = Width - LRim - RRim - ShadowWidth, H likewise (may be <= 0).
   int DataAreaWidth() const { return geom_.DataWidth(); }
@@ -69,10 +69,16 @@ class TPlotModel {
   void SetFontColor(TColor c);
   bool AutoRedraw() const { return autoRedraw_; }
   void SetAutoRedraw(bool v) { autoRedraw_ = v; }
-  int LRim() const { return geom_.LRim; }
+  int LRim() const { return lRim_; }
   void SetLRim(int v);
-  int RRim() const { return geom_.RRim; }
+  int RRim() const { return rRim_; }
   void SetRRim(int v);
+  // Room that the labels of the rims (lpLeftRim, lpRightRim) take beyond LRim and RRim, set
+  // by the drawing layer, which measures them; Geometry(), the data area and the mapping
+  // use the rims with it. 0 and 0 for a chart without such labels.
+  void SetLabelRims(int left, int right);
+  int LabelRimLeft() const { return geom_.LRim - lRim_; }
+  int LabelRimRight() const { return geom_.RRim - rRim_; }
   int TRim() const { return geom_.TRim; }
   void SetTRim(int v);
   int BRim() const { return geom_.BRim; }
@@ -183,6 +189,22 @@ class TPlotModel {
   void Bar3D(double x1, double y1, double x2, double y2, int depth, int angle);
   void TextAt(double x, double y, int size, const std::string& text);
   void Ellipse(double x, double y, double halfAxisX, double halfAxisY);
+  // A text of any length (UTF-8, kept up to TPlotItem::kLabelMax bytes) placed by `place`
+  // (plot_common.h) at the point (x, y), with `align` for the data area and `size` in points
+  // (0: the chart font's). One tkLabel record, then tkLabelMore records for the rest of the
+  // text, all with the same point.
+  void Label(double x, double y, TLabelPlace place, std::uint8_t align, int size,
+             const std::string& utf8);
+  // The whole text of the tkLabel at `index` with its continuations ("" for another kind).
+  std::string LabelText(std::size_t index) const;
+  // An interval from (x1, y1) to (x2, y2) with an end cap of 2·capHalf + 1 pixels across each
+  // end, drawn even when both ends fall on one pixel.
+  void Whisker(double x1, double y1, double x2, double y2, int capHalf);
+  // A line from (x1, y1) to (x2, y2) dotted one pixel on, one off.
+  void DotLine(double x1, double y1, double x2, double y2);
+  // Whether the list holds a label of that place (lpLeftRim: the y scale is a category
+  // axis, drawn with its names instead of numbers).
+  bool HasLabels(TLabelPlace place) const;
 
   void ClearItems();
   void RemoveLastItem();
@@ -252,7 +274,8 @@ class TPlotModel {
   void SetRangeEnd(double& end, double other, double& lo, double& hi, bool logAxis,
                    double v, bool settingLow);
 
-  TChartGeometry geom_;
+  TChartGeometry geom_;  // with the room of the rim labels in LRim and RRim
+  int lRim_ = 50, rRim_ = 10;
   TScaling scaling_;
   std::vector<TPlotItem> items_;
   std::size_t drawnUpTo_ = 0;

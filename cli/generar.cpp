@@ -138,7 +138,8 @@ std::string LeerOpciones(int argc, char** argv, OpcionesGenerar& o, bool& ayuda)
 int EjecutarGenerar(int argc, char** argv) {
   OpcionesGenerar o;
   bool ayuda = false;
-  const std::string error = LeerOpciones(argc, argv, o, ayuda);
+  std::string error = LeerOpciones(argc, argv, o, ayuda);
+  if (error.empty()) error = ComprobarVariableHilos();
   if (ayuda) {
     Escribir(stdout, kAyuda);
     return kSalidaExito;
@@ -156,17 +157,20 @@ int EjecutarGenerar(int argc, char** argv) {
     return kSalidaUso;
   }
   // The output is opened first, so that a folder that does not exist is found before a long
-  // generation; the file takes its name only once the series is whole ("-" writes standard
-  // output as the series comes).
+  // generation; the samples are written as they are computed, without holding the series,
+  // and the file takes its name only once it is whole.
   std::string rechazo, mensaje;
+  const bool npy = RutaNpy(*o.salida);
   const bool escrito = EscribirFicheroAtomico(
       *o.salida,
       [&](FicheroAtomico& f) {
-        Vector datos;
-        rechazo = GenerarSerieSintetica(p, datos);
-        if (!rechazo.empty()) return false;
-        return RutaNpy(*o.salida) ? EscribirNpy(f, datos.Datos(), datos.Longitud())
-                                  : EscribirMuestras(f, datos.Datos(), datos.Longitud());
+        if (npy && !f.Escribir(CabeceraNpy(p.n))) return false;
+        bool bien = true;
+        const int estado = GenerarSerieEnBloques(p, [&](const double* x, std::size_t cuantas) {
+          return bien = npy ? EscribirMuestrasNpy(f, x, cuantas) : EscribirMuestras(f, x, cuantas);
+        });
+        rechazo = MensajeGenerador(estado, p);
+        return rechazo.empty() && bien;
       },
       mensaje);
   if (!rechazo.empty()) {

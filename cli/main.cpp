@@ -123,9 +123,10 @@ std::string Ayuda() {
       "      --separador SEP      separador decimal del informe: . (por omisión) o ,\n"
       "      --json               en lugar del informe, un objeto JSON por fichero y línea\n"
       "                           (nombre, longitud, metodo, estado, mensaje, valor, ic,\n"
-      "                           coeficientes, constante, x, y, media, varianza, informe;\n"
-      "                           con -m Todos, además metodos: una lista con metodo,\n"
-      "                           estado, mensaje, valor e ic de cada método)\n"
+      "                           coeficientes, constante, x, y, media, varianza, informe,\n"
+      "                           y aviso si H queda fuera de [0, 1]; con -m Todos, además\n"
+      "                           metodos: una lista con metodo, estado, mensaje, valor, ic\n"
+      "                           y aviso de cada método)\n"
       "  -j, --trabajos N         analizar N ficheros a la vez (por omisión, 1); la salida\n"
       "                           sigue el orden de los ficheros y es la misma que con 1\n"
       "      --hilos N            hilos de cálculo de cada análisis (por omisión, tantos\n"
@@ -142,8 +143,9 @@ std::string Ayuda() {
       "\n"
       "Los mensajes (ficheros ilegibles, parámetros no válidos) van a la salida de errores.\n"
       "Estado de salida: 0 si todos los análisis terminan bien; 2 si alguno se rechaza\n"
-      "(parámetro fuera de rango, valor entero no válido, fallo numérico); 1 por errores de\n"
-      "uso, ficheros que no pueden leerse o que no tienen el formato adecuado, o ficheros\n"
+      "(parámetro fuera de rango, valor no válido, fallo numérico, media o varianza que no\n"
+      "pueden representarse, -m Todos sin ninguna estimación); 1 por errores de uso,\n"
+      "ficheros que no pueden leerse o que no tienen el formato adecuado, o ficheros\n"
       "(gráficas, autocorrelaciones) que no pueden escribirse. Un fichero que no puede\n"
       "escribirse entero no se deja a medias: si ya existía, queda como estaba.\n"
       "\n"
@@ -261,10 +263,8 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
       o.json = true;
     } else if (arg == "-j" || arg == "--trabajos" || arg == "--hilos") {
       if (!(error = valor(v)).empty()) return error;
-      const std::optional<int> n = LeerEntero(v);
-      if (!n || *n < 1 || *n > 256)
-        return "el valor de " + arg + " debe ser un entero entre 1 y 256 y no '" + v + "'";
-      (arg == "--hilos" ? o.hilos : o.trabajos) = static_cast<unsigned>(*n);
+      if (!(error = LeerNumeroDeHilos(arg, v, arg == "--hilos" ? o.hilos : o.trabajos)).empty())
+        return error;
     } else if (arg == "--progreso" || arg == "--sin-progreso") {
       if (!(error = sinValor()).empty()) return error;
       o.progreso = arg == "--progreso";
@@ -330,9 +330,10 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   j += ",\"longitud\":" + FormatoI(longitud);
   j += ",\"metodo\":" + JsonTexto(metodo);
   j += ",\"estado\":" + FormatoI(r.estado);
-  j += ",\"mensaje\":" + (r.Exito() ? std::string("null") : JsonTexto(r.mensaje));
+  j += ",\"mensaje\":" + (r.mensaje.empty() ? std::string("null") : JsonTexto(r.mensaje));
   j += ",\"valor\":" + JsonNumero(r.valor);
   j += ",\"ic\":" + JsonIntervalo(r.icBajo, r.icAlto);
+  if (!r.aviso.empty()) j += ",\"aviso\":" + JsonTexto(r.aviso);
   j += ",\"coeficientes\":" +
        (r.coeficientes.empty() ? std::string("null") : JsonLista(r.coeficientes));
   j += ",\"constante\":" + (r.constante ? FormatoI(*r.constante) : std::string("null"));
@@ -347,6 +348,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
       j += ",\"mensaje\":" + (m.mensaje.empty() ? std::string("null") : JsonTexto(m.mensaje));
       j += ",\"valor\":" + JsonNumero(m.valor);
       j += ",\"ic\":" + JsonIntervalo(m.icBajo, m.icAlto);
+      if (!m.aviso.empty()) j += ",\"aviso\":" + JsonTexto(m.aviso);
       j += "}";
     }
     j += "]";
@@ -516,9 +518,10 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   entorno.mensajes = &mensajes;
   entorno.hooks = &reloj;
   entorno.separador = o.separador;
+  entorno.referencia = o.comparacion.referencia;
   AnalysisDriver driver(entorno);
   const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
-  f.rechazo = !r.Exito();
+  f.rechazo = !r.Todo();
   if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
   f.escrituraFallida = r.escrituraFallida;
   if (o.json) {
@@ -548,7 +551,8 @@ bool RutasCompartidas(const Opciones& o, const std::vector<std::string>& nombres
 int Ejecutar(int argc, char** argv) {
   Opciones o;
   bool ayuda = false;
-  const std::string error = LeerOpciones(argc, argv, o, ayuda);
+  std::string error = LeerOpciones(argc, argv, o, ayuda);
+  if (error.empty()) error = ComprobarVariableHilos();
   if (ayuda) {
     Escribir(stdout, Ayuda());
     return kSalidaExito;

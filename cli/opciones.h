@@ -1,8 +1,12 @@
 // Command-line details shared by fenwa-cli and its subcommands.
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
+
+#include "app/parametros.h"
+#include "numeric/paralelo.h"
 
 // "--opcion=valor" is the same as "--opcion valor": for a long option with "=", leaves the
 // option's name in arg and returns the value; otherwise nullopt and arg as it was.
@@ -13,4 +17,23 @@ inline std::optional<std::string> SepararValorEnLinea(std::string& arg) {
   std::string valor = arg.substr(igual + 1);
   arg.resize(igual);
   return valor;
+}
+
+// A number of threads or of files at once (--hilos, -j, FENWA_HILOS, named by `nombre`):
+// an integer from 1 to 256 into n, and ""; otherwise the error text.
+inline std::string LeerNumeroDeHilos(const std::string& nombre, const std::string& valor,
+                                     unsigned& n) {
+  const std::optional<int> v = LeerEntero(valor);
+  if (!v || *v < 1 || *v > 256)
+    return "el valor de " + nombre + " debe ser un entero entre 1 y 256 y no '" + valor + "'";
+  n = static_cast<unsigned>(*v);
+  return {};
+}
+
+// FENWA_HILOS, when it is set and not empty, read as --hilos is: "" or the same error text.
+inline std::string ComprobarVariableHilos() {
+  const char* texto = std::getenv(kVariableHilos);
+  if (!texto || !*texto) return {};
+  unsigned n = 0;
+  return LeerNumeroDeHilos(kVariableHilos, texto, n);
 }

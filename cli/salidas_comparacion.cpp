@@ -38,6 +38,6 @@ std::string EscribirCsv(const OpcionesComparacion& o, const std::string& nombre,
   for (std::size_t p = ruta.find(marca); p != std::string::npos;
        p = ruta.find(marca, p + nombre.size()))
     ruta.replace(p, marca.size(), nombre);
-  if (EscribirTextoCompleto(ruta, contenido).empty()) return {};
-  return "fenwa-cli: no se puede escribir el fichero '" + ruta + "'\n";
+  const std::string mensaje = EscribirTextoCompleto(ruta, contenido);
+  return mensaje.empty() ? std::string() : "fenwa-cli: " + mensaje + "\n";
 }

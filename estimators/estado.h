@@ -59,6 +59,12 @@ enum EstadoEstimador : int {
   kEstadoFarimaNoConverge = 44,      // the simplex did not converge, restart included
   kEstadoConversion = 45,            // an integer field does not hold an integer (its own text)
   kEstadoFarimaFueraDeRegion = 46,   // Whittle FARIMA: the minimum is not stationary and invertible
+  // The series statistics of the report (mean, variance) that are not doubles
+  kEstadoMediaNoRepresentable = 47,     // the mean is not zero but below the smallest double
+  kEstadoVarianzaDesborda = 48,         // the variance is beyond the largest double
+  kEstadoVarianzaSubdesborda = 49,      // the variance is not zero but below the smallest double
+  kEstadoNingunaEstimacion = 50,        // the comparison: no method gave an estimate of H
+  kEstadoConversionDecimal = 51,        // a decimal field holds no decimal number (its own text)
   kEstadoLongitudAutocorrelacion = 255,
 };
 

@@ -82,9 +82,10 @@ int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t r
   if (retardosDecada < 1 || retardosDecada > 20) return kEstadoPuntosDecada;
   const std::uint32_t kMax = retardoMaximo != 0 ? static_cast<std::uint32_t>(retardoMaximo)
                                                 : std::min<std::uint32_t>(n / 10, 10000);
+  // The limit is k_max itself, not the last lag of its sequence: the report names k_max.
+  if (kMax >= n) return kEstadoRetardoSinSegmentos;
   const std::vector<std::uint32_t> retardos = RetardosHiguchi(kMax, retardosDecada);
   if (retardos.size() < 3) return kEstadoPocosRetardos;
-  if (retardos.back() >= n) return kEstadoRetardoSinSegmentos;
   if (SerieConstante(serie)) return kEstadoSerieConstante;
 
   const Vector perfil = SumaAcumulada(serie - Media(serie));

@@ -15,7 +15,7 @@
 // retardoMaximo 0 takes min(n div 10, 10000).
 // Returns the status (estimators/estado.h), tested in this order:
 //   1 n < 100; 39 retardoMaximo != 0 and < 10; 5 retardosDecada outside 1..20;
-//   40 fewer than 3 lags; 41 a lag k >= n (no segment at all); 18 constant series;
+//   41 k_max >= n; 40 fewer than 3 lags; 18 constant series;
 //   42 L(k) = 0 for some lag; 26 non-finite slope.
 // H, retardoMaximoUsado (the k_max in effect, automatic or given), ejeX (log10 k) and
 // ejeY (log10 L(k)) are written only on status 0.

@@ -137,7 +137,7 @@ void ObjetivoWhittleFarima::Preparar(Frecuencia frecuencia) {
 ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
                                              const Vector& lambda)
     : p_(p), q_(q), m_(lambda.Longitud()), log2Sin_(m_) {
-  if (I.Longitud() < m_) ErrorEjecucion(2);
+  if (I.Longitud() < m_) ErrorEjecucion(kFalloLongitudesDistintas);
   I_ = m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_)) : Vector();
   const double* l = lambda.Datos();
   Preparar([l](std::size_t j) { return l[j]; });
@@ -153,7 +153,7 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const int orden = std::max({p_, q_, 0});
   // The same index check as eta(p + q + 1), once, outside the loop.
   if (eta.Longitud() < static_cast<std::uint32_t>(1 + std::max(p_, 0) + std::max(q_, 0)))
-    ErrorEjecucion(0);
+    ErrorEjecucion(kFalloIndiceVector);
   const double ex = -2 * (eta(1) - 0.5);
   const double* phi = eta.Datos() + 1;
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);

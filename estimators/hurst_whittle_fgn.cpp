@@ -171,7 +171,7 @@ thread_local std::unique_ptr<BloqueFgn> bloqueFgn;
 ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N,
                                        SumaDensidad suma)
     : dosSobreN_(2.0 / N), suma_(suma) {
-  if (I.Longitud() < lambda.Longitud()) ErrorEjecucion(2);
+  if (I.Longitud() < lambda.Longitud()) ErrorEjecucion(kFalloLongitudesDistintas);
   I_ = lambda.Longitud() ? I.SubVector(1, lambda.Longitud()) : Vector();
   tabla_ = std::make_shared<const TablaFgn>(lambda);
 }
@@ -179,7 +179,7 @@ ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, st
 ObjetivoWhittleFgn::ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla,
                                        std::uint32_t N, SumaDensidad suma)
     : dosSobreN_(2.0 / N), suma_(suma), I_(std::move(I)), tabla_(std::move(tabla)) {
-  if (I_.Longitud() < tabla_->Frecuencias()) ErrorEjecucion(2);
+  if (I_.Longitud() < tabla_->Frecuencias()) ErrorEjecucion(kFalloLongitudesDistintas);
 }
 
 double ObjetivoWhittleFgn::operator()(double H) const {
@@ -233,7 +233,7 @@ int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& 
     TramoProgreso tramo(0.25, 0.35);
     frecuencias = std::make_shared<const TablaFgn>(m, nPrima);
   }
-  if (frecuencias->Frecuencias() != m) ErrorEjecucion(2);
+  if (frecuencias->Frecuencias() != m) ErrorEjecucion(kFalloLongitudesDistintas);
   double h;
   {
     TramoProgreso tramo(0.35, 0.99);

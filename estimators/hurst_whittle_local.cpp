@@ -39,7 +39,7 @@ void ObjetivoWhittleLocal::Preparar(Frecuencia frecuencia) {
 
 ObjetivoWhittleLocal::ObjetivoWhittleLocal(const Vector& I, const Vector& lambda)
     : m_(lambda.Longitud()), sumaLog_(0.0), logLambda_(m_) {
-  if (I.Longitud() < m_) ErrorEjecucion(2);
+  if (I.Longitud() < m_) ErrorEjecucion(kFalloLongitudesDistintas);
   I_ = m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_)) : Vector();
   const double* l = lambda.Datos();
   Preparar([l](std::size_t j) { return l[j]; });

@@ -47,7 +47,7 @@ double LnGamma(double x) {
 void Gser(double& gamser, double a, double x, double& gln) {
   gln = LnGamma(a);
   if (x <= 0.0) {
-    if (x < 0.0) ErrorEjecucion(9);
+    if (x < 0.0) ErrorEjecucion(kFalloGserNegativo);
     gamser = 0.0;
     return;
   }
@@ -63,7 +63,7 @@ void Gser(double& gamser, double a, double x, double& gln) {
       return;
     }
   }
-  ErrorEjecucion(8);
+  ErrorEjecucion(kFalloIteracionesGamma);
 }
 
 void Gcf(double& gammcf, double a, double x, double& gln) {
@@ -85,12 +85,12 @@ void Gcf(double& gammcf, double a, double x, double& gln) {
     h *= del;
     if (std::fabs(del - 1.0) < kEps) break;
   }
-  if (i > kMaxIteraciones) ErrorEjecucion(8);
+  if (i > kMaxIteraciones) ErrorEjecucion(kFalloIteracionesGamma);
   gammcf = std::exp(-x + a * std::log(x) - gln) * h;
 }
 
 double Gammp(double a, double x) {
-  if (x < 0.0 || a <= 0.0) ErrorEjecucion(10);
+  if (x < 0.0 || a <= 0.0) ErrorEjecucion(kFalloArgumentosGammp);
   double resultado, gln;
   if (x < a + 1.0) {
     Gser(resultado, a, x, gln);

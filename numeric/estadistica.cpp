@@ -142,7 +142,7 @@ double Medias(const double* x, std::uint32_t k, std::uint32_t m, double* y) {
 }  // namespace
 
 Vector Agregar(const Vector& v, std::uint32_t m) {
-  if (m == 0) ErrorEjecucion(15);
+  if (m == 0) ErrorEjecucion(kFalloNivelAgregacion);
   const std::uint32_t k = v.Longitud() / m;
   Vector r(k);
   Medias(v.Datos(), k, m, r.Datos());
@@ -192,7 +192,7 @@ Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada
 }
 
 Vector Autocorrelacion(const Vector& v, std::uint32_t puntos, int sesgada) {
-  if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(16);
+  if (puntos == 0 || puntos > v.Longitud()) ErrorEjecucion(kFalloPuntosAutocorrelacion);
   if (ConvieneAutocorrelacionRapida(v.Longitud(), puntos))
     return AutocorrelacionRapida(v, puntos, sesgada);
   return AutocorrelacionDirecta(v, puntos, sesgada);
@@ -218,12 +218,39 @@ Vector EscalarPotenciaDeDos(const Vector& v, int e) {
   return r;
 }
 
+namespace {
+
+// x·2^k, marked unrepresentable when that overflows or when a non-zero x underflows to 0.
+Estadistico Desescalar(double x, int k) {
+  Estadistico r;
+  r.valor = std::ldexp(x, k);
+  r.representable = std::isfinite(r.valor) && (r.valor != 0.0 || x == 0.0);
+  return r;
+}
+
+}  // namespace
+
+Estadistico MediaDeEscalada(const Vector& escalada, int e) {
+  Estadistico r = Desescalar(Media(escalada), e);
+  // The true mean lies between the extremes, which are finite: an overflow can only be the
+  // rounding of the sum, and the nearest extreme is then the closest double.
+  if (std::isinf(r.valor)) {
+    r.valor = r.valor > 0 ? std::ldexp(Maximo(escalada), e) : std::ldexp(Minimo(escalada), e);
+    r.representable = true;
+  }
+  return r;
+}
+
+Estadistico VarianzaDeEscalada(const Vector& escalada, int e) {
+  return Desescalar(Varianza(escalada), 2 * e);
+}
+
 Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin) {
-  if (salto <= 0) ErrorEjecucion(13);
+  if (salto <= 0) ErrorEjecucion(kFalloSaltoRampa);
   // 64-bit intermediates: the checks and the length must not overflow near the limits
   // of the 32-bit range.
   const std::int64_t i0 = inicio, s = salto, f = fin;
-  if (i0 + s > f + 1) ErrorEjecucion(14);
+  if (i0 + s > f + 1) ErrorEjecucion(kFalloExtremosRampa);
   const std::int64_t longitud = (f - i0) / s + 1;
   // A Vector holds at most 2^32 - 1 elements (and such a ramp would not fit in memory).
   if (longitud > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();

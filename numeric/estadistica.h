@@ -41,6 +41,20 @@ Vector AutocorrelacionDirecta(const Vector& v, std::uint32_t puntos, int sesgada
 int ExponenteDeEscala(const Vector& v);
 // v·2^-e, element by element: exact in binary floating point.
 Vector EscalarPotenciaDeDos(const Vector& v, int e);
+
+// A statistic of a series of any finite magnitude, found on its scaled copy.
+struct Estadistico {
+  double valor = 0.0;
+  // False when the true value is not a double: beyond the largest (valor is then ±inf) or
+  // not zero but below the smallest positive one (valor is then 0).
+  bool representable = true;
+};
+// The mean and the sample variance of v from escalada = v·2^-e (ExponenteDeEscala(v), with
+// escalada = v when e = 0), whose sums neither overflow nor underflow, brought back by 2^e
+// and 2^2e: right whenever the true value is a double, and the same bits as Media(v) and
+// Varianza(v) wherever those neither overflow nor underflow.
+Estadistico MediaDeEscalada(const Vector& escalada, int e);
+Estadistico VarianzaDeEscalada(const Vector& escalada, int e);
 // inicio, inicio + salto, ... not beyond fin. salto <= 0: error 13;
 // inicio + salto > fin + 1: error 14.
 Vector Rampa(std::int32_t inicio, std::int32_t salto, std::int32_t fin);

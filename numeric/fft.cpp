@@ -793,7 +793,7 @@ Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
 Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
   const std::uint32_t n = v.Longitud();
   const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(n));
-  if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(1);
+  if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(kFalloSubvectorInvertido);
   Vector ordenadas;
   {
     // The transform needs both halves; the ordinates go over re, so that im can go before

@@ -73,7 +73,7 @@ std::int64_t LongitudSuave(std::int64_t n) {
 void DftPrimerasFrecuencias(std::int32_t n, const double* x, std::int32_t m, double* re,
                             double* im) {
   if (n < 1 || m < 1 || m > n || static_cast<std::int64_t>(n) + m > (std::int64_t{1} << 30))
-    ErrorEjecucion(0);
+    ErrorEjecucion(kFalloIndiceVector);
   if (LongitudTransformable(n) == n) {
     std::vector<double> tr(static_cast<std::size_t>(n)), ti(static_cast<std::size_t>(n));
     FftPrecisa(n, x, tr.data(), ti.data());
@@ -133,7 +133,7 @@ void DftPrimerasFrecuenciasSobre(std::int32_t n, std::vector<double>& muestras, 
                                  double* re, double* im) {
   if (n < 1 || m < 1 || m > n || static_cast<std::int64_t>(n) + m > (std::int64_t{1} << 30) ||
       muestras.size() < static_cast<std::size_t>(n))
-    ErrorEjecucion(0);
+    ErrorEjecucion(kFalloIndiceVector);
   if (LongitudTransformable(n) == n) {
     std::vector<double> tr(static_cast<std::size_t>(n));
     FftPrecisa(n, muestras.data(), tr.data(), muestras.data());

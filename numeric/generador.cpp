@@ -1,5 +1,6 @@
 #include "numeric/generador.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -60,17 +61,126 @@ bool MuestrasInmersion(const ParametrosGenerador& p, std::uint64_t& N) {
   return true;
 }
 
-// kGeneradorNoFinita when a sample is not finite, kGeneradorConstante when every sample has
-// the same value, else kGeneradorOk.
-int Representable(const Vector& serie) {
-  const double* x = serie.Datos();
-  const std::uint32_t n = serie.Longitud();
-  bool distintas = false;
-  for (std::uint32_t i = 0; i < n; ++i) {
-    if (!Finito(x[i])) return kGeneradorNoFinita;
-    distintas = distintas || x[i] != x[0];
+// Whether the samples seen so far can stand for a series: Ver() returns kGeneradorNoFinita
+// at a sample that is not finite; at the end Estado() is kGeneradorConstante when every
+// sample had the same value, else kGeneradorOk.
+class Representable {
+ public:
+  int Ver(const double* x, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!Finito(x[i])) return kGeneradorNoFinita;
+      if (!vista_) {
+        primera_ = x[i];
+        vista_ = true;
+      }
+      distintas_ = distintas_ || x[i] != primera_;
+    }
+    return kGeneradorOk;
   }
-  return distintas ? kGeneradorOk : kGeneradorConstante;
+  int Estado() const { return distintas_ ? kGeneradorOk : kGeneradorConstante; }
+
+ private:
+  bool vista_ = false, distintas_ = false;
+  double primera_ = 0.0;
+};
+
+// The samples of the series in order, from the deviates (white noise) or from the
+// embedding's output x(t) = re[t] − im[t] (FGN directly, FARIMA through its ARMA filter,
+// whose warm-up is skipped). Siguientes(y, k) writes the next k samples into y.
+class Muestras {
+ public:
+  Muestras(const ParametrosGenerador& p, std::uint64_t N, const double* re, const double* im)
+      : p_(p), N_(N), re_(re), im_(im), normal_(p.semilla) {
+    if (p.modelo != ModeloGenerador::Farima) return;
+    W_ = N - p.n;
+    // A large θ: the filter runs on Y·2^-e, exactly, so that θ·X does not overflow.
+    int e = 0;
+    if (std::fabs(p.theta) > 1.0) std::frexp(p.theta, &e);
+    u_ = std::ldexp(1.0, -e);
+    theta_ = p.theta * u_;
+    escala_ = p.desviacion / std::sqrt(VarianzaFarima(p.d, p.phi, p.theta, e));
+  }
+
+  void Siguientes(double* y, std::size_t k) {
+    switch (p_.modelo) {
+      case ModeloGenerador::Ruido:
+        for (std::size_t i = 0; i < k; ++i, ++t_) {
+          y[i] = p_.media + p_.desviacion * normal_();
+          AvanceCada(t_, p_.n);
+        }
+        break;
+      case ModeloGenerador::Fgn:
+        for (std::size_t i = 0; i < k; ++i, ++t_) {
+          y[i] = p_.media + p_.desviacion * (re_[t_] - im_[t_]);
+          AvanceCada(t_, p_.n);
+        }
+        break;
+      case ModeloGenerador::Farima:
+        for (std::size_t i = 0; i < k; ++t_) {
+          const double x = re_[t_] - im_[t_];
+          const double yt = p_.phi * previoY_ + x * u_ + theta_ * previoX_;
+          previoY_ = yt;
+          previoX_ = x;
+          if (t_ >= W_) y[i++] = p_.media + escala_ * yt;
+          AvanceCada(t_, N_);
+        }
+        break;
+    }
+  }
+
+ private:
+  const ParametrosGenerador& p_;
+  std::uint64_t N_;
+  const double* re_;
+  const double* im_;
+  NormalPortable normal_;
+  std::uint64_t t_ = 0, W_ = 0;
+  double u_ = 1.0, theta_ = 0.0, escala_ = 1.0;
+  double previoY_ = 0.0, previoX_ = 0.0;
+};
+
+// The work arrays of the embedding of FGN and FARIMA (2m values; none for white noise),
+// filled with its output by Preparar.
+struct Trabajo {
+  std::uint64_t N = 0, m = 0;
+  std::unique_ptr<double[]> re, im;
+};
+
+// Validates, probes the memory (the work arrays plus `extra` samples) and, for FGN and
+// FARIMA, runs steps 3 to 5 up to the embedding's output. Progress: the autocovariance,
+// then the embedding (two transforms), up to `hasta`.
+int Preparar(const ParametrosGenerador& p, std::uint64_t extra, double hasta, Trabajo& w) {
+  const int estado = ValidarGenerador(p);
+  if (estado != kGeneradorOk) return estado;
+  MuestrasInmersion(p, w.N);
+  w.m = w.N > 0 ? TamanoInmersion(w.N) : 0;
+  const std::uint64_t bytes = (2 * w.m + extra) * sizeof(double);
+  if (bytes > std::numeric_limits<std::size_t>::max()) return kGeneradorSinMemoria;
+  // Probe with malloc: unlike new, it does not call the program's out-of-memory handler.
+  void* prueba = std::malloc(static_cast<std::size_t>(bytes));
+  if (!prueba) return kGeneradorSinMemoria;
+  std::free(prueba);
+  if (w.m == 0) return kGeneradorOk;
+
+  const std::uint64_t M = w.m / 2;
+  w.re = std::make_unique_for_overwrite<double[]>(w.m);
+  w.im = std::make_unique_for_overwrite<double[]>(w.m);
+  // The autocovariance goes into im, which the transform reads before it writes there.
+  double* c = w.im.get();
+  {
+    TramoProgreso tramo(0.0, 0.15 * hasta);
+    if (p.modelo == ModeloGenerador::Fgn) {
+      for (std::uint64_t k = 0; k <= M; ++k) {
+        c[k] = AutocovarianzaFgn(p.H, k);
+        AvanceCada(k, M + 1);
+      }
+    } else {
+      AutocorrelacionFarima(p.d, M + 1, c);
+    }
+  }
+  TramoProgreso tramo(0.15 * hasta, hasta);
+  NormalPortable normal(p.semilla);
+  return InmersionCirculante(M, c, w.re.get(), w.im.get(), normal);
 }
 
 }  // namespace
@@ -163,86 +273,54 @@ std::uint64_t MemoriaGenerador(const ParametrosGenerador& p) {
   if (ValidarGenerador(p) != kGeneradorOk) return 0;
   std::uint64_t N = 0;
   MuestrasInmersion(p, N);
-  const std::uint64_t muestras = N > 0 ? 3 * TamanoInmersion(N) + p.n : p.n;
+  const std::uint64_t muestras = N > 0 ? 2 * TamanoInmersion(N) + p.n : p.n;
   return muestras * sizeof(double);
 }
 
 int GenerarSerie(const ParametrosGenerador& p, Vector& salida) {
-  const int estado = ValidarGenerador(p);
+  Trabajo w;
+  const bool ruido = p.modelo == ModeloGenerador::Ruido;
+  const int estado = Preparar(p, p.n, ruido ? 0.0 : 0.95, w);
   if (estado != kGeneradorOk) return estado;
-  const std::uint64_t bytes = MemoriaGenerador(p);
-  if (bytes > std::numeric_limits<std::size_t>::max()) return kGeneradorSinMemoria;
-  // Probe with malloc: unlike new, it does not call the program's out-of-memory handler.
-  void* prueba = std::malloc(static_cast<std::size_t>(bytes));
-  if (!prueba) return kGeneradorSinMemoria;
-  std::free(prueba);
+  TramoProgreso tramo(ruido ? 0.0 : 0.95, 1.0);
+  Vector serie(static_cast<std::uint32_t>(p.n));
+  Muestras(p, w.N, w.re.get(), w.im.get()).Siguientes(serie.Datos(), serie.Longitud());
+  Representable representable;
+  int resultado = representable.Ver(serie.Datos(), serie.Longitud());
+  if (resultado == kGeneradorOk) resultado = representable.Estado();
+  if (resultado == kGeneradorOk) salida = std::move(serie);
+  return resultado;
+}
 
-  const auto n = static_cast<std::uint32_t>(p.n);
-  NormalPortable normal(p.semilla);
-  if (p.modelo == ModeloGenerador::Ruido) {
-    Vector serie(n);
-    for (std::uint32_t i = 0; i < n; ++i) {
-      serie.Datos()[i] = p.media + p.desviacion * normal();
-      AvanceCada(i, n);
-    }
-    const int representable = Representable(serie);
-    if (representable == kGeneradorOk) salida = std::move(serie);
-    return representable;
-  }
-
-  std::uint64_t N = 0;
-  MuestrasInmersion(p, N);
-  const std::uint64_t m = TamanoInmersion(N);
-  const std::uint64_t M = m / 2;
-  auto re = std::make_unique_for_overwrite<double[]>(m);
-  auto im = std::make_unique_for_overwrite<double[]>(m);
-  // Progress: the autocovariance, the embedding (two transforms), the samples.
+int GenerarSerieEnBloques(const ParametrosGenerador& p,
+                          const std::function<bool(const double* x, std::size_t cuantas)>& entrega) {
+  constexpr std::size_t kBloque = std::size_t{1} << 16;
+  Trabajo w;
+  const bool ruido = p.modelo == ModeloGenerador::Ruido;
+  int estado = Preparar(p, kBloque, ruido ? 0.0 : 0.9, w);
+  if (estado != kGeneradorOk) return estado;
+  std::unique_ptr<double[]> bloque = std::make_unique_for_overwrite<double[]>(kBloque);
+  // First every sample is checked, then they are computed again to be handed out.
   {
-    auto a = std::make_unique_for_overwrite<double[]>(m);
-    {
-      TramoProgreso tramo(0.0, 0.15);
-      if (p.modelo == ModeloGenerador::Fgn) {
-        for (std::uint64_t k = 0; k <= M; ++k) {
-          a[k] = AutocovarianzaFgn(p.H, k);
-          AvanceCada(k, M + 1);
-        }
-      } else {
-        AutocorrelacionFarima(p.d, M + 1, a.get());
-      }
+    TramoProgreso tramo(ruido ? 0.0 : 0.9, ruido ? 0.5 : 0.92);
+    Muestras muestras(p, w.N, w.re.get(), w.im.get());
+    Representable representable;
+    for (std::uint64_t hecho = 0; hecho < p.n && estado == kGeneradorOk; hecho += kBloque) {
+      const auto k = static_cast<std::size_t>(std::min<std::uint64_t>(kBloque, p.n - hecho));
+      muestras.Siguientes(bloque.get(), k);
+      estado = representable.Ver(bloque.get(), k);
     }
-    TramoProgreso tramo(0.15, 0.95);
-    const int e = InmersionCirculante(M, a.get(), re.get(), im.get(), normal);
-    if (e != kGeneradorOk) return e;
+    if (estado == kGeneradorOk) estado = representable.Estado();
+    if (estado != kGeneradorOk) return estado;
   }
-  TramoProgreso tramo(0.95, 1.0);
-
-  Vector serie(n);
-  double* y = serie.Datos();
-  if (p.modelo == ModeloGenerador::Fgn) {
-    for (std::uint32_t j = 0; j < n; ++j) {
-      y[j] = p.media + p.desviacion * (re[j] - im[j]);
-      AvanceCada(j, n);
-    }
-  } else {
-    const std::uint64_t W = N - p.n;
-    // A large θ: the filter runs on Y·2^-e, exactly, so that θ·X does not overflow.
-    int e = 0;
-    if (std::fabs(p.theta) > 1.0) std::frexp(p.theta, &e);
-    const double u = std::ldexp(1.0, -e), theta = p.theta * u;
-    const double escala = p.desviacion / std::sqrt(VarianzaFarima(p.d, p.phi, p.theta, e));
-    double previoY = 0.0, previoX = 0.0;
-    for (std::uint64_t t = 0; t < N; ++t) {
-      const double x = re[t] - im[t];
-      const double yt = p.phi * previoY + x * u + theta * previoX;
-      previoY = yt;
-      previoX = x;
-      if (t >= W) y[t - W] = p.media + escala * yt;
-      AvanceCada(t, N);
-    }
+  TramoProgreso tramo(ruido ? 0.5 : 0.92, 1.0);
+  Muestras muestras(p, w.N, w.re.get(), w.im.get());
+  for (std::uint64_t hecho = 0; hecho < p.n; hecho += kBloque) {
+    const auto k = static_cast<std::size_t>(std::min<std::uint64_t>(kBloque, p.n - hecho));
+    muestras.Siguientes(bloque.get(), k);
+    if (!entrega(bloque.get(), k)) break;
   }
-  const int representable = Representable(serie);
-  if (representable == kGeneradorOk) salida = std::move(serie);
-  return representable;
+  return kGeneradorOk;
 }
 
 // ---- pieces of the recipe ----------------------------------------------------------------

@@ -44,7 +44,9 @@
 // files keep 6 significant digits, far above that.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -99,12 +101,22 @@ int ValidarGenerador(const ParametrosGenerador& p);
 // desviacion too large), or every sample equal (desviacion too small beside media). On any
 // non-zero status `salida` is left untouched. Reports its progress and stops with Cancelado
 // at the next check after a cancellation request (numeric/progreso.h), `salida` untouched
-// too. The memory needed (MemoriaGenerador) is first
-// requested from malloc, which reports a failure instead of calling the program's
-// out-of-memory handler, so a length the machine cannot hold is refused cleanly.
+// too. The memory needed (MemoriaGenerador) is first requested from malloc, which reports
+// a failure instead of calling the program's out-of-memory handler, so a length the
+// machine cannot hold is refused cleanly.
 int GenerarSerie(const ParametrosGenerador& p, Vector& salida);
 
-// Bytes the generation needs at its peak (work arrays and result); 0 when invalid.
+// The same series handed out in order, in blocks of at most 65,536 samples, to
+// entrega(x, cuantas) as they are computed, without holding the series: the work arrays of
+// the transform are all the memory it needs (16 bytes a point of the embedding, about 32
+// a sample; none for white noise). Every sample is first computed once to be checked, so
+// nothing is handed out unless the status is 0 (the statuses are GenerarSerie's). A false
+// from entrega stops the generation; the status is still 0.
+int GenerarSerieEnBloques(const ParametrosGenerador& p,
+                          const std::function<bool(const double* x, std::size_t cuantas)>& entrega);
+
+// Bytes GenerarSerie needs at its peak (the transform's two work arrays and the series);
+// 0 when invalid.
 std::uint64_t MemoriaGenerador(const ParametrosGenerador& p);
 
 // ---- pieces of the recipe, exposed for the checks ---------------------------------------

@@ -145,7 +145,7 @@ double MinUnaVble(const FuncionObjetivoUnaVble& f, double a, double b, double to
       }
     }
   }
-  ErrorEjecucion(12);
+  ErrorEjecucion(kFalloIteracionesMinUnaVble);
 }
 
 bool MinimoVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf,
@@ -178,13 +178,13 @@ bool MinimoVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, 
 
 Vector MinVariasVbles(const FuncionObjetivo& f, const Vector& x0, double tolx, double tolf) {
   Vector mejor;
-  if (!MinimoVariasVbles(f, x0, tolx, tolf, mejor)) ErrorEjecucion(11);
+  if (!MinimoVariasVbles(f, x0, tolx, tolf, mejor)) ErrorEjecucion(kFalloIteracionesAmoeba);
   return mejor;
 }
 
 void Amoeba(Matrix& P, Vector& y, double tolx, double tolf, const FuncionObjetivo& f,
             std::int32_t& nfunk) {
-  if (!AmoebaAcotada(P, y, tolx, tolf, f, nfunk)) ErrorEjecucion(11);
+  if (!AmoebaAcotada(P, y, tolx, tolf, f, nfunk)) ErrorEjecucion(kFalloIteracionesAmoeba);
 }
 
 bool AmoebaAcotada(Matrix& P, Vector& y, double tolx, double tolf,

@@ -65,6 +65,6 @@ static_assert(sizeof(kCoeficientes) / sizeof(double) == Inicio(kMaxMomentosNulos
 }  // namespace
 
 std::span<const double> FiltroDaubechies(int momentos) {
-  if (momentos < 1 || momentos > kMaxMomentosNulos) ErrorEjecucion(0);
+  if (momentos < 1 || momentos > kMaxMomentosNulos) ErrorEjecucion(kFalloIndiceVector);
   return {kCoeficientes + Inicio(momentos), static_cast<std::size_t>(2 * momentos)};
 }

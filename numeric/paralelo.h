@@ -15,7 +15,7 @@
 #include "numeric/progreso.h"
 
 // Variable of the environment that sets the number of threads (a positive integer); when it
-// is absent or invalid every core is used.
+// is absent or invalid every core is used (fenwa-cli refuses an invalid one before starting).
 inline constexpr const char* kVariableHilos = "FENWA_HILOS";
 
 // Threads the parallel loops use: the value set on this thread by HilosDeEsteHilo, else the

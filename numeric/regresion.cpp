@@ -22,12 +22,12 @@ void Gaussj(Matrix& a, Vector& b) {
             icol = k;
           }
         } else if (ipiv[k] > 1) {
-          ErrorEjecucion(7);
+          ErrorEjecucion(kFalloMatrizSingular);
         }
       }
     }
     // No candidate at all: only a NaN left in the remaining block (|NaN| >= 0 is false).
-    if (irow == 0) ErrorEjecucion(7);
+    if (irow == 0) ErrorEjecucion(kFalloMatrizSingular);
     ++ipiv[icol];
     if (irow != icol) {
       for (std::uint32_t l = 1; l <= n; ++l) std::swap(a(irow, l), a(icol, l));
@@ -35,7 +35,7 @@ void Gaussj(Matrix& a, Vector& b) {
     }
     indxr[i] = irow;
     indxc[i] = icol;
-    if (a(icol, icol) == 0.0) ErrorEjecucion(7);
+    if (a(icol, icol) == 0.0) ErrorEjecucion(kFalloMatrizSingular);
     const double pivinv = 1.0 / a(icol, icol);
     a(icol, icol) = 1.0;
     for (std::uint32_t l = 1; l <= n; ++l) a(icol, l) *= pivinv;

@@ -64,8 +64,8 @@ Vector& Vector::operator=(double s) {
 }
 
 Vector Vector::SubVector(std::uint32_t indice1, std::uint32_t indice2) const {
-  if (indice2 < indice1) ErrorEjecucion(1);
-  if (indice1 == 0 || indice2 > n_) ErrorEjecucion(0);
+  if (indice2 < indice1) ErrorEjecucion(kFalloSubvectorInvertido);
+  if (indice1 == 0 || indice2 > n_) ErrorEjecucion(kFalloIndiceVector);
   Vector r(indice2 - indice1 + 1);
   std::memcpy(r.Datos(), Datos() + (indice1 - 1), sizeof(double) * r.n_);
   return r;
@@ -193,26 +193,26 @@ Matrix& Matrix::operator=(const Matrix& otra) {
 }
 
 Vector Matrix::Fila(std::uint32_t i) const {
-  if (i == 0 || i > filas_) ErrorEjecucion(4);
+  if (i == 0 || i > filas_) ErrorEjecucion(kFalloFilaMatriz);
   Vector r(columnas_);
   for (std::uint32_t j = 1; j <= columnas_; ++j) r[j] = (*this)(i, j);
   return r;
 }
 
 Vector Matrix::Columna(std::uint32_t j) const {
-  if (j == 0 || j > columnas_) ErrorEjecucion(5);
+  if (j == 0 || j > columnas_) ErrorEjecucion(kFalloColumnaMatriz);
   Vector r(filas_);
   for (std::uint32_t i = 1; i <= filas_; ++i) r[i] = (*this)(i, j);
   return r;
 }
 
 void Matrix::PonerFila(std::uint32_t i, const Vector& v) {
-  if (i == 0 || i > filas_) ErrorEjecucion(4);
+  if (i == 0 || i > filas_) ErrorEjecucion(kFalloFilaMatriz);
   for (std::uint32_t j = 1; j <= columnas_; ++j) (*this)(i, j) = v(j);
 }
 
 void Matrix::PonerColumna(std::uint32_t j, const Vector& v) {
-  if (j == 0 || j > columnas_) ErrorEjecucion(5);
+  if (j == 0 || j > columnas_) ErrorEjecucion(kFalloColumnaMatriz);
   for (std::uint32_t i = 1; i <= filas_; ++i) (*this)(i, j) = v(i);
 }
 
@@ -231,7 +231,7 @@ Matrix operator*(const Matrix& m, double s) {
 Matrix operator*(double s, const Matrix& m) { return m * s; }
 
 Vector operator*(const Vector& v, const Matrix& m) {
-  if (v.Longitud() != m.Filas()) ErrorEjecucion(6);
+  if (v.Longitud() != m.Filas()) ErrorEjecucion(kFalloProductoVectorMatriz);
   Vector r(m.Columnas());
   for (std::uint32_t j = 1; j <= m.Columnas(); ++j) {
     double suma = 0.0;

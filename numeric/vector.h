@@ -22,15 +22,15 @@ class Vector {
 
   // Checked element read and reference, 1 <= i <= n (error 0 otherwise).
   double operator()(std::uint32_t i) const {
-    if (i == 0 || i > n_) ErrorEjecucion(0);
+    if (i == 0 || i > n_) ErrorEjecucion(kFalloIndiceVector);
     return elementos_[i - 1];
   }
   double& operator[](std::uint32_t i) {
-    if (i == 0 || i > n_) ErrorEjecucion(0);
+    if (i == 0 || i > n_) ErrorEjecucion(kFalloIndiceVector);
     return elementos_[i - 1];
   }
   const double& operator[](std::uint32_t i) const {
-    if (i == 0 || i > n_) ErrorEjecucion(0);
+    if (i == 0 || i > n_) ErrorEjecucion(kFalloIndiceVector);
     return elementos_[i - 1];
   }
 
@@ -59,7 +59,7 @@ class Vector {
  private:
   void Reservar(std::uint32_t n);  // fresh block for n elements (none when n = 0)
   void ComprobarLongitud(const Vector& v) const {
-    if (v.n_ != n_) ErrorEjecucion(2);
+    if (v.n_ != n_) ErrorEjecucion(kFalloLongitudesDistintas);
   }
   friend class VectorPrestado;
   Vector(const double* prestados, std::uint32_t n);  // reads them where they are
@@ -137,7 +137,7 @@ class Matrix {
 
  private:
   void Comprobar(std::uint32_t i, std::uint32_t j) const {
-    if (i == 0 || i > filas_ || j == 0 || j > columnas_) ErrorEjecucion(3);
+    if (i == 0 || i > filas_ || j == 0 || j > columnas_) ErrorEjecucion(kFalloIndiceMatriz);
   }
 
   std::uint32_t filas_ = 0;

@@ -31,9 +31,9 @@ void VistaResultados::AppendTabla(const std::string& linea) {
   QTextCursor cursor(memo_->document()->lastBlock());
   cursor.select(QTextCursor::BlockUnderCursor);
   QTextCharFormat formato;
-  formato.setFont(FuenteFenwaMonoespaciada(memo_->font().pixelSize() > 0
-                                               ? memo_->font().pixelSize() - 1
-                                               : 12));
+  const QFont fuente = FuenteFenwaMonoespaciada(
+      memo_->font().pixelSize() > 0 ? memo_->font().pixelSize() - 1 : 12);
+  formato.setFont(fuente);
   cursor.mergeCharFormat(formato);
 }
 

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLocale>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "chart/qt/fuentes.h"
+#include "ui/ayuda_campos.h"
 #include "ui/dialogos.h"
 
 namespace {
@@ -27,6 +29,25 @@ QLineEdit* NuevoCampo(QWidget* padre, const char* nombre) {
 }
 
 std::string S(const QLineEdit* campo) { return campo->text().toStdString(); }
+
+// A field with the values it takes beside it, in grey, decimals with the regional separator.
+QWidget* ConLimites(QLineEdit* campo, const char* limites, const char* ayuda) {
+  const QString punto = QLocale().decimalPoint();
+  const QChar separador = punto.size() == 1 ? punto.at(0) : QLatin1Char('.');
+  campo->setToolTip(ConSeparador(ayuda, separador));
+  auto* fila = new QWidget;
+  auto* disposicion = new QHBoxLayout(fila);
+  disposicion->setContentsMargins(0, 0, 0, 0);
+  disposicion->addWidget(campo);
+  auto* etiqueta = new QLabel(ConSeparador(limites, separador), fila);
+  etiqueta->setObjectName(QStringLiteral("Limites") + campo->objectName());
+  QPalette paleta = etiqueta->palette();
+  paleta.setColor(QPalette::WindowText, paleta.color(QPalette::Disabled, QPalette::WindowText));
+  etiqueta->setPalette(paleta);
+  disposicion->addWidget(etiqueta);
+  disposicion->addStretch(1);
+  return fila;
+}
 QString Q(const std::string& texto) { return QString::fromStdString(texto); }
 
 }  // namespace
@@ -51,16 +72,26 @@ TFGenerar::TFGenerar(PlatformDialogs& dialogos, QWidget* padre)
   EDesviacion = NuevoCampo(this, "EDesviacion");
   ESemilla = NuevoCampo(this, "ESemilla");
 
-  auto* parametros = GrupoCampos(QStringLiteral("Parámetros del modelo"),
-                                 {{QStringLiteral("Parámetro de Hurst (H):"), EH},
-                                  {QStringLiteral("Diferencia fraccionaria (d):"), Ed},
-                                  {QStringLiteral("Coeficiente AR (φ):"), EPhi},
-                                  {QStringLiteral("Coeficiente MA (θ):"), ETheta}});
-  auto* serie = GrupoCampos(QStringLiteral("Serie"),
-                            {{QStringLiteral("Longitud (nº de muestras):"), ELongitud},
-                             {QStringLiteral("Media:"), EMedia},
-                             {QStringLiteral("Desviación típica:"), EDesviacion},
-                             {QStringLiteral("Semilla:"), ESemilla}});
+  auto* parametros = GrupoCampos(
+      QStringLiteral("Parámetros del modelo"),
+      {{QStringLiteral("Parámetro de Hurst (H):"),
+        ConLimites(EH, "0 < H < 1", "Parámetro de Hurst del ruido fraccionario gaussiano.")},
+       {QStringLiteral("Diferencia fraccionaria (d):"),
+        ConLimites(Ed, "-0.5 < d < 0.5", "Diferencia fraccionaria del FARIMA; H = d + 0.5.")},
+       {QStringLiteral("Coeficiente AR (φ):"),
+        ConLimites(EPhi, "-1 < φ < 1", "Coeficiente autorregresivo; 0 es p = 0.")},
+       {QStringLiteral("Coeficiente MA (θ):"),
+        ConLimites(ETheta, "finito", "Coeficiente de media móvil; 0 es q = 0.")}});
+  auto* serie = GrupoCampos(
+      QStringLiteral("Serie"),
+      {{QStringLiteral("Longitud (nº de muestras):"),
+        ConLimites(ELongitud, "≥ 2", "Número de muestras; un entero, también como 1e7.")},
+       {QStringLiteral("Media:"), ConLimites(EMedia, "finita", "Media de la serie.")},
+       {QStringLiteral("Desviación típica:"),
+        ConLimites(EDesviacion, "> 0", "Desviación típica de la serie misma.")},
+       {QStringLiteral("Semilla:"),
+        ConLimites(ESemilla, "entero ≥ 0",
+                   "La misma semilla con los mismos valores da la misma serie.")}});
 
   std::tie(BOK, BCancelar) = BotonesAceptarCancelar(this);
   connect(BOK, &QPushButton::clicked, this, &TFGenerar::accept);

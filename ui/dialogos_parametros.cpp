@@ -4,6 +4,9 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QTabBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <tuple>
@@ -11,6 +14,7 @@
 #include <string_view>
 
 #include "app/metodos.h"
+#include "ui/ayuda_campos.h"
 
 #include "chart/qt/fuentes.h"
 
@@ -18,7 +22,22 @@ namespace {
 
 constexpr int kAnchoCampo = 64;
 
-// The control of a field, as the table describes it, with its default value.
+// The regional decimal separator, with which a person reads and writes numbers here.
+QChar Separador() {
+  const QString s = QLocale().decimalPoint();
+  return s.size() == 1 ? s.at(0) : QLatin1Char('.');
+}
+
+// A field's default as the dialog shows it: decimals with the regional separator, except
+// the significance of the stationarity test, whose text ("0.05") is fixed by the original
+// design.
+QString OmisionMostrada(const DefinicionCampo& c) {
+  const bool decimal = c.tipo == TipoCampo::Decimal || c.tipo == TipoCampo::ListaDecimal;
+  if (!decimal || std::string_view(c.clave) == campo::ESigni) return QString::fromUtf8(c.omision);
+  return ConSeparador(c.omision, Separador());
+}
+
+// The control of a field, as the table describes it, with its default value and its hint.
 QWidget* NuevoControl(const DefinicionCampo& c, QWidget* padre) {
   QWidget* control = nullptr;
   QStringList entradas;
@@ -26,7 +45,7 @@ QWidget* NuevoControl(const DefinicionCampo& c, QWidget* padre) {
   switch (c.tipo) {
     case TipoCampo::Entero:
     case TipoCampo::Decimal: {
-      auto* campo = new QLineEdit(QString::fromUtf8(c.omision), padre);
+      auto* campo = new QLineEdit(OmisionMostrada(c), padre);
       campo->setFixedWidth(kAnchoCampo);
       control = campo;
       break;
@@ -52,8 +71,13 @@ QWidget* NuevoControl(const DefinicionCampo& c, QWidget* padre) {
     }
   }
   control->setObjectName(QString::fromLatin1(c.control));
+  if (const AyudaCampo* ayuda = BuscarAyuda(c.clave))
+    control->setToolTip(ConSeparador(ayuda->ayuda, Separador()));
   return control;
 }
+
+// Escribir below, for the defaults button.
+void Escribir(QWidget* campo, const QVariant& valor);
 
 // Title of the page a field is on, from the parameter table.
 QString PaginaDe(const char* clave) { return QString::fromUtf8(BuscarCampo(clave)->pagina); }
@@ -70,7 +94,13 @@ QString MetodoDe(const char* clave) {
 QWidget* Pagina(std::vector<QWidget*> hijos) {
   auto* pagina = new QWidget;
   auto* disposicion = new QVBoxLayout(pagina);
-  for (QWidget* hijo : hijos) disposicion->addWidget(hijo);
+  for (QWidget* hijo : hijos) {
+    // Buttons at their own width, on the left.
+    if (qobject_cast<QPushButton*>(hijo))
+      disposicion->addWidget(hijo, 0, Qt::AlignLeft);
+    else
+      disposicion->addWidget(hijo);
+  }
   disposicion->addStretch(1);
   return pagina;
 }
@@ -164,9 +194,60 @@ QGroupBox* TDialogoParametros::PaginaParametros(
   for (const auto& [definicion, control] : campos_) {
     if (control == filas.front().second) titulo = QString::fromUtf8(definicion->pagina);
   }
-  QGroupBox* grupo = GrupoCampos(QStringLiteral("Parámetros"), filas);
-  paginas->addTab(Pagina({grupo}), titulo);
+  QGroupBox* grupo = GrupoCampos(QStringLiteral("Parámetros"), ConLimites(filas));
+  paginas->addTab(Pagina({grupo, BotonOmision(titulo)}), titulo);
   return grupo;
+}
+
+std::vector<std::pair<QString, QWidget*>> TDialogoParametros::ConLimites(
+    const std::vector<std::pair<QString, QWidget*>>& filas) const {
+  std::vector<std::pair<QString, QWidget*>> r;
+  for (const auto& [etiqueta, control] : filas) {
+    const char* clave = nullptr;
+    for (const auto& [definicion, c] : campos_)
+      if (c == control) clave = definicion->clave;
+    const AyudaCampo* ayuda = clave ? BuscarAyuda(clave) : nullptr;
+    if (!ayuda || !*ayuda->limites) {
+      r.emplace_back(etiqueta, control);
+      continue;
+    }
+    // The field, then the values it takes in grey.
+    auto* fila = new QWidget;
+    auto* disposicion = new QHBoxLayout(fila);
+    disposicion->setContentsMargins(0, 0, 0, 0);
+    disposicion->addWidget(control);
+    auto* limites = new QLabel(ConSeparador(ayuda->limites, Separador()), fila);
+    limites->setObjectName(QStringLiteral("Limites") + control->objectName());
+    QPalette paleta = limites->palette();
+    paleta.setColor(QPalette::WindowText, paleta.color(QPalette::Disabled, QPalette::WindowText));
+    limites->setPalette(paleta);
+    disposicion->addWidget(limites);
+    disposicion->addStretch(1);
+    r.emplace_back(etiqueta, fila);
+  }
+  return r;
+}
+
+QPushButton* TDialogoParametros::BotonOmision(const QString& pagina) {
+  auto* boton = new QPushButton(QStringLiteral("Valores por omisión"));
+  boton->setObjectName(QStringLiteral("BOmision"));
+  boton->setAutoDefault(false);
+  boton->setToolTip(QStringLiteral("Devuelve los campos de esta página a sus valores por omisión"));
+  connect(boton, &QPushButton::clicked, this, [this, pagina] { ValoresPorOmision(pagina); });
+  return boton;
+}
+
+void TDialogoParametros::ValoresPorOmision(const QString& pagina) {
+  for (const int i : orden_) {
+    const auto& [definicion, control] = campos_[static_cast<std::size_t>(i)];
+    if (QString::fromUtf8(definicion->pagina) != pagina) continue;
+    if (definicion->EsTexto())
+      Escribir(control, OmisionMostrada(*definicion));
+    else if (definicion->tipo == TipoCampo::Casilla)
+      Escribir(control, std::string_view(definicion->omision) == "1");
+    else
+      Escribir(control, QString::fromUtf8(definicion->omision).toInt());
+  }
 }
 
 void TDialogoParametros::OrdenRestauracion(std::vector<int> orden) { orden_ = std::move(orden); }
@@ -294,32 +375,34 @@ TFMetodosH::TFMetodosH(QWidget* padre)
     auto* disposicion = new QHBoxLayout(estandar);
     disposicion->addWidget(RGModelo);
     disposicion->addWidget(GrupoCampos(QStringLiteral("Órdenes ARMA"),
-                                       {{QStringLiteral("Orden AR (p):"), EOrdenp},
-                                        {QStringLiteral("Orden MA (q):"), EOrdenq}}));
-    auto* local = GrupoCampos(MetodoDe(campo::CBFactor), {{QStringLiteral("Factor m:"), CBFactor}});
+                                       ConLimites({{QStringLiteral("Orden AR (p):"), EOrdenp},
+                                                   {QStringLiteral("Orden MA (q):"), EOrdenq}})));
+    auto* local = GrupoCampos(MetodoDe(campo::CBFactor),
+                              ConLimites({{QStringLiteral("Factor m:"), CBFactor}}));
     auto* agregado = GrupoCampos(MetodoDe(campo::CBNivel),
-                                 {{QStringLiteral("Nivel de agregación:"), CBNivel}});
+                                 ConLimites({{QStringLiteral("Nivel de agregación:"), CBNivel}}));
     auto* pagina = new QWidget;
     auto* rejilla = new QGridLayout(pagina);
     rejilla->addWidget(estandar, 0, 0, 1, 2);
     rejilla->addWidget(local, 1, 0);
     rejilla->addWidget(agregado, 1, 1);
     rejilla->addWidget(RGDensidad, 2, 0, 1, 2);
-    rejilla->setRowStretch(3, 1);
+    rejilla->addWidget(BotonOmision(PaginaDe(campo::RGModelo)), 3, 0, 1, 2, Qt::AlignLeft);
+    rejilla->setRowStretch(4, 1);
     PageControl->addTab(pagina, PaginaDe(campo::RGModelo));
   }
 
   EMomentosOnd = Edicion(campo::EMomentosOnd);
   EOctavaIni = Edicion(campo::EOctavaIni);
   EOctavaFin = Edicion(campo::EOctavaFin);
-  PaginaParametros(PageControl, {{QStringLiteral("Momentos nulos de la ondícula (1 a 10):"), EMomentosOnd},
+  PaginaParametros(PageControl, {{QStringLiteral("Momentos nulos de la ondícula:"), EMomentosOnd},
                            {QStringLiteral("Octava inicial:"), EOctavaIni},
                            {QStringLiteral("Octava final (0 = automática):"), EOctavaFin}});
 
   EOrdenDFA = Edicion(campo::EOrdenDFA);
   EMinCaja = Edicion(campo::EMinCaja);
   EDecadaDFA = Edicion(campo::EDecadaDFA);
-  PaginaParametros(PageControl, {{QStringLiteral("Orden de la tendencia (1 a 3):"), EOrdenDFA},
+  PaginaParametros(PageControl, {{QStringLiteral("Orden de la tendencia:"), EOrdenDFA},
                            {QStringLiteral("Caja mínima (nº de muestras):"), EMinCaja},
                            {QStringLiteral("Número de cajas por década:"), EDecadaDFA}});
 
@@ -336,15 +419,31 @@ TFMetodosH::TFMetodosH(QWidget* padre)
                            {QStringLiteral("Número de retardos por década:"), EDecadaHig}});
 
   EExponenteGPH = Edicion(campo::EExponenteGPH);
-  PaginaParametros(PageControl, {{QStringLiteral("Exponente del ancho de banda (0.3 a 0.9):"),
+  PaginaParametros(PageControl, {{QStringLiteral("Exponente del ancho de banda:"),
                             EExponenteGPH}});
   PageControl->setCurrentIndex(0);
+
+  // Every page at a glance: a list of the methods beside the page instead of the tabs.
+  LMetodos = new QListWidget;
+  LMetodos->setObjectName(QStringLiteral("LMetodos"));
+  for (int i = 0; i < PageControl->count(); ++i) LMetodos->addItem(PageControl->tabText(i));
+  LMetodos->setCurrentRow(0);
+  LMetodos->setFixedWidth(LMetodos->sizeHintForColumn(0) + 2 * LMetodos->frameWidth() + 12);
+  PageControl->tabBar()->hide();
+  connect(LMetodos, &QListWidget::currentRowChanged, PageControl, &QTabWidget::setCurrentIndex);
+  connect(PageControl, &QTabWidget::currentChanged, LMetodos,
+          [this](int pagina) { LMetodos->setCurrentRow(pagina); });
+  auto* cuerpo = new QWidget;
+  auto* lado = new QHBoxLayout(cuerpo);
+  lado->setContentsMargins(0, 0, 0, 0);
+  lado->addWidget(LMetodos);
+  lado->addWidget(PageControl, 1);
 
   connect(ChMismos, &QCheckBox::toggled, this, &TFMetodosH::ChMismosClick);
   connect(RGModelo, &TRadioGroup::Click, this, &TFMetodosH::RGModeloClick);
   ChMismosClick();
   RGModeloClick();
-  Terminar(PageControl);
+  Terminar(cuerpo);
 }
 
 void TFMetodosH::ChMismosClick() {
@@ -435,7 +534,7 @@ TFAuto::TFAuto(QWidget* padre)
 
   auto* puntos = new QGroupBox(QStringLiteral("Número de puntos"));
   auto* disposicionPuntos = new QVBoxLayout(puntos);
-  disposicionPuntos->addWidget(EPuntos);
+  disposicionPuntos->addWidget(ConLimites({{QString(), EPuntos}}).front().second);
   disposicionPuntos->addWidget(ChLongitud);
 
   auto* cuerpo = new QWidget;

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -52,6 +53,12 @@ class TDialogoParametros : public QDialog {
   // first field in the parameter table; returns the group, for rows of another kind.
   QGroupBox* PaginaParametros(QTabWidget* paginas,
                               const std::vector<std::pair<QString, QWidget*>>& filas);
+  // The rows with the values each field takes beside it, in grey (app's help table).
+  std::vector<std::pair<QString, QWidget*>> ConLimites(
+      const std::vector<std::pair<QString, QWidget*>>& filas) const;
+  // "Valores por omisión": puts the fields of that page back to their defaults.
+  QPushButton* BotonOmision(const QString& pagina);
+  void ValoresPorOmision(const QString& pagina);
   // Restore order of the fields, as positions in table order (default: table order).
   void OrdenRestauracion(std::vector<int> orden);
   // Puts the body above the two buttons, fixes the size and the keyboard order: the
@@ -74,7 +81,8 @@ class TFMetodosH : public TDialogoParametros {
   Q_OBJECT
  public:
   explicit TFMetodosH(QWidget* padre = nullptr);
-  QTabWidget* PageControl;
+  QTabWidget* PageControl;  // its tabs hidden: LMetodos, beside it, chooses the page
+  QListWidget* LMetodos;
   QLineEdit *EMind, *EMinRS, *EBloques, *EDecadaRS;
   QLineEdit *EMinm, *EMinVar, *EDecadaVar;
   QCheckBox* ChLineal;

@@ -7,12 +7,14 @@
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <charconv>
 #include <cmath>
 
 #include "app/escritura_atomica.h"
 #include "app/formato.h"
+#include "app/generacion.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
 #include "chart/qt/fuentes.h"
@@ -93,6 +95,9 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
   Coordenadas1 = accion(opciones, QStringLiteral("C&oordenadas"), "Coordenadas1",
                         &TFGraf::Coordenadas1Click);
   Coordenadas1->setCheckable(true);
+  opciones->addSeparator();
+  ReferenciaH1 = accion(opciones, QStringLiteral("H de &referencia..."), "ReferenciaH1",
+                        &TFGraf::ReferenciaH1Click);
 
   QMenu* graficas = menuBar()->addMenu(QStringLiteral("&Gráficas"));
   Metodo1 = accion(graficas, QStringLiteral("&Método"), "Metodo1", &TFGraf::Metodo1Click);
@@ -119,12 +124,44 @@ TFGraf::TFGraf(PlatformDialogs& dialogos, QWidget* padre)
     p->setParent(area);
     rejilla->addWidget(p, 0, 0);
   }
-  setCentralWidget(area);
+  // A window smaller than the visible chart's minimum (the rows of the comparison want a
+  // line of text each) scrolls it rather than cutting it or crowding its names.
+  auto* desplazable = new QScrollArea(this);
+  desplazable->setObjectName(QStringLiteral("AreaGraficas"));
+  desplazable->setFrameShape(QFrame::NoFrame);
+  desplazable->setWidgetResizable(true);
+  desplazable->setWidget(area);
+  setCentralWidget(desplazable);
   Plot2->hide();
   Plot3->hide();
   actual_ = Plot1;
   // Activation from another window of the program re-selects the chart.
   connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TFGraf::VentanaActivaCambiada);
+}
+
+void TFGraf::ReferenciaH1Click() {
+  const QString actual =
+      referencia_ ? QString::fromStdString(FormatoG(*referencia_, TFPrinc::SeparadorDecimal()))
+                  : QString();
+  const std::optional<QString> texto = dialogos_.PedirTexto(
+      this, QStringLiteral("H de referencia"),
+      QStringLiteral("H de la línea de referencia de la comparación\n"
+                     "(vacío: la del modelo de una serie generada):"),
+      actual);
+  if (!texto) return;
+  if (texto->trimmed().isEmpty()) {
+    referencia_.reset();
+  } else {
+    const std::optional<double> h = LeerDecimal(texto->toStdString());
+    if (!h || *h < 0.0 || *h > 1.0) {
+      dialogos_.Mensaje(this,
+                        QStringLiteral("La H de referencia debe ser un número entre 0 y 1"),
+                        IconoMensaje::Aviso);
+      return;
+    }
+    referencia_ = *h;
+  }
+  if (alCambiarReferencia) alCambiarReferencia();
 }
 
 TPlot* TFGraf::NuevaGrafica(const char* nombre, const char* titulo) {

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QWindow>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "chart/qt/tplot.h"
@@ -34,6 +36,8 @@ class TFGraf : public QMainWindow {
   TPlot *Plot1, *Plot2, *Plot3;
   QAction *Cargar1, *Guardarcomo1, *Imprimir1, *Cerrar1, *Formatobitmap1;
   QAction *Datos1, *Fondo1, *Ejes1, *Regresion1, *Colorrejilla1, *Rejilla1, *Coordenadas1;
+  QAction* ReferenciaH1;  // "H de &referencia..."
+
   QAction *Metodo1, *Auto1, *General1;
   QMenu* PopupMenu1;
   QAction *Ninguna1, *Zoom1, *Desplazar1, *Comprimir1, *Restaurar1;
@@ -52,6 +56,11 @@ class TFGraf : public QMainWindow {
   void Colorrejilla1Click();
   void Rejilla1Click();
   void Coordenadas1Click();
+  // Asks for the H of the comparison chart's reference line (empty: the H of the model of a
+  // generated series, or none); the main window draws the comparison again with it.
+  void ReferenciaH1Click();
+  const std::optional<double>& ReferenciaUsuario() const { return referencia_; }
+  std::function<void()> alCambiarReferencia;
   void Plot1MouseMoveInChart(TPlot* emisor, bool dentro, double x, double y);
   void Guardarcomo1Click();
   void Cargar1Click();
@@ -80,5 +89,6 @@ class TFGraf : public QMainWindow {
   TPlot* actual_ = nullptr;
   QString nombre_;
   QColor colorRegresion_;
+  std::optional<double> referencia_;  // given by the user
   QPointer<QWindow> anteriorActiva_;  // the program's window that was active last  // what the colour dialog last held for the regression line
 };

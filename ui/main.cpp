@@ -17,6 +17,7 @@
 #include "chart/qt/fuentes.h"
 #include "chart/qt/plot_render.h"
 #include "numeric/error.h"
+#include "numeric/fichero_atomico.h"
 #include "ui/aplicacion.h"
 #include "ui/dialogos.h"
 #include "ui/iconos.h"
@@ -26,6 +27,8 @@
 int main(int argc, char** argv) {
   if (const std::optional<int> salida = OpcionesInformativas(argc, argv)) return *salida;
   InstalarManejadorMemoria();
+  // Ended by a signal while it saves a file, the program leaves no temporary file behind.
+  BorrarTemporalesAlInterrumpir();
   QApplication app(argc, argv);
   // The program's typeface, before any window exists.
   RegistrarFuentes();

@@ -336,6 +336,7 @@ void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
     adaptadores_->autocorrelacion = std::make_unique<PlotModelSink>(*ventanas_.graficas->Plot2);
     entorno.graficaMetodo = adaptadores_->metodo.get();
     entorno.graficaAuto = adaptadores_->autocorrelacion.get();
+    ventanas_.graficas->alCambiarReferencia = [this] { RedibujarComparacion(); };
   }
   entorno.guardarAuto = &adaptadores_->pregunta;
   entorno.mensajes = &adaptadores_->mensajes;
@@ -363,8 +364,9 @@ void TFPrinc::Cargarserie1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Cargar serie");
   opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"),
+                      QStringLiteral("Series (*.sam *.txt *.npy)"),
                       QStringLiteral("Todos los archivos (*.*)")};
-  opciones.filtroInicial = 1;
+  opciones.filtroInicial = 2;
   const QString ruta = dialogos_.AbrirFichero(this, opciones);
   if (ruta.isEmpty()) return;
   LeerSerie(ruta);
@@ -529,6 +531,11 @@ void TFPrinc::Guardarcomo1Click() {
   OpcionesFichero opciones;
   opciones.titulo = QStringLiteral("Guardar serie como");
   opciones.nombre = QString::fromStdString(actual->name);
+  // The name as typed unless a filter with an extension is picked.
+  opciones.filtros = {QStringLiteral("Series de tráfico (*.sam)"), QStringLiteral("Texto (*.txt)"),
+                      QStringLiteral("Serie NumPy (*.npy)"),
+                      QStringLiteral("Todos los archivos (*.*)")};
+  opciones.filtroInicial = 3;
   const QString ruta = dialogos_.GuardarFichero(this, opciones);
   if (ruta.isEmpty()) return;
   std::string mensaje;
@@ -605,7 +612,12 @@ void TFPrinc::HabilitarAnalisis(bool habilitar) {
 }
 
 void TFPrinc::CompararMetodos1Click() {
-  if (CompararMetodos1->isEnabled()) Analizar(true);
+  if (!CompararMetodos1->isEnabled()) return;
+  // The method lists say what was done, so that the charts window opens on its chart.
+  const int todos = CBMetodos->findText(QString::fromUtf8(metodo::kTodos));
+  CBMetodos->setCurrentIndex(todos);
+  ventanas_.series->CBMetodos->setCurrentIndex(todos);
+  Analizar(true);
 }
 
 void TFPrinc::Analizar(bool comparar) {
@@ -630,9 +642,14 @@ void TFPrinc::Analizar(bool comparar) {
                                      : QStringLiteral("Analizando la serie..."));
   try {
     ultimo_.reset();
+    const Series* actual = almacen_.Current();
+    std::optional<double> hModelo;
+    if (actual && actual->generada) hModelo = HDelModelo(*actual->generada);
+    driver_->Entorno().referencia = Referencia(hModelo);
     AnalysisOutcome resultado = driver_->Analizar(almacen_, seleccion, parametros, marcas);
-    if (resultado.Exito() && seleccion.metodo != metodo::kNinguno)
-      ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado)};
+    if (resultado.Exito() && seleccion.metodo != metodo::kNinguno && actual)
+      ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado), actual->name,
+                               actual->data.Longitud(), hModelo, marcas.graficaMetodo};
   } catch (const std::exception& error) {
     // Nothing may escape into the event loop: shown like the application's error box.
     adaptadores_->ganchos.RestaurarCursor();
@@ -641,6 +658,21 @@ void TFPrinc::Analizar(bool comparar) {
   // The busy cursor is off on every path, whatever the driver did.
   adaptadores_->ganchos.RestaurarCursor();
   ActualizarComandos();
+}
+
+std::optional<double> TFPrinc::Referencia(std::optional<double> hModelo) const {
+  if (ventanas_.graficas && ventanas_.graficas->ReferenciaUsuario())
+    return ventanas_.graficas->ReferenciaUsuario();
+  return hModelo;
+}
+
+void TFPrinc::RedibujarComparacion() {
+  if (!ultimo_ || ultimo_->metodo != metodo::kTodos || !ultimo_->grafica ||
+      !adaptadores_->metodo)
+    return;
+  FillComparisonChart(*adaptadores_->metodo, ultimo_->resultado.metodos,
+                      TituloComparacion(ultimo_->serie, ultimo_->longitud),
+                      Referencia(ultimo_->hModelo), SeparadorDecimal());
 }
 
 void TFPrinc::SBAnalizarClick() { ventanas_.series->BAnalizarClick(SBAnalizar); }

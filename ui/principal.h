@@ -142,7 +142,15 @@ class TFPrinc : public QMainWindow {
   struct UltimoAnalisis {
     std::string metodo;
     AnalysisOutcome resultado;
+    std::string serie;                   // its name and length, for the chart's title
+    std::uint32_t longitud = 0;
+    std::optional<double> hModelo;       // the H of the model of a generated series
+    bool grafica = false;                // it filled the method chart
   };
+  // The reference H of the comparison chart: the user's, or the model's of the series.
+  std::optional<double> Referencia(std::optional<double> hModelo) const;
+  // Draws the last comparison again with the reference H as it is now.
+  void RedibujarComparacion();
   std::optional<UltimoAnalisis> ultimo_;
   struct Adaptadores;
   class MenusOcupados;

@@ -17,6 +17,10 @@
 namespace {
 
 constexpr int kLimitePixel = 30000;
+// Gaps between the data area and the labels of its rims, and between a point and its label.
+constexpr int kHuecoEtiquetaIzquierda = 6;
+constexpr int kHuecoEtiquetaDerecha = 8;
+constexpr int kHuecoEtiquetaPunto = 7;
 constexpr int kPuntosPolilinea = 200;
 
 int Limitar(int v) { return std::clamp(v, -kLimitePixel, kLimitePixel); }
@@ -116,11 +120,149 @@ int MetricasQt::TextHeight() const { return fm_.height(); }
 RenderGrafica::RenderGrafica(const TPlotModel& m, const OpcionesRender& o)
     : RenderGrafica(m, m.Width(), m.Height(), o) {}
 
+MargenesEtiquetas MedirMargenesEtiquetas(const TPlotModel& m, int ancho) {
+  MargenesEtiquetas r;
+  int izquierda = 0, derecha = 0;
+  bool hay = false;
+  const std::vector<TPlotItem>& items = m.Items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const TPlotItem& it = items[i];
+    if (it.Kind() != tkLabel) continue;
+    const TLabelPlace lugar = it.LabelPlace();
+    if (lugar != lpLeftRim && lugar != lpRightRim) continue;
+    hay = true;
+    const QFontMetrics fm(FuenteTexto(m.Font(), it.LabelSize(), 0));
+    const int w = fm.horizontalAdvance(QString::fromStdString(m.LabelText(i)));
+    int& mayor = lugar == lpLeftRim ? izquierda : derecha;
+    mayor = std::max(mayor, w);
+  }
+  if (!hay) return r;
+  // Left: the names, right-aligned a gap before the data area, within four tenths.
+  r.anchoIzquierda = std::min(izquierda, std::max(40, ancho * 4 / 10 - kHuecoEtiquetaIzquierda));
+  r.izquierda = std::max(0, r.anchoIzquierda + kHuecoEtiquetaIzquierda + 4 - m.LRim());
+  // Right: the column, a gap after the data area, while the data area keeps its minimum.
+  if (derecha > 0) {
+    const int extra = std::max(0, derecha + kHuecoEtiquetaDerecha + 4 - m.RRim());
+    const int datos = ancho - m.LRim() - r.izquierda - m.RRim() - extra - m.ShadowWidth();
+    if (datos >= kDatosMinimosConColumna) {
+      r.derecha = extra;
+      r.columnaDerecha = true;
+    }
+  }
+  return r;
+}
+
+int AltoParaEtiquetas(const TPlotModel& m) {
+  std::vector<double> ys;
+  int alto = 0;
+  for (const TPlotItem& it : m.Items()) {
+    if (it.Kind() != tkLabel || it.LabelPlace() != lpLeftRim || !std::isfinite(it.Y1())) continue;
+    ys.push_back(it.Y1());
+    alto = std::max(alto, QFontMetrics(FuenteTexto(m.Font(), it.LabelSize(), 0)).height());
+  }
+  if (ys.size() < 2) return 0;
+  std::sort(ys.begin(), ys.end());
+  double paso = 0;
+  for (std::size_t i = 1; i < ys.size(); ++i) {
+    const double d = ys[i] - ys[i - 1];
+    if (d > 0 && (paso == 0 || d < paso)) paso = d;
+  }
+  if (paso == 0) return 0;
+  // The rows' span in steps, a row more for the margins, at a line of text each.
+  const double filas = std::min((ys.back() - ys.front()) / paso + 2.0, 1000.0);
+  return m.TRim() + m.BRim() + m.ShadowWidth() + static_cast<int>(std::ceil(filas * (alto + 1)));
+}
+
 RenderGrafica::RenderGrafica(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o)
     : m_(m), o_(o), g_(m.Geometry()) {
   if (ancho > 0) g_.Width = ancho;
   if (alto > 0) g_.Height = alto;
+  // The rims as the chart's properties give them, widened for the labels at this width.
+  margenes_ = MedirMargenesEtiquetas(m, g_.Width);
+  g_.LRim = m.LRim() + margenes_.izquierda;
+  g_.RRim = m.RRim() + margenes_.derecha;
   s_ = CalcScaling(g_);
+}
+
+std::vector<EtiquetaColocada> RenderGrafica::EtiquetasDelMarco() const {
+  std::vector<EtiquetaColocada> r;
+  const QFont fuenteGrafica = FuenteQt(m_.Font());
+  const MetricasQt fmGrafica(fuenteGrafica);
+  const TPlacedText cap = CaptionPosition(m_.Caption(), g_, fmGrafica);
+  // Boxes of the rim labels placed so far, per rim: a label that would overlap one of them
+  // is left out (rows closer than a line of text show every other name).
+  std::vector<std::pair<int, int>> ocupadas[2];
+  auto libre = [&](int lado, int arriba, int abajo) {
+    for (const auto& [a, b] : ocupadas[lado])
+      if (arriba < b && a < abajo) return false;
+    ocupadas[lado].emplace_back(arriba, abajo);
+    return true;
+  };
+  const std::vector<TPlotItem>& items = m_.Items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const TPlotItem& it = items[i];
+    if (it.Kind() == tkNone) break;
+    if (it.Kind() != tkLabel || it.LabelPlace() == lpData) continue;
+    const QFont fuente = FuenteTexto(m_.Font(), it.LabelSize(), 0);
+    const QFontMetrics fm(fuente);
+    QString texto = QString::fromStdString(m_.LabelText(i));
+    const int alto = fm.height();
+    int px = 0, py = 0;
+    ::WorldToPixel(s_, g_, it.X1(), it.Y1(), px, py);
+    int x = 0, y = 0;
+    switch (it.LabelPlace()) {
+      case lpLeftRim:
+      case lpRightRim: {
+        const bool izquierda = it.LabelPlace() == lpLeftRim;
+        if (!izquierda && !margenes_.columnaDerecha) continue;
+        if (py < g_.DataTop() || py > g_.DataBottom()) continue;  // its row is out of view
+        y = py - alto / 2;
+        if (!libre(izquierda ? 0 : 1, y, y + alto)) continue;
+        if (izquierda) {
+          texto = fm.elidedText(texto, Qt::ElideMiddle, margenes_.anchoIzquierda);
+          x = g_.DataLeft() - kHuecoEtiquetaIzquierda - fm.horizontalAdvance(texto);
+        } else {
+          x = g_.DataRight() + kHuecoEtiquetaDerecha;
+        }
+        break;
+      }
+      case lpTitle: {
+        // On a line of its own above the caption when the top rim holds both, otherwise
+        // left of the caption on its line; elided rather than drawn over it.
+        x = 4;
+        const bool encima = !m_.Caption().empty() && g_.TRim >= alto + fmGrafica.TextHeight();
+        y = encima ? std::max(0, g_.TRim - fmGrafica.TextHeight() - alto) : g_.TRim - alto;
+        const int fin = m_.Caption().empty() || encima ? g_.Width - 4 : cap.X - 8;
+        texto = fm.elidedText(texto, Qt::ElideRight, std::max(fin - x, 0));
+        break;
+      }
+      case lpAbscissa: {
+        const MetricasQt medida(fuente);
+        TPlacedText pos;
+        const TAxisDrawing ejeX = m_.XLabelType() != ftNoScales
+                                      ? LayoutAxisX(m_.AxisSpecX(), g_, s_, fmGrafica)
+                                      : TAxisDrawing{};
+        if (!AbscissaTitlePosition(texto.toStdString(), g_, medida, ejeX, pos)) continue;
+        x = pos.X;
+        y = pos.Y;
+        break;
+      }
+      default:
+        continue;  // a place this version does not know
+    }
+    if (texto.isEmpty()) continue;
+    r.push_back({texto, fuente, QRect(x, y, fm.horizontalAdvance(texto), alto)});
+  }
+  return r;
+}
+
+void RenderGrafica::DibujarEtiquetasDelMarco(Lienzo& lz) const {
+  const QRgb color = o_.BlancoNegro ? 0xFF000000u : ColorQt(m_.Font().Color);
+  for (const EtiquetaColocada& e : EtiquetasDelMarco()) {
+    lz.Fuente(e.fuente);
+    lz.Texto(e.caja.x(), e.caja.y(), e.texto, color);
+  }
+  lz.Fuente(FuenteQt(m_.Font()));
 }
 
 void RenderGrafica::DibujarMarco(QImage& whole) const {
@@ -176,11 +318,13 @@ void RenderGrafica::DibujarMarco(Lienzo& lz) const {
     if (AbscissaTitlePosition(m_.IdAbscissa(), g_, fm, ejeX, titulo))
       lz.Texto(titulo.X, titulo.Y, QString::fromStdString(titulo.Text), colorTitulos);
   }
-  if (m_.YLabelType() != ftNoScales) {
+  // A category axis (names in the left rim) shows its names instead of the y numbers.
+  if (m_.YLabelType() != ftNoScales && !m_.HasLabels(lpLeftRim)) {
     dibujarEje(LayoutAxisY(m_.AxisSpecY(), g_, s_, fm));
     if (OrdinateTitlePosition(m_.IdOrdinate(), g_, fm, titulo))
       lz.Texto(titulo.X, titulo.Y, QString::fromStdString(titulo.Text), colorTitulos);
   }
+  DibujarEtiquetasDelMarco(lz);
 }
 
 bool RenderGrafica::BorrarAreaDatos(QImage& data) const {
@@ -302,6 +446,7 @@ void RenderGrafica::DibujarElementos(Lienzo& lz, std::size_t primero, QPoint& pl
     return QPoint(Limitar(px) - dx0, Limitar(py) - dy0);
   };
 
+  std::vector<QRect> notas;  // boxes of the labels drawn in the data area
   const std::vector<TPlotItem>& items = m_.Items();
   for (std::size_t i = primero; i < items.size(); ++i) {
     const TPlotItem& it = items[i];
@@ -459,8 +604,69 @@ void RenderGrafica::DibujarElementos(Lienzo& lz, std::size_t primero, QPoint& pl
         lz.Fuente(fuente);
         break;
       }
+      case tkWhisker: {
+        vaciar();
+        lz.ColorPluma(c);
+        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
+        if (a != b) lz.Linea(a, b);
+        lz.Pixel(b.x(), b.y(), c);
+        // The caps across the ends, however close the ends are: a cap of 2k + 1 pixels.
+        const int k = it.CapSize();
+        const bool horizontal = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
+        for (const QPoint& extremo : {a, b}) {
+          const QPoint desde = horizontal ? QPoint(extremo.x(), extremo.y() - k)
+                                          : QPoint(extremo.x() - k, extremo.y());
+          const QPoint hasta = horizontal ? QPoint(extremo.x(), extremo.y() + k + 1)
+                                          : QPoint(extremo.x() + k + 1, extremo.y());
+          lz.Linea(desde, hasta);
+        }
+        break;
+      }
+      case tkDotLine: {
+        vaciar();
+        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
+        if (a.x() == b.x()) {
+          lz.LineaPunteadaV(a.x(), a.y(), b.y(), c);
+        } else if (a.y() == b.y()) {
+          lz.LineaPunteadaH(a.x(), b.x(), a.y(), c);
+        } else {
+          lz.ColorPluma(c);  // a slanted one is drawn solid
+          lz.Linea(a, b);
+        }
+        break;
+      }
+      case tkLabel: {
+        vaciar();
+        if (it.LabelPlace() != lpData) break;  // drawn with the frame
+        const QPoint p = mapear(it.X1(), it.Y1());
+        lz.Fuente(FuenteTexto(m_.Font(), it.LabelSize(), 0));
+        const QString s = QString::fromStdString(m_.LabelText(i));
+        const int w = lz.AnchoTexto(s), h = lz.AltoTexto();
+        const std::uint8_t alineacion = it.LabelAlign();
+        const int antes = p.x() - kHuecoEtiquetaPunto - w, despues = p.x() + kHuecoEtiquetaPunto;
+        int x = p.x() - w / 2;
+        switch (alineacion & 3) {
+          case laRight: x = (despues + w > ancho - 2 && antes >= 2) ? antes : despues; break;
+          case laLeft: x = (antes < 2 && despues + w <= ancho - 2) ? despues : antes; break;
+          default: break;
+        }
+        int y = p.y() - h / 2;
+        if (alineacion & laAbove) y = p.y() - h - 1;
+        if (alineacion & laBelow) y = p.y() + 2;
+        // Never over another label: one that would overlap a label drawn before is left out.
+        const QRect caja(x, y, w, h);
+        if (std::any_of(notas.begin(), notas.end(),
+                        [&caja](const QRect& otra) { return otra.intersects(caja); })) {
+          lz.Fuente(fuente);
+          break;
+        }
+        notas.push_back(caja);
+        lz.Texto(x, y, s, c);
+        lz.Fuente(fuente);
+        break;
+      }
       default:
-        break;  // unknown kinds draw nothing
+        break;  // unknown kinds, and continuations of labels, draw nothing
     }
   }
   vaciar();

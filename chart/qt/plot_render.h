@@ -10,9 +10,11 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "chart/plot_model.h"
 #include "chart/scales.h"
@@ -51,6 +53,30 @@ struct OpcionesRender {
 // The glyph of mark types 1 ... 25: seven rows, top first; bit 64 is the leftmost column.
 const unsigned char* GlifoMarca(int tipo);
 
+// The room the labels of the rims take at a chart width (beyond LRim and RRim), and the
+// widths they are drawn at: the left labels at most four tenths of the chart wide (longer
+// ones elided in the middle), the right column only when the data area keeps at least
+// kDatosMinimosConColumna pixels with it (otherwise it is dropped). Zero for a chart
+// without such labels.
+struct MargenesEtiquetas {
+  int izquierda = 0, derecha = 0;  // beyond LRim and RRim
+  int anchoIzquierda = 0;          // widest left label as drawn
+  bool columnaDerecha = false;     // the right labels are drawn
+};
+inline constexpr int kDatosMinimosConColumna = 130;
+MargenesEtiquetas MedirMargenesEtiquetas(const TPlotModel& m, int ancho);
+// The height at which the names of the left rim, spaced as their points are, each get a line
+// of text (with the rows' margins of the range fit); 0 for a chart without them.
+int AltoParaEtiquetas(const TPlotModel& m);
+
+// A label of the rims, the title or the x title as drawn: its text (elided where it had to
+// be), font and box in chart pixels.
+struct EtiquetaColocada {
+  QString texto;
+  QFont fuente;
+  QRect caja;
+};
+
 // Renders one chart at a given control size (by default the model's own size).
 class RenderGrafica {
  public:
@@ -85,16 +111,23 @@ class RenderGrafica {
   void DibujarVectorial(QPainter& p) const;
   // The whole chart as an SVG document (texts as text); empty when it cannot be made.
   QByteArray Svg() const;
+  // Where the labels of the rims, the title and the x title go: none overlaps another, a
+  // rim label lies beside the data area at the height of its point (left out when that is
+  // outside the data area or taken by an earlier one), the title ends before the caption.
+  std::vector<EtiquetaColocada> EtiquetasDelMarco() const;
 
  private:
   TColor Wind() const { return o_.WindColor.value_or(m_.WindColor()); }
   TColor Scale() const { return o_.ScaleColor.value_or(m_.ScaleColor()); }
   TColor Chart() const { return o_.ChartColor.value_or(m_.ChartColor()); }
+  // The labels of the rims, the title and the axis title given as labels (DrawFrame).
+  void DibujarEtiquetasDelMarco(Lienzo& lz) const;
 
   const TPlotModel& m_;
   OpcionesRender o_;
   TChartGeometry g_;
   TScaling s_;
+  MargenesEtiquetas margenes_;
 };
 
 // Printer dots per screen pixel along one axis: round(printer dpi x magnification) divided

@@ -35,6 +35,12 @@ TPlot::~TPlot() { CancelMouseBox(); }
 
 void TPlot::Sincronizar() {
   if (width() != Width() || height() != Height()) SetControlSize(width(), height());
+  // The rims make room for their labels at this width, so that the mouse maps as drawn.
+  const MargenesEtiquetas m = MedirMargenesEtiquetas(*this, Width());
+  if (m.izquierda != LabelRimLeft() || m.derecha != LabelRimRight()) {
+    SetLabelRims(m.izquierda, m.derecha);
+    sucioCompleto_ = true;
+  }
 }
 
 void TPlot::resizeEvent(QResizeEvent* e) {
@@ -46,6 +52,7 @@ void TPlot::resizeEvent(QResizeEvent* e) {
 
 void TPlot::Repintar() {
   sucioCompleto_ = true;
+  BordesCambiados();
   update();
 }
 
@@ -60,6 +67,11 @@ void TPlot::Redibujar() {
 }
 
 void TPlot::DibujarNuevos() {
+  // A new label of a rim may change the rims: then everything is drawn again.
+  for (std::size_t i = DrawnUpTo(); i < ItemCount() && !sucioCompleto_; ++i) {
+    const TPlotItem& it = Item(i);
+    if (it.Kind() == tkLabel && it.LabelPlace() != lpData) Repintar();
+  }
   if (!isVisible() || sucioCompleto_ || sucioDatos_ || data_.isNull()) {
     // A pending full drawing will include the new items.
     if (isVisible()) MarkAllDrawn();
@@ -69,12 +81,14 @@ void TPlot::DibujarNuevos() {
   r.DibujarElementos(data_, DrawnUpTo(), plumaDatos_);
   MarkAllDrawn();
   CopiarDatos();
-  update(QRect(LRim(), TRim(), data_.width(), data_.height()));
+  update(QRect(Geometry().LRim, Geometry().TRim, data_.width(), data_.height()));
 }
 
 void TPlot::BordesCambiados() {
-  // The model refuses smaller sizes: a smaller widget would cut off axes and numbers.
-  setMinimumSize(MinWidth(), MinHeight());
+  // The model refuses smaller sizes: a smaller widget would cut off axes and numbers; the
+  // names of a category axis want a line of text each.
+  const QSize minimo(MinWidth(), std::max(MinHeight(), AltoParaEtiquetas(*this)));
+  if (minimumSize() != minimo) setMinimumSize(minimo);
 }
 
 void TPlot::BorrarAreaDatos() {
@@ -106,7 +120,7 @@ void TPlot::RenderDatos() {
 void TPlot::CopiarDatos() {
   if (whole_.isNull() || data_.isNull()) return;
   QPainter p(&whole_);
-  p.drawImage(LRim(), TRim(), data_);
+  p.drawImage(Geometry().LRim, Geometry().TRim, data_);
 }
 
 void TPlot::AsegurarImagenes() {
@@ -194,7 +208,7 @@ bool TPlot::PrintTo(QPaintDevice& printer, bool blackWhite, double magnification
   p.scale(EscalaImpresion(printer.logicalDpiX(), logicalDpiX(), magnification),
           EscalaImpresion(printer.logicalDpiY(), logicalDpiY(), magnification));
   p.drawImage(0, 0, marco);
-  p.drawImage(LRim(), TRim(), datos);
+  p.drawImage(r.Geometria().LRim, r.Geometria().TRim, datos);
   QCoreApplication::processEvents();
   p.end();
   Repintar();

@@ -74,6 +74,8 @@ class TPlot : public QWidget, public TPlotModel {
   void Redibujar() override;
   void DibujarNuevos() override;
   void BorrarAreaDatos() override;
+  // The widget's minimum size: the model's, and the height the names of a category axis
+  // need (checked at every full repaint, so it follows the list).
   void BordesCambiados() override;
 
   // Number of full and data-area renderings so far (lets callers check that repaints are

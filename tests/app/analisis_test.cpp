@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "numeric/progreso.h"
 #include "tests/support/fgn.h"
 #include "support/carpeta_prueba.h"
+#include "support/vectores.h"
 
 namespace {
 
@@ -133,7 +135,7 @@ TEST_F(DriverTest, SerieCortaConRS) {
   sel.media = sel.varianza = true;
   const AnalysisOutcome r = Analizar("corta", Ruido(99));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
-  EXPECT_EQ(r.estado, 1);
+  EXPECT_EQ(r.estado, kEstadoSerieCorta);
   EXPECT_THAT(mensajes.textos,
               ElementsAre("La longitud de la serie debe ser mayor o igual que 100"));
   EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Aviso);
@@ -160,7 +162,7 @@ TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
     plot1.ops.clear();
     mensajes.textos.clear();
     const AnalysisOutcome r = Analizar("s", Ruido(1000));
-    EXPECT_EQ(r.estado, 255) << puntos;
+    EXPECT_EQ(r.estado, kEstadoLongitudAutocorrelacion) << puntos;
     EXPECT_THAT(mensajes.textos,
                 ElementsAre("La longitud de la autocorrelación debe ser mayor\nque 0 y menor o "
                             "igual que la longitud de la serie"));
@@ -201,7 +203,9 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
     bool guardar, grafica;
     int estado;
   };
-  for (const Caso c : {Caso{true, false, 27}, Caso{false, true, 27}, Caso{false, false, 0}}) {
+  for (const Caso c : {Caso{true, false, kEstadoAutocorrelacionConstante},
+                       Caso{false, true, kEstadoAutocorrelacionConstante},
+                       Caso{false, false, kEstadoOk}}) {
     SinExtras();
     sel.media = true;
     sel.autocorrelacion = true;
@@ -213,7 +217,7 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
     EXPECT_EQ(r.estado, c.estado);
     EXPECT_TRUE(plot2.ops.empty());
     EXPECT_TRUE(pregunta.titulos.empty());
-    if (c.estado != 0) {
+    if (c.estado != kEstadoOk) {
       EXPECT_THAT(mensajes.textos,
                   ElementsAre("La serie es constante: su autocorrelación no está definida"));
       EXPECT_EQ(log.Lineas().size(), 2u);
@@ -222,6 +226,100 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
       EXPECT_EQ(log.Lineas().back(), "Media = 5");
     }
   }
+}
+
+// The mean and variance of series near the ends of the double range: right where the true
+// value is a double, refused with a line, a message and a status where it is not, the rest
+// of the report standing.
+TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
+  struct Caso {
+    std::vector<double> serie;
+    const char* media;     // the report's lines
+    const char* varianza;
+    int estado;
+  };
+  const Caso casos[] = {
+      {{1e307, 1.5e307, 1.7e308, 1.7e308}, "Media = 9.125E307",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: es mayor que el "
+       "mayor número finito (1.8e308))",
+       kEstadoVarianzaDesborda},
+      {{1e-300, 2e-300, 3e-300}, "Media = 2E-300",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: no es nula, pero "
+       "es menor que el menor número positivo (4.9e-324))",
+       kEstadoVarianzaSubdesborda},
+      {{1e-160, 2e-160, 3e-160}, "Media = 2E-160", "Varianza = 1E-320", kEstadoOk},
+      {{1e150, 3e150}, "Media = 2E150", "Varianza = 2E300", kEstadoOk},
+      {{4.9e-324, 0.0}, "Media: sin resultado (La media de la serie no puede representarse: no es "
+                        "nula, pero su valor absoluto es menor que el menor número positivo "
+                        "(4.9e-324))",
+       "Varianza: sin resultado (La varianza de la serie no puede representarse: no es nula, pero "
+       "es menor que el menor número positivo (4.9e-324))",
+       kEstadoMediaNoRepresentable},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.media);
+    SinExtras();
+    sel.media = sel.varianza = true;
+    mensajes.textos.clear();
+    Vector v(static_cast<std::uint32_t>(c.serie.size()));
+    std::copy(c.serie.begin(), c.serie.end(), v.begin());
+    const AnalysisOutcome r = Analizar("s", v);
+    EXPECT_TRUE(r.Exito());
+    EXPECT_EQ(r.estado, c.estado);
+    EXPECT_EQ(r.Todo(), c.estado == kEstadoOk);
+    EXPECT_EQ(r.mensaje, c.estado == kEstadoOk ? "" : MensajeEstado(c.estado));
+    EXPECT_EQ(mensajes.textos.empty(), c.estado == kEstadoOk);
+    EXPECT_THAT(log.Lineas(),
+                ElementsAre("Nombre: s", "Longitud: " + std::to_string(c.serie.size()), c.media,
+                            c.varianza));
+    EXPECT_EQ(r.media.has_value(), std::string(c.media).rfind("Media =", 0) == 0);
+    EXPECT_EQ(r.varianza.has_value(), std::string(c.varianza).rfind("Varianza =", 0) == 0);
+  }
+}
+
+// A sine is no long-memory process: some methods give H outside [0, 1]. The value stays,
+// with a warning line after the method's lines; the comparison names every such method in
+// one warning after its lines. A method whose H is in [0, 1], and T0 and P, have none.
+TEST_F(DriverTest, AvisoDeHFueraDeCeroUno) {
+  Vector seno(1000);
+  for (std::uint32_t i = 0; i < 1000; ++i) seno.Datos()[i] = std::sin(i / 10.0);
+  struct Caso {
+    const char* metodo;
+    bool aviso;
+  };
+  const Caso casos[] = {{metodo::kOndiculas, true},  // H = 3.136
+                        {metodo::kGph, true},        // H = −0.049
+                        {metodo::kVarianza, false},  // H = 0.4379
+                        {metodo::kTestT, false}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.metodo);
+    SinExtras();
+    sel.metodo = c.metodo;
+    const AnalysisOutcome r = Analizar("seno", seno);
+    ASSERT_TRUE(r.Todo()) << r.mensaje;
+    EXPECT_EQ(r.aviso, c.aviso ? AvisoH(*r.valor) : "");
+    EXPECT_EQ(log.Lineas().back() == r.aviso, c.aviso);
+    if (c.aviso) {
+      EXPECT_THAT(r.aviso, StartsWith("Aviso: H fuera del intervalo [0, 1]. La serie no se "
+                                      "comporta como un proceso estacionario"));
+    }
+  }
+  SinExtras();
+  sel.metodo = metodo::kTodos;
+  const AnalysisOutcome r = Analizar("seno", seno);
+  std::vector<std::string> fuera;
+  for (const auto& m : r.metodos) {
+    EXPECT_EQ(m.aviso.empty(), *m.valor >= 0 && *m.valor <= 1) << m.metodo;
+    if (!m.aviso.empty()) fuera.push_back(m.metodo);
+  }
+  ASSERT_GE(fuera.size(), 2u);
+  EXPECT_THAT(r.aviso, HasSubstr("con " + fuera[0] + ", "));
+  EXPECT_THAT(r.aviso, HasSubstr(" y " + fuera.back() + ". La serie no se comporta"));
+  EXPECT_EQ(log.Lineas().back(), r.aviso);
+  EXPECT_EQ(AvisoH(0.0), "");
+  EXPECT_EQ(AvisoH(1.0), "");
+  EXPECT_NE(AvisoH(std::nextafter(1.0, 2.0)), "");
+  EXPECT_NE(AvisoH(-1e-300), "");
 }
 
 TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
@@ -313,7 +411,7 @@ TEST_F(DriverTest, ErrorDeConversionDetieneElAnalisis) {
   par[campo::EMind] = "1O";
   const AnalysisOutcome r = Analizar("s", Ruido(1000));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
-  EXPECT_THAT(mensajes.textos, ElementsAre("'1O' is not a valid integer value"));
+  EXPECT_THAT(mensajes.textos, ElementsAre("'1O' no es un número entero válido"));
   EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Error);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
@@ -327,13 +425,13 @@ TEST_F(DriverTest, ErrorDeConversionEnEPuntos) {
   par[campo::EPuntos] = "diez";
   const AnalysisOutcome r = Analizar("s", Ruido(300));
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
-  EXPECT_THAT(mensajes.textos, ElementsAre("'diez' is not a valid integer value"));
+  EXPECT_THAT(mensajes.textos, ElementsAre("'diez' no es un número entero válido"));
 }
 
 // A chart whose range fit reports a library fault, to reach the driver's handler.
 class GraficaQueFalla : public GraficaGrabadora {
  public:
-  void AutoRange(double) override { ErrorEjecucion(7); }
+  void AutoRange(double) override { ErrorEjecucion(kFalloMatrizSingular); }
 };
 
 TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
@@ -344,10 +442,10 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   const AnalysisOutcome r = d.Analizar("s", Ruido(1000), sel, par, marcas);
   EXPECT_EQ(r.fin, AnalysisOutcome::Fin::ErrorNumerico);
   EXPECT_EQ(r.estado, kEstadoErrorNumerico);
-  EXPECT_EQ(r.mensaje, TextoErrorEjecucion(7));
+  EXPECT_EQ(r.mensaje, TextoErrorEjecucion(kFalloMatrizSingular));
   ASSERT_EQ(mensajes.textos.size(), 1u);
   EXPECT_THAT(mensajes.textos[0], StartsWith("error en tiempo de ejecución: "));
-  EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(7));
+  EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(kFalloMatrizSingular));
   EXPECT_EQ(log.Lineas().size(), 8u);  // what was written stays
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.Comandos(), ResultsCommands{});
@@ -499,7 +597,7 @@ TEST_F(DriverTest, PeriodogramaFueraDeRango) {
   sel.metodo = "Periodograma";
   par[campo::CBPorcentaje] = "25";
   const AnalysisOutcome r = Analizar("s", Ruido(2000));
-  EXPECT_EQ(r.estado, 10);
+  EXPECT_EQ(r.estado, kEstadoPorcentaje);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
 }
 
@@ -547,7 +645,7 @@ TEST_F(DriverTest, FarimaOrdenFueraDeRango) {
   sel.metodo = "Whittle Estándar";
   par[campo::RGModelo] = "1";
   par[campo::EOrdenp] = "2";
-  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 11);
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, kEstadoOrdenesFarima);
 }
 
 TEST_F(DriverTest, WhittleAgregadoYLocal) {
@@ -569,19 +667,19 @@ TEST_F(DriverTest, WhittleAgregadoYLocal) {
 TEST_F(DriverTest, NivelNegativoSeRechazaConSuMensaje) {
   sel.metodo = "Whittle Agregado";
   par[campo::CBNivel] = "-1";
-  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 13);
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, kEstadoNivelAgregado);
   sel.metodo = "Whittle Local";
   par[campo::CBFactor] = "-4";
-  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 12);
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, kEstadoFactorLocal);
 }
 
 TEST_F(DriverTest, MinimosNegativosSeRechazanConSuMensaje) {
   sel.metodo = "R/S";
   par[campo::EMind] = "-3";
-  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 7);
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, kEstadoMinD);
   sel.metodo = "Varianza";
   par[campo::EMinm] = "-1";
-  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, 9);
+  EXPECT_EQ(Analizar("s", Ruido(1000)).estado, kEstadoMinM);
 }
 
 TEST_F(DriverTest, TestT) {
@@ -602,17 +700,32 @@ TEST_F(DriverTest, TestTLeeLosBloquesDeSuDialogo) {
   sel.metodo = "Test T";
   par[campo::EBloques] = "basura";  // the R/S field is not read
   par[campo::EstacionEBloques] = "30";      // 2000 / 30 < 100 samples per block
-  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, 16);
+  EXPECT_EQ(Analizar("s", Ruido(2000)).estado, kEstadoBloquesTestT);
 }
 
-TEST_F(DriverTest, T0ConInicialNoNumerico) {
-  sel.metodo = "T0 (IDC)";
-  par[campo::EInicial] = "abc";
-  par[campo::EFinal] = "1";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
-  EXPECT_EQ(r.estado, 14);
-  EXPECT_THAT(mensajes.textos,
-              ElementsAre("Los tiempos inicial y final deben\nser mayores que 0 segundos"));
+// A decimal field that is not a whole decimal number stops the analysis as an integer
+// field does, with its own status, whatever the method.
+TEST_F(DriverTest, CampoDecimalNoNumericoDetieneElAnalisis) {
+  const std::pair<const char*, const char*> casos[] = {{"T0 (IDC)", campo::EInicial},
+                                                       {"Test T", campo::ESigni},
+                                                       {"Periodograma", campo::CBPorcentaje},
+                                                       {"GPH", campo::EExponenteGPH}};
+  for (const auto& [metodo, clave] : casos) {
+    for (const char* texto : {"abc", "5abc", "0x10"}) {
+      SCOPED_TRACE(std::string(metodo) + " " + texto);
+      AnalysisParameters p;
+      par = p;
+      par[campo::EFinal] = "1";
+      par[clave] = texto;
+      sel.metodo = metodo;
+      mensajes.textos.clear();
+      const AnalysisOutcome r = Analizar("s", Ruido(1000));
+      EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+      EXPECT_EQ(r.estado, kEstadoConversionDecimal);
+      EXPECT_THAT(mensajes.textos,
+                  ElementsAre("'" + std::string(texto) + "' no es un número decimal válido"));
+    }
+  }
 }
 
 TEST_F(DriverTest, T0Informe) {
@@ -749,23 +862,48 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
     return *std::find_if(r.metodos.begin(), r.metodos.end(),
                          [&n](const auto& m) { return m.metodo == n; });
   };
-  EXPECT_EQ(fila("Varianza").estado, 2);
-  EXPECT_EQ(fila("Higuchi").mensaje, "'x' is not a valid integer value");
+  EXPECT_EQ(fila("Varianza").estado, kEstadoPocosPuntos);
+  EXPECT_EQ(fila("Higuchi").mensaje, "'x' no es un número entero válido");
   EXPECT_EQ(fila("Higuchi").estado, kEstadoConversion);
-  EXPECT_NE(fila("Whittle Estándar").estado, 0);
+  EXPECT_NE(fila("Whittle Estándar").estado, kEstadoOk);
   EXPECT_TRUE(fila("Whittle Local").icBajo.has_value());
   EXPECT_EQ(log.Lineas().back().rfind("Media = ", 0), 0u);
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_TRUE(log.Comandos().guardar);
   EXPECT_TRUE(mensajes.textos.empty());
-  // The chart: one mark per estimate, one vertical line per interval, the names.
+  // The chart (app/comparacion.h): one circle per estimate, one name per method.
   const auto cuenta = [&](const std::string& op) {
     return std::count(plot1.ops.begin(), plot1.ops.end(), op);
   };
   EXPECT_EQ(cuenta("mark17"), static_cast<long>(nombres.size()) - 3);
-  EXPECT_EQ(cuenta("text:W. local"), 1);
-  EXPECT_EQ(plot1.ops.back(), "auto6");
-  EXPECT_THAT(plot1.ops, ::testing::Contains("x:Métodos"));
+  EXPECT_EQ(cuenta("label1:Whittle Local"), 1);
+  EXPECT_EQ(cuenta("label3:s (1000 muestras)"), 1);
+  EXPECT_EQ(plot1.ops.back(), "auto2");
+}
+
+// When no method gives an estimate (too short a series, a constant one) the comparison is
+// a refusal of its own: its lines stay as the reasons, no statistics, no chart.
+TEST_F(DriverTest, ComparacionSinNingunaEstimacionSeRechaza) {
+  const std::pair<const char*, Vector> casos[] = {{"dos muestras", V({1.0, 2.0})},
+                                                  {"constante", Vector(300, 3.0)}};
+  for (const auto& [que, serie] : casos) {
+    SCOPED_TRACE(que);
+    sel.metodo = metodo::kTodos;
+    sel.media = true;
+    mensajes.textos.clear();
+    plot1.ops.clear();
+    const AnalysisOutcome r = Analizar("s", serie);
+    EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
+    EXPECT_EQ(r.estado, kEstadoNingunaEstimacion);
+    EXPECT_THAT(mensajes.textos, ElementsAre(MensajeEstado(kEstadoNingunaEstimacion)));
+    ASSERT_FALSE(r.metodos.empty());
+    for (const auto& m : r.metodos) EXPECT_NE(m.estado, kEstadoOk) << m.metodo;
+    // Name and length, the table's title, header and rows, the line on the methods left out.
+    EXPECT_EQ(log.Lineas().size(), r.metodos.size() + 5);
+    EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
+    EXPECT_FALSE(r.media.has_value());
+    EXPECT_TRUE(plot1.ops.empty());
+  }
 }
 
 }  // namespace

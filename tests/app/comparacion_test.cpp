@@ -5,13 +5,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/metodos.h"
+#include "chart/colors.h"
+#include "estimators/estado.h"
 #include "support/carpeta_prueba.h"
+#include "support/dialogos_falsos.h"
 
 namespace {
 
@@ -31,11 +36,11 @@ std::size_t Columna(const std::string& linea, const std::string& parte) {
 // column, blank cells where a number is missing, and its state.
 TEST(Comparacion, TablaAlineada) {
   const std::vector<Fila> filas = {
-      {"DFA", 0, "", 0.75231, std::nullopt, std::nullopt},
-      {"Whittle Estándar", 0, "", 0.8, 0.7890123, 0.8153},
-      {"Ondículas", 0, "", -0.25, -1.5, 12.125},
+      {"DFA", 0, "", 0.75231, std::nullopt, std::nullopt, ""},
+      {"Whittle Estándar", 0, "", 0.8, 0.7890123, 0.8153, ""},
+      {"Ondículas", 0, "", -0.25, -1.5, 12.125, ""},
       {"Varianza", 2, "La regresión sólo puede aplicarse\ncon 5 o más puntos", std::nullopt,
-       std::nullopt, std::nullopt},
+       std::nullopt, std::nullopt, ""},
   };
   const std::vector<std::string> t = TablaComparacion(filas, ',');
   ASSERT_EQ(t.size(), filas.size() + 2);
@@ -87,10 +92,10 @@ TEST(Comparacion, LineaDeLosExcluidos) {
 TEST(Comparacion, Csv) {
   AnalysisOutcome todos;
   todos.metodos = {
-      {"DFA", 0, "", 0.1, std::nullopt, std::nullopt},
-      {"GPH", 0, "", 0.75, 0.5, 1.25},
-      {"Varianza", 2, "dice \"no\", y\notra línea", std::nullopt, std::nullopt, std::nullopt},
-      {"Solo bajo", 0, "", 0.5, 0.25, std::nullopt},
+      {"DFA", 0, "", 0.1, std::nullopt, std::nullopt, ""},
+      {"GPH", 0, "", 0.75, 0.5, 1.25, ""},
+      {"Varianza", 2, "dice \"no\", y\notra línea", std::nullopt, std::nullopt, std::nullopt, ""},
+      {"Solo bajo", 0, "", 0.5, 0.25, std::nullopt, ""},
   };
   EXPECT_EQ(CsvResultados("Todos", todos),
             "metodo,valor,inferior,superior,estado,mensaje\n"
@@ -107,11 +112,93 @@ TEST(Comparacion, Csv) {
             "Whittle Local,0.80000000000000004,0.69999999999999996,0.90000000000000002,0,\n");
   AnalysisOutcome rechazo;
   rechazo.fin = AnalysisOutcome::Fin::Estado;
-  rechazo.estado = 1;
+  rechazo.estado = kEstadoSerieCorta;
   rechazo.mensaje = "La longitud de la serie debe ser mayor o igual que 100";
   EXPECT_EQ(CsvResultados("R/S", rechazo),
             "metodo,valor,inferior,superior,estado,mensaje\n"
             "R/S,,,,1,La longitud de la serie debe ser mayor o igual que 100\n");
+}
+
+// Every method that yields H has its place in exactly one family of the chart.
+TEST(Comparacion, FamiliasCubrenLosMetodos) {
+  std::vector<std::string> enFamilias;
+  for (const FamiliaMetodos& f : FamiliasComparacion())
+    for (const char* m : f.metodos) enFamilias.push_back(m);
+  std::vector<std::string> conH;
+  for (const DefinicionMetodo& m : TablaMetodos())
+    if (m.daH) conH.push_back(m.nombre);
+  std::sort(enFamilias.begin(), enFamilias.end());
+  std::sort(conH.begin(), conH.end());
+  EXPECT_EQ(enFamilias, conH);
+}
+
+// The forest plot: the rows top to bottom in the families' order with a parting line
+// between families, a circle and the right column for every estimate, a whisker for every
+// interval, "sin IC" and "sin resultado" where they apply, the dotted line at 0.5, the
+// reference line only when there is a reference, the title and the x title; the chart's
+// style given back before the labels; the range fitted at the end.
+TEST(Comparacion, GraficaDeBosque) {
+  const std::vector<Fila> metodos = {
+      {"DFA", 0, "", 0.75, std::nullopt, std::nullopt, ""},
+      {"GPH", 0, "", 0.71, 0.585, 0.836, ""},
+      {"Ondículas", 0, "", 0.829, 0.797, 0.861, ""},
+      {"R/S", 0, "", 0.782, std::nullopt, std::nullopt, ""},
+      {"Varianza", 2, "no", std::nullopt, std::nullopt, std::nullopt, ""},
+      {"Whittle Estándar", 0, "", 0.802, 0.789, 0.815, ""},
+  };
+  for (const std::optional<double> referencia : {std::optional<double>(0.8), std::optional<double>()}) {
+    SCOPED_TRACE(referencia.has_value());
+    GraficaGrabadora g;
+    FillComparisonChart(g, metodos, "fgn (10000 muestras)", referencia, ',');
+    std::vector<std::string> nombres, columna;
+    std::vector<double> alturas;
+    for (std::size_t i = 0; i < g.ops.size(); ++i) {
+      const std::string& op = g.ops[i];
+      if (op.rfind("label1:", 0) == 0) nombres.push_back(op.substr(7));
+      if (op.rfind("label2:", 0) == 0) columna.push_back(op.substr(7));
+    }
+    // The rows' heights, from the labels of the left rim, in the order of the ops.
+    std::size_t punto = 0;
+    for (const std::string& op : g.ops) {
+      if (op == "clear" || op.rfind("x:", 0) == 0 || op.rfind("y:", 0) == 0 ||
+          op.rfind("style", 0) == 0 || op == "restore" || op.rfind("auto", 0) == 0)
+        continue;
+      if (op.rfind("label1:", 0) == 0) alturas.push_back(g.puntos[punto].y);
+      punto += (op == "segment" || op == "whisker" || op == "dots") ? 2 : 1;
+    }
+    EXPECT_EQ(nombres, (std::vector<std::string>{"R/S", "Varianza", "DFA", "GPH",
+                                                 "Whittle Estándar", "Ondículas"}));
+    EXPECT_EQ(columna, (std::vector<std::string>{"0,782  sin IC", "sin resultado",
+                                                 "0,750  sin IC", "0,710 [0,585; 0,836]",
+                                                 "0,802 [0,789; 0,815]", "0,829 [0,797; 0,861]"}));
+    ASSERT_EQ(alturas.size(), 6u);
+    for (std::size_t i = 1; i < alturas.size(); ++i) EXPECT_LT(alturas[i], alturas[i - 1]);
+    // Rows one apart within a family, further apart between families.
+    EXPECT_DOUBLE_EQ(alturas[0] - alturas[1], 1.0);
+    EXPECT_GT(alturas[2] - alturas[3], 1.0);
+    EXPECT_GT(alturas[4] - alturas[5], 1.0);
+    const auto cuenta = [&](const std::string& op) {
+      return std::count(g.ops.begin(), g.ops.end(), op);
+    };
+    EXPECT_EQ(cuenta("mark17"), 5);
+    EXPECT_EQ(cuenta("whisker"), 3);
+    EXPECT_EQ(cuenta("label0:sin IC"), 2);
+    EXPECT_EQ(cuenta("label0:sin resultado"), 1);
+    EXPECT_EQ(cuenta("dots"), 1);
+    EXPECT_EQ(cuenta("label3:fgn (10000 muestras)"), 1);
+    EXPECT_EQ(cuenta("label4:H"), 1);
+    EXPECT_EQ(cuenta("style" + std::to_string(clGray) + ":3"), 1);
+    EXPECT_EQ(cuenta("style" + std::to_string(clAqua) + ":2"), referencia ? 1 : 0);
+    EXPECT_EQ(cuenta("label0:H ref. = 0,8"), referencia ? 1 : 0);
+    // Two parting lines (three families), and the reference's line.
+    EXPECT_EQ(cuenta("segment"), referencia ? 3 : 2);
+    EXPECT_EQ(g.ops.back(), "auto2");
+    const auto restore = std::find(g.ops.rbegin(), g.ops.rend(), "restore");
+    ASSERT_NE(restore, g.ops.rend());
+    EXPECT_TRUE(std::none_of(g.ops.rbegin(), restore, [](const std::string& op) {
+      return op.rfind("style", 0) == 0 || op == "whisker" || op == "dots";
+    }));
+  }
 }
 
 class EscrituraTest : public ::testing::Test, protected CarpetaDePrueba {
@@ -134,9 +221,10 @@ TEST_F(EscrituraTest, TodoONada) {
             std::filesystem::perms::owner_read);
   const std::string carpeta = (dir_ / "carpeta").string();
   std::filesystem::create_directory(carpeta);
-  const std::string fallos[] = {carpeta, (dir_ / "no_existe" / "r.csv").string()};
-  for (const std::string& f : fallos) {
-    EXPECT_EQ(EscribirTextoCompleto(f, "x"), "No puedo guardar el fichero\n'" + f + "'");
+  const std::pair<std::string, std::string> fallos[] = {
+      {carpeta, "es una carpeta"}, {(dir_ / "no_existe" / "r.csv").string(), "no existe la carpeta"}};
+  for (const auto& [f, causa] : fallos) {
+    EXPECT_EQ(EscribirTextoCompleto(f, "x"), "No puedo guardar el fichero\n'" + f + "': " + causa);
   }
   EXPECT_TRUE(std::filesystem::is_directory(carpeta));
   EXPECT_EQ(Ficheros(), 2u);  // r.csv and the folder

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <filesystem>
@@ -139,6 +140,34 @@ TEST_F(ChartFile, LoadKeepsEveryFieldAndSavesTheSameBytes) {
       EXPECT_EQ(back[i], file[i]) << "offset " << i;
     }
   }
+}
+
+// The kinds added later travel in the same 64-byte records: a file with labels, intervals
+// and dotted lines reads back item for item and byte for byte, and its listing names them.
+// A file of the first kinds only is read as before (LoadKeepsEveryFieldAndSavesTheSameBytes),
+// and a reader of those kinds keeps the new records and draws nothing for them.
+TEST_F(ChartFile, TiposAnadidosIdaYVuelta) {
+  TPlotModel a;
+  a.MarkAt(0.8, 1, 17);
+  a.Label(0.5, 1, lpLeftRim, laRight, 8, "Whittle Estándar, un nombre de más de 32 bytes");
+  a.Label(0.5, 1, lpRightRim, laRight, 8, "0,802 [0,789; 0,815]");
+  a.Whisker(0.789, 1, 0.815, 1, 5);
+  a.DotLine(0.5, 0.5, 0.5, 12.5);
+  ASSERT_TRUE(a.SaveToFile(Path("nuevo.grf")));
+  EXPECT_EQ(Read(Path("nuevo.grf")).size(), a.ItemCount() * 64);
+  TPlotModel b;
+  ASSERT_TRUE(b.LoadFromFile(Path("nuevo.grf"), false));
+  ASSERT_EQ(b.ItemCount(), a.ItemCount());
+  for (std::size_t i = 0; i < a.ItemCount(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(std::equal(a.Item(i).Bytes.begin() + 4, a.Item(i).Bytes.end(),
+                           b.Item(i).Bytes.begin() + 4));
+  }
+  EXPECT_EQ(b.LabelText(1), "Whittle Estándar, un nombre de más de 32 bytes");
+  const std::string listado = b.DumpText();
+  for (const char* parte : {"elemtype: tkLabel", "elemtype: tkLabelMore", "elemtype: tkWhisker",
+                            "elemtype: tkDotLine", "text: '0,802 [0,789; 0,815]'", "cap: 5"})
+    EXPECT_NE(listado.find(parte), std::string::npos) << parte;
 }
 
 TEST_F(ChartFile, AppendKeepsExistingItems) {

@@ -55,6 +55,12 @@ TEST(PlotModel, EnumerationOrdinals) {
   EXPECT_EQ(int(tkMoveTo), 8);
   EXPECT_EQ(int(tkEllipse), 9);
   EXPECT_EQ(int(tkEverything), 10);
+  // Added after the first kinds, so that no stored ordinal changes.
+  EXPECT_EQ(int(tkLabel), 11);
+  EXPECT_EQ(int(tkLabelMore), 12);
+  EXPECT_EQ(int(tkWhisker), 13);
+  EXPECT_EQ(int(tkDotLine), 14);
+  EXPECT_EQ(int(lpAbscissa), 4);
   EXPECT_EQ(int(rbEngraved), 3);
   EXPECT_EQ(int(ftDateTime), 4);
   EXPECT_EQ(int(gsDotLines), 7);
@@ -414,6 +420,92 @@ TEST(PlotText, Latin1Conversions) {
   TPlotItem it;
   it.SetText("€uro y más texto largo");
   EXPECT_EQ(it.Text(), "?uro y más text");
+}
+
+}  // namespace
+
+namespace {
+
+// A label of any length goes into one tkLabel and as many tkLabelMore records as it needs,
+// all at its point, and reads back whole; a text beyond the limit is cut before a whole
+// character. The interval and the dotted line have second points, which the range fit and
+// the transforms use.
+TEST(PlotModel, EtiquetasLargasIntervalosYLineasDePuntos) {
+  struct Caso {
+    std::string texto;
+    std::size_t registros;
+  };
+  const std::string largo(2000, 'a');
+  const Caso casos[] = {
+      {"", 1},
+      {"R/S", 1},
+      {std::string(32, 'x'), 1},
+      {std::string(33, 'x'), 2},
+      {"Momentos Absolutos, Whittle Estándar y Ondículas: 0,802 [0,789; 0,815]", 3},
+      {largo, 1 + (1000 - 32 + 34) / 35},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.texto.size());
+    TPlotModel m;
+    m.SetDataColor(clAqua);
+    m.SetClassDefault(4);
+    m.Label(0.5, -3.0, lpLeftRim, laCenter | laAbove, 8, c.texto);
+    ASSERT_EQ(m.ItemCount(), c.registros);
+    EXPECT_EQ(m.Item(0).Kind(), tkLabel);
+    for (std::size_t i = 0; i < m.ItemCount(); ++i) {
+      EXPECT_EQ(m.Item(i).Kind(), i == 0 ? tkLabel : tkLabelMore);
+      EXPECT_EQ(m.Item(i).X1(), 0.5);
+      EXPECT_EQ(m.Item(i).Y1(), -3.0);
+      EXPECT_EQ(m.Item(i).Color(), clAqua);
+      EXPECT_EQ(m.Item(i).ClassNum(), 4);
+    }
+    EXPECT_EQ(m.Item(0).LabelPlace(), lpLeftRim);
+    EXPECT_EQ(m.Item(0).LabelAlign(), laCenter | laAbove);
+    EXPECT_EQ(m.Item(0).LabelSize(), 8);
+    EXPECT_EQ(m.LabelText(0), c.texto.substr(0, 1000));
+    EXPECT_EQ(m.LabelText(1), "");  // not a tkLabel
+    EXPECT_TRUE(m.HasLabels(lpLeftRim));
+    EXPECT_FALSE(m.HasLabels(lpRightRim));
+  }
+  // Cut before a character of two bytes that would not fit whole.
+  TPlotModel m;
+  m.Label(0, 0, lpData, 0, 0, std::string(999, 'a') + "é");
+  EXPECT_EQ(m.LabelText(0), std::string(999, 'a'));
+
+  TPlotModel r;
+  r.Whisker(0.25, 1.0, 0.75, 1.0, 5);
+  r.DotLine(0.5, -2.0, 0.5, 3.0);
+  EXPECT_EQ(r.Item(0).CapSize(), 5);
+  EXPECT_TRUE(r.Item(0).HasSecondPoint());
+  EXPECT_TRUE(r.Item(1).HasSecondPoint());
+  r.AutoRange(0);
+  EXPECT_EQ(r.RangeLoX(), 0.25);
+  EXPECT_EQ(r.RangeHiX(), 0.75);
+  EXPECT_EQ(r.RangeLoY(), -2.0);
+  EXPECT_EQ(r.RangeHiY(), 3.0);
+  r.TransformAll(2, 1, 1, 0);
+  EXPECT_EQ(r.Item(0).X2(), 2.5);
+  EXPECT_EQ(r.Item(1).Y2(), 3.0);
+}
+
+// The rims the labels take are kept apart from the rims of the properties: LRim and RRim
+// keep their values, the geometry and the mapping use both.
+TEST(PlotModel, BordesDeLasEtiquetas) {
+  TPlotModel m;
+  m.SetLRim(50);
+  m.SetRRim(20);
+  m.SetLabelRims(70, 130);
+  EXPECT_EQ(m.LRim(), 50);
+  EXPECT_EQ(m.RRim(), 20);
+  EXPECT_EQ(m.Geometry().LRim, 120);
+  EXPECT_EQ(m.Geometry().RRim, 150);
+  EXPECT_EQ(m.LabelRimLeft(), 70);
+  EXPECT_EQ(m.MinWidth(), 50 + 20 + 50);
+  m.SetLRim(40);  // a property change keeps the labels' room
+  EXPECT_EQ(m.Geometry().LRim, 110);
+  m.SetLabelRims(0, 0);
+  EXPECT_EQ(m.Geometry().LRim, 40);
+  EXPECT_EQ(m.Geometry().RRim, 20);
 }
 
 }  // namespace

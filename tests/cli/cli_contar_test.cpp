@@ -112,7 +112,7 @@ TEST_F(CliContarTest, FicheroCompletoONada) {
   EXPECT_EQ(Ejecutar({"contar", "traza.pcap", "--intervalo", "1ms", "-o", "/dev/null"}, dir_.string()).estado, 0);
   const Ejecucion carpeta = Ejecutar({"contar", "traza.pcap", "--intervalo", "1ms", "-o", "no/hay/x.sam"}, dir_.string());
   EXPECT_EQ(carpeta.estado, 1);
-  EXPECT_THAT(carpeta.errores, HasSubstr("No puedo guardar el fichero 'no/hay/x.sam'"));
+  EXPECT_THAT(carpeta.errores, HasSubstr("No puedo guardar el fichero 'no/hay/x.sam': no existe la carpeta"));
 }
 
 // Analysing a capture is analysing its counts: the same report and JSON, under the name

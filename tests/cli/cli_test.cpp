@@ -3,6 +3,8 @@
 #include <charconv>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "app/analisis.h"
 #include "app/formato.h"
 #include "app/metodos.h"
 #include "app/series.h"
@@ -82,6 +85,35 @@ TEST_F(CliTest, ErroresDeUso) {
     EXPECT_EQ(e.estado, 1) << ::testing::PrintToString(args);
     EXPECT_THAT(e.salida, IsEmpty());
     EXPECT_THAT(e.errores, HasSubstr("fenwa-cli: "));
+  }
+}
+
+// FENWA_HILOS is read as --hilos is: a bad value is the same usage error, for the analysis
+// and for generar; empty, it is as if it were not set.
+TEST_F(CliTest, VariableDeHilosComoLaOpcion) {
+  const std::string f = Ruido("a.sam", 200);
+  struct Caso {
+    const char* valor;
+    int estado;
+  };
+  const Caso casos[] = {{"abc", 1}, {"0", 1}, {"300", 1}, {"2x", 1}, {"2", 0}, {"", 0}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.valor);
+    ::setenv("FENWA_HILOS", c.valor, 1);
+    const Ejecucion analisis = Ejecutar({"-m", "R/S", f});
+    const Ejecucion generar = Ejecutar({"generar", "fgn", "-n", "5", "-o", "-"});
+    const Ejecucion opcion = Ejecutar({"--hilos", c.valor, "-m", "R/S", f});
+    ::unsetenv("FENWA_HILOS");
+    EXPECT_EQ(analisis.estado, c.estado);
+    EXPECT_EQ(generar.estado, c.estado);
+    if (c.estado != 0) {
+      const std::string mensaje =
+          "debe ser un entero entre 1 y 256 y no '" + std::string(c.valor) + "'";
+      EXPECT_THAT(analisis.errores, HasSubstr("el valor de FENWA_HILOS " + mensaje));
+      EXPECT_THAT(generar.errores, HasSubstr("el valor de FENWA_HILOS " + mensaje));
+      EXPECT_THAT(opcion.errores, HasSubstr("el valor de --hilos " + mensaje));
+      EXPECT_EQ(opcion.estado, 1);
+    }
   }
 }
 
@@ -329,7 +361,7 @@ TEST_F(CliTest, CsvCoincideConElJson) {
   std::filesystem::create_directory(carpeta);
   const Ejecucion e = Ejecutar({"-m", "R/S", "--csv", carpeta, Ejemplo("NileMin.sam")});
   EXPECT_EQ(e.estado, 1);
-  EXPECT_THAT(e.errores, HasSubstr("no se puede escribir el fichero '" + carpeta + "'"));
+  EXPECT_THAT(e.errores, HasSubstr("No puedo guardar el fichero\n'" + carpeta + "': es una carpeta"));
   EXPECT_TRUE(std::filesystem::is_directory(carpeta));
   std::size_t ficheros = 0;
   for (const auto& entrada : std::filesystem::directory_iterator(dir_)) {
@@ -344,14 +376,14 @@ TEST_F(CliTest, ErrorDeConversion) {
   const std::string f = Ruido("s.sam", 1000);
   const Ejecucion e = Ejecutar({"-m", "R/S", "-p", "EMind=1O", f});
   EXPECT_EQ(e.estado, 2);
-  EXPECT_THAT(e.errores, HasSubstr("'1O' is not a valid integer value"));
+  EXPECT_THAT(e.errores, HasSubstr("'1O' no es un número entero válido"));
   EXPECT_EQ(e.salida, "Nombre: s\nLongitud: 1000\n");
   // In JSON the failure has a status of its own, never 0.
   const Ejecucion j = Ejecutar({"-m", "R/S", "-p", "EMind=1O", "--json", f});
   EXPECT_EQ(j.estado, 2);
   const Json o = LeerJson(j.Lineas().at(0));
   EXPECT_EQ(o["estado"].numero, kEstadoConversion);
-  EXPECT_EQ(o["mensaje"].texto, "'1O' is not a valid integer value");
+  EXPECT_EQ(o["mensaje"].texto, "'1O' no es un número entero válido");
 }
 
 // Decimal fields given with a comma read as with a point: the same report, the same echo.
@@ -412,12 +444,14 @@ TEST_F(CliTest, JsonDeNinguno) {
 }
 
 // One row per method: options, file and the expected report after the two header lines
-// and before the statistics; '#' stands for a number in the report's format.
+// and before the statistics; '#' stands for a number in the report's format. Where H is
+// outside [0, 1] the warning line follows.
 struct CasoMetodo {
   std::string metodo;
   std::string fichero;
   std::vector<std::string> parametros;
   std::vector<std::string> lineas;
+  bool aviso = false;
 };
 
 std::string Patron(const std::string& linea) {
@@ -443,7 +477,8 @@ const std::vector<CasoMetodo>& CasosMetodo() {
       {"GPH", "videoVBR.sam", {"EExponenteGPH=0.6"},
        {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
         "Método GPH. Parámetros:", "      Exponente del ancho de banda: 0.6",
-        "      Frecuencias usadas: 63"}},
+        "      Frecuencias usadas: 63"},
+       true},  // H = 1.034
       {"Ondículas", "ethernetTraffic.sam", {"EMomentosOnd=2"},
        {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
         "Método de ondículas (Abry-Veitch). Parámetros:",
@@ -457,7 +492,8 @@ const std::vector<CasoMetodo>& CasosMetodo() {
         "      Puntos por década: 6"}},
       {"Periodograma", "NileMin.sam", {"CBPorcentaje=10"},
        {"Parámetro Hurst H = #", "Método del periodograma. Parámetros:",
-        "      Porcentaje de frecuencias: 10"}},
+        "      Porcentaje de frecuencias: 10"},
+       true},  // H = 1.061
       {"R/S", "NileMin.sam", {},
        {"Parámetro Hurst H = #", "Método R/S. Parámetros:", "      Mínimo valor de 'd': 10",
         "      Mínimo nº de muestras R/S: 4", "      Número de bloques: 8",
@@ -489,7 +525,8 @@ const std::vector<CasoMetodo>& CasosMetodo() {
         "Parámetros AR: #  ", "Parámetros MA: ", "Método de Whittle estándar. Modelo FARIMA"}},
       {"Whittle Local", "videoVBR.sam", {"CBFactor=8"},
        {"Parámetro Hurst: H = #", "Intervalo de confianza (95%): [#; #]",
-        "Método de Whittle local. Parámetros:", "      Factor m: 8"}},
+        "Método de Whittle local. Parámetros:", "      Factor m: 8"},
+       true},  // H = 1.0001, the search's upper end
   };
   return casos;
 }
@@ -508,7 +545,10 @@ TEST_P(MetodoTest, InformeYJsonConcuerdan) {
   ASSERT_EQ(texto.estado, 0) << texto.errores;
   EXPECT_THAT(texto.errores, IsEmpty());
   const std::vector<std::string> lineas = texto.Lineas();
-  ASSERT_EQ(lineas.size(), c.lineas.size() + 4) << texto.salida;
+  ASSERT_EQ(lineas.size(), c.lineas.size() + 4 + (c.aviso ? 1 : 0)) << texto.salida;
+  if (c.aviso) {
+    EXPECT_EQ(lineas[c.lineas.size() + 2], AvisoH(2.0));
+  }
   EXPECT_EQ(lineas[0], "Nombre: " + SeriesNameFromPath(c.fichero));
   // Literal regex text in the expectations ("\\(") is kept; everything else is escaped.
   for (std::size_t i = 0; i < c.lineas.size(); ++i) {
@@ -533,6 +573,7 @@ TEST_P(MetodoTest, InformeYJsonConcuerdan) {
   ASSERT_EQ(json.estado, 0);
   const Json j = LeerJson(json.salida.substr(0, json.salida.size() - 1));
   EXPECT_EQ(j["metodo"].texto, c.metodo);
+  EXPECT_EQ(j.objeto.count("aviso"), c.aviso ? 1u : 0u);
   ASSERT_EQ(j["informe"].lista.size(), lineas.size());
   for (std::size_t i = 0; i < lineas.size(); ++i) EXPECT_EQ(j["informe"].lista[i].texto, lineas[i]);
   // The first result line shows the value in the report's format.
@@ -711,26 +752,67 @@ TEST_F(CliTest, JsonEscapaSaltosYComillas) {
   EXPECT_EQ(e.Lineas()[0].find('\t'), std::string::npos);  // escaped as \t
 }
 
-// Sums beyond the largest double: a mean or variance that is not finite is written as null
-// and the line stays valid JSON.
-TEST_F(CliTest, JsonConMediaOVarianzaNoFinitas) {
+// Values near the largest double: the mean is right although the plain sum overflows; a
+// variance beyond the largest double is null, with its status and message, exit 2, and the
+// line stays valid JSON.
+TEST_F(CliTest, JsonConVarianzaNoRepresentable) {
   struct Caso {
     const char* muestras;
-    bool mediaFinita;
+    double media;
   };
-  const Caso casos[] = {{"1.7e308 1.7e308", false}, {"1.7e308 -1.7e308", true}};
+  const Caso casos[] = {{"1.7e308 1.6e308", 1.65e308}, {"1.7e308 -1.7e308", 0.0}};
   for (const Caso& c : casos) {
     const Ejecucion e = Ejecutar({"--json", Fichero("enorme.sam", c.muestras)});
-    EXPECT_EQ(e.estado, 0) << c.muestras;
+    EXPECT_EQ(e.estado, 2) << c.muestras;
     ASSERT_EQ(e.Lineas().size(), 1u) << c.muestras;
     Json j;
     ASSERT_NO_THROW(j = LeerJson(e.Lineas()[0])) << e.Lineas()[0];
-    EXPECT_EQ(j["media"].EsNulo(), !c.mediaFinita) << c.muestras;
-    if (c.mediaFinita) {
-      EXPECT_EQ(j["media"].numero, 0);
-    }
+    EXPECT_DOUBLE_EQ(j["media"].numero, c.media) << c.muestras;
     EXPECT_TRUE(j["varianza"].EsNulo()) << c.muestras;
+    EXPECT_EQ(j["estado"].numero, kEstadoVarianzaDesborda);
+    EXPECT_EQ(j["mensaje"].texto, MensajeEstado(kEstadoVarianzaDesborda));
+    EXPECT_THAT(e.errores, HasSubstr("no puede representarse"));
   }
+}
+
+// An estimate of H outside [0, 1] (the wavelets on a sine give 3.1) brings the key "aviso"
+// with the report's warning, at the top and in the comparison's entry; an estimate inside
+// [0, 1] has no such key. The exit stays 0: the value is the regression's.
+TEST_F(CliTest, JsonConAvisoDeHFueraDeCeroUno) {
+  std::string texto;
+  for (int i = 0; i < 1000; ++i) texto += FormatoG(std::sin(i / 10.0)) + "\n";
+  const std::string f = Fichero("seno.sam", texto);
+  const std::pair<const char*, bool> casos[] = {{"Ondículas", true}, {"Varianza", false}};
+  for (const auto& [metodo, aviso] : casos) {
+    const Ejecucion e = Ejecutar({"-m", metodo, "--json", f});
+    EXPECT_EQ(e.estado, 0) << metodo;
+    const Json j = LeerJson(e.Lineas().at(0));
+    EXPECT_EQ(j.objeto.count("aviso"), aviso ? 1u : 0u) << metodo;
+    if (aviso) {
+      EXPECT_THAT(j["aviso"].texto, HasSubstr("fuera del intervalo [0, 1]"));
+      const std::vector<Json>& informe = j["informe"].lista;
+      EXPECT_EQ(std::count_if(informe.begin(), informe.end(),
+                              [&](const Json& l) { return l.texto == j["aviso"].texto; }),
+                1);
+    }
+  }
+  const Json todos = LeerJson(Ejecutar({"-m", "Todos", "--json", f}).Lineas().at(0));
+  EXPECT_THAT(todos["aviso"].texto, HasSubstr("Ondículas"));
+  for (const Json& m : todos["metodos"].lista) {
+    const double h = m["valor"].numero;
+    EXPECT_EQ(m.objeto.count("aviso"), (h < 0 || h > 1) ? 1u : 0u) << m["metodo"].texto;
+  }
+}
+
+// -m Todos with no estimate from any method: exit 2 and a status of its own.
+TEST_F(CliTest, TodosSinNingunaEstimacion) {
+  const Ejecucion e = Ejecutar({"-m", "Todos", "--json", Fichero("dos.sam", "1 2")});
+  EXPECT_EQ(e.estado, 2);
+  const Json j = LeerJson(e.Lineas().at(0));
+  EXPECT_EQ(j["estado"].numero, kEstadoNingunaEstimacion);
+  EXPECT_EQ(j["mensaje"].texto, MensajeEstado(kEstadoNingunaEstimacion));
+  EXPECT_FALSE(j["metodos"].lista.empty());
+  for (const Json& m : j["metodos"].lista) EXPECT_EQ(m["estado"].numero, 1);
 }
 
 TEST_F(CliTest, VariosObjetosJsonUnoPorLinea) {

@@ -64,7 +64,7 @@ TEST(FrecuenciaFarimaErrores, CovarianzaSingularLanzaElFallo7) {
     CovarianzaWhittleFarima(eta, 1, 0);
     ADD_FAILURE() << "se esperaba el error 7";
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 7);
+    EXPECT_EQ(e.Codigo(), kFalloMatrizSingular);
   }
 }
 

@@ -451,7 +451,8 @@ TEST(FrecuenciaWhittleFarima, RegionEstacionariaEInvertible) {
       {{0.7, nan, 0.1}, 1, 1, false}, {{1.2, 0.1, 0.1}, 1, 1, false},
   };
   for (const CasoRegion& c : casos) {
-    SCOPED_TRACE(testing::Message() << "eta(1) = " << c.eta[0] << ", p = " << c.p << ", q = " << c.q);
+    SCOPED_TRACE(testing::Message() << "eta(1) = " << c.eta[0] << ", p = " << c.p
+                                    << ", q = " << c.q);
     EXPECT_EQ(FarimaEstacionarioInvertible(AVector(c.eta), c.p, c.q), c.dentro);
   }
 }

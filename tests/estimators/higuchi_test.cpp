@@ -51,6 +51,12 @@ TEST(HurstHiguchi, EstadosEnSuOrdenSinTocarLasSalidas) {
       {"dos_retardos_antes_que_constante", 100, 0, 1, 1, kEstadoPocosRetardos},
       {"retardo_igual_a_n", 100, 100, 1, 1, kEstadoRetardoSinSegmentos},
       {"kmax_enorme", 1000, 2147483647, 10, 0, kEstadoRetardoSinSegmentos},
+      // k_max itself must be below n, even when its last lag (1000 here) is.
+      {"kmax_mayor_que_n", 1100, 1200, 10, 0, kEstadoRetardoSinSegmentos},
+      {"kmax_igual_a_n", 1100, 1100, 10, 0, kEstadoRetardoSinSegmentos},
+      {"kmax_n_menos_1", 1100, 1099, 10, 0, kEstadoOk},
+      // Three lags asked of a series whose k_max is too long: the limit comes first.
+      {"kmax_antes_que_pocos_retardos", 100, 100, 1, 0, kEstadoRetardoSinSegmentos},
       {"constante", 101, 100, 1, 1, kEstadoSerieConstante},
       // The profile 1, 0, 1, 0, ... returns to itself after 2 steps: L(2) = 0.
       {"perfil_periodico", 100, 0, 10, 2, kEstadoLongitudCurvaNula},
@@ -67,6 +73,9 @@ TEST(HurstHiguchi, EstadosEnSuOrdenSinTocarLasSalidas) {
     std::int32_t usado = -3;
     Vector ejeX(3, 9.0), ejeY(2, 8.0);
     EXPECT_EQ(HurstHiguchi(x, c.kMax, c.porDecada, H, usado, ejeX, ejeY), c.esperado);
+    if (c.esperado == kEstadoOk && c.kMax != 0) {
+      EXPECT_EQ(usado, c.kMax);
+    }
     if (c.esperado != kEstadoOk) {
       EXPECT_EQ(H, -7.0);
       EXPECT_EQ(usado, -3);

@@ -91,9 +91,11 @@ TEST(ProbChi2, ValoresConocidos) {
 TEST(Gammp, ErroresCapturados) {
   struct Caso {
     double a, x;
-    int codigo;
+    FalloEjecucion codigo;
   };
-  const Caso casos[] = {{0.0, 1.0, 10}, {-1.0, 1.0, 10}, {1.0, -1.0, 10}};
+  const Caso casos[] = {{0.0, 1.0, kFalloArgumentosGammp},
+                        {-1.0, 1.0, kFalloArgumentosGammp},
+                        {1.0, -1.0, kFalloArgumentosGammp}};
   for (const Caso& c : casos) {
     try {
       Gammp(c.a, c.x);
@@ -107,21 +109,21 @@ TEST(Gammp, ErroresCapturados) {
     Gser(r, 1.0, -0.5, gln);
     ADD_FAILURE();
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 9);
+    EXPECT_EQ(e.Codigo(), kFalloGserNegativo);
   }
   // A huge a with x just below a + 1 needs far more than 100 series terms.
   try {
     Gammp(1.0e6, 1.0e6);
     ADD_FAILURE();
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 8);
+    EXPECT_EQ(e.Codigo(), kFalloIteracionesGamma);
   }
   // Same with the continued fraction just above the switch.
   try {
     Gcf(r, 1.0e6, 1.0e6 + 2.0, gln);
     ADD_FAILURE();
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 8);
+    EXPECT_EQ(e.Codigo(), kFalloIteracionesGamma);
   }
 }
 

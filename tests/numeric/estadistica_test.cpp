@@ -16,9 +16,8 @@ namespace {
 std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
 
 // The full text of a library fault.
-std::string Fatal(int codigo) {
-  return std::string("error en tiempo de ejecución: ") +
-         MensajeErrorEjecucion(static_cast<std::uint8_t>(codigo));
+std::string Fatal(FalloEjecucion codigo) {
+  return std::string("error en tiempo de ejecución: ") + MensajeErrorEjecucion(codigo);
 }
 
 TEST(Estadistica, SumaExtremosMedia) {
@@ -38,6 +37,54 @@ TEST(Estadistica, VarianzaDivideEntreNMenosUno) {
   const Vector x = V({0.1, 0.7, 1e3, -3.3, 2.25, 9e-4});
   const double esperado = Suma(pow(x - Media(x), 2.0)) / 5.0;
   EXPECT_EQ(Varianza(x), esperado);
+}
+
+// The mean and variance of {1, 2, 3, 4}·2^k at every magnitude: the true values 2.5·2^k and
+// (5/3)·2^2k when they are doubles (subnormal included), a refusal when they are not; and
+// the same bits as Media and Varianza for an ordinary series.
+TEST(Estadistica, MediaYVarianzaDeCualquierMagnitud) {
+  struct Caso {
+    int k;
+    bool media, varianza;  // representable
+  };
+  const Caso casos[] = {
+      {0, true, true},      {300, true, true},     {511, true, true},   {512, true, false},
+      {1020, true, false},  {-300, true, true},    {-530, true, true},  {-540, true, false},
+      {-1000, true, false}, {-1073, true, false},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(testing::Message() << "k = " << c.k);
+    const Vector v = V({std::ldexp(1.0, c.k), std::ldexp(2.0, c.k), std::ldexp(3.0, c.k),
+                        std::ldexp(4.0, c.k)});
+    const int e = ExponenteDeEscala(v);
+    const Vector escalada = e != 0 ? EscalarPotenciaDeDos(v, e) : v;
+    const Estadistico media = MediaDeEscalada(escalada, e);
+    const Estadistico varianza = VarianzaDeEscalada(escalada, e);
+    EXPECT_EQ(media.representable, c.media);
+    EXPECT_EQ(varianza.representable, c.varianza);
+    if (c.media) {
+      EXPECT_EQ(media.valor, std::ldexp(2.5, c.k));
+    }
+    if (c.varianza) {
+      EXPECT_EQ(varianza.valor, std::ldexp(Varianza(V({1, 2, 3, 4})), 2 * c.k));
+    } else {
+      EXPECT_TRUE(c.k > 0 ? std::isinf(varianza.valor) : varianza.valor == 0.0);
+    }
+  }
+  const Vector x = V({0.1, 0.7, 1e3, -3.3, 2.25, 9e-4});
+  ASSERT_EQ(ExponenteDeEscala(x), 0);
+  EXPECT_EQ(MediaDeEscalada(x, 0).valor, Media(x));
+  EXPECT_EQ(VarianzaDeEscalada(x, 0).valor, Varianza(x));
+  // A mean that is not zero but below the smallest double.
+  const Vector diminuta = V({std::numeric_limits<double>::denorm_min(), 0.0});
+  const int e = ExponenteDeEscala(diminuta);
+  EXPECT_FALSE(MediaDeEscalada(EscalarPotenciaDeDos(diminuta, e), e).representable);
+  // Values near the largest double, whose plain sum overflows.
+  const Vector grandes = V({1e307, 1.5e307, 1.7e308, 1.7e308});
+  const int eg = ExponenteDeEscala(grandes);
+  const Estadistico m = MediaDeEscalada(EscalarPotenciaDeDos(grandes, eg), eg);
+  EXPECT_TRUE(m.representable);
+  EXPECT_DOUBLE_EQ(m.valor, 9.125e307);
 }
 
 TEST(Estadistica, SumaAcumulada) {
@@ -147,20 +194,20 @@ TEST(Estadistica, CodigosDeError) {
   const struct {
     const char* que;
     std::function<void()> accion;
-    int codigo;
+    FalloEjecucion codigo;
   } casos[] = {
-      {"Rampa(1, 3, 2)", [] { Rampa(1, 3, 2); }, 14},
-      {"Rampa(5, 0, 9)", [] { Rampa(5, 0, 9); }, 13},
-      {"Rampa(5, -1, 9)", [] { Rampa(5, -1, 9); }, 13},
-      {"Rampa(1, 1, 0)", [] { Rampa(1, 1, 0); }, 14},
+      {"Rampa(1, 3, 2)", [] { Rampa(1, 3, 2); }, kFalloExtremosRampa},
+      {"Rampa(5, 0, 9)", [] { Rampa(5, 0, 9); }, kFalloSaltoRampa},
+      {"Rampa(5, -1, 9)", [] { Rampa(5, -1, 9); }, kFalloSaltoRampa},
+      {"Rampa(1, 1, 0)", [] { Rampa(1, 1, 0); }, kFalloExtremosRampa},
       // No overflow near the top of the range: still the span check.
-      {"Rampa(max, 2, max)", [] { Rampa(2147483647, 2, 2147483647); }, 14},
-      {"Agregar(x, 0)", [&] { Agregar(x, 0); }, 15},
-      {"Autocorrelacion(x, 0)", [&] { Autocorrelacion(x, 0, 1); }, 16},
-      {"Autocorrelacion(x, 4)", [&] { Autocorrelacion(x, 4, 0); }, 16},
-      {"Maximo(vacio)", [] { Maximo(Vector()); }, 0},
-      {"Minimo(vacio)", [] { Minimo(Vector()); }, 0},
-      {"SumaAcumulada(vacio)", [] { SumaAcumulada(Vector()); }, 0},
+      {"Rampa(max, 2, max)", [] { Rampa(2147483647, 2, 2147483647); }, kFalloExtremosRampa},
+      {"Agregar(x, 0)", [&] { Agregar(x, 0); }, kFalloNivelAgregacion},
+      {"Autocorrelacion(x, 0)", [&] { Autocorrelacion(x, 0, 1); }, kFalloPuntosAutocorrelacion},
+      {"Autocorrelacion(x, 4)", [&] { Autocorrelacion(x, 4, 0); }, kFalloPuntosAutocorrelacion},
+      {"Maximo(vacio)", [] { Maximo(Vector()); }, kFalloIndiceVector},
+      {"Minimo(vacio)", [] { Minimo(Vector()); }, kFalloIndiceVector},
+      {"SumaAcumulada(vacio)", [] { SumaAcumulada(Vector()); }, kFalloIndiceVector},
   };
   for (const auto& c : casos) {
     const prueba::Fallo f = prueba::FalloNumerico(c.accion);

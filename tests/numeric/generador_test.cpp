@@ -264,8 +264,9 @@ TEST(Generador, ParametrosRechazados) {
   }
   // The largest length of each model is accepted and one more is refused.
   const std::pair<ModeloGenerador, double> modelos[] = {
-      {ModeloGenerador::Fgn, 0.0}, {ModeloGenerador::Farima, 0.0},
-      {ModeloGenerador::Farima, 0.5}, {ModeloGenerador::Farima, 0.999}, {ModeloGenerador::Ruido, 0.0}};
+      {ModeloGenerador::Fgn, 0.0},      {ModeloGenerador::Farima, 0.0},
+      {ModeloGenerador::Farima, 0.5},   {ModeloGenerador::Farima, 0.999},
+      {ModeloGenerador::Ruido, 0.0}};
   for (const auto& [modelo, phi] : modelos) {
     ParametrosGenerador p;
     p.modelo = modelo;
@@ -336,6 +337,52 @@ TEST(Generador, SeriesNoRepresentables) {
   // The scaled variance is the variance scaled exactly.
   for (double theta : {-3.0, 1.5, 1e6})
     EXPECT_EQ(VarianzaFarima(0.3, 0.5, theta, 4), std::ldexp(VarianzaFarima(0.3, 0.5, theta), -8));
+}
+
+// In blocks the series is the same, bit for bit, as whole, for every model and across block
+// boundaries; a series that cannot be represented hands out nothing; a false from the
+// receiver stops the generation.
+TEST(Generador, EnBloquesComoEntera) {
+  struct Caso {
+    ModeloGenerador modelo;
+    double phi, theta, media, desviacion;
+    std::uint64_t n;
+    int estado;
+  };
+  const Caso casos[] = {
+      {ModeloGenerador::Fgn, 0, 0, 5, 2, 200003, kGeneradorOk},
+      {ModeloGenerador::Farima, 0.5, 1e155, 0, 1, 70000, kGeneradorOk},
+      {ModeloGenerador::Ruido, 0, 0, 0, 1, 131073, kGeneradorOk},
+      {ModeloGenerador::Fgn, 0, 0, 0.0, 5e307, 1000, kGeneradorNoFinita},
+      {ModeloGenerador::Ruido, 0, 0, 1e20, 1.0, 1000, kGeneradorConstante},
+  };
+  for (const Caso& c : casos) {
+    ParametrosGenerador p;
+    p.modelo = c.modelo;
+    p.phi = c.phi;
+    p.theta = c.theta;
+    p.media = c.media;
+    p.desviacion = c.desviacion;
+    p.n = c.n;
+    SCOPED_TRACE(testing::Message() << "modelo " << static_cast<int>(c.modelo) << ", n " << c.n);
+    Vector entera;
+    ASSERT_EQ(GenerarSerie(p, entera), c.estado);
+    std::vector<double> bloques;
+    std::size_t entregas = 0;
+    EXPECT_EQ(GenerarSerieEnBloques(p, [&](const double* x, std::size_t k) {
+                ++entregas;
+                bloques.insert(bloques.end(), x, x + k);
+                return true;
+              }),
+              c.estado);
+    EXPECT_EQ(bloques, std::vector<double>(entera.begin(), entera.end()));
+    if (c.estado != kGeneradorOk) continue;
+    EXPECT_EQ(entregas, (c.n + 65535) / 65536);
+    entregas = 0;
+    EXPECT_EQ(GenerarSerieEnBloques(p, [&](const double*, std::size_t) { return ++entregas > 1; }),
+              kGeneradorOk);
+    EXPECT_EQ(entregas, 1u);
+  }
 }
 
 // An autocovariance whose circulant has a negative eigenvalue (1 + 1.8·cos(2πk/8) at k = 4)

@@ -73,7 +73,7 @@ TEST(MinUnaVble, IteracionesAgotadasSonElError12) {
                1.0e20 + 1.0e6, 0.0);
     ADD_FAILURE() << "no error";
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 12);
+    EXPECT_EQ(e.Codigo(), kFalloIteracionesMinUnaVble);
     EXPECT_STREQ(e.what(), "número máximo de iteraciones superado en función MinUnaVble");
   }
   EXPECT_EQ(evaluaciones, 501);  // the first point and one per iteration
@@ -203,7 +203,7 @@ TEST(MinVariasVbles, PresupuestoAgotadoEsElError11) {
                    0.0001, 0.0001);
     ADD_FAILURE() << "no error";
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 11);
+    EXPECT_EQ(e.Codigo(), kFalloIteracionesAmoeba);
     EXPECT_EQ(e.Texto(),
               "error en tiempo de ejecución: número máximo de iteraciones superado en función "
               "Amoeba (=>MinVariasVbles)");

@@ -126,20 +126,22 @@ TEST(Regresion, MatricesSingularesYLongitudes) {
   const struct {
     const char* que;
     std::function<void()> accion;
-    int codigo;
+    FalloEjecucion codigo;
   } casos[] = {
-      {"filas iguales", gauss(M(2, 2, {1, 2, 1, 2}), V({1, 1})), 7},
-      {"3x3 de rango 2", gauss(M(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}), V({1, 1, 1})), 7},
-      {"inversa de cero", [] { Inversa(M(2, 2, {0, 0, 0, 0})); }, 7},
+      {"filas iguales", gauss(M(2, 2, {1, 2, 1, 2}), V({1, 1})), kFalloMatrizSingular},
+      {"3x3 de rango 2", gauss(M(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}), V({1, 1, 1})),
+       kFalloMatrizSingular},
+      {"inversa de cero", [] { Inversa(M(2, 2, {0, 0, 0, 0})); }, kFalloMatrizSingular},
       // All abscissas equal: the normal equations are singular.
-      {"abscisas iguales", [] { AjustePolinomio(V({2, 2, 2}), V({1, 2, 3}), 1); }, 7},
+      {"abscisas iguales", [] { AjustePolinomio(V({2, 2, 2}), V({1, 2, 3}), 1); },
+       kFalloMatrizSingular},
       // y shorter than x: the element read fails.
-      {"y corta", [] { AjustePolinomio(V({1, 2, 3}), V({1, 2}), 1); }, 0},
+      {"y corta", [] { AjustePolinomio(V({1, 2, 3}), V({1, 2}), 1); }, kFalloIndiceVector},
   };
   for (const auto& c : casos) {
     const prueba::Fallo f = prueba::FalloNumerico(c.accion);
     EXPECT_EQ(f.codigo, c.codigo) << c.que;
-    EXPECT_EQ(f.texto, TextoErrorEjecucion(static_cast<std::uint8_t>(c.codigo))) << c.que;
+    EXPECT_EQ(f.texto, TextoErrorEjecucion(c.codigo)) << c.que;
   }
 }
 
@@ -150,7 +152,7 @@ TEST(Regresion, SingularLanzaElFallo7) {
     Gaussj(a, b);
     FAIL() << "no exception";
   } catch (const ErrorNumerico& e) {
-    EXPECT_EQ(e.Codigo(), 7);
+    EXPECT_EQ(e.Codigo(), kFalloMatrizSingular);
     EXPECT_EQ(e.Texto(), kSingular);
   }
   // NaN everywhere: no usable pivot is a singular matrix too, not an out-of-range access.

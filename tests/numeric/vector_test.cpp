@@ -96,7 +96,7 @@ TEST(Matrix, FilasColumnasYProductos) {
 struct CasoFatal {
   const char* nombre;
   void (*accion)();
-  int codigo;
+  FalloEjecucion codigo;
   const char* mensaje;
 };
 
@@ -163,20 +163,22 @@ void ReferenciaFueraVector() { Vector v(2); v[3] = 1.0; }
 // Every misuse throws the library's one fault type with its code and its whole text.
 TEST(ErrorEjecucion, CadaMalUsoLanzaSuCodigoYSuTexto) {
   const CasoFatal casos[] = {
-      {"v(n+1)", LeerFueraVector, 0, "índice fuera del rango del vector"},
-      {"v(0)", LeerCeroVector, 0, "índice fuera del rango del vector"},
-      {"SubVector(5,4)", SubVectorInvertido, 1,
+      {"v(n+1)", LeerFueraVector, kFalloIndiceVector, "índice fuera del rango del vector"},
+      {"v(0)", LeerCeroVector, kFalloIndiceVector, "índice fuera del rango del vector"},
+      {"SubVector(5,4)", SubVectorInvertido, kFalloSubvectorInvertido,
        "indice1 debe ser menor que indice2 para obtener un subvector"},
-      {"longitudes", SumaDistintas, 2, "no se puede operar con vectores de distinta longitud"},
-      {"M(0,1)", LeerFueraMatriz, 3, "índice fuera del rango de la matriz"},
-      {"Fila", FilaFuera, 4, "fila fuera del rango de la matriz"},
-      {"Columna", ColumnaFuera, 5, "columna fuera del rango de la matriz"},
-      {"v*M", ProductoMal, 6,
+      {"longitudes", SumaDistintas, kFalloLongitudesDistintas,
+       "no se puede operar con vectores de distinta longitud"},
+      {"M(0,1)", LeerFueraMatriz, kFalloIndiceMatriz, "índice fuera del rango de la matriz"},
+      {"Fila", FilaFuera, kFalloFilaMatriz, "fila fuera del rango de la matriz"},
+      {"Columna", ColumnaFuera, kFalloColumnaMatriz, "columna fuera del rango de la matriz"},
+      {"v*M", ProductoMal, kFalloProductoVectorMatriz,
        "longitud del vector distinto a número de filas de la matriz en operación *"},
-      {"PonerFila(0)", PonerFilaFuera, 4, "fila fuera del rango de la matriz"},
-      {"PonerColumna(3)", PonerColumnaFuera, 5, "columna fuera del rango de la matriz"},
-      {"M(2,4)", ElementoMatrizFuera, 3, "índice fuera del rango de la matriz"},
-      {"v[3]", ReferenciaFueraVector, 0, "índice fuera del rango del vector"},
+      {"PonerFila(0)", PonerFilaFuera, kFalloFilaMatriz, "fila fuera del rango de la matriz"},
+      {"PonerColumna(3)", PonerColumnaFuera, kFalloColumnaMatriz,
+       "columna fuera del rango de la matriz"},
+      {"M(2,4)", ElementoMatrizFuera, kFalloIndiceMatriz, "índice fuera del rango de la matriz"},
+      {"v[3]", ReferenciaFueraVector, kFalloIndiceVector, "índice fuera del rango del vector"},
   };
   for (const auto& c : casos) {
     SCOPED_TRACE(c.nombre);
@@ -184,8 +186,9 @@ TEST(ErrorEjecucion, CadaMalUsoLanzaSuCodigoYSuTexto) {
     EXPECT_EQ(f.codigo, c.codigo);
     EXPECT_EQ(f.texto, std::string("error en tiempo de ejecución: ") + c.mensaje);
   }
-  EXPECT_STREQ(MensajeErrorEjecucion(16), "número de puntos incorrecto en la autocorrelación");
-  EXPECT_STREQ(MensajeErrorEjecucion(200), "");
+  EXPECT_STREQ(MensajeErrorEjecucion(kFalloPuntosAutocorrelacion),
+               "número de puntos incorrecto en la autocorrelación");
+  EXPECT_STREQ(MensajeErrorEjecucion(static_cast<FalloEjecucion>(200)), "");
 }
 
 }  // namespace

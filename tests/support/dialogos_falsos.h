@@ -39,6 +39,25 @@ class GraficaGrabadora : public ChartSink {
   }
   void SetLineItemsClass(std::uint8_t c) override { ops.push_back("class" + std::to_string(c)); }
   void AutoRange(double m) override { ops.push_back("auto" + std::to_string(static_cast<int>(m))); }
+  void Label(double x, double y, Lugar lugar, int, const std::string& t) override {
+    ops.push_back("label" + std::to_string(static_cast<int>(lugar)) + ":" + t);
+    puntos.push_back({x, y});
+  }
+  void Whisker(double x1, double y1, double x2, double y2, int) override {
+    ops.push_back("whisker");
+    puntos.push_back({x1, y1});
+    puntos.push_back({x2, y2});
+  }
+  void DotLine(double x1, double y1, double x2, double y2) override {
+    ops.push_back("dots");
+    puntos.push_back({x1, y1});
+    puntos.push_back({x2, y2});
+  }
+  void SetStyle(std::optional<std::uint32_t> color, std::uint8_t clase) override {
+    ops.push_back("style" + (color ? std::to_string(*color) : std::string("-")) + ":" +
+                  std::to_string(clase));
+  }
+  void RestoreStyle() override { ops.push_back("restore"); }
 
   struct Punto {
     double x, y;

@@ -1,5 +1,6 @@
 // Analyses started from the main window: statistics toggles, chart switches, the
 // autocorrelation export and its refusals.
+#include <QLineEdit>
 #include <QFile>
 #include <QTextDocument>
 #include <QTextBlock>
@@ -110,6 +111,9 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
   Cargar("traza1.sam");
   ASSERT_TRUE(p_->CompararMetodos1->isEnabled());
   p_->CompararMetodos1->trigger();
+  // The method lists then say "Todos", so that the charts window opens on the comparison.
+  EXPECT_EQ(p_->CBMetodos->currentText(), "Todos");
+  EXPECT_EQ(s_->CBMetodos->currentText(), "Todos");
   int conH = 0;
   for (const DefinicionMetodo& m : TablaMetodos()) conH += m.daH ? 1 : 0;
   const QStringList l = Lineas();
@@ -121,11 +125,16 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
         .font().family();
   };
   EXPECT_EQ(familia(4), "DejaVu Sans Mono");
+  // Rendered like the other lines, whatever the font configuration asks for.
+  const QFont mono =
+      p_->MResult->document()->findBlockByNumber(4).begin().fragment().charFormat().font();
+  EXPECT_EQ(mono.styleStrategy(), p_->MResult->font().styleStrategy());
+  EXPECT_EQ(mono.hintingPreference(), p_->MResult->font().hintingPreference());
   EXPECT_EQ(familia(3), "DejaVu Sans Mono");
   EXPECT_NE(familia(0), "DejaVu Sans Mono");
   EXPECT_NE(familia(conH + 4), "DejaVu Sans Mono");
   EXPECT_NE(FondoMemo(), QColor(128, 128, 128));
-  EXPECT_EQ(g_->Plot1->IdAbscissa(), "Métodos");
+  EXPECT_TRUE(g_->Plot1->HasLabels(lpLeftRim));  // the forest plot, one name per row
   const size_t elementos = g_->Plot1->ItemCount();
   EXPECT_GT(elementos, static_cast<size_t>(conH));
   // Without the method chart the chart keeps what it had.
@@ -134,6 +143,55 @@ TEST_F(UiTest, CompararMetodosDesdeElMenu) {
   p_->SBAnalizar->click();
   p_->CompararMetodos1->trigger();
   EXPECT_EQ(g_->Plot1->ItemCount(), elementos);
+}
+
+// The comparison chart's reference line: the H of the model of a generated series by
+// itself, the H given in "Opciones > H de referencia..." of the charts window instead (the
+// chart is drawn again at once), none for a loaded series; a bad H is refused.
+TEST_F(UiTest, LineaDeReferenciaDeLaComparacion) {
+  const auto referencias = [this] {
+    QStringList r;
+    for (std::size_t i = 0; i < g_->Plot1->ItemCount(); ++i) {
+      const QString t = QString::fromStdString(g_->Plot1->LabelText(i));
+      if (t.startsWith("H ref.")) r << t;
+    }
+    return r;
+  };
+  dialogos_.guionesModales.push_back([](QDialog* d) {
+    static_cast<QLineEdit*>(d->findChild<QLineEdit*>("ELongitud"))->setText("2000");
+    d->accept();
+  });
+  p_->Generarserie1Click();
+  p_->CompararMetodos1->trigger();
+  EXPECT_EQ(referencias(), QStringList{"H ref. = 0,8"});
+  const std::size_t elementos = g_->Plot1->ItemCount();
+  struct Caso {
+    std::optional<QString> respuesta;
+    QStringList esperado;
+    bool mensaje;
+  };
+  const Caso casos[] = {
+      {QString("0,65"), {"H ref. = 0,65"}, false},
+      {QString("dos"), {"H ref. = 0,65"}, true},
+      {QString("1.5"), {"H ref. = 0,65"}, true},
+      {std::nullopt, {"H ref. = 0,65"}, false},  // cancelled: as it was
+      {QString(""), {"H ref. = 0,8"}, false},    // empty: the model's again
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.respuesta.value_or("(cancelado)").toStdString());
+    dialogos_.mensajes.clear();
+    dialogos_.respuestasTexto.push_back(c.respuesta);
+    g_->ReferenciaH1->trigger();
+    EXPECT_EQ(referencias(), c.esperado);
+    EXPECT_EQ(dialogos_.mensajes.size(), c.mensaje ? 1u : 0u);
+    EXPECT_EQ(g_->Plot1->ItemCount(), elementos);
+  }
+  Cargar("traza1.sam");
+  p_->CompararMetodos1->trigger();
+  EXPECT_TRUE(referencias().isEmpty());
+  dialogos_.respuestasTexto.push_back(QString("0.5"));
+  g_->ReferenciaH1->trigger();
+  EXPECT_EQ(referencias(), QStringList{"H ref. = 0,5"});
 }
 
 // "Resultados > Guardar comparación (CSV)..." saves the results of the last complete

@@ -4,7 +4,8 @@
 // and up), its menus, each dialog (the series generator's with FGN and with FARIMA chosen),
 // a message box, the charts window on the method and autocorrelation charts with its menus,
 // the method chart saved as PNG and as SVG (with the SVG drawn back by Qt), and the
-// comparison of methods on a generated series in the main window and the charts window.
+// comparison of methods on a generated series in the main window and the charts window (at
+// its size and at 1200 pixels, and saved as PNG and SVG).
 // The pictures hold nothing that changes from run to run (no date line, no temporary folder
 // name, a text cursor that does not blink), so that the font test runs can compare them.
 #include <QDir>
@@ -147,6 +148,23 @@ TEST_F(UiTest, Capturas) {
   guardar(p_, "principal_comparar");
   p_->Iragraficas1Click();
   guardar(g_, "graficas_comparar");
+  // Its PNG and SVG files, the SVG drawn back by Qt, and the window at 1200 pixels.
+  dialogos_.respuestasFichero = {carpeta + "/comparar_exportada", carpeta + "/comparar_exportada"};
+  dialogos_.filtrosElegidos = {2, 3};
+  g_->Guardarcomo1Click();
+  g_->Guardarcomo1Click();
+  QSvgRenderer svgComparar(carpeta + "/comparar_exportada.svg");
+  EXPECT_TRUE(svgComparar.isValid());
+  QImage comparada(svgComparar.viewBox().size(), QImage::Format_RGB32);
+  comparada.fill(Qt::magenta);
+  QPainter pintorComparar(&comparada);
+  svgComparar.render(&pintorComparar);
+  pintorComparar.end();
+  EXPECT_TRUE(comparada.save(carpeta + "/comparar_exportada_svg.png"));
+  const QSize tamano = g_->size();
+  g_->resize(1200, 800);
+  guardar(g_, "graficas_comparar_1200");
+  g_->resize(tamano);
   g_->hide();
   QApplication::setCursorFlashTime(parpadeo);
 }

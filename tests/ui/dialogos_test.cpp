@@ -3,7 +3,13 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTest>
+#include <QListWidget>
+#include <QTabBar>
+#include <QPushButton>
+#include <QLabel>
+#include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "ui/ui_fixture.h"
 
@@ -26,10 +32,22 @@ AnalysisParameters Leidos(Aplicacion& app) {
   return p;
 }
 
+// The defaults as the dialogs show them under the Spanish locale of the tests: decimals
+// with a comma (the significance keeps the text of the original design).
+AnalysisParameters OmisionesMostradas() {
+  AnalysisParameters p;
+  for (const DefinicionCampo& c : TablaCampos()) {
+    const bool decimal = c.tipo == TipoCampo::Decimal || c.tipo == TipoCampo::ListaDecimal;
+    if (decimal && std::string_view(c.clave) != campo::ESigni)
+      std::replace(p[c.clave].begin(), p[c.clave].end(), '.', ',');
+  }
+  return p;
+}
+
 // Every field of the parameter table has its control, named after it, in its dialog and on
 // its page, showing the table's default.
 TEST_F(UiTest, CadaCampoDeLaTablaTieneSuControl) {
-  EXPECT_EQ(Leidos(*app_), AnalysisParameters{});
+  EXPECT_EQ(Leidos(*app_), OmisionesMostradas());
   const std::pair<Dialogo, TDialogoParametros*> dialogos[] = {
       {Dialogo::MetodosH, app_->MetodosH()},
       {Dialogo::MetodosT0, app_->MetodosT0()},
@@ -126,7 +144,7 @@ TEST_F(UiTest, EscapeCancelsAndTheCloseBoxAccepts) {
     Escape(d);
   });
   p_->Autocorrelacion1Click();
-  EXPECT_EQ(Leidos(*app_), AnalysisParameters{});
+  EXPECT_EQ(Leidos(*app_), OmisionesMostradas());
   dialogos_.guionesModales.push_back([a](QDialog* d) {
     a->EPuntos->setText("7");
     d->close();
@@ -200,7 +218,7 @@ TEST_F(UiTest, CancelarRestauraCadaCampo) {
     });
     dialogos_.EjecutarModal(d);
   }
-  EXPECT_EQ(Leidos(*app_), AnalysisParameters{});
+  EXPECT_EQ(Leidos(*app_), OmisionesMostradas());
 }
 
 // ---- series dialog ----------------------------------------------------------------------------
@@ -393,4 +411,70 @@ TEST_F(UiTest, AnalizarEnElDialogoLoMantieneHastaElFinDelAnalisis) {
   EXPECT_EQ(p_->Almacen().FreeSlots(), 9u);
   EXPECT_TRUE(QFile::exists(Ruta("a.atc")));
   EXPECT_FALSE(s_->isVisible());
+}
+
+// "Métodos H" shows every method at once (a list beside the page, no tabs), and every field
+// of every dialog says what it does in its hint and, where it has limits, shows them beside
+// it with the regional separator. "Valores por omisión" puts back the defaults of its own
+// page only.
+TEST_F(UiTest, DialogosQueSeExplican) {
+  TFMetodosH* h = app_->MetodosH();
+  EXPECT_FALSE(h->PageControl->tabBar()->isVisibleTo(h));
+  ASSERT_EQ(h->LMetodos->count(), h->PageControl->count());
+  for (int i = 0; i < h->PageControl->count(); ++i) {
+    EXPECT_EQ(h->LMetodos->item(i)->text(), h->PageControl->tabText(i));
+    h->LMetodos->setCurrentRow(i);
+    EXPECT_EQ(h->PageControl->currentIndex(), i);
+  }
+  h->PageControl->setCurrentIndex(2);
+  EXPECT_EQ(h->LMetodos->currentRow(), 2);
+  h->PageControl->setCurrentIndex(0);
+
+  const TDialogoParametros* dialogos[] = {app_->MetodosH(), app_->MetodosT0(), app_->Estacion(),
+                                          app_->Auto()};
+  for (const DefinicionCampo& c : TablaCampos()) {
+    SCOPED_TRACE(c.clave);
+    QWidget* control = nullptr;
+    for (const TDialogoParametros* d : dialogos)
+      if (!control) control = d->Control(c.clave);
+    ASSERT_NE(control, nullptr);
+    EXPECT_FALSE(control->toolTip().isEmpty());
+    QWidget* raiz = control->window();
+    auto* limites = raiz->findChild<QLabel*>("Limites" + control->objectName());
+    if (c.tipo == TipoCampo::Casilla || c.tipo == TipoCampo::Opciones) {
+      EXPECT_EQ(limites, nullptr);
+    } else {
+      ASSERT_NE(limites, nullptr);
+      EXPECT_FALSE(limites->text().isEmpty());
+    }
+  }
+  EXPECT_EQ(h->findChild<QLabel*>("LimitesEExponenteGPH")->text(), "0,3 a 0,9");
+  EXPECT_EQ(h->EExponenteGPH->text(), "0,5");
+
+  // The defaults of the page on show, and nothing else.
+  h->EMind->setText("99");
+  h->EBloques->setText("3");
+  h->EMinm->setText("77");
+  h->EExponenteGPH->setText("0,7");
+  QPushButton* omision = nullptr;
+  for (QPushButton* b : h->PageControl->widget(0)->findChildren<QPushButton*>())
+    if (b->text() == "Valores por omisión") omision = b;
+  ASSERT_NE(omision, nullptr);
+  omision->click();
+  EXPECT_EQ(h->EMind->text(), "10");
+  EXPECT_EQ(h->EBloques->text(), "8");
+  EXPECT_EQ(h->EMinm->text(), "77");
+  EXPECT_EQ(h->EExponenteGPH->text(), "0,7");
+  const int gph = h->PageControl->indexOf(h->EExponenteGPH->parentWidget()->parentWidget()->parentWidget());
+  ASSERT_GE(gph, 0);
+  for (QPushButton* b : h->PageControl->widget(gph)->findChildren<QPushButton*>())
+    if (b->text() == "Valores por omisión") b->click();
+  EXPECT_EQ(h->EExponenteGPH->text(), "0,5");
+  // Every page has its button.
+  for (int i = 0; i < h->PageControl->count(); ++i) {
+    int botones = 0;
+    for (QPushButton* b : h->PageControl->widget(i)->findChildren<QPushButton*>())
+      botones += b->text() == "Valores por omisión";
+    EXPECT_EQ(botones, 1) << h->PageControl->tabText(i).toStdString();
+  }
 }

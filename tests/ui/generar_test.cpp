@@ -1,6 +1,7 @@
 // "Archivo > Generar serie...": the dialog's fields per model, a generated series entering
 // the store like a loaded one, and the refusals that leave everything as it was.
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -167,6 +168,9 @@ TEST_F(UiTest, GenerarSerieConProgresoYCancelar) {
   TFGenerar* g = p_->DialogoGenerar();
   EXPECT_EQ(g->EH->text(), "0,8");
   EXPECT_EQ(g->EDesviacion->text(), "1");
+  // The limits beside the fields and their hints, with the same separator.
+  EXPECT_EQ(g->findChild<QLabel*>("LimitesEd")->text(), "-0,5 < d < 0,5");
+  EXPECT_TRUE(g->Ed->toolTip().contains("H = d + 0,5"));
   bool menusDuranteElCalculo = true;
   dialogos_.duranteCalculo = [&] { menusDuranteElCalculo = p_->menuBar()->isEnabled(); };
   p_->Generarserie1Click();

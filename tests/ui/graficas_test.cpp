@@ -327,3 +327,30 @@ TEST_F(UiTest, ActivationFromTheMainWindowReselectsButNotFromItsOwnDialogs) {
   g_->hide();
   p_->hide();
 }
+
+// The comparison chart saved as .grf and loaded into "General" is the same chart: the same
+// records, the rows' names and the values' column in the rims, whatever the old chart file
+// kinds around them.
+TEST_F(UiTest, ComparacionEnGrfSeCargaIgual) {
+  Cargar("traza1.sam");
+  p_->CompararMetodos1->trigger();
+  g_->show();
+  g_->Metodo1Click();
+  dialogos_.respuestasFichero.push_back(Ruta("comparacion.grf"));
+  g_->Guardarcomo1Click();
+  g_->General1Click();
+  dialogos_.respuestasFichero.push_back(Ruta("comparacion.grf"));
+  g_->Cargar1Click();
+  ASSERT_EQ(g_->Plot3->ItemCount(), g_->Plot1->ItemCount());
+  for (std::size_t i = 0; i < g_->Plot1->ItemCount(); ++i)
+    EXPECT_TRUE(std::equal(g_->Plot1->Item(i).Bytes.begin() + 4, g_->Plot1->Item(i).Bytes.end(),
+                           g_->Plot3->Item(i).Bytes.begin() + 4))
+        << i;
+  EXPECT_TRUE(g_->Plot3->HasLabels(lpLeftRim));
+  EXPECT_TRUE(g_->Plot3->HasLabels(lpRightRim));
+  // Drawn alike: the same picture but for the caption.
+  g_->Plot3->SetCaption(g_->Plot1->Caption());
+  g_->Plot3->AutoRange(2.0);
+  g_->Plot1->AutoRange(2.0);
+  EXPECT_EQ(g_->Plot3->RenderImage(), g_->Plot1->RenderImage());
+}

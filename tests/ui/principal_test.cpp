@@ -103,8 +103,9 @@ TEST_F(UiTest, FirstLoadEnablesSeriesControlsAndSelectsTheNewName) {
   ASSERT_EQ(dialogos_.ficheros.size(), 1u);
   const auto& o = dialogos_.ficheros[0].opciones;
   EXPECT_EQ(o.titulo, "Cargar serie");
-  EXPECT_EQ(o.filtros, QStringList({"Series de tráfico (*.sam)", "Todos los archivos (*.*)"}));
-  EXPECT_EQ(o.filtroInicial, 1);
+  EXPECT_EQ(o.filtros, QStringList({"Series de tráfico (*.sam)", "Series (*.sam *.txt *.npy)",
+                                     "Todos los archivos (*.*)"}));
+  EXPECT_EQ(o.filtroInicial, 2);
   EXPECT_EQ(p_->CBSeries->currentText(), "traza1");
   EXPECT_EQ(s_->CBSeries->currentText(), "traza1");
   EXPECT_TRUE(p_->Series1->isEnabled());
@@ -438,7 +439,7 @@ TEST_F(UiTest, NonIntegerBlocksStopsAfterTheHeaderLinesWithTheConversionError) {
   ElegirMetodo("R/S");
   p_->SBAnalizar->click();
   ASSERT_EQ(dialogos_.mensajes.size(), 1u);
-  EXPECT_EQ(dialogos_.mensajes[0], "'abc' is not a valid integer value");
+  EXPECT_EQ(dialogos_.mensajes[0], "'abc' no es un número entero válido");
   EXPECT_EQ(dialogos_.iconos[0], IconoMensaje::Error);
   EXPECT_EQ(Lineas(), QStringList({"Nombre: traza1", "Longitud: 1024"}));
   EXPECT_EQ(FondoMemo(), QColor(128, 128, 128));
@@ -461,4 +462,28 @@ TEST_F(UiTest, ParameterDialogsOpenFromTheMenu) {
             std::vector<QString>({"TFMetodosH", "TFMetodosT0", "TFEstacion", "TFAuto"}));
   p_->Series1->trigger();  // disabled before the first load
   EXPECT_EQ(dialogos_.modales.size(), 4u);
+}
+
+// "Guardar serie como..." offers the series filters beside "Todos los archivos", the last
+// one chosen at first: a name typed without extension is written as typed unless a filter
+// with an extension is picked (.npy writes a NumPy file).
+TEST_F(UiTest, GuardarSerieConFiltros) {
+  Cargar("traza1.sam", {1, 2, 3});
+  struct Caso {
+    std::optional<int> filtro;
+    const char* escrito;
+    const char* fichero;
+  };
+  for (const Caso& c : {Caso{std::nullopt, "sin_extension", "sin_extension"},
+                        Caso{0, "con_sam", "con_sam.sam"}, Caso{1, "con_txt", "con_txt.txt"},
+                        Caso{2, "con_npy", "con_npy.npy"}}) {
+    dialogos_.respuestasFichero.push_back(Ruta(c.escrito));
+    if (c.filtro) dialogos_.filtrosElegidos.push_back(*c.filtro);
+    p_->Guardarcomo1Click();
+    const OpcionesFichero& o = dialogos_.ficheros.back().opciones;
+    EXPECT_EQ(o.filtros, QStringList({"Series de tráfico (*.sam)", "Texto (*.txt)",
+                                      "Serie NumPy (*.npy)", "Todos los archivos (*.*)"}));
+    EXPECT_EQ(o.filtroInicial, 3);
+    EXPECT_TRUE(QFile::exists(Ruta(c.fichero))) << c.fichero;
+  }
 }
