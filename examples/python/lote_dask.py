@@ -92,6 +92,9 @@ def escribir_csv(filas, salida):
             escritor = csv.DictWriter(f, fieldnames=COLUMNAS)
             escritor.writeheader()
             escritor.writerows(filas)
+        mascara = os.umask(0)
+        os.umask(mascara)
+        os.chmod(temporal, 0o666 & ~mascara)  # as a file created by open()
         os.replace(temporal, salida)
     except BaseException:
         os.unlink(temporal)
