@@ -5,9 +5,8 @@
    time on the .npy file minus its load (the same run with -m Ninguno --sin-media
    --sin-varianza: the process start and the read of the file);
 2. the overhead of a call on a 1000-sample series (-m Ninguno without statistics), on the
-   main thread (the estimate runs on a worker thread while that one watches for Ctrl-C)
-   and on another thread (computed in place), beside a call that does nothing
-   (fenwa.metodos);
+   main thread (SIGINT's handler swapped for the call's, so that Ctrl-C cancels it) and
+   on another thread, beside a call that does nothing (fenwa.metodos);
 3. four analyses one after another and in two Python threads (the GIL is released);
 4. examples/python/lote_dask.py's work (procesar) on 16 series of 10^6 samples with a
    LocalCluster of 1 and 2 workers, beside the same 16 analyses one after another in this
@@ -87,7 +86,7 @@ def sobrecarga():
     otro.start()
     otro.join()
     print(f"   fenwa.metodos() (una llamada que no calcula)      {vacia:8.1f} µs")
-    print(f"   estimar en el hilo principal (con vigilante)      {principal:8.1f} µs")
+    print(f"   estimar en el hilo principal (Ctrl-C por señal)   {principal:8.1f} µs")
     print(f"   estimar en otro hilo (calcula en su sitio)        {resultado['us']:8.1f} µs")
     print(f"   estimar con media y varianza, hilo principal      {con_estadisticos:8.1f} µs")
     print(f"   objetivo: < 50 µs; hilo principal / llamada vacía {principal / vacia:8.1f}")
