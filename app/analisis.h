@@ -62,7 +62,7 @@ struct AnalysisOutcome {
 
   bool Exito() const { return fin == Fin::Completo; }
   // Everything asked for was computed: a complete report without a refused statistic.
-  bool Todo() const { return Exito() && estado == 0; }
+  bool Todo() const { return Exito() && estado == kEstadoOk; }
 };
 
 // Where the driver's output goes. The log is required; a null chart is not drawn, a null

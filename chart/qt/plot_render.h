@@ -83,6 +83,7 @@ class RenderGrafica {
   RenderGrafica(const TPlotModel& m, const OpcionesRender& o = {});
   RenderGrafica(const TPlotModel& m, int ancho, int alto, const OpcionesRender& o = {});
 
+  const TChartGeometry& Geometria() const { return g_; }
   const TScaling& Escala() const { return s_; }
 
   // DrawFrame: sizes `whole` to Width x Height and draws margins, shadow, caption, scales
