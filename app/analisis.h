@@ -1,3 +1,5 @@
+// app/: the analysis workflow over estimators/ and chart/ (no Qt; out through interfaces.h).
+//
 // The analysis driver: one analysis from the selection to the report, the charts and the
 // autocorrelation file (the series dialog's BAnalizarClick, from the method name on; the
 // dialog's own commit runs before it in the desktop program).
