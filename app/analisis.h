@@ -1,3 +1,5 @@
+// app/: the analysis workflow over estimators/ and chart/ (no Qt; out through interfaces.h).
+//
 // The analysis driver: one analysis from the selection to the report, the charts and the
 // autocorrelation file (the series dialog's BAnalizarClick, from the method name on; the
 // dialog's own commit runs before it in the desktop program).
@@ -62,7 +64,7 @@ struct AnalysisOutcome {
 
   bool Exito() const { return fin == Fin::Completo; }
   // Everything asked for was computed: a complete report without a refused statistic.
-  bool Todo() const { return Exito() && estado == 0; }
+  bool Todo() const { return Exito() && estado == kEstadoOk; }
 };
 
 // Where the driver's output goes. The log is required; a null chart is not drawn, a null

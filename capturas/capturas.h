@@ -1,3 +1,5 @@
+// capturas/: packet captures counted into series (libpcap, zlib, zstd; no Qt).
+//
 // Packet captures counted into series: packets or bytes per interval of fixed width.
 //
 // Inputs: pcap (microsecond or nanosecond stamps, either byte order), pcapng (any number

@@ -1,3 +1,5 @@
+// chart/: the chart component without drawing (no Qt); chart/qt/ draws it.
+//
 // The chart model: published properties, display list, ranges, mapping, scale layout and
 // chart files of a TPlot, without any drawing. The widget TPlot derives from it and
 // overrides the drawing hooks (Repintar, Redibujar, DibujarNuevos, BorrarAreaDatos).

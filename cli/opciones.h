@@ -1,3 +1,5 @@
+// cli/: fenwa-cli, the command-line tool over app/, chart/qt/ and capturas/.
+//
 // Command-line details shared by fenwa-cli and its subcommands.
 #pragma once
 

@@ -1,3 +1,5 @@
+// estimators/: one file per Hurst estimator, pure functions over numeric/ (no Qt).
+//
 // Helpers shared by the estimators: the checks they make before computing, the Fourier
 // frequencies of the frequency-domain methods and the common end of the log-log fits.
 #pragma once

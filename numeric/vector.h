@@ -1,3 +1,5 @@
+// numeric/: the numerical library under everything else (standard library only).
+//
 // 1-based vectors and matrices of doubles with value semantics and checked access.
 #pragma once
 

@@ -1,3 +1,5 @@
+// ui/: the desktop program fenwa, thin Qt windows over app/, chart/qt/ and capturas/.
+//
 // The main window "FENWA": menus, tool bar, the two method and series lists, the "M", "V"
 // and "A" toggles and the results log MResult. It owns the series store and the results
 // log and opens every other window; its quick controls mirror the series dialog, whose

@@ -1,3 +1,5 @@
+// chart/qt/: the chart component drawn with Qt, over chart/.
+//
 // TPlot: the chart control. The model (display list, properties, ranges, scales) comes from
 // TPlotModel; this widget draws it into two off-screen images (the whole chart and the data
 // area), copies them to the screen once per repaint, writes bitmaps, PNG and SVG files,
