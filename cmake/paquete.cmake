@@ -1,6 +1,7 @@
 # The Debian package (cpack -G DEB): what `cmake --install` installs, under /usr, depending
 # on the runtime libraries the programs link (found by dpkg-shlibdeps: the Qt 6 runtime
-# packages, libc, libstdc++), never on development packages.
+# packages, libc, libstdc++), never on development packages, and on python3 and
+# python3-numpy for the Python module.
 set(CPACK_PACKAGE_NAME fenwa)
 set(CPACK_PACKAGE_VENDOR FENWA)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -18,13 +19,16 @@ Higuchi), el tiempo de arranque fractal T0 a partir del IDC y un test de que H s
 mantiene constante, y calcula la media, la varianza y la autocorrelación. Escribe
 un informe en español y dibuja las gráficas log-log.
 .
-Incluye el programa de escritorio fenwa y la herramienta de línea de órdenes
-fenwa-cli, para guiones y análisis de muchos ficheros.")
+Incluye el programa de escritorio fenwa, la herramienta de línea de órdenes
+fenwa-cli, para guiones y análisis de muchos ficheros, y el módulo de Python 3
+fenwa, con los mismos análisis sobre arrays de numpy.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Python module (python/) has the ABI of the build machine's python3 and imports numpy.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS ${FENWA_PYTHON_DEPENDENCIAS})
 # Qt's own dialogs in Spanish ("Sí", "Cancelar").
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_STRIP_FILES ON)

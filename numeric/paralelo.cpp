@@ -18,6 +18,8 @@ namespace {
 constexpr unsigned kHilosMaximos = 256;
 
 std::atomic<unsigned> hilosFijados{0};
+// HilosDeEsteHilo's value on this thread (0: none).
+thread_local unsigned hilosDelHilo = 0;
 
 // True on a thread that is running a piece: loops started there stay on that thread.
 thread_local bool enPieza = false;
@@ -125,6 +127,7 @@ struct Bucle {
 }  // namespace
 
 unsigned HilosDeCalculo() {
+  if (hilosDelHilo) return hilosDelHilo;
   const unsigned fijados = hilosFijados.load(std::memory_order_relaxed);
   return fijados ? fijados : HilosPorOmision();
 }
@@ -132,6 +135,12 @@ unsigned HilosDeCalculo() {
 void FijarHilosDeCalculo(unsigned hilos) {
   hilosFijados.store(hilos < kHilosMaximos ? hilos : kHilosMaximos, std::memory_order_relaxed);
 }
+
+HilosDeEsteHilo::HilosDeEsteHilo(unsigned hilos) : anterior_(hilosDelHilo) {
+  hilosDelHilo = hilos < kHilosMaximos ? hilos : kHilosMaximos;
+}
+
+HilosDeEsteHilo::~HilosDeEsteHilo() { hilosDelHilo = anterior_; }
 
 bool RepartoEnHilos(std::size_t piezas) {
   return piezas > 1 && !enPieza && HilosDeCalculo() > 1;

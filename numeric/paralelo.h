@@ -18,11 +18,24 @@
 // is absent or invalid every core is used (fenwa-cli refuses an invalid one before starting).
 inline constexpr const char* kVariableHilos = "FENWA_HILOS";
 
-// Threads the parallel loops use: the value set by FijarHilosDeCalculo, else FENWA_HILOS,
-// else the number of cores.
+// Threads the parallel loops use: the value set on this thread by HilosDeEsteHilo, else the
+// one set by FijarHilosDeCalculo, else FENWA_HILOS, else the number of cores.
 unsigned HilosDeCalculo();
 // Sets the number of threads for the whole process; 0 goes back to the default.
 void FijarHilosDeCalculo(unsigned hilos);
+// Sets the number of threads of the loops started on the calling thread, for the guard's
+// lifetime (0: that of the process), so that analyses running at once on different threads
+// may each have their own; the previous value comes back afterwards.
+class HilosDeEsteHilo {
+ public:
+  explicit HilosDeEsteHilo(unsigned hilos);
+  ~HilosDeEsteHilo();
+  HilosDeEsteHilo(const HilosDeEsteHilo&) = delete;
+  HilosDeEsteHilo& operator=(const HilosDeEsteHilo&) = delete;
+
+ private:
+  unsigned anterior_;
+};
 
 // Calls tarea(i) once for each i = 0..piezas-1, spread over HilosDeCalculo() threads (the
 // calling thread among them), and returns when all have finished. Pieces are taken in

@@ -11,7 +11,8 @@ void Vector::Reservar(std::uint32_t n) {
   capacidad_ = n;
   // Default-initialised: new elements are undefined, as the callers expect, and large
   // series are not written twice.
-  datos_.reset(n ? new double[static_cast<std::size_t>(n) + 1] : nullptr);
+  bloque_.reset(n ? new double[n] : nullptr);
+  elementos_ = bloque_.get();
 }
 
 Vector::Vector(std::uint32_t n) { Reservar(n); }
@@ -27,13 +28,19 @@ Vector::Vector(const Vector& otro) {
 }
 
 Vector::Vector(Vector&& otro) noexcept
-    : n_(otro.n_), capacidad_(otro.capacidad_), datos_(std::move(otro.datos_)) {
+    : n_(otro.n_), capacidad_(otro.capacidad_), elementos_(otro.elementos_),
+      bloque_(std::move(otro.bloque_)) {
   otro.n_ = otro.capacidad_ = 0;
+  otro.elementos_ = nullptr;
 }
+
+Vector::Vector(const double* prestados, std::uint32_t n)
+    : n_(n), capacidad_(n), elementos_(n ? const_cast<double*>(prestados) : nullptr) {}
 
 Vector& Vector::operator=(const Vector& otro) {
   if (this == &otro) return *this;
-  if (otro.n_ != n_) Reservar(otro.n_);
+  // A lent vector gets a block of its own rather than writing where it reads.
+  if (otro.n_ != n_ || !bloque_) Reservar(otro.n_);
   if (n_) std::memcpy(Datos(), otro.Datos(), sizeof(double) * n_);
   return *this;
 }
@@ -42,8 +49,10 @@ Vector& Vector::operator=(Vector&& otro) noexcept {
   if (this != &otro) {
     n_ = otro.n_;
     capacidad_ = otro.capacidad_;
-    datos_ = std::move(otro.datos_);
+    elementos_ = otro.elementos_;
+    bloque_ = std::move(otro.bloque_);
     otro.n_ = otro.capacidad_ = 0;
+    otro.elementos_ = nullptr;
   }
   return *this;
 }
@@ -74,9 +83,10 @@ void Vector::Redimensionar(std::uint32_t m) {
   }
   // Grow geometrically: the estimators extend their outputs one element at a time.
   std::uint32_t nueva = std::max<std::uint32_t>(m, capacidad_ + capacidad_ / 2);
-  std::unique_ptr<double[]> bloque(new double[static_cast<std::size_t>(nueva) + 1]);
-  if (n_) std::memcpy(bloque.get() + 1, Datos(), sizeof(double) * n_);
-  datos_ = std::move(bloque);
+  std::unique_ptr<double[]> bloque(new double[nueva]);
+  if (n_) std::memcpy(bloque.get(), Datos(), sizeof(double) * n_);
+  bloque_ = std::move(bloque);
+  elementos_ = bloque_.get();
   n_ = m;
   capacidad_ = nueva;
 }

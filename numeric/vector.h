@@ -25,20 +25,20 @@ class Vector {
   // Checked element read and reference, 1 <= i <= n (error 0 otherwise).
   double operator()(std::uint32_t i) const {
     if (i == 0 || i > n_) ErrorEjecucion(kFalloIndiceVector);
-    return datos_[i];
+    return elementos_[i - 1];
   }
   double& operator[](std::uint32_t i) {
     if (i == 0 || i > n_) ErrorEjecucion(kFalloIndiceVector);
-    return datos_[i];
+    return elementos_[i - 1];
   }
   const double& operator[](std::uint32_t i) const {
     if (i == 0 || i > n_) ErrorEjecucion(kFalloIndiceVector);
-    return datos_[i];
+    return elementos_[i - 1];
   }
 
   // Unchecked contiguous access for inner loops: Datos()[k] is element k + 1.
-  double* Datos() { return n_ ? datos_.get() + 1 : nullptr; }
-  const double* Datos() const { return n_ ? datos_.get() + 1 : nullptr; }
+  double* Datos() { return n_ ? elementos_ : nullptr; }
+  const double* Datos() const { return n_ ? elementos_ : nullptr; }
   double* begin() { return Datos(); }
   double* end() { return Datos() + n_; }
   const double* begin() const { return Datos(); }
@@ -63,10 +63,28 @@ class Vector {
   void ComprobarLongitud(const Vector& v) const {
     if (v.n_ != n_) ErrorEjecucion(kFalloLongitudesDistintas);
   }
+  friend class VectorPrestado;
+  Vector(const double* prestados, std::uint32_t n);  // reads them where they are
 
   std::uint32_t n_ = 0;
-  std::uint32_t capacidad_ = 0;      // elements the block can hold beyond slot 0
-  std::unique_ptr<double[]> datos_;  // slot 0 unused
+  std::uint32_t capacidad_ = 0;       // elements the block can hold
+  double* elementos_ = nullptr;       // element 1: in the own block, or lent (Prestado)
+  std::unique_ptr<double[]> bloque_;  // the own block; empty for a lent vector
+};
+
+// A vector that reads n elements held elsewhere, without copying them: for a caller that
+// keeps a series in memory of its own (the Python module's arrays). The elements must
+// outlive this object. They are never written through it: the vector is only handed out
+// const, and its copies own their elements, as any other.
+class VectorPrestado {
+ public:
+  VectorPrestado(const double* datos, std::uint32_t n) : v_(datos, n) {}
+  VectorPrestado(const VectorPrestado&) = delete;
+  VectorPrestado& operator=(const VectorPrestado&) = delete;
+  const Vector& Vista() const { return v_; }
+
+ private:
+  Vector v_;
 };
 
 Vector operator+(const Vector& u, const Vector& v);

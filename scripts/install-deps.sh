@@ -18,6 +18,10 @@ packages=(
   libpcap-dev                           # packet captures: filters (BPF) and the pcap variants libpcap reads
   zlib1g-dev libzstd-dev                # gzip- and zstd-compressed captures, decompressed as they are read
   zstd                                  # the zstd program, speed reference of the capture benchmark
+  pybind11-dev python3-dev python3-numpy  # the Python module fenwa (python/): bindings, headers, arrays
+  python3-pytest                        # the Python module's tests (tests/python/, run by CTest)
+  python3-dask python3-distributed      # examples/python/lote_dask.py: many traces on a Dask cluster
+  python3-pandas python3-matplotlib     # the example's table read back in its test; the chart of cuaderno.py
 )
 
 missing=()

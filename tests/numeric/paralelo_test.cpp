@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "numeric/paralelo.h"
@@ -79,6 +80,27 @@ TEST(ParaCadaPieza, ElFalloDeLaPrimeraPiezaQueFalla) {
       EXPECT_LT(mayorAcumulada.load(), 5u);
     }
   }
+}
+
+// The threads of one thread are its own, over the process's value, and come back when the
+// guard ends; another thread keeps the process's value meanwhile.
+TEST(HilosDeEsteHilo, SoloEnElHiloQueLosFija) {
+  Hilos proceso(3);
+  unsigned enOtro = 0;
+  {
+    HilosDeEsteHilo propios(5);
+    EXPECT_EQ(HilosDeCalculo(), 5u);
+    {
+      HilosDeEsteHilo anidados(1);
+      EXPECT_EQ(HilosDeCalculo(), 1u);
+      EXPECT_FALSE(RepartoEnHilos(10));
+    }
+    EXPECT_EQ(HilosDeCalculo(), 5u);
+    std::thread otro([&] { enOtro = HilosDeCalculo(); });
+    otro.join();
+  }
+  EXPECT_EQ(enOtro, 3u);
+  EXPECT_EQ(HilosDeCalculo(), 3u);
 }
 
 TEST(ParaCadaPieza, BuclesDentroDeUnaPieza) {

@@ -27,6 +27,26 @@ TEST(Vector, CopiaProfunda) {
   EXPECT_EQ(a(1), 1.0);
 }
 
+// A lent vector reads the caller's memory in place; its copies, copy assignments from it
+// and their growth take blocks of their own, so the caller's memory is never written.
+TEST(Vector, PrestadoLeeSinCopiarYSusCopiasSonPropias) {
+  double datos[3] = {1.0, 2.0, 3.0};
+  const VectorPrestado prestado(datos, 3);
+  const Vector& vista = prestado.Vista();
+  EXPECT_EQ(vista.Datos(), datos);
+  EXPECT_EQ(vista(3), 3.0);
+  Vector copia(vista);
+  EXPECT_NE(copia.Datos(), datos);
+  copia[1] = 9.0;
+  Vector asignada(3, 0.0);
+  asignada = vista;
+  EXPECT_NE(asignada.Datos(), datos);
+  asignada.Redimensionar(5);
+  asignada[4] = 7.0;
+  EXPECT_EQ(datos[0], 1.0);
+  EXPECT_EQ(VectorPrestado(datos, 0).Vista().Datos(), nullptr);
+}
+
 TEST(Vector, SubVectorYRedimensionar) {
   Vector v(5);
   for (std::uint32_t i = 1; i <= 5; ++i) v[i] = i;
