@@ -5,9 +5,10 @@
    time on the .npy file minus its load (the same run with -m Ninguno --sin-media
    --sin-varianza: the process start and the read of the file);
 2. the overhead of a call on a 1000-sample series (-m Ninguno without statistics), on the
-   main thread (a worker thread watches for Ctrl-C) and on another thread (computed in
-   place), beside a call that does nothing (fenwa.metodos);
-3. examples/python/lote_dask.py's work (procesar) on 16 series of 10^6 samples with a
+   main thread (SIGINT's handler swapped for the call's, so that Ctrl-C cancels it) and
+   on another thread, beside a call that does nothing (fenwa.metodos);
+3. four analyses one after another and in two Python threads (the GIL is released);
+4. examples/python/lote_dask.py's work (procesar) on 16 series of 10^6 samples with a
    LocalCluster of 1 and 2 workers, beside the same 16 analyses one after another in this
    process (the floor: no scheduling, no other process).
 
@@ -18,6 +19,7 @@ ratios of one run are what to compare, not the times.
 """
 
 import argparse
+import concurrent.futures
 import os
 import pathlib
 import subprocess
@@ -84,10 +86,24 @@ def sobrecarga():
     otro.start()
     otro.join()
     print(f"   fenwa.metodos() (una llamada que no calcula)      {vacia:8.1f} µs")
-    print(f"   estimar en el hilo principal (con vigilante)      {principal:8.1f} µs")
+    print(f"   estimar en el hilo principal (Ctrl-C por señal)   {principal:8.1f} µs")
     print(f"   estimar en otro hilo (calcula en su sitio)        {resultado['us']:8.1f} µs")
     print(f"   estimar con media y varianza, hilo principal      {con_estadisticos:8.1f} µs")
     print(f"   objetivo: < 50 µs; hilo principal / llamada vacía {principal / vacia:8.1f}")
+
+
+def hilos_de_python():
+    print("3. Cuatro análisis de 10^6 muestras (Whittle Local, hilos=1): uno tras otro y en dos hilos de Python")
+    series = [fenwa.generar("fgn", H=0.75, n=10**6, semilla=s) for s in range(4)]
+
+    def analizar(x):
+        return fenwa.estimar(x, "Whittle Local", hilos=1)["valor"]
+
+    uno = mejor(lambda: [analizar(x) for x in series], 2)
+    with concurrent.futures.ThreadPoolExecutor(2) as grupo:
+        dos = mejor(lambda: list(grupo.map(analizar, series)), 2)
+    print(f"   un hilo  {uno:7.2f} s   1.00")
+    print(f"   dos      {dos:7.2f} s {dos / uno:6.2f}")
 
 
 def dask(carpeta):
@@ -95,7 +111,7 @@ def dask(carpeta):
 
     import lote_dask
 
-    print("3. lote_dask.py (procesar) sobre 16 series de 10^6 muestras, método Whittle Local")
+    print("4. lote_dask.py (procesar) sobre 16 series de 10^6 muestras, método Whittle Local")
     ficheros = []
     for i in range(16):
         fichero = carpeta / f"serie_{i:02d}.npy"
@@ -127,6 +143,7 @@ def main():
         carpeta = pathlib.Path(carpeta)
         frente_al_cli(a.cli, carpeta)
         sobrecarga()
+        hilos_de_python()
         dask(carpeta)
 
 

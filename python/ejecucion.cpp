@@ -1,7 +1,9 @@
 #include "python/ejecucion.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -16,13 +18,63 @@ namespace {
 
 constexpr auto kPeriodoVigilancia = std::chrono::milliseconds(100);
 
-// Signals are handled only on the interpreter's main thread: there a computation needs a
-// thread that waits for it and checks them.
+// Python runs its signal handlers only on the interpreter's main thread.
 bool EnHiloPrincipal() {
   static const unsigned long principal =
       py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
   return PyThread_get_thread_ident() == principal;
 }
+
+// Whether SIGINT has Python's own handler, the one that raises KeyboardInterrupt (not one of
+// the program's, nor the system's default, nor ignored).
+bool CtrlCEsKeyboardInterrupt() {
+  // Kept for the life of the process: references released after the interpreter's end
+  // would be a fault.
+  static PyObject* const senales = py::module_::import("signal").release().ptr();
+  const py::handle modulo(senales);
+  const py::object actual = modulo.attr("getsignal")(static_cast<int>(SIGINT));
+  return actual.is(modulo.attr("default_int_handler"));
+}
+
+// The computation that SIGINT cancels, and the handler SIGINT had before (Python's).
+std::atomic<ControlProgreso*> cancelablePorSigint{nullptr};
+struct sigaction manejadorAnterior;
+
+extern "C" void CancelarPorSigint(int senal, siginfo_t* informacion, void* contexto) {
+  // Async-signal-safe: a lock-free atomic store, then Python's own handler, which notes
+  // the signal for PyErr_CheckSignals.
+  if (ControlProgreso* control = cancelablePorSigint.load()) control->Cancelar();
+  if (manejadorAnterior.sa_flags & SA_SIGINFO)
+    manejadorAnterior.sa_sigaction(senal, informacion, contexto);
+  else
+    manejadorAnterior.sa_handler(senal);
+}
+
+// For its lifetime, SIGINT also cancels `control`: a computation on the main thread stops
+// at its next check, and the KeyboardInterrupt comes from PyErr_CheckSignals afterwards.
+class CancelacionPorSigint {
+ public:
+  explicit CancelacionPorSigint(ControlProgreso& control)
+      : controlPrevio_(cancelablePorSigint.exchange(&control)) {
+    struct sigaction nuevo {};
+    sigaction(SIGINT, nullptr, &previo_);
+    if (controlPrevio_ == nullptr) manejadorAnterior = previo_;  // the outermost: Python's
+    nuevo.sa_sigaction = CancelarPorSigint;
+    nuevo.sa_mask = previo_.sa_mask;
+    nuevo.sa_flags = SA_SIGINFO | (previo_.sa_flags & SA_ONSTACK);
+    sigaction(SIGINT, &nuevo, nullptr);
+  }
+  ~CancelacionPorSigint() {
+    sigaction(SIGINT, &previo_, nullptr);
+    cancelablePorSigint.store(controlPrevio_);
+  }
+  CancelacionPorSigint(const CancelacionPorSigint&) = delete;
+  CancelacionPorSigint& operator=(const CancelacionPorSigint&) = delete;
+
+ private:
+  ControlProgreso* controlPrevio_;
+  struct sigaction previo_;
+};
 
 }  // namespace
 
@@ -50,10 +102,22 @@ void EjecutarSinGil(const std::function<void()>& calculo, const OpcionesEjecucio
     calculo();
   };
   const bool conProgreso = opciones.progreso && !opciones.progreso.is_none();
-  if (!conProgreso && !EnHiloPrincipal()) {
-    py::gil_scoped_release sinGil;
-    calcular();
-    return;
+  if (!conProgreso) {
+    // Away from the main thread no signal handler runs during the computation anyway. On
+    // it, with Python's SIGINT handler, Ctrl-C cancels the computation straight from the
+    // signal, without a thread to watch for it.
+    const bool principal = EnHiloPrincipal();
+    if (!principal || CtrlCEsKeyboardInterrupt()) {
+      std::optional<CancelacionPorSigint> porSigint;
+      if (principal) porSigint.emplace(control);
+      {
+        py::gil_scoped_release sinGil;
+        calcular();
+      }
+      porSigint.reset();
+      if (principal && PyErr_CheckSignals() != 0) throw py::error_already_set();
+      return;
+    }
   }
 
   std::mutex cerrojo;

@@ -19,9 +19,11 @@ OpcionesEjecucion LeerOpcionesEjecucion(const pybind11::object& hilos,
                                         const pybind11::object& progreso);
 
 // Runs `calculo` without the GIL (it must not touch Python objects). On the interpreter's
-// main thread, or with a progreso callable, it runs on a worker thread while this one wakes
-// every 100 ms: it runs the pending signal handlers (Ctrl-C raises KeyboardInterrupt there)
-// and calls progreso with the fraction done. When either raises, the computation is
-// cancelled, waited for, and the Python exception comes out of here. On success progreso
-// gets 1.0 last. What `calculo` throws comes out of here as well.
+// main thread with Python's own SIGINT handler, Ctrl-C cancels it from the signal handler
+// and KeyboardInterrupt comes out of here. With a progreso callable, or another SIGINT
+// handler of the program's, it runs on a worker thread while this one wakes every 100 ms:
+// it runs the pending signal handlers and calls progreso with the fraction done; when
+// either raises, the computation is cancelled, waited for, and the Python exception comes
+// out of here. On success progreso gets 1.0 last. What `calculo` throws comes out of here
+// as well.
 void EjecutarSinGil(const std::function<void()>& calculo, const OpcionesEjecucion& opciones);

@@ -132,8 +132,8 @@ py::object Opcional(std::optional<std::vector<double>>& v) {
   return ArregloDe(std::move(*v));
 }
 
-// The keys and values of fenwa-cli's JSON object, in its order; x and y as numpy arrays,
-// and the autocorrelation as one when it was asked for.
+// The keys and values of fenwa-cli's JSON object, in its order (aviso only when there is
+// one); x and y as numpy arrays, and the autocorrelation as one when it was asked for.
 py::dict Diccionario(const std::string& nombre, std::uint32_t longitud, const std::string& metodo,
                      AnalysisOutcome& r, const std::vector<std::string>& informe,
                      bool autocorrelacion) {
@@ -142,7 +142,7 @@ py::dict Diccionario(const std::string& nombre, std::uint32_t longitud, const st
   d["longitud"] = longitud;
   d["metodo"] = metodo;
   d["estado"] = r.estado;
-  d["mensaje"] = r.Exito() ? py::object(py::none()) : py::object(py::str(r.mensaje));
+  d["mensaje"] = r.mensaje.empty() ? py::object(py::none()) : py::object(py::str(r.mensaje));
   d["valor"] = Numero(r.valor);
   d["ic"] = Intervalo(r.icBajo, r.icAlto);
   if (!r.aviso.empty()) d["aviso"] = r.aviso;
@@ -286,7 +286,8 @@ py::dict Estimar(const py::handle& serie, const std::string& metodo, const std::
       opciones);
   if (r.fin == AnalysisOutcome::Fin::Cancelado) Interrumpido();
   py::dict d = Diccionario(nombre, datos.Datos().Longitud(), metodo, r, log.Lineas(), autocorrelacion);
-  if (!r.Exito()) LanzarRechazo(r.estado, r.mensaje, d);
+  // Refused as fenwa-cli refuses it (exit status 2): the analysis, or a statistic of it.
+  if (!r.Todo()) LanzarRechazo(r.estado, r.mensaje, d);
   return d;
 }
 

@@ -12,6 +12,7 @@ método "Varianza" y la figura cuaderno.png.
 import argparse
 import os
 import sys
+import tempfile
 
 import matplotlib
 
@@ -71,7 +72,19 @@ def main(argv=None):
     a = p.parse_args(argv)
     nombre = os.path.splitext(os.path.basename(a.serie))[0]
     fig = figura(fenwa.leer(a.serie), nombre, a.metodo)
-    fig.savefig(a.salida, dpi=110)
+    # Whole or not at all: a temporary file beside the picture, renamed once written.
+    descriptor, temporal = tempfile.mkstemp(prefix=".cuaderno.", suffix=".png",
+                                            dir=os.path.dirname(os.path.abspath(a.salida)))
+    try:
+        with os.fdopen(descriptor, "wb") as f:
+            fig.savefig(f, format="png", dpi=110)
+        mascara = os.umask(0)
+        os.umask(mascara)
+        os.chmod(temporal, 0o666 & ~mascara)  # as a file created by open()
+        os.replace(temporal, a.salida)
+    except BaseException:
+        os.unlink(temporal)
+        raise
     print(f"cuaderno.py: {a.salida}", file=sys.stderr)
     return 0
 

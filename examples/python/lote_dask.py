@@ -52,7 +52,7 @@ def analizar_fichero(fichero, metodo, intervalo=None, campos=None, hilos=None):
 
     try:
         if intervalo is not None and fenwa.es_captura(fichero):
-            serie = fenwa.contar(fichero, intervalo).astype("float64")
+            serie = fenwa.contar(fichero, intervalo)
         else:
             serie = fenwa.leer(fichero, hilos=hilos)
     except (OSError, ValueError) as error:
@@ -92,6 +92,9 @@ def escribir_csv(filas, salida):
             escritor = csv.DictWriter(f, fieldnames=COLUMNAS)
             escritor.writeheader()
             escritor.writerows(filas)
+        mascara = os.umask(0)
+        os.umask(mascara)
+        os.chmod(temporal, 0o666 & ~mascara)  # as a file created by open()
         os.replace(temporal, salida)
     except BaseException:
         os.unlink(temporal)

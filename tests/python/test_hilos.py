@@ -51,11 +51,18 @@ def test_progreso(series):
 
 
 # A long estimate (Whittle with the exact density on 10^6 samples takes seconds) interrupted
-# by SIGINT half a second after it starts, in a process of its own.
+# by SIGINT half a second after it starts, in a process of its own: with Python's handler
+# (KeyboardInterrupt), and with one of the program's that raises its own exception.
 CTRL_C = textwrap.dedent("""
-    import os, signal, threading, time
+    import os, signal, sys, threading, time
     import fenwa
     x = fenwa.generar("fgn", H=0.8, n=10**6)
+
+    def propio(senal, marco):
+        raise RuntimeError("propio")
+
+    if sys.argv[1] == "propio":
+        signal.signal(signal.SIGINT, propio)
     senal = []
     def interrumpir():
         senal.append(time.monotonic())
@@ -65,17 +72,18 @@ CTRL_C = textwrap.dedent("""
     try:
         fenwa.estimar(x, "Whittle Estándar", RGDensidad=1)
         print("terminado", time.monotonic() - inicio)
-    except KeyboardInterrupt:
-        print("interrumpido", time.monotonic() - senal[0])
+    except (KeyboardInterrupt, RuntimeError) as e:
+        print(type(e).__name__, time.monotonic() - senal[0])
     print(fenwa.estimar(x[:1000], "R/S")["estado"])
 """)
 
 
-def test_ctrl_c_interrumpe_en_menos_de_un_segundo():
-    r = subprocess.run([sys.executable, "-c", CTRL_C], capture_output=True, text=True,
+@pytest.mark.parametrize("manejador,excepcion", [("python", "KeyboardInterrupt"), ("propio", "RuntimeError")])
+def test_ctrl_c_interrumpe_en_menos_de_un_segundo(manejador, excepcion):
+    r = subprocess.run([sys.executable, "-c", CTRL_C, manejador], capture_output=True, text=True,
                        env=os.environ, timeout=120)
     assert r.returncode == 0, r.stderr
     lineas = r.stdout.split()
-    assert lineas[0] == "interrumpido", r.stdout
+    assert lineas[0] == excepcion, r.stdout
     assert float(lineas[1]) < 1.0
     assert lineas[2] == "0"
