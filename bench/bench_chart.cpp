@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <random>
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "chart/qt/plot_render.h"
 #include "chart/qt/tplot.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/escritura_atomica.h"
 #include "chart/plot_model.h"
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "chart/qt/plot_render.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// python/: the Python module fenwa (pybind11) over app/ and capturas/ (no Qt).
+//
 // What the fenwa module offers, over app/ and capturas/ as fenwa-cli: the method and field
 // tables, the analysis of a series as a dict of the keys of fenwa-cli --json, the reader,
 // the generator and the capture counts. modulo.cpp binds them with their documentation.

@@ -12,7 +12,7 @@
 #include <exception>
 #include <thread>
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "ui/dialogos.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <tuple>
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "ui/dialogos.h"
 
 TFCaptura::TFCaptura(PlatformDialogs& dialogos, QWidget* padre)

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "ui/ayuda_campos.h"
 #include "ui/dialogos.h"
 

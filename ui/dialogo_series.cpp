@@ -10,7 +10,7 @@
 
 #include "app/analisis.h"
 #include "app/metodos.h"
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"
 

@@ -16,7 +16,7 @@
 #include "app/metodos.h"
 #include "ui/ayuda_campos.h"
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "app/generacion.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "chart/qt/plot_render.h"
 #include "ui/controles.h"
 #include "ui/dialogos.h"

@@ -14,7 +14,7 @@
 #include <exception>
 #include <optional>
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "chart/qt/plot_render.h"
 #include "numeric/error.h"
 #include "numeric/fichero_atomico.h"

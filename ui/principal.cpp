@@ -18,7 +18,7 @@
 #include "app/comparacion.h"
 #include "app/graficas.h"
 #include "app/nombres_metodos.h"
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 #include "ui/adaptadores.h"
 #include "ui/controles.h"
 #include "ui/dialogo_captura.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "chart/marks.h"
-#include "chart/qt/fuentes.h"
-#include "chart/qt/lienzo.h"
+#include "chart/qt/plot_fuentes.h"
+#include "chart/qt/plot_lienzo.h"
 #include "numeric/fichero_atomico.h"
 
 namespace {

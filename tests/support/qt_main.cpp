@@ -3,7 +3,7 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

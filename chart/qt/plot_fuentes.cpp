@@ -1,11 +1,11 @@
-#include "chart/qt/fuentes.h"
+#include "chart/qt/plot_fuentes.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 
 // The resources of a static library are linked in only when initialised by name.
-static void IniciarRecursoFuentes() { Q_INIT_RESOURCE(fuentes); }
+static void IniciarRecursoFuentes() { Q_INIT_RESOURCE(plot_fuentes); }
 
 QString FamiliaFenwa() { return QStringLiteral("DejaVu Sans"); }
 

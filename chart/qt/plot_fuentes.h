@@ -1,5 +1,5 @@
 // The program's typeface. Charts, bitmaps and windows draw all their text in DejaVu Sans,
-// shipped inside the program (chart/qt/fuentes.qrc), so that they look the same on every
+// shipped inside the program (chart/qt/plot_fuentes.qrc), so that they look the same on every
 // machine whatever fonts it has installed and however its font configuration renders them.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "chart/qt/lienzo.h"
+#include "chart/qt/plot_lienzo.h"
 
 #include <QFontInfo>
 #include <algorithm>
