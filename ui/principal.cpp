@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
-#include <atomic>
+#include <algorithm>
 
 #include "app/comparacion.h"
 #include "app/graficas.h"
@@ -380,21 +380,36 @@ void TFPrinc::CargarFichero(const QString& ruta) {
 void TFPrinc::LeerSerie(const QString& ruta) {
   std::string mensaje;
   Vector datos;
-  {
-    CursorOcupado cursor;
-    MenusOcupados ocupado(this);
-    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Leyendo la serie..."));
-    try {
-      adaptadores_->ganchos.Calcular([&] { datos = ReadSampleFile(ruta.toStdString(), mensaje); });
-    } catch (const Cancelado&) {
-      return;  // as if the load had not been asked for
-    }
-  }
+  // A cancelled load is as if it had not been asked for.
+  if (!CalcularFueraDeVentana(QStringLiteral("Leyendo la serie..."),
+                              [&] { datos = ReadSampleFile(ruta.toStdString(), mensaje); }))
+    return;
   if (datos.Longitud() == 0) {
     if (!mensaje.empty()) dialogos_.Mensaje(this, QString::fromStdString(mensaje));
     return;
   }
   AnadirSerie(SeriesNameFromPath(ruta.toStdString()), std::move(datos));
+}
+
+bool TFPrinc::CalcularFueraDeVentana(const QString& texto, const std::function<void()>& calculo) {
+  CursorOcupado cursor;
+  MenusOcupados ocupado(this);
+  GanchosQt::Operacion operacion(adaptadores_->ganchos, texto);
+  try {
+    adaptadores_->ganchos.Calcular(calculo);
+  } catch (const Cancelado&) {
+    return false;
+  }
+  return true;
+}
+
+void TFPrinc::InformeDeSerie(const std::string& nombre, const std::vector<std::string>& lineas) {
+  registro_.Clear();
+  registro_.SetResultsBaseName(nombre);
+  for (const std::string& linea : lineas) registro_.Append(linea);
+  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  registro_.HabilitarComandos();
+  ActualizarComandos();
 }
 
 TFCaptura* TFPrinc::DialogoCaptura() {
@@ -409,33 +424,15 @@ void TFPrinc::Importarcaptura1Click() {
   std::optional<PeticionCaptura> peticion = dialogo->TomarPeticion();
   if (!peticion) return;
   ResultadoConteo r;
-  {
-    CursorOcupado cursor;
-    MenusOcupados ocupado(this);
-    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Contando la captura..."));
-    try {
-      adaptadores_->ganchos.Calcular([&] {
-        // The count reports the bytes read; the window's progress and "Cancelar" go
-        // through the control installed on this thread, which stops the count at its
-        // next report.
-        std::atomic<bool> cancelar{false};
-        OpcionesConteo opciones = peticion->opciones;
-        opciones.cancelar = &cancelar;
-        opciones.progreso = [&cancelar](const AvanceConteo& a) {
-          try {
-            Avance(a.Fraccion());
-          } catch (const Cancelado&) {
-            cancelar = true;
-          }
-        };
-        r = ContarCapturas(peticion->rutas, opciones);
-        if (r.estado == EstadoConteo::Cancelado) throw Cancelado();
-        Avance(1.0);  // a "Cancelar" after the last report still adds nothing
-      });
-    } catch (const Cancelado&) {
-      return;  // nothing added
-    }
-  }
+  const bool contada = CalcularFueraDeVentana(QStringLiteral("Contando la captura..."), [&] {
+    // The count reports the bytes read to the control installed on this thread, whose
+    // "Cancelar" stops it at its next report.
+    OpcionesConteo opciones = peticion->opciones;
+    opciones.progreso = [](const AvanceConteo& a) { Avance(a.Fraccion()); };
+    r = ContarCapturas(peticion->rutas, opciones);
+    Avance(1.0);  // a "Cancelar" after the last report still adds nothing
+  });
+  if (!contada) return;
   if (!r.Exito()) {
     QString texto = QString::fromStdString(r.error);
     if (r.pareceTexto)
@@ -450,23 +447,17 @@ void TFPrinc::Importarcaptura1Click() {
   const std::string nombre =
       NombreSerieCaptura(peticion->rutas.front(), bytes, peticion->opciones.intervalo);
   Vector datos(static_cast<std::uint32_t>(r.cuentas.size()));
-  for (std::size_t i = 0; i < r.cuentas.size(); ++i)
-    datos.Datos()[i] = static_cast<double>(r.cuentas[i]);
+  std::copy(r.cuentas.begin(), r.cuentas.end(), datos.begin());
   AnadirSerie(nombre, std::move(datos));
-  // The results area says what was counted, as a report of its own.
   const std::string sangria = "      ";
-  registro_.Clear();
-  registro_.SetResultsBaseName(nombre);
-  registro_.Append("Serie importada: " + nombre);
-  registro_.Append(std::string(bytes ? "Bytes" : "Paquetes") + " por intervalo de " +
-                   NombreIntervalo(peticion->opciones.intervalo) + ". Capturas:");
-  for (const std::string& ruta : peticion->rutas) registro_.Append(sangria + ruta);
-  if (!peticion->opciones.filtro.empty())
-    registro_.Append("Filtro: " + peticion->opciones.filtro);
-  for (const std::string& linea : LineasResumen(r.resumen, bytes)) registro_.Append(sangria + linea);
-  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
-  registro_.HabilitarComandos();
-  ActualizarComandos();
+  std::vector<std::string> lineas = {
+      "Serie importada: " + nombre,
+      std::string(bytes ? "Bytes" : "Paquetes") + " por intervalo de " +
+          NombreIntervalo(peticion->opciones.intervalo) + ". Capturas:"};
+  for (const std::string& ruta : peticion->rutas) lineas.push_back(sangria + ruta);
+  if (!peticion->opciones.filtro.empty()) lineas.push_back("Filtro: " + peticion->opciones.filtro);
+  for (const std::string& linea : LineasResumen(r.resumen, bytes)) lineas.push_back(sangria + linea);
+  InformeDeSerie(nombre, lineas);
 }
 
 TFGenerar* TFPrinc::DialogoGenerar() {
@@ -484,30 +475,16 @@ void TFPrinc::Generarserie1Click() {
   // "Cancelar" after half a second; a cancelled generation adds nothing.
   Vector datos;
   std::string error;
-  {
-    CursorOcupado cursor;
-    MenusOcupados ocupado(this);
-    GanchosQt::Operacion operacion(adaptadores_->ganchos, QStringLiteral("Generando la serie..."));
-    try {
-      adaptadores_->ganchos.Calcular([&] { error = GenerarSerieSintetica(*p, datos); });
-    } catch (const Cancelado&) {
-      return;
-    }
-  }
+  if (!CalcularFueraDeVentana(QStringLiteral("Generando la serie..."),
+                              [&] { error = GenerarSerieSintetica(*p, datos); }))
+    return;
   if (!error.empty()) {
     dialogos_.Mensaje(this, QString::fromStdString(error), IconoMensaje::Aviso);
     return;
   }
   const std::string nombre = NombreSerieGenerada(*p);
   AnadirSerie(nombre, std::move(datos), *p);
-  // The results area says what was made, as a report of its own.
-  registro_.Clear();
-  registro_.SetResultsBaseName(nombre);
-  for (const std::string& linea : LineasSerieGenerada(*p, nombre, SeparadorDecimal()))
-    registro_.Append(linea);
-  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
-  registro_.HabilitarComandos();
-  ActualizarComandos();
+  InformeDeSerie(nombre, LineasSerieGenerada(*p, nombre, SeparadorDecimal()));
 }
 
 void TFPrinc::AnadirSerie(const std::string& nombre, Vector datos,

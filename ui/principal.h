@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -120,6 +121,12 @@ class TFPrinc : public QMainWindow {
   // False, after the message about the ten loaded series, when the store is full.
   bool HayHueco();
   void LeerSerie(const QString& ruta);
+  // Runs a computation like an analysis: off the window thread, the menus disabled, the
+  // progress dialog with `texto` and "Cancelar" after half a second. False when cancelled.
+  bool CalcularFueraDeVentana(const QString& texto, const std::function<void()>& calculo);
+  // The results area as a report of its own about a series just made: its lines, in the
+  // window's colours, with the results commands enabled.
+  void InformeDeSerie(const std::string& nombre, const std::vector<std::string>& lineas);
   // Puts a loaded or generated series into the store as the current series, in both lists,
   // enabling the series commands with the first one.
   void AnadirSerie(const std::string& nombre, Vector datos,
