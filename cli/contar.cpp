@@ -18,15 +18,7 @@ namespace {
 constexpr int kSalidaExito = 0;
 constexpr int kSalidaUso = 1;
 
-void Escribir(std::FILE* f, std::string_view texto) { std::fwrite(texto.data(), 1, texto.size(), f); }
-void Error(const std::string& texto) { Escribir(stderr, "fenwa-cli: " + texto + "\n"); }
-
-// A message of several lines as one line of the standard error.
-std::string MensajeEnUnaLinea(std::string texto) {
-  for (char& c : texto)
-    if (c == '\n') c = ' ';
-  return texto;
-}
+void Error(std::string texto) { ErrorEnUnaLinea(std::move(texto)); }
 
 const char* const kPistaTexto =
     "si es una traza de texto (una línea por paquete con su hora en segundos y su tamaño en "
@@ -242,7 +234,7 @@ int EjecutarContar(int argc, char** argv) {
   const std::string destino = salida.value_or("-");
   FicheroAtomico fichero(destino);
   if (fichero.Error()) {
-    Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
+    Error(MensajeNoPuedoGuardar(destino, fichero.Error()));
     return kSalidaUso;
   }
   const ResultadoConteo r = ContarCapturas(rutas, Conteo(o));
@@ -255,7 +247,7 @@ int EjecutarContar(int argc, char** argv) {
   const bool escritas = RutaNpy(destino) ? EscribirNpy(fichero, r.cuentas.data(), r.cuentas.size())
                                          : EscribirCuentas(fichero, r.cuentas);
   if (!escritas || !fichero.Terminar()) {
-    Error(MensajeEnUnaLinea(MensajeNoPuedoGuardar(destino, fichero.Error())));
+    Error(MensajeNoPuedoGuardar(destino, fichero.Error()));
     return kSalidaUso;
   }
   return kSalidaExito;

@@ -17,16 +17,7 @@ constexpr int kSalidaExito = 0;
 constexpr int kSalidaUso = 1;
 constexpr int kSalidaRechazo = 2;
 
-void Escribir(std::FILE* f, std::string_view texto) {
-  std::fwrite(texto.data(), 1, texto.size(), f);
-}
-
-// One line on standard error; the dialogs' line breaks become blanks.
-void Error(std::string texto) {
-  for (char& c : texto)
-    if (c == '\n') c = ' ';
-  Escribir(stderr, "fenwa-cli: " + texto + "\n");
-}
+void Error(std::string texto) { ErrorEnUnaLinea(std::move(texto)); }
 
 const char* const kAyuda =
     "Uso: fenwa-cli generar MODELO [OPCIONES] -o FICHERO\n"

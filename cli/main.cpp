@@ -41,10 +41,6 @@ constexpr int kSalidaExito = 0;
 constexpr int kSalidaUso = 1;       // usage errors and files that cannot be read
 constexpr int kSalidaRechazo = 2;   // an analysis refused (status, conversion, library fault)
 
-void Escribir(std::FILE* f, std::string_view texto) {
-  std::fwrite(texto.data(), 1, texto.size(), f);
-}
-
 void Error(std::string_view texto) {
   Escribir(stderr, "fenwa-cli: ");
   Escribir(stderr, texto);

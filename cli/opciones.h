@@ -3,12 +3,26 @@
 // Command-line details shared by fenwa-cli and its subcommands.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/parametros.h"
 #include "numeric/paralelo.h"
+
+// Writes the bytes as they are: no locale, no formatting.
+inline void Escribir(std::FILE* f, std::string_view texto) {
+  std::fwrite(texto.data(), 1, texto.size(), f);
+}
+
+// One line on standard error after "fenwa-cli: "; the dialogs' line breaks become blanks.
+inline void ErrorEnUnaLinea(std::string texto) {
+  for (char& c : texto)
+    if (c == '\n') c = ' ';
+  Escribir(stderr, "fenwa-cli: " + texto + "\n");
+}
 
 // "--opcion=valor" is the same as "--opcion valor": for a long option with "=", leaves the
 // option's name in arg and returns the value; otherwise nullopt and arg as it was.
