@@ -571,7 +571,6 @@ struct Regular {
 
 Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t trozo,
                       bool comoFlujo) {
-  if (path != "-" && FicheroEsNpy(path)) return LeerNpy(path, mensaje);
   const bool entrada = path == "-";
   const int fd = entrada ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -584,9 +583,16 @@ Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t
       if (fd != STDIN_FILENO) ::close(fd);
     }
   } cierre{fd};
+  // A .npy file, told by its first bytes; only a regular file is looked at, so that a pipe
+  // loses nothing and is opened once.
+  struct stat st {};
+  char magia[6];
+  if (!entrada && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      ::pread(fd, magia, sizeof magia, 0) == static_cast<ssize_t>(sizeof magia) &&
+      EsNpy(std::string_view(magia, sizeof magia)))
+    return LeerNpy(path, mensaje);
   Vector datos;
   std::optional<Rechazo> rechazo = Rechazar(Rechazo::Motivo::Cambiado);
-  struct stat st {};
   const off_t base = entrada ? ::lseek(fd, 0, SEEK_CUR) : 0;
   const bool regular = !comoFlujo && trozo > 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                        base >= 0 && st.st_size >= base;
