@@ -37,25 +37,25 @@ std::string Ahora(const char* patron) {
 // Shows the busy cursor for the life of the object.
 class CursorOcupado {
  public:
-  explicit CursorOcupado(UiHooks* hooks) : hooks_(hooks) {
-    if (hooks_) hooks_->SetBusyCursor(true);
+  explicit CursorOcupado(ServiciosInterfaz* hooks) : hooks_(hooks) {
+    if (hooks_) hooks_->FijarCursorOcupado(true);
   }
   ~CursorOcupado() {
-    if (hooks_) hooks_->SetBusyCursor(false);
+    if (hooks_) hooks_->FijarCursorOcupado(false);
   }
   CursorOcupado(const CursorOcupado&) = delete;
   CursorOcupado& operator=(const CursorOcupado&) = delete;
 
  private:
-  UiHooks* hooks_;
+  ServiciosInterfaz* hooks_;
 };
 
 // One analysis: the method block and the steps after it.
 class Analisis {
  public:
-  Analisis(AnalysisEnvironment& entorno, const std::string& nombre, const Vector& serie,
-           const AnalysisSelection& seleccion, const AnalysisParameters& parametros,
-           const MenuMarks& marcas, AnalysisOutcome& resultado)
+  Analisis(EntornoAnalisis& entorno, const std::string& nombre, const Vector& serie,
+           const SeleccionAnalisis& seleccion, const AnalysisParameters& parametros,
+           const MarcasMenu& marcas, ResultadoAnalisis& resultado)
       : e_(entorno),
         log_(*entorno.log),
         nombre_(nombre),
@@ -99,7 +99,7 @@ class Analisis {
       if (marcas_.graficaMetodo && e_.graficaMetodo) {
         grafica_ = [this, metodo, x = std::move(r.x), y = std::move(r.y),
                     ajuste = std::move(r.ajusteY)] {
-          FillMethodChart(*e_.graficaMetodo, x, y, metodo->nombre, ajuste);
+          RellenarGraficaMetodo(*e_.graficaMetodo, x, y, metodo->nombre, ajuste);
         };
       }
     }
@@ -122,7 +122,7 @@ class Analisis {
     for (const DefinicionMetodo& m : TablaMetodos()) {
       if (m.daH && m.bloque) metodos.push_back(&m);
     }
-    std::vector<AnalysisOutcome::MetodoComparado> filas(metodos.size());
+    std::vector<ResultadoAnalisis::MetodoComparado> filas(metodos.size());
     std::vector<BloqueMetodo> bloques;
     bloques.reserve(metodos.size());
     Calcular(0.0, cuotaMetodo_, [&] {
@@ -131,7 +131,7 @@ class Analisis {
         // Each method is an equal part of the progress.
         const double total = static_cast<double>(metodos.size());
         TramoProgreso tramo(static_cast<double>(i) / total, static_cast<double>(i + 1) / total);
-        AnalysisOutcome::MetodoComparado& c = filas[i];
+        ResultadoAnalisis::MetodoComparado& c = filas[i];
         c.metodo = metodos[i]->nombre;
         try {
           c.estado = Ejecutar(*metodos[i], bloques[i]);
@@ -146,7 +146,7 @@ class Analisis {
       }
     });
     for (std::size_t i = 0; i < metodos.size(); ++i) {
-      AnalysisOutcome::MetodoComparado& c = filas[i];
+      ResultadoAnalisis::MetodoComparado& c = filas[i];
       const BloqueMetodo& b = bloques[i];
       if (c.mensaje.empty()) {
         c.valor = b.resultado.valor;
@@ -160,7 +160,7 @@ class Analisis {
     }
     const std::vector<std::string> tabla = TablaComparacion(res_.metodos, e_.separador);
     Linea(tabla.front());  // the title, then the columns
-    for (std::size_t i = 1; i < tabla.size(); ++i) log_.AppendTabla(tabla[i]);
+    for (std::size_t i = 1; i < tabla.size(); ++i) log_.AnadirTabla(tabla[i]);
     Linea(LineaExcluidosComparacion(par_.Opcion(campo::RGModelo)));
     comparacion_ = true;
     // One warning for every method whose H is outside [0, 1], after their lines.
@@ -181,7 +181,7 @@ class Analisis {
     if (!alguna) return kEstadoNingunaEstimacion;
     if (marcas_.graficaMetodo && e_.graficaMetodo) {
       grafica_ = [this] {
-        FillComparisonChart(*e_.graficaMetodo, res_.metodos,
+        RellenarGraficaComparacion(*e_.graficaMetodo, res_.metodos,
                             TituloComparacion(nombre_, original_.Longitud()), e_.referencia,
                             e_.separador);
       };
@@ -228,7 +228,7 @@ class Analisis {
     if (autocorrelacion) {
       res_.autocorrelacion = AStd(r);
       if (guardar) ExportarAutocorrelacion(r, sesgada);
-      if (marcas_.graficaAuto && e_.graficaAuto) FillAutocorrelationChart(*e_.graficaAuto, r);
+      if (marcas_.graficaAuto && e_.graficaAuto) RellenarGraficaAutocorrelacion(*e_.graficaAuto, r);
     }
     if (marcas_.fechaHora) {
       const std::string fecha = e_.hooks ? e_.hooks->FechaActual() : Ahora("dd/MM/yyyy");
@@ -289,7 +289,7 @@ class Analisis {
       res_.estado = estado;
       res_.mensaje = MensajeEstado(estado);
     }
-    if (e_.mensajes) e_.mensajes->ShowMessage(MensajeEstado(estado), TipoMensaje::Aviso);
+    if (e_.mensajes) e_.mensajes->MostrarMensaje(MensajeEstado(estado), TipoMensaje::Aviso);
   }
 
   static std::string EnUnaLinea(std::string texto) {
@@ -301,33 +301,33 @@ class Analisis {
 
   std::string F(double x) const { return FormatoF(x, e_.separador); }
   static std::string I(long long n) { return FormatoI(n); }
-  void Linea(const std::string& texto) { log_.Append(texto); }
+  void Linea(const std::string& texto) { log_.Anadir(texto); }
 
   void ExportarAutocorrelacion(const Vector& r, int sesgada) {
     if (!e_.guardarAuto) return;
     const std::optional<std::string> ruta =
-        e_.guardarAuto->AskSavePath("Guardar autocorrelación como", log_.ResultsBaseName() + ".atc");
+        e_.guardarAuto->PreguntarRuta("Guardar autocorrelación como", log_.ResultsBaseName() + ".atc");
     if (!ruta) return;
     std::string mensaje;
     if (!WriteSampleFile(r, *ruta, mensaje)) {
       res_.escrituraFallida = true;
-      if (e_.mensajes) e_.mensajes->ShowMessage(mensaje, TipoMensaje::Aviso);
+      if (e_.mensajes) e_.mensajes->MostrarMensaje(mensaje, TipoMensaje::Aviso);
     }
     Linea(std::string(sesgada ? "Autocorrelación sesgada (" : "Autocorrelación insesgada (") +
           I(r.Longitud()) + " puntos) en fichero " + *ruta);
   }
 
-  AnalysisEnvironment& e_;
-  ResultsLog& log_;
+  EntornoAnalisis& e_;
+  RegistroResultados& log_;
   const std::string& nombre_;
   const Vector& original_;
   bool escalaVista_ = false;
   int exponente_ = 0;  // the series scaled by 2^-exponente_
   Vector escalada_;  // empty while the series itself will do
-  const AnalysisSelection& sel_;
+  const SeleccionAnalisis& sel_;
   const AnalysisParameters& par_;
-  const MenuMarks& marcas_;
-  AnalysisOutcome& res_;
+  const MarcasMenu& marcas_;
+  ResultadoAnalisis& res_;
   double cuotaMetodo_;  // the method's part of the progress, the statistics have the rest
   std::function<void()> grafica_;  // the method chart, filled when the analysis ends
   bool comparacion_ = false;       // the block was the comparison of methods
@@ -340,48 +340,48 @@ std::string AvisoH(double H) {
   return std::string("Aviso: H fuera del intervalo [0, 1]. ") + kCausaAviso;
 }
 
-void AnalysisDriver::ShowStatusMessage(int estado) {
+void Analizador::ShowStatusMessage(int estado) {
   if (estado == kEstadoOk || !entorno_.mensajes) return;
-  entorno_.mensajes->ShowMessage(MensajeEstado(estado), TipoMensaje::Aviso);
+  entorno_.mensajes->MostrarMensaje(MensajeEstado(estado), TipoMensaje::Aviso);
 }
 
-AnalysisOutcome AnalysisDriver::Analizar(const SeriesStore& almacen,
-                                         const AnalysisSelection& seleccion,
+ResultadoAnalisis Analizador::Analizar(const SeriesStore& almacen,
+                                         const SeleccionAnalisis& seleccion,
                                          const AnalysisParameters& parametros,
-                                         const MenuMarks& marcas) {
+                                         const MarcasMenu& marcas) {
   const Series* actual = almacen.Current();
   if (!actual) {
-    AnalysisOutcome resultado;
-    resultado.fin = AnalysisOutcome::Fin::SinSerie;
+    ResultadoAnalisis resultado;
+    resultado.fin = ResultadoAnalisis::Fin::SinSerie;
     return resultado;
   }
   return Analizar(actual->name, actual->data, seleccion, parametros, marcas);
 }
 
-AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector& serie,
-                                         const AnalysisSelection& seleccion,
+ResultadoAnalisis Analizador::Analizar(const std::string& nombre, const Vector& serie,
+                                         const SeleccionAnalisis& seleccion,
                                          const AnalysisParameters& parametros,
-                                         const MenuMarks& marcas) {
-  AnalysisOutcome resultado;
-  ResultsLog& log = *entorno_.log;
+                                         const MarcasMenu& marcas) {
+  ResultadoAnalisis resultado;
+  RegistroResultados& log = *entorno_.log;
 
-  log.Clear();
-  log.SetColors(ColorFondo::Gris, ColorTexto::Gris);
-  if (entorno_.hooks) entorno_.hooks->ProcessEvents();
+  log.Vaciar();
+  log.FijarColores(ColorFondo::Gris, ColorTexto::Gris);
+  if (entorno_.hooks) entorno_.hooks->ProcesarEventos();
   CursorOcupado cursor(entorno_.hooks);
 
   log.SetResultsBaseName(nombre);
   const auto cabecera = [&] {
-    log.Append("Nombre: " + nombre);
-    log.Append("Longitud: " + FormatoI(serie.Longitud()));
+    log.Anadir("Nombre: " + nombre);
+    log.Anadir("Longitud: " + FormatoI(serie.Longitud()));
   };
   cabecera();
 
   Analisis analisis(entorno_, nombre, serie, seleccion, parametros, marcas, resultado);
-  auto fallo = [&](AnalysisOutcome::Fin fin, const std::string& texto) {
+  auto fallo = [&](ResultadoAnalisis::Fin fin, const std::string& texto) {
     resultado.fin = fin;
     resultado.mensaje = texto;
-    if (entorno_.mensajes) entorno_.mensajes->ShowMessage(texto, TipoMensaje::Error);
+    if (entorno_.mensajes) entorno_.mensajes->MostrarMensaje(texto, TipoMensaje::Error);
     return resultado;
   };
   try {
@@ -406,7 +406,7 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
     }
     if (estado != kEstadoOk) {
       analisis.GraficaPendiente();
-      resultado.fin = AnalysisOutcome::Fin::Estado;
+      resultado.fin = ResultadoAnalisis::Fin::Estado;
       resultado.estado = estado;
       resultado.mensaje = MensajeEstado(estado);
       ShowStatusMessage(estado);
@@ -416,28 +416,28 @@ AnalysisOutcome AnalysisDriver::Analizar(const std::string& nombre, const Vector
   } catch (const ErrorConversion& error) {
     analisis.GraficaPendiente();
     resultado.estado = error.Estado();
-    return fallo(AnalysisOutcome::Fin::Conversion, error.Mensaje());
+    return fallo(ResultadoAnalisis::Fin::Conversion, error.Mensaje());
   } catch (const ErrorNumerico& error) {
     analisis.GraficaPendiente();
     resultado.estado = kEstadoErrorNumerico;
-    return fallo(AnalysisOutcome::Fin::ErrorNumerico, error.Texto());
+    return fallo(ResultadoAnalisis::Fin::ErrorNumerico, error.Texto());
   } catch (const Cancelado&) {
     // No half result: the header lines and a line saying so, in the normal colours so
     // that they can be read; no chart, file or message, the commands as they were.
-    log.Clear();
+    log.Vaciar();
     cabecera();
-    log.Append(kLineaCancelado);
-    log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
-    resultado.fin = AnalysisOutcome::Fin::Cancelado;
+    log.Anadir(kLineaCancelado);
+    log.FijarColores(ColorFondo::Ventana, ColorTexto::TextoVentana);
+    resultado.fin = ResultadoAnalisis::Fin::Cancelado;
     return resultado;
   }
 
-  log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  log.FijarColores(ColorFondo::Ventana, ColorTexto::TextoVentana);
   log.HabilitarComandos();
   return resultado;
 }
 
-void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
+void RellenarGraficaMetodo(DestinoGrafica& grafica, const Vector& x, const Vector& y,
                      const std::string& metodo, const Vector& ajusteY) {
   grafica.ClearItems();
   const DefinicionMetodo* definicion = BuscarMetodo(metodo);
@@ -465,7 +465,7 @@ void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
   grafica.AutoRange(2.0);
 }
 
-void FillAutocorrelationChart(ChartSink& grafica, const Vector& r) {
+void RellenarGraficaAutocorrelacion(DestinoGrafica& grafica, const Vector& r) {
   grafica.ClearItems();
   const std::uint32_t n = r.Longitud();
   if (n > 0) {

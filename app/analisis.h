@@ -23,7 +23,7 @@
 inline constexpr const char* kLineaCancelado = "Análisis cancelado";
 
 // What one analysis produced, beyond the report lines (used by the command-line tool).
-struct AnalysisOutcome {
+struct ResultadoAnalisis {
   enum class Fin {
     Completo,        // report complete, commands enabled
     Estado,          // refused by a non-zero status (estimator, ComprobarLineal or 255)
@@ -69,13 +69,13 @@ struct AnalysisOutcome {
 
 // Where the driver's output goes. The log is required; a null chart is not drawn, a null
 // prompt cancels the export, null messages are dropped, null hooks give no date.
-struct AnalysisEnvironment {
-  ResultsLog* log = nullptr;
-  ChartSink* graficaMetodo = nullptr;  // Plot1
-  ChartSink* graficaAuto = nullptr;    // Plot2
-  SaveFilePrompt* guardarAuto = nullptr;
-  MessageSink* mensajes = nullptr;
-  UiHooks* hooks = nullptr;
+struct EntornoAnalisis {
+  RegistroResultados* log = nullptr;
+  DestinoGrafica* graficaMetodo = nullptr;  // Plot1
+  DestinoGrafica* graficaAuto = nullptr;    // Plot2
+  PreguntaGuardar* guardarAuto = nullptr;
+  DestinoMensajes* mensajes = nullptr;
+  ServiciosInterfaz* hooks = nullptr;
   char separador = '.';                // decimal separator of the report
   std::string creditos = kLineaCreditos;
   // The H of the comparison chart's reference line (the generator's H of the series, or
@@ -83,31 +83,31 @@ struct AnalysisEnvironment {
   std::optional<double> referencia;
 };
 
-// The long computations run through UiHooks::Calcular (off the window thread in the desktop
+// The long computations run through ServiciosInterfaz::Calcular (off the window thread in the desktop
 // program). One cancelled through the progress control (numeric/progreso.h) ends the analysis
 // with Fin::Cancelado: the log holds the two header lines and kLineaCancelado in the normal
 // colours, the commands keep their state; no chart, file or message has been touched. The method chart is filled when the analysis ends, so
 // that a cancel during the statistics leaves it unchanged too.
-class AnalysisDriver {
+class Analizador {
  public:
-  explicit AnalysisDriver(AnalysisEnvironment entorno) : entorno_(std::move(entorno)) {}
+  explicit Analizador(EntornoAnalisis entorno) : entorno_(std::move(entorno)) {}
 
   // Analyses the store's current series.
-  AnalysisOutcome Analizar(const SeriesStore& almacen, const AnalysisSelection& seleccion,
-                           const AnalysisParameters& parametros, const MenuMarks& marcas);
+  ResultadoAnalisis Analizar(const SeriesStore& almacen, const SeleccionAnalisis& seleccion,
+                           const AnalysisParameters& parametros, const MarcasMenu& marcas);
   // Analyses the given series under the given name.
-  AnalysisOutcome Analizar(const std::string& nombre, const Vector& serie,
-                           const AnalysisSelection& seleccion,
-                           const AnalysisParameters& parametros, const MenuMarks& marcas);
+  ResultadoAnalisis Analizar(const std::string& nombre, const Vector& serie,
+                           const SeleccionAnalisis& seleccion,
+                           const AnalysisParameters& parametros, const MarcasMenu& marcas);
 
   // Shows the message of a non-zero status code.
   void ShowStatusMessage(int estado);
 
-  const AnalysisEnvironment& Entorno() const { return entorno_; }
-  AnalysisEnvironment& Entorno() { return entorno_; }
+  const EntornoAnalisis& Entorno() const { return entorno_; }
+  EntornoAnalisis& Entorno() { return entorno_; }
 
  private:
-  AnalysisEnvironment entorno_;
+  EntornoAnalisis entorno_;
 };
 
 // The warning for an estimate of H outside [0, 1] (kept as the regression gives it): the
@@ -119,8 +119,8 @@ std::string AvisoH(double H);
 // fitted line in class 1 — the least-squares line from the first to the last point, or the
 // polyline (x, ajusteY) when the method hands back its own fit — and one mark per point of
 // the method's kind (17 for a name outside the table); then AutoRange(2).
-void FillMethodChart(ChartSink& grafica, const Vector& x, const Vector& y,
+void RellenarGraficaMetodo(DestinoGrafica& grafica, const Vector& x, const Vector& y,
                      const std::string& metodo, const Vector& ajusteY = Vector());
 // Plot1 for the comparison of methods: a forest plot (app/comparacion.h).
 // Plot2: the autocorrelation r(1..n) as a polyline over lags 0..n-1, AutoRange(2).
-void FillAutocorrelationChart(ChartSink& grafica, const Vector& r);
+void RellenarGraficaAutocorrelacion(DestinoGrafica& grafica, const Vector& r);

@@ -62,12 +62,12 @@ std::string CampoCsv(const std::string& texto) {
 }  // namespace
 
 std::vector<std::string> TablaComparacion(
-    const std::vector<AnalysisOutcome::MetodoComparado>& metodos, char separador) {
+    const std::vector<ResultadoAnalisis::MetodoComparado>& metodos, char separador) {
   struct Fila {
     std::string metodo, h, bajo, alto, estado;
   };
   std::vector<Fila> filas = {{"Método", "H", "Inferior", "Superior", "Estado"}};
-  for (const AnalysisOutcome::MetodoComparado& m : metodos) {
+  for (const ResultadoAnalisis::MetodoComparado& m : metodos) {
     Fila f{m.metodo, Decimales(m.valor, separador), Decimales(m.icBajo, separador),
            Decimales(m.icAlto, separador), {}};
     if (!m.mensaje.empty() || !m.valor)
@@ -113,7 +113,7 @@ std::string LineaExcluidosComparacion(int modeloWhittle) {
   return linea;
 }
 
-std::string CsvResultados(const std::string& metodo, const AnalysisOutcome& r) {
+std::string CsvResultados(const std::string& metodo, const ResultadoAnalisis& r) {
   std::string csv = "metodo,valor,inferior,superior,estado,mensaje\n";
   auto fila = [&csv](const std::string& nombre, const std::optional<double>& valor,
                      const std::optional<double>& bajo, const std::optional<double>& alto,
@@ -125,7 +125,7 @@ std::string CsvResultados(const std::string& metodo, const AnalysisOutcome& r) {
            CampoCsv(mensaje) + "\n";
   };
   if (metodo == metodo::kTodos) {
-    for (const AnalysisOutcome::MetodoComparado& m : r.metodos)
+    for (const ResultadoAnalisis::MetodoComparado& m : r.metodos)
       fila(m.metodo, m.valor, m.icBajo, m.icAlto, m.estado, m.mensaje);
   } else {
     fila(metodo, r.valor, r.icBajo, r.icAlto, r.estado, r.Exito() ? std::string() : r.mensaje);
@@ -165,11 +165,11 @@ bool Finito(const std::optional<double>& x) { return x && std::isfinite(*x); }
 
 }  // namespace
 
-void FillComparisonChart(ChartSink& grafica,
-                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos,
+void RellenarGraficaComparacion(DestinoGrafica& grafica,
+                         const std::vector<ResultadoAnalisis::MetodoComparado>& metodos,
                          const std::string& titulo, std::optional<double> referencia,
                          char separador) {
-  using Lugar = ChartSink::Lugar;
+  using Lugar = DestinoGrafica::Lugar;
   constexpr int kTamano = 8;      // points of the names, the column and the notes
   constexpr int kCapuchon = 5;    // half height of the whiskers' caps, over the 7-pixel circle
   constexpr std::uint8_t kCirculo = 17;
@@ -180,7 +180,7 @@ void FillComparisonChart(ChartSink& grafica,
 
   // Rows in the order of the families; each family starts 0.4 of a row below the last.
   struct Fila {
-    const AnalysisOutcome::MetodoComparado* m;
+    const ResultadoAnalisis::MetodoComparado* m;
     double y;
   };
   std::vector<Fila> filas;

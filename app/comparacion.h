@@ -16,7 +16,7 @@
 // one leaves its cell blank. The state says "correcto", "sin IC" (an estimate without an
 // interval) or "sin resultado (...)" with the reason on one line.
 std::vector<std::string> TablaComparacion(
-    const std::vector<AnalysisOutcome::MetodoComparado>& metodos, char separador);
+    const std::vector<ResultadoAnalisis::MetodoComparado>& metodos, char separador);
 
 // The methods of the list that are not compared (they do not estimate H) and the model the
 // comparison uses for "Whittle Estándar" (modeloWhittle: the RGModelo option, 0 FGN, 1
@@ -32,7 +32,7 @@ inline constexpr const char* kLineaEstadisticos = "Estadísticos de la serie:";
 // one method analysed. Numbers with a point and 17 significant digits, as in the JSON
 // output; a missing number, or a message of a success, is an empty field; a field holding
 // a comma, a quote or a line break is quoted (RFC 4180). Lines end with "\n".
-std::string CsvResultados(const std::string& metodo, const AnalysisOutcome& resultado);
+std::string CsvResultados(const std::string& metodo, const ResultadoAnalisis& resultado);
 
 // The families of the comparison chart, in its fixed order from top to bottom, each with
 // its methods in order: time domain (R/S, Varianza, Varianza Difer., Momentos Absolutos,
@@ -57,8 +57,8 @@ std::string TituloComparacion(const std::string& nombre, std::uint32_t longitud)
 // scale. The marks are of class 0, the whiskers and the dotted line of class 1 (the
 // regression colour), the reference of class 2, the parting lines of class 3; all in the
 // chart's data colour but the reference (aqua) and the parting lines (grey). AutoRange(2).
-void FillComparisonChart(ChartSink& grafica,
-                         const std::vector<AnalysisOutcome::MetodoComparado>& metodos,
+void RellenarGraficaComparacion(DestinoGrafica& grafica,
+                         const std::vector<ResultadoAnalisis::MetodoComparado>& metodos,
                          const std::string& titulo, std::optional<double> referencia,
                          char separador);
 

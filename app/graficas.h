@@ -1,4 +1,4 @@
-// The driver's charts on the chart model: a ChartSink over a TPlotModel, and the property
+// The driver's charts on the chart model: a DestinoGrafica over a TPlotModel, and the property
 // values the charts window gives its three charts when it is created.
 #pragma once
 
@@ -10,10 +10,10 @@
 #include "chart/plot_model.h"
 
 // Forwards the driver's chart operations to a chart model (Plot1 or Plot2).
-static_assert(static_cast<int>(ChartSink::Lugar::Abscisa) == lpAbscissa);
-class PlotModelSink : public ChartSink {
+static_assert(static_cast<int>(DestinoGrafica::Lugar::Abscisa) == lpAbscissa);
+class DestinoModelo : public DestinoGrafica {
  public:
-  explicit PlotModelSink(TPlotModel& modelo) : modelo_(modelo) {}
+  explicit DestinoModelo(TPlotModel& modelo) : modelo_(modelo) {}
 
   void ClearItems() override { modelo_.ClearItems(); }
   void SetIdAbscissa(const std::string& titulo) override { modelo_.SetIdAbscissa(titulo); }

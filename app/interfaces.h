@@ -15,22 +15,22 @@ enum class ColorFondo { Gris, Ventana };           // grey (128,128,128) / syste
 enum class ColorTexto { Gris, TextoVentana };      // grey / system window-text colour
 
 // Receives the changes of the results log (the desktop program's MResult view).
-class ResultsSink {
+class DestinoResultados {
  public:
-  virtual ~ResultsSink() = default;
-  virtual void Clear() = 0;
-  virtual void Append(const std::string& linea) = 0;  // one whole line, UTF-8
+  virtual ~DestinoResultados() = default;
+  virtual void Vaciar() = 0;
+  virtual void Anadir(const std::string& linea) = 0;  // one whole line, UTF-8
   // A line of a table whose columns are padded with blanks: the same text as any line,
   // shown in a fixed-width face where the view has one.
-  virtual void AppendTabla(const std::string& linea) { Append(linea); }
-  virtual void SetColors(ColorFondo fondo, ColorTexto texto) = 0;
+  virtual void AnadirTabla(const std::string& linea) { Anadir(linea); }
+  virtual void FijarColores(ColorFondo fondo, ColorTexto texto) = 0;
 };
 
 // A chart the driver fills (the charts window's Plot1 and Plot2). The operations are the
 // chart model's; titles are UTF-8.
-class ChartSink {
+class DestinoGrafica {
  public:
-  virtual ~ChartSink() = default;
+  virtual ~DestinoGrafica() = default;
   virtual void ClearItems() = 0;
   virtual void SetIdAbscissa(const std::string& titulo) = 0;
   virtual void SetIdOrdinate(const std::string& titulo) = 0;
@@ -62,11 +62,11 @@ class ChartSink {
 };
 
 // The save dialog of the autocorrelation export ("Guardar autocorrelación como").
-class SaveFilePrompt {
+class PreguntaGuardar {
  public:
-  virtual ~SaveFilePrompt() = default;
+  virtual ~PreguntaGuardar() = default;
   // Returns the chosen path, or nullopt when the user cancels.
-  virtual std::optional<std::string> AskSavePath(const std::string& titulo,
+  virtual std::optional<std::string> PreguntarRuta(const std::string& titulo,
                                                  const std::string& nombrePropuesto) = 0;
 };
 
@@ -75,18 +75,18 @@ enum class TipoMensaje {
   Error,  // the application's error box: conversion error, numerical library fault
 };
 
-class MessageSink {
+class DestinoMensajes {
  public:
-  virtual ~MessageSink() = default;
-  virtual void ShowMessage(const std::string& texto, TipoMensaje tipo) = 0;
+  virtual ~DestinoMensajes() = default;
+  virtual void MostrarMensaje(const std::string& texto, TipoMensaje tipo) = 0;
 };
 
 // Busy cursor, event processing and the clock with the regional date and time formats.
-class UiHooks {
+class ServiciosInterfaz {
  public:
-  virtual ~UiHooks() = default;
-  virtual void ProcessEvents() {}
-  virtual void SetBusyCursor(bool /*ocupado*/) {}
+  virtual ~ServiciosInterfaz() = default;
+  virtual void ProcesarEventos() {}
+  virtual void FijarCursorOcupado(bool /*ocupado*/) {}
   // Runs a long computation (the sums of a method, the statistics): here and now by
   // default; the desktop program runs it off the window thread, with a progress dialog
   // that can cancel it. What the computation throws, Cancelado included, comes out here.
@@ -96,21 +96,21 @@ class UiHooks {
 };
 
 // Check marks of the main window's menus that the driver reads.
-struct MenuMarks {
+struct MarcasMenu {
   bool fechaHora = true;        // "&Fecha y hora"
   bool creditos = true;         // "C&réditos"
   bool graficaMetodo = true;    // "Gráfica &método"
   bool graficaAuto = true;      // "Gráfica &autocorrelación"
 
-  bool operator==(const MenuMarks&) const = default;
+  bool operator==(const MarcasMenu&) const = default;
 };
 
 // The series dialog's selection: method list entry and the three statistics check boxes.
-struct AnalysisSelection {
+struct SeleccionAnalisis {
   std::string metodo = ::metodo::kNinguno;  // CBMetodos text
   bool media = true;               // ChMedia
   bool varianza = true;            // ChVar
   bool autocorrelacion = false;    // ChAuto
 
-  bool operator==(const AnalysisSelection&) const = default;
+  bool operator==(const SeleccionAnalisis&) const = default;
 };

@@ -2,28 +2,28 @@
 
 #include "app/escritura_atomica.h"
 
-void ResultsLog::Clear() {
+void RegistroResultados::Vaciar() {
   lineas_.clear();
-  if (vista_) vista_->Clear();
+  if (vista_) vista_->Vaciar();
 }
 
-void ResultsLog::Append(const std::string& linea) {
+void RegistroResultados::Anadir(const std::string& linea) {
   lineas_.push_back(linea);
-  if (vista_) vista_->Append(linea);
+  if (vista_) vista_->Anadir(linea);
 }
 
-void ResultsLog::AppendTabla(const std::string& linea) {
+void RegistroResultados::AnadirTabla(const std::string& linea) {
   lineas_.push_back(linea);
-  if (vista_) vista_->AppendTabla(linea);
+  if (vista_) vista_->AnadirTabla(linea);
 }
 
-void ResultsLog::SetColors(ColorFondo fondo, ColorTexto texto) {
+void RegistroResultados::FijarColores(ColorFondo fondo, ColorTexto texto) {
   fondo_ = fondo;
   texto_ = texto;
-  if (vista_) vista_->SetColors(fondo, texto);
+  if (vista_) vista_->FijarColores(fondo, texto);
 }
 
-std::string ResultsLog::Texto() const {
+std::string RegistroResultados::Texto() const {
   std::string texto;
   for (std::size_t i = 0; i < lineas_.size(); ++i) {
     if (i) texto += '\n';
@@ -32,11 +32,11 @@ std::string ResultsLog::Texto() const {
   return texto;
 }
 
-void ResultsLog::HabilitarComandos() {
-  comandos_ = ResultsCommands{true, true, true, true, true};
+void RegistroResultados::HabilitarComandos() {
+  comandos_ = ComandosResultados{true, true, true, true, true};
 }
 
-std::string ResultsLog::GuardarResultado() {
+std::string RegistroResultados::GuardarResultado() {
   std::string error = EscribirRsl(lineas_, NombreRsl());
   if (error.empty()) {
     comandos_.guardar = false;
@@ -45,14 +45,14 @@ std::string ResultsLog::GuardarResultado() {
   return error;
 }
 
-std::string ResultsLog::GuardarResultadoComo(const std::string& ruta) const {
+std::string RegistroResultados::GuardarResultadoComo(const std::string& ruta) const {
   return EscribirRsl(lineas_, ruta);
 }
 
-void ResultsLog::BorrarResultados() {
-  Clear();
-  SetColors(ColorFondo::Gris, texto_);
-  comandos_ = ResultsCommands{};
+void RegistroResultados::BorrarResultados() {
+  Vaciar();
+  FijarColores(ColorFondo::Gris, texto_);
+  comandos_ = ComandosResultados{};
 }
 
 std::string ALatin1(const std::string& utf8) {

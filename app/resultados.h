@@ -11,29 +11,29 @@
 // The five commands that follow the log: "&Copiar resultados", "&Borrar resultados",
 // "G&uardar resultado análisis", "Guardar &resultado como..." and the tool button
 // SBGuardarResult.
-struct ResultsCommands {
+struct ComandosResultados {
   bool copiar = false;
   bool borrar = false;
   bool guardar = false;
   bool guardarComo = false;
   bool sbGuardarResult = false;
 
-  bool operator==(const ResultsCommands&) const = default;
+  bool operator==(const ComandosResultados&) const = default;
 };
 
-// The model behind MResult. It is a ResultsSink itself and forwards every change to an
+// The model behind MResult. It is a DestinoResultados itself and forwards every change to an
 // optional view (the desktop program's text area).
-class ResultsLog : public ResultsSink {
+class RegistroResultados : public DestinoResultados {
  public:
-  ResultsLog() = default;
+  RegistroResultados() = default;
 
-  void SetView(ResultsSink* vista) { vista_ = vista; }
+  void FijarVista(DestinoResultados* vista) { vista_ = vista; }
 
-  // ResultsSink
-  void Clear() override;
-  void Append(const std::string& linea) override;
-  void AppendTabla(const std::string& linea) override;
-  void SetColors(ColorFondo fondo, ColorTexto texto) override;
+  // DestinoResultados
+  void Vaciar() override;
+  void Anadir(const std::string& linea) override;
+  void AnadirTabla(const std::string& linea) override;
+  void FijarColores(ColorFondo fondo, ColorTexto texto) override;
 
   const std::vector<std::string>& Lineas() const { return lineas_; }
   // The lines joined by "\n" (what "&Copiar resultados" puts on the clipboard).
@@ -42,12 +42,12 @@ class ResultsLog : public ResultsSink {
   ColorTexto TextoColor() const { return texto_; }
 
   // Name of the series last analysed; base of the default .rsl and .atc names.
-  const std::string& ResultsBaseName() const { return baseName_; }
-  void SetResultsBaseName(std::string nombre) { baseName_ = std::move(nombre); }
+  const std::string& ResultsBaseName() const { return nombreBase_; }
+  void SetResultsBaseName(std::string nombre) { nombreBase_ = std::move(nombre); }
   // ResultsBaseName + ".rsl".
-  std::string NombreRsl() const { return baseName_ + ".rsl"; }
+  std::string NombreRsl() const { return nombreBase_ + ".rsl"; }
 
-  const ResultsCommands& Comandos() const { return comandos_; }
+  const ComandosResultados& Comandos() const { return comandos_; }
   // A successful analysis: all five enabled.
   void HabilitarComandos();
 
@@ -64,9 +64,9 @@ class ResultsLog : public ResultsSink {
   std::vector<std::string> lineas_;
   ColorFondo fondo_ = ColorFondo::Gris;
   ColorTexto texto_ = ColorTexto::TextoVentana;
-  std::string baseName_;
-  ResultsCommands comandos_;
-  ResultsSink* vista_ = nullptr;
+  std::string nombreBase_;
+  ComandosResultados comandos_;
+  DestinoResultados* vista_ = nullptr;
 };
 
 // UTF-8 to the program's 8-bit set (Latin-1); characters outside it become '?'.

@@ -98,7 +98,7 @@ bool SeriesStore::Remove(std::uint32_t slot) {
 
 // ------------------------------------------------------------------------------ Names
 
-std::string SeriesNameFromPath(std::string_view path) {
+std::string NombreSerieDeRuta(std::string_view path) {
   std::string_view fichero = path;
   const std::size_t barra = fichero.find_last_of("/\\");
   if (barra != std::string_view::npos) {
@@ -622,15 +622,15 @@ Vector ReadSampleFile(const std::string& path, std::string& mensaje) {
 }
 // ------------------------------------------------------------------------------ Writing
 
-char* FormatSampleTo(char* p, double x) {
+char* FormatoMuestraEn(char* p, double x) {
   // General notation, 6 significant digits, exponent with sign and at least two digits:
   // the same text as printf("%g") in the C locale, whatever the process locale is.
   return std::to_chars(p, p + 32, x, std::chars_format::general, 6).ptr;
 }
 
-std::string FormatSample(double x) {
+std::string FormatoMuestra(double x) {
   char b[32];
-  return std::string(b, FormatSampleTo(b, x));
+  return std::string(b, FormatoMuestraEn(b, x));
 }
 
 bool EscribirMuestras(FicheroAtomico& f, const double* x, std::size_t n) {
@@ -639,7 +639,7 @@ bool EscribirMuestras(FicheroAtomico& f, const double* x, std::size_t n) {
   for (std::size_t i = 0; i < n; i += kPorBloque) {
     char* p = bloque;
     for (std::size_t k = i; k < n && k < i + kPorBloque; ++k) {
-      p = FormatSampleTo(p, x[k]);
+      p = FormatoMuestraEn(p, x[k]);
       *p++ = '\n';
     }
     if (!f.Escribir(std::string_view(bloque, static_cast<std::size_t>(p - bloque)))) return false;

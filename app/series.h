@@ -78,7 +78,7 @@ class SeriesStore {
 // The name a series loaded from `path` gets: the file name without drive, folders ('/' or
 // '\\') and extension (from the last '.' of the file name). A file name that is only an
 // extension (".sam") keeps its whole file name, so a loaded series never has an empty name.
-std::string SeriesNameFromPath(std::string_view path);
+std::string NombreSerieDeRuta(std::string_view path);
 
 // Reads a sample file: at least two finite decimal numbers separated by white space (a
 // leading '+' is accepted; a value too large for a double is refused, one too small for it
@@ -113,6 +113,6 @@ bool WriteSampleFile(const Vector& v, const std::string& path, std::string& mens
 bool EscribirMuestras(FicheroAtomico& f, const double* x, std::size_t n);
 
 // One sample in the file notation above (no line end).
-std::string FormatSample(double x);
-// Writes FormatSample(x) at `p` (at least 32 bytes available) and returns the end.
-char* FormatSampleTo(char* p, double x);
+std::string FormatoMuestra(double x);
+// Writes FormatoMuestra(x) at `p` (at least 32 bytes available) and returns the end.
+char* FormatoMuestraEn(char* p, double x);

@@ -44,14 +44,14 @@ int main(int argc, char** argv) {
     std::printf("  %-20s %7.3f s  (cpu %7.3f s)  estado %d  H = %.4f\n", m.nombre, t.pared,
                 t.cpu, estado, H);
   }
-  ResultsLog log;
-  AnalysisEnvironment entorno;
+  RegistroResultados log;
+  EntornoAnalisis entorno;
   entorno.log = &log;
-  AnalysisDriver driver(entorno);
-  AnalysisSelection seleccion;
+  Analizador driver(entorno);
+  SeleccionAnalisis seleccion;
   seleccion.metodo = metodo::kTodos;
   seleccion.media = seleccion.varianza = false;
-  MenuMarks marcas;
+  MarcasMenu marcas;
   marcas.fechaHora = marcas.creditos = false;
   const Tiempo t = Mejor(veces, [&] { driver.Analizar("fgn", serie, seleccion, parametros, marcas); });
   std::printf("  %-20s %7.3f s  (cpu %7.3f s)  límite 4 s\n", "Todos", t.pared, t.cpu);

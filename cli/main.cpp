@@ -151,9 +151,9 @@ std::string Ayuda() {
 }
 
 struct Opciones {
-  AnalysisSelection seleccion;
+  SeleccionAnalisis seleccion;
   AnalysisParameters parametros;
-  MenuMarks marcas;
+  MarcasMenu marcas;
   char separador = '.';
   bool json = false;
   bool version = false;  // --version: print the version and end
@@ -170,7 +170,7 @@ struct Opciones {
 
 // The name of the series of a file; "entrada" for the standard input ("-").
 std::string NombreSerie(const std::string& ruta) {
-  return ruta == "-" ? "entrada" : SeriesNameFromPath(ruta);
+  return ruta == "-" ? "entrada" : NombreSerieDeRuta(ruta);
 }
 
 // Replaces every "{nombre}" in the path by the series name.
@@ -286,11 +286,11 @@ std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda) {
   return ComprobarOpcionesCaptura(o.captura);
 }
 
-class PreguntaCli : public SaveFilePrompt {
+class PreguntaCli : public PreguntaGuardar {
  public:
   explicit PreguntaCli(const std::optional<std::string>& ruta) : ruta_(ruta) {}
-  void SetNombre(const std::string& nombre) { nombre_ = nombre; }
-  std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
+  void FijarNombre(const std::string& nombre) { nombre_ = nombre; }
+  std::optional<std::string> PreguntarRuta(const std::string&, const std::string&) override {
     if (!ruta_) return std::nullopt;
     return Ruta(*ruta_, nombre_);
   }
@@ -302,7 +302,7 @@ class PreguntaCli : public SaveFilePrompt {
 
 // The clock with the regional date and time formats (LC_TIME only; numbers keep the C
 // locale).
-class RelojCli : public UiHooks {
+class RelojCli : public ServiciosInterfaz {
  public:
   std::string FechaActual() override { return Ahora("%x"); }
   std::string HoraActual() override { return Ahora("%X"); }
@@ -319,7 +319,7 @@ class RelojCli : public UiHooks {
 };
 
 std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
-                       const std::string& metodo, const AnalysisOutcome& r,
+                       const std::string& metodo, const ResultadoAnalisis& r,
                        const std::vector<std::string>& informe) {
   std::string j = "{";
   j += "\"nombre\":" + JsonTexto(nombre);
@@ -337,7 +337,7 @@ std::string ObjetoJson(const std::string& nombre, std::uint32_t longitud,
   if (metodo == metodo::kTodos) {
     j += ",\"metodos\":[";
     for (std::size_t i = 0; i < r.metodos.size(); ++i) {
-      const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+      const ResultadoAnalisis::MetodoComparado& m = r.metodos[i];
       if (i) j += ',';
       j += "{\"metodo\":" + JsonTexto(m.metodo);
       j += ",\"estado\":" + FormatoI(m.estado);
@@ -374,10 +374,10 @@ struct Fichero {
   ControlProgreso lectura, analisis;
 };
 
-class MensajesCli : public MessageSink {
+class MensajesCli : public DestinoMensajes {
  public:
   explicit MensajesCli(Fichero& f) : f_(f) {}
-  void ShowMessage(const std::string& texto, TipoMensaje) override {
+  void MostrarMensaje(const std::string& texto, TipoMensaje) override {
     f_.errores += "fenwa-cli: " + f_.ruta + ": " + texto + "\n";
   }
 
@@ -493,20 +493,20 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   ProgresoInstalado instalado(f.analisis);
   f.nombre = o.captura.intervalo ? NombreSerieFichero(f.ruta, o.captura) : NombreSerie(f.ruta);
 
-  ResultsLog log;
+  RegistroResultados log;
   f.plot1 = std::make_unique<TPlotModel>();
   f.plot2 = std::make_unique<TPlotModel>();
   AplicarDisenoGrafica(*f.plot1);
   AplicarDisenoGrafica(*f.plot2);
   f.plot1->SetCaption("Método");  // captions of the charts window's two charts
   f.plot2->SetCaption("Autocorrelación");
-  PlotModelSink sink1(*f.plot1), sink2(*f.plot2);
+  DestinoModelo sink1(*f.plot1), sink2(*f.plot2);
   PreguntaCli pregunta(o.atc);
-  pregunta.SetNombre(f.nombre);
+  pregunta.FijarNombre(f.nombre);
   MensajesCli mensajes(f);
   RelojCli reloj;
 
-  AnalysisEnvironment entorno;
+  EntornoAnalisis entorno;
   entorno.log = &log;
   entorno.graficaMetodo = &sink1;
   entorno.graficaAuto = &sink2;
@@ -515,8 +515,8 @@ void Analizar(const Opciones& o, Fichero& f, IndicadorProgreso* indicador) {
   entorno.hooks = &reloj;
   entorno.separador = o.separador;
   entorno.referencia = o.comparacion.referencia;
-  AnalysisDriver driver(entorno);
-  const AnalysisOutcome r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
+  Analizador driver(entorno);
+  const ResultadoAnalisis r = driver.Analizar(f.nombre, datos, o.seleccion, o.parametros, o.marcas);
   f.rechazo = !r.Todo();
   if (o.comparacion.csv) f.csv = CsvResultados(o.seleccion.metodo, r);
   f.escrituraFallida = r.escrituraFallida;

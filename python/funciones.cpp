@@ -135,7 +135,7 @@ py::object Opcional(std::optional<std::vector<double>>& v) {
 // The keys and values of fenwa-cli's JSON object, in its order (aviso only when there is
 // one); x and y as numpy arrays, and the autocorrelation as one when it was asked for.
 py::dict Diccionario(const std::string& nombre, std::uint32_t longitud, const std::string& metodo,
-                     AnalysisOutcome& r, const std::vector<std::string>& informe,
+                     ResultadoAnalisis& r, const std::vector<std::string>& informe,
                      bool autocorrelacion) {
   py::dict d;
   d["nombre"] = nombre;
@@ -157,7 +157,7 @@ py::dict Diccionario(const std::string& nombre, std::uint32_t longitud, const st
   d["x"] = Opcional(r.x);
   if (metodo == metodo::kTodos) {
     py::list metodos;
-    for (const AnalysisOutcome::MetodoComparado& m : r.metodos) {
+    for (const ResultadoAnalisis::MetodoComparado& m : r.metodos) {
       py::dict f;
       f["metodo"] = m.metodo;
       f["estado"] = m.estado;
@@ -266,25 +266,25 @@ py::dict Estimar(const py::handle& serie, const std::string& metodo, const std::
   const OpcionesEjecucion opciones = LeerOpcionesEjecucion(hilos, progreso);
   const SeriePython datos(serie);
 
-  AnalysisSelection seleccion;
+  SeleccionAnalisis seleccion;
   seleccion.metodo = metodo;
   seleccion.media = media;
   seleccion.varianza = varianza;
   seleccion.autocorrelacion = autocorrelacion;
-  MenuMarks marcas;  // as fenwa-cli: no date, no credits
+  MarcasMenu marcas;  // as fenwa-cli: no date, no credits
   marcas.fechaHora = false;
   marcas.creditos = false;
-  ResultsLog log;
-  AnalysisEnvironment entorno;
+  RegistroResultados log;
+  EntornoAnalisis entorno;
   entorno.log = &log;
-  AnalysisOutcome r;
+  ResultadoAnalisis r;
   EjecutarSinGil(
       [&] {
-        AnalysisDriver driver(entorno);
+        Analizador driver(entorno);
         r = driver.Analizar(nombre, datos.Datos(), seleccion, parametros, marcas);
       },
       opciones);
-  if (r.fin == AnalysisOutcome::Fin::Cancelado) Interrumpido();
+  if (r.fin == ResultadoAnalisis::Fin::Cancelado) Interrumpido();
   py::dict d = Diccionario(nombre, datos.Datos().Longitud(), metodo, r, log.Lineas(), autocorrelacion);
   // Refused as fenwa-cli refuses it (exit status 2): the analysis, or a statistic of it.
   if (!r.Todo()) LanzarRechazo(r.estado, r.mensaje, d);

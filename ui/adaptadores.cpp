@@ -19,13 +19,13 @@ namespace {
 const QColor kGris(128, 128, 128);
 }
 
-void VistaResultados::Clear() { memo_->clear(); }
+void VistaResultados::Vaciar() { memo_->clear(); }
 
-void VistaResultados::Append(const std::string& linea) {
+void VistaResultados::Anadir(const std::string& linea) {
   memo_->appendPlainText(QString::fromStdString(linea));
 }
 
-void VistaResultados::AppendTabla(const std::string& linea) {
+void VistaResultados::AnadirTabla(const std::string& linea) {
   memo_->appendPlainText(QString::fromStdString(linea));
   // The line just added, in the fixed-width face at the memo's size.
   QTextCursor cursor(memo_->document()->lastBlock());
@@ -37,7 +37,7 @@ void VistaResultados::AppendTabla(const std::string& linea) {
   cursor.mergeCharFormat(formato);
 }
 
-void VistaResultados::SetColors(ColorFondo fondo, ColorTexto texto) {
+void VistaResultados::FijarColores(ColorFondo fondo, ColorTexto texto) {
   QPalette paleta = memo_->palette();
   const QPalette sistema = QApplication::palette(memo_);
   const QColor base = fondo == ColorFondo::Gris ? kGris : sistema.color(QPalette::Base);
@@ -49,7 +49,7 @@ void VistaResultados::SetColors(ColorFondo fondo, ColorTexto texto) {
   memo_->setPalette(paleta);
 }
 
-std::optional<std::string> PreguntaGuardarAuto::AskSavePath(const std::string& titulo,
+std::optional<std::string> PreguntaGuardarAuto::PreguntarRuta(const std::string& titulo,
                                                             const std::string& nombrePropuesto) {
   OpcionesFichero opciones;
   opciones.titulo = QString::fromStdString(titulo);
@@ -59,14 +59,14 @@ std::optional<std::string> PreguntaGuardarAuto::AskSavePath(const std::string& t
   return ruta.toStdString();
 }
 
-void CajaMensajes::ShowMessage(const std::string& texto, TipoMensaje tipo) {
+void CajaMensajes::MostrarMensaje(const std::string& texto, TipoMensaje tipo) {
   dialogos_.Mensaje(padre_, QString::fromStdString(texto),
                     tipo == TipoMensaje::Error ? IconoMensaje::Error : IconoMensaje::Aviso);
 }
 
-void GanchosQt::ProcessEvents() { QCoreApplication::processEvents(); }
+void GanchosQt::ProcesarEventos() { QCoreApplication::processEvents(); }
 
-void GanchosQt::SetBusyCursor(bool ocupado) {
+void GanchosQt::FijarCursorOcupado(bool ocupado) {
   if (ocupado) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ++pendientes_;
@@ -116,7 +116,7 @@ GanchosQt::Operacion::~Operacion() {
 }
 
 void GanchosQt::RestaurarCursor() {
-  while (pendientes_ > 0) SetBusyCursor(false);
+  while (pendientes_ > 0) FijarCursorOcupado(false);
 }
 
 std::string GanchosQt::FechaActual() {

@@ -14,23 +14,23 @@
 class PlatformDialogs;
 
 // MResult: lines, and its colours (grey, or the system window and window-text colours).
-class VistaResultados : public ResultsSink {
+class VistaResultados : public DestinoResultados {
  public:
   explicit VistaResultados(QPlainTextEdit* memo) : memo_(memo) {}
-  void Clear() override;
-  void Append(const std::string& linea) override;
-  void AppendTabla(const std::string& linea) override;  // in the fixed-width face
-  void SetColors(ColorFondo fondo, ColorTexto texto) override;
+  void Vaciar() override;
+  void Anadir(const std::string& linea) override;
+  void AnadirTabla(const std::string& linea) override;  // in the fixed-width face
+  void FijarColores(ColorFondo fondo, ColorTexto texto) override;
 
  private:
   QPlainTextEdit* memo_;
 };
 
-class PreguntaGuardarAuto : public SaveFilePrompt {
+class PreguntaGuardarAuto : public PreguntaGuardar {
  public:
   PreguntaGuardarAuto(PlatformDialogs& dialogos, QWidget* padre)
       : dialogos_(dialogos), padre_(padre) {}
-  std::optional<std::string> AskSavePath(const std::string& titulo,
+  std::optional<std::string> PreguntarRuta(const std::string& titulo,
                                          const std::string& nombrePropuesto) override;
 
  private:
@@ -38,10 +38,10 @@ class PreguntaGuardarAuto : public SaveFilePrompt {
   QWidget* padre_;
 };
 
-class CajaMensajes : public MessageSink {
+class CajaMensajes : public DestinoMensajes {
  public:
   CajaMensajes(PlatformDialogs& dialogos, QWidget* padre) : dialogos_(dialogos), padre_(padre) {}
-  void ShowMessage(const std::string& texto, TipoMensaje tipo) override;
+  void MostrarMensaje(const std::string& texto, TipoMensaje tipo) override;
 
  private:
   PlatformDialogs& dialogos_;
@@ -54,12 +54,12 @@ class CajaMensajes : public MessageSink {
 // window thread waits through PlatformDialogs::EsperarCalculo (windows keep painting, a
 // progress dialog with "Cancelar" after half a second). An operation (a load, an analysis)
 // is the span of one Operacion object; its computations share one control and one clock.
-class GanchosQt : public UiHooks {
+class GanchosQt : public ServiciosInterfaz {
  public:
   GanchosQt(PlatformDialogs& dialogos, QWidget* padre) : dialogos_(dialogos), padre_(padre) {}
   ~GanchosQt() override { RestaurarCursor(); }
-  void ProcessEvents() override;
-  void SetBusyCursor(bool ocupado) override;
+  void ProcesarEventos() override;
+  void FijarCursorOcupado(bool ocupado) override;
   std::string FechaActual() override;
   std::string HoraActual() override;
   // Throws what the computation threw; Cancelado also when "Cancelar" was pressed after

@@ -238,8 +238,8 @@ void TFSeries::AnadirSerie(const QString& nombre, bool primeraCarga) {
   if (primeraCarga) HabilitarControlesSeries(true);
 }
 
-AnalysisSelection TFSeries::Seleccion() const {
-  AnalysisSelection seleccion;
+SeleccionAnalisis TFSeries::Seleccion() const {
+  SeleccionAnalisis seleccion;
   seleccion.metodo = CBMetodos->currentText().toStdString();
   seleccion.media = ChMedia->isChecked();
   seleccion.varianza = ChVar->isChecked();

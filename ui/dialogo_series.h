@@ -46,7 +46,7 @@ class TFSeries : public QDialog {
   // enable the dialog's series controls.
   void AnadirSerie(const QString& nombre, bool primeraCarga);
 
-  AnalysisSelection Seleccion() const;
+  SeleccionAnalisis Seleccion() const;
   // Slot of a list entry, taking pending renames and removals into account.
   std::uint32_t SlotDeEntrada(const QString& texto) const;
   QStringList Entradas() const;

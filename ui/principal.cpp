@@ -69,7 +69,7 @@ struct TFPrinc::Adaptadores {
   PreguntaGuardarAuto pregunta;
   CajaMensajes mensajes;
   GanchosQt ganchos;
-  std::unique_ptr<PlotModelSink> metodo, autocorrelacion;
+  std::unique_ptr<DestinoModelo> metodo, autocorrelacion;
   Adaptadores(QPlainTextEdit* memo, PlatformDialogs& dialogos, QWidget* padre)
       : vista(memo), pregunta(dialogos, padre), mensajes(dialogos, padre),
         ganchos(dialogos, padre) {}
@@ -131,8 +131,8 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   setCentralWidget(central);
 
   adaptadores_ = std::make_unique<Adaptadores>(MResult, dialogos_, this);
-  registro_.SetView(&adaptadores_->vista);
-  adaptadores_->vista.SetColors(ColorFondo::Gris, ColorTexto::TextoVentana);
+  registro_.FijarVista(&adaptadores_->vista);
+  adaptadores_->vista.FijarColores(ColorFondo::Gris, ColorTexto::TextoVentana);
 
   // FormCreate: empty store, no current series, the commands that need one disabled.
   almacen_.Clear();
@@ -144,7 +144,7 @@ TFPrinc::TFPrinc(PlatformDialogs& dialogos, QWidget* padre)
   CBMetodos->setCurrentIndex(CBMetodos->findText(QString::fromUtf8(metodo::kNinguno)));
 }
 
-TFPrinc::~TFPrinc() { registro_.SetView(nullptr); }
+TFPrinc::~TFPrinc() { registro_.FijarVista(nullptr); }
 
 void TFPrinc::CrearMenus() {
   auto accion = [this](QMenu* menu, const QString& texto, const char* nombre,
@@ -329,11 +329,11 @@ void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
   series->alCambiarMenusSeries = [this](bool habilitar) { MenusSeries(habilitar); };
   series->analizar = [this] { Analizar(); };
 
-  AnalysisEnvironment entorno;
+  EntornoAnalisis entorno;
   entorno.log = &registro_;
   if (ventanas_.graficas) {
-    adaptadores_->metodo = std::make_unique<PlotModelSink>(*ventanas_.graficas->Plot1);
-    adaptadores_->autocorrelacion = std::make_unique<PlotModelSink>(*ventanas_.graficas->Plot2);
+    adaptadores_->metodo = std::make_unique<DestinoModelo>(*ventanas_.graficas->Plot1);
+    adaptadores_->autocorrelacion = std::make_unique<DestinoModelo>(*ventanas_.graficas->Plot2);
     entorno.graficaMetodo = adaptadores_->metodo.get();
     entorno.graficaAuto = adaptadores_->autocorrelacion.get();
     ventanas_.graficas->alCambiarReferencia = [this] { RedibujarComparacion(); };
@@ -341,7 +341,7 @@ void TFPrinc::Conectar(const VentanasFenwa& ventanas) {
   entorno.guardarAuto = &adaptadores_->pregunta;
   entorno.mensajes = &adaptadores_->mensajes;
   entorno.hooks = &adaptadores_->ganchos;
-  driver_ = std::make_unique<AnalysisDriver>(entorno);
+  driver_ = std::make_unique<Analizador>(entorno);
 }
 
 char TFPrinc::SeparadorDecimal() {
@@ -388,7 +388,7 @@ void TFPrinc::LeerSerie(const QString& ruta) {
     if (!mensaje.empty()) dialogos_.Mensaje(this, QString::fromStdString(mensaje));
     return;
   }
-  AnadirSerie(SeriesNameFromPath(ruta.toStdString()), std::move(datos));
+  AnadirSerie(NombreSerieDeRuta(ruta.toStdString()), std::move(datos));
 }
 
 bool TFPrinc::CalcularFueraDeVentana(const QString& texto, const std::function<void()>& calculo) {
@@ -404,10 +404,10 @@ bool TFPrinc::CalcularFueraDeVentana(const QString& texto, const std::function<v
 }
 
 void TFPrinc::InformeDeSerie(const std::string& nombre, const std::vector<std::string>& lineas) {
-  registro_.Clear();
+  registro_.Vaciar();
   registro_.SetResultsBaseName(nombre);
-  for (const std::string& linea : lineas) registro_.Append(linea);
-  registro_.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  for (const std::string& linea : lineas) registro_.Anadir(linea);
+  registro_.FijarColores(ColorFondo::Ventana, ColorTexto::TextoVentana);
   registro_.HabilitarComandos();
   ActualizarComandos();
 }
@@ -526,7 +526,7 @@ void TFPrinc::Guardarcomo1Click() {
 // ---- results commands ------------------------------------------------------------------------
 
 void TFPrinc::ActualizarComandos() {
-  const ResultsCommands& c = registro_.Comandos();
+  const ComandosResultados& c = registro_.Comandos();
   Copiarresult1->setEnabled(c.copiar);
   Borrarresult1->setEnabled(c.borrar);
   Guardarresult1->setEnabled(c.guardar);
@@ -604,14 +604,14 @@ void TFPrinc::Analizar(bool comparar) {
   ventanas_.metodosT0->LeerEn(parametros);
   ventanas_.estacion->LeerEn(parametros);
   ventanas_.autocorrelacion->LeerEn(parametros);
-  MenuMarks marcas;
+  MarcasMenu marcas;
   marcas.fechaHora = FechaHora1->isChecked();
   marcas.creditos = Creditos1->isChecked();
   marcas.graficaMetodo = Graficametodo1->isChecked();
   marcas.graficaAuto = Graficaauto1->isChecked();
   driver_->Entorno().separador = SeparadorDecimal();
   MenusOcupados ocupado(this);
-  AnalysisSelection seleccion = ventanas_.series->Seleccion();
+  SeleccionAnalisis seleccion = ventanas_.series->Seleccion();
   if (comparar) seleccion.metodo = metodo::kTodos;
   GanchosQt::Operacion operacion(adaptadores_->ganchos,
                                  seleccion.metodo == metodo::kTodos
@@ -623,7 +623,7 @@ void TFPrinc::Analizar(bool comparar) {
     std::optional<double> hModelo;
     if (actual && actual->generada) hModelo = HDelModelo(*actual->generada);
     driver_->Entorno().referencia = Referencia(hModelo);
-    AnalysisOutcome resultado = driver_->Analizar(almacen_, seleccion, parametros, marcas);
+    ResultadoAnalisis resultado = driver_->Analizar(almacen_, seleccion, parametros, marcas);
     if (resultado.Exito() && seleccion.metodo != metodo::kNinguno && actual)
       ultimo_ = UltimoAnalisis{seleccion.metodo, std::move(resultado), actual->name,
                                actual->data.Longitud(), hModelo, marcas.graficaMetodo};
@@ -647,7 +647,7 @@ void TFPrinc::RedibujarComparacion() {
   if (!ultimo_ || ultimo_->metodo != metodo::kTodos || !ultimo_->grafica ||
       !adaptadores_->metodo)
     return;
-  FillComparisonChart(*adaptadores_->metodo, ultimo_->resultado.metodos,
+  RellenarGraficaComparacion(*adaptadores_->metodo, ultimo_->resultado.metodos,
                       TituloComparacion(ultimo_->serie, ultimo_->longitud),
                       Referencia(ultimo_->hModelo), SeparadorDecimal());
 }

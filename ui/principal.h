@@ -145,11 +145,11 @@ class TFPrinc : public QMainWindow {
   TFGenerar* generar_ = nullptr;
   TFCaptura* captura_ = nullptr;
   SeriesStore almacen_;
-  ResultsLog registro_;
+  RegistroResultados registro_;
   // The last complete analysis of a method, for the CSV.
   struct UltimoAnalisis {
     std::string metodo;
-    AnalysisOutcome resultado;
+    ResultadoAnalisis resultado;
     std::string serie;                   // its name and length, for the chart's title
     std::uint32_t longitud = 0;
     std::optional<double> hModelo;       // the H of the model of a generated series
@@ -163,7 +163,7 @@ class TFPrinc : public QMainWindow {
   struct Adaptadores;
   class MenusOcupados;
   std::unique_ptr<Adaptadores> adaptadores_;
-  std::unique_ptr<AnalysisDriver> driver_;
+  std::unique_ptr<Analizador> driver_;
 };
 
 // The About box "Acerca de FENWA", created on demand.

@@ -48,8 +48,8 @@ class DriverTest : public ::testing::Test {
  protected:
   DriverTest() : pregunta(std::nullopt) {}
 
-  AnalysisDriver Driver(SaveFilePrompt* p = nullptr) {
-    AnalysisEnvironment e;
+  Analizador Driver(PreguntaGuardar* p = nullptr) {
+    EntornoAnalisis e;
     e.log = &log;
     e.graficaMetodo = &plot1;
     e.graficaAuto = &plot2;
@@ -57,11 +57,11 @@ class DriverTest : public ::testing::Test {
     e.mensajes = &mensajes;
     e.hooks = &hooks;
     e.creditos = "Créditos de prueba";
-    return AnalysisDriver(e);
+    return Analizador(e);
   }
 
-  AnalysisOutcome Analizar(const std::string& nombre, const Vector& serie,
-                           SaveFilePrompt* p = nullptr) {
+  ResultadoAnalisis Analizar(const std::string& nombre, const Vector& serie,
+                           PreguntaGuardar* p = nullptr) {
     return Driver(p).Analizar(nombre, serie, sel, par, marcas);
   }
 
@@ -71,14 +71,14 @@ class DriverTest : public ::testing::Test {
     marcas.fechaHora = marcas.creditos = false;
   }
 
-  ResultsLog log;
+  RegistroResultados log;
   GraficaGrabadora plot1, plot2;
   PreguntaFija pregunta;
   MensajesGrabados mensajes;
   HooksFijos hooks;
-  AnalysisSelection sel;
+  SeleccionAnalisis sel;
   AnalysisParameters par;
-  MenuMarks marcas;
+  MarcasMenu marcas;
 };
 
 TEST_F(DriverTest, NingunoConMediaYVarianza) {
@@ -87,7 +87,7 @@ TEST_F(DriverTest, NingunoConMediaYVarianza) {
   serie[2] = 2;
   serie[3] = 3;
   serie[4] = 4;
-  const AnalysisOutcome r = Analizar("traza1", serie);
+  const ResultadoAnalisis r = Analizar("traza1", serie);
   EXPECT_TRUE(r.Exito());
   EXPECT_THAT(log.Lineas(),
               ElementsAre("Nombre: traza1", "Longitud: 4", "Media = 2.5", "Varianza = 1.667",
@@ -95,7 +95,7 @@ TEST_F(DriverTest, NingunoConMediaYVarianza) {
                           "Créditos de prueba"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
-  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, true, true, true}));
   EXPECT_EQ(log.ResultsBaseName(), "traza1");
   EXPECT_TRUE(mensajes.textos.empty());
   EXPECT_TRUE(plot1.ops.empty());
@@ -107,12 +107,12 @@ TEST_F(DriverTest, NingunoConMediaYVarianza) {
 
 TEST_F(DriverTest, NingunoSinNadaMarcado) {
   SinExtras();
-  const AnalysisOutcome r = Analizar("s", Ruido(10));
+  const ResultadoAnalisis r = Analizar("s", Ruido(10));
   EXPECT_TRUE(r.Exito());
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 10"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
   EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
-  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, true, true, true}));
 }
 
 TEST_F(DriverTest, SeparadorDecimalDelInforme) {
@@ -121,7 +121,7 @@ TEST_F(DriverTest, SeparadorDecimalDelInforme) {
   Vector serie(2);
   serie[1] = 0;
   serie[2] = 1;
-  AnalysisDriver d = Driver();
+  Analizador d = Driver();
   d.Entorno().separador = ',';
   d.Analizar("s", serie, sel, par, marcas);
   EXPECT_EQ(log.Lineas().back(), "Media = 0,5");
@@ -133,8 +133,8 @@ TEST_F(DriverTest, SerieCortaConRS) {
   Analizar("previa", Ruido(10));
   sel.metodo = "R/S";
   sel.media = sel.varianza = true;
-  const AnalysisOutcome r = Analizar("corta", Ruido(99));
-  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
+  const ResultadoAnalisis r = Analizar("corta", Ruido(99));
+  EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Estado);
   EXPECT_EQ(r.estado, kEstadoSerieCorta);
   EXPECT_THAT(mensajes.textos,
               ElementsAre("La longitud de la serie debe ser mayor o igual que 100"));
@@ -142,7 +142,7 @@ TEST_F(DriverTest, SerieCortaConRS) {
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: corta", "Longitud: 99"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.TextoColor(), ColorTexto::Gris);
-  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, true, true, true}));
   EXPECT_EQ(log.ResultsBaseName(), "corta");
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_FALSE(hooks.Ocupado());
@@ -151,7 +151,7 @@ TEST_F(DriverTest, SerieCortaConRS) {
 TEST_F(DriverTest, FalloSinInformePrevioDejaComandosDeshabilitados) {
   sel.metodo = "R/S";
   Analizar("corta", Ruido(50));
-  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_EQ(log.Comandos(), ComandosResultados{});
 }
 
 TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
@@ -161,7 +161,7 @@ TEST_F(DriverTest, Estado255ConservaLasLineasDelMetodo) {
     par[campo::EPuntos] = puntos;
     plot1.ops.clear();
     mensajes.textos.clear();
-    const AnalysisOutcome r = Analizar("s", Ruido(1000));
+    const ResultadoAnalisis r = Analizar("s", Ruido(1000));
     EXPECT_EQ(r.estado, kEstadoLongitudAutocorrelacion) << puntos;
     EXPECT_THAT(mensajes.textos,
                 ElementsAre("La longitud de la autocorrelación debe ser mayor\nque 0 y menor o "
@@ -182,7 +182,7 @@ TEST_F(DriverTest, LongitudDeLaSerieIgnoraEPuntos) {
   par[campo::EPuntos] = "0";
   par[campo::ChLongitud] = "1";
   par[campo::ChGuardar] = "0";
-  const AnalysisOutcome r = Analizar("s", Ruido(30));
+  const ResultadoAnalisis r = Analizar("s", Ruido(30));
   EXPECT_TRUE(r.Exito());
   ASSERT_TRUE(r.autocorrelacion.has_value());
   EXPECT_EQ(r.autocorrelacion->size(), 30u);
@@ -213,7 +213,7 @@ TEST_F(DriverTest, AutocorrelacionDeSerieConstante) {
     marcas.graficaAuto = c.grafica;
     plot2.ops.clear();
     mensajes.textos.clear();
-    const AnalysisOutcome r = Analizar("plana", Vector(200, 5.0));
+    const ResultadoAnalisis r = Analizar("plana", Vector(200, 5.0));
     EXPECT_EQ(r.estado, c.estado);
     EXPECT_TRUE(plot2.ops.empty());
     EXPECT_TRUE(pregunta.titulos.empty());
@@ -263,7 +263,7 @@ TEST_F(DriverTest, MediaYVarianzaEnLosExtremos) {
     mensajes.textos.clear();
     Vector v(static_cast<std::uint32_t>(c.serie.size()));
     std::copy(c.serie.begin(), c.serie.end(), v.begin());
-    const AnalysisOutcome r = Analizar("s", v);
+    const ResultadoAnalisis r = Analizar("s", v);
     EXPECT_TRUE(r.Exito());
     EXPECT_EQ(r.estado, c.estado);
     EXPECT_EQ(r.Todo(), c.estado == kEstadoOk);
@@ -295,7 +295,7 @@ TEST_F(DriverTest, AvisoDeHFueraDeCeroUno) {
     SCOPED_TRACE(c.metodo);
     SinExtras();
     sel.metodo = c.metodo;
-    const AnalysisOutcome r = Analizar("seno", seno);
+    const ResultadoAnalisis r = Analizar("seno", seno);
     ASSERT_TRUE(r.Todo()) << r.mensaje;
     EXPECT_EQ(r.aviso, c.aviso ? AvisoH(*r.valor) : "");
     EXPECT_EQ(log.Lineas().back() == r.aviso, c.aviso);
@@ -306,7 +306,7 @@ TEST_F(DriverTest, AvisoDeHFueraDeCeroUno) {
   }
   SinExtras();
   sel.metodo = metodo::kTodos;
-  const AnalysisOutcome r = Analizar("seno", seno);
+  const ResultadoAnalisis r = Analizar("seno", seno);
   std::vector<std::string> fuera;
   for (const auto& m : r.metodos) {
     EXPECT_EQ(m.aviso.empty(), *m.valor >= 0 && *m.valor <= 1) << m.metodo;
@@ -327,7 +327,7 @@ TEST_F(DriverTest, AutocorrelacionSinFicheroNiGraficaNoSeCalcula) {
   sel.autocorrelacion = true;
   par[campo::ChGuardar] = "0";
   marcas.graficaAuto = false;
-  const AnalysisOutcome r = Analizar("s", Ruido(200));
+  const ResultadoAnalisis r = Analizar("s", Ruido(200));
   EXPECT_TRUE(r.Exito());
   EXPECT_FALSE(r.autocorrelacion.has_value());
   EXPECT_TRUE(plot2.ops.empty());
@@ -339,7 +339,7 @@ TEST_F(DriverTest, AutocorrelacionSoloParaElFichero) {
   SinExtras();
   sel.autocorrelacion = true;
   marcas.graficaAuto = false;
-  const AnalysisOutcome r = Analizar("s", Ruido(200));
+  const ResultadoAnalisis r = Analizar("s", Ruido(200));
   EXPECT_TRUE(r.autocorrelacion.has_value());
   EXPECT_TRUE(plot2.ops.empty());
   EXPECT_THAT(pregunta.titulos, ElementsAre("Guardar autocorrelación como"));
@@ -356,7 +356,7 @@ TEST_F(ExportacionTest, GuardaElFicheroYAnotaLaLinea) {
   sel.media = sel.varianza = false;
   const std::string ruta = (dir_ / "traza1.atc").string();
   PreguntaFija acepta(ruta);
-  const AnalysisOutcome r = Analizar("traza1", Ruido(300), &acepta);
+  const ResultadoAnalisis r = Analizar("traza1", Ruido(300), &acepta);
   EXPECT_TRUE(r.Exito());
   EXPECT_THAT(acepta.propuestos, ElementsAre("traza1.atc"));
   ASSERT_EQ(log.Lineas().size(), 5u);
@@ -398,7 +398,7 @@ TEST_F(ExportacionTest, FalloDeEscrituraMuestraMensajeYAnotaLaLinea) {
   sel.autocorrelacion = true;
   const std::string ruta = (dir_ / "no" / "existe.atc").string();
   PreguntaFija acepta(ruta);
-  const AnalysisOutcome r = Analizar("s", Ruido(300), &acepta);
+  const ResultadoAnalisis r = Analizar("s", Ruido(300), &acepta);
   EXPECT_TRUE(r.Exito());
   EXPECT_TRUE(r.escrituraFallida);
   EXPECT_THAT(mensajes.textos,
@@ -409,13 +409,13 @@ TEST_F(ExportacionTest, FalloDeEscrituraMuestraMensajeYAnotaLaLinea) {
 TEST_F(DriverTest, ErrorDeConversionDetieneElAnalisis) {
   sel.metodo = "R/S";
   par[campo::EMind] = "1O";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
-  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+  const ResultadoAnalisis r = Analizar("s", Ruido(1000));
+  EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Conversion);
   EXPECT_THAT(mensajes.textos, ElementsAre("'1O' no es un número entero válido"));
   EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Error);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
-  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_EQ(log.Comandos(), ComandosResultados{});
   EXPECT_FALSE(hooks.Ocupado());
 }
 
@@ -423,8 +423,8 @@ TEST_F(DriverTest, ErrorDeConversionEnEPuntos) {
   SinExtras();
   sel.autocorrelacion = true;
   par[campo::EPuntos] = "diez";
-  const AnalysisOutcome r = Analizar("s", Ruido(300));
-  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+  const ResultadoAnalisis r = Analizar("s", Ruido(300));
+  EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Conversion);
   EXPECT_THAT(mensajes.textos, ElementsAre("'diez' no es un número entero válido"));
 }
 
@@ -437,10 +437,10 @@ class GraficaQueFalla : public GraficaGrabadora {
 TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   sel.metodo = "R/S";
   GraficaQueFalla falla;
-  AnalysisDriver d = Driver();
+  Analizador d = Driver();
   d.Entorno().graficaMetodo = &falla;
-  const AnalysisOutcome r = d.Analizar("s", Ruido(1000), sel, par, marcas);
-  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::ErrorNumerico);
+  const ResultadoAnalisis r = d.Analizar("s", Ruido(1000), sel, par, marcas);
+  EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::ErrorNumerico);
   EXPECT_EQ(r.estado, kEstadoErrorNumerico);
   EXPECT_EQ(r.mensaje, TextoErrorEjecucion(kFalloMatrizSingular));
   ASSERT_EQ(mensajes.textos.size(), 1u);
@@ -448,7 +448,7 @@ TEST_F(DriverTest, FalloNumericoTerminaElAnalisisConSuMensaje) {
   EXPECT_EQ(mensajes.textos[0], TextoErrorEjecucion(kFalloMatrizSingular));
   EXPECT_EQ(log.Lineas().size(), 8u);  // what was written stays
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
-  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_EQ(log.Comandos(), ComandosResultados{});
 }
 
 // A cancelled computation leaves no half result: the header lines and "Análisis cancelado"
@@ -460,11 +460,11 @@ TEST_F(DriverTest, CancelarEnElMetodoDejaLasCabeceras) {
   control.Cancelar();
   {
     ProgresoInstalado instalado(control);
-    EXPECT_EQ(Analizar("s", Ruido(1000)).fin, AnalysisOutcome::Fin::Cancelado);
+    EXPECT_EQ(Analizar("s", Ruido(1000)).fin, ResultadoAnalisis::Fin::Cancelado);
   }
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 1000", "Análisis cancelado"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
-  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_EQ(log.Comandos(), ComandosResultados{});
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_TRUE(plot2.ops.empty());
   EXPECT_TRUE(mensajes.textos.empty());
@@ -490,10 +490,10 @@ TEST_F(DriverTest, CancelarEnLaAutocorrelacionNoTocaGraficasNiFicheros) {
   sel.autocorrelacion = true;
   HooksQueCancelan cancela;
   PreguntaFija acepta((std::filesystem::temp_directory_path() / "no_debe_existir.atc").string());
-  AnalysisDriver d = Driver(&acepta);
+  Analizador d = Driver(&acepta);
   d.Entorno().hooks = &cancela;
-  const AnalysisOutcome r = d.Analizar("s", Ruido(2000), sel, par, marcas);
-  EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Cancelado);
+  const ResultadoAnalisis r = d.Analizar("s", Ruido(2000), sel, par, marcas);
+  EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Cancelado);
   EXPECT_EQ(cancela.llamadas, 2);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000", "Análisis cancelado"));
   EXPECT_EQ(log.Fondo(), ColorFondo::Ventana);
@@ -506,7 +506,7 @@ TEST_F(DriverTest, CancelarEnLaAutocorrelacionNoTocaGraficasNiFicheros) {
 TEST_F(DriverTest, RSInformeYGrafica) {
   SinExtras();
   sel.metodo = "R/S";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(log.Lineas().size(), 8u);
   EXPECT_THAT(log.Lineas()[2], MatchesRegex(std::string("Parámetro Hurst H = ") + kNumero));
@@ -533,7 +533,7 @@ TEST_F(DriverTest, GraficaMetodoDesmarcadaNoTocaLaGrafica) {
   SinExtras();
   sel.metodo = "Varianza";
   marcas.graficaMetodo = false;
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_TRUE(plot1.ops.empty());
   EXPECT_EQ(log.Lineas().size(), 7u);
@@ -543,7 +543,7 @@ TEST_F(DriverTest, VarianzaConComprobacionLineal) {
   SinExtras();
   sel.metodo = "Varianza";
   par[campo::ChLineal] = "1";
-  const AnalysisOutcome r = Analizar("s", Ruido(2000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(2000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(log.Lineas().size(), 8u);
   EXPECT_EQ(log.Lineas()[3], "Método de la varianza. Parámetros:");
@@ -562,7 +562,7 @@ TEST_F(DriverTest, VarianzaDiferenciadaConLosMismosParametros) {
   par[campo::EMinVar] = "15";
   par[campo::EDecadaVar] = "8";
   par[campo::EMinmDif] = "no se lee";
-  const AnalysisOutcome r = Analizar("s", Ruido(4000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(4000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
               ElementsAre("Método de la varianza diferenciada. Parámetros:",
@@ -575,7 +575,7 @@ TEST_F(DriverTest, VarianzaDiferenciadaConLosMismosParametros) {
 TEST_F(DriverTest, VarianzaDiferenciadaConSusParametros) {
   SinExtras();
   sel.metodo = "Varianza Difer.";
-  const AnalysisOutcome r = Analizar("s", Ruido(4000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(4000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_EQ(log.Lineas()[4], "      Mínimo valor de 'm': 5");
 }
@@ -584,7 +584,7 @@ TEST_F(DriverTest, PeriodogramaRepiteElPorcentaje) {
   SinExtras();
   sel.metodo = "Periodograma";
   par[campo::CBPorcentaje] = "0.1";
-  const AnalysisOutcome r = Analizar("s", Ruido(20000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(20000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
               ElementsAre("Método del periodograma. Parámetros:",
@@ -596,7 +596,7 @@ TEST_F(DriverTest, PeriodogramaRepiteElPorcentaje) {
 TEST_F(DriverTest, PeriodogramaFueraDeRango) {
   sel.metodo = "Periodograma";
   par[campo::CBPorcentaje] = "25";
-  const AnalysisOutcome r = Analizar("s", Ruido(2000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(2000));
   EXPECT_EQ(r.estado, kEstadoPorcentaje);
   EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: s", "Longitud: 2000"));
 }
@@ -604,7 +604,7 @@ TEST_F(DriverTest, PeriodogramaFueraDeRango) {
 TEST_F(DriverTest, WhittleFgn) {
   SinExtras();
   sel.metodo = "Whittle Estándar";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(log.Lineas().size(), 5u);
   EXPECT_EQ(log.Lineas()[2], "Parámetro Hurst: H = " + FormatoF(*r.valor));
@@ -618,7 +618,7 @@ TEST_F(DriverTest, FarimaSinOrdenes) {
   SinExtras();
   sel.metodo = "Whittle Estándar";
   par[campo::RGModelo] = "1";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(log.Lineas().size(), 7u);
   EXPECT_EQ(log.Lineas()[4], "Parámetros AR: ");
@@ -634,7 +634,7 @@ TEST_F(DriverTest, FarimaConOrdenes) {
   par[campo::RGModelo] = "1";
   par[campo::EOrdenp] = "1";
   par[campo::EOrdenq] = "1";
-  const AnalysisOutcome r = Analizar("s", Ruido(1000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(1000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_EQ(r.coeficientes.size(), 3u);
   EXPECT_EQ(log.Lineas()[4], "Parámetros AR: " + FormatoF(r.coeficientes[1]) + "  ");
@@ -651,7 +651,7 @@ TEST_F(DriverTest, FarimaOrdenFueraDeRango) {
 TEST_F(DriverTest, WhittleAgregadoYLocal) {
   SinExtras();
   sel.metodo = "Whittle Agregado";
-  AnalysisOutcome r = Analizar("s", Ruido(2000));
+  ResultadoAnalisis r = Analizar("s", Ruido(2000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 4, log.Lineas().end()),
               ElementsAre("Método de Whittle agregado. Parámetros:",
@@ -685,7 +685,7 @@ TEST_F(DriverTest, MinimosNegativosSeRechazanConSuMensaje) {
 TEST_F(DriverTest, TestT) {
   SinExtras();
   sel.metodo = "Test T";
-  const AnalysisOutcome r = Analizar("s", Ruido(2000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(2000));
   ASSERT_TRUE(r.Exito()) << r.mensaje;
   ASSERT_TRUE(r.constante.has_value());
   const std::string veredicto = *r.constante == 1 ? "constante" : "no constante";
@@ -719,8 +719,8 @@ TEST_F(DriverTest, CampoDecimalNoNumericoDetieneElAnalisis) {
       par[clave] = texto;
       sel.metodo = metodo;
       mensajes.textos.clear();
-      const AnalysisOutcome r = Analizar("s", Ruido(1000));
-      EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Conversion);
+      const ResultadoAnalisis r = Analizar("s", Ruido(1000));
+      EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Conversion);
       EXPECT_EQ(r.estado, kEstadoConversionDecimal);
       EXPECT_THAT(mensajes.textos,
                   ElementsAre("'" + std::string(texto) + "' no es un número decimal válido"));
@@ -733,7 +733,7 @@ TEST_F(DriverTest, T0Informe) {
   sel.metodo = "T0 (IDC)";
   par[campo::EInicial] = "0.01";
   par[campo::EFinal] = "1";
-  const AnalysisOutcome r = Analizar("s", Ruido(5000));
+  const ResultadoAnalisis r = Analizar("s", Ruido(5000));
   if (!r.Exito()) GTEST_SKIP() << "the estimator refuses this series: " << r.mensaje;
   EXPECT_THAT(log.Lineas()[2], StartsWith("Tiempo de comienzo fractal : T0 = "));
   EXPECT_THAT(std::vector<std::string>(log.Lineas().begin() + 3, log.Lineas().end()),
@@ -753,7 +753,7 @@ TEST_F(DriverTest, MetodoDesconocidoNoHaceNada) {
 }
 
 TEST_F(DriverTest, MensajeVacioParaCodigosDesconocidos) {
-  AnalysisDriver d = Driver();
+  Analizador d = Driver();
   d.ShowStatusMessage(99);
   EXPECT_THAT(mensajes.textos, ElementsAre(""));
 }
@@ -761,8 +761,8 @@ TEST_F(DriverTest, MensajeVacioParaCodigosDesconocidos) {
 TEST_F(DriverTest, AnalizaLaSerieActualDelAlmacen) {
   SinExtras();
   SeriesStore almacen;
-  AnalysisDriver d = Driver();
-  EXPECT_EQ(d.Analizar(almacen, sel, par, marcas).fin, AnalysisOutcome::Fin::SinSerie);
+  Analizador d = Driver();
+  EXPECT_EQ(d.Analizar(almacen, sel, par, marcas).fin, ResultadoAnalisis::Fin::SinSerie);
   EXPECT_TRUE(log.Lineas().empty());
   almacen.Add("a", Ruido(5));
   almacen.Add("b", Ruido(7));
@@ -778,7 +778,7 @@ TEST(GraficaMetodo, TitulosSoloParaMetodosConocidos) {
   x[2] = 1;
   y[1] = 1;
   y[2] = 3;
-  FillMethodChart(g, x, y, "Otro");
+  RellenarGraficaMetodo(g, x, y, "Otro");
   EXPECT_THAT(g.ops, ElementsAre("clear", "move", "line", "class1", "mark17", "mark17", "auto2"));
   EXPECT_EQ(g.puntos[0].y, 1.0);
   EXPECT_EQ(g.puntos[1].y, 3.0);
@@ -829,7 +829,7 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   const std::vector<double> ruido = prueba::RuidoBlanco(1000, 17);
   Vector serie(1000);
   std::copy(ruido.begin(), ruido.end(), serie.begin());
-  const AnalysisOutcome r = Analizar("s", serie);
+  const ResultadoAnalisis r = Analizar("s", serie);
   ASSERT_TRUE(r.Exito());
   std::vector<std::string> nombres;
   for (const DefinicionMetodo& m : TablaMetodos())
@@ -840,7 +840,7 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   ASSERT_EQ(log.Lineas().size(), nombres.size() + 7);
   EXPECT_EQ(log.Lineas()[3].rfind("Método ", 0), 0u);
   for (std::size_t i = 0; i < nombres.size(); ++i) {
-    const AnalysisOutcome::MetodoComparado& m = r.metodos[i];
+    const ResultadoAnalisis::MetodoComparado& m = r.metodos[i];
     SCOPED_TRACE(nombres[i]);
     EXPECT_EQ(m.metodo, nombres[i]);
     const std::string& linea = log.Lineas()[i + 4];
@@ -892,8 +892,8 @@ TEST_F(DriverTest, ComparacionSinNingunaEstimacionSeRechaza) {
     sel.media = true;
     mensajes.textos.clear();
     plot1.ops.clear();
-    const AnalysisOutcome r = Analizar("s", serie);
-    EXPECT_EQ(r.fin, AnalysisOutcome::Fin::Estado);
+    const ResultadoAnalisis r = Analizar("s", serie);
+    EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Estado);
     EXPECT_EQ(r.estado, kEstadoNingunaEstimacion);
     EXPECT_THAT(mensajes.textos, ElementsAre(MensajeEstado(kEstadoNingunaEstimacion)));
     ASSERT_FALSE(r.metodos.empty());
@@ -928,10 +928,10 @@ TEST_F(DriverTest, EscalasExtremasDanElMismoResultado) {
     SCOPED_TRACE(m.nombre);
     sel.metodo = m.nombre;
     const double tolerancia = m.daH ? 1e-9 : 1e-6;
-    const AnalysisOutcome base = Analizar("s", serie(1.0));
+    const ResultadoAnalisis base = Analizar("s", serie(1.0));
     for (const double escala : {1e300, 1e-300}) {
       SCOPED_TRACE(escala);
-      const AnalysisOutcome r = Analizar("s", serie(escala));
+      const ResultadoAnalisis r = Analizar("s", serie(escala));
       EXPECT_EQ(r.estado, base.estado);
       ASSERT_EQ(r.valor.has_value(), base.valor.has_value());
       if (!base.valor) continue;

@@ -21,7 +21,7 @@
 namespace {
 
 using ::testing::HasSubstr;
-using Fila = AnalysisOutcome::MetodoComparado;
+using Fila = ResultadoAnalisis::MetodoComparado;
 
 // Character position (not byte) of a substring in a UTF-8 line.
 std::size_t Columna(const std::string& linea, const std::string& parte) {
@@ -90,7 +90,7 @@ TEST(Comparacion, LineaDeLosExcluidos) {
 // The rows of a comparison, or the one row of a single method; fields with commas, quotes
 // or line breaks quoted, missing numbers empty, an interval only with both ends.
 TEST(Comparacion, Csv) {
-  AnalysisOutcome todos;
+  ResultadoAnalisis todos;
   todos.metodos = {
       {"DFA", 0, "", 0.1, std::nullopt, std::nullopt, ""},
       {"GPH", 0, "", 0.75, 0.5, 1.25, ""},
@@ -103,15 +103,15 @@ TEST(Comparacion, Csv) {
             "GPH,0.75,0.5,1.25,0,\n"
             "Varianza,,,,2,\"dice \"\"no\"\", y\notra línea\"\n"
             "Solo bajo,0.5,,,0,\n");
-  AnalysisOutcome uno;
+  ResultadoAnalisis uno;
   uno.valor = 0.8;
   uno.icBajo = 0.7;
   uno.icAlto = 0.9;
   EXPECT_EQ(CsvResultados("Whittle Local", uno),
             "metodo,valor,inferior,superior,estado,mensaje\n"
             "Whittle Local,0.80000000000000004,0.69999999999999996,0.90000000000000002,0,\n");
-  AnalysisOutcome rechazo;
-  rechazo.fin = AnalysisOutcome::Fin::Estado;
+  ResultadoAnalisis rechazo;
+  rechazo.fin = ResultadoAnalisis::Fin::Estado;
   rechazo.estado = kEstadoSerieCorta;
   rechazo.mensaje = "La longitud de la serie debe ser mayor o igual que 100";
   EXPECT_EQ(CsvResultados("R/S", rechazo),
@@ -149,7 +149,7 @@ TEST(Comparacion, GraficaDeBosque) {
   for (const std::optional<double> referencia : {std::optional<double>(0.8), std::optional<double>()}) {
     SCOPED_TRACE(referencia.has_value());
     GraficaGrabadora g;
-    FillComparisonChart(g, metodos, "fgn (10000 muestras)", referencia, ',');
+    RellenarGraficaComparacion(g, metodos, "fgn (10000 muestras)", referencia, ',');
     std::vector<std::string> nombres, columna;
     std::vector<double> alturas;
     for (std::size_t i = 0; i < g.ops.size(); ++i) {

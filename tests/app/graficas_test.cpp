@@ -40,10 +40,10 @@ TEST(DisenoGrafica, ValoresDeLaVentanaDeGraficas) {
   EXPECT_EQ(g.Font().Color, clWhite);
 }
 
-TEST(PlotModelSink, GraficaDelMetodoEnElModelo) {
+TEST(DestinoModelo, GraficaDelMetodoEnElModelo) {
   TPlotModel g;
   AplicarDisenoGrafica(g);
-  PlotModelSink sink(g);
+  DestinoModelo sink(g);
   Vector x(3), y(3);
   x[1] = 0;
   x[2] = 5;
@@ -51,7 +51,7 @@ TEST(PlotModelSink, GraficaDelMetodoEnElModelo) {
   y[1] = 0;
   y[2] = 11;
   y[3] = 20;
-  FillMethodChart(sink, x, y, "Periodograma");
+  RellenarGraficaMetodo(sink, x, y, "Periodograma");
   EXPECT_EQ(g.IdAbscissa(), "log10 (frecuencia)");
   EXPECT_EQ(g.IdOrdinate(), "log10 (Periodograma)");
   ASSERT_EQ(g.ItemCount(), 5u);
@@ -75,21 +75,21 @@ TEST(PlotModelSink, GraficaDelMetodoEnElModelo) {
   EXPECT_NEAR(g.RangeHiY(), span * 1.02, 1e-12);
 
   // Another method's titles replace these; an unknown method keeps them.
-  FillMethodChart(sink, x, y, "Sin título");
+  RellenarGraficaMetodo(sink, x, y, "Sin título");
   EXPECT_EQ(g.IdAbscissa(), "log10 (frecuencia)");
   EXPECT_EQ(g.Item(2).MarkType(), 17);
   EXPECT_EQ(g.ItemCount(), 5u);
 }
 
-TEST(PlotModelSink, GraficaDeAutocorrelacion) {
+TEST(DestinoModelo, GraficaDeAutocorrelacion) {
   TPlotModel g;
-  PlotModelSink sink(g);
+  DestinoModelo sink(g);
   Vector r(4);
   r[1] = 1;
   r[2] = 0.5;
   r[3] = 0.25;
   r[4] = -0.5;
-  FillAutocorrelationChart(sink, r);
+  RellenarGraficaAutocorrelacion(sink, r);
   ASSERT_EQ(g.ItemCount(), 4u);
   EXPECT_EQ(g.Item(0).Kind(), tkMoveTo);
   EXPECT_EQ(g.Item(3).Kind(), tkLineto);

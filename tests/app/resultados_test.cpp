@@ -51,51 +51,51 @@ TEST_F(ResultadosTest, FicheroQueNoPuedeCrearse) {
 }
 
 TEST_F(ResultadosTest, EstadosDeLosComandos) {
-  ResultsLog log;
-  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  RegistroResultados log;
+  EXPECT_EQ(log.Comandos(), ComandosResultados{});
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
   log.SetResultsBaseName("traza1");
-  log.Append("Nombre: traza1");
-  log.Append("Longitud: 100");
-  log.SetColors(ColorFondo::Ventana, ColorTexto::TextoVentana);
+  log.Anadir("Nombre: traza1");
+  log.Anadir("Longitud: 100");
+  log.FijarColores(ColorFondo::Ventana, ColorTexto::TextoVentana);
   log.HabilitarComandos();
-  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, true, true, true}));
+  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, true, true, true}));
   EXPECT_EQ(log.Texto(), "Nombre: traza1\nLongitud: 100");
 
   // "G&uardar resultado análisis": traza1.rsl in the current folder, then disabled.
   ASSERT_EQ(log.GuardarResultado(), "");
   EXPECT_EQ(LeerBytes("traza1.rsl"), "Nombre: traza1\r\nLongitud: 100\r\n");
-  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, false, true, false}));
+  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, false, true, false}));
 
   // "Guardar &resultado como..." changes no state.
   ASSERT_EQ(log.GuardarResultadoComo("otro.txt"), "");
   EXPECT_EQ(LeerBytes("otro.txt"), "Nombre: traza1\r\nLongitud: 100\r\n");
-  EXPECT_EQ(log.Comandos(), (ResultsCommands{true, true, false, true, false}));
+  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, false, true, false}));
 
   // "&Borrar resultados": empty, grey background, text colour kept, all disabled.
   log.BorrarResultados();
   EXPECT_TRUE(log.Lineas().empty());
   EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
   EXPECT_EQ(log.TextoColor(), ColorTexto::TextoVentana);
-  EXPECT_EQ(log.Comandos(), ResultsCommands{});
+  EXPECT_EQ(log.Comandos(), ComandosResultados{});
 }
 
 TEST_F(ResultadosTest, GuardarFallidoNoCambiaEstado) {
-  ResultsLog log;
+  RegistroResultados log;
   log.SetResultsBaseName("sub/traza");  // no such folder
-  log.Append("x");
+  log.Anadir("x");
   log.HabilitarComandos();
   EXPECT_EQ(log.GuardarResultado(), "No puedo guardar el fichero\n'sub/traza.rsl': no existe la carpeta");
   EXPECT_TRUE(log.Comandos().guardar);
   EXPECT_TRUE(log.Comandos().sbGuardarResult);
 }
 
-class VistaGrabadora : public ResultsSink {
+class VistaGrabadora : public DestinoResultados {
  public:
-  void Clear() override { eventos += "C;"; }
-  void Append(const std::string& l) override { eventos += "A:" + l + ";"; }
-  void SetColors(ColorFondo f, ColorTexto t) override {
+  void Vaciar() override { eventos += "C;"; }
+  void Anadir(const std::string& l) override { eventos += "A:" + l + ";"; }
+  void FijarColores(ColorFondo f, ColorTexto t) override {
     eventos += std::string("K") + (f == ColorFondo::Gris ? "g" : "w") +
                (t == ColorTexto::Gris ? "g" : "t") + ";";
   }
@@ -103,12 +103,12 @@ class VistaGrabadora : public ResultsSink {
 };
 
 TEST(ResultsLogVista, ReenviaLosCambios) {
-  ResultsLog log;
+  RegistroResultados log;
   VistaGrabadora vista;
-  log.SetView(&vista);
-  log.Clear();
-  log.SetColors(ColorFondo::Gris, ColorTexto::Gris);
-  log.Append("uno");
+  log.FijarVista(&vista);
+  log.Vaciar();
+  log.FijarColores(ColorFondo::Gris, ColorTexto::Gris);
+  log.Anadir("uno");
   log.BorrarResultados();
   EXPECT_EQ(vista.eventos, "C;Kgg;A:uno;C;Kgg;");
 }

@@ -218,7 +218,7 @@ TEST(SampleFile, NumerosConPuntoBajoLocaleEspanol) {
   const std::string salida = carpeta.Ruta("c.sam");
   ASSERT_TRUE(WriteSampleFile(V({0.1, 1234567, 1e-05}), salida, mensaje));
   EXPECT_EQ(Contenido(salida), "0.1\n1.23457e+06\n1e-05\n");
-  EXPECT_EQ(FormatSample(-2.5), "-2.5");
+  EXPECT_EQ(FormatoMuestra(-2.5), "-2.5");
 }
 
 TEST(SampleFile, LeeMuchosNumerosConLaLongitudExacta) {
@@ -248,7 +248,7 @@ TEST(SampleFile, FormatoDeEscritura) {
       {3.14159265, "3.14159"}, {123456.7, "123457"},   {1e100, "1e+100"},
       {-1.23456789e-300, "-1.23457e-300"},             {0.5, "0.5"},
   };
-  for (const Caso& c : casos) EXPECT_EQ(FormatSample(c.x), c.texto) << c.texto;
+  for (const Caso& c : casos) EXPECT_EQ(FormatoMuestra(c.x), c.texto) << c.texto;
 
   Carpeta carpeta;
   std::string mensaje = "x";
@@ -314,7 +314,7 @@ TEST(SeriesName, CarpetaYExtension) {
       {".sam", ".sam"},
       {"/tmp/", "serie"},
   };
-  for (const Caso& c : casos) EXPECT_EQ(SeriesNameFromPath(c.ruta), c.nombre) << c.ruta;
+  for (const Caso& c : casos) EXPECT_EQ(NombreSerieDeRuta(c.ruta), c.nombre) << c.ruta;
 }
 
 // ------------------------------------------------------------------------------ Store
@@ -403,12 +403,12 @@ TEST(SeriesStore, CargaDesdeFicheroComoElComando) {
   std::string mensaje;
   Vector datos = ReadSampleFile(ruta, mensaje);
   ASSERT_EQ(datos.Longitud(), 3u);
-  const std::uint32_t slot = store.Add(SeriesNameFromPath(ruta), std::move(datos));
+  const std::uint32_t slot = store.Add(NombreSerieDeRuta(ruta), std::move(datos));
   EXPECT_EQ(slot, 0u);
   EXPECT_EQ(store.Slot(0).name, "traza.1");
   // A refused file leaves the store unchanged.
   Vector malo = ReadSampleFile(carpeta.Escribir("mala.sam", "7\n"), mensaje);
-  EXPECT_EQ(store.Add(SeriesNameFromPath("mala.sam"), std::move(malo)), MaxSeries);
+  EXPECT_EQ(store.Add(NombreSerieDeRuta("mala.sam"), std::move(malo)), MaxSeries);
   EXPECT_EQ(store.FreeSlots(), 9u);
 }
 

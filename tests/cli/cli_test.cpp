@@ -549,7 +549,7 @@ TEST_P(MetodoTest, InformeYJsonConcuerdan) {
   if (c.aviso) {
     EXPECT_EQ(lineas[c.lineas.size() + 2], AvisoH(2.0));
   }
-  EXPECT_EQ(lineas[0], "Nombre: " + SeriesNameFromPath(c.fichero));
+  EXPECT_EQ(lineas[0], "Nombre: " + NombreSerieDeRuta(c.fichero));
   // Literal regex text in the expectations ("\\(") is kept; everything else is escaped.
   for (std::size_t i = 0; i < c.lineas.size(); ++i) {
     const std::string& esperada = c.lineas[i];

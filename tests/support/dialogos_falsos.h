@@ -11,7 +11,7 @@
 #include "app/analisis.h"
 #include "app/interfaces.h"
 
-class GraficaGrabadora : public ChartSink {
+class GraficaGrabadora : public DestinoGrafica {
  public:
   void ClearItems() override { ops.push_back("clear"); }
   void SetIdAbscissa(const std::string& t) override { ops.push_back("x:" + t); }
@@ -66,10 +66,10 @@ class GraficaGrabadora : public ChartSink {
   std::vector<Punto> puntos;
 };
 
-class PreguntaFija : public SaveFilePrompt {
+class PreguntaFija : public PreguntaGuardar {
  public:
   explicit PreguntaFija(std::optional<std::string> respuesta) : respuesta_(std::move(respuesta)) {}
-  std::optional<std::string> AskSavePath(const std::string& titulo,
+  std::optional<std::string> PreguntarRuta(const std::string& titulo,
                                          const std::string& propuesto) override {
     titulos.push_back(titulo);
     propuestos.push_back(propuesto);
@@ -81,9 +81,9 @@ class PreguntaFija : public SaveFilePrompt {
   std::optional<std::string> respuesta_;
 };
 
-class MensajesGrabados : public MessageSink {
+class MensajesGrabados : public DestinoMensajes {
  public:
-  void ShowMessage(const std::string& texto, TipoMensaje tipo) override {
+  void MostrarMensaje(const std::string& texto, TipoMensaje tipo) override {
     textos.push_back(texto);
     tipos.push_back(tipo);
   }
@@ -91,10 +91,10 @@ class MensajesGrabados : public MessageSink {
   std::vector<TipoMensaje> tipos;
 };
 
-class HooksFijos : public UiHooks {
+class HooksFijos : public ServiciosInterfaz {
  public:
-  void ProcessEvents() override { ++eventos; }
-  void SetBusyCursor(bool ocupado) override {
+  void ProcesarEventos() override { ++eventos; }
+  void FijarCursorOcupado(bool ocupado) override {
     ocupado_ = ocupado;
     ++cambiosCursor;
   }
