@@ -1,5 +1,11 @@
 #include "estimators/estado.h"
 
+#include "numeric/regresion.h"
+
+// The straight-line check of numeric/ returns these statuses as they are.
+static_assert(kLinealHecho == kEstadoOk && kLinealPocosPuntos == kEstadoPocosPuntos &&
+              kLinealLongitudesDistintas == kEstadoLongitudesDistintas);
+
 std::string MensajeEstado(int estado) {
   // A switch over the enumeration without a default: the build warns of a status left
   // without its message.

@@ -85,10 +85,8 @@ Matrix Inversa(const Matrix& m) {
 }
 
 int ComprobarLineal(const Vector& x, const Vector& y, float umbral, int& esRecta) {
-  // 3 and 2 are the estimator statuses "lengths differ" and "too few points"
-  // (kEstadoLongitudesDistintas, kEstadoPocosPuntos); numeric/ does not see estimators/.
-  if (x.Longitud() != y.Longitud()) return 3;
-  if (x.Longitud() < 5) return 2;
+  if (x.Longitud() != y.Longitud()) return kLinealLongitudesDistintas;
+  if (x.Longitud() < 5) return kLinealPocosPuntos;
   const Vector c = AjustePolinomio(x, y, 2);
   // On collinear points the fitted c(3) is rounding noise, and with a horizontal line
   // c(2) is noise too, so their ratio would decide at random. A quadratic term whose
@@ -104,5 +102,5 @@ int ComprobarLineal(const Vector& x, const Vector& y, float umbral, int& esRecta
   const bool curva =
       !despreciable && c(3) > 0.0 && c(2) < 0.0 && std::fabs(c(2) / c(3)) < umbral;
   esRecta = curva ? 0 : 1;
-  return 0;
+  return kLinealHecho;
 }

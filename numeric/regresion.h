@@ -19,7 +19,11 @@ Matrix Inversa(const Matrix& m);
 // Decides whether the curve (x, y) is a straight line by fitting a parabola
 // y ~ c(1) + c(2) x + c(3) x^2: the curve is bent (esRecta = 0) exactly when
 // c(3) > 0, c(2) < 0 and |c(2) / c(3)| < umbral; otherwise esRecta = 1.
-// Returns 0 when done, 3 when the lengths differ, 2 with fewer than 5 points (the
-// estimator status codes for "lengths differ" and "too few points"); esRecta is written
-// only when the result is 0.
+// Returns kLinealHecho when done, kLinealLongitudesDistintas when the lengths differ,
+// kLinealPocosPuntos with fewer than 5 points; esRecta is written only when done. The
+// numbers are the estimator statuses of the same meaning (estimators/estado.h checks it),
+// so the callers hand them on as they are.
+inline constexpr int kLinealHecho = 0;
+inline constexpr int kLinealPocosPuntos = 2;
+inline constexpr int kLinealLongitudesDistintas = 3;
 int ComprobarLineal(const Vector& x, const Vector& y, float umbral, int& esRecta);
