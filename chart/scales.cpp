@@ -218,21 +218,18 @@ long long DayFromCivil(int y, int m, int d) {
   return era * 146097 + doe - 719468 + 25569;
 }
 
-TAxisDrawing DateTimeAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& g,
-                          const TScaling& s, const FontMetricsSource& fm) {
+// A date-time axis being laid out: its ticks and labels go to d.
+struct EjeFechaHora {
+  const TAxisSpec& a;
+  bool xAxis;
+  const TChartGeometry& g;
+  const TScaling& s;
+  const FontMetricsSource& fm;
   TAxisDrawing d;
-  if (!(a.Hi >= a.Lo && a.Lo >= 1 && a.Hi <= 3000000)) {
-    Message(d, xAxis, {"invalid", "DateTime", "scale"}, g, fm);
-    return d;
-  }
-  const double per = (a.Hi - a.Lo) / a.MinTick;
-  if (per <= 1.1574e-5) {
-    Message(d, xAxis, {"DateTime", "range is", "below 1", "second"}, g, fm);
-    return d;
-  }
-  const TDateTimeLabel& f = a.DateTimeFormat;
-  const int h = fm.TextHeight();
-  auto place = [&](double v, const std::string& text, const std::string& date) {
+
+  // A tick at v with its label and, when `date` is not empty, the date on a second line.
+  void Marca(double v, const std::string& text, const std::string& date) {
+    const int h = fm.TextHeight();
     int px, py;
     if (xAxis) WorldToPixel(s, g, v, g.LoY, px, py);
     else WorldToPixel(s, g, g.LoX, v, px, py);
@@ -248,9 +245,12 @@ TAxisDrawing DateTimeAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& 
       if (!date.empty())
         d.Labels.push_back({date, px - fm.TextWidth(date) - 8, py - h / 2 + h});
     }
-  };
+  }
 
-  if (per <= 1) {  // seconds, minutes or hours
+  // Ticks of seconds, minutes or hours, `per` days apart at least; the date goes with
+  // them as DateForTime says.
+  void MarcasHoras(double per) {
+    const TDateTimeLabel& f = a.DateTimeFormat;
     int unit;  // 0 hours, 1 minutes, 2 seconds
     double u;
     if (per <= 6.9444e-4) { unit = 2; u = 86400; }
@@ -279,11 +279,23 @@ TAxisDrawing DateTimeAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& 
       }
       lastDay = day;
       if (withDate) date = FormatDateLabel(t, f);
-      place(t, ApplyInscription(a.Inscription, FormatTimeLabel(t, f.TimeFormat(), unit)), date);
+      Marca(t, ApplyInscription(a.Inscription, FormatTimeLabel(t, f.TimeFormat(), unit)), date);
     }
-    return d;
   }
-  if (per <= 30) {  // days
+
+  // A tick on each day t of the axis (from the first at or after Lo) for which `siguiente`
+  // gives the next; dated labels.
+  template <class Siguiente>
+  void MarcasFechas(double t, Siguiente siguiente) {
+    for (int i = 0; i < kMaxTicks; ++i, t = siguiente()) {
+      if (t < a.Lo - 1e-8) continue;
+      if (!(t - a.Hi < 1e-8)) break;
+      Marca(t, ApplyInscription(a.Inscription, FormatDateLabel(t, a.DateTimeFormat)), "");
+    }
+  }
+
+  // Ticks of 1 to 15 days.
+  void MarcasDias(double per) {
     static const double kDias[] = {1, 2, 5, 10, 15};
     double step = 1;
     for (double c : kDias)
@@ -292,16 +304,15 @@ TAxisDrawing DateTimeAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& 
     for (int i = 0; i < kMaxTicks; ++i) {
       const double t = first + i * step;
       if (!(t - a.Hi < 1e-8)) break;
-      place(t, ApplyInscription(a.Inscription, FormatDateLabel(t, f)), "");
+      Marca(t, ApplyInscription(a.Inscription, FormatDateLabel(t, a.DateTimeFormat)), "");
     }
-    return d;
   }
-  // Months or years: ticks on the first day of a month or a year.
-  int y, m, dd;
-  CivilFromDay((long long)std::floor(a.Lo), y, m, dd);
-  int stepMonths;
-  if (per <= 366) {
-    stepMonths = 1;
+
+  // Ticks on the first day of every 1, 2, 3 or 6 months.
+  void MarcasMeses(double per) {
+    int y, m, dd;
+    CivilFromDay((long long)std::floor(a.Lo), y, m, dd);
+    int stepMonths = 1;
     for (int c : {1, 2, 3, 6})
       if (c * 30.4375 <= per) stepMonths = c;
     int idx = y * 12 + (m - 1);
@@ -311,25 +322,45 @@ TAxisDrawing DateTimeAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& 
       const long long t0 = DayFromCivil(idx / 12, idx % 12 + 1, 1);
       if (double(t0) < a.Lo - 1e-8) idx += stepMonths;
     }
-    for (int i = 0; i < kMaxTicks; ++i, idx += stepMonths) {
-      const double t = double(DayFromCivil(idx / 12, idx % 12 + 1, 1));
-      if (t < a.Lo - 1e-8) continue;
-      if (!(t - a.Hi < 1e-8)) break;
-      place(t, ApplyInscription(a.Inscription, FormatDateLabel(t, f)), "");
-    }
-    return d;
+    auto dia = [&idx] { return double(DayFromCivil(idx / 12, idx % 12 + 1, 1)); };
+    MarcasFechas(dia(), [&] {
+      idx += stepMonths;
+      return dia();
+    });
   }
-  int stepYears = 1;
-  for (int c : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000})
-    if (c * 365.25 <= per) stepYears = c;
-  int year = (y + stepYears - 1) / stepYears * stepYears;
-  for (int i = 0; i < kMaxTicks; ++i, year += stepYears) {
-    const double t = double(DayFromCivil(year, 1, 1));
-    if (t < a.Lo - 1e-8) continue;
-    if (!(t - a.Hi < 1e-8)) break;
-    place(t, ApplyInscription(a.Inscription, FormatDateLabel(t, f)), "");
+
+  // Ticks on the first day of every 1, 2, 5, ... 1000 years.
+  void MarcasAnios(double per) {
+    int y, m, dd;
+    CivilFromDay((long long)std::floor(a.Lo), y, m, dd);
+    int stepYears = 1;
+    for (int c : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000})
+      if (c * 365.25 <= per) stepYears = c;
+    int year = (y + stepYears - 1) / stepYears * stepYears;
+    MarcasFechas(double(DayFromCivil(year, 1, 1)), [&] {
+      year += stepYears;
+      return double(DayFromCivil(year, 1, 1));
+    });
   }
-  return d;
+};
+
+TAxisDrawing DateTimeAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& g,
+                          const TScaling& s, const FontMetricsSource& fm) {
+  EjeFechaHora e{a, xAxis, g, s, fm, {}};
+  if (!(a.Hi >= a.Lo && a.Lo >= 1 && a.Hi <= 3000000)) {
+    Message(e.d, xAxis, {"invalid", "DateTime", "scale"}, g, fm);
+    return e.d;
+  }
+  const double per = (a.Hi - a.Lo) / a.MinTick;
+  if (per <= 1.1574e-5) {
+    Message(e.d, xAxis, {"DateTime", "range is", "below 1", "second"}, g, fm);
+    return e.d;
+  }
+  if (per <= 1) e.MarcasHoras(per);
+  else if (per <= 30) e.MarcasDias(per);
+  else if (per <= 366) e.MarcasMeses(per);
+  else e.MarcasAnios(per);
+  return e.d;
 }
 
 TAxisDrawing LayoutAxis(const TAxisSpec& a, bool xAxis, const TChartGeometry& g,

@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr int kSalidaExito = 0;
-constexpr int kSalidaUso = 1;
-
 void Error(std::string texto) { ErrorEnUnaLinea(std::move(texto)); }
 
 const char* const kPistaTexto =
@@ -111,6 +108,74 @@ OpcionesConteo Conteo(const OpcionesCaptura& o) {
   return c;
 }
 
+// The command line of contar.
+struct OrdenContar {
+  OpcionesCaptura captura;
+  std::vector<std::string> rutas;
+  std::optional<std::string> salida;
+};
+
+// Parses the arguments after "contar"; returns an error text for a usage error, "" when
+// fine. Sets ayuda when --help comes before any error.
+std::string LeerOrdenContar(int argc, char** argv, OrdenContar& c, bool& ayuda) {
+  bool soloFicheros = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (soloFicheros || arg.empty() || arg[0] != '-' || arg == "-") {
+      c.rutas.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      soloFicheros = true;
+      continue;
+    }
+    if (arg == "-h" || arg == "--help") {
+      ayuda = true;
+      return {};
+    }
+    const std::optional<std::string> enLinea = SepararValorEnLinea(arg);
+    if (arg == "-o" || arg == "--salida") {
+      if (enLinea) c.salida = *enLinea;
+      else if (i + 1 < argc) c.salida = argv[++i];
+      else return "falta el valor de la opción " + arg;
+    } else if (const std::optional<std::string> e = LeerOpcionCaptura(arg, enLinea, i, argc, argv, c.captura)) {
+      if (!e->empty()) return *e;
+    } else {
+      return "opción desconocida para contar: " + arg;
+    }
+  }
+  if (c.rutas.empty()) return "no se ha indicado ninguna captura";
+  if (!c.captura.intervalo) return "falta la anchura de los intervalos (--intervalo W, por ejemplo 10ms)";
+  if (c.salida && c.salida->empty()) return "falta el fichero de salida de -o";
+  return {};
+}
+
+// Counts the captures and writes the series; returns the exit status.
+int Contar(const OrdenContar& c) {
+  // The output is opened first, so that a folder that does not exist is found before the
+  // count; it appears, whole, only at the end, and a refused count leaves nothing.
+  const std::string destino = c.salida.value_or("-");
+  FicheroAtomico fichero(destino);
+  if (fichero.Error()) {
+    Error(MensajeNoPuedoGuardar(destino, fichero.Error()));
+    return kSalidaUso;
+  }
+  const ResultadoConteo r = ContarCapturas(c.rutas, Conteo(c.captura));
+  for (const std::string& aviso : r.avisos) Error("aviso: " + aviso);
+  if (!r.Exito()) {
+    Escribir(stderr, NoEsCaptura(r));
+    return kSalidaUso;
+  }
+  for (const std::string& linea : LineasResumen(r.resumen, c.captura.bytes)) Error(linea);
+  const bool escritas = RutaNpy(destino) ? EscribirNpy(fichero, r.cuentas.data(), r.cuentas.size())
+                                         : EscribirCuentas(fichero, r.cuentas);
+  if (!escritas || !fichero.Terminar()) {
+    Error(MensajeNoPuedoGuardar(destino, fichero.Error()));
+    return kSalidaUso;
+  }
+  return kSalidaExito;
+}
+
 }  // namespace
 
 std::optional<std::string> LeerOpcionCaptura(const std::string& arg, const std::optional<std::string>& enLinea,
@@ -190,65 +255,17 @@ bool SerieDeCaptura(const std::string& ruta, const OpcionesCaptura& o, Vector& d
 }
 
 int EjecutarContar(int argc, char** argv) {
-  OpcionesCaptura o;
-  std::vector<std::string> rutas;
-  std::optional<std::string> salida;
-  bool soloFicheros = false;
-  std::string error;
-  for (int i = 1; i < argc && error.empty(); ++i) {
-    std::string arg = argv[i];
-    if (soloFicheros || arg.empty() || arg[0] != '-' || arg == "-") {
-      rutas.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      soloFicheros = true;
-      continue;
-    }
-    if (arg == "-h" || arg == "--help") {
-      Escribir(stdout, kAyuda);
-      return kSalidaExito;
-    }
-    const std::optional<std::string> enLinea = SepararValorEnLinea(arg);
-    if (arg == "-o" || arg == "--salida") {
-      if (enLinea) salida = *enLinea;
-      else if (i + 1 < argc) salida = argv[++i];
-      else error = "falta el valor de la opción " + arg;
-    } else if (const std::optional<std::string> e = LeerOpcionCaptura(arg, enLinea, i, argc, argv, o)) {
-      error = *e;
-    } else {
-      error = "opción desconocida para contar: " + arg;
-    }
+  OrdenContar c;
+  bool ayuda = false;
+  const std::string error = LeerOrdenContar(argc, argv, c, ayuda);
+  if (ayuda) {
+    Escribir(stdout, kAyuda);
+    return kSalidaExito;
   }
-  if (error.empty() && rutas.empty()) error = "no se ha indicado ninguna captura";
-  if (error.empty() && !o.intervalo) error = "falta la anchura de los intervalos (--intervalo W, por ejemplo 10ms)";
-  if (error.empty() && salida && salida->empty()) error = "falta el fichero de salida de -o";
   if (!error.empty()) {
     Error(error);
     Error("pruebe 'fenwa-cli contar --help' para más información");
     return kSalidaUso;
   }
-
-  // The output is opened first, so that a folder that does not exist is found before the
-  // count; it appears, whole, only at the end, and a refused count leaves nothing.
-  const std::string destino = salida.value_or("-");
-  FicheroAtomico fichero(destino);
-  if (fichero.Error()) {
-    Error(MensajeNoPuedoGuardar(destino, fichero.Error()));
-    return kSalidaUso;
-  }
-  const ResultadoConteo r = ContarCapturas(rutas, Conteo(o));
-  for (const std::string& aviso : r.avisos) Error("aviso: " + aviso);
-  if (!r.Exito()) {
-    Escribir(stderr, NoEsCaptura(r));
-    return kSalidaUso;
-  }
-  for (const std::string& linea : LineasResumen(r.resumen, o.bytes)) Error(linea);
-  const bool escritas = RutaNpy(destino) ? EscribirNpy(fichero, r.cuentas.data(), r.cuentas.size())
-                                         : EscribirCuentas(fichero, r.cuentas);
-  if (!escritas || !fichero.Terminar()) {
-    Error(MensajeNoPuedoGuardar(destino, fichero.Error()));
-    return kSalidaUso;
-  }
-  return kSalidaExito;
+  return Contar(c);
 }

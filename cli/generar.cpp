@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int kSalidaExito = 0;
-constexpr int kSalidaUso = 1;
-constexpr int kSalidaRechazo = 2;
-
 void Error(std::string texto) { ErrorEnUnaLinea(std::move(texto)); }
 
 const char* const kAyuda =

@@ -1,6 +1,7 @@
 // cli/: fenwa-cli, the command-line tool over app/, chart/qt/ and capturas/.
 //
-// Command-line details shared by fenwa-cli and its subcommands.
+// Command-line details shared by fenwa-cli and its subcommands, and the options of the
+// analysis (fenwa-cli [OPCIONES] FICHERO...), read by opciones.cpp.
 #pragma once
 
 #include <cstdio>
@@ -8,9 +9,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/interfaces.h"
 #include "app/parametros.h"
+#include "cli/contar.h"
+#include "cli/salidas_comparacion.h"
 #include "numeric/paralelo.h"
+
+// Exit status of fenwa-cli and its subcommands.
+inline constexpr int kSalidaExito = 0;
+inline constexpr int kSalidaUso = 1;      // usage errors and files that cannot be read or written
+inline constexpr int kSalidaRechazo = 2;  // an analysis refused (status, conversion, library fault)
 
 // Writes the bytes as they are: no locale, no formatting.
 inline void Escribir(std::FILE* f, std::string_view texto) {
@@ -53,3 +63,32 @@ inline std::string ComprobarVariableHilos() {
   unsigned n = 0;
   return LeerNumeroDeHilos(kVariableHilos, texto, n);
 }
+
+// The command line of the analysis.
+struct Opciones {
+  SeleccionAnalisis seleccion;
+  AnalysisParameters parametros;
+  MarcasMenu marcas;
+  char separador = '.';
+  bool json = false;
+  bool version = false;  // --version: print the version and end
+  std::optional<std::string> atc;
+  // Per chart format: path of the method chart and of the autocorrelation chart.
+  std::vector<std::optional<std::string>> graficaMetodo, graficaAuto;
+  std::vector<std::string> ficheros;
+  unsigned trabajos = 1;              // -j: files analysed at once
+  unsigned hilos = 0;                 // --hilos: threads of each analysis (0: default)
+  std::optional<bool> progreso;       // --progreso / --sin-progreso; default: a terminal
+  OpcionesComparacion comparacion;    // --csv, --referencia
+  OpcionesCaptura captura;            // --intervalo and the rest: the files are captures
+};
+
+// Parses the command line; returns an error text for a usage error, "" when fine.
+// Sets ayuda when --help was asked for.
+std::string LeerOpciones(int argc, char** argv, Opciones& o, bool& ayuda);
+
+// The name of the series of a file: the file's name without folder or extension, that of its
+// counts for a capture, "entrada" for the standard input ("-").
+std::string NombreSerie(const std::string& ruta, const Opciones& o);
+// Replaces every "{nombre}" in the path by the series name.
+std::string Ruta(std::string ruta, const std::string& nombre);

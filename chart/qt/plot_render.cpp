@@ -10,70 +10,16 @@
 #include <vector>
 
 #include "chart/marks.h"
+#include "chart/qt/plot_elementos.h"
 #include "chart/qt/plot_fuentes.h"
 #include "chart/qt/plot_lienzo.h"
 #include "numeric/fichero_atomico.h"
 
 namespace {
 
-constexpr int kLimitePixel = 30000;
-// Gaps between the data area and the labels of its rims, and between a point and its label.
+// Gaps between the data area and the labels of its rims.
 constexpr int kHuecoEtiquetaIzquierda = 6;
 constexpr int kHuecoEtiquetaDerecha = 8;
-constexpr int kHuecoEtiquetaPunto = 7;
-constexpr int kPuntosPolilinea = 200;
-
-int Limitar(int v) { return std::clamp(v, -kLimitePixel, kLimitePixel); }
-
-// Resolves colours with a one-entry cache: consecutive items mostly share their colour.
-class CacheColor {
- public:
-  QRgb operator()(TColor c) {
-    if (!valido_ || c != ultimo_) {
-      ultimo_ = c;
-      rgb_ = ColorQt(c);
-      valido_ = true;
-    }
-    return rgb_;
-  }
-
- private:
-  bool valido_ = false;
-  TColor ultimo_ = 0;
-  QRgb rgb_ = 0;
-};
-
-// Shortens a one-pixel polyline without changing its pixels: a run of consecutive points
-// in one pixel column covers exactly the column's pixels between the run's lowest and
-// highest point, so the run is replaced by its first point, its extremes and its last
-// point. Long series (a million lags on a few hundred columns) collapse to a few points
-// per column. Returns the new number of points.
-int CompactarColumnas(QPoint* p, int n) {
-  int salida = 0;
-  auto poner = [&](QPoint q) {
-    if (salida == 0 || p[salida - 1] != q) p[salida++] = q;
-  };
-  int i = 0;
-  while (i < n) {
-    int j = i + 1;
-    int yMin = p[i].y(), yMax = p[i].y();
-    while (j < n && p[j].x() == p[i].x()) {
-      yMin = std::min(yMin, p[j].y());
-      yMax = std::max(yMax, p[j].y());
-      ++j;
-    }
-    const QPoint primero = p[i], ultimo = p[j - 1];
-    const int x = primero.x();
-    poner(primero);
-    if (j - i > 2) {
-      poner(QPoint(x, yMin));
-      poner(QPoint(x, yMax));
-    }
-    poner(ultimo);
-    i = j;
-  }
-  return salida;
-}
 
 }  // namespace
 
@@ -189,15 +135,8 @@ std::vector<EtiquetaColocada> RenderGrafica::EtiquetasDelMarco() const {
   const QFont fuenteGrafica = FuenteQt(m_.Font());
   const MetricasQt fmGrafica(fuenteGrafica);
   const TPlacedText cap = CaptionPosition(m_.Caption(), g_, fmGrafica);
-  // Boxes of the rim labels placed so far, per rim: a label that would overlap one of them
-  // is left out (rows closer than a line of text show every other name).
+  // Boxes of the rim labels placed so far, per rim.
   std::vector<std::pair<int, int>> ocupadas[2];
-  auto libre = [&](int lado, int arriba, int abajo) {
-    for (const auto& [a, b] : ocupadas[lado])
-      if (arriba < b && a < abajo) return false;
-    ocupadas[lado].emplace_back(arriba, abajo);
-    return true;
-  };
   const std::vector<TPlotItem>& items = m_.Items();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const TPlotItem& it = items[i];
@@ -206,54 +145,60 @@ std::vector<EtiquetaColocada> RenderGrafica::EtiquetasDelMarco() const {
     const QFont fuente = FuenteTexto(m_.Font(), it.LabelSize(), 0);
     const QFontMetrics fm(fuente);
     QString texto = QString::fromStdString(m_.LabelText(i));
-    const int alto = fm.height();
-    int px = 0, py = 0;
-    ::WorldToPixel(s_, g_, it.X1(), it.Y1(), px, py);
-    int x = 0, y = 0;
+    std::optional<QPoint> esquina;
     switch (it.LabelPlace()) {
-      case lpLeftRim:
-      case lpRightRim: {
-        const bool izquierda = it.LabelPlace() == lpLeftRim;
-        if (!izquierda && !margenes_.columnaDerecha) continue;
-        if (py < g_.DataTop() || py > g_.DataBottom()) continue;  // its row is out of view
-        y = py - alto / 2;
-        if (!libre(izquierda ? 0 : 1, y, y + alto)) continue;
-        if (izquierda) {
-          texto = fm.elidedText(texto, Qt::ElideMiddle, margenes_.anchoIzquierda);
-          x = g_.DataLeft() - kHuecoEtiquetaIzquierda - fm.horizontalAdvance(texto);
-        } else {
-          x = g_.DataRight() + kHuecoEtiquetaDerecha;
-        }
-        break;
-      }
-      case lpTitle: {
-        // On a line of its own above the caption when the top rim holds both, otherwise
-        // left of the caption on its line; elided rather than drawn over it.
-        x = 4;
-        const bool encima = !m_.Caption().empty() && g_.TRim >= alto + fmGrafica.TextHeight();
-        y = encima ? std::max(0, g_.TRim - fmGrafica.TextHeight() - alto) : g_.TRim - alto;
-        const int fin = m_.Caption().empty() || encima ? g_.Width - 4 : cap.X - 8;
-        texto = fm.elidedText(texto, Qt::ElideRight, std::max(fin - x, 0));
-        break;
-      }
-      case lpAbscissa: {
-        const MetricasQt medida(fuente);
-        TPlacedText pos;
-        const TAxisDrawing ejeX = m_.XLabelType() != ftNoScales
-                                      ? LayoutAxisX(m_.AxisSpecX(), g_, s_, fmGrafica)
-                                      : TAxisDrawing{};
-        if (!AbscissaTitlePosition(texto.toStdString(), g_, medida, ejeX, pos)) continue;
-        x = pos.X;
-        y = pos.Y;
-        break;
-      }
-      default:
-        continue;  // a place this version does not know
+      case lpLeftRim: esquina = PosicionEnBorde(it, fm, ocupadas[0], texto); break;
+      case lpRightRim: esquina = PosicionEnBorde(it, fm, ocupadas[1], texto); break;
+      case lpTitle: esquina = PosicionTitulo(fm, fmGrafica, cap, texto); break;
+      case lpAbscissa: esquina = PosicionTituloX(fuente, fmGrafica, texto); break;
+      default: break;  // a place this version does not know
     }
-    if (texto.isEmpty()) continue;
-    r.push_back({texto, fuente, QRect(x, y, fm.horizontalAdvance(texto), alto)});
+    if (!esquina || texto.isEmpty()) continue;
+    r.push_back({texto, fuente, QRect(*esquina, QSize(fm.horizontalAdvance(texto), fm.height()))});
   }
   return r;
+}
+
+std::optional<QPoint> RenderGrafica::PosicionEnBorde(const TPlotItem& it, const QFontMetrics& fm,
+                                                     std::vector<std::pair<int, int>>& ocupadas,
+                                                     QString& texto) const {
+  const bool izquierda = it.LabelPlace() == lpLeftRim;
+  if (!izquierda && !margenes_.columnaDerecha) return std::nullopt;
+  int px = 0, py = 0;
+  ::WorldToPixel(s_, g_, it.X1(), it.Y1(), px, py);
+  if (py < g_.DataTop() || py > g_.DataBottom()) return std::nullopt;  // its row is out of view
+  const int alto = fm.height(), y = py - alto / 2;
+  // Rows closer than a line of text show every other name.
+  for (const auto& [arriba, abajo] : ocupadas)
+    if (y < abajo && arriba < y + alto) return std::nullopt;
+  ocupadas.emplace_back(y, y + alto);
+  if (!izquierda) return QPoint(g_.DataRight() + kHuecoEtiquetaDerecha, y);
+  texto = fm.elidedText(texto, Qt::ElideMiddle, margenes_.anchoIzquierda);
+  return QPoint(g_.DataLeft() - kHuecoEtiquetaIzquierda - fm.horizontalAdvance(texto), y);
+}
+
+QPoint RenderGrafica::PosicionTitulo(const QFontMetrics& fm, const MetricasQt& fmGrafica,
+                                    const TPlacedText& cap, QString& texto) const {
+  // On a line of its own above the caption when the top rim holds both, otherwise left of
+  // the caption on its line; elided rather than drawn over it.
+  const int x = 4, alto = fm.height();
+  const bool encima = !m_.Caption().empty() && g_.TRim >= alto + fmGrafica.TextHeight();
+  const int y = encima ? std::max(0, g_.TRim - fmGrafica.TextHeight() - alto) : g_.TRim - alto;
+  const int fin = m_.Caption().empty() || encima ? g_.Width - 4 : cap.X - 8;
+  texto = fm.elidedText(texto, Qt::ElideRight, std::max(fin - x, 0));
+  return QPoint(x, y);
+}
+
+std::optional<QPoint> RenderGrafica::PosicionTituloX(const QFont& fuente,
+                                                     const MetricasQt& fmGrafica,
+                                                     const QString& texto) const {
+  const MetricasQt medida(fuente);
+  TPlacedText pos;
+  const TAxisDrawing ejeX = m_.XLabelType() != ftNoScales
+                                ? LayoutAxisX(m_.AxisSpecX(), g_, s_, fmGrafica)
+                                : TAxisDrawing{};
+  if (!AbscissaTitlePosition(texto.toStdString(), g_, medida, ejeX, pos)) return std::nullopt;
+  return QPoint(pos.X, pos.Y);
 }
 
 void RenderGrafica::DibujarEtiquetasDelMarco(Lienzo& lz) const {
@@ -375,306 +320,14 @@ void RenderGrafica::DibujarElementos(QImage& data, std::size_t primero, QPoint& 
 }
 
 void RenderGrafica::DibujarElementos(Lienzo& lz, std::size_t primero, QPoint& pluma) const {
-  const int dx0 = g_.LRim, dy0 = g_.TRim;
-  const int ancho = lz.Ancho(), alto = lz.Alto();
-  // Long polylines go to the image in pieces of kPuntosPolilinea points; as vectors each
-  // stays one line.
-  const std::size_t limitePoli =
-      lz.Vectorial() ? std::numeric_limits<std::size_t>::max() : kPuntosPolilinea;
-
   // Grid, only when the whole list is drawn.
-  if (primero == 0 && m_.GridStyle() != gsNone) {
-    const TGridDrawing grid = LayoutGrid(m_.GridStyle(), m_.GridDx(), m_.GridDy(), g_, s_);
-    const QRgb c = ColorQt(m_.GridColor());
-    lz.AnchoPluma(1);
-    lz.ColorPluma(c);
-    if (grid.Points) {
-      for (const auto& pt : grid.PointList) lz.Pixel(pt[0] - dx0, pt[1] - dy0, c);
-    } else {
-      if (grid.Vertical)
-        for (int x : grid.X) {
-          if (grid.Dotted)
-            lz.LineaPunteadaV(x - dx0, 0, alto - 1, c);
-          else
-            lz.Linea(QPoint(x - dx0, 0), QPoint(x - dx0, alto));
-        }
-      if (grid.Horizontal)
-        for (int y : grid.Y) {
-          if (grid.Dotted)
-            lz.LineaPunteadaH(0, ancho - 1, y - dy0, c);
-          else
-            lz.Linea(QPoint(0, y - dy0), QPoint(ancho, y - dy0));
-        }
-    }
-  }
-
-  const bool bn = o_.BlancoNegro;
-  const QRgb negro = 0xFF000000u;
-  CacheColor color, relleno;
-  const QRgb fondoGrafica = ColorQt(Chart());
-  lz.AnchoPluma(std::max<int>(m_.LineWidth(), 1));
-  lz.ColorPluma(fondoGrafica);
-  lz.ColorBrocha(fondoGrafica);
-  const QFont fuente = FuenteQt(m_.Font());
-  lz.Fuente(fuente);
-
-  int anchoPluma = m_.LineWidth();
-  std::vector<QPoint> poli;
-  poli.reserve(kPuntosPolilinea);
-  std::vector<QPoint> trazo;
-  trazo.reserve(kPuntosPolilinea);
-  auto dibujarPoli = [&] {
-    if (poli.size() < 2) return;
-    if (anchoPluma > 1) {
-      lz.Polilinea(poli.data(), static_cast<int>(poli.size()));
-      return;
-    }
-    trazo.assign(poli.begin(), poli.end());
-    const int n = CompactarColumnas(trazo.data(), static_cast<int>(trazo.size()));
-    if (n == 1)
-      lz.Pixel(trazo[0].x(), trazo[0].y(), lz.ColorPlumaActual());
-    else
-      lz.Polilinea(trazo.data(), n);
-  };
-  auto vaciar = [&] {
-    dibujarPoli();
-    poli.clear();
-  };
-  auto mapear = [&](double x, double y) {
-    int px, py;
-    ::WorldToPixel(s_, g_, x, y, px, py);
-    return QPoint(Limitar(px) - dx0, Limitar(py) - dy0);
-  };
-
-  std::vector<QRect> notas;  // boxes of the labels drawn in the data area
-  const std::vector<TPlotItem>& items = m_.Items();
-  for (std::size_t i = primero; i < items.size(); ++i) {
-    const TPlotItem& it = items[i];
-    const ItemType tipo = it.Kind();
-    if (tipo == tkNone) break;
-    const QRgb c = bn ? negro : color(it.Color());
-    if (it.LineWidth() != anchoPluma) {
-      vaciar();
-      anchoPluma = it.LineWidth();
-      lz.AnchoPluma(std::max(anchoPluma, 1));
-    }
-    switch (tipo) {
-      case tkMoveTo:
-        vaciar();
-        pluma = mapear(it.X1(), it.Y1());
-        break;
-      case tkLineto: {
-        if (c != lz.ColorPlumaActual()) {
-          vaciar();
-          lz.ColorPluma(c);
-        }
-        const QPoint p = mapear(it.X1(), it.Y1());
-        if (poli.empty()) poli.push_back(pluma);
-        poli.push_back(p);
-        pluma = p;
-        if (poli.size() >= limitePoli) {
-          dibujarPoli();
-          poli.clear();
-          poli.push_back(p);
-        }
-        break;
-      }
-      case tkLine: {
-        vaciar();
-        lz.ColorPluma(c);
-        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
-        if (a == b)
-          lz.Pixel(a.x(), a.y(), c);
-        else
-          lz.Linea(a, b);
-        break;
-      }
-      case tkMarkAt: {
-        vaciar();
-        lz.ColorPluma(c);
-        const QPoint p = mapear(it.X1(), it.Y1());
-        const int tipoMarca = it.MarkType();
-        if (const unsigned char* glifo = GlifoMarca(tipoMarca)) {
-          lz.Glifo(p.x(), p.y(), glifo, c);
-        } else if (tipoMarca >= 33) {
-          const QString ch(QChar(static_cast<char16_t>(tipoMarca)));
-          lz.Fuente(fuente);
-          lz.Texto(p.x() - lz.AnchoTexto(ch) / 2, p.y() - lz.AltoTexto() / 2, ch, c);
-        } else {
-          lz.Pixel(p.x(), p.y(), c);
-        }
-        break;
-      }
-      case tkRect: {
-        vaciar();
-        lz.ColorPluma(c);
-        lz.ColorBrocha(relleno(it.FillColor()));
-        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
-        if (a == b) {
-          lz.Pixel(a.x(), a.y(), c);
-        } else {
-          lz.Rectangulo(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
-                        std::max(a.y(), b.y()) + 1);
-        }
-        break;
-      }
-      case tkRectFrame: {
-        vaciar();
-        const QRgb f = relleno(it.FillColor());
-        lz.ColorPluma(f);
-        lz.ColorBrocha(f);
-        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
-        const int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
-        const int t = std::min(a.y(), b.y()), bo = std::max(a.y(), b.y());
-        if (a == b) {
-          lz.Pixel(l, t, f);
-          break;
-        }
-        lz.Rectangulo(l, t, r, bo);
-        const QRgb sombra = ColorQt(it.ShadowColor()), luz = ColorQt(it.HiliteColor());
-        auto camino = [&](QRgb col, std::initializer_list<QPoint> pts) {
-          lz.ColorPluma(col);
-          lz.Polilinea(pts.begin(), static_cast<int>(pts.size()));
-        };
-        switch (it.FrameStyle()) {
-          case rbLowered:
-            camino(sombra, {{l, bo}, {l, t}, {r, t}});
-            camino(luz, {{r, t}, {r, bo}, {l, bo}});
-            break;
-          case rbRaised:
-            camino(luz, {{l, bo}, {l, t}, {r, t}});
-            camino(sombra, {{r, t}, {r, bo}, {l, bo}});
-            break;
-          case rbEmbossed:
-            camino(sombra, {{l + 1, bo}, {l + 1, t + 1}, {r, t + 1}, {r, bo}, {l + 1, bo}});
-            camino(luz, {{l, bo - 1}, {l, t}, {r - 1, t}, {r - 1, bo - 1}, {l, bo - 1}});
-            break;
-          case rbEngraved:
-            camino(luz, {{l + 1, bo}, {l + 1, t + 1}, {r, t + 1}, {r, bo}, {l + 1, bo}});
-            camino(sombra, {{l, bo - 1}, {l, t}, {r - 1, t}, {r - 1, bo - 1}, {l, bo - 1}});
-            break;
-        }
-        break;
-      }
-      case tk3DBar: {
-        vaciar();
-        lz.ColorPluma(c);
-        lz.ColorBrocha(relleno(it.FillColor()));
-        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
-        int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
-        const int t = std::min(a.y(), b.y()), bo = std::max(a.y(), b.y());
-        const int angulo = std::clamp<std::int32_t>(it.Angle(), 0, 180);
-        const double rad = angulo * M_PI / 180.0;
-        // The depth offsets are limited like every other pixel coordinate.
-        const int dx = Limitar(static_cast<int>(
-            std::clamp(std::nearbyint(std::cos(rad) * it.Depth()), -1e5, 1e5)));
-        const int dy = -Limitar(static_cast<int>(
-            std::clamp(std::nearbyint(std::sin(rad) * it.Depth()), -1e5, 1e5)));
-        const int izq = std::min(l, r) , der = std::max(l, r);
-        if (angulo > 90) std::swap(l, r);
-        const QPoint arriba[4] = {{l, t}, {l + dx, t + dy}, {r + dx, t + dy}, {r, t}};
-        lz.Poligono(arriba, 4);
-        const QPoint lado[4] = {{r + dx, t + dy}, {r, t}, {r, bo}, {r + dx, bo + dy}};
-        lz.Poligono(lado, 4);
-        lz.Rectangulo(izq, t, der + 1, bo + 1);
-        break;
-      }
-      case tkEllipse: {
-        vaciar();
-        lz.ColorPluma(c);
-        lz.ColorBrocha(relleno(it.FillColor()));
-        const double x = it.X1(), y = it.Y1(), hx = it.X2(), hy = it.Y2();
-        const QPoint a = mapear(x - hx, y + hy), b = mapear(x + hx, y - hy);
-        if (a == b) {
-          lz.Pixel(a.x(), a.y(), c);
-        } else {
-          lz.Elipse(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::max(a.x(), b.x()) + 1,
-                    std::max(a.y(), b.y()) + 1);
-        }
-        break;
-      }
-      case tkText: {
-        vaciar();
-        const QPoint p = mapear(it.X1(), it.Y1());
-        lz.Fuente(FuenteTexto(m_.Font(), it.CharSize(), m_.TextFontStyle()));
-        const QString s = TextoLatin1(it.TextLatin1());
-        const QColor fondo = QColor::fromRgb(ColorQt(m_.TextBkColor()));
-        lz.Texto(p.x() - lz.AnchoTexto(s) / 2, p.y() - lz.AltoTexto() / 2, s, c,
-                 m_.TextBkStyle() == tbSolid ? &fondo : nullptr);
-        lz.Fuente(fuente);
-        break;
-      }
-      case tkWhisker: {
-        vaciar();
-        lz.ColorPluma(c);
-        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
-        if (a != b) lz.Linea(a, b);
-        lz.Pixel(b.x(), b.y(), c);
-        // The caps across the ends, however close the ends are: a cap of 2k + 1 pixels.
-        const int k = it.CapSize();
-        const bool horizontal = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
-        for (const QPoint& extremo : {a, b}) {
-          const QPoint desde = horizontal ? QPoint(extremo.x(), extremo.y() - k)
-                                          : QPoint(extremo.x() - k, extremo.y());
-          const QPoint hasta = horizontal ? QPoint(extremo.x(), extremo.y() + k + 1)
-                                          : QPoint(extremo.x() + k + 1, extremo.y());
-          lz.Linea(desde, hasta);
-        }
-        break;
-      }
-      case tkDotLine: {
-        vaciar();
-        const QPoint a = mapear(it.X1(), it.Y1()), b = mapear(it.X2(), it.Y2());
-        if (a.x() == b.x()) {
-          lz.LineaPunteadaV(a.x(), a.y(), b.y(), c);
-        } else if (a.y() == b.y()) {
-          lz.LineaPunteadaH(a.x(), b.x(), a.y(), c);
-        } else {
-          lz.ColorPluma(c);  // a slanted one is drawn solid
-          lz.Linea(a, b);
-        }
-        break;
-      }
-      case tkLabel: {
-        vaciar();
-        if (it.LabelPlace() != lpData) break;  // drawn with the frame
-        const QPoint p = mapear(it.X1(), it.Y1());
-        lz.Fuente(FuenteTexto(m_.Font(), it.LabelSize(), 0));
-        const QString s = QString::fromStdString(m_.LabelText(i));
-        const int w = lz.AnchoTexto(s), h = lz.AltoTexto();
-        const std::uint8_t alineacion = it.LabelAlign();
-        const int antes = p.x() - kHuecoEtiquetaPunto - w, despues = p.x() + kHuecoEtiquetaPunto;
-        int x = p.x() - w / 2;
-        switch (alineacion & 3) {
-          case laRight: x = (despues + w > ancho - 2 && antes >= 2) ? antes : despues; break;
-          case laLeft: x = (antes < 2 && despues + w <= ancho - 2) ? despues : antes; break;
-          default: break;
-        }
-        int y = p.y() - h / 2;
-        if (alineacion & laAbove) y = p.y() - h - 1;
-        if (alineacion & laBelow) y = p.y() + 2;
-        // Never over another label: one that would overlap a label drawn before is left out.
-        const QRect caja(x, y, w, h);
-        if (std::any_of(notas.begin(), notas.end(),
-                        [&caja](const QRect& otra) { return otra.intersects(caja); })) {
-          lz.Fuente(fuente);
-          break;
-        }
-        notas.push_back(caja);
-        lz.Texto(x, y, s, c);
-        lz.Fuente(fuente);
-        break;
-      }
-      default:
-        break;  // unknown kinds, and continuations of labels, draw nothing
-    }
-  }
-  vaciar();
+  if (primero == 0 && m_.GridStyle() != gsNone) DibujarRejilla(lz, m_, g_, s_);
+  DibujarListaElementos(lz, m_, g_, s_, o_.BlancoNegro, ColorQt(Chart()), primero, pluma);
 
   // Border of the data area.
   lz.AnchoPluma(1);
   lz.ColorPluma(ColorQt(Scale()));
-  const int W = ancho - 1, H = alto - 1;
+  const int W = lz.Ancho() - 1, H = lz.Alto() - 1;
   const QPoint borde[5] = {{0, 0}, {W, 0}, {W, H}, {0, H}, {0, 0}};
   lz.Polilinea(borde, 5);
 }

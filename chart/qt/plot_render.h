@@ -14,6 +14,7 @@
 #include <QRgb>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/plot_model.h"
@@ -122,6 +123,18 @@ class RenderGrafica {
   TColor Chart() const { return o_.ChartColor.value_or(m_.ChartColor()); }
   // The labels of the rims, the title and the axis title given as labels (DrawFrame).
   void DibujarEtiquetasDelMarco(Lienzo& lz) const;
+  // Where a label of a rim goes: beside the data area at its point's height, the left ones
+  // elided to their width. nullopt when its row is out of view, or when it would overlap a
+  // label already placed on that rim (`ocupadas`: their tops and bottoms, to which it adds).
+  std::optional<QPoint> PosicionEnBorde(const TPlotItem& it, const QFontMetrics& fm,
+                                        std::vector<std::pair<int, int>>& ocupadas,
+                                        QString& texto) const;
+  // Where the title given as a label goes, its text elided to end before the caption.
+  QPoint PosicionTitulo(const QFontMetrics& fm, const MetricasQt& fmGrafica,
+                        const TPlacedText& cap, QString& texto) const;
+  // Where the x title given as a label goes; nullopt when the rim has no room for it.
+  std::optional<QPoint> PosicionTituloX(const QFont& fuente, const MetricasQt& fmGrafica,
+                                        const QString& texto) const;
 
   const TPlotModel& m_;
   OpcionesRender o_;

@@ -324,59 +324,10 @@ void TPlot::mouseMoveEvent(QMouseEvent* e) {
   }
 
   const MouseActMode accion = MouseAction();
-  if (accion == maPan || accion == maZoomDrag) {
-    if (!(e->buttons() & Qt::LeftButton)) {
-      arrastrando_ = false;
-    } else if (!arrastrando_) {
-      inicioArrastre_ = p;
-      lo0X_ = RangeLoX();
-      hi0X_ = RangeHiX();
-      lo0Y_ = RangeLoY();
-      hi0Y_ = RangeHiY();
-      arrastrando_ = true;
-    } else if (dentro) {
-      const double x = p.x() - inicioArrastre_.x(), y = p.y() - inicioArrastre_.y();
-      double loX = lo0X_, hiX = hi0X_, loY = lo0Y_, hiY = hi0Y_;
-      if (accion == maPan) {
-        const double W = DataAreaWidth(), H = DataAreaHeight();
-        if (W > 0) {
-          if (LogScaleX()) {
-            const double f = std::exp(std::log(hi0X_ / lo0X_) * (-x) / W);
-            loX = lo0X_ * f;
-            hiX = hi0X_ * f;
-          } else {
-            const double d = (hi0X_ - lo0X_) * x / W;
-            loX = lo0X_ - d;
-            hiX = hi0X_ - d;
-          }
-        }
-        if (H > 0) {
-          if (LogScaleY()) {
-            const double f = std::exp(std::log(hi0Y_ / lo0Y_) * y / H);
-            loY = lo0Y_ * f;
-            hiY = hi0Y_ * f;
-          } else {
-            const double d = (hi0Y_ - lo0Y_) * y / H;
-            loY = lo0Y_ + d;
-            hiY = hi0Y_ + d;
-          }
-        }
-      } else {
-        const double fx = 1.0 - x / std::max(Width(), 1);
-        const double fy = 1.0 + y / std::max(Height(), 1);
-        const double cx = (lo0X_ + hi0X_) / 2, cy = (lo0Y_ + hi0Y_) / 2;
-        const double hx = (hi0X_ - lo0X_) * fx / 2, hy = (hi0Y_ - lo0Y_) * fy / 2;
-        loX = cx - hx;
-        hiX = cx + hx;
-        loY = cy - hy;
-        hiY = cy + hy;
-      }
-      SetRange(loX, loY, hiX, hiY);
-      Repintar();
-    }
-  } else {
+  if (accion == maPan || accion == maZoomDrag)
+    Arrastrar(accion, p, dentro, e->buttons() & Qt::LeftButton);
+  else
     arrastrando_ = false;
-  }
 
   double wx, wy;
   PixelToWorld(p.x(), p.y(), wx, wy);
@@ -385,6 +336,70 @@ void TPlot::mouseMoveEvent(QMouseEvent* e) {
   if (OnMouseMoveInChart) OnMouseMoveInChart(this, dentro, e->modifiers(), wx, wy);
   emit mouseMoveInChart(dentro, wx, wy);
   QWidget::mouseMoveEvent(e);
+}
+
+void TPlot::Arrastrar(MouseActMode accion, QPoint p, bool dentro, bool boton) {
+  if (!boton) {
+    arrastrando_ = false;
+    return;
+  }
+  if (!arrastrando_) {
+    inicioArrastre_ = p;
+    lo0X_ = RangeLoX();
+    hi0X_ = RangeHiX();
+    lo0Y_ = RangeLoY();
+    hi0Y_ = RangeHiY();
+    arrastrando_ = true;
+    return;
+  }
+  if (!dentro) return;
+  const double x = p.x() - inicioArrastre_.x(), y = p.y() - inicioArrastre_.y();
+  double loX = lo0X_, hiX = hi0X_, loY = lo0Y_, hiY = hi0Y_;
+  if (accion == maPan)
+    RangosDesplazados(x, y, loX, hiX, loY, hiY);
+  else
+    RangosAmpliados(x, y, loX, hiX, loY, hiY);
+  SetRange(loX, loY, hiX, hiY);
+  Repintar();
+}
+
+void TPlot::RangosDesplazados(double x, double y, double& loX, double& hiX, double& loY,
+                              double& hiY) const {
+  const double W = DataAreaWidth(), H = DataAreaHeight();
+  if (W > 0) {
+    if (LogScaleX()) {
+      const double f = std::exp(std::log(hi0X_ / lo0X_) * (-x) / W);
+      loX = lo0X_ * f;
+      hiX = hi0X_ * f;
+    } else {
+      const double d = (hi0X_ - lo0X_) * x / W;
+      loX = lo0X_ - d;
+      hiX = hi0X_ - d;
+    }
+  }
+  if (H > 0) {
+    if (LogScaleY()) {
+      const double f = std::exp(std::log(hi0Y_ / lo0Y_) * y / H);
+      loY = lo0Y_ * f;
+      hiY = hi0Y_ * f;
+    } else {
+      const double d = (hi0Y_ - lo0Y_) * y / H;
+      loY = lo0Y_ + d;
+      hiY = hi0Y_ + d;
+    }
+  }
+}
+
+void TPlot::RangosAmpliados(double x, double y, double& loX, double& hiX, double& loY,
+                            double& hiY) const {
+  const double fx = 1.0 - x / std::max(Width(), 1);
+  const double fy = 1.0 + y / std::max(Height(), 1);
+  const double cx = (lo0X_ + hi0X_) / 2, cy = (lo0Y_ + hi0Y_) / 2;
+  const double hx = (hi0X_ - lo0X_) * fx / 2, hy = (hi0Y_ - lo0Y_) * fy / 2;
+  loX = cx - hx;
+  hiX = cx + hx;
+  loY = cy - hy;
+  hiY = cy + hy;
 }
 
 bool TPlot::GetMouseBox(double& x1, double& y1, double& x2, double& y2) {

@@ -105,6 +105,14 @@ class TPlot : public QWidget, public TPlotModel {
   void ActualizarBanda(const QRect& anterior);
   QPoint LimitarAlArea(QPoint p) const;
   void ActualizarCursor(bool dentro);
+  // Pan and drag zoom: the ranges follow the mouse from where the left button went down.
+  void Arrastrar(MouseActMode accion, QPoint p, bool dentro, bool boton);
+  // The ranges at the start of the drag moved (pan) or scaled (drag zoom) by the mouse's
+  // offset (x, y) in pixels.
+  void RangosDesplazados(double x, double y, double& loX, double& hiX, double& loY,
+                         double& hiY) const;
+  void RangosAmpliados(double x, double y, double& loX, double& hiX, double& loY,
+                       double& hiY) const;
 
   QImage whole_, data_;
   QPoint plumaDatos_{0, 0};  // pen position of the data area after the last drawing
