@@ -103,7 +103,8 @@ struct DefinicionCampo {
   bool EsTexto() const { return tipo != TipoCampo::Casilla && tipo != TipoCampo::Opciones; }
 };
 
-// Every field, dialog by dialog, in the reading order of each page.
+// Every field, dialog by dialog, in the reading order of each page; a dialog's pages (and
+// the "Métodos H" list of them) follow the order of their first fields.
 const std::vector<DefinicionCampo>& TablaCampos();
 // The field with that key; nullptr when there is none.
 const DefinicionCampo* BuscarCampo(std::string_view clave);
