@@ -3,8 +3,10 @@
 //
 // Each field has a key (its control name; "Estacion.EBloques" for the stationarity dialog's
 // EBloques, which shares its control name with the R/S one), the dialog and page it sits
-// on, its kind and its default text. The dialogs create and bind their controls from the
-// table, AnalysisParameters starts from its defaults, and fenwa-cli -p sets fields by key.
+// on, its kind, its default text, and what the dialog says about it: its label, the values
+// it takes and a short help. The dialogs create, label and bind their controls from the
+// table and lay out a page from its rows where they have no layout of their own;
+// AnalysisParameters starts from its defaults, and fenwa-cli -p sets fields by key.
 //
 // Values are held as texts, as the controls hold them; a check box is "0" or "1", a radio
 // group the index of its selected item. The analysis converts a text only when it uses
@@ -90,11 +92,19 @@ struct DefinicionCampo {
   TipoCampo tipo;
   const char* omision;   // default text
   std::vector<const char*> entradas;  // entries of an editable list, items of a radio group
+  // Its label as the dialog shows it: beside an edit field or list (with its colon), the
+  // text of a check box, the title of a radio group.
+  const char* etiqueta;
+  // The values it takes, shown in grey beside an edit field or list, decimals with a point;
+  // "" for a check box or a radio group, whose states say it.
+  const char* limites;
+  const char* ayuda;     // what it does, one or two short sentences (the control's hint)
 
   bool EsTexto() const { return tipo != TipoCampo::Casilla && tipo != TipoCampo::Opciones; }
 };
 
-// Every field, dialog by dialog, in the reading order of each page.
+// Every field, dialog by dialog, in the reading order of each page; a dialog's pages (and
+// the "Métodos H" list of them) follow the order of their first fields.
 const std::vector<DefinicionCampo>& TablaCampos();
 // The field with that key; nullptr when there is none.
 const DefinicionCampo* BuscarCampo(std::string_view clave);

@@ -1,17 +1,19 @@
-// What the parameter dialogs say about each field besides its label: the values it takes
-// (shown beside the field) and a short explanation of what it does (its hint).
+// What the dialogs show of a field besides its control, from its row of the parameter table
+// (app/parametros.h): the values it takes and its hint, with the decimals a person reads
+// here.
 #pragma once
 
+#include <QChar>
 #include <QString>
 
-struct AyudaCampo {
-  const char* clave;    // key of the field (app/parametros.h)
-  const char* limites;  // the values it takes, decimals with a point; "" for none
-  const char* ayuda;    // what it does, one or two short sentences
-};
+#include "app/parametros.h"
 
-// The help of a field; nullptr for a key without one.
-const AyudaCampo* BuscarAyuda(const char* clave);
+// The regional decimal separator, with which a person reads and writes numbers here.
+QChar SeparadorRegional();
 
 // A text with each point between two digits written as `separador` ("0,3 a 0,9").
 QString ConSeparador(const char* texto, QChar separador);
+
+// The values a field takes and its hint, with the regional decimal separator.
+QString LimitesMostrados(const DefinicionCampo& campo);
+QString AyudaMostrada(const DefinicionCampo& campo);

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QTabBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -22,62 +21,16 @@ namespace {
 
 constexpr int kAnchoCampo = 64;
 
-// The regional decimal separator, with which a person reads and writes numbers here.
-QChar Separador() {
-  const QString s = QLocale().decimalPoint();
-  return s.size() == 1 ? s.at(0) : QLatin1Char('.');
-}
-
 // A field's default as the dialog shows it: decimals with the regional separator, except
 // the significance of the stationarity test, whose text ("0.05") is fixed by the original
 // design.
 QString OmisionMostrada(const DefinicionCampo& c) {
   const bool decimal = c.tipo == TipoCampo::Decimal || c.tipo == TipoCampo::ListaDecimal;
   if (!decimal || std::string_view(c.clave) == campo::ESigni) return QString::fromUtf8(c.omision);
-  return ConSeparador(c.omision, Separador());
+  return ConSeparador(c.omision, SeparadorRegional());
 }
 
-// The control of a field, as the table describes it, with its default value and its hint.
-QWidget* NuevoControl(const DefinicionCampo& c, QWidget* padre) {
-  QWidget* control = nullptr;
-  QStringList entradas;
-  for (const char* e : c.entradas) entradas << QString::fromUtf8(e);
-  switch (c.tipo) {
-    case TipoCampo::Entero:
-    case TipoCampo::Decimal: {
-      auto* campo = new QLineEdit(OmisionMostrada(c), padre);
-      campo->setFixedWidth(kAnchoCampo);
-      control = campo;
-      break;
-    }
-    case TipoCampo::ListaEntera:
-    case TipoCampo::ListaDecimal: {
-      QComboBox* lista = NuevoComboEditable(padre, entradas, QString::fromUtf8(c.omision));
-      lista->setFixedWidth(kAnchoCampo + 16);
-      control = lista;
-      break;
-    }
-    case TipoCampo::Casilla: {
-      auto* casilla = new QCheckBox(padre);
-      casilla->setChecked(std::string_view(c.omision) == "1");
-      control = casilla;
-      break;
-    }
-    case TipoCampo::Opciones: {
-      auto* grupo = new TRadioGroup(QString(), entradas, padre);
-      grupo->SetItemIndex(QString::fromUtf8(c.omision).toInt());
-      control = grupo;
-      break;
-    }
-  }
-  control->setObjectName(QString::fromLatin1(c.control));
-  if (const AyudaCampo* ayuda = BuscarAyuda(c.clave))
-    control->setToolTip(ConSeparador(ayuda->ayuda, Separador()));
-  return control;
-}
-
-// Escribir below, for the defaults button.
-void Escribir(QWidget* campo, const QVariant& valor);
+QString Etiqueta(const DefinicionCampo& c) { return QString::fromUtf8(c.etiqueta); }
 
 // Title of the page a field is on, from the parameter table.
 QString PaginaDe(const char* clave) { return QString::fromUtf8(BuscarCampo(clave)->pagina); }
@@ -105,7 +58,6 @@ QWidget* Pagina(std::vector<QWidget*> hijos) {
   return pagina;
 }
 
-
 QVariant Valor(QWidget* campo) {
   if (auto* e = qobject_cast<QLineEdit*>(campo)) return e->text();
   if (auto* c = qobject_cast<QComboBox*>(campo)) return c->currentText();
@@ -130,6 +82,80 @@ void Escribir(QWidget* campo, const QVariant& valor) {
 }
 
 }  // namespace
+
+QWidget* NuevoControl(const DefinicionCampo& c, QWidget* padre) {
+  QWidget* control = nullptr;
+  QStringList entradas;
+  for (const char* e : c.entradas) entradas << QString::fromUtf8(e);
+  switch (c.tipo) {
+    case TipoCampo::Entero:
+    case TipoCampo::Decimal: {
+      auto* campo = new QLineEdit(OmisionMostrada(c), padre);
+      campo->setFixedWidth(kAnchoCampo);
+      control = campo;
+      break;
+    }
+    case TipoCampo::ListaEntera:
+    case TipoCampo::ListaDecimal: {
+      QComboBox* lista = NuevoComboEditable(padre, entradas, QString::fromUtf8(c.omision));
+      lista->setFixedWidth(kAnchoCampo + 16);
+      control = lista;
+      break;
+    }
+    case TipoCampo::Casilla: {
+      auto* casilla = new QCheckBox(Etiqueta(c), padre);
+      casilla->setChecked(std::string_view(c.omision) == "1");
+      control = casilla;
+      break;
+    }
+    case TipoCampo::Opciones: {
+      auto* grupo = new TRadioGroup(Etiqueta(c), entradas, padre);
+      grupo->SetItemIndex(QString::fromUtf8(c.omision).toInt());
+      control = grupo;
+      break;
+    }
+  }
+  control->setObjectName(QString::fromLatin1(c.control));
+  control->setToolTip(AyudaMostrada(c));
+  return control;
+}
+
+QWidget* FilaConLimites(const DefinicionCampo& c, QWidget* control) {
+  if (!*c.limites) return control;
+  // The field, then the values it takes in grey.
+  auto* fila = new QWidget;
+  auto* disposicion = new QHBoxLayout(fila);
+  disposicion->setContentsMargins(0, 0, 0, 0);
+  disposicion->addWidget(control);
+  auto* limites = new QLabel(LimitesMostrados(c), fila);
+  limites->setObjectName(QStringLiteral("Limites") + control->objectName());
+  QPalette paleta = limites->palette();
+  paleta.setColor(QPalette::WindowText, paleta.color(QPalette::Disabled, QPalette::WindowText));
+  limites->setPalette(paleta);
+  disposicion->addWidget(limites);
+  disposicion->addStretch(1);
+  return fila;
+}
+
+QGroupBox* GrupoGenerado(const std::vector<std::pair<const DefinicionCampo*, QWidget*>>& campos) {
+  // The rows first, then the group that takes them, as GrupoCampos does.
+  std::vector<std::pair<QString, QWidget*>> filas;  // no label: a row across
+  for (const auto& [c, control] : campos) {
+    if (c->EsTexto())
+      filas.emplace_back(Etiqueta(*c), FilaConLimites(*c, control));
+    else
+      filas.emplace_back(QString(), control);
+  }
+  QGroupBox* grupo = GrupoCampos(QStringLiteral("Parámetros"), {});
+  auto* formulario = static_cast<QFormLayout*>(grupo->layout());
+  for (const auto& [etiqueta, fila] : filas) {
+    if (etiqueta.isEmpty())
+      formulario->addRow(fila);
+    else
+      formulario->addRow(etiqueta, fila);
+  }
+  return grupo;
+}
 
 TDialogoParametros::TDialogoParametros(const QString& titulo, Dialogo dialogo, QWidget* padre)
     : QDialog(padre), dialogo_(dialogo) {
@@ -158,16 +184,12 @@ QComboBox* TDialogoParametros::Lista(const char* clave) const {
   return qobject_cast<QComboBox*>(Control(clave));
 }
 
-QCheckBox* TDialogoParametros::Casilla(const char* clave, const QString& texto) const {
-  auto* casilla = qobject_cast<QCheckBox*>(Control(clave));
-  if (casilla) casilla->setText(texto);
-  return casilla;
+QCheckBox* TDialogoParametros::Casilla(const char* clave) const {
+  return qobject_cast<QCheckBox*>(Control(clave));
 }
 
-TRadioGroup* TDialogoParametros::Opciones(const char* clave, const QString& titulo) const {
-  auto* grupo = qobject_cast<TRadioGroup*>(Control(clave));
-  if (grupo) grupo->setTitle(titulo);
-  return grupo;
+TRadioGroup* TDialogoParametros::Opciones(const char* clave) const {
+  return qobject_cast<TRadioGroup*>(Control(clave));
 }
 
 void TDialogoParametros::LeerEn(AnalysisParameters& parametros) const {
@@ -188,44 +210,35 @@ void TDialogoParametros::Mostrar(const AnalysisParameters& parametros) {
   }
 }
 
-QGroupBox* TDialogoParametros::PaginaParametros(
-    QTabWidget* paginas, const std::vector<std::pair<QString, QWidget*>>& filas) {
-  QString titulo;
-  for (const auto& [definicion, control] : campos_) {
-    if (control == filas.front().second) titulo = QString::fromUtf8(definicion->pagina);
+std::vector<std::pair<QString, QWidget*>> TDialogoParametros::Filas(
+    std::initializer_list<const char*> claves) const {
+  std::vector<std::pair<QString, QWidget*>> filas;
+  for (const char* clave : claves) {
+    const DefinicionCampo& c = *BuscarCampo(clave);
+    filas.emplace_back(Etiqueta(c), FilaConLimites(c, Control(clave)));
   }
-  QGroupBox* grupo = GrupoCampos(QStringLiteral("Parámetros"), ConLimites(filas));
-  paginas->addTab(Pagina({grupo, BotonOmision(titulo)}), titulo);
-  return grupo;
+  return filas;
 }
 
-std::vector<std::pair<QString, QWidget*>> TDialogoParametros::ConLimites(
-    const std::vector<std::pair<QString, QWidget*>>& filas) const {
-  std::vector<std::pair<QString, QWidget*>> r;
-  for (const auto& [etiqueta, control] : filas) {
-    const char* clave = nullptr;
-    for (const auto& [definicion, c] : campos_)
-      if (c == control) clave = definicion->clave;
-    const AyudaCampo* ayuda = clave ? BuscarAyuda(clave) : nullptr;
-    if (!ayuda || !*ayuda->limites) {
-      r.emplace_back(etiqueta, control);
-      continue;
-    }
-    // The field, then the values it takes in grey.
-    auto* fila = new QWidget;
-    auto* disposicion = new QHBoxLayout(fila);
-    disposicion->setContentsMargins(0, 0, 0, 0);
-    disposicion->addWidget(control);
-    auto* limites = new QLabel(ConSeparador(ayuda->limites, Separador()), fila);
-    limites->setObjectName(QStringLiteral("Limites") + control->objectName());
-    QPalette paleta = limites->palette();
-    paleta.setColor(QPalette::WindowText, paleta.color(QPalette::Disabled, QPalette::WindowText));
-    limites->setPalette(paleta);
-    disposicion->addWidget(limites);
-    disposicion->addStretch(1);
-    r.emplace_back(etiqueta, fila);
+void TDialogoParametros::AnadirPaginas(QTabWidget* paginas, const std::vector<PaginaAMano>& aMano) {
+  // The pages in the order of their first fields, each with its fields in table order.
+  std::vector<std::pair<QString, std::vector<std::pair<const DefinicionCampo*, QWidget*>>>> lista;
+  for (const auto& campo : campos_) {
+    const QString titulo = QString::fromUtf8(campo.first->pagina);
+    auto p = std::find_if(lista.begin(), lista.end(),
+                          [&titulo](const auto& pagina) { return pagina.first == titulo; });
+    if (p == lista.end()) p = lista.insert(lista.end(), {titulo, {}});
+    p->second.push_back(campo);
   }
-  return r;
+  for (const auto& [titulo, campos] : lista) {
+    auto hecha = std::find_if(aMano.begin(), aMano.end(), [&titulo](const PaginaAMano& a) {
+      return PaginaDe(a.first) == titulo;
+    });
+    QWidget* pagina = hecha != aMano.end()
+                          ? hecha->second()
+                          : Pagina({GrupoGenerado(campos), BotonOmision(titulo)});
+    paginas->addTab(pagina, titulo);
+  }
 }
 
 QPushButton* TDialogoParametros::BotonOmision(const QString& pagina) {
@@ -331,96 +344,40 @@ void TDialogoParametros::closeEvent(QCloseEvent* evento) {
 
 TFMetodosH::TFMetodosH(QWidget* padre)
     : TDialogoParametros(QStringLiteral("Métodos H"), Dialogo::MetodosH, padre) {
-  using namespace campo;
   setObjectName(QStringLiteral("TFMetodosH"));
   PageControl = new QTabWidget;
-
   EMind = Edicion(campo::EMind);
   EMinRS = Edicion(campo::EMinRS);
   EBloques = Edicion(campo::EBloques);
   EDecadaRS = Edicion(campo::EDecadaRS);
-  PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje d:"), EMind},
-                                           {QStringLiteral("Mínimo nº muestras R/S:"), EMinRS},
-                                           {QStringLiteral("Número de bloques:"), EBloques},
-                                           {QStringLiteral("Número de puntos por década:"), EDecadaRS}});
-
   EMinm = Edicion(campo::EMinm);
   EMinVar = Edicion(campo::EMinVar);
   EDecadaVar = Edicion(campo::EDecadaVar);
-  ChLineal = Casilla(campo::ChLineal,
-      QStringLiteral("Comprobar si log (Var) vs. log (m) es no lineal (no estacionariedad)"));
-  static_cast<QFormLayout*>(PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje m:"), EMinm},
-                               {QStringLiteral("Mínimo nº muestras para la varianza:"), EMinVar},
-                               {QStringLiteral("Número de puntos por década:"), EDecadaVar}})->layout())->addRow(ChLineal);
-
+  ChLineal = Casilla(campo::ChLineal);
   EMinmDif = Edicion(campo::EMinmDif);
   EMinVarDif = Edicion(campo::EMinVarDif);
   EDecadaVarDif = Edicion(campo::EDecadaVarDif);
-  ChMismos = Casilla(campo::ChMismos, QStringLiteral("Mismos parámetros que el método de la varianza"));
-  static_cast<QFormLayout*>(PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje m:"), EMinmDif},
-                               {QStringLiteral("Mínimo nº muestras para la varianza:"), EMinVarDif},
-                               {QStringLiteral("Número de puntos por década:"), EDecadaVarDif}})->layout())->addRow(ChMismos);
-
+  ChMismos = Casilla(campo::ChMismos);
   CBPorcentaje = Lista(campo::CBPorcentaje);
-  PaginaParametros(PageControl, {{QStringLiteral("Porcentaje de frecuencias (%):"), CBPorcentaje}});
-
-  RGModelo = Opciones(campo::RGModelo, QStringLiteral("Modelo fractal"));
-  RGDensidad = Opciones(campo::RGDensidad, QStringLiteral("Densidad"));
+  RGModelo = Opciones(campo::RGModelo);
+  RGDensidad = Opciones(campo::RGDensidad);
   EOrdenp = Edicion(campo::EOrdenp);
   EOrdenq = Edicion(campo::EOrdenq);
   CBFactor = Lista(campo::CBFactor);
   CBNivel = Lista(campo::CBNivel);
-  {
-    auto* estandar = new QGroupBox(MetodoDe(campo::RGModelo));
-    auto* disposicion = new QHBoxLayout(estandar);
-    disposicion->addWidget(RGModelo);
-    disposicion->addWidget(GrupoCampos(QStringLiteral("Órdenes ARMA"),
-                                       ConLimites({{QStringLiteral("Orden AR (p):"), EOrdenp},
-                                                   {QStringLiteral("Orden MA (q):"), EOrdenq}})));
-    auto* local = GrupoCampos(MetodoDe(campo::CBFactor),
-                              ConLimites({{QStringLiteral("Factor m:"), CBFactor}}));
-    auto* agregado = GrupoCampos(MetodoDe(campo::CBNivel),
-                                 ConLimites({{QStringLiteral("Nivel de agregación:"), CBNivel}}));
-    auto* pagina = new QWidget;
-    auto* rejilla = new QGridLayout(pagina);
-    rejilla->addWidget(estandar, 0, 0, 1, 2);
-    rejilla->addWidget(local, 1, 0);
-    rejilla->addWidget(agregado, 1, 1);
-    rejilla->addWidget(RGDensidad, 2, 0, 1, 2);
-    rejilla->addWidget(BotonOmision(PaginaDe(campo::RGModelo)), 3, 0, 1, 2, Qt::AlignLeft);
-    rejilla->setRowStretch(4, 1);
-    PageControl->addTab(pagina, PaginaDe(campo::RGModelo));
-  }
-
   EMomentosOnd = Edicion(campo::EMomentosOnd);
   EOctavaIni = Edicion(campo::EOctavaIni);
   EOctavaFin = Edicion(campo::EOctavaFin);
-  PaginaParametros(PageControl, {{QStringLiteral("Momentos nulos de la ondícula:"), EMomentosOnd},
-                           {QStringLiteral("Octava inicial:"), EOctavaIni},
-                           {QStringLiteral("Octava final (0 = automática):"), EOctavaFin}});
-
   EOrdenDFA = Edicion(campo::EOrdenDFA);
   EMinCaja = Edicion(campo::EMinCaja);
   EDecadaDFA = Edicion(campo::EDecadaDFA);
-  PaginaParametros(PageControl, {{QStringLiteral("Orden de la tendencia:"), EOrdenDFA},
-                           {QStringLiteral("Caja mínima (nº de muestras):"), EMinCaja},
-                           {QStringLiteral("Número de cajas por década:"), EDecadaDFA}});
-
   EMinmMom = Edicion(campo::EMinmMom);
   EMinBloquesMom = Edicion(campo::EMinBloquesMom);
   EDecadaMom = Edicion(campo::EDecadaMom);
-  PaginaParametros(PageControl, {{QStringLiteral("Mínimo valor del eje m:"), EMinmMom},
-                           {QStringLiteral("Mínimo nº de bloques:"), EMinBloquesMom},
-                           {QStringLiteral("Número de puntos por década:"), EDecadaMom}});
-
   EKMax = Edicion(campo::EKMax);
   EDecadaHig = Edicion(campo::EDecadaHig);
-  PaginaParametros(PageControl, {{QStringLiteral("Retardo máximo (0 = automático):"), EKMax},
-                           {QStringLiteral("Número de retardos por década:"), EDecadaHig}});
-
   EExponenteGPH = Edicion(campo::EExponenteGPH);
-  PaginaParametros(PageControl, {{QStringLiteral("Exponente del ancho de banda:"),
-                            EExponenteGPH}});
+  AnadirPaginas(PageControl, {{campo::RGModelo, [this] { return PaginaWhittle(); }}});
   PageControl->setCurrentIndex(0);
 
   // Every page at a glance: a list of the methods beside the page instead of the tabs.
@@ -446,6 +403,28 @@ TFMetodosH::TFMetodosH(QWidget* padre)
   Terminar(cuerpo);
 }
 
+// The three Whittle methods share a page: Whittle Estándar with its model and ARMA orders
+// on top, Whittle Local and Whittle Agregado side by side below, the FGN density of the
+// first and the last across the bottom.
+QWidget* TFMetodosH::PaginaWhittle() {
+  auto* estandar = new QGroupBox(MetodoDe(campo::RGModelo));
+  auto* disposicion = new QHBoxLayout(estandar);
+  disposicion->addWidget(RGModelo);
+  disposicion->addWidget(
+      GrupoCampos(QStringLiteral("Órdenes ARMA"), Filas({campo::EOrdenp, campo::EOrdenq})));
+  auto* local = GrupoCampos(MetodoDe(campo::CBFactor), Filas({campo::CBFactor}));
+  auto* agregado = GrupoCampos(MetodoDe(campo::CBNivel), Filas({campo::CBNivel}));
+  auto* pagina = new QWidget;
+  auto* rejilla = new QGridLayout(pagina);
+  rejilla->addWidget(estandar, 0, 0, 1, 2);
+  rejilla->addWidget(local, 1, 0);
+  rejilla->addWidget(agregado, 1, 1);
+  rejilla->addWidget(RGDensidad, 2, 0, 1, 2);
+  rejilla->addWidget(BotonOmision(PaginaDe(campo::RGModelo)), 3, 0, 1, 2, Qt::AlignLeft);
+  rejilla->setRowStretch(4, 1);
+  return pagina;
+}
+
 void TFMetodosH::ChMismosClick() {
   const bool propios = !ChMismos->isChecked();
   EMinmDif->setEnabled(propios);
@@ -468,9 +447,7 @@ TFMetodosT0::TFMetodosT0(QWidget* padre)
   EInicial = Edicion(campo::EInicial);
   EFinal = Edicion(campo::EFinal);
   EDecada = Edicion(campo::EDecada);
-  PaginaParametros(PageControl, {{QStringLiteral("Escala de tiempos inicial (seg.):"), EInicial},
-                           {QStringLiteral("Escala de tiempos final (seg.):"), EFinal},
-                           {QStringLiteral("Número de puntos por década:"), EDecada}});
+  AnadirPaginas(PageControl);
   Terminar(PageControl);
 }
 
@@ -505,8 +482,7 @@ TFEstacion::TFEstacion(QWidget* padre)
   PageControl = new QTabWidget;
   EBloques = Edicion(campo::EstacionEBloques);
   ESigni = Edicion(campo::ESigni);
-  PaginaParametros(PageControl, {{QStringLiteral("Número de bloques:"), EBloques},
-                                           {QStringLiteral("Significancia:"), ESigni}});
+  AnadirPaginas(PageControl);
   MAyuda = new QPlainTextEdit;
   MAyuda->setObjectName(QStringLiteral("MAyuda"));
   MAyuda->setReadOnly(true);
@@ -527,14 +503,16 @@ TFEstacion::TFEstacion(QWidget* padre)
 TFAuto::TFAuto(QWidget* padre)
     : TDialogoParametros(QStringLiteral("Autocorrelación"), Dialogo::Autocorrelacion, padre) {
   setObjectName(QStringLiteral("TFAuto"));
-  RGSesgo = Opciones(campo::RGSesgo, QStringLiteral("Sesgo"));
+  RGSesgo = Opciones(campo::RGSesgo);
   EPuntos = Edicion(campo::EPuntos);
-  ChLongitud = Casilla(campo::ChLongitud, QStringLiteral("Longitud de la serie"));
-  ChGuardar = Casilla(campo::ChGuardar, QStringLiteral("Guardar en fichero (*.atc)"));
+  ChLongitud = Casilla(campo::ChLongitud);
+  ChGuardar = Casilla(campo::ChGuardar);
 
-  auto* puntos = new QGroupBox(QStringLiteral("Número de puntos"));
+  // The number of points alone in a group titled with its label.
+  const auto [etiqueta, fila] = Filas({campo::EPuntos}).front();
+  auto* puntos = new QGroupBox(etiqueta);
   auto* disposicionPuntos = new QVBoxLayout(puntos);
-  disposicionPuntos->addWidget(ConLimites({{QString(), EPuntos}}).front().second);
+  disposicionPuntos->addWidget(fila);
   disposicionPuntos->addWidget(ChLongitud);
 
   auto* cuerpo = new QWidget;

@@ -4,8 +4,10 @@
 // "Aceptar" is the default button and the window's close box acts like it.
 //
 // Every control that holds a parameter is created from the parameter table
-// (app/parametros.h) with its control name, kind, list entries and default; the dialogs
-// only lay them out with their labels.
+// (app/parametros.h) with its control name, kind, list entries, default, label and hint.
+// A page whose fields have no layout made by hand (so far only "Whittle" and the
+// "Autocorrelación" dialog have one) is laid out from its rows, so a new method's page
+// needs nothing here.
 #pragma once
 
 #include <QCheckBox>
@@ -17,12 +19,24 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVariant>
-#include <map>
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/parametros.h"
 #include "ui/controles.h"
+
+// The control of a field as its row describes it: kind, name, list entries or items,
+// default, hint, and the label of a check box (its text) or a radio group (its title).
+QWidget* NuevoControl(const DefinicionCampo& campo, QWidget* padre);
+// An edit field or list with the values its row says it takes beside it, in grey.
+QWidget* FilaConLimites(const DefinicionCampo& campo, QWidget* control);
+// The group "Parámetros" of a page laid out from its rows, in their order: an edit field or
+// list with its label on the left and its limits beside it, a check box or a radio group
+// across the row.
+QGroupBox* GrupoGenerado(const std::vector<std::pair<const DefinicionCampo*, QWidget*>>& campos);
 
 class TDialogoParametros : public QDialog {
   Q_OBJECT
@@ -47,15 +61,16 @@ class TDialogoParametros : public QDialog {
   // The controls of the dialog's fields, created from the table.
   QLineEdit* Edicion(const char* clave) const;
   QComboBox* Lista(const char* clave) const;
-  QCheckBox* Casilla(const char* clave, const QString& texto) const;
-  TRadioGroup* Opciones(const char* clave, const QString& titulo) const;
-  // Adds a tab with the group "Parámetros" of labelled fields, titled with the page of its
-  // first field in the parameter table; returns the group, for rows of another kind.
-  QGroupBox* PaginaParametros(QTabWidget* paginas,
-                              const std::vector<std::pair<QString, QWidget*>>& filas);
-  // The rows with the values each field takes beside it, in grey (app's help table).
-  std::vector<std::pair<QString, QWidget*>> ConLimites(
-      const std::vector<std::pair<QString, QWidget*>>& filas) const;
+  QCheckBox* Casilla(const char* clave) const;
+  TRadioGroup* Opciones(const char* clave) const;
+  // For a page made by hand: each field's label and the field with its limits beside it.
+  std::vector<std::pair<QString, QWidget*>> Filas(std::initializer_list<const char*> claves) const;
+  // A page made by hand: a field on it, and what makes it.
+  using PaginaAMano = std::pair<const char*, std::function<QWidget*()>>;
+  // One tab per page of the dialog's fields, in the table order of their first fields: the
+  // page made by hand where there is one, else the group laid out from its rows
+  // (GrupoGenerado) with "Valores por omisión" below.
+  void AnadirPaginas(QTabWidget* paginas, const std::vector<PaginaAMano>& aMano = {});
   // "Valores por omisión": puts the fields of that page back to their defaults.
   QPushButton* BotonOmision(const QString& pagina);
   void ValoresPorOmision(const QString& pagina);
@@ -102,6 +117,8 @@ class TFMetodosH : public TDialogoParametros {
   void ChMismosClick();
   void RGModeloClick();
 
+ private:
+  QWidget* PaginaWhittle();
 };
 
 class TFMetodosT0 : public TDialogoParametros {

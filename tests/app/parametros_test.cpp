@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -40,12 +42,30 @@ TEST(Parametros, ValoresIniciales) {
 }
 
 // Every field is complete: a control name, a page where the dialog has pages, a default
-// its kind accepts, and the entries its kind needs.
+// its kind accepts, the entries its kind needs, and what its dialog page is made of: a
+// label, a help, and the values it takes beside an edit field or list (none beside a check
+// box or radio group), decimals written with a point, as the dialogs turn them into the
+// regional separator. A method's field without them would make a page with a bare control.
 TEST(Parametros, TablaCompleta) {
+  const auto comaDecimal = [](std::string_view t) {
+    for (std::size_t i = 1; i + 1 < t.size(); ++i)
+      if (t[i] == ',' && std::isdigit(static_cast<unsigned char>(t[i - 1])) &&
+          std::isdigit(static_cast<unsigned char>(t[i + 1])))
+        return true;
+    return false;
+  };
   for (const DefinicionCampo& c : TablaCampos()) {
     SCOPED_TRACE(c.clave);
     EXPECT_NE(std::string(c.control), "");
     EXPECT_EQ(std::string(c.pagina).empty(), c.dialogo == Dialogo::Autocorrelacion);
+    ASSERT_NE(c.etiqueta, nullptr);
+    ASSERT_NE(c.limites, nullptr);
+    ASSERT_NE(c.ayuda, nullptr);
+    EXPECT_NE(std::string(c.etiqueta), "");
+    EXPECT_NE(std::string(c.ayuda), "");
+    EXPECT_EQ(std::string(c.limites).empty(), !c.EsTexto());
+    EXPECT_FALSE(comaDecimal(c.limites)) << c.limites;
+    EXPECT_FALSE(comaDecimal(c.ayuda)) << c.ayuda;
     AnalysisParameters p;
     EXPECT_EQ(AsignarCampo(p, c.clave, c.omision), "");
     switch (c.tipo) {

@@ -7,6 +7,8 @@
 #include <QTabBar>
 #include <QPushButton>
 #include <QLabel>
+#include <QFormLayout>
+#include <memory>
 #include <algorithm>
 #include <set>
 #include <string_view>
@@ -18,6 +20,22 @@ namespace {
 void Escape(QWidget* w) {
   QKeyEvent tecla(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(w, &tecla);
+}
+
+// The label a person reads for a control: a check box's text, a radio group's title, the
+// label of its form row, or the title of the group it sits alone in.
+QString EtiquetaMostrada(QWidget* control) {
+  if (auto* casilla = qobject_cast<QCheckBox*>(control)) return casilla->text();
+  if (auto* grupo = qobject_cast<TRadioGroup*>(control)) return grupo->title();
+  for (QWidget* w = control; w->parentWidget(); w = w->parentWidget()) {
+    QWidget* padre = w->parentWidget();
+    if (auto* formulario = qobject_cast<QFormLayout*>(padre->layout())) {
+      auto* etiqueta = qobject_cast<QLabel*>(formulario->labelForField(w));
+      return etiqueta ? etiqueta->text() : QString();
+    }
+    if (auto* grupo = qobject_cast<QGroupBox*>(padre)) return grupo->title();
+  }
+  return {};
 }
 
 }  // namespace
@@ -45,7 +63,7 @@ AnalysisParameters OmisionesMostradas() {
 }
 
 // Every field of the parameter table has its control, named after it, in its dialog and on
-// its page, showing the table's default.
+// its page, showing the table's default beside the label of its row.
 TEST_F(UiTest, CadaCampoDeLaTablaTieneSuControl) {
   EXPECT_EQ(Leidos(*app_), OmisionesMostradas());
   const std::pair<Dialogo, TDialogoParametros*> dialogos[] = {
@@ -60,6 +78,7 @@ TEST_F(UiTest, CadaCampoDeLaTablaTieneSuControl) {
       ASSERT_EQ(control != nullptr, dialogo == c.dialogo);
       if (!control) continue;
       EXPECT_EQ(control->objectName().toStdString(), c.control);
+      EXPECT_EQ(EtiquetaMostrada(control).toStdString(), c.etiqueta);
       auto* paginas = ventana->findChild<QTabWidget*>();
       if (paginas) {
         int pagina = -1;
@@ -476,5 +495,74 @@ TEST_F(UiTest, DialogosQueSeExplican) {
     for (QPushButton* b : h->PageControl->widget(i)->findChildren<QPushButton*>())
       botones += b->text() == "Valores por omisión";
     EXPECT_EQ(botones, 1) << h->PageControl->tabText(i).toStdString();
+  }
+}
+
+// A page without a layout of its own is laid out from its rows alone: the group
+// "Parámetros" with a row per field in their order, an edit field or list labelled on the
+// left with its limits in grey beside it, a check box or radio group across, each control
+// of its kind with its name, default and hint. Rows of a method that is not in the table.
+TEST_F(UiTest, PaginaGeneradaDeSusFilas) {
+  using enum TipoCampo;
+  const std::vector<DefinicionCampo> filas = {
+      {"EPruebaN", "EPruebaN", Dialogo::MetodosH, "Prueba", Entero, "3", {},
+       "Número de prueba:", "1 a 9", "Un entero de prueba."},
+      {"EPruebaX", "EPruebaX", Dialogo::MetodosH, "Prueba", Decimal, "0.5", {},
+       "Exponente de prueba:", "0.1 a 0.9", "Un decimal, 0.5 por omisión."},
+      {"ChPrueba", "ChPrueba", Dialogo::MetodosH, "Prueba", Casilla, "1", {},
+       "Casilla de prueba", "", "Una casilla de prueba."},
+      {"CBPrueba", "CBPrueba", Dialogo::MetodosH, "Prueba", ListaEntera, "8", {"4", "8"},
+       "Lista de prueba:", "≥ 2", "Una lista de prueba."},
+      {"RGPrueba", "RGPrueba", Dialogo::MetodosH, "Prueba", Opciones, "1", {"una", "otra"},
+       "Opciones de prueba", "", "Un grupo de prueba."},
+  };
+  struct Esperado {
+    const char* clase;
+    const char* valor;
+    const char* limites;
+    const char* ayuda;
+  };
+  const Esperado esperados[] = {
+      {"QLineEdit", "3", "1 a 9", "Un entero de prueba."},
+      {"QLineEdit", "0,5", "0,1 a 0,9", "Un decimal, 0,5 por omisión."},
+      {"QCheckBox", "1", nullptr, "Una casilla de prueba."},
+      {"QComboBox", "8", "≥ 2", "Una lista de prueba."},
+      {"TRadioGroup", "1", nullptr, "Un grupo de prueba."},
+  };
+  QWidget padre;
+  std::vector<std::pair<const DefinicionCampo*, QWidget*>> campos;
+  for (const DefinicionCampo& c : filas) campos.emplace_back(&c, NuevoControl(c, &padre));
+  const std::unique_ptr<QGroupBox> grupo(GrupoGenerado(campos));
+  EXPECT_EQ(grupo->title(), "Parámetros");
+  auto* formulario = qobject_cast<QFormLayout*>(grupo->layout());
+  ASSERT_NE(formulario, nullptr);
+  ASSERT_EQ(formulario->rowCount(), static_cast<int>(filas.size()));
+  for (int i = 0; i < formulario->rowCount(); ++i) {
+    const DefinicionCampo& c = filas[static_cast<std::size_t>(i)];
+    const Esperado& e = esperados[i];
+    SCOPED_TRACE(c.clave);
+    QWidget* control = campos[static_cast<std::size_t>(i)].second;
+    EXPECT_EQ(grupo->findChild<QWidget*>(c.control), control);
+    EXPECT_STREQ(control->metaObject()->className(), e.clase);
+    EXPECT_EQ(control->toolTip(), e.ayuda);
+    EXPECT_EQ(EtiquetaMostrada(control).toStdString(), c.etiqueta);
+    QString valor;
+    if (auto* edicion = qobject_cast<QLineEdit*>(control)) valor = edicion->text();
+    if (auto* lista = qobject_cast<QComboBox*>(control)) valor = lista->currentText();
+    if (auto* casilla = qobject_cast<QCheckBox*>(control)) valor = casilla->isChecked() ? "1" : "0";
+    if (auto* opciones = qobject_cast<TRadioGroup*>(control)) valor = QString::number(opciones->ItemIndex());
+    EXPECT_EQ(valor, e.valor);
+    auto* limites = grupo->findChild<QLabel*>("Limites" + control->objectName());
+    if (!e.limites) {
+      EXPECT_EQ(limites, nullptr);
+      ASSERT_NE(formulario->itemAt(i, QFormLayout::SpanningRole), nullptr);
+      EXPECT_EQ(formulario->itemAt(i, QFormLayout::SpanningRole)->widget(), control);
+      continue;
+    }
+    ASSERT_NE(limites, nullptr);
+    EXPECT_EQ(limites->text(), e.limites);
+    ASSERT_NE(formulario->itemAt(i, QFormLayout::FieldRole), nullptr);
+    QWidget* fila = formulario->itemAt(i, QFormLayout::FieldRole)->widget();
+    EXPECT_TRUE(fila->isAncestorOf(control) && fila->isAncestorOf(limites));
   }
 }
