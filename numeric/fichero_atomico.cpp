@@ -149,11 +149,18 @@ FicheroAtomico::FicheroAtomico(const std::string& ruta) : destino_(ruta) {
   if (nombre.size() > 200) nombre.resize(200);  // the temporary name stays within NAME_MAX
   for (int intento = 0; intento < 100 && fd_ < 0; ++intento) {
     std::string temporal = carpeta + "." + nombre + "." + Letras() + ".tmp";
+    // Registered before it exists, so that a signal right after the open still removes
+    // it; should the open fail, the name is a random one nobody else uses.
+    hueco_ = Registrar(temporal);
     fd_ = ::open(temporal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existe ? 0600 : 0666);
     if (fd_ >= 0) {
       temporal_ = std::move(temporal);
-    } else if (errno != EEXIST) {
-      Fallo(errno);
+      break;
+    }
+    const int error = errno;
+    Desregistrar(hueco_);
+    if (error != EEXIST) {
+      Fallo(error);
       return;
     }
   }
@@ -161,7 +168,6 @@ FicheroAtomico::FicheroAtomico(const std::string& ruta) : destino_(ruta) {
     Fallo(EEXIST);
     return;
   }
-  hueco_ = Registrar(temporal_);
   // A file that is replaced keeps its permissions.
   if (existe) (void)::fchmod(fd_, st.st_mode & 0777);
 }
