@@ -72,32 +72,31 @@ class Analisis {
   int Bloque() {
     if (sel_.metodo == metodo::kTodos) return Comparacion();
     const DefinicionMetodo* metodo = BuscarMetodo(sel_.metodo);
-    if (!metodo || !metodo->bloque) return kEstadoOk;
-    std::optional<BloqueMetodo> bloque;
-    int estado = kEstadoOk;
+    if (!metodo || !metodo->Calcula()) return kEstadoOk;
+    MetodoEjecutado ejecutado;
     Calcular(0.0, cuotaMetodo_, [&] {
-      bloque.emplace(SerieDe(*metodo), par_, e_.separador);
-      estado = Ejecutar(*metodo, *bloque);
+      ejecutado = EjecutarMetodo(*metodo, SerieDe(*metodo), par_, e_.separador);
     });
-    if (estado != kEstadoOk) return estado;
-    for (const std::string& linea : bloque->lineas) Linea(linea);
-    ResultadoMetodo& r = bloque->resultado;
+    Estimacion& r = ejecutado.estimacion;
+    if (!r.Exito()) return r.estado;
+    for (const std::string& linea : ejecutado.lineas) Linea(linea);
     if (metodo->daH) {
       res_.aviso = AvisoH(r.valor);
       if (!res_.aviso.empty()) Linea(res_.aviso);
     }
     res_.valor = r.valor;
     if (r.hayIntervalo) {
-      res_.icBajo = r.icBajo;
-      res_.icAlto = r.icAlto;
+      res_.icBajo = r.inferior;
+      res_.icAlto = r.superior;
     }
-    res_.coeficientes = std::move(r.coeficientes);
-    if (r.hayConstante) res_.constante = r.constante;
+    res_.coeficientes = Coeficientes(r);
+    if (r.TieneCifra(cifra::kConstante))
+      res_.constante = static_cast<int>(r.CifraDe(cifra::kConstante));
     if (metodo->Dibuja()) {
-      res_.x = AStd(r.x);
-      res_.y = AStd(r.y);
+      res_.x = AStd(r.ejeX);
+      res_.y = AStd(r.ejeY);
       if (marcas_.graficaMetodo && e_.graficaMetodo) {
-        grafica_ = [this, metodo, x = std::move(r.x), y = std::move(r.y),
+        grafica_ = [this, metodo, x = std::move(r.ejeX), y = std::move(r.ejeY),
                     ajuste = std::move(r.ajusteY)] {
           RellenarGraficaMetodo(*e_.graficaMetodo, x, y, metodo->nombre, ajuste);
         };
@@ -120,13 +119,11 @@ class Analisis {
   int Comparacion() {
     std::vector<const DefinicionMetodo*> metodos;
     for (const DefinicionMetodo& m : TablaMetodos()) {
-      if (m.daH && m.bloque) metodos.push_back(&m);
+      if (m.daH && m.Calcula()) metodos.push_back(&m);
     }
     std::vector<ResultadoAnalisis::MetodoComparado> filas(metodos.size());
-    std::vector<BloqueMetodo> bloques;
-    bloques.reserve(metodos.size());
+    std::vector<Estimacion> estimaciones(metodos.size());
     Calcular(0.0, cuotaMetodo_, [&] {
-      for (const DefinicionMetodo* m : metodos) bloques.emplace_back(SerieDe(*m), par_, e_.separador);
       for (std::size_t i = 0; i < metodos.size(); ++i) {
         // Each method is an equal part of the progress.
         const double total = static_cast<double>(metodos.size());
@@ -134,7 +131,9 @@ class Analisis {
         ResultadoAnalisis::MetodoComparado& c = filas[i];
         c.metodo = metodos[i]->nombre;
         try {
-          c.estado = Ejecutar(*metodos[i], bloques[i]);
+          estimaciones[i] =
+              EjecutarMetodo(*metodos[i], SerieDe(*metodos[i]), par_, e_.separador).estimacion;
+          c.estado = estimaciones[i].estado;
           if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
         } catch (const ErrorConversion& error) {
           c.estado = error.Estado();
@@ -147,13 +146,13 @@ class Analisis {
     });
     for (std::size_t i = 0; i < metodos.size(); ++i) {
       ResultadoAnalisis::MetodoComparado& c = filas[i];
-      const BloqueMetodo& b = bloques[i];
+      const Estimacion& e = estimaciones[i];
       if (c.mensaje.empty()) {
-        c.valor = b.resultado.valor;
-        c.aviso = AvisoH(b.resultado.valor);
-        if (b.resultado.hayIntervalo) {
-          c.icBajo = b.resultado.icBajo;
-          c.icAlto = b.resultado.icAlto;
+        c.valor = e.valor;
+        c.aviso = AvisoH(e.valor);
+        if (e.hayIntervalo) {
+          c.icBajo = e.inferior;
+          c.icAlto = e.superior;
         }
       }
       res_.metodos.push_back(std::move(c));
@@ -254,17 +253,6 @@ class Analisis {
   // The series a method works on: T0 is in the units of the counts.
   const Vector& SerieDe(const DefinicionMetodo& metodo) {
     return metodo.libreDeEscala ? SerieEscalada() : original_;
-  }
-
-  // Runs a method's block; an estimate or interval that is not a finite number is refused
-  // rather than reported.
-  static int Ejecutar(const DefinicionMetodo& metodo, BloqueMetodo& b) {
-    const int estado = metodo.bloque(b);
-    if (estado != kEstadoOk) return estado;
-    const ResultadoMetodo& r = b.resultado;
-    const bool finito = std::isfinite(r.valor) &&
-                        (!r.hayIntervalo || (std::isfinite(r.icBajo) && std::isfinite(r.icAlto)));
-    return finito ? kEstadoOk : kEstadoResultadoNoFinito;
   }
 
   // A long computation, the part [desde, hasta] of the analysis' progress, through the hooks

@@ -97,7 +97,7 @@ std::vector<std::string> TablaComparacion(
 std::string LineaExcluidosComparacion(int modeloWhittle) {
   std::vector<std::string> excluidos;
   for (const DefinicionMetodo& m : TablaMetodos())
-    if (m.bloque && !m.daH) excluidos.push_back(m.nombre);
+    if (m.Calcula() && !m.daH) excluidos.push_back(m.nombre);
   std::string linea = "No se comparan ";
   for (std::size_t i = 0; i < excluidos.size(); ++i) {
     if (i > 0) linea += i + 1 == excluidos.size() ? " ni " : ", ";

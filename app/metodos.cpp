@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 
 #include "app/formato.h"
 #include "estimators/estado.h"
@@ -23,335 +24,200 @@
 #include "estimators/test_t.h"
 #include "numeric/regresion.h"
 
-std::string BloqueMetodo::F(double x) const { return FormatoF(x, separador_); }
-std::string BloqueMetodo::G(double x) const { return FormatoG(x, separador_); }
-std::string BloqueMetodo::I(long long n) { return FormatoI(n); }
-
-void BloqueMetodo::Parametro(const std::string& texto) { Linea("      " + texto); }
-
-void BloqueMetodo::Intervalo(double bajo, double alto) {
-  resultado.hayIntervalo = true;
-  resultado.icBajo = bajo;
-  resultado.icAlto = alto;
-  Linea("Intervalo de confianza (95%): [" + F(bajo) + "; " + F(alto) + "]");
+int LectorCampos::Estado(const char* campo) const {
+  const DefinicionCampo* definicion = BuscarCampo(campo);
+  if (definicion && definicion->tipo == TipoCampo::Casilla) return Marca(campo) ? 1 : 0;
+  return Opcion(campo);
 }
 
-namespace {
+std::uint32_t LectorCampos::SinSigno(const char* campo) const {
+  const int valor = Entero(campo);
+  return valor < 0 ? 0u : static_cast<std::uint32_t>(valor);
+}
 
-using namespace campo;
-
-// Minimum lag d and minimum level m go to the estimators as unsigned numbers; a negative
-// text would turn into a huge value and be refused with an unrelated message. Passing 0
-// makes the estimator refuse it with the message of that very parameter.
-std::uint32_t SinSigno(int valor) { return valor < 0 ? 0u : static_cast<std::uint32_t>(valor); }
-
-// Double to single precision without leaving the float range undefined.
-float AFloat(double valor) {
+float LectorCampos::Simple(const char* campo) const {
+  const double valor = Real(campo);
   if (valor > FLT_MAX) return HUGE_VALF;
   if (valor < -FLT_MAX) return -HUGE_VALF;
   return static_cast<float>(valor);
 }
 
-// The first line of the first log-log methods.
-void LineaHurst(BloqueMetodo& b, double H) {
-  b.resultado.valor = H;
-  b.Linea("Parámetro Hurst H = " + b.F(H));
+namespace {
+
+bool Empieza(const char* nombre, const char* prefijo) {
+  return std::string_view(nombre).starts_with(prefijo);
 }
 
-// The first line of the Whittle methods and of every method added after them.
-void LineaHurstDosPuntos(BloqueMetodo& b, double H) {
-  b.resultado.valor = H;
-  b.Linea("Parámetro Hurst: H = " + b.F(H));
-}
+// The lines of a row written for an estimate.
+class Redactor {
+ public:
+  Redactor(const LectorCampos& campos, const Estimacion& e, char separador)
+      : campos_(campos), e_(e), separador_(separador) {}
 
-// The first two lines of the methods with a confidence interval.
-void LineaHurstIntervalo(BloqueMetodo& b, double H, double bajo, double alto) {
-  LineaHurstDosPuntos(b, H);
-  b.Intervalo(bajo, alto);
-}
+  std::string F(double x) const { return FormatoF(x, separador_); }
 
-// The chart's points, and the method's own fitted line at them where it has one.
-void Puntos(BloqueMetodo& b, Vector& x, Vector& y, Vector ajusteY = Vector()) {
-  b.resultado.x = std::move(x);
-  b.resultado.y = std::move(y);
-  b.resultado.ajusteY = std::move(ajusteY);
-}
-
-int RS(BloqueMetodo& b) {
-  const int minD = b.Entero(EMind);
-  const int minMuestras = b.Entero(EMinRS);
-  const int bloques = b.Entero(EBloques);
-  const int decada = b.Entero(EDecadaRS);
-  double H = 0;
-  Vector x, y;
-  const int estado = HurstRS(b.Serie(), decada, bloques, SinSigno(minD), minMuestras, H, x, y);
-  if (estado != kEstadoOk) return estado;
-  LineaHurst(b, H);
-  b.Linea("Método R/S. Parámetros:");
-  b.Parametro("Mínimo valor de 'd': " + b.I(minD));
-  b.Parametro("Mínimo nº de muestras R/S: " + b.I(minMuestras));
-  b.Parametro("Número de bloques: " + b.I(bloques));
-  b.Parametro("Puntos por década: " + b.I(decada));
-  Puntos(b, x, y);
-  return kEstadoOk;
-}
-
-// The three parameter lines of both variance methods.
-void LineasVarianza(BloqueMetodo& b, int minM, int minMuestras, int decada) {
-  b.Parametro("Mínimo valor de 'm': " + b.I(minM));
-  b.Parametro("Mínimo nº de muestras para la varianza: " + b.I(minMuestras));
-  b.Parametro("Puntos por década: " + b.I(decada));
-}
-
-int Varianza(BloqueMetodo& b) {
-  const int minM = b.Entero(EMinm);
-  const int minMuestras = b.Entero(EMinVar);
-  const int decada = b.Entero(EDecadaVar);
-  double H = 0;
-  Vector x, y;
-  int estado = HurstVarianza(b.Serie(), decada, SinSigno(minM), minMuestras, H, x, y);
-  if (estado != kEstadoOk) return estado;
-  const bool lineal = b.Marca(ChLineal);
-  int esRecta = 1;
-  if (lineal) {
-    estado = ComprobarLineal(x, y, 8.0f, esRecta);
-    if (estado != kEstadoOk) return estado;
+  bool Cumple(const LineaInforme::Condicion& c) const {
+    return c.campo == nullptr || (campos_.Estado(c.campo) == c.estado) != c.distinto;
   }
-  LineaHurst(b, H);
-  b.Linea("Método de la varianza. Parámetros:");
-  LineasVarianza(b, minM, minMuestras, decada);
-  if (lineal) {
-    b.Linea(esRecta == 1
-                ? "La gráfica log10 (Var.) vs log10 (m) es aprox. una línea recta. No existen "
-                  "saltos en la media ni tendencias lentamente decrecientes (no "
-                  "estacionariedades)"
-                : "La gráfica log10 (Var.) vs log10 (m) no es una línea recta. No "
-                  "estacionariedad presente");
+
+  std::string Linea(const LineaInforme& linea) const {
+    std::string texto = linea.parametro ? "      " : "";
+    for (const Pieza& p : linea.piezas) texto += Texto(p);
+    return texto;
   }
-  Puntos(b, x, y);
-  return kEstadoOk;
-}
 
-// The methods over the aggregation levels of the variance method: the minimum m, the
-// minimum number of samples and the points per decade from the three fields, the
-// estimator, then its first line, its method line and the three parameter lines.
-int MetodoDeNiveles(BloqueMetodo& b, const char* campoM, const char* campoMuestras,
-                    const char* campoDecada,
-                    int (*estimador)(const Vector&, std::int32_t, std::uint32_t, std::int32_t,
-                                     double&, Vector&, Vector&),
-                    void (*primeraLinea)(BloqueMetodo&, double), const char* lineaMetodo) {
-  const int minM = b.Entero(campoM);
-  const int minMuestras = b.Entero(campoMuestras);
-  const int decada = b.Entero(campoDecada);
-  double H = 0;
-  Vector x, y;
-  const int estado = estimador(b.Serie(), decada, SinSigno(minM), minMuestras, H, x, y);
-  if (estado != kEstadoOk) return estado;
-  primeraLinea(b, H);
-  b.Linea(lineaMetodo);
-  LineasVarianza(b, minM, minMuestras, decada);
-  Puntos(b, x, y);
-  return kEstadoOk;
-}
-
-int VarianzaDiferenciada(BloqueMetodo& b) {
-  const bool mismos = b.Marca(ChMismos);
-  return MetodoDeNiveles(b, mismos ? EMinm : EMinmDif, mismos ? EMinVar : EMinVarDif,
-                         mismos ? EDecadaVar : EDecadaVarDif, HurstVarDiferenciada, LineaHurst,
-                         "Método de la varianza diferenciada. Parámetros:");
-}
-
-int IDC(BloqueMetodo& b) {
-  const double inicial = b.Real(EInicial);
-  const double final_ = b.Real(EFinal);
-  const int decada = b.Entero(EDecada);
-  double T0 = 0;
-  Vector x, y;
-  const int estado = T0IDC(b.Serie(), decada, inicial, final_, T0, x, y);
-  if (estado != kEstadoOk) return estado;
-  b.resultado.valor = T0;
-  b.Linea("Tiempo de comienzo fractal : T0 = " + b.F(T0) + " seg.");
-  b.Linea("Método de IDC (T0). Parámetros:");
-  b.Parametro("Escala de tiempos inicial: " + b.G(inicial) + " seg.");
-  b.Parametro("Escala de tiempos final: " + b.G(final_) + " seg.");
-  b.Parametro("Puntos por década: " + b.I(decada));
-  Puntos(b, x, y);
-  return kEstadoOk;
-}
-
-int Periodograma(BloqueMetodo& b) {
-  const double porcentaje = b.Real(CBPorcentaje);
-  double H = 0;
-  Vector x, y;
-  const int estado = HurstPeriodograma(b.Serie(), AFloat(porcentaje), H, x, y);
-  if (estado != kEstadoOk) return estado;
-  LineaHurst(b, H);
-  b.Linea("Método del periodograma. Parámetros:");
-  b.Parametro("Porcentaje de frecuencias: " + b.G(porcentaje));
-  Puntos(b, x, y);
-  return kEstadoOk;
-}
-
-// The FGN density chosen; the report names it only when it is not the historical one.
-SumaDensidad Densidad(BloqueMetodo& b) {
-  return b.Opcion(RGDensidad) == 1 ? SumaDensidad::kExacta : SumaDensidad::kTruncada;
-}
-
-void LineaDensidad(BloqueMetodo& b, SumaDensidad suma) {
-  if (suma == SumaDensidad::kExacta) b.Parametro("Densidad espectral: exacta");
-}
-
-int WhittleEstandar(BloqueMetodo& b) {
-  if (b.Opcion(RGModelo) == 0) {
-    const SumaDensidad suma = Densidad(b);
-    double H = 0, bajo = 0, alto = 0;
-    const int estado = HurstWhittleFgn(b.Serie(), H, bajo, alto, suma);
-    if (estado != kEstadoOk) return estado;
-    LineaHurstIntervalo(b, H, bajo, alto);
-    b.Linea("Método de Whittle estándar. Modelo FGN");
-    LineaDensidad(b, suma);
-    return kEstadoOk;
+ private:
+  std::string Texto(const Pieza& p) const {
+    switch (p.tipo) {
+      case Pieza::Tipo::Texto:
+        return p.a;
+      case Pieza::Tipo::Valor:
+        return F(e_.valor);
+      case Pieza::Tipo::Entero:
+        return FormatoI(campos_.Entero(p.a));
+      case Pieza::Tipo::Real:
+        return FormatoG(campos_.Real(p.a), separador_);
+      case Pieza::Tipo::Elegido:
+        return FormatoI(campos_.Entero(campos_.Marca(p.a) ? p.b : p.c));
+      case Pieza::Tipo::Cifra:
+        return FormatoI(static_cast<long long>(e_.CifraDe(p.a)));
+      case Pieza::Tipo::Cifras: {
+        std::string lista;
+        for (const Cifra& c : e_.cifras) {
+          if (Empieza(c.nombre, p.a)) lista += F(c.valor) + "  ";
+        }
+        return lista;
+      }
+      case Pieza::Tipo::SegunCifra:
+        return e_.CifraDe(p.a) == 1.0 ? p.b : p.c;
+      case Pieza::Tipo::SegunCampo:
+        return campos_.Estado(p.a) == 0 ? p.b : p.c;
+    }
+    return {};
   }
-  const int ordenP = b.Entero(EOrdenp);
-  const int ordenQ = b.Entero(EOrdenq);
-  Vector eta;
-  double bajo = 0, alto = 0;
-  const int estado = HurstWhittleFarima(b.Serie(), ordenP, ordenQ, eta, bajo, alto);
-  if (estado != kEstadoOk) return estado;
-  b.resultado.coeficientes.assign(eta.begin(), eta.end());
-  LineaHurstIntervalo(b, eta(1), bajo, alto);
-  std::string ar = "Parámetros AR: ";
-  for (int k = 1; k <= ordenP; ++k) ar += b.F(eta(static_cast<std::uint32_t>(k + 1))) + "  ";
-  b.Linea(ar);
-  std::string ma = "Parámetros MA: ";
-  for (int k = 1; k <= ordenQ; ++k) {
-    ma += b.F(eta(static_cast<std::uint32_t>(ordenP + k + 1))) + "  ";
+
+  const LectorCampos& campos_;
+  const Estimacion& e_;
+  char separador_;
+};
+
+}  // namespace
+
+MetodoEjecutado EjecutarMetodo(const DefinicionMetodo& metodo, const Vector& serie,
+                               const AnalysisParameters& parametros, char separador) {
+  const LectorCampos campos(parametros);
+  MetodoEjecutado r{metodo.estimar(campos, serie), {}};
+  Estimacion& e = r.estimacion;
+  if (!e.Exito()) return r;
+  const bool finito = std::isfinite(e.valor) &&
+                      (!e.hayIntervalo || (std::isfinite(e.inferior) && std::isfinite(e.superior)));
+  if (!finito) {
+    r.estimacion = Estimacion::Rechazo(kEstadoResultadoNoFinito);
+    return r;
   }
-  b.Linea(ma);
-  b.Linea("Método de Whittle estándar. Modelo FARIMA");
-  return kEstadoOk;
+  const Redactor redactor(campos, e, separador);
+  for (std::size_t i = 0; i < metodo.lineas.size(); ++i) {
+    const LineaInforme& linea = metodo.lineas[i];
+    if (redactor.Cumple(linea.si) && redactor.Cumple(linea.y)) {
+      r.lineas.push_back(redactor.Linea(linea));
+    }
+    if (i == 0 && e.hayIntervalo) {
+      r.lineas.push_back("Intervalo de confianza (95%): [" + redactor.F(e.inferior) + "; " +
+                         redactor.F(e.superior) + "]");
+    }
+  }
+  return r;
 }
 
-// The Whittle methods with one integer parameter (the aggregation level, the factor m).
-// A negative value becomes a huge one, which the estimator refuses with its message.
-template <class Estimador>
-int WhittleConParametro(BloqueMetodo& b, const char* campo, const Estimador& estimador,
-                        const char* lineaMetodo, const char* etiqueta) {
-  const int valor = b.Entero(campo);
-  double H = 0, bajo = 0, alto = 0;
-  const int estado = estimador(b.Serie(), static_cast<std::uint32_t>(valor), H, bajo, alto);
-  if (estado != kEstadoOk) return estado;
-  LineaHurstIntervalo(b, H, bajo, alto);
-  b.Linea(lineaMetodo);
-  b.Parametro(etiqueta + b.I(valor));
-  return kEstadoOk;
+std::vector<double> Coeficientes(const Estimacion& e) {
+  if (!e.TieneCifra(cifra::kOrdenP)) return {};
+  std::vector<double> c{e.valor};
+  for (const char* prefijo : {cifra::kPrefijoAR, cifra::kPrefijoMA}) {
+    for (const Cifra& f : e.cifras) {
+      if (Empieza(f.nombre, prefijo)) c.push_back(f.valor);
+    }
+  }
+  return c;
 }
 
-int WhittleAgregado(BloqueMetodo& b) {
-  const SumaDensidad suma = Densidad(b);
-  const int estado = WhittleConParametro(
-      b, CBNivel,
-      [&](const Vector& serie, std::uint32_t nivel, double& H, double& bajo, double& alto) {
-        return HurstWhittleAgregado(serie, nivel, H, bajo, alto, suma);
-      },
-      "Método de Whittle agregado. Parámetros:", "Nivel de agregación: ");
-  if (estado == kEstadoOk) LineaDensidad(b, suma);
-  return estado;
+namespace {
+
+using namespace campo;
+using Tipo = Pieza::Tipo;
+
+// The pieces and lines the rows are written with.
+Pieza Texto(const char* texto) { return {Tipo::Texto, texto}; }
+Pieza Valor() { return {Tipo::Valor}; }
+Pieza Entero(const char* campo) { return {Tipo::Entero, campo}; }
+Pieza Real(const char* campo) { return {Tipo::Real, campo}; }
+Pieza Elegido(const char* marca, const char* si, const char* no) {
+  return {Tipo::Elegido, marca, si, no};
+}
+Pieza CifraEntera(const char* nombre) { return {Tipo::Cifra, nombre}; }
+Pieza Cifras(const char* prefijo) { return {Tipo::Cifras, prefijo}; }
+Pieza SegunCifra(const char* nombre, const char* si, const char* no) {
+  return {Tipo::SegunCifra, nombre, si, no};
+}
+Pieza SegunCampo(const char* campo, const char* cero, const char* otro) {
+  return {Tipo::SegunCampo, campo, cero, otro};
 }
 
-int WhittleLocal(BloqueMetodo& b) {
-  return WhittleConParametro(b, CBFactor, HurstWhittleLocal,
-                             "Método de Whittle local. Parámetros:", "Factor m: ");
+LineaInforme Linea(std::vector<Pieza> piezas, LineaInforme::Condicion si = {},
+                   LineaInforme::Condicion y = {}) {
+  return {false, std::move(piezas), si, y};
+}
+LineaInforme Linea(const char* texto) { return Linea({Texto(texto)}); }
+LineaInforme Parametro(const char* etiqueta, Pieza valor, LineaInforme::Condicion si = {},
+                       LineaInforme::Condicion y = {}) {
+  return {true, {Texto(etiqueta), valor}, si, y};
+}
+LineaInforme Parametro(std::vector<Pieza> piezas) { return {true, std::move(piezas), {}, {}}; }
+LineaInforme::Condicion Si(const char* campo, int estado) { return {campo, estado, false}; }
+LineaInforme::Condicion NoEs(const char* campo, int estado) { return {campo, estado, true}; }
+
+// The first lines: the log-log methods first written, and the Whittle methods with every
+// method added after them.
+const LineaInforme kHurst = Linea({Texto("Parámetro Hurst H = "), Valor()});
+const LineaInforme kHurstDosPuntos = Linea({Texto("Parámetro Hurst: H = "), Valor()});
+
+// The three parameter lines of the methods over aggregation levels.
+std::vector<LineaInforme> LineasDeNiveles(const char* lineaMetodo, LineaInforme primera,
+                                          Pieza m, Pieza muestras, Pieza decada) {
+  return {primera, Linea(lineaMetodo), Parametro("Mínimo valor de 'm': ", m),
+          Parametro("Mínimo nº de muestras para la varianza: ", muestras),
+          Parametro("Puntos por década: ", decada)};
 }
 
-int Ondiculas(BloqueMetodo& b) {
-  const int momentos = b.Entero(EMomentosOnd);
-  const int octavaInicial = b.Entero(EOctavaIni);
-  const int octavaFinal = b.Entero(EOctavaFin);
-  double H = 0, bajo = 0, alto = 0;
-  std::int32_t usada = 0;
-  Vector x, y, ajuste;
-  const int estado = HurstOndiculas(b.Serie(), momentos, octavaInicial, octavaFinal, H, bajo,
-                                    alto, usada, x, y, ajuste);
-  if (estado != kEstadoOk) return estado;
-  LineaHurstIntervalo(b, H, bajo, alto);
-  b.Linea("Método de ondículas (Abry-Veitch). Parámetros:");
-  b.Parametro("Momentos nulos de la ondícula: " + b.I(momentos));
-  b.Parametro("Octavas: " + b.I(octavaInicial) + " a " + b.I(usada));
-  Puntos(b, x, y, std::move(ajuste));
-  return kEstadoOk;
+// Varianza: the estimate, then, with "lineal" checked, whether its points lie on a line.
+Estimacion Varianza(const LectorCampos& c, const Vector& s) {
+  const std::uint32_t minM = c.SinSigno(EMinm);
+  const int minMuestras = c.Entero(EMinVar);
+  Estimacion e = HurstVarianza(s, c.Entero(EDecadaVar), minM, minMuestras);
+  if (e.Exito() && c.Marca(ChLineal)) {
+    int esRecta = 1;
+    const int estado = ComprobarLineal(e.ejeX, e.ejeY, 8.0f, esRecta);
+    if (estado != kLinealHecho) return Estimacion::Rechazo(estado);
+    e.cifras.push_back({cifra::kRecta, static_cast<double>(esRecta)});
+  }
+  return e;
 }
 
-int Gph(BloqueMetodo& b) {
-  const double exponente = b.Real(EExponenteGPH);
-  double H = 0, bajo = 0, alto = 0;
-  std::uint32_t frecuencias = 0;
-  Vector x, y, ajuste;
-  const int estado = HurstGph(b.Serie(), exponente, H, bajo, alto, frecuencias, x, y, ajuste);
-  if (estado != kEstadoOk) return estado;
-  LineaHurstIntervalo(b, H, bajo, alto);
-  b.Linea("Método GPH. Parámetros:");
-  b.Parametro("Exponente del ancho de banda: " + b.G(exponente));
-  b.Parametro("Frecuencias usadas: " + b.I(frecuencias));
-  Puntos(b, x, y, std::move(ajuste));
-  return kEstadoOk;
+Estimacion VarianzaDiferenciada(const LectorCampos& c, const Vector& s) {
+  const bool mismos = c.Marca(ChMismos);
+  const std::uint32_t minM = c.SinSigno(mismos ? EMinm : EMinmDif);
+  const int minMuestras = c.Entero(mismos ? EMinVar : EMinVarDif);
+  return HurstVarDiferenciada(s, c.Entero(mismos ? EDecadaVar : EDecadaVarDif), minM,
+                              minMuestras);
 }
 
-int Dfa(BloqueMetodo& b) {
-  const int orden = b.Entero(EOrdenDFA);
-  const int cajaMinima = b.Entero(EMinCaja);
-  const int cajasDecada = b.Entero(EDecadaDFA);
-  double H = 0;
-  Vector x, y;
-  const int estado = HurstDfa(b.Serie(), orden, cajaMinima, cajasDecada, H, x, y);
-  if (estado != kEstadoOk) return estado;
-  LineaHurstDosPuntos(b, H);
-  b.Linea("Método DFA. Parámetros:");
-  b.Parametro("Orden de la tendencia: " + b.I(orden));
-  b.Parametro("Caja mínima: " + b.I(cajaMinima));
-  b.Parametro("Cajas por década: " + b.I(cajasDecada));
-  Puntos(b, x, y);
-  return kEstadoOk;
+SumaDensidad Densidad(const LectorCampos& c) {
+  return c.Opcion(RGDensidad) == 1 ? SumaDensidad::kExacta : SumaDensidad::kTruncada;
 }
 
-int MomentosAbsolutos(BloqueMetodo& b) {
-  return MetodoDeNiveles(b, EMinmMom, EMinBloquesMom, EDecadaMom, HurstMomentosAbsolutos,
-                         LineaHurstDosPuntos, "Método de los momentos absolutos. Parámetros:");
-}
-
-int Higuchi(BloqueMetodo& b) {
-  const int retardoMaximo = b.Entero(EKMax);
-  const int retardosDecada = b.Entero(EDecadaHig);
-  double H = 0;
-  std::int32_t usado = 0;
-  Vector x, y;
-  const int estado = HurstHiguchi(b.Serie(), retardoMaximo, retardosDecada, H, usado, x, y);
-  if (estado != kEstadoOk) return estado;
-  LineaHurstDosPuntos(b, H);
-  b.Linea("Método de Higuchi. Parámetros:");
-  b.Parametro("Retardo máximo: " + b.I(usado));
-  b.Parametro("Retardos por década: " + b.I(retardosDecada));
-  Puntos(b, x, y);
-  return kEstadoOk;
-}
-
-int TestEstacionariedad(BloqueMetodo& b) {
-  const int bloques = b.Entero(EstacionEBloques);
-  const double significancia = b.Real(ESigni);
-  double P = 0;
-  int constante = 0;
-  const int estado =
-      TestT(b.Serie(), static_cast<std::uint32_t>(bloques), significancia, P, constante);
-  if (estado != kEstadoOk) return estado;
-  b.resultado.valor = P;
-  b.resultado.hayConstante = true;
-  b.resultado.constante = constante;
-  b.Linea("Probabilidad: P = " + b.F(P) + "    Parámetro Hurst " +
-          (constante == 1 ? "constante" : "no constante"));
-  b.Linea("Test de estacionariedad. Parámetros:");
-  b.Parametro("Número de bloques: " + b.I(bloques));
-  b.Parametro("Significancia: " + b.G(significancia));
-  return kEstadoOk;
+Estimacion WhittleEstandar(const LectorCampos& c, const Vector& s) {
+  if (c.Opcion(RGModelo) == 0) return HurstWhittleFgn(s, Densidad(c));
+  const int p = c.Entero(EOrdenp);
+  return HurstWhittleFarima(s, p, c.Entero(EOrdenq));
 }
 
 }  // namespace
@@ -360,38 +226,139 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
   constexpr std::uint8_t kMarcaRS = 3, kMarcaPeriodograma = 0, kMarcaComun = 17;
   static const std::vector<DefinicionMetodo> tabla = {
       {metodo::kDfa, nullptr, {EOrdenDFA, EMinCaja, EDecadaDFA}, true, false, "log10 (s)",
-       "log10 F(s)", kMarcaComun, Dfa},
+       "log10 F(s)", kMarcaComun,
+       [](const LectorCampos& c, const Vector& s) {
+         const int orden = c.Entero(EOrdenDFA);
+         const int caja = c.Entero(EMinCaja);
+         return HurstDfa(s, orden, caja, c.Entero(EDecadaDFA));
+       },
+       {kHurstDosPuntos, Linea("Método DFA. Parámetros:"),
+        Parametro("Orden de la tendencia: ", Entero(EOrdenDFA)),
+        Parametro("Caja mínima: ", Entero(EMinCaja)),
+        Parametro("Cajas por década: ", Entero(EDecadaDFA))}},
       {metodo::kGph, nullptr, {EExponenteGPH}, true, true, "log10 (frecuencia)",
-       "log10 periodograma", kMarcaComun, Gph},
+       "log10 periodograma", kMarcaComun,
+       [](const LectorCampos& c, const Vector& s) { return HurstGph(s, c.Real(EExponenteGPH)); },
+       {kHurstDosPuntos, Linea("Método GPH. Parámetros:"),
+        Parametro("Exponente del ancho de banda: ", Real(EExponenteGPH)),
+        Parametro("Frecuencias usadas: ", CifraEntera(cifra::kFrecuencias))}},
       {metodo::kHiguchi, nullptr, {EKMax, EDecadaHig}, true, false, "log10 (k)",
-       "log10 L(k)", kMarcaComun, Higuchi},
+       "log10 L(k)", kMarcaComun,
+       [](const LectorCampos& c, const Vector& s) {
+         const int retardoMaximo = c.Entero(EKMax);
+         return HurstHiguchi(s, retardoMaximo, c.Entero(EDecadaHig));
+       },
+       {kHurstDosPuntos, Linea("Método de Higuchi. Parámetros:"),
+        Parametro("Retardo máximo: ", CifraEntera(cifra::kRetardoMaximo)),
+        Parametro("Retardos por década: ", Entero(EDecadaHig))}},
       {metodo::kMomentos, "Mom. abs.", {EMinmMom, EMinBloquesMom, EDecadaMom}, true, false,
-       "log10 (m)", "log10 AM(m)", kMarcaComun, MomentosAbsolutos},
-      {metodo::kNinguno, nullptr, {}, false, false, nullptr, nullptr, 0, nullptr},
-      {metodo::kOndiculas, "Ondíc.",
-       {EMomentosOnd, EOctavaIni, EOctavaFin}, true, true, "Octava j", "log2 energía",
-       kMarcaComun, Ondiculas},
-      {metodo::kPeriodograma, "Period.", {CBPorcentaje},
-       true, false, "log10 (frecuencia)", "log10 (Periodograma)", kMarcaPeriodograma,
-       Periodograma},
-      {metodo::kRS, nullptr, {EMind, EMinRS, EBloques, EDecadaRS}, true,
-       false, "log10 (d)", "log10 (R/S)", kMarcaRS, RS},
-      {"T0 (IDC)", nullptr, {EInicial, EFinal, EDecada}, false, false,
-       "log10 t (segs)", "log10 (IDC-1)", kMarcaComun, IDC, false},
-      {metodo::kTestT, nullptr, {EstacionEBloques, ESigni}, false,
-       false, nullptr, nullptr, 0, TestEstacionariedad},
-      {metodo::kVarianza, "Var.", {EMinm, EMinVar, EDecadaVar, ChLineal}, true, false, "log10 (m)", "log10 (Varianza)",
-       kMarcaComun, Varianza},
+       "log10 (m)", "log10 AM(m)", kMarcaComun,
+       [](const LectorCampos& c, const Vector& s) {
+         const std::uint32_t minM = c.SinSigno(EMinmMom);
+         const int minBloques = c.Entero(EMinBloquesMom);
+         return HurstMomentosAbsolutos(s, c.Entero(EDecadaMom), minM, minBloques);
+       },
+       LineasDeNiveles("Método de los momentos absolutos. Parámetros:", kHurstDosPuntos,
+                       Entero(EMinmMom), Entero(EMinBloquesMom), Entero(EDecadaMom))},
+      {metodo::kNinguno, nullptr, {}, false, false, nullptr, nullptr, 0, nullptr, {}},
+      {metodo::kOndiculas, "Ondíc.", {EMomentosOnd, EOctavaIni, EOctavaFin}, true, true,
+       "Octava j", "log2 energía", kMarcaComun,
+       [](const LectorCampos& c, const Vector& s) {
+         const int momentos = c.Entero(EMomentosOnd);
+         const int inicial = c.Entero(EOctavaIni);
+         return HurstOndiculas(s, momentos, inicial, c.Entero(EOctavaFin));
+       },
+       {kHurstDosPuntos, Linea("Método de ondículas (Abry-Veitch). Parámetros:"),
+        Parametro("Momentos nulos de la ondícula: ", Entero(EMomentosOnd)),
+        Parametro({Texto("Octavas: "), Entero(EOctavaIni), Texto(" a "),
+                   CifraEntera(cifra::kOctavaFinal)})}},
+      {metodo::kPeriodograma, "Period.", {CBPorcentaje}, true, false, "log10 (frecuencia)",
+       "log10 (Periodograma)", kMarcaPeriodograma,
+       [](const LectorCampos& c, const Vector& s) {
+         return HurstPeriodograma(s, c.Simple(CBPorcentaje));
+       },
+       {kHurst, Linea("Método del periodograma. Parámetros:"),
+        Parametro("Porcentaje de frecuencias: ", Real(CBPorcentaje))}},
+      {metodo::kRS, nullptr, {EMind, EMinRS, EBloques, EDecadaRS}, true, false, "log10 (d)",
+       "log10 (R/S)", kMarcaRS,
+       [](const LectorCampos& c, const Vector& s) {
+         const std::uint32_t minD = c.SinSigno(EMind);
+         const int minMuestras = c.Entero(EMinRS);
+         const int bloques = c.Entero(EBloques);
+         return HurstRS(s, c.Entero(EDecadaRS), bloques, minD, minMuestras);
+       },
+       {kHurst, Linea("Método R/S. Parámetros:"),
+        Parametro("Mínimo valor de 'd': ", Entero(EMind)),
+        Parametro("Mínimo nº de muestras R/S: ", Entero(EMinRS)),
+        Parametro("Número de bloques: ", Entero(EBloques)),
+        Parametro("Puntos por década: ", Entero(EDecadaRS))}},
+      {"T0 (IDC)", nullptr, {EInicial, EFinal, EDecada}, false, false, "log10 t (segs)",
+       "log10 (IDC-1)", kMarcaComun,
+       [](const LectorCampos& c, const Vector& s) {
+         const double inicial = c.Real(EInicial);
+         const double final_ = c.Real(EFinal);
+         return T0IDC(s, c.Entero(EDecada), inicial, final_);
+       },
+       {Linea({Texto("Tiempo de comienzo fractal : T0 = "), Valor(), Texto(" seg.")}),
+        Linea("Método de IDC (T0). Parámetros:"),
+        Parametro({Texto("Escala de tiempos inicial: "), Real(EInicial), Texto(" seg.")}),
+        Parametro({Texto("Escala de tiempos final: "), Real(EFinal), Texto(" seg.")}),
+        Parametro("Puntos por década: ", Entero(EDecada))},
+       false},
+      {metodo::kTestT, nullptr, {EstacionEBloques, ESigni}, false, false, nullptr, nullptr, 0,
+       [](const LectorCampos& c, const Vector& s) {
+         const std::uint32_t bloques = c.ComoSinSigno(EstacionEBloques);
+         return TestT(s, bloques, c.Real(ESigni));
+       },
+       {Linea({Texto("Probabilidad: P = "), Valor(), Texto("    Parámetro Hurst "),
+               SegunCifra(cifra::kConstante, "constante", "no constante")}),
+        Linea("Test de estacionariedad. Parámetros:"),
+        Parametro("Número de bloques: ", Entero(EstacionEBloques)),
+        Parametro("Significancia: ", Real(ESigni))}},
+      {metodo::kVarianza, "Var.", {EMinm, EMinVar, EDecadaVar, ChLineal}, true, false,
+       "log10 (m)", "log10 (Varianza)", kMarcaComun, Varianza,
+       [] {
+         auto lineas = LineasDeNiveles("Método de la varianza. Parámetros:", kHurst,
+                                       Entero(EMinm), Entero(EMinVar), Entero(EDecadaVar));
+         lineas.push_back(Linea(
+             {SegunCifra(cifra::kRecta,
+                         "La gráfica log10 (Var.) vs log10 (m) es aprox. una línea recta. No "
+                         "existen saltos en la media ni tendencias lentamente decrecientes "
+                         "(no estacionariedades)",
+                         "La gráfica log10 (Var.) vs log10 (m) no es una línea recta. No "
+                         "estacionariedad presente")},
+             Si(ChLineal, 1)));
+         return lineas;
+       }()},
       {"Varianza Difer.", "Var. dif.",
        {ChMismos, EMinmDif, EMinVarDif, EDecadaVarDif, EMinm, EMinVar, EDecadaVar}, true,
-       false, "log10 (m)", "log10 (Varianza diferenciada)", kMarcaComun,
-       VarianzaDiferenciada},
-      {"Whittle Agregado", "W. agr.", {CBNivel, RGDensidad}, true, true, nullptr,
-       nullptr, 0, WhittleAgregado},
-      {"Whittle Estándar", "W. est.", {RGModelo, RGDensidad, EOrdenp, EOrdenq}, true,
-       true, nullptr, nullptr, 0, WhittleEstandar},
-      {"Whittle Local", "W. local", {CBFactor}, true, true, nullptr,
-       nullptr, 0, WhittleLocal},
+       false, "log10 (m)", "log10 (Varianza diferenciada)", kMarcaComun, VarianzaDiferenciada,
+       LineasDeNiveles("Método de la varianza diferenciada. Parámetros:", kHurst,
+                       Elegido(ChMismos, EMinm, EMinmDif),
+                       Elegido(ChMismos, EMinVar, EMinVarDif),
+                       Elegido(ChMismos, EDecadaVar, EDecadaVarDif))},
+      {"Whittle Agregado", "W. agr.", {CBNivel, RGDensidad}, true, true, nullptr, nullptr, 0,
+       [](const LectorCampos& c, const Vector& s) {
+         const SumaDensidad suma = Densidad(c);
+         return HurstWhittleAgregado(s, c.ComoSinSigno(CBNivel), suma);
+       },
+       {kHurstDosPuntos, Linea("Método de Whittle agregado. Parámetros:"),
+        Parametro("Nivel de agregación: ", Entero(CBNivel)),
+        Parametro("Densidad espectral: ", Texto("exacta"), Si(RGDensidad, 1))}},
+      {"Whittle Estándar", "W. est.", {RGModelo, RGDensidad, EOrdenp, EOrdenq}, true, true,
+       nullptr, nullptr, 0, WhittleEstandar,
+       {kHurstDosPuntos,
+        Linea({Texto("Parámetros AR: "), Cifras(cifra::kPrefijoAR)}, NoEs(RGModelo, 0)),
+        Linea({Texto("Parámetros MA: "), Cifras(cifra::kPrefijoMA)}, NoEs(RGModelo, 0)),
+        Linea({Texto("Método de Whittle estándar. Modelo "),
+               SegunCampo(RGModelo, "FGN", "FARIMA")}),
+        Parametro("Densidad espectral: ", Texto("exacta"), Si(RGModelo, 0), Si(RGDensidad, 1))}},
+      {"Whittle Local", "W. local", {CBFactor}, true, true, nullptr, nullptr, 0,
+       [](const LectorCampos& c, const Vector& s) {
+         return HurstWhittleLocal(s, c.ComoSinSigno(CBFactor));
+       },
+       {kHurstDosPuntos, Linea("Método de Whittle local. Parámetros:"),
+        Parametro("Factor m: ", Entero(CBFactor))}},
   };
   return tabla;
 }

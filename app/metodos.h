@@ -1,12 +1,13 @@
 // The method table: one row per entry of the method list, holding everything particular
-// to the method — its name as the list shows it, where its parameters are, the call of
-// its estimator with its report lines, its chart, and what it yields. The analysis
-// driver, the desktop program's method lists, fenwa-cli -m and the JSON "metodo" names
-// all come from here.
+// to the method — its name as the list shows it, the fields it reads, the call of its
+// estimator, its report lines, its chart, and what it yields. The analysis driver, the
+// desktop program's method lists and dialog pages, fenwa-cli -m, the Python module and
+// the JSON "metodo" names all come from here; the report, the JSON, the comparison and the
+// charts are written once for every row (EjecutarMetodo, app/analisis.cpp).
 //
-// Adding a method: its estimator file (estimators/), its fields in the parameter table
-// (app/parametros.cpp), its row and block here (app/metodos.cpp), and its dialog page
-// (ui/dialogos_parametros.cpp).
+// Adding a method: its estimator file (estimators/, returning an Estimacion), its fields in
+// the parameter table (app/parametros.cpp, from which its dialog page is laid out), its row
+// here (app/metodos.cpp), its tests and its section of the manual (docs/, with the man page).
 #pragma once
 
 #include <cstdint>
@@ -15,52 +16,68 @@
 
 #include "app/nombres_metodos.h"
 #include "app/parametros.h"
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
-// What a block hands back besides its report lines.
-struct ResultadoMetodo {
-  double valor = 0.0;                    // H, T0 or P
-  bool hayIntervalo = false;
-  double icBajo = 0.0, icAlto = 0.0;     // 95 % confidence interval of H
-  std::vector<double> coeficientes;      // FARIMA: H, AR..., MA...
-  bool hayConstante = false;
-  int constante = 0;                     // Test T verdict
-  Vector x, y;                           // log-log points of the methods that draw
-  Vector ajusteY;                        // the method's own fitted line at x (empty: the
-                                         // least-squares line through the points)
-};
-
-// What a block works with: the series, the parameters with their conversions, the
-// report's number formats, and where its lines and results go.
-class BloqueMetodo {
+// The fields as a method reads them: converted as the analysis reads them (Entero and Real
+// throw ErrorConversion on a text that is not a number).
+class LectorCampos {
  public:
-  BloqueMetodo(const Vector& serie, const AnalysisParameters& parametros, char separador)
-      : serie_(serie), par_(parametros), separador_(separador) {}
-
-  const Vector& Serie() const { return serie_; }
-  // Field values, converted as the analysis reads them (Entero throws ErrorConversion).
+  explicit LectorCampos(const AnalysisParameters& parametros) : par_(parametros) {}
   int Entero(const char* campo) const { return ConvertirEntero(par_[campo]); }
   double Real(const char* campo) const { return ConvertirReal(par_[campo]); }
   bool Marca(const char* campo) const { return par_.Marca(campo); }
   int Opcion(const char* campo) const { return par_.Opcion(campo); }
-
-  std::string F(double x) const;   // 4 significant digits
-  std::string G(double x) const;   // 15 significant digits
-  static std::string I(long long n);
-
-  void Linea(const std::string& texto) { lineas.push_back(texto); }
-  // A parameter line: six blanks, then the text.
-  void Parametro(const std::string& texto);
-  // "Intervalo de confianza (95%): [lo; hi]", and the interval in the result.
-  void Intervalo(double bajo, double alto);
-
-  std::vector<std::string> lineas;  // the block's report lines, in order
-  ResultadoMetodo resultado;
+  // A check box as 0 or 1, a radio group as the index of its item.
+  int Estado(const char* campo) const;
+  // Minimum lag d and minimum level m go to the estimators as unsigned numbers; a negative
+  // text would turn into a huge value and be refused with an unrelated message, so it
+  // becomes 0, which the estimator refuses with the message of that very parameter.
+  std::uint32_t SinSigno(const char* campo) const;
+  // An integer passed on as unsigned as it is: a negative value becomes a huge one, which
+  // the estimator refuses with its message.
+  std::uint32_t ComoSinSigno(const char* campo) const {
+    return static_cast<std::uint32_t>(Entero(campo));
+  }
+  // Double to single precision without leaving the float range undefined.
+  float Simple(const char* campo) const;
 
  private:
-  const Vector& serie_;
   const AnalysisParameters& par_;
-  char separador_;
+};
+
+// A piece of a report line.
+struct Pieza {
+  enum class Tipo {
+    Texto,       // the text a
+    Valor,       // the estimate, 4 significant digits
+    Entero,      // field a as an integer
+    Real,        // field a with 15 significant digits
+    Elegido,     // field b when check box a is checked, else field c, as an integer
+    Cifra,       // figure a as an integer
+    Cifras,      // every figure whose name starts with a, 4 significant digits, each
+                 // followed by two blanks
+    SegunCifra,  // b when figure a is 1, else c
+    SegunCampo,  // b when field a is 0, else c
+  };
+  Tipo tipo;
+  const char* a = nullptr;
+  const char* b = nullptr;
+  const char* c = nullptr;
+};
+
+// One line of a method's report. A parameter line starts with six blanks. A line with a
+// condition is written only when field `campo` is in state `estado` (with `distinto`, in
+// any other state); both conditions when there are two.
+struct LineaInforme {
+  struct Condicion {
+    const char* campo = nullptr;
+    int estado = 0;
+    bool distinto = false;
+  };
+  bool parametro = false;
+  std::vector<Pieza> piezas;
+  Condicion si, y;
 };
 
 struct DefinicionMetodo {
@@ -76,21 +93,39 @@ struct DefinicionMetodo {
   const char* tituloX;
   const char* tituloY;
   std::uint8_t marca;
-  // Reads its fields, calls the estimator and, on status 0, writes its lines and results.
-  // nullptr for "Ninguno". Returns the status.
-  int (*bloque)(BloqueMetodo&);
+  // Reads its fields and calls its estimator on the series. nullptr for "Ninguno".
+  Estimacion (*estimar)(const LectorCampos&, const Vector&);
+  // Its report lines on success: the first gives the value; the interval line follows it
+  // when the estimate has an interval.
+  std::vector<LineaInforme> lineas;
   // Its result does not depend on the scale of the series (H, P), so a series too large
   // or too small for the sums of squares may be scaled by a power of two first. T0 is in
   // the units of the counts and is not.
   bool libreDeEscala = true;
 
   bool Dibuja() const { return tituloX != nullptr; }
+  bool Calcula() const { return estimar != nullptr; }
   const char* Corto() const { return corto ? corto : nombre; }
   // The dialog page of its parameters: that of its first field (nullptr for "Ninguno").
   const DefinicionCampo* PrimerCampo() const {
     return campos.empty() ? nullptr : BuscarCampo(campos.front());
   }
 };
+
+// A method run on a series: the estimate and, on success, its report lines.
+struct MetodoEjecutado {
+  Estimacion estimacion;
+  std::vector<std::string> lineas;
+};
+
+// Runs the method on the series with the parameters; the lines use the decimal separator.
+// A value or interval that is not a finite number is refused (status 26) rather than
+// reported. Throws ErrorConversion for a field that does not convert.
+MetodoEjecutado EjecutarMetodo(const DefinicionMetodo& metodo, const Vector& serie,
+                               const AnalysisParameters& parametros, char separador);
+// The model coefficients of an estimate: its value, then its AR figures, then its MA ones;
+// empty when it has none.
+std::vector<double> Coeficientes(const Estimacion& estimacion);
 
 // The rows in the order of the method list (sorted by name).
 const std::vector<DefinicionMetodo>& TablaMetodos();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "estimators/estado.h"
+#include "estimators/estimacion.h"
 #include "numeric/regresion.h"
 #include "numeric/vector.h"
 
@@ -61,18 +62,17 @@ int OrdenadasWhittle(const Vector& serie, double hastaProgreso, Vector& I,
 std::vector<std::uint32_t> EscalasLogaritmicas(std::uint64_t inicio, std::uint64_t limite,
                                                std::int32_t porDecada);
 
-// The common end of the log-log methods: fits the straight line through (x, y), turns its
-// slope into H with deH and, when H is finite, hands back H and the points. Returns 24 for
-// fewer than two distinct abscissas and 26 for a non-finite H; outputs are then untouched.
+// The common end of the log-log methods: fits the straight line through (x, y) and turns
+// its slope into H with deH; on success the estimate holds H and the points. Status 24 for
+// fewer than two distinct abscissas and 26 for a non-finite H.
 template <class DePendiente>
-int AjustarRectaLogLog(Vector& x, Vector& y, DePendiente deH, double& H, Vector& ejeX,
-                       Vector& ejeY) {
+Estimacion AjustarRectaLogLog(Vector& x, Vector& y, DePendiente deH) {
   if (!DosAbscisasDistintas(x)) return kEstadoAjusteSingular;
   const Vector c = AjustePolinomio(x, y, 1);
   const double h = deH(c(2));
   if (!std::isfinite(h)) return kEstadoResultadoNoFinito;
-  H = h;
-  ejeX = std::move(x);
-  ejeY = std::move(y);
-  return kEstadoOk;
+  Estimacion e;
+  e.valor = h;
+  e.Puntos(std::move(x), std::move(y));
+  return e;
 }

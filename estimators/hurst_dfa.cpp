@@ -275,8 +275,8 @@ std::vector<std::uint32_t> TamanosCajaDfa(std::uint32_t n, std::int32_t cajaMini
   return EscalasLogaritmicas(static_cast<std::uint64_t>(cajaMinima), n / 4, cajasDecada);
 }
 
-int HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
-             std::int32_t cajasDecada, double& H, Vector& ejeX, Vector& ejeY) {
+Estimacion HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
+                    std::int32_t cajasDecada) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (orden < 1 || orden > 3) return kEstadoOrdenDfa;
@@ -312,5 +312,5 @@ int HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
   }
 
   return AjustarRectaLogLog(
-      x, f, [](double pendiente) { return pendiente; }, H, ejeX, ejeY);
+      x, f, [](double pendiente) { return pendiente; });
 }

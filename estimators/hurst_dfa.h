@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // Profile Y(i) = sum over t <= i of (x(t) - mean of the series). For each box size s
@@ -22,9 +23,9 @@
 //   1 n < 100; 34 orden outside 1..3; 35 cajaMinima < orden + 2; 5 cajasDecada outside
 //   1..20; 36 fewer than 3 box sizes; 18 constant series; 37 F(s) = 0 for some size;
 //   26 non-finite slope.
-// H, ejeX (log10 s) and ejeY (log10 F(s)) are written only on status 0.
-int HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
-             std::int32_t cajasDecada, double& H, Vector& ejeX, Vector& ejeY);
+// On status 0: H, ejeX (log10 s) and ejeY (log10 F(s)).
+Estimacion HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMinima,
+                    std::int32_t cajasDecada);
 
 // The box sizes for n samples, increasing: s = cajaMinima, then
 // s <- max(s + 1, floor(s * 10^(1/cajasDecada))), while s <= n div 4. Parameters are

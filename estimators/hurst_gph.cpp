@@ -26,9 +26,7 @@ std::uint32_t FrecuenciasGph(std::uint32_t n, double exponente) {
   return potencia >= tope ? tope : static_cast<std::uint32_t>(potencia);
 }
 
-int HurstGph(const Vector& serie, double exponente, double& H, double& inferior,
-             double& superior, std::uint32_t& frecuencias, Vector& ejeX, Vector& ejeY,
-             Vector& ajusteY) {
+Estimacion HurstGph(const Vector& serie, double exponente) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (!(exponente >= 0.3 && exponente <= 0.9)) return kEstadoExponenteGph;
@@ -80,12 +78,10 @@ int HurstGph(const Vector& serie, double exponente, double& H, double& inferior,
     y.Datos()[i] = std::log10(I[i]);
     ajuste.Datos()[i] = (c + d * X[i]) / std::numbers::ln10;
   }
-  H = h;
-  inferior = h - semiancho;
-  superior = h + semiancho;
-  frecuencias = m;
-  ejeX = std::move(x);
-  ejeY = std::move(y);
-  ajusteY = std::move(ajuste);
-  return kEstadoOk;
+  Estimacion e;
+  e.valor = h;
+  e.Intervalo(h - semiancho, h + semiancho);
+  e.Puntos(std::move(x), std::move(y), std::move(ajuste));
+  e.cifras.push_back({cifra::kFrecuencias, static_cast<double>(m)});
+  return e;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // m = min(floor(n^exponente + 1e-9), (n − 1) div 2) frequencies λ_j = 2πj/n, j = 1..m,
@@ -14,11 +15,9 @@
 // Status, checked in this order: 1 fewer than 100 samples; 43 exponente outside
 // 0.3..0.9 (NaN too); 2 m < 5; 18 constant series; 25 a zero ordinate I(λ_j);
 // 26 non-finite H.
-// On status 0 only: H, the interval, frecuencias = m, ejeX = log10 λ_j,
+// On status 0: H, the interval, the figure "frecuencias" = m, ejeX = log10 λ_j,
 // ejeY = log10 I(λ_j) and ajusteY = (c + d̂·X_j)/ln 10, in increasing frequency.
-int HurstGph(const Vector& serie, double exponente, double& H, double& inferior,
-             double& superior, std::uint32_t& frecuencias, Vector& ejeX, Vector& ejeY,
-             Vector& ajusteY);
+Estimacion HurstGph(const Vector& serie, double exponente);
 
 // The number of frequencies m above for n samples (0 for n < 2).
 std::uint32_t FrecuenciasGph(std::uint32_t n, double exponente);

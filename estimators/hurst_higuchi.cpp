@@ -74,8 +74,8 @@ std::vector<std::uint32_t> RetardosHiguchi(std::uint32_t kMax, std::int32_t reta
   return EscalasLogaritmicas(1, kMax, retardosDecada);
 }
 
-int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t retardosDecada,
-                 double& H, std::int32_t& retardoMaximoUsado, Vector& ejeX, Vector& ejeY) {
+Estimacion HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo,
+                        std::int32_t retardosDecada) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (retardoMaximo != 0 && retardoMaximo < 10) return kEstadoRetardoMaximo;
@@ -101,8 +101,7 @@ int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t r
   }
 
   // D = -slope, H = 2 - D.
-  const int estado = AjustarRectaLogLog(
-      x, y, [](double pendiente) { return 2.0 + pendiente; }, H, ejeX, ejeY);
-  if (estado == kEstadoOk) retardoMaximoUsado = static_cast<std::int32_t>(kMax);
-  return estado;
+  Estimacion e = AjustarRectaLogLog(x, y, [](double pendiente) { return 2.0 + pendiente; });
+  if (e.Exito()) e.cifras.push_back({cifra::kRetardoMaximo, static_cast<double>(kMax)});
+  return e;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // Profile Y(i) = sum over t <= i of (x(t) - mean of the series), i = 1..N (N = n). For
@@ -17,10 +18,10 @@
 //   1 n < 100; 39 retardoMaximo != 0 and < 10; 5 retardosDecada outside 1..20;
 //   41 k_max >= n; 40 fewer than 3 lags; 18 constant series;
 //   42 L(k) = 0 for some lag; 26 non-finite slope.
-// H, retardoMaximoUsado (the k_max in effect, automatic or given), ejeX (log10 k) and
-// ejeY (log10 L(k)) are written only on status 0.
-int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t retardosDecada,
-                 double& H, std::int32_t& retardoMaximoUsado, Vector& ejeX, Vector& ejeY);
+// On status 0: H, ejeX (log10 k), ejeY (log10 L(k)) and the figure "retardo máximo", the
+// k_max in effect (automatic or given).
+Estimacion HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo,
+                        std::int32_t retardosDecada);
 
 // The lags up to kMax, increasing: k = 1, then k <- max(k + 1, floor(k * 10^(1/retardosDecada)))
 // while k <= kMax. retardosDecada is assumed to be 1..20.

@@ -9,12 +9,12 @@
 #include "numeric/estadistica.h"
 #include "numeric/progreso.h"
 
-int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
-                           std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY) {
+Estimacion HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada,
+                                  std::uint32_t minM, std::int32_t minMuestras) {
   std::vector<std::uint32_t> niveles;
   const int estado =
       ComprobarNivelesVarianza(serie, puntosDecada, minM, minMuestras, 5, niveles);
-  if (estado != kEstadoOk) return estado;
+  if (estado != kEstadoOk) return Estimacion::Rechazo(estado);
 
   const double media = Media(serie);
   const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
@@ -33,5 +33,5 @@ int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::
   }
 
   return AjustarRectaLogLog(
-      x, y, [](double pendiente) { return 1.0 + pendiente; }, H, ejeX, ejeY);
+      x, y, [](double pendiente) { return 1.0 + pendiente; });
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // For the aggregation levels m of the aggregated-variance method (NivelesAgregacion,
@@ -14,6 +15,6 @@
 //   1 n < 100; 5 puntosDecada outside 1..20; 9 minM = 0; 8 minMuestras < 10;
 //   2 fewer than 5 levels; 18 constant series; 38 AM(m) = 0 at some level;
 //   26 non-finite slope.
-// H, ejeX (log10 m) and ejeY (log10 AM(m)) are written only on status 0.
-int HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
-                           std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY);
+// On status 0: H, ejeX (log10 m) and ejeY (log10 AM(m)).
+Estimacion HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada,
+                                  std::uint32_t minM, std::int32_t minMuestras);

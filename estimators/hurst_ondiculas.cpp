@@ -45,10 +45,8 @@ constexpr std::uint32_t kSalidasEntreAvisos = 1u << 17;
 
 }  // namespace
 
-int HurstOndiculas(const Vector& serie, std::int32_t momentos, std::int32_t octavaInicial,
-                   std::int32_t octavaFinal, double& H, double& inferior, double& superior,
-                   std::int32_t& octavaFinalUsada, Vector& ejeX, Vector& ejeY,
-                   Vector& ajusteY) {
+Estimacion HurstOndiculas(const Vector& serie, std::int32_t momentos,
+                          std::int32_t octavaInicial, std::int32_t octavaFinal) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (momentos < 1 || momentos > kMaxMomentosNulos) return kEstadoMomentosOndicula;
@@ -130,12 +128,10 @@ int HurstOndiculas(const Vector& serie, std::int32_t momentos, std::int32_t octa
 
   Vector ajuste(octavas);
   for (std::uint32_t i = 0; i < octavas; ++i) ajuste.Datos()[i] = b + alfa * x.Datos()[i];
-  H = h0;
-  inferior = h0 - semiancho;
-  superior = h0 + semiancho;
-  octavaFinalUsada = static_cast<std::int32_t>(j2);
-  ejeX = std::move(x);
-  ejeY = std::move(y);
-  ajusteY = std::move(ajuste);
-  return kEstadoOk;
+  Estimacion e;
+  e.valor = h0;
+  e.Intervalo(h0 - semiancho, h0 + semiancho);
+  e.Puntos(std::move(x), std::move(y), std::move(ajuste));
+  e.cifras.push_back({cifra::kOctavaFinal, static_cast<double>(j2)});
+  return e;
 }

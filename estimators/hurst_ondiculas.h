@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // With h the Daubechies extremal-phase scaling filter of N = momentos vanishing moments
@@ -20,9 +21,7 @@
 // 30 octavaInicial < 1; 31 octavaFinal != 0 and octavaFinal < octavaInicial + 2;
 // 32 fewer than 3 octaves in [j1, j2] (j2 as used); 18 constant series; 33 μ_j = 0 for
 // some j in [j1, j2]; 26 non-finite H (an energy that overflows).
-// On status 0 only: H, the interval, octavaFinalUsada = the j2 used, ejeX = j and
+// On status 0: H, the interval, the figure "octava final" = the j2 used, ejeX = j and
 // ejeY = y_j for j = j1..j2, and ajusteY = b + α·j at each of them.
-int HurstOndiculas(const Vector& serie, std::int32_t momentos, std::int32_t octavaInicial,
-                   std::int32_t octavaFinal, double& H, double& inferior, double& superior,
-                   std::int32_t& octavaFinalUsada, Vector& ejeX, Vector& ejeY,
-                   Vector& ajusteY);
+Estimacion HurstOndiculas(const Vector& serie, std::int32_t momentos,
+                          std::int32_t octavaInicial, std::int32_t octavaFinal);

@@ -8,7 +8,7 @@
 #include "numeric/fft.h"
 #include "numeric/regresion.h"
 
-int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& x, Vector& y) {
+Estimacion HurstPeriodograma(const Vector& serie, float porcentaje) {
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   // A percentage that is not a number is refused like one above the limit.
   if (!(porcentaje <= 20.0f)) return kEstadoPorcentaje;
@@ -33,8 +33,8 @@ int HurstPeriodograma(const Vector& serie, float porcentaje, double& H, Vector& 
   Vector lx = log10(lambda);
   Vector ly = log10(I);
   const Vector coef = AjustePolinomio(lx, ly, 1);
-  H = (1 - coef(2)) * 0.5;
-  x = std::move(lx);
-  y = std::move(ly);
-  return kEstadoOk;
+  Estimacion e;
+  e.valor = (1 - coef(2)) * 0.5;
+  e.Puntos(std::move(lx), std::move(ly));
+  return e;
 }

@@ -78,9 +78,8 @@ bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
 
 }  // namespace
 
-int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques,
-            std::uint32_t minD, std::int32_t minMuestras, double& H, Vector& ejeX,
-            Vector& ejeY) {
+Estimacion HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques,
+                   std::uint32_t minD, std::int32_t minMuestras) {
   const std::uint64_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (bloques < 2 || bloques > 15) return kEstadoBloquesRS;
@@ -136,5 +135,5 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
     }
   }
 
-  return AjustarRectaLogLog(x, y, [](double pendiente) { return pendiente; }, H, ejeX, ejeY);
+  return AjustarRectaLogLog(x, y, [](double pendiente) { return pendiente; });
 }

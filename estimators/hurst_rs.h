@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // Computes R/S on blocks of several lengths d (block starts n div bloques apart) and
@@ -13,8 +14,6 @@
 //   1 n < 100; 4 bloques outside 2..15; 5 puntosDecada outside 1..20; 7 minD < 2;
 //   6 minMuestras < 1; 2 fewer than 5 lags kept; 18 constant series;
 //   19 a block of constant values (zero standard deviation); 26 non-finite slope.
-// H, ejeX (log10 d of every R/S value) and ejeY (log10 R/S) are written only on
-// status 0; ejeX and ejeY are replaced whole.
-int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques,
-            std::uint32_t minD, std::int32_t minMuestras, double& H, Vector& ejeX,
-            Vector& ejeY);
+// On status 0: H, ejeX (log10 d of every R/S value) and ejeY (log10 R/S).
+Estimacion HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques,
+                   std::uint32_t minD, std::int32_t minMuestras);

@@ -10,14 +10,13 @@
 #include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
-int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
-                         std::uint32_t minM, std::int32_t minMuestras, double& H,
-                         Vector& ejeX, Vector& ejeY) {
+Estimacion HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
+                                std::uint32_t minM, std::int32_t minMuestras) {
   // Five differences need six levels.
   std::vector<std::uint32_t> niveles;
   const int estado =
       ComprobarNivelesVarianza(serie, puntosDecada, minM, minMuestras, 6, niveles);
-  if (estado != kEstadoOk) return estado;
+  if (estado != kEstadoOk) return Estimacion::Rechazo(estado);
 
   const std::uint32_t niv = static_cast<std::uint32_t>(niveles.size());
   std::vector<double> varianzas(niv);
@@ -39,5 +38,5 @@ int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
   }
 
   return AjustarRectaLogLog(
-      x, y, [](double pendiente) { return pendiente * 0.5 + 1.0; }, H, ejeX, ejeY);
+      x, y, [](double pendiente) { return pendiente * 0.5 + 1.0; });
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // Builds the levels m(1..K) and variances V(m(j)) exactly as HurstVarianza, then fits a
@@ -12,7 +13,6 @@
 //   1 n < 100; 5 puntosDecada outside 1..20; 9 minM = 0; 8 minMuestras < 10;
 //   2 fewer than 6 levels; 18 constant series; 21 two equal consecutive variances;
 //   26 non-finite slope.
-// H, ejeX and ejeY are written only on status 0.
-int HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
-                         std::uint32_t minM, std::int32_t minMuestras, double& H,
-                         Vector& ejeX, Vector& ejeY);
+// On status 0: H and the points (ejeX, ejeY).
+Estimacion HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
+                                std::uint32_t minM, std::int32_t minMuestras);

@@ -57,12 +57,12 @@ int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
   return kEstadoOk;
 }
 
-int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
-                  std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY) {
+Estimacion HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
+                         std::int32_t minMuestras) {
   std::vector<std::uint32_t> niveles;
   const int estado =
       ComprobarNivelesVarianza(serie, puntosDecada, minM, minMuestras, 5, niveles);
-  if (estado != kEstadoOk) return estado;
+  if (estado != kEstadoOk) return Estimacion::Rechazo(estado);
 
   const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
   Vector x(puntos), y(puntos);
@@ -77,5 +77,5 @@ int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t 
   }
 
   return AjustarRectaLogLog(
-      x, y, [](double pendiente) { return pendiente * 0.5 + 1.0; }, H, ejeX, ejeY);
+      x, y, [](double pendiente) { return pendiente * 0.5 + 1.0; });
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // For the aggregation levels m (1..9 when minM < 10, then from max(10, minM) multiplying
@@ -13,9 +14,9 @@
 //   1 n < 100; 5 puntosDecada outside 1..20; 9 minM = 0; 8 minMuestras < 10;
 //   2 fewer than 5 levels; 18 constant series; 20 a level with zero variance;
 //   26 non-finite slope.
-// H, ejeX (log10 m) and ejeY (log10 variance) are written only on status 0.
-int HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
-                  std::int32_t minMuestras, double& H, Vector& ejeX, Vector& ejeY);
+// On status 0: H, ejeX (log10 m) and ejeY (log10 variance).
+Estimacion HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::uint32_t minM,
+                         std::int32_t minMuestras);
 
 // The aggregation levels above for a series of n samples, increasing. Parameters are
 // assumed valid (puntosDecada 1..20, minM >= 1, minMuestras >= 10).

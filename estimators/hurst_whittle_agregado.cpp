@@ -6,8 +6,7 @@
 #include "numeric/estadistica.h"
 #include "numeric/progreso.h"
 
-int HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, double& H,
-                         double& inferior, double& superior, SumaDensidad suma) {
+Estimacion HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, SumaDensidad suma) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (nivel < 1 || n / nivel < 100) return kEstadoNivelAgregado;
@@ -20,5 +19,5 @@ int HurstWhittleAgregado(const Vector& serie, std::uint32_t nivel, double& H,
     agregada = Agregar(serie, nivel);
   }
   TramoProgreso tramo(0.1, 1.0);
-  return HurstWhittleFgn(agregada, H, inferior, superior, suma);
+  return HurstWhittleFgn(agregada, suma);
 }

@@ -16,6 +16,9 @@
 namespace {
 
 constexpr double kHInicial = 0.4999;
+// The names of the figures φ(k) and ψ(k), k = 1..max order.
+constexpr const char* kNombresAR[] = {cifra::kAR1};
+constexpr const char* kNombresMA[] = {cifra::kMA1};
 constexpr double kToleranciaX = 0.0001;
 constexpr double kToleranciaF = 0.0001;
 constexpr std::uint32_t kNCovarianza = 10000;
@@ -191,8 +194,7 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   return suma[0];
 }
 
-int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
-                       double& superior) {
+Estimacion HurstWhittleFarima(const Vector& serie, int p, int q) {
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   if (p < 0 || q < 0 || p > 1 || q > 1) return kEstadoOrdenesFarima;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
@@ -220,8 +222,15 @@ int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& i
   if (!FarimaEstacionarioInvertible(estimado, p, q)) return kEstadoFarimaFueraDeRegion;
   const Matrix C = CovarianzaWhittleFarima(estimado, p, q);
   const double e = std::sqrt(C(1, 1) / nPrima) * kFactorIntervalo;
-  eta = estimado;
-  inferior = estimado(1) - e;
-  superior = estimado(1) + e;
-  return kEstadoOk;
+  Estimacion resultado;
+  resultado.valor = estimado(1);
+  resultado.Intervalo(estimado(1) - e, estimado(1) + e);
+  resultado.cifras.push_back({cifra::kOrdenP, static_cast<double>(p)});
+  resultado.cifras.push_back({cifra::kOrdenQ, static_cast<double>(q)});
+  for (int k = 1; k <= p; ++k)
+    resultado.cifras.push_back({kNombresAR[k - 1], estimado(static_cast<std::uint32_t>(k + 1))});
+  for (int k = 1; k <= q; ++k)
+    resultado.cifras.push_back(
+        {kNombresMA[k - 1], estimado(static_cast<std::uint32_t>(p + k + 1))});
+  return resultado;
 }

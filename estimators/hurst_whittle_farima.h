@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // Minimises Whittle's objective over eta = (H, φ(1..p), ψ(1..q)) by the downhill simplex
 // from (0.4999, 0, ..., 0); the 95 % interval of H uses C(1, 1) of
-// CovarianzaWhittleFarima. eta, inferior and superior are written only on status 0.
+// CovarianzaWhittleFarima. The estimate's value is H; its figures are the orders "p" and
+// "q", then φ and ψ as "AR1".."ARp" and "MA1".."MAq".
 // Both polynomials carry a plus sign: X(t) + φ·X(t − 1) = ε(t) + ψ·ε(t − 1).
 // When the simplex exhausts its budget it starts once more from its best vertex, with a
 // fresh simplex built around it as the first one.
@@ -16,8 +18,7 @@
 // 25 every ordinate used is zero; 44 the restarted simplex exhausted its budget too;
 // 46 the minimum lies outside the stationary, invertible region.
 // A singular covariance matrix (library error 7) goes through ErrorEjecucion.
-int HurstWhittleFarima(const Vector& serie, int p, int q, Vector& eta, double& inferior,
-                       double& superior);
+Estimacion HurstWhittleFarima(const Vector& serie, int p, int q);
 
 // True when eta lies in the model's stationary, invertible region: 0 < H < 1 (|d| < 0.5)
 // and, for orders 0 or 1, every AR and MA coefficient of magnitude below 1 (the roots of

@@ -217,9 +217,8 @@ double ObjetivoWhittleFgn::operator()(double H) const {
   return std::exp(dosSobreN_ * sumaLog) * sumaCociente;
 }
 
-int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
-                    double& H, double& inferior, double& superior, double& V,
-                    SumaDensidad suma) {
+Estimacion HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
+                           SumaDensidad suma) {
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
@@ -242,20 +241,13 @@ int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& 
   }
   const double v = VarianzaWhittleFgn(h, suma);
   const double e = std::sqrt(v / nPrima) * kFactorIntervalo;
-  H = h;
-  inferior = h - e;
-  superior = h + e;
-  V = v;
-  return kEstadoOk;
+  Estimacion resultado;
+  resultado.valor = h;
+  resultado.Intervalo(h - e, h + e);
+  resultado.cifras.push_back({cifra::kVarianzaWhittle, v});
+  return resultado;
 }
 
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    double& V, SumaDensidad suma) {
-  return HurstWhittleFgn(serie, nullptr, H, inferior, superior, V, suma);
-}
-
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    SumaDensidad suma) {
-  double V = 0.0;
-  return HurstWhittleFgn(serie, H, inferior, superior, V, suma);
+Estimacion HurstWhittleFgn(const Vector& serie, SumaDensidad suma) {
+  return HurstWhittleFgn(serie, nullptr, suma);
 }

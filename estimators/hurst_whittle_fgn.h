@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "numeric/sucesion_compacta.h"
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 class TablaFgn;
@@ -21,20 +22,15 @@ enum class SumaDensidad { kTruncada = 0, kExacta = 1 };
 double ColaFgn(double lambda, double ex);
 
 // H minimising Whittle's objective over [0.4999, 1.0001] and its 95 % interval
-// H ± 1.96·√(V/n'), V = VarianzaWhittleFgn(H). The second form also returns V.
-// Outputs are written only when the status is 0.
+// H ± 1.96·√(V/n'), V = VarianzaWhittleFgn(H), given as the figure "V".
 // Status: 1 fewer than 100 samples; 18 constant series; 25 every ordinate used is zero.
 // `suma` chooses the density (the truncated one unless asked).
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    SumaDensidad suma = SumaDensidad::kTruncada);
-int HurstWhittleFgn(const Vector& serie, double& H, double& inferior, double& superior,
-                    double& V, SumaDensidad suma = SumaDensidad::kTruncada);
+Estimacion HurstWhittleFgn(const Vector& serie, SumaDensidad suma = SumaDensidad::kTruncada);
 // The same with the frequency tables of the series' length given (TablaFgn(m, n') with
 // n' = LongitudTransformable(n), m = (n' - 1) / 2), for callers that estimate many series
-// of one length.
-int HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
-                    double& H, double& inferior, double& superior, double& V,
-                    SumaDensidad suma = SumaDensidad::kTruncada);
+// of one length; nullptr builds them.
+Estimacion HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const TablaFgn>& tabla,
+                           SumaDensidad suma = SumaDensidad::kTruncada);
 
 // FGN spectral density at the frequencies lambda (nine terms k = −4..4 of the aliasing
 // sum, or the whole sum), divided by θ = exp((2/N)·Σ ln f). Returns f*; the first form

@@ -63,8 +63,7 @@ double ObjetivoWhittleLocal::operator()(double H) const {
   return std::log(suma / m) - (2 * H - 1) * sumaLog_ / m;
 }
 
-int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
-                      double& inferior, double& superior) {
+Estimacion HurstWhittleLocal(const Vector& serie, std::uint32_t factor) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (static_cast<std::int32_t>(factor) < 2) return kEstadoFactorLocal;
@@ -89,8 +88,8 @@ int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
   }
   // Asymptotic variance of the estimate over m frequencies: 1/(4m).
   const double e = std::sqrt(1.0 / (4.0 * m)) * kFactorIntervalo;
-  H = h;
-  inferior = h - e;
-  superior = h + e;
-  return kEstadoOk;
+  Estimacion resultado;
+  resultado.valor = h;
+  resultado.Intervalo(h - e, h + e);
+  return resultado;
 }

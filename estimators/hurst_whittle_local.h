@@ -4,17 +4,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // H minimising the concentrated local Whittle objective over [0.4999, 1.0001] using the
 // m = n' div factor lowest Fourier frequencies, and its 95 % interval H ± 1.96·√(1/(4m))
 // from the estimate's asymptotic variance 1/(4m). The interval ignores the estimator's
 // bias, which grows with m where the spectrum departs from the power law (small factors).
-// Outputs written only on status 0.
 // Status: 1 fewer than 100 samples; 12 factor < 2 (as a signed number) or
 // n div factor < 100; 18 constant series; 25 every ordinate used is zero.
-int HurstWhittleLocal(const Vector& serie, std::uint32_t factor, double& H,
-                      double& inferior, double& superior);
+Estimacion HurstWhittleLocal(const Vector& serie, std::uint32_t factor);
 
 // R(H) = ln(Σ I(j)·λ_j^(2H − 1) / m) − (2H − 1)·Σ ln λ_j / m, with ln λ_j computed once.
 // An evaluation runs on all threads and adds the terms in frequency order, so its value

@@ -36,8 +36,8 @@ void MomentosCuentas(const Vector& serie, std::uint32_t m, std::vector<double>& 
 
 }  // namespace
 
-int T0IDC(const Vector& serie, std::int32_t puntosDecada, double tInicial, double tFinal,
-          double& T0, Vector& ejeX, Vector& ejeY) {
+Estimacion T0IDC(const Vector& serie, std::int32_t puntosDecada, double tInicial,
+                 double tFinal) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   if (puntosDecada < 1 || puntosDecada > 20) return kEstadoPuntosDecada;
@@ -88,8 +88,8 @@ int T0IDC(const Vector& serie, std::int32_t puntosDecada, double tInicial, doubl
   const double t0 = std::pow(10.0, -c(1) / c(2));
   // A nearly flat fit puts T0 beyond the range of doubles (or at zero).
   if (!std::isfinite(t0) || t0 < DBL_MIN) return kEstadoResultadoNoFinito;
-  T0 = t0;
-  ejeX = std::move(x);
-  ejeY = std::move(y);
-  return kEstadoOk;
+  Estimacion e;
+  e.valor = t0;
+  e.Puntos(std::move(x), std::move(y));
+  return e;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "estimators/estimacion.h"
 #include "numeric/vector.h"
 
 // Each sample counts the events of one interval of tInicial seconds. For K time scales
@@ -14,7 +15,6 @@
 //   15 tFinal < tInicial, or n < 10 floor(tFinal / tInicial);
 //   18 constant series; 24 all scales equal (no line can be fitted);
 //   23 a non-positive mean count; 22 an IDC exactly 1; 26 non-finite T0.
-// T0, ejeX (log10 of each scale in seconds) and ejeY (log10 |IDC - 1|) are written only
-// on status 0.
-int T0IDC(const Vector& serie, std::int32_t puntosDecada, double tInicial, double tFinal,
-          double& T0, Vector& ejeX, Vector& ejeY);
+// On status 0: T0, ejeX (log10 of each scale in seconds) and ejeY (log10 |IDC - 1|).
+Estimacion T0IDC(const Vector& serie, std::int32_t puntosDecada, double tInicial,
+                 double tFinal);

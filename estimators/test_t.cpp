@@ -12,7 +12,7 @@
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
-int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& constante) {
+Estimacion TestT(const Vector& serie, std::uint32_t k, double alfa) {
   const std::uint32_t n = serie.Longitud();
   if (n < 100) return kEstadoSerieCorta;
   // One block or none leaves no dispersion to measure (and no degrees of freedom).
@@ -47,12 +47,13 @@ int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& con
     ParaCadaPieza(k, [&](std::size_t i) {
       const Vector bloque = serie.SubVector(static_cast<std::uint32_t>(i) * L + 1,
                                             static_cast<std::uint32_t>(i + 1) * L);
-      double inferior = 0.0, superior = 0.0;
-      const int estado = HurstWhittleFgn(bloque, tabla, h[i], inferior, superior, v[i]);
-      if (estado != kEstadoOk) throw Rechazo{estado};
+      const Estimacion e = HurstWhittleFgn(bloque, tabla);
+      if (!e.Exito()) throw Rechazo{e.estado};
+      h[i] = e.valor;
+      v[i] = e.CifraDe(cifra::kVarianzaWhittle);
     });
   } catch (const Rechazo& rechazo) {
-    return rechazo.estado;
+    return Estimacion::Rechazo(rechazo.estado);
   }
   for (std::uint32_t i = 0; i < k; ++i) {
     // Block boundaries b(i) = (i − 1)·L; each weight is the block length.
@@ -69,7 +70,8 @@ int TestT(const Vector& serie, std::uint32_t k, double alfa, double& P, int& con
     T += w[i] * (d * d) / v[i];
   }
   const double p = 1 - ProbChi2(T, static_cast<double>(static_cast<std::int32_t>(k - 1)));
-  P = p;
-  constante = p > alfa ? 1 : 0;
-  return kEstadoOk;
+  Estimacion resultado;
+  resultado.valor = p;
+  resultado.cifras.push_back({cifra::kConstante, p > alfa ? 1.0 : 0.0});
+  return resultado;
 }

@@ -59,7 +59,7 @@ std::optional<std::vector<const DefinicionCampo*>> CamposDeMetodo(const std::str
   };
   if (metodo == metodo::kTodos) {
     for (const DefinicionMetodo& m : TablaMetodos())
-      if (m.daH && m.bloque) anadir(m);
+      if (m.daH && m.Calcula()) anadir(m);
     return campos;
   }
   const DefinicionMetodo* m = BuscarMetodo(metodo);
