@@ -134,15 +134,20 @@ std::string CsvResultados(const std::string& metodo, const ResultadoAnalisis& r)
 }
 
 const std::vector<FamiliaMetodos>& FamiliasComparacion() {
-  static const std::vector<FamiliaMetodos> familias = {
-      {"Dominio del tiempo",
-       {metodo::kRS, metodo::kVarianza, "Varianza Difer.", metodo::kMomentos, metodo::kDfa,
-        metodo::kHiguchi}},
-      {"Dominio de la frecuencia",
-       {metodo::kPeriodograma, metodo::kGph, "Whittle Estándar", "Whittle Agregado",
-        "Whittle Local"}},
-      {"Ondículas", {metodo::kOndiculas}},
-  };
+  static const std::vector<FamiliaMetodos> familias = [] {
+    std::vector<FamiliaMetodos> f = {
+        {"Dominio del tiempo", {}}, {"Dominio de la frecuencia", {}}, {"Ondículas", {}}};
+    std::vector<const DefinicionMetodo*> puestos;
+    for (const DefinicionMetodo& m : TablaMetodos()) {
+      if (m.comparacion.familia != Familia::Ninguna) puestos.push_back(&m);
+    }
+    std::stable_sort(puestos.begin(), puestos.end(), [](const auto* a, const auto* b) {
+      return a->comparacion.orden < b->comparacion.orden;
+    });
+    for (const DefinicionMetodo* m : puestos)
+      f[static_cast<std::size_t>(m->comparacion.familia)].metodos.push_back(m->nombre);
+    return f;
+  }();
   return familias;
 }
 

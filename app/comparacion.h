@@ -34,10 +34,11 @@ inline constexpr const char* kLineaEstadisticos = "Estadísticos de la serie:";
 // a comma, a quote or a line break is quoted (RFC 4180). Lines end with "\n".
 std::string CsvResultados(const std::string& metodo, const ResultadoAnalisis& resultado);
 
-// The families of the comparison chart, in its fixed order from top to bottom, each with
-// its methods in order: time domain (R/S, Varianza, Varianza Difer., Momentos Absolutos,
-// DFA, Higuchi), frequency domain (Periodograma, GPH, Whittle Estándar, Whittle Agregado,
-// Whittle Local), wavelets (Ondículas). A compared method outside them goes last.
+// The families of the comparison chart, from top to bottom, each with its methods in
+// order, as the method table places them (DefinicionMetodo::comparacion): time domain
+// (R/S, Varianza, Varianza Difer., Momentos Absolutos, DFA, Higuchi), frequency domain
+// (Periodograma, GPH, Whittle Estándar, Whittle Agregado, Whittle Local), wavelets
+// (Ondículas). A compared method outside them goes last.
 struct FamiliaMetodos {
   const char* nombre;
   std::vector<const char*> metodos;

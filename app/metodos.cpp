@@ -226,7 +226,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
   constexpr std::uint8_t kMarcaRS = 3, kMarcaPeriodograma = 0, kMarcaComun = 17;
   static const std::vector<DefinicionMetodo> tabla = {
       {metodo::kDfa, nullptr, {EOrdenDFA, EMinCaja, EDecadaDFA}, true, false, "log10 (s)",
-       "log10 F(s)", kMarcaComun,
+       "log10 F(s)", kMarcaComun, {Familia::Tiempo, 5},
        [](const LectorCampos& c, const Vector& s) {
          const int orden = c.Entero(EOrdenDFA);
          const int caja = c.Entero(EMinCaja);
@@ -237,13 +237,13 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro("Caja mínima: ", Entero(EMinCaja)),
         Parametro("Cajas por década: ", Entero(EDecadaDFA))}},
       {metodo::kGph, nullptr, {EExponenteGPH}, true, true, "log10 (frecuencia)",
-       "log10 periodograma", kMarcaComun,
+       "log10 periodograma", kMarcaComun, {Familia::Frecuencia, 2},
        [](const LectorCampos& c, const Vector& s) { return HurstGph(s, c.Real(EExponenteGPH)); },
        {kHurstDosPuntos, Linea("Método GPH. Parámetros:"),
         Parametro("Exponente del ancho de banda: ", Real(EExponenteGPH)),
         Parametro("Frecuencias usadas: ", CifraEntera(cifra::kFrecuencias))}},
       {metodo::kHiguchi, nullptr, {EKMax, EDecadaHig}, true, false, "log10 (k)",
-       "log10 L(k)", kMarcaComun,
+       "log10 L(k)", kMarcaComun, {Familia::Tiempo, 6},
        [](const LectorCampos& c, const Vector& s) {
          const int retardoMaximo = c.Entero(EKMax);
          return HurstHiguchi(s, retardoMaximo, c.Entero(EDecadaHig));
@@ -252,7 +252,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro("Retardo máximo: ", CifraEntera(cifra::kRetardoMaximo)),
         Parametro("Retardos por década: ", Entero(EDecadaHig))}},
       {metodo::kMomentos, "Mom. abs.", {EMinmMom, EMinBloquesMom, EDecadaMom}, true, false,
-       "log10 (m)", "log10 AM(m)", kMarcaComun,
+       "log10 (m)", "log10 AM(m)", kMarcaComun, {Familia::Tiempo, 4},
        [](const LectorCampos& c, const Vector& s) {
          const std::uint32_t minM = c.SinSigno(EMinmMom);
          const int minBloques = c.Entero(EMinBloquesMom);
@@ -260,9 +260,9 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
        },
        LineasDeNiveles("Método de los momentos absolutos. Parámetros:", kHurstDosPuntos,
                        Entero(EMinmMom), Entero(EMinBloquesMom), Entero(EDecadaMom))},
-      {metodo::kNinguno, nullptr, {}, false, false, nullptr, nullptr, 0, nullptr, {}},
+      {metodo::kNinguno, nullptr, {}, false, false, nullptr, nullptr, 0, {}, nullptr, {}},
       {metodo::kOndiculas, "Ondíc.", {EMomentosOnd, EOctavaIni, EOctavaFin}, true, true,
-       "Octava j", "log2 energía", kMarcaComun,
+       "Octava j", "log2 energía", kMarcaComun, {Familia::Ondiculas, 1},
        [](const LectorCampos& c, const Vector& s) {
          const int momentos = c.Entero(EMomentosOnd);
          const int inicial = c.Entero(EOctavaIni);
@@ -273,14 +273,14 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro({Texto("Octavas: "), Entero(EOctavaIni), Texto(" a "),
                    CifraEntera(cifra::kOctavaFinal)})}},
       {metodo::kPeriodograma, "Period.", {CBPorcentaje}, true, false, "log10 (frecuencia)",
-       "log10 (Periodograma)", kMarcaPeriodograma,
+       "log10 (Periodograma)", kMarcaPeriodograma, {Familia::Frecuencia, 1},
        [](const LectorCampos& c, const Vector& s) {
          return HurstPeriodograma(s, c.Simple(CBPorcentaje));
        },
        {kHurst, Linea("Método del periodograma. Parámetros:"),
         Parametro("Porcentaje de frecuencias: ", Real(CBPorcentaje))}},
       {metodo::kRS, nullptr, {EMind, EMinRS, EBloques, EDecadaRS}, true, false, "log10 (d)",
-       "log10 (R/S)", kMarcaRS,
+       "log10 (R/S)", kMarcaRS, {Familia::Tiempo, 1},
        [](const LectorCampos& c, const Vector& s) {
          const std::uint32_t minD = c.SinSigno(EMind);
          const int minMuestras = c.Entero(EMinRS);
@@ -293,7 +293,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro("Número de bloques: ", Entero(EBloques)),
         Parametro("Puntos por década: ", Entero(EDecadaRS))}},
       {"T0 (IDC)", nullptr, {EInicial, EFinal, EDecada}, false, false, "log10 t (segs)",
-       "log10 (IDC-1)", kMarcaComun,
+       "log10 (IDC-1)", kMarcaComun, {},
        [](const LectorCampos& c, const Vector& s) {
          const double inicial = c.Real(EInicial);
          const double final_ = c.Real(EFinal);
@@ -306,6 +306,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro("Puntos por década: ", Entero(EDecada))},
        false},
       {metodo::kTestT, nullptr, {EstacionEBloques, ESigni}, false, false, nullptr, nullptr, 0,
+       {},
        [](const LectorCampos& c, const Vector& s) {
          const std::uint32_t bloques = c.ComoSinSigno(EstacionEBloques);
          return TestT(s, bloques, c.Real(ESigni));
@@ -316,7 +317,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro("Número de bloques: ", Entero(EstacionEBloques)),
         Parametro("Significancia: ", Real(ESigni))}},
       {metodo::kVarianza, "Var.", {EMinm, EMinVar, EDecadaVar, ChLineal}, true, false,
-       "log10 (m)", "log10 (Varianza)", kMarcaComun, Varianza,
+       "log10 (m)", "log10 (Varianza)", kMarcaComun, {Familia::Tiempo, 2}, Varianza,
        [] {
          auto lineas = LineasDeNiveles("Método de la varianza. Parámetros:", kHurst,
                                        Entero(EMinm), Entero(EMinVar), Entero(EDecadaVar));
@@ -332,12 +333,14 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
        }()},
       {"Varianza Difer.", "Var. dif.",
        {ChMismos, EMinmDif, EMinVarDif, EDecadaVarDif, EMinm, EMinVar, EDecadaVar}, true,
-       false, "log10 (m)", "log10 (Varianza diferenciada)", kMarcaComun, VarianzaDiferenciada,
+       false, "log10 (m)", "log10 (Varianza diferenciada)", kMarcaComun, {Familia::Tiempo, 3},
+       VarianzaDiferenciada,
        LineasDeNiveles("Método de la varianza diferenciada. Parámetros:", kHurst,
                        Elegido(ChMismos, EMinm, EMinmDif),
                        Elegido(ChMismos, EMinVar, EMinVarDif),
                        Elegido(ChMismos, EDecadaVar, EDecadaVarDif))},
       {"Whittle Agregado", "W. agr.", {CBNivel, RGDensidad}, true, true, nullptr, nullptr, 0,
+       {Familia::Frecuencia, 4},
        [](const LectorCampos& c, const Vector& s) {
          const SumaDensidad suma = Densidad(c);
          return HurstWhittleAgregado(s, c.ComoSinSigno(CBNivel), suma);
@@ -346,7 +349,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
         Parametro("Nivel de agregación: ", Entero(CBNivel)),
         Parametro("Densidad espectral: ", Texto("exacta"), Si(RGDensidad, 1))}},
       {"Whittle Estándar", "W. est.", {RGModelo, RGDensidad, EOrdenp, EOrdenq}, true, true,
-       nullptr, nullptr, 0, WhittleEstandar,
+       nullptr, nullptr, 0, {Familia::Frecuencia, 3}, WhittleEstandar,
        {kHurstDosPuntos,
         Linea({Texto("Parámetros AR: "), Cifras(cifra::kPrefijoAR)}, NoEs(RGModelo, 0)),
         Linea({Texto("Parámetros MA: "), Cifras(cifra::kPrefijoMA)}, NoEs(RGModelo, 0)),
@@ -354,6 +357,7 @@ const std::vector<DefinicionMetodo>& TablaMetodos() {
                SegunCampo(RGModelo, "FGN", "FARIMA")}),
         Parametro("Densidad espectral: ", Texto("exacta"), Si(RGModelo, 0), Si(RGDensidad, 1))}},
       {"Whittle Local", "W. local", {CBFactor}, true, true, nullptr, nullptr, 0,
+       {Familia::Frecuencia, 5},
        [](const LectorCampos& c, const Vector& s) {
          return HurstWhittleLocal(s, c.ComoSinSigno(CBFactor));
        },

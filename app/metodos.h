@@ -80,6 +80,14 @@ struct LineaInforme {
   Condicion si, y;
 };
 
+// Where the comparison chart puts a method: its family (the families go top to bottom in
+// this order) and its place within the family. Methods of no family go last.
+enum class Familia { Tiempo, Frecuencia, Ondiculas, Ninguna };
+struct PuestoComparacion {
+  Familia familia = Familia::Ninguna;
+  int orden = 0;
+};
+
 struct DefinicionMetodo {
   const char* nombre;         // as the method list shows it
   const char* corto;          // short name for charts that show every method (nullptr:
@@ -93,6 +101,7 @@ struct DefinicionMetodo {
   const char* tituloX;
   const char* tituloY;
   std::uint8_t marca;
+  PuestoComparacion comparacion;
   // Reads its fields and calls its estimator on the series. nullptr for "Ninguno".
   Estimacion (*estimar)(const LectorCampos&, const Vector&);
   // Its report lines on success: the first gives the value; the interval line follows it
