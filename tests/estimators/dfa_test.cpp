@@ -44,7 +44,7 @@ struct CasoEstadoDfa {
   int esperado;
 };
 
-TEST(HurstDfa, EstadosEnSuOrdenSinTocarLasSalidas) {
+TEST(HurstDfa, EstadosEnSuOrden) {
   const CasoEstadoDfa casos[] = {
       {"corta_antes_que_orden", 99, 0, 0, 0, 1, kEstadoSerieCorta},
       {"orden0_antes_que_caja", 100, 0, 0, 0, 1, kEstadoOrdenDfa},

@@ -33,7 +33,7 @@ TEST(HiguchiRetardos, SucesionHastaElRetardoMaximo) {
   }
 }
 
-TEST(HurstHiguchi, EstadosEnSuOrdenSinTocarLasSalidas) {
+TEST(HurstHiguchi, EstadosEnSuOrden) {
   struct Caso {
     const char* nombre;
     std::uint32_t n;
