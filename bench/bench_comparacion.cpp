@@ -34,15 +34,11 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(n), veces);
   for (const DefinicionMetodo& m : TablaMetodos()) {
     if (!m.daH) continue;
-    int estado = kEstadoOk;
-    double H = 0;
-    const Tiempo t = Mejor(veces, [&] {
-      BloqueMetodo b(serie, parametros, '.');
-      estado = m.bloque(b);
-      H = b.resultado.valor;
-    });
+    Estimacion e;
+    const Tiempo t =
+        Mejor(veces, [&] { e = EjecutarMetodo(m, serie, parametros, '.').estimacion; });
     std::printf("  %-20s %7.3f s  (cpu %7.3f s)  estado %d  H = %.4f\n", m.nombre, t.pared,
-                t.cpu, estado, H);
+                t.cpu, e.estado, e.valor);
   }
   RegistroResultados log;
   EntornoAnalisis entorno;

@@ -52,28 +52,24 @@ int main(int argc, char** argv) {
       argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 1000000u;
   const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
   const Vector x = SerieDeCuentas(n);
-  double valor = 0;
-  int estado = kEstadoOk;
-  std::int32_t kUsado = 0;
-  Vector ex, ey;
+  Estimacion e;
 
   std::printf("%u muestras, mejor de %d (pared / procesador)\n", n, veces);
   for (int q = 1; q <= 3; ++q) {
-    const Tiempo t = Mejor(veces, [&] { estado = HurstDfa(x, q, 10, 10, valor, ex, ey); });
+    const Tiempo t = Mejor(veces, [&] { e = HurstDfa(x, q, 10, 10); });
     std::printf("HurstDfa orden %d        %7.4f / %7.4f s  estado %d  H %.4f  tamaños %u\n", q,
-                t.pared, t.cpu, estado, valor, ex.Longitud());
+                t.pared, t.cpu, e.estado, e.valor, e.ejeX.Longitud());
   }
-  const Tiempo tMom =
-      Mejor(veces, [&] { estado = HurstMomentosAbsolutos(x, 6, 10, 20, valor, ex, ey); });
+  const Tiempo tMom = Mejor(veces, [&] { e = HurstMomentosAbsolutos(x, 6, 10, 20); });
   std::printf("HurstMomentosAbsolutos  %7.4f / %7.4f s  estado %d  H %.4f  niveles %u\n",
-              tMom.pared, tMom.cpu, estado, valor, ex.Longitud());
-  const Tiempo tHig =
-      Mejor(veces, [&] { estado = HurstHiguchi(x, 0, 10, valor, kUsado, ex, ey); });
+              tMom.pared, tMom.cpu, e.estado, e.valor, e.ejeX.Longitud());
+  const Tiempo tHig = Mejor(veces, [&] { e = HurstHiguchi(x, 0, 10); });
+  const int kUsado = e.Exito() ? static_cast<int>(e.CifraDe(cifra::kRetardoMaximo)) : 0;
   std::printf("HurstHiguchi            %7.4f / %7.4f s  estado %d  H %.4f  retardos %u  k_max %d\n",
-              tHig.pared, tHig.cpu, estado, valor, ex.Longitud(), kUsado);
+              tHig.pared, tHig.cpu, e.estado, e.valor, e.ejeX.Longitud(), kUsado);
 
   volatile double sumidero = 0;
-  Tiempo t = Mejor(veces, [&] { estado = HurstVarianza(x, 6, 10, 20, valor, ex, ey); });
+  Tiempo t = Mejor(veces, [&] { e = HurstVarianza(x, 6, 10, 20); });
   std::printf("HurstVarianza, mismos niveles           %7.4f / %7.4f s  (%.2f veces los momentos)\n",
               t.pared, t.cpu, t.cpu / tMom.cpu);
   const int vecesRef = veces < 2 ? veces : 2;

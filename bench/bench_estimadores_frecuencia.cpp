@@ -68,44 +68,46 @@ int main(int argc, char** argv) {
   std::uint32_t nPrima = 0;
   Linea("CalcularPeriodograma", Mejor(veces, [&] { CalcularPeriodograma(serie, nPrima); }), 0.3, "");
 
-  double H = 0, inf = 0, sup = 0;
-  Vector x, y;
-  int estado = kEstadoOk;
-  double t = Mejor(veces, [&] { estado = HurstPeriodograma(serie, 10.0f, H, x, y); });
-  std::snprintf(texto, sizeof texto, "estado %d H = %.4f", estado, H);
+  Estimacion r;
+  double t = Mejor(veces, [&] { r = HurstPeriodograma(serie, 10.0f); });
+  std::snprintf(texto, sizeof texto, "estado %d H = %.4f", r.estado, r.valor);
   Linea("Periodograma (10 %)", t, 0.3, texto);
 
-  t = Mejor(veces, [&] { estado = HurstWhittleFgn(serie, H, inf, sup); });
-  std::snprintf(texto, sizeof texto, "estado %d H = %.4f [%.4f; %.4f]", estado, H, inf, sup);
+  const auto conIntervalo = [&] {
+    std::snprintf(texto, sizeof texto, "estado %d H = %.4f [%.4f; %.4f]", r.estado, r.valor,
+                  r.inferior, r.superior);
+  };
+  t = Mejor(veces, [&] { r = HurstWhittleFgn(serie); });
+  conIntervalo();
   Linea("Whittle FGN", t, 1.0, texto);
 
-  t = Mejor(veces, [&] { estado = HurstWhittleLocal(serie, 4, H, inf, sup); });
-  std::snprintf(texto, sizeof texto, "estado %d H = %.4f [%.4f; %.4f]", estado, H, inf, sup);
+  t = Mejor(veces, [&] { r = HurstWhittleLocal(serie, 4); });
+  conIntervalo();
   Linea("Whittle local (factor 4)", t, 0.5, texto);
 
-  t = Mejor(veces, [&] { estado = HurstWhittleAgregado(serie, 10, H, inf, sup); });
-  std::snprintf(texto, sizeof texto, "estado %d H = %.4f [%.4f; %.4f]", estado, H, inf, sup);
+  t = Mejor(veces, [&] { r = HurstWhittleAgregado(serie, 10); });
+  conIntervalo();
   Linea("Whittle agregado (nivel 10)", t, 0.3, texto);
 
-  Vector eta;
+  int fallo = 0;
   t = Mejor(veces, [&] {
     try {
-      estado = HurstWhittleFarima(serie, 1, 1, eta, inf, sup);
+      r = HurstWhittleFarima(serie, 1, 1);
+      fallo = 0;
     } catch (const ErrorNumerico& e) {
-      estado = -e.Codigo();
+      fallo = e.Codigo();
     }
   });
-  if (estado == kEstadoOk)
-    std::snprintf(texto, sizeof texto, "eta = (%.4f, %.4f, %.4f) [%.4f; %.4f]", eta(1), eta(2),
-                  eta(3), inf, sup);
+  if (fallo == 0 && r.Exito())
+    std::snprintf(texto, sizeof texto, "eta = (%.4f, %.4f, %.4f) [%.4f; %.4f]", r.valor,
+                  r.CifraDe(cifra::kAR1), r.CifraDe(cifra::kMA1), r.inferior, r.superior);
   else
-    std::snprintf(texto, sizeof texto, "error de la biblioteca %d", -estado);
+    std::snprintf(texto, sizeof texto, "error de la biblioteca %d", fallo ? fallo : -r.estado);
   Linea("Whittle FARIMA(1, d, 1)", t, 3.0, texto);
 
-  double P = 0;
-  int constante = 0;
-  t = Mejor(veces, [&] { estado = TestT(serie, 10, 0.05, P, constante); });
-  std::snprintf(texto, sizeof texto, "estado %d P = %.4f constante = %d", estado, P, constante);
+  t = Mejor(veces, [&] { r = TestT(serie, 10, 0.05); });
+  std::snprintf(texto, sizeof texto, "estado %d P = %.4f constante = %d", r.estado, r.valor,
+                r.Exito() ? static_cast<int>(r.CifraDe(cifra::kConstante)) : 0);
   Linea("Test T (10 bloques)", t, 1.5, texto);
 
   // One objective evaluation, fast and literal, on the whole series' frequencies.

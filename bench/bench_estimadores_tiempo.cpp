@@ -57,25 +57,23 @@ int main(int argc, char** argv) {
       argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 1000000u;
   const int veces = argc > 2 ? std::atoi(argv[2]) : 5;
   const Vector x = SerieDeCuentas(n);
-  double valor = 0;
-  int estado = kEstadoOk;
-  Vector ex, ey;
+  Estimacion e;
 
   std::printf("%u muestras, mejor de %d\n", n, veces);
-  double t = Mejor(veces, [&] { estado = HurstRS(x, 6, 8, 10, 4, valor, ex, ey); }).pared;
-  std::printf("HurstRS               %8.4f s  estado %d  H %.4f  puntos %u\n", t, estado, valor,
-              ex.Longitud());
+  double t = Mejor(veces, [&] { e = HurstRS(x, 6, 8, 10, 4); }).pared;
+  std::printf("HurstRS               %8.4f s  estado %d  H %.4f  puntos %u\n", t, e.estado,
+              e.valor, e.ejeX.Longitud());
   const double tRS = t;
-  t = Mejor(veces, [&] { estado = HurstVarianza(x, 6, 10, 20, valor, ex, ey); }).pared;
-  std::printf("HurstVarianza         %8.4f s  estado %d  H %.4f  puntos %u\n", t, estado, valor,
-              ex.Longitud());
+  t = Mejor(veces, [&] { e = HurstVarianza(x, 6, 10, 20); }).pared;
+  std::printf("HurstVarianza         %8.4f s  estado %d  H %.4f  puntos %u\n", t, e.estado,
+              e.valor, e.ejeX.Longitud());
   const double tVar = t;
-  t = Mejor(veces, [&] { estado = HurstVarDiferenciada(x, 6, 5, 20, valor, ex, ey); }).pared;
-  std::printf("HurstVarDiferenciada  %8.4f s  estado %d  H %.4f  puntos %u\n", t, estado, valor,
-              ex.Longitud());
-  t = Mejor(veces, [&] { estado = T0IDC(x, 2, 0.01, 100, valor, ex, ey); }).pared;
-  std::printf("T0IDC                 %8.4f s  estado %d  T0 %.4g  puntos %u\n", t, estado, valor,
-              ex.Longitud());
+  t = Mejor(veces, [&] { e = HurstVarDiferenciada(x, 6, 5, 20); }).pared;
+  std::printf("HurstVarDiferenciada  %8.4f s  estado %d  H %.4f  puntos %u\n", t, e.estado,
+              e.valor, e.ejeX.Longitud());
+  t = Mejor(veces, [&] { e = T0IDC(x, 2, 0.01, 100); }).pared;
+  std::printf("T0IDC                 %8.4f s  estado %d  T0 %.4g  puntos %u\n", t, e.estado,
+              e.valor, e.ejeX.Longitud());
 
   volatile double sumidero = 0;
   const int vecesRef = veces < 2 ? veces : 2;

@@ -29,28 +29,24 @@ int main(int argc, char** argv) {
   const Vector x = SerieDeCuentas(n);
   std::printf("%u muestras, mejor de %d\n", n, veces);
 
-  double H = 0, inf = 0, sup = 0;
-  std::int32_t j2 = 0;
-  std::uint32_t m = 0;
-  Vector ex, ey, ajuste;
-  int estado = kEstadoOk;
-  Tiempo t = Mejor(veces, [&] {
-    estado = HurstOndiculas(x, 3, 3, 0, H, inf, sup, j2, ex, ey, ajuste);
-  });
-  std::printf("HurstOndiculas          %8.4f s (cpu %8.4f s)  estado %d  H %.4f  octavas 3 a %d\n",
-              t.pared, t.cpu, estado, H, j2);
+  // The figure of that name as an integer, 0 when the estimate was refused.
+  const auto entero = [](const Estimacion& e, const char* nombre) {
+    return e.Exito() ? static_cast<long>(e.CifraDe(nombre)) : 0L;
+  };
+  Estimacion e;
+  Tiempo t = Mejor(veces, [&] { e = HurstOndiculas(x, 3, 3, 0); });
+  std::printf("HurstOndiculas          %8.4f s (cpu %8.4f s)  estado %d  H %.4f  octavas 3 a %ld\n",
+              t.pared, t.cpu, e.estado, e.valor, entero(e, cifra::kOctavaFinal));
 
-  const Tiempo tGph = Mejor(veces, [&] {
-    estado = HurstGph(x, 0.5, H, inf, sup, m, ex, ey, ajuste);
-  });
-  std::printf("HurstGph                %8.4f s (cpu %8.4f s)  estado %d  H %.4f  frecuencias %u\n",
-              tGph.pared, tGph.cpu, estado, H, m);
+  const Tiempo tGph = Mejor(veces, [&] { e = HurstGph(x, 0.5); });
+  std::printf("HurstGph                %8.4f s (cpu %8.4f s)  estado %d  H %.4f  frecuencias %ld\n",
+              tGph.pared, tGph.cpu, e.estado, e.valor, entero(e, cifra::kFrecuencias));
 
   // The largest prime below 10^6 when n is the default, otherwise n − 1.
   const std::uint32_t nPrimo = n == 1000000 ? 999983 : n - 1;
   const Vector y = x.SubVector(1, nPrimo);
-  t = Mejor(veces, [&] { estado = HurstGph(y, 0.5, H, inf, sup, m, ex, ey, ajuste); });
+  t = Mejor(veces, [&] { e = HurstGph(y, 0.5); });
   std::printf("HurstGph (%u muestras) %8.4f s (cpu %8.4f s)  estado %d  H %.4f  (%.1f veces)\n",
-              nPrimo, t.pared, t.cpu, estado, H, t.cpu / tGph.cpu);
+              nPrimo, t.pared, t.cpu, e.estado, e.valor, t.cpu / tGph.cpu);
   return 0;
 }

@@ -51,7 +51,7 @@ struct Caso {
 };
 
 // What one method gave on one series.
-struct Estimacion {
+struct Medida {
   bool rechazada = true;
   double H = 0.0;
   bool intervalo = false;
@@ -60,24 +60,22 @@ struct Estimacion {
 };
 
 // The estimates of every row on one series.
-std::vector<Estimacion> Estimar(const Vector& serie, const std::vector<Variante>& metodos) {
-  std::vector<Estimacion> r(metodos.size());
+std::vector<Medida> Estimar(const Vector& serie, const std::vector<Variante>& metodos) {
+  std::vector<Medida> r(metodos.size());
   for (std::size_t i = 0; i < metodos.size(); ++i) {
-    BloqueMetodo b(serie, metodos[i].parametros, '.');
     const auto t0 = std::chrono::steady_clock::now();
-    int estado = kEstadoOk;
+    Estimacion e = Estimacion::Rechazo(-1);
     try {
-      estado = metodos[i].metodo->bloque(b);
+      e = EjecutarMetodo(*metodos[i].metodo, serie, metodos[i].parametros, '.').estimacion;
     } catch (const std::exception&) {
-      estado = -1;
     }
     r[i].segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (estado != kEstadoOk || !std::isfinite(b.resultado.valor)) continue;
+    if (!e.Exito() || !std::isfinite(e.valor)) continue;
     r[i].rechazada = false;
-    r[i].H = b.resultado.valor;
-    r[i].intervalo = b.resultado.hayIntervalo;
-    r[i].bajo = b.resultado.icBajo;
-    r[i].alto = b.resultado.icAlto;
+    r[i].H = e.valor;
+    r[i].intervalo = e.hayIntervalo;
+    r[i].bajo = e.inferior;
+    r[i].alto = e.superior;
   }
   return r;
 }
@@ -194,11 +192,11 @@ int main(int argc, char** argv) {
 
   // Every case first (the estimates of every method on every seed), then the tables,
   // method by method within each model and length.
-  std::vector<std::vector<std::vector<Estimacion>>> resultados;
+  std::vector<std::vector<std::vector<Medida>>> resultados;
   for (const Caso& caso : casos) {
     // The series of every seed, estimated by every method, spread over the threads by a
     // fixed rule (seed s to thread s mod hilos).
-    std::vector<std::vector<Estimacion>> porSemilla(static_cast<std::size_t>(caso.semillas));
+    std::vector<std::vector<Medida>> porSemilla(static_cast<std::size_t>(caso.semillas));
     std::vector<std::thread> trabajadores;
     for (int t = 0; t < hilos; ++t) {
       trabajadores.emplace_back([&, t] {
@@ -230,7 +228,7 @@ int main(int argc, char** argv) {
         int rechazos = 0, conIntervalo = 0, cubren = 0;
         for (const auto& estimaciones : resultados[c]) {
           if (estimaciones.empty()) continue;
-          const Estimacion& e = estimaciones[i];
+          const Medida& e = estimaciones[i];
           tiempos.push_back(e.segundos);
           if (e.rechazada) {
             ++rechazos;

@@ -1,4 +1,4 @@
-// The method table: every row complete, and every block behaving as its row says.
+// The method table: every row complete, and every method behaving as its row says.
 #include "app/metodos.h"
 
 #include <gtest/gtest.h>
@@ -24,14 +24,14 @@ TEST(TablaMetodos, FilasCompletasYOrdenadas) {
   ASSERT_FALSE(tabla.empty());
   const DefinicionMetodo* ninguno = BuscarMetodo(metodo::kNinguno);
   ASSERT_NE(ninguno, nullptr);
-  EXPECT_EQ(ninguno->bloque, nullptr);
+  EXPECT_FALSE(ninguno->Calcula());
   std::set<std::string> nombres, cortos;
   for (const DefinicionMetodo& m : tabla) {
     SCOPED_TRACE(m.nombre);
     EXPECT_TRUE(nombres.insert(m.nombre).second);
     EXPECT_EQ(BuscarMetodo(m.nombre), &m);
     if (&m != ninguno) {
-      EXPECT_NE(m.bloque, nullptr);
+      EXPECT_TRUE(m.Calcula());
       ASSERT_FALSE(m.campos.empty());
       EXPECT_NE(m.PrimerCampo(), nullptr);
     }
@@ -48,38 +48,38 @@ TEST(TablaMetodos, FilasCompletasYOrdenadas) {
   EXPECT_EQ(BuscarMetodo("r/s"), nullptr);
 }
 
-// Every block on a long-memory series with the default parameters: its status, and results
+// Every method on a long-memory series with the default parameters: its status, and results
 // that match what its row promises (value, interval, chart points, report lines).
-TEST(TablaMetodos, CadaBloqueCumpleSuFila) {
+TEST(TablaMetodos, CadaMetodoCumpleSuFila) {
   const std::vector<double> muestras = prueba::GenerarFgn(4096, 0.8, 7);
   Vector serie(static_cast<std::uint32_t>(muestras.size()));
   std::copy(muestras.begin(), muestras.end(), serie.begin());
   const AnalysisParameters parametros;
   for (const DefinicionMetodo& m : TablaMetodos()) {
-    if (!m.bloque) continue;
+    if (!m.Calcula()) continue;
     SCOPED_TRACE(m.nombre);
-    BloqueMetodo b(serie, parametros, ',');
-    const int estado = m.bloque(b);
+    const MetodoEjecutado r = EjecutarMetodo(m, serie, parametros, ',');
+    const Estimacion& e = r.estimacion;
     // T0 (IDC) needs time scales, which are 0 by default.
     if (std::string(m.nombre) == "T0 (IDC)") {
-      EXPECT_EQ(estado, kEstadoTiemposIdc);
-      EXPECT_TRUE(b.lineas.empty());
+      EXPECT_EQ(e.estado, kEstadoTiemposIdc);
+      EXPECT_TRUE(r.lineas.empty());
       continue;
     }
-    ASSERT_EQ(estado, kEstadoOk);
-    EXPECT_GE(b.lineas.size(), 2u);
-    EXPECT_TRUE(std::isfinite(b.resultado.valor));
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_GE(r.lineas.size(), 2u);
+    EXPECT_TRUE(std::isfinite(e.valor));
     if (m.daH) {
-      EXPECT_GT(b.resultado.valor, 0.5);
-      EXPECT_LT(b.resultado.valor, 1.1);
+      EXPECT_GT(e.valor, 0.5);
+      EXPECT_LT(e.valor, 1.1);
     }
-    EXPECT_EQ(b.resultado.hayIntervalo, m.intervalo);
+    EXPECT_EQ(e.hayIntervalo, m.intervalo);
     if (m.intervalo) {
-      EXPECT_LT(b.resultado.icBajo, b.resultado.valor);
-      EXPECT_GT(b.resultado.icAlto, b.resultado.valor);
+      EXPECT_LT(e.inferior, e.valor);
+      EXPECT_GT(e.superior, e.valor);
     }
-    EXPECT_EQ(b.resultado.x.Longitud() > 0, m.Dibuja());
-    EXPECT_EQ(b.resultado.x.Longitud(), b.resultado.y.Longitud());
+    EXPECT_EQ(e.ejeX.Longitud() > 0, m.Dibuja());
+    EXPECT_EQ(e.ejeX.Longitud(), e.ejeY.Longitud());
   }
 }
 

@@ -29,23 +29,13 @@ struct Sesgo {
 constexpr Sesgo kMenor(double limite) { return {limite, 0, 0}; }
 constexpr Sesgo kBanda(double desde, double hasta) { return {0, desde, hasta}; }
 
-int Dfa1(const Vector& x, double& H) {
-  Vector ex, ey;
-  return HurstDfa(x, 1, 10, 10, H, ex, ey);
-}
-int Momentos(const Vector& x, double& H) {
-  Vector ex, ey;
-  return HurstMomentosAbsolutos(x, 6, 10, 20, H, ex, ey);
-}
-int Higuchi(const Vector& x, double& H) {
-  Vector ex, ey;
-  std::int32_t k = 0;
-  return HurstHiguchi(x, 0, 10, H, k, ex, ey);
-}
+Estimacion Dfa1(const Vector& x) { return HurstDfa(x, 1, 10, 10); }
+Estimacion Momentos(const Vector& x) { return HurstMomentosAbsolutos(x, 6, 10, 20); }
+Estimacion Higuchi(const Vector& x) { return HurstHiguchi(x, 0, 10); }
 
 struct CasoPrecision {
   const char* nombre;
-  int (*estimador)(const Vector&, double&);
+  Estimacion (*estimador)(const Vector&);
   Sesgo sesgos[std::size(kValoresH)];
 };
 
@@ -70,8 +60,9 @@ TEST(PrecisionFgn, SesgoMedioEnVeinteSemillas) {
     for (const CasoPrecision& c : casos) {
       double suma = 0, cuadrados = 0;
       for (const Vector& x : series) {
-        double H = 0;
-        ASSERT_EQ(c.estimador(x, H), kEstadoOk) << c.nombre << ", H " << H0;
+        const Estimacion e = c.estimador(x);
+        ASSERT_EQ(e.estado, kEstadoOk) << c.nombre << ", H " << H0;
+        const double H = e.valor;
         suma += H - H0;
         cuadrados += (H - H0) * (H - H0);
       }

@@ -44,7 +44,7 @@ struct CasoEstadoDfa {
   int esperado;
 };
 
-TEST(HurstDfa, EstadosEnSuOrdenSinTocarLasSalidas) {
+TEST(HurstDfa, EstadosEnSuOrden) {
   const CasoEstadoDfa casos[] = {
       {"corta_antes_que_orden", 99, 0, 0, 0, 1, kEstadoSerieCorta},
       {"orden0_antes_que_caja", 100, 0, 0, 0, 1, kEstadoOrdenDfa},
@@ -69,15 +69,10 @@ TEST(HurstDfa, EstadosEnSuOrdenSinTocarLasSalidas) {
       x = Vector(c.n, 1.0);
       x[1] = 129.0;
     }
-    double H = -7.0;
-    Vector ejeX(3, 9.0), ejeY(2, 8.0);
-    EXPECT_EQ(HurstDfa(x, c.orden, c.cajaMinima, c.cajasDecada, H, ejeX, ejeY), c.esperado);
-    if (c.esperado != kEstadoOk) {
-      EXPECT_EQ(H, -7.0);
-      EXPECT_EQ(ejeX.Longitud(), 3u);
-      EXPECT_EQ(ejeY.Longitud(), 2u);
-    } else {
-      EXPECT_EQ(ejeX.Longitud(), TamanosCajaDfa(c.n, c.cajaMinima, c.cajasDecada).size());
+    const Estimacion e = HurstDfa(x, c.orden, c.cajaMinima, c.cajasDecada);
+    EXPECT_EQ(e.estado, c.esperado);
+    if (e.Exito()) {
+      EXPECT_EQ(e.ejeX.Longitud(), TamanosCajaDfa(c.n, c.cajaMinima, c.cajasDecada).size());
     }
   }
 }
@@ -96,9 +91,10 @@ TEST(HurstDfa, FluctuacionDeUnaPotenciaEnFormaCerrada) {
     const std::uint32_t n = 150;
     Vector x(n);
     for (std::uint32_t t = 1; t <= n; ++t) x[t] = std::pow(static_cast<double>(t), q);
-    double H = 0;
-    Vector ejeX, ejeY;
-    ASSERT_EQ(HurstDfa(x, q, q + 2, 10, H, ejeX, ejeY), kEstadoOk);
+    const Estimacion e = HurstDfa(x, q, q + 2, 10);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    const Vector& ejeX = e.ejeX;
+    const Vector& ejeY = e.ejeY;
     const std::vector<std::uint32_t> tamanos = TamanosCajaDfa(n, q + 2, 10);
     ASSERT_EQ(ejeY.Longitud(), tamanos.size());
     for (std::uint32_t j = 0; j < tamanos.size(); ++j) {
@@ -158,9 +154,9 @@ TEST(HurstDfa, CoincideConElAjustePorCajasLiteral) {
   for (const Caso& c : casos) {
     SCOPED_TRACE(testing::Message() << "n " << c.n << " q " << c.q);
     const Vector x = estimadores::Fgn(c.n, 0.8, 42) + 3.0;
-    double H = 0;
-    Vector ejeX, ejeY;
-    ASSERT_EQ(HurstDfa(x, c.q, c.cajaMinima, c.cajasDecada, H, ejeX, ejeY), kEstadoOk);
+    const Estimacion e = HurstDfa(x, c.q, c.cajaMinima, c.cajasDecada);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    const Vector& ejeY = e.ejeY;
     const std::vector<std::uint32_t> tamanos = TamanosCajaDfa(c.n, c.cajaMinima, c.cajasDecada);
     const std::vector<double> referencia = Log10FLiteral(x, c.q, tamanos);
     ASSERT_EQ(ejeY.Longitud(), referencia.size());
@@ -169,7 +165,7 @@ TEST(HurstDfa, CoincideConElAjustePorCajasLiteral) {
       EXPECT_NEAR(ejeY(j + 1), referencia[j], 1e-11) << "s " << tamanos[j];
       y[j + 1] = referencia[j];
     }
-    EXPECT_NEAR(H, AjustePolinomio(ejeX, y, 1)(2), 1e-10);
+    EXPECT_NEAR(e.valor, AjustePolinomio(e.ejeX, y, 1)(2), 1e-10);
   }
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <utility>
 
 #include "estimators/estado.h"
 #include "estimators/hurst_periodograma.h"
@@ -42,17 +44,15 @@ TEST(FrecuenciaFarimaErrores, SimplexAgotadoTrasReiniciarDaSuEstado) {
                                    0.0001, mejor));
     EXPECT_LT(objetivo(mejor), objetivo(AVector({0.4999, 0, 0})));
 
-    Vector eta;
-    double inf = -1.0, sup = -1.0;
-    EXPECT_EQ(HurstWhittleFarima(c.serie, 1, 1, eta, inf, sup), kEstadoFarimaNoConverge);
-    EXPECT_EQ(eta.Longitud(), 0u);
-    EXPECT_EQ(inf, -1.0);
+    EXPECT_EQ(HurstWhittleFarima(c.serie, 1, 1).estado, kEstadoFarimaNoConverge);
     EXPECT_EQ(MensajeEstado(kEstadoFarimaNoConverge),
               "El modelo FARIMA (p, d, q) no converge para esta serie.\n"
               "Pruebe con FARIMA (0, d, 0) o con el modelo FGN");
     // The simpler model the message suggests works on the same series.
-    ASSERT_EQ(HurstWhittleFarima(c.serie, 0, 0, eta, inf, sup), kEstadoOk);
-    EXPECT_EQ(eta.Longitud(), 1u);
+    const Estimacion simple = HurstWhittleFarima(c.serie, 0, 0);
+    ASSERT_EQ(simple.estado, kEstadoOk);
+    EXPECT_FALSE(simple.TieneCifra(cifra::kAR1));
+    EXPECT_FALSE(simple.TieneCifra(cifra::kMA1));
   }
 }
 
@@ -76,30 +76,27 @@ Vector Alterna(std::uint32_t n) {
 }
 
 TEST(FrecuenciaPeriodogramaNulo, OrdenadasNulasRechazadas) {
-  double H = -1.0, inf = -1.0, sup = -1.0, P = -1.0;
-  int constante = -1;
-  Vector x, y, eta;
   // Period 10 over 1000 samples: only every hundredth ordinate is non-zero.
   Vector periodo10(1000, 0.0);
   for (std::uint32_t i = 1; i <= 1000; i += 10) periodo10[i] = 1.0;
-  EXPECT_EQ(HurstPeriodograma(periodo10, 10.0f, H, x, y), kEstadoPeriodogramaNulo);
-  EXPECT_EQ(HurstPeriodograma(Alterna(1000), 10.0f, H, x, y), kEstadoPeriodogramaNulo);
-  EXPECT_EQ(HurstWhittleFgn(Alterna(1000), H, inf, sup), kEstadoPeriodogramaNulo);
-  EXPECT_EQ(HurstWhittleLocal(Alterna(1000), 4, H, inf, sup), kEstadoPeriodogramaNulo);
-  EXPECT_EQ(HurstWhittleFarima(Alterna(1000), 1, 1, eta, inf, sup), kEstadoPeriodogramaNulo);
-  EXPECT_EQ(HurstWhittleAgregado(Alterna(2000), 1, H, inf, sup), kEstadoPeriodogramaNulo);
-  // Aggregated by 2, the alternating series is constant.
-  EXPECT_EQ(HurstWhittleAgregado(Alterna(2000), 2, H, inf, sup), kEstadoSerieConstante);
   Vector conBloqueAlterno = Fgn(1000, 0.7, 3);
   for (std::uint32_t i = 1; i <= 100; ++i) conBloqueAlterno[i] = (i % 2) ? 2.0 : 1.0;
-  EXPECT_EQ(TestT(conBloqueAlterno, 10, 0.05, P, constante), kEstadoPeriodogramaNulo);
-  EXPECT_EQ(H, -1.0);
-  EXPECT_EQ(inf, -1.0);
-  EXPECT_EQ(P, -1.0);
-  EXPECT_EQ(x.Longitud(), 0u);
-  EXPECT_EQ(eta.Longitud(), 0u);
-  // A single zero ordinate does not stop the Whittle estimators.
-  EXPECT_EQ(HurstWhittleFgn(periodo10, H, inf, sup), kEstadoOk);
+  const std::pair<Estimacion, int> casos[] = {
+      {HurstPeriodograma(periodo10, 10.0f), kEstadoPeriodogramaNulo},
+      {HurstPeriodograma(Alterna(1000), 10.0f), kEstadoPeriodogramaNulo},
+      {HurstWhittleFgn(Alterna(1000)), kEstadoPeriodogramaNulo},
+      {HurstWhittleLocal(Alterna(1000), 4), kEstadoPeriodogramaNulo},
+      {HurstWhittleFarima(Alterna(1000), 1, 1), kEstadoPeriodogramaNulo},
+      {HurstWhittleAgregado(Alterna(2000), 1), kEstadoPeriodogramaNulo},
+      // Aggregated by 2, the alternating series is constant.
+      {HurstWhittleAgregado(Alterna(2000), 2), kEstadoSerieConstante},
+      {TestT(conBloqueAlterno, 10, 0.05), kEstadoPeriodogramaNulo},
+      // A single zero ordinate does not stop the Whittle estimators.
+      {HurstWhittleFgn(periodo10), kEstadoOk},
+  };
+  for (std::size_t i = 0; i < std::size(casos); ++i) {
+    EXPECT_EQ(casos[i].first.estado, casos[i].second) << "caso " << i;
+  }
 }
 
 }  // namespace

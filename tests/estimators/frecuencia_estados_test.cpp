@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "estimators/estado.h"
 #include "estimators/hurst_periodograma.h"
@@ -70,14 +71,11 @@ TEST(FrecuenciaPeriodograma, EstadosYNumeroDeFrecuencias) {
   for (const CasoPorcentaje& c : casos) {
     SCOPED_TRACE(testing::Message() << "n = " << c.n << ", porcentaje = " << c.porcentaje);
     const Vector serie = Ruido(c.n, 7);
-    double H = -1.0;
-    Vector x, y;
-    EXPECT_EQ(HurstPeriodograma(serie, c.porcentaje, H, x, y), c.estado);
-    if (c.estado != kEstadoOk) {
-      EXPECT_EQ(H, -1.0);
-      EXPECT_EQ(x.Longitud(), 0u);
-      continue;
-    }
+    const Estimacion e = HurstPeriodograma(serie, c.porcentaje);
+    EXPECT_EQ(e.estado, c.estado);
+    if (!e.Exito()) continue;
+    const Vector& x = e.ejeX;
+    const Vector& y = e.ejeY;
     ASSERT_EQ(x.Longitud(), c.puntos);
     ASSERT_EQ(y.Longitud(), c.puntos);
     std::uint32_t nPrima = 0;
@@ -87,15 +85,15 @@ TEST(FrecuenciaPeriodograma, EstadosYNumeroDeFrecuencias) {
       EXPECT_DOUBLE_EQ(y(j), std::log10(I(j + 1)));
     }
     const Vector coef = AjustePolinomio(x, y, 1);
-    EXPECT_DOUBLE_EQ(H, (1 - coef(2)) * 0.5);
+    EXPECT_DOUBLE_EQ(e.valor, (1 - coef(2)) * 0.5);
   }
 }
 
 TEST(FrecuenciaPeriodograma, LongitudPrimaUsaLaLongitudTransformada) {
   const Vector serie = Ruido(1019, 3);
-  double H = 0.0;
-  Vector x, y;
-  ASSERT_EQ(HurstPeriodograma(serie, 5.0f, H, x, y), kEstadoOk);
+  const Estimacion e = HurstPeriodograma(serie, 5.0f);
+  ASSERT_EQ(e.estado, kEstadoOk);
+  const Vector& x = e.ejeX;
   EXPECT_DOUBLE_EQ(x(1), std::log10(kDosPi / 1015));
   EXPECT_DOUBLE_EQ(x(x.Longitud()), std::log10(x.Longitud() * kDosPi / 1015));
 }
@@ -103,48 +101,45 @@ TEST(FrecuenciaPeriodograma, LongitudPrimaUsaLaLongitudTransformada) {
 TEST(FrecuenciaPeriodograma, LeyDePotenciaExactaDaSuH) {
   for (const double H0 : {0.6, 0.8, 0.95}) {
     const Vector serie = SerieConPeriodograma(1000, H0, 11);
-    double H = 0.0;
-    Vector x, y;
-    ASSERT_EQ(HurstPeriodograma(serie, 10.0f, H, x, y), kEstadoOk);
-    EXPECT_NEAR(H, H0, 1e-9);
+    const Estimacion e = HurstPeriodograma(serie, 10.0f);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_NEAR(e.valor, H0, 1e-9);
   }
 }
 
 TEST(FrecuenciaPeriodograma, SerieConstanteRechazada) {
-  double H = -1.0;
-  Vector x, y;
-  EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 10.0f, H, x, y), kEstadoSerieConstante);
+  EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 10.0f).estado, kEstadoSerieConstante);
   // Too few frequencies is a matter of the parameters and is reported first.
-  EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 1.0f, H, x, y), kEstadoPocosPuntos);
+  EXPECT_EQ(HurstPeriodograma(Vector(1000, 3.5), 1.0f).estado, kEstadoPocosPuntos);
   // Constant over the samples analysed (n' = 1015), different only in the ignored tail.
   Vector serie(1019, 2.0);
   serie[1019] = 5.0;
-  EXPECT_EQ(HurstPeriodograma(serie, 10.0f, H, x, y), kEstadoSerieConstante);
-  EXPECT_EQ(H, -1.0);
+  EXPECT_EQ(HurstPeriodograma(serie, 10.0f).estado, kEstadoSerieConstante);
 }
 
 // ---------------------------------------------------------------- Whittle FGN
 
 TEST(FrecuenciaWhittleFgn, CienMuestrasUsanCuarentaYNueveFrecuencias) {
   const Vector serie = Fgn(100, 0.7, 5);
-  double H = 0.0, inf = 0.0, sup = 0.0, V = 0.0;
-  ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup, V), kEstadoOk);
+  const Estimacion e = HurstWhittleFgn(serie);
+  ASSERT_EQ(e.estado, kEstadoOk);
   const EstimacionLiteral r = WhittleFgnLiteral(serie, 100, 49);
-  EXPECT_NEAR(H, r.H, 1e-9);
+  EXPECT_NEAR(e.valor, r.H, 1e-9);
   // V is a numerical derivative with a step of 1e-9: the last bits of H show in it.
-  EXPECT_NEAR(V, r.V, 1e-7);
-  EXPECT_NEAR(inf, r.inferior, 1e-9);
-  EXPECT_NEAR(sup, r.superior, 1e-9);
+  EXPECT_NEAR(e.CifraDe(cifra::kVarianzaWhittle), r.V, 1e-7);
+  EXPECT_NEAR(e.inferior, r.inferior, 1e-9);
+  EXPECT_NEAR(e.superior, r.superior, 1e-9);
 }
 
 TEST(FrecuenciaWhittleFgn, LongitudPrimaEnFrecuenciasEIntervalo) {
   const Vector serie = Fgn(1019, 0.8, 6);
-  double H = 0.0, inf = 0.0, sup = 0.0;
-  ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup), kEstadoOk);
+  const Estimacion e = HurstWhittleFgn(serie);
+  ASSERT_EQ(e.estado, kEstadoOk);
   const EstimacionLiteral r = WhittleFgnLiteral(serie, 1015, 507);
+  const double H = e.valor;
   EXPECT_NEAR(H, r.H, 1e-9);
-  EXPECT_NEAR(sup - H, std::sqrt(VarianzaWhittleFgn(H) / 1015) * 1.96, 1e-12);
-  EXPECT_NEAR(H - inf, sup - H, 1e-12);  // symmetric
+  EXPECT_NEAR(e.superior - H, std::sqrt(VarianzaWhittleFgn(H) / 1015) * 1.96, 1e-12);
+  EXPECT_NEAR(H - e.inferior, e.superior - H, 1e-12);  // symmetric
 }
 
 TEST(FrecuenciaWhittleFgn, FactorDeVarianza) {
@@ -155,25 +150,20 @@ TEST(FrecuenciaWhittleFgn, FactorDeVarianza) {
 
 TEST(FrecuenciaWhittleFgn, RuidoBlancoDaUnMedio) {
   for (const std::uint64_t semilla : {1u, 2u, 3u}) {
-    double H = 0.0, inf = 0.0, sup = 0.0;
-    ASSERT_EQ(HurstWhittleFgn(Ruido(10000, semilla), H, inf, sup), kEstadoOk);
-    EXPECT_NEAR(H, 0.5, 0.03);
-    EXPECT_NEAR((sup - inf) / 2, 1.96 * std::sqrt(0.418 / 10000), 0.0002);
+    const Estimacion e = HurstWhittleFgn(Ruido(10000, semilla));
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_NEAR(e.valor, 0.5, 0.03);
+    EXPECT_NEAR((e.superior - e.inferior) / 2, 1.96 * std::sqrt(0.418 / 10000), 0.0002);
   }
 }
 
 TEST(FrecuenciaWhittleFgn, Rechazos) {
-  double H = -1.0, inf = -1.0, sup = -1.0, V = -1.0;
-  EXPECT_EQ(HurstWhittleFgn(Ruido(99, 1), H, inf, sup, V), kEstadoSerieCorta);
-  EXPECT_EQ(HurstWhittleFgn(Vector(500, 1.0), H, inf, sup, V), kEstadoSerieConstante);
-  EXPECT_EQ(HurstWhittleFgn(Vector(500, 0.0), H, inf, sup), kEstadoSerieConstante);
+  EXPECT_EQ(HurstWhittleFgn(Ruido(99, 1)).estado, kEstadoSerieCorta);
+  EXPECT_EQ(HurstWhittleFgn(Vector(500, 1.0)).estado, kEstadoSerieConstante);
+  EXPECT_EQ(HurstWhittleFgn(Vector(500, 0.0)).estado, kEstadoSerieConstante);
   Vector cola(1019, 4.0);
   cola[1017] = -1.0;
-  EXPECT_EQ(HurstWhittleFgn(cola, H, inf, sup, V), kEstadoSerieConstante);
-  EXPECT_EQ(H, -1.0);
-  EXPECT_EQ(inf, -1.0);
-  EXPECT_EQ(sup, -1.0);
-  EXPECT_EQ(V, -1.0);
+  EXPECT_EQ(HurstWhittleFgn(cola).estado, kEstadoSerieConstante);
 }
 
 // ---------------------------------------------------------------- local Whittle
@@ -213,16 +203,13 @@ TEST(FrecuenciaWhittleLocal, EstadosYFrecuencias) {
   for (const CasoLocal& c : casos) {
     SCOPED_TRACE(testing::Message() << "n = " << c.n << ", factor = " << c.factor);
     const Vector serie = Fgn(c.n, 0.75, 9);
-    double H = -1.0, inf = -1.0, sup = -1.0;
-    ASSERT_EQ(HurstWhittleLocal(serie, c.factor, H, inf, sup), c.estado);
-    if (c.estado != kEstadoOk) {
-      EXPECT_EQ(H, -1.0);
-      continue;
-    }
+    const Estimacion e = HurstWhittleLocal(serie, c.factor);
+    ASSERT_EQ(e.estado, c.estado);
+    if (!e.Exito()) continue;
     const EstimacionLiteral r = LocalLiteral(serie, c.nPrima, c.m);
-    EXPECT_NEAR(H, r.H, 1e-9);
-    EXPECT_NEAR(inf, r.inferior, 1e-9);
-    EXPECT_NEAR(sup, r.superior, 1e-9);
+    EXPECT_NEAR(e.valor, r.H, 1e-9);
+    EXPECT_NEAR(e.inferior, r.inferior, 1e-9);
+    EXPECT_NEAR(e.superior, r.superior, 1e-9);
   }
 }
 
@@ -236,21 +223,20 @@ TEST(FrecuenciaWhittleLocal, LeyDePotenciaExactaSeMinimizaEnSuH) {
 }
 
 TEST(FrecuenciaWhittleLocal, SerieConstanteRechazada) {
-  double H = -1.0, inf, sup;
-  EXPECT_EQ(HurstWhittleLocal(Vector(1000, 7.0), 4, H, inf, sup), kEstadoSerieConstante);
-  EXPECT_EQ(H, -1.0);
+  EXPECT_EQ(HurstWhittleLocal(Vector(1000, 7.0), 4).estado, kEstadoSerieConstante);
 }
 
 // ---------------------------------------------------------------- aggregated Whittle
 
 TEST(FrecuenciaWhittleAgregado, NivelUnoEsWhittleFgn) {
   const Vector serie = Fgn(3000, 0.8, 12);
-  double H, inf, sup, H1, inf1, sup1;
-  ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup), kEstadoOk);
-  ASSERT_EQ(HurstWhittleAgregado(serie, 1, H1, inf1, sup1), kEstadoOk);
-  EXPECT_EQ(H, H1);
-  EXPECT_EQ(inf, inf1);
-  EXPECT_EQ(sup, sup1);
+  const Estimacion fgn = HurstWhittleFgn(serie);
+  const Estimacion agregado = HurstWhittleAgregado(serie, 1);
+  ASSERT_EQ(fgn.estado, kEstadoOk);
+  ASSERT_EQ(agregado.estado, kEstadoOk);
+  EXPECT_EQ(fgn.valor, agregado.valor);
+  EXPECT_EQ(fgn.inferior, agregado.inferior);
+  EXPECT_EQ(fgn.superior, agregado.superior);
 }
 
 struct CasoAgregado {
@@ -267,28 +253,23 @@ TEST(FrecuenciaWhittleAgregado, EstadosYSerieAgregada) {
   for (const CasoAgregado& c : casos) {
     SCOPED_TRACE(testing::Message() << "n = " << c.n << ", nivel = " << c.nivel);
     const Vector serie = Fgn(c.n, 0.7, 13);
-    double H = -1.0, inf = -1.0, sup = -1.0;
-    ASSERT_EQ(HurstWhittleAgregado(serie, c.nivel, H, inf, sup), c.estado);
-    if (c.estado != kEstadoOk) {
-      EXPECT_EQ(H, -1.0);
-      continue;
-    }
-    double Ha, infa, supa;
-    ASSERT_EQ(HurstWhittleFgn(Agregar(serie, c.nivel), Ha, infa, supa), kEstadoOk);
-    EXPECT_EQ(H, Ha);
-    EXPECT_EQ(inf, infa);
-    EXPECT_EQ(sup, supa);
+    const Estimacion e = HurstWhittleAgregado(serie, c.nivel);
+    ASSERT_EQ(e.estado, c.estado);
+    if (!e.Exito()) continue;
+    const Estimacion a = HurstWhittleFgn(Agregar(serie, c.nivel));
+    ASSERT_EQ(a.estado, kEstadoOk);
+    EXPECT_EQ(e.valor, a.valor);
+    EXPECT_EQ(e.inferior, a.inferior);
+    EXPECT_EQ(e.superior, a.superior);
   }
 }
 
 TEST(FrecuenciaWhittleAgregado, SeriesConstantesRechazadas) {
-  double H = -1.0, inf, sup;
-  EXPECT_EQ(HurstWhittleAgregado(Vector(2000, 1.0), 10, H, inf, sup), kEstadoSerieConstante);
+  EXPECT_EQ(HurstWhittleAgregado(Vector(2000, 1.0), 10).estado, kEstadoSerieConstante);
   // Periodic with the level: every block mean is the same.
   Vector periodica(2000);
   for (std::uint32_t i = 1; i <= 2000; ++i) periodica[i] = static_cast<double>(i % 10);
-  EXPECT_EQ(HurstWhittleAgregado(periodica, 10, H, inf, sup), kEstadoSerieConstante);
-  EXPECT_EQ(H, -1.0);
+  EXPECT_EQ(HurstWhittleAgregado(periodica, 10).estado, kEstadoSerieConstante);
 }
 
 // ---------------------------------------------------------------- Test T
@@ -298,9 +279,10 @@ double PLiteral(const Vector& serie, std::uint32_t k) {
   const std::uint32_t L = serie.Longitud() / k;
   std::vector<double> h(k), v(k);
   for (std::uint32_t i = 1; i <= k; ++i) {
-    double inf, sup;
-    if (HurstWhittleFgn(serie.SubVector((i - 1) * L + 1, i * L), h[i - 1], inf, sup, v[i - 1]) != 0)
-      return -1.0;
+    const Estimacion e = HurstWhittleFgn(serie.SubVector((i - 1) * L + 1, i * L));
+    if (!e.Exito()) return -1.0;
+    h[i - 1] = e.valor;
+    v[i - 1] = e.CifraDe(cifra::kVarianzaWhittle);
   }
   double hm = 0.0;
   for (const double x : h) hm += L * x;
@@ -335,56 +317,55 @@ TEST(FrecuenciaTestT, EstadosEnOrden) {
   for (const CasoTestT& c : casos) {
     SCOPED_TRACE(testing::Message() << "n = " << c.n << ", k = " << c.k << ", alfa = " << c.alfa);
     const Vector serie = Fgn(c.n, 0.7, 21);
-    double P = -1.0;
-    int constante = -1;
-    ASSERT_EQ(TestT(serie, c.k, c.alfa, P, constante), c.estado);
-    if (c.estado != kEstadoOk) {
-      EXPECT_EQ(P, -1.0);
-      EXPECT_EQ(constante, -1);
-      continue;
-    }
-    EXPECT_NEAR(P, PLiteral(serie, c.k), 1e-12);
-    EXPECT_EQ(constante, P > c.alfa ? 1 : 0);
+    const Estimacion e = TestT(serie, c.k, c.alfa);
+    ASSERT_EQ(e.estado, c.estado);
+    if (!e.Exito()) continue;
+    EXPECT_NEAR(e.valor, PLiteral(serie, c.k), 1e-12);
+    EXPECT_EQ(e.CifraDe(cifra::kConstante), e.valor > c.alfa ? 1 : 0);
   }
 }
 
 TEST(FrecuenciaTestT, MuestrasSobrantesNoCuentan) {
   Vector serie = Fgn(1055, 0.7, 22);
-  double P1, P2;
-  int c1, c2;
-  ASSERT_EQ(TestT(serie, 10, 0.05, P1, c1), kEstadoOk);
+  const Estimacion antes = TestT(serie, 10, 0.05);
   for (std::uint32_t i = 1051; i <= 1055; ++i) serie[i] = 1000.0 * i;
-  ASSERT_EQ(TestT(serie, 10, 0.05, P2, c2), kEstadoOk);
-  EXPECT_EQ(P1, P2);
+  const Estimacion despues = TestT(serie, 10, 0.05);
+  ASSERT_EQ(antes.estado, kEstadoOk);
+  ASSERT_EQ(despues.estado, kEstadoOk);
+  EXPECT_EQ(antes.valor, despues.valor);
 }
 
 TEST(FrecuenciaTestT, BloquesIdenticosDanPUno) {
   const Vector bloque = Fgn(100, 0.8, 23);
   Vector serie(1000);
   for (std::uint32_t i = 0; i < 1000; ++i) serie.Datos()[i] = bloque.Datos()[i % 100];
-  double P = 0.0;
-  int constante = -1;
-  ASSERT_EQ(TestT(serie, 10, 0.99, P, constante), kEstadoOk);
-  EXPECT_EQ(P, 1.0);
-  EXPECT_EQ(constante, 1);
-  ASSERT_EQ(TestT(serie, 10, 1.0, P, constante), kEstadoOk);
-  EXPECT_EQ(constante, 0);  // strict comparison
-  ASSERT_EQ(TestT(serie, 10, 0.0, P, constante), kEstadoOk);
-  EXPECT_EQ(constante, 1);
+  // The verdict for each significance; 1.0 gives 0 by the strict comparison.
+  const std::pair<double, double> casos[] = {{0.99, 1.0}, {1.0, 0.0}, {0.0, 1.0}};
+  for (const auto& [alfa, constante] : casos) {
+    const Estimacion e = TestT(serie, 10, alfa);
+    ASSERT_EQ(e.estado, kEstadoOk) << alfa;
+    EXPECT_EQ(e.valor, 1.0) << alfa;
+    EXPECT_EQ(e.CifraDe(cifra::kConstante), constante) << alfa;
+  }
 }
 
 TEST(FrecuenciaTestT, SerieOBloqueConstanteRechazado) {
-  double P = -1.0;
-  int constante = -1;
-  EXPECT_EQ(TestT(Vector(1000, 2.0), 10, 0.05, P, constante), kEstadoSerieConstante);
+  EXPECT_EQ(TestT(Vector(1000, 2.0), 10, 0.05).estado, kEstadoSerieConstante);
   Vector serie = Fgn(1000, 0.7, 24);
   for (std::uint32_t i = 301; i <= 400; ++i) serie[i] = 0.25;  // block 4 of 10
-  EXPECT_EQ(TestT(serie, 10, 0.05, P, constante), kEstadoSerieConstante);
-  EXPECT_EQ(P, -1.0);
-  EXPECT_EQ(constante, -1);
+  EXPECT_EQ(TestT(serie, 10, 0.05).estado, kEstadoSerieConstante);
 }
 
 // ---------------------------------------------------------------- Whittle FARIMA
+
+// eta = (H, φ(1..p), ψ(1..q)) of a FARIMA estimate (orders up to 1).
+Vector Eta(const Estimacion& e, int p, int q) {
+  Vector eta(static_cast<std::uint32_t>(p + q + 1));
+  eta[1] = e.valor;
+  if (p == 1) eta[2] = e.CifraDe(cifra::kAR1);
+  if (q == 1) eta[static_cast<std::uint32_t>(p) + 2] = e.CifraDe(cifra::kMA1);
+  return eta;
+}
 
 struct CasoOrdenes {
   int p, q;
@@ -400,15 +381,14 @@ TEST(FrecuenciaWhittleFarima, EstadosDeLosOrdenes) {
   const Vector serie = Fgn(1000, 0.7, 31);
   for (const CasoOrdenes& c : casos) {
     SCOPED_TRACE(testing::Message() << "p = " << c.p << ", q = " << c.q);
-    Vector eta;
-    double inf = -1.0, sup = -1.0;
-    ASSERT_EQ(HurstWhittleFarima(serie, c.p, c.q, eta, inf, sup), c.estado);
-    if (c.estado != kEstadoOk) {
-      EXPECT_EQ(eta.Longitud(), 0u);
-      EXPECT_EQ(inf, -1.0);
-      continue;
-    }
-    ASSERT_EQ(eta.Longitud(), static_cast<std::uint32_t>(c.p + c.q + 1));
+    const Estimacion farima = HurstWhittleFarima(serie, c.p, c.q);
+    ASSERT_EQ(farima.estado, c.estado);
+    if (!farima.Exito()) continue;
+    // The orders and one figure per coefficient, nothing else.
+    EXPECT_EQ(farima.CifraDe(cifra::kOrdenP), c.p);
+    EXPECT_EQ(farima.CifraDe(cifra::kOrdenQ), c.q);
+    ASSERT_EQ(farima.cifras.size(), static_cast<std::size_t>(c.p + c.q + 2));
+    const Vector eta = Eta(farima, c.p, c.q);
     // The same search from (0.4999, 0, ...) with the literal objective.
     const Espectro e = EspectroLiteral(serie, 499);
     Vector eta0(eta.Longitud(), 0.0);
@@ -418,19 +398,16 @@ TEST(FrecuenciaWhittleFarima, EstadosDeLosOrdenes) {
         eta0, 0.0001, 0.0001);
     for (std::uint32_t i = 1; i <= eta.Longitud(); ++i) EXPECT_NEAR(eta(i), literal(i), 1e-9);
     const double ancho = std::sqrt(CovarianzaWhittleFarima(eta, c.p, c.q)(1, 1) / 1000) * 1.96;
-    EXPECT_NEAR(inf, eta(1) - ancho, 1e-12);
-    EXPECT_NEAR(sup, eta(1) + ancho, 1e-12);
+    EXPECT_NEAR(farima.inferior, eta(1) - ancho, 1e-12);
+    EXPECT_NEAR(farima.superior, eta(1) + ancho, 1e-12);
   }
 }
 
 TEST(FrecuenciaWhittleFarima, Rechazos) {
-  Vector eta;
-  double inf = -1.0, sup = -1.0;
-  EXPECT_EQ(HurstWhittleFarima(Ruido(99, 1), 0, 0, eta, inf, sup), kEstadoSerieCorta);
-  EXPECT_EQ(HurstWhittleFarima(Ruido(99, 1), 5, 0, eta, inf, sup), kEstadoSerieCorta);
-  EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 1, 1, eta, inf, sup), kEstadoSerieConstante);
-  EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 2, 1, eta, inf, sup), kEstadoOrdenesFarima);
-  EXPECT_EQ(eta.Longitud(), 0u);
+  EXPECT_EQ(HurstWhittleFarima(Ruido(99, 1), 0, 0).estado, kEstadoSerieCorta);
+  EXPECT_EQ(HurstWhittleFarima(Ruido(99, 1), 5, 0).estado, kEstadoSerieCorta);
+  EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 1, 1).estado, kEstadoSerieConstante);
+  EXPECT_EQ(HurstWhittleFarima(Vector(500, 1.0), 2, 1).estado, kEstadoOrdenesFarima);
 }
 
 struct CasoRegion {
@@ -467,11 +444,7 @@ TEST(FrecuenciaWhittleFarima, MinimoFueraDeLaRegionRechazado) {
     g.semilla = semilla;
     Vector serie;
     ASSERT_EQ(GenerarSerie(g, serie), kGeneradorOk);
-    Vector eta;
-    double inf = -1.0, sup = -1.0;
-    EXPECT_EQ(HurstWhittleFarima(serie, 1, 1, eta, inf, sup), kEstadoFarimaFueraDeRegion);
-    EXPECT_EQ(eta.Longitud(), 0u);
-    EXPECT_EQ(inf, -1.0);
+    EXPECT_EQ(HurstWhittleFarima(serie, 1, 1).estado, kEstadoFarimaFueraDeRegion);
   }
 }
 

@@ -65,30 +65,31 @@ TEST_P(FrecuenciaFgn, EstimacionesAlrededorDeH) {
   const double sesgoFarima = LimiteFarimaSobreFgn(H0) - H0;
   for (int s = 1; s <= kSemillas; ++s) {
     const Vector serie = Fgn(kLongitud, H0, 1000 + static_cast<std::uint64_t>(s));
-    double H, inf, sup;
-    ASSERT_EQ(HurstWhittleFgn(serie, H, inf, sup), kEstadoOk);
-    if (inf <= H0 && H0 <= sup) ++r.cubiertos;
-    r.peorFgn = std::max(r.peorFgn, std::fabs(H - H0));
-    const double hFgn = H;
+    const Estimacion fgn = HurstWhittleFgn(serie);
+    ASSERT_EQ(fgn.estado, kEstadoOk);
+    if (fgn.inferior <= H0 && H0 <= fgn.superior) ++r.cubiertos;
+    r.peorFgn = std::max(r.peorFgn, std::fabs(fgn.valor - H0));
 
-    ASSERT_EQ(HurstWhittleLocal(serie, 4, H, inf, sup), kEstadoOk);
-    r.peorLocal = std::max(r.peorLocal, std::fabs(H - H0));
-    r.sesgoLocal += (H - H0) / kSemillas;
+    const Estimacion local = HurstWhittleLocal(serie, 4);
+    ASSERT_EQ(local.estado, kEstadoOk);
+    r.peorLocal = std::max(r.peorLocal, std::fabs(local.valor - H0));
+    r.sesgoLocal += (local.valor - H0) / kSemillas;
 
-    Vector x, y;
-    ASSERT_EQ(HurstPeriodograma(serie, 10.0f, H, x, y), kEstadoOk);
-    r.peorPeriodograma = std::max(r.peorPeriodograma, std::fabs(H - H0));
-    r.sesgoPeriodograma += (H - H0) / kSemillas;
+    const Estimacion periodograma = HurstPeriodograma(serie, 10.0f);
+    ASSERT_EQ(periodograma.estado, kEstadoOk);
+    r.peorPeriodograma = std::max(r.peorPeriodograma, std::fabs(periodograma.valor - H0));
+    r.sesgoPeriodograma += (periodograma.valor - H0) / kSemillas;
 
-    ASSERT_EQ(HurstWhittleAgregado(serie, 10, H, inf, sup), kEstadoOk);
-    r.peorAgregado = std::max(r.peorAgregado, std::fabs(H - H0));
+    const Estimacion agregado = HurstWhittleAgregado(serie, 10);
+    ASSERT_EQ(agregado.estado, kEstadoOk);
+    r.peorAgregado = std::max(r.peorAgregado, std::fabs(agregado.valor - H0));
 
-    Vector eta;
-    const int estado = HurstWhittleFarima(serie, 0, 0, eta, inf, sup);
+    const Estimacion farima = HurstWhittleFarima(serie, 0, 0);
     // Near H = 1 the FARIMA fit of FGN may reach d = 0.5, outside the model: refused.
-    if (estado == kEstadoFarimaFueraDeRegion && H0 + sesgoFarima > 0.95) continue;
-    ASSERT_EQ(estado, kEstadoOk);
-    r.peorFarimaVsFgn = std::max(r.peorFarimaVsFgn, std::fabs(eta(1) - hFgn - sesgoFarima));
+    if (farima.estado == kEstadoFarimaFueraDeRegion && H0 + sesgoFarima > 0.95) continue;
+    ASSERT_EQ(farima.estado, kEstadoOk);
+    r.peorFarimaVsFgn =
+        std::max(r.peorFarimaVsFgn, std::fabs(farima.valor - fgn.valor - sesgoFarima));
   }
   std::cout.imbue(std::locale::classic());
   std::cout << "[FGN H=" << H0 << ", n=" << kLongitud << ", " << kSemillas << " semillas] "
@@ -114,10 +115,10 @@ TEST(FrecuenciaSeriesReales, NiloConWhittleFgn) {
   const Vector nilo =
       AVector(LeerMuestras(std::string(FENWA_SOURCE_DIR) + "/examples/NileMin.sam"));
   ASSERT_EQ(nilo.Longitud(), 663u);
-  double H, inf, sup;
-  ASSERT_EQ(HurstWhittleFgn(nilo, H, inf, sup), kEstadoOk);
-  EXPECT_NEAR(H, 0.84, 0.01);
-  EXPECT_NEAR(sup - H, 1.96 * std::sqrt(VarianzaWhittleFgn(H) / 663), 1e-12);
+  const Estimacion e = HurstWhittleFgn(nilo);
+  ASSERT_EQ(e.estado, kEstadoOk);
+  EXPECT_NEAR(e.valor, 0.84, 0.01);
+  EXPECT_NEAR(e.superior - e.valor, 1.96 * std::sqrt(VarianzaWhittleFgn(e.valor) / 663), 1e-12);
 }
 
 }  // namespace

@@ -28,9 +28,9 @@ TEST(GeneradorWhittle, ElIntervaloCubreLaHVerdadera) {
       p.semilla = 500 + static_cast<std::uint64_t>(s);
       Vector x;
       ASSERT_EQ(GenerarSerie(p, x), kGeneradorOk);
-      double h = 0.0, inferior = 0.0, superior = 0.0;
-      ASSERT_EQ(HurstWhittleFgn(x, h, inferior, superior), 0);
-      cubiertos += inferior <= H && H <= superior;
+      const Estimacion e = HurstWhittleFgn(x);
+      ASSERT_EQ(e.estado, kEstadoOk);
+      cubiertos += e.inferior <= H && H <= e.superior;
     }
   }
   EXPECT_GE(cubiertos, 405);

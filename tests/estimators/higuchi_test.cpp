@@ -33,7 +33,7 @@ TEST(HiguchiRetardos, SucesionHastaElRetardoMaximo) {
   }
 }
 
-TEST(HurstHiguchi, EstadosEnSuOrdenSinTocarLasSalidas) {
+TEST(HurstHiguchi, EstadosEnSuOrden) {
   struct Caso {
     const char* nombre;
     std::uint32_t n;
@@ -69,18 +69,10 @@ TEST(HurstHiguchi, EstadosEnSuOrdenSinTocarLasSalidas) {
     if (c.serie == 2) {
       for (std::uint32_t i = 1; i <= c.n; ++i) x[i] = (i % 2) ? 1.0 : -1.0;
     }
-    double H = -7.0;
-    std::int32_t usado = -3;
-    Vector ejeX(3, 9.0), ejeY(2, 8.0);
-    EXPECT_EQ(HurstHiguchi(x, c.kMax, c.porDecada, H, usado, ejeX, ejeY), c.esperado);
-    if (c.esperado == kEstadoOk && c.kMax != 0) {
-      EXPECT_EQ(usado, c.kMax);
-    }
-    if (c.esperado != kEstadoOk) {
-      EXPECT_EQ(H, -7.0);
-      EXPECT_EQ(usado, -3);
-      EXPECT_EQ(ejeX.Longitud(), 3u);
-      EXPECT_EQ(ejeY.Longitud(), 2u);
+    const Estimacion e = HurstHiguchi(x, c.kMax, c.porDecada);
+    EXPECT_EQ(e.estado, c.esperado);
+    if (e.Exito() && c.kMax != 0) {
+      EXPECT_EQ(e.CifraDe(cifra::kRetardoMaximo), c.kMax);
     }
   }
 }
@@ -90,18 +82,18 @@ TEST(HurstHiguchi, EstadosEnSuOrdenSinTocarLasSalidas) {
 TEST(HurstHiguchi, PerfilRectoDaLongitudesExactas) {
   Vector x(128, 1.0);
   x[1] = 129.0;
-  double H = 0;
-  std::int32_t usado = 0;
-  Vector ejeX, ejeY;
-  ASSERT_EQ(HurstHiguchi(x, 0, 10, H, usado, ejeX, ejeY), kEstadoOk);
-  EXPECT_EQ(usado, 12);
+  const Estimacion e = HurstHiguchi(x, 0, 10);
+  ASSERT_EQ(e.estado, kEstadoOk);
+  EXPECT_EQ(e.CifraDe(cifra::kRetardoMaximo), 12);
+  const Vector& ejeX = e.ejeX;
+  const Vector& ejeY = e.ejeY;
   const double retardos[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 12};
   ASSERT_EQ(ejeX.Longitud(), 10u);
   for (std::uint32_t j = 0; j < 10; ++j) {
     EXPECT_EQ(ejeX(j + 1), std::log10(retardos[j]));
     EXPECT_NEAR(ejeY(j + 1), std::log10(127.0 / retardos[j]), 1e-15) << retardos[j];
   }
-  EXPECT_NEAR(H, 1.0, 1e-13);
+  EXPECT_NEAR(e.valor, 1.0, 1e-13);
 }
 
 // L(k) by the definition: a loop over m = 1..k and i = 1..M_m on the 1-based profile.
@@ -136,11 +128,10 @@ TEST(HurstHiguchi, CoincideConLaDefinicionLiteral) {
     std::vector<double> Y(c.n + 1, 0.0);
     for (std::uint32_t i = 1; i <= c.n; ++i) Y[i] = Y[i - 1] + (x(i) - media);
 
-    double H = 0;
-    std::int32_t usado = 0;
-    Vector ejeX, ejeY;
-    ASSERT_EQ(HurstHiguchi(x, c.kMax, c.porDecada, H, usado, ejeX, ejeY), kEstadoOk);
-    EXPECT_EQ(usado, c.usado);
+    const Estimacion e = HurstHiguchi(x, c.kMax, c.porDecada);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_EQ(e.CifraDe(cifra::kRetardoMaximo), c.usado);
+    const Vector& ejeY = e.ejeY;
     const std::vector<std::uint32_t> retardos =
         RetardosHiguchi(static_cast<std::uint32_t>(c.usado), c.porDecada);
     ASSERT_EQ(ejeY.Longitud(), retardos.size());
@@ -149,7 +140,7 @@ TEST(HurstHiguchi, CoincideConLaDefinicionLiteral) {
       y[j + 1] = Log10LLiteral(Y, c.n, retardos[j]);
       EXPECT_NEAR(ejeY(j + 1), y(j + 1), 1e-13) << "k " << retardos[j];
     }
-    EXPECT_NEAR(H, 2.0 + AjustePolinomio(ejeX, y, 1)(2), 1e-12);
+    EXPECT_NEAR(e.valor, 2.0 + AjustePolinomio(e.ejeX, y, 1)(2), 1e-12);
   }
 }
 

@@ -51,23 +51,15 @@ struct CasoOndiculas {
 
 class EstadoOndiculas : public testing::TestWithParam<CasoOndiculas> {};
 
-TEST_P(EstadoOndiculas, EnSuOrdenYSinTocarLasSalidas) {
+TEST_P(EstadoOndiculas, EnSuOrden) {
   const CasoOndiculas& c = GetParam();
-  double H = -7, inf = -7, sup = -7;
-  std::int32_t j2 = -7;
-  Vector x(3, 9.0), y(2, 8.0), a(1, 7.0);
-  ASSERT_EQ(HurstOndiculas(Serie(c.n, c.forma), c.momentos, c.j1, c.j2, H, inf, sup, j2, x, y,
-                           a),
-            c.estado);
-  if (c.estado == kEstadoOk) {
-    EXPECT_EQ(j2, c.j2Usada);
-    EXPECT_EQ(x.Longitud(), static_cast<std::uint32_t>(c.j2Usada - c.j1 + 1));
-    EXPECT_LT(inf, H);
-    EXPECT_LT(H, sup);
-  } else {
-    EXPECT_EQ(H + inf + sup, -21.0);
-    EXPECT_EQ(j2, -7);
-    EXPECT_EQ(x.Longitud() + y.Longitud() + a.Longitud(), 6u);
+  const Estimacion e = HurstOndiculas(Serie(c.n, c.forma), c.momentos, c.j1, c.j2);
+  ASSERT_EQ(e.estado, c.estado);
+  if (e.Exito()) {
+    EXPECT_EQ(e.CifraDe(cifra::kOctavaFinal), c.j2Usada);
+    EXPECT_EQ(e.ejeX.Longitud(), static_cast<std::uint32_t>(c.j2Usada - c.j1 + 1));
+    EXPECT_LT(e.inferior, e.valor);
+    EXPECT_LT(e.valor, e.superior);
   }
 }
 
@@ -135,20 +127,19 @@ TEST(HurstOndiculas, HaarEscritoAMano) {
     }
     const double D = S0 * S2 - S1 * S1, alfa = (S0 * T1 - S1 * T0) / D,
                  b = (S2 * T0 - S1 * T1) / D, semi = kZ * std::sqrt(S0 / D) / 2;
-    double H, inf, sup;
-    std::int32_t j2;
-    Vector ex, ey, ajuste;
-    ASSERT_EQ(HurstOndiculas(x, 1, c.j1, c.j2, H, inf, sup, j2, ex, ey, ajuste), kEstadoOk);
-    EXPECT_EQ(j2, c.j2Usada);
-    EXPECT_NEAR(H, (alfa + 1) / 2, 1e-12);
-    EXPECT_NEAR(inf, (alfa + 1) / 2 - semi, 1e-12);
-    EXPECT_NEAR(sup, (alfa + 1) / 2 + semi, 1e-12);
-    ASSERT_EQ(ex.Longitud(), static_cast<std::uint32_t>(c.j2Usada - c.j1 + 1));
+    const Estimacion e = HurstOndiculas(x, 1, c.j1, c.j2);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_EQ(e.CifraDe(cifra::kOctavaFinal), c.j2Usada);
+    EXPECT_NEAR(e.valor, (alfa + 1) / 2, 1e-12);
+    EXPECT_NEAR(e.inferior, (alfa + 1) / 2 - semi, 1e-12);
+    EXPECT_NEAR(e.superior, (alfa + 1) / 2 + semi, 1e-12);
+    ASSERT_EQ(e.ejeX.Longitud(), static_cast<std::uint32_t>(c.j2Usada - c.j1 + 1));
+    ASSERT_EQ(e.ajusteY.Longitud(), e.ejeX.Longitud());
     for (int j = c.j1; j <= c.j2Usada; ++j) {
       const std::uint32_t i = static_cast<std::uint32_t>(j - c.j1 + 1);
-      EXPECT_EQ(ex(i), j);
-      EXPECT_NEAR(ey(i), y[j], 1e-12) << j;
-      EXPECT_NEAR(ajuste(i), b + alfa * j, 1e-12) << j;
+      EXPECT_EQ(e.ejeX(i), j);
+      EXPECT_NEAR(e.ejeY(i), y[j], 1e-12) << j;
+      EXPECT_NEAR(e.ajusteY(i), b + alfa * j, 1e-12) << j;
     }
   }
 }
@@ -159,11 +150,9 @@ TEST(HurstOndiculas, MomentosNulosAnulanPolinomios) {
   Vector x(1000);
   for (std::uint32_t t = 0; t < 1000; ++t) x.Datos()[t] = 1e-6 * t * t;
   for (const int N : {2, 3}) {
-    double H, inf, sup;
-    std::int32_t j2;
-    Vector ex, ey, ajuste;
-    ASSERT_EQ(HurstOndiculas(x, N, 1, 0, H, inf, sup, j2, ex, ey, ajuste), kEstadoOk);
-    for (const double v : ey) EXPECT_TRUE(N == 3 ? v < -70.0 : v > -40.0) << N << " " << v;
+    const Estimacion e = HurstOndiculas(x, N, 1, 0);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    for (const double v : e.ejeY) EXPECT_TRUE(N == 3 ? v < -70.0 : v > -40.0) << N << " " << v;
   }
 }
 
@@ -179,19 +168,13 @@ struct CasoGph {
 
 class EstadoGph : public testing::TestWithParam<CasoGph> {};
 
-TEST_P(EstadoGph, EnSuOrdenYSinTocarLasSalidas) {
+TEST_P(EstadoGph, EnSuOrden) {
   const CasoGph& c = GetParam();
-  double H = -7, inf = -7, sup = -7;
-  std::uint32_t m = 7;
-  Vector x(3, 9.0), y(2, 8.0), a(1, 7.0);
-  ASSERT_EQ(HurstGph(Serie(c.n, c.forma), c.a, H, inf, sup, m, x, y, a), c.estado);
-  if (c.estado == kEstadoOk) {
-    EXPECT_EQ(m, FrecuenciasGph(c.n, c.a));
-    EXPECT_EQ(x.Longitud(), m);
-  } else {
-    EXPECT_EQ(H + inf + sup, -21.0);
-    EXPECT_EQ(m, 7u);
-    EXPECT_EQ(x.Longitud() + y.Longitud() + a.Longitud(), 6u);
+  const Estimacion e = HurstGph(Serie(c.n, c.forma), c.a);
+  ASSERT_EQ(e.estado, c.estado);
+  if (e.Exito()) {
+    EXPECT_EQ(e.CifraDe(cifra::kFrecuencias), FrecuenciasGph(c.n, c.a));
+    EXPECT_EQ(e.ejeX.Longitud(), FrecuenciasGph(c.n, c.a));
   }
 }
 
@@ -258,19 +241,20 @@ TEST(HurstGph, DefinicionPasoAPaso) {
       Y[j] = std::log(I[j - 1]);
     }
     const Vector recta = AjustePolinomio(X, Y, 1);
-    double H, inf, sup;
-    std::uint32_t mm;
-    Vector ex, ey, ajuste;
-    ASSERT_EQ(HurstGph(x, c.a, H, inf, sup, mm, ex, ey, ajuste), kEstadoOk);
-    EXPECT_EQ(mm, m);
+    const Estimacion e = HurstGph(x, c.a);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_EQ(e.CifraDe(cifra::kFrecuencias), m);
+    const double H = e.valor;
     EXPECT_NEAR(H, recta(2) + 0.5, 1e-12) << c.n;
     const double semi = kZ * std::numbers::pi / std::sqrt(24.0 * m);
-    EXPECT_NEAR(inf, H - semi, 1e-15);
-    EXPECT_NEAR(sup, H + semi, 1e-15);
+    EXPECT_NEAR(e.inferior, H - semi, 1e-15);
+    EXPECT_NEAR(e.superior, H + semi, 1e-15);
+    ASSERT_EQ(e.ejeX.Longitud(), m);
+    ASSERT_EQ(e.ajusteY.Longitud(), m);
     for (std::uint32_t j = 1; j <= m; ++j) {
-      EXPECT_NEAR(ex(j), std::log10(lambda[j - 1]), 1e-15) << j;
-      EXPECT_NEAR(ey(j), std::log10(I[j - 1]), 1e-12) << j;
-      EXPECT_NEAR(ajuste(j), (recta(1) + recta(2) * X(j)) / std::numbers::ln10, 1e-12) << j;
+      EXPECT_NEAR(e.ejeX(j), std::log10(lambda[j - 1]), 1e-15) << j;
+      EXPECT_NEAR(e.ejeY(j), std::log10(I[j - 1]), 1e-12) << j;
+      EXPECT_NEAR(e.ajusteY(j), (recta(1) + recta(2) * X(j)) / std::numbers::ln10, 1e-12) << j;
     }
   }
 }
@@ -294,7 +278,7 @@ const std::vector<Vector>& SeriesFgn(std::size_t iH) {
 }
 
 // Mean error, standard deviation and interval coverage over the seeds, for each H;
-// prints the table. estimar(serie, H, inf, sup) returns the status.
+// prints the table. estimar(serie) returns the estimate.
 template <class Estimar>
 void ComprobarPrecision(const char* nombre, Estimar estimar, double sesgoMaximo,
                         int cubiertosMinimos) {
@@ -304,11 +288,11 @@ void ComprobarPrecision(const char* nombre, Estimar estimar, double sesgoMaximo,
     double suma = 0, cuadrados = 0;
     int cubiertos = 0;
     for (const Vector& serie : SeriesFgn(i)) {
-      double H, inf, sup;
-      ASSERT_EQ(estimar(serie, H, inf, sup), kEstadoOk);
-      suma += H - H0;
-      cuadrados += (H - H0) * (H - H0);
-      if (inf <= H0 && H0 <= sup) ++cubiertos;
+      const Estimacion e = estimar(serie);
+      ASSERT_EQ(e.estado, kEstadoOk);
+      suma += e.valor - H0;
+      cuadrados += (e.valor - H0) * (e.valor - H0);
+      if (e.inferior <= H0 && H0 <= e.superior) ++cubiertos;
     }
     const double sesgo = suma / kSemillas;
     const double sd = std::sqrt((cuadrados - kSemillas * sesgo * sesgo) / (kSemillas - 1));
@@ -326,24 +310,11 @@ void ComprobarPrecision(const char* nombre, Estimar estimar, double sesgoMaximo,
 // error of −0.024 at H = 0.5, within two standard errors of it.
 TEST(HurstOndiculas, PrecisionSobreFgnExacto) {
   ComprobarPrecision(
-      "ondiculas",
-      [](const Vector& s, double& H, double& inf, double& sup) {
-        std::int32_t j2;
-        Vector x, y, a;
-        return HurstOndiculas(s, 3, 3, 0, H, inf, sup, j2, x, y, a);
-      },
-      0.01, 17);
+      "ondiculas", [](const Vector& s) { return HurstOndiculas(s, 3, 3, 0); }, 0.01, 17);
 }
 
 TEST(HurstGph, PrecisionSobreFgnExacto) {
-  ComprobarPrecision(
-      "GPH",
-      [](const Vector& s, double& H, double& inf, double& sup) {
-        std::uint32_t m;
-        Vector x, y, a;
-        return HurstGph(s, 0.5, H, inf, sup, m, x, y, a);
-      },
-      0.01, 17);
+  ComprobarPrecision("GPH", [](const Vector& s) { return HurstGph(s, 0.5); }, 0.01, 17);
 }
 
 }  // namespace

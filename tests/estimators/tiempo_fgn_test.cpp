@@ -96,15 +96,16 @@ TEST(FicherosFgn, EstimatesNearTheirH) {
     const std::vector<double> v = estimadores::LeerMuestras(entrada.path().string());
     ASSERT_GE(v.size(), 1000u) << nombre;
     const Vector x = estimadores::AVector(v);
-    double hRS = 0, hVar = 0, hDif = 0;
-    Vector ex, ey;
-    ASSERT_EQ(HurstRS(x, 6, 8, 10, 4, hRS, ex, ey), kEstadoOk) << nombre;
-    ASSERT_EQ(HurstVarianza(x, 6, 10, 20, hVar, ex, ey), kEstadoOk) << nombre;
-    ASSERT_EQ(HurstVarDiferenciada(x, 6, 5, 20, hDif, ex, ey), kEstadoOk) << nombre;
+    const Estimacion rs = HurstRS(x, 6, 8, 10, 4);
+    const Estimacion var = HurstVarianza(x, 6, 10, 20);
+    const Estimacion dif = HurstVarDiferenciada(x, 6, 5, 20);
+    ASSERT_EQ(rs.estado, kEstadoOk) << nombre;
+    ASSERT_EQ(var.estado, kEstadoOk) << nombre;
+    ASSERT_EQ(dif.estado, kEstadoOk) << nombre;
     // Usual biases: R/S upward near 0.5 and downward near 1, the variance downward.
-    EXPECT_NEAR(hRS, H, 0.1) << nombre;
-    EXPECT_NEAR(hVar, H, 0.15) << nombre;
-    EXPECT_NEAR(hDif, H, 0.15) << nombre;
+    EXPECT_NEAR(rs.valor, H, 0.1) << nombre;
+    EXPECT_NEAR(var.valor, H, 0.15) << nombre;
+    EXPECT_NEAR(dif.valor, H, 0.15) << nombre;
     ++usados;
   }
   if (usados == 0) GTEST_SKIP() << "no reference FGN files";

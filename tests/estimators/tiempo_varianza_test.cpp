@@ -17,8 +17,7 @@ namespace {
 using estimadores::Copia;
 using estimadores::Ruido;
 
-using Estimador = int (*)(const Vector&, std::int32_t, std::uint32_t, std::int32_t, double&,
-                          Vector&, Vector&);
+using Estimador = Estimacion (*)(const Vector&, std::int32_t, std::uint32_t, std::int32_t);
 
 struct CasoEstado {
   const char* nombre;
@@ -32,20 +31,13 @@ struct CasoEstado {
 
 class EstadoVarianzas : public ::testing::TestWithParam<CasoEstado> {};
 
-TEST_P(EstadoVarianzas, RefuseInOrderAndLeaveOutputsAlone) {
+TEST_P(EstadoVarianzas, RefuseInOrder) {
   const CasoEstado& c = GetParam();
   const Vector x = Ruido(c.n, 31);
   const std::pair<Estimador, int> casos[] = {{&HurstVarianza, c.esperadoVarianza},
                                              {&HurstVarDiferenciada, c.esperadoDiferenciada}};
   for (const auto& [estimador, esperado] : casos) {
-    double H = -7.0;
-    Vector ejeX(3, 9.0), ejeY(2, 8.0);
-    EXPECT_EQ(estimador(x, c.puntosDecada, c.minM, c.minMuestras, H, ejeX, ejeY), esperado);
-    if (esperado != kEstadoOk) {
-      EXPECT_EQ(H, -7.0);
-      EXPECT_EQ(ejeX.Longitud(), 3u);
-      EXPECT_EQ(ejeY.Longitud(), 2u);
-    }
+    EXPECT_EQ(estimador(x, c.puntosDecada, c.minM, c.minMuestras).estado, esperado);
   }
 }
 
@@ -85,9 +77,10 @@ TEST(NivelesAgregacion, LevelsForThousandSamples) {
 
 TEST(HurstVarianza, PointsAreLogOfLevelAndOfVarianceOfAggregatedSeries) {
   const Vector x = Ruido(1000, 32);
-  double H = 0;
-  Vector ejeX, ejeY;
-  ASSERT_EQ(HurstVarianza(x, 6, 1, 20, H, ejeX, ejeY), kEstadoOk);
+  const Estimacion e = HurstVarianza(x, 6, 1, 20);
+  ASSERT_EQ(e.estado, kEstadoOk);
+  const Vector& ejeX = e.ejeX;
+  const Vector& ejeY = e.ejeY;
   const std::uint32_t niveles[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 20, 29, 42};
   ASSERT_EQ(ejeX.Longitud(), 14u);
   ASSERT_EQ(ejeY.Longitud(), 14u);
@@ -95,44 +88,42 @@ TEST(HurstVarianza, PointsAreLogOfLevelAndOfVarianceOfAggregatedSeries) {
     EXPECT_EQ(ejeX(j + 1), std::log10(static_cast<double>(niveles[j])));
     EXPECT_EQ(ejeY(j + 1), std::log10(Varianza(Agregar(x, niveles[j])))) << niveles[j];
   }
-  EXPECT_EQ(H, AjustePolinomio(ejeX, ejeY, 1)(2) * 0.5 + 1.0);
+  EXPECT_EQ(e.valor, AjustePolinomio(ejeX, ejeY, 1)(2) * 0.5 + 1.0);
 }
 
 TEST(HurstVarianza, MinMBelowTenAlwaysStartsAtOne) {
   const Vector x = Ruido(1000, 33);
-  double H1 = 0, H5 = 0, H10 = 0;
-  Vector x1, y1, x5, y5, x10, y10;
-  ASSERT_EQ(HurstVarianza(x, 6, 1, 20, H1, x1, y1), kEstadoOk);
-  ASSERT_EQ(HurstVarianza(x, 6, 5, 20, H5, x5, y5), kEstadoOk);
-  ASSERT_EQ(HurstVarianza(x, 6, 10, 20, H10, x10, y10), kEstadoOk);
-  EXPECT_EQ(H1, H5);
-  EXPECT_EQ(Copia(x1), Copia(x5));
-  EXPECT_EQ(Copia(y1), Copia(y5));
-  ASSERT_EQ(x10.Longitud(), 5u);
-  EXPECT_EQ(Copia(x10), std::vector<double>(x1.begin() + 9, x1.end()));
-  EXPECT_EQ(Copia(y10), std::vector<double>(y1.begin() + 9, y1.end()));
+  const Estimacion e1 = HurstVarianza(x, 6, 1, 20);
+  const Estimacion e5 = HurstVarianza(x, 6, 5, 20);
+  const Estimacion e10 = HurstVarianza(x, 6, 10, 20);
+  ASSERT_EQ(e1.estado, kEstadoOk);
+  ASSERT_EQ(e5.estado, kEstadoOk);
+  ASSERT_EQ(e10.estado, kEstadoOk);
+  EXPECT_EQ(e1.valor, e5.valor);
+  EXPECT_EQ(Copia(e1.ejeX), Copia(e5.ejeX));
+  EXPECT_EQ(Copia(e1.ejeY), Copia(e5.ejeY));
+  ASSERT_EQ(e10.ejeX.Longitud(), 5u);
+  EXPECT_EQ(Copia(e10.ejeX), std::vector<double>(e1.ejeX.begin() + 9, e1.ejeX.end()));
+  EXPECT_EQ(Copia(e10.ejeY), std::vector<double>(e1.ejeY.begin() + 9, e1.ejeY.end()));
 }
 
 TEST(HurstVarianza, ConstantSeriesAndConstantLevelAreRefused) {
-  double H = -1;
-  Vector ejeX, ejeY;
-  EXPECT_EQ(HurstVarianza(Vector(1000, 3.7), 6, 1, 20, H, ejeX, ejeY), kEstadoSerieConstante);
-  EXPECT_EQ(HurstVarianza(Vector(1000, 3.7), 6, 0, 20, H, ejeX, ejeY), kEstadoMinM);
+  EXPECT_EQ(HurstVarianza(Vector(1000, 3.7), 6, 1, 20).estado, kEstadoSerieConstante);
+  EXPECT_EQ(HurstVarianza(Vector(1000, 3.7), 6, 0, 20).estado, kEstadoMinM);
   // Alternating 1, 2: every pair has the mean 1.5, so level 2 has no variance.
   Vector x(1000);
   for (std::uint32_t i = 1; i <= 1000; ++i) x[i] = (i % 2) ? 1.0 : 2.0;
-  EXPECT_EQ(HurstVarianza(x, 6, 1, 20, H, ejeX, ejeY), kEstadoNivelSinVarianza);
-  EXPECT_EQ(H, -1);
-  EXPECT_EQ(ejeX.Longitud(), 0u);
+  EXPECT_EQ(HurstVarianza(x, 6, 1, 20).estado, kEstadoNivelSinVarianza);
 }
 
 TEST(HurstVarDiferenciada, DifferencesOfConsecutiveVariancesPlottedAtTheLowerLevel) {
   const Vector x = Ruido(2000, 34);
-  double Hv = 0, Hd = 0;
-  Vector vx, vy, dx, dy;
   // The variance page's defaults, as when both methods share their parameters.
-  ASSERT_EQ(HurstVarianza(x, 6, 10, 20, Hv, vx, vy), kEstadoOk);
-  ASSERT_EQ(HurstVarDiferenciada(x, 6, 10, 20, Hd, dx, dy), kEstadoOk);
+  const Estimacion v = HurstVarianza(x, 6, 10, 20);
+  const Estimacion d = HurstVarDiferenciada(x, 6, 10, 20);
+  ASSERT_EQ(v.estado, kEstadoOk);
+  ASSERT_EQ(d.estado, kEstadoOk);
+  const Vector &vx = v.ejeX, &dx = d.ejeX, &dy = d.ejeY;
   const std::uint32_t niveles[] = {10, 14, 20, 29, 42, 61, 89};  // all below 2000 div 20
   ASSERT_EQ(vx.Longitud(), 7u);
   ASSERT_EQ(dx.Longitud(), 6u);
@@ -143,17 +134,16 @@ TEST(HurstVarDiferenciada, DifferencesOfConsecutiveVariancesPlottedAtTheLowerLev
                                  Varianza(Agregar(x, niveles[j])));
     EXPECT_EQ(dy(j + 1), std::log10(dif)) << niveles[j];
   }
-  EXPECT_EQ(Hd, AjustePolinomio(dx, dy, 1)(2) * 0.5 + 1.0);
+  EXPECT_EQ(d.valor, AjustePolinomio(dx, dy, 1)(2) * 0.5 + 1.0);
 }
 
 TEST(HurstVarDiferenciada, DefaultMinimumFiveStartsAtLevelOne) {
   const Vector x = Ruido(1000, 35);
-  double H = 0;
-  Vector ejeX, ejeY;
-  ASSERT_EQ(HurstVarDiferenciada(x, 6, 5, 20, H, ejeX, ejeY), kEstadoOk);
-  ASSERT_EQ(ejeX.Longitud(), 13u);  // 14 levels 1..42, one difference fewer
-  EXPECT_EQ(ejeX(1), 0.0);
-  EXPECT_EQ(ejeX(13), std::log10(29.0));
+  const Estimacion e = HurstVarDiferenciada(x, 6, 5, 20);
+  ASSERT_EQ(e.estado, kEstadoOk);
+  ASSERT_EQ(e.ejeX.Longitud(), 13u);  // 14 levels 1..42, one difference fewer
+  EXPECT_EQ(e.ejeX(1), 0.0);
+  EXPECT_EQ(e.ejeX(13), std::log10(29.0));
 }
 
 TEST(HurstVarDiferenciada, EqualConsecutiveVariancesAreRefused) {
@@ -162,14 +152,9 @@ TEST(HurstVarDiferenciada, EqualConsecutiveVariancesAreRefused) {
   const double patron[] = {1, 3, 2, 2, 3, 1};
   Vector x(600);
   for (std::uint32_t i = 0; i < 600; ++i) x.Datos()[i] = patron[i % 6];
-  double H = -1;
-  Vector ejeX, ejeY;
-  EXPECT_EQ(HurstVarDiferenciada(x, 6, 1, 10, H, ejeX, ejeY), kEstadoDiferenciaNula);
-  EXPECT_EQ(H, -1);
-  EXPECT_EQ(ejeX.Longitud(), 0u);
-  EXPECT_EQ(HurstVarianza(x, 6, 1, 10, H, ejeX, ejeY), kEstadoNivelSinVarianza);
-  EXPECT_EQ(HurstVarDiferenciada(Vector(600, 2.0), 6, 1, 10, H, ejeX, ejeY),
-            kEstadoSerieConstante);
+  EXPECT_EQ(HurstVarDiferenciada(x, 6, 1, 10).estado, kEstadoDiferenciaNula);
+  EXPECT_EQ(HurstVarianza(x, 6, 1, 10).estado, kEstadoNivelSinVarianza);
+  EXPECT_EQ(HurstVarDiferenciada(Vector(600, 2.0), 6, 1, 10).estado, kEstadoSerieConstante);
 }
 
 struct CasoEstimacion {
@@ -189,11 +174,10 @@ TEST_P(EstimacionVarianzas, NearTheHurstParameterOfTheSeries) {
   double suma = 0;
   for (std::uint64_t s = 0; s < 5; ++s) {
     const Vector x = c.H == 0.5 ? Ruido(10000, 300 + s) : estimadores::Fgn(10000, c.H, 400 + s);
-    double H = 0;
-    Vector ejeX, ejeY;
-    ASSERT_EQ(c.estimador(x, 6, c.minM, 20, H, ejeX, ejeY), kEstadoOk);
-    EXPECT_NEAR(H, c.centro, c.tolIndividual) << "semilla " << s;
-    suma += H;
+    const Estimacion e = c.estimador(x, 6, c.minM, 20);
+    ASSERT_EQ(e.estado, kEstadoOk);
+    EXPECT_NEAR(e.valor, c.centro, c.tolIndividual) << "semilla " << s;
+    suma += e.valor;
   }
   EXPECT_NEAR(suma / 5, c.H, c.tolMedia);
 }
