@@ -20,66 +20,23 @@
 #include "support/dialogos_falsos.h"
 #include "numeric/error.h"
 #include "numeric/progreso.h"
-#include "tests/support/fgn.h"
 #include "support/carpeta_prueba.h"
-#include "support/vectores.h"
+#include "support/herramientas.h"
 
 namespace {
 
+using prueba::V;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 using ::testing::StartsWith;
 
-// Deterministic positive noise (a linear congruential generator).
-Vector Ruido(std::uint32_t n, std::uint64_t semilla = 12345) {
-  Vector v(n);
-  std::uint64_t s = semilla;
-  for (std::uint32_t i = 1; i <= n; ++i) {
-    s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-    v[i] = 1.0 + static_cast<double>(s >> 11) / 9007199254740992.0;
-  }
-  return v;
-}
+// Deterministic positive noise.
+Vector Ruido(std::uint32_t n) { return prueba::RuidoUniforme(n, 1.0, 2.0); }
 
 const char* const kNumero = "-?[0-9.]+(E-?[0-9]+)?";
 
-class DriverTest : public ::testing::Test {
- protected:
-  DriverTest() : pregunta(std::nullopt) {}
-
-  Analizador Driver(PreguntaGuardar* p = nullptr) {
-    EntornoAnalisis e;
-    e.log = &log;
-    e.graficaMetodo = &plot1;
-    e.graficaAuto = &plot2;
-    e.guardarAuto = p ? p : &pregunta;
-    e.mensajes = &mensajes;
-    e.hooks = &hooks;
-    e.creditos = "Créditos de prueba";
-    return Analizador(e);
-  }
-
-  ResultadoAnalisis Analizar(const std::string& nombre, const Vector& serie,
-                           PreguntaGuardar* p = nullptr) {
-    return Driver(p).Analizar(nombre, serie, sel, par, marcas);
-  }
-
-  // Selection and menu marks with nothing extra: no statistics, no date, no credits.
-  void SinExtras() {
-    sel.media = sel.varianza = sel.autocorrelacion = false;
-    marcas.fechaHora = marcas.creditos = false;
-  }
-
-  RegistroResultados log;
-  GraficaGrabadora plot1, plot2;
-  PreguntaFija pregunta;
-  MensajesGrabados mensajes;
-  HooksFijos hooks;
-  SeleccionAnalisis sel;
-  AnalysisParameters par;
-  MarcasMenu marcas;
-};
+class DriverTest : public ::testing::Test, public BancoAnalisis {};
 
 TEST_F(DriverTest, NingunoConMediaYVarianza) {
   Vector serie(4);
@@ -804,9 +761,7 @@ TEST_F(ExportacionTest, GuardarComoTrasUnFalloEscribeLasLineasDeCabecera) {
   EXPECT_TRUE(log.Comandos().guardarComo);
   const std::string ruta = (dir_ / "r.rsl").string();
   ASSERT_EQ(log.GuardarResultadoComo(ruta), "");
-  std::ifstream f(ruta, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(f)), {});
-  EXPECT_EQ(bytes, "Nombre: corta\r\nLongitud: 20\r\n");
+  EXPECT_EQ(prueba::LeerFichero(ruta), "Nombre: corta\r\nLongitud: 20\r\n");
 }
 
 }  // namespace
@@ -826,10 +781,7 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   par[campo::RGModelo] = "1";
   par[campo::EOrdenp] = "1";
   par[campo::EOrdenq] = "1";
-  const std::vector<double> ruido = prueba::RuidoBlanco(1000, 17);
-  Vector serie(1000);
-  std::copy(ruido.begin(), ruido.end(), serie.begin());
-  const ResultadoAnalisis r = Analizar("s", serie);
+  const ResultadoAnalisis r = Analizar("s", prueba::RuidoGaussiano(1000, 17));
   ASSERT_TRUE(r.Exito());
   std::vector<std::string> nombres;
   for (const DefinicionMetodo& m : TablaMetodos())

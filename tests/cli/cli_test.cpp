@@ -23,8 +23,8 @@
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
 #include "programa.h"
-#include "support/fgn.h"
 #include "support/carpeta_prueba.h"
+#include "support/herramientas.h"
 
 namespace {
 
@@ -32,9 +32,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-std::string Ejemplo(const std::string& fichero) {
-  return std::string(FENWA_SOURCE_DIR) + "/examples/" + fichero;
-}
+using prueba::Ejemplo;
 
 class CliTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
@@ -43,11 +41,8 @@ class CliTest : public ::testing::Test, protected CarpetaDePrueba {
   // n samples of deterministic noise, one per line.
   std::string Ruido(const std::string& nombre, int n) {
     std::string t;
-    unsigned long long s = 99;
-    for (int i = 0; i < n; ++i) {
-      s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-      t += std::to_string(1 + (s >> 40) % 1000) + "\n";
-    }
+    prueba::Congruencial g(99);
+    for (int i = 0; i < n; ++i) t += std::to_string(1 + g.Entero(1000)) + "\n";
     return Fichero(nombre, t);
   }
 };
