@@ -1,4 +1,4 @@
-// The method table: every row complete, and every block behaving as its row says.
+// The method table: every row complete, the list sorted.
 #include "app/metodos.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <string>
 
 #include "estimators/estado.h"
-#include "tests/support/fgn.h"
 
 namespace {
 
@@ -46,41 +45,6 @@ TEST(TablaMetodos, FilasCompletasYOrdenadas) {
     return Minusculas(a) < Minusculas(b);
   }));
   EXPECT_EQ(BuscarMetodo("r/s"), nullptr);
-}
-
-// Every block on a long-memory series with the default parameters: its status, and results
-// that match what its row promises (value, interval, chart points, report lines).
-TEST(TablaMetodos, CadaBloqueCumpleSuFila) {
-  const std::vector<double> muestras = prueba::GenerarFgn(4096, 0.8, 7);
-  Vector serie(static_cast<std::uint32_t>(muestras.size()));
-  std::copy(muestras.begin(), muestras.end(), serie.begin());
-  const AnalysisParameters parametros;
-  for (const DefinicionMetodo& m : TablaMetodos()) {
-    if (!m.bloque) continue;
-    SCOPED_TRACE(m.nombre);
-    BloqueMetodo b(serie, parametros, ',');
-    const int estado = m.bloque(b);
-    // T0 (IDC) needs time scales, which are 0 by default.
-    if (std::string(m.nombre) == "T0 (IDC)") {
-      EXPECT_EQ(estado, kEstadoTiemposIdc);
-      EXPECT_TRUE(b.lineas.empty());
-      continue;
-    }
-    ASSERT_EQ(estado, kEstadoOk);
-    EXPECT_GE(b.lineas.size(), 2u);
-    EXPECT_TRUE(std::isfinite(b.resultado.valor));
-    if (m.daH) {
-      EXPECT_GT(b.resultado.valor, 0.5);
-      EXPECT_LT(b.resultado.valor, 1.1);
-    }
-    EXPECT_EQ(b.resultado.hayIntervalo, m.intervalo);
-    if (m.intervalo) {
-      EXPECT_LT(b.resultado.icBajo, b.resultado.valor);
-      EXPECT_GT(b.resultado.icAlto, b.resultado.valor);
-    }
-    EXPECT_EQ(b.resultado.x.Longitud() > 0, m.Dibuja());
-    EXPECT_EQ(b.resultado.x.Longitud(), b.resultado.y.Longitud());
-  }
 }
 
 }  // namespace

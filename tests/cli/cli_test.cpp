@@ -712,8 +712,8 @@ TEST_F(CliTest, VariosFicherosALaVezComoDeUnoEnUno) {
 }
 
 // Progress goes to standard error only when asked for away from a terminal, and changes
-// nothing else; the number of threads changes no result.
-TEST_F(CliTest, ProgresoEHilos) {
+// nothing else.
+TEST_F(CliTest, Progreso) {
   const std::string f = Ruido("serie.sam", 20000);
   const Ejecucion sin = Ejecutar({"--json", "-m", "Whittle Estándar", f});
   ASSERT_EQ(sin.estado, 0);
@@ -723,13 +723,6 @@ TEST_F(CliTest, ProgresoEHilos) {
   EXPECT_THAT(con.errores, HasSubstr("fenwa-cli: " + f + ": analizando"));
   EXPECT_THAT(Ejecutar({"--sin-progreso", "--json", "-m", "Whittle Estándar", f}).errores,
               IsEmpty());
-  for (const char* hilos : {"1", "3"})
-    EXPECT_EQ(Ejecutar({"--hilos", hilos, "--json", "-m", "Whittle Estándar", f}).salida,
-              sin.salida);
-  ::setenv("FENWA_HILOS", "1", 1);
-  const Ejecucion uno = Ejecutar({"--json", "-m", "Whittle Estándar", f});
-  ::unsetenv("FENWA_HILOS");
-  EXPECT_EQ(uno.salida, sin.salida);
 }
 
 TEST_F(CliTest, JsonEscapaSaltosYComillas) {
