@@ -181,7 +181,7 @@ class ContratoTest : public ::testing::TestWithParam<Caso>,
   }
 };
 
-// A series too short for any method, and a constant one: refused by the method itself with
+// A series one sample too short for every method, and a constant one: refused by the method itself with
 // the status every estimator gives them (not by the driver's checks that follow it), its
 // message shown once; the log keeps only the header lines, in grey, and the commands of
 // the report before; no value, chart, prompt or file.
@@ -195,7 +195,7 @@ TEST_P(ContratoTest, SerieCortaOConstanteSeRechazaSinTocarNada) {
     Vector serie;
     int estado;
   };
-  const Rechazo rechazos[] = {{"corta", prueba::RuidoUniforme(10, 1.0, 2.0), kEstadoSerieCorta},
+  const Rechazo rechazos[] = {{"corta", prueba::RuidoUniforme(99, 1.0, 2.0), kEstadoSerieCorta},
                               {"constante", Vector(kMuestras, 5.0), kEstadoSerieConstante}};
   for (const auto& [que, serie, estado] : rechazos) {
     SCOPED_TRACE(que);
