@@ -139,8 +139,7 @@ TEST(Estadistica, AutocorrelacionEmpiezaEnUnoYUsaLaMediaGlobal) {
 
 TEST(Estadistica, AutocorrelacionDeUnaSenoideAlterna) {
   // Alternating series: lag r has correlation (-1)^r (n - r) / n (biased) or (-1)^r.
-  Vector x(100);
-  for (std::uint32_t i = 1; i <= 100; ++i) x[i] = (i % 2) ? 1.0 : -1.0;
+  const Vector x = prueba::Alterna(100, 1.0, -1.0);
   const Vector b = Autocorrelacion(x, 10, 1);
   const Vector u = Autocorrelacion(x, 10, 0);
   for (std::uint32_t r = 0; r < 10; ++r) {

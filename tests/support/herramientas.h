@@ -72,6 +72,13 @@ inline Vector RuidoGaussiano(std::uint32_t n, std::uint64_t semilla = Congruenci
   return AVector(RuidoBlanco(n, semilla));
 }
 
+// The period-2 series a, b, a, b, ... of n samples.
+inline Vector Alterna(std::uint32_t n, double a, double b) {
+  Vector v(n);
+  for (std::uint32_t i = 0; i < n; ++i) v.Datos()[i] = i % 2 ? b : a;
+  return v;
+}
+
 // n samples of exact fractional Gaussian noise of parameter H (GenerarFgn).
 inline Vector Fgn(std::uint32_t n, double H, std::uint64_t semilla) {
   return AVector(GenerarFgn(n, H, semilla));
