@@ -20,66 +20,23 @@
 #include "support/dialogos_falsos.h"
 #include "numeric/error.h"
 #include "numeric/progreso.h"
-#include "tests/support/fgn.h"
 #include "support/carpeta_prueba.h"
-#include "support/vectores.h"
+#include "support/herramientas.h"
 
 namespace {
 
+using prueba::V;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 using ::testing::StartsWith;
 
-// Deterministic positive noise (a linear congruential generator).
-Vector Ruido(std::uint32_t n, std::uint64_t semilla = 12345) {
-  Vector v(n);
-  std::uint64_t s = semilla;
-  for (std::uint32_t i = 1; i <= n; ++i) {
-    s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-    v[i] = 1.0 + static_cast<double>(s >> 11) / 9007199254740992.0;
-  }
-  return v;
-}
+// Deterministic positive noise.
+Vector Ruido(std::uint32_t n) { return prueba::RuidoUniforme(n, 1.0, 2.0); }
 
 const char* const kNumero = "-?[0-9.]+(E-?[0-9]+)?";
 
-class DriverTest : public ::testing::Test {
- protected:
-  DriverTest() : pregunta(std::nullopt) {}
-
-  Analizador Driver(PreguntaGuardar* p = nullptr) {
-    EntornoAnalisis e;
-    e.log = &log;
-    e.graficaMetodo = &plot1;
-    e.graficaAuto = &plot2;
-    e.guardarAuto = p ? p : &pregunta;
-    e.mensajes = &mensajes;
-    e.hooks = &hooks;
-    e.creditos = "Créditos de prueba";
-    return Analizador(e);
-  }
-
-  ResultadoAnalisis Analizar(const std::string& nombre, const Vector& serie,
-                           PreguntaGuardar* p = nullptr) {
-    return Driver(p).Analizar(nombre, serie, sel, par, marcas);
-  }
-
-  // Selection and menu marks with nothing extra: no statistics, no date, no credits.
-  void SinExtras() {
-    sel.media = sel.varianza = sel.autocorrelacion = false;
-    marcas.fechaHora = marcas.creditos = false;
-  }
-
-  RegistroResultados log;
-  GraficaGrabadora plot1, plot2;
-  PreguntaFija pregunta;
-  MensajesGrabados mensajes;
-  HooksFijos hooks;
-  SeleccionAnalisis sel;
-  AnalysisParameters par;
-  MarcasMenu marcas;
-};
+class DriverTest : public ::testing::Test, public BancoAnalisis {};
 
 TEST_F(DriverTest, NingunoConMediaYVarianza) {
   Vector serie(4);
@@ -125,27 +82,6 @@ TEST_F(DriverTest, SeparadorDecimalDelInforme) {
   d.Entorno().separador = ',';
   d.Analizar("s", serie, sel, par, marcas);
   EXPECT_EQ(log.Lineas().back(), "Media = 0,5");
-}
-
-TEST_F(DriverTest, SerieCortaConRS) {
-  // A successful report first: its enabled commands must survive the failure.
-  SinExtras();
-  Analizar("previa", Ruido(10));
-  sel.metodo = "R/S";
-  sel.media = sel.varianza = true;
-  const ResultadoAnalisis r = Analizar("corta", Ruido(99));
-  EXPECT_EQ(r.fin, ResultadoAnalisis::Fin::Estado);
-  EXPECT_EQ(r.estado, kEstadoSerieCorta);
-  EXPECT_THAT(mensajes.textos,
-              ElementsAre("La longitud de la serie debe ser mayor o igual que 100"));
-  EXPECT_EQ(mensajes.tipos[0], TipoMensaje::Aviso);
-  EXPECT_THAT(log.Lineas(), ElementsAre("Nombre: corta", "Longitud: 99"));
-  EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
-  EXPECT_EQ(log.TextoColor(), ColorTexto::Gris);
-  EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, true, true, true}));
-  EXPECT_EQ(log.ResultsBaseName(), "corta");
-  EXPECT_TRUE(plot1.ops.empty());
-  EXPECT_FALSE(hooks.Ocupado());
 }
 
 TEST_F(DriverTest, FalloSinInformePrevioDejaComandosDeshabilitados) {
@@ -804,9 +740,7 @@ TEST_F(ExportacionTest, GuardarComoTrasUnFalloEscribeLasLineasDeCabecera) {
   EXPECT_TRUE(log.Comandos().guardarComo);
   const std::string ruta = (dir_ / "r.rsl").string();
   ASSERT_EQ(log.GuardarResultadoComo(ruta), "");
-  std::ifstream f(ruta, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(f)), {});
-  EXPECT_EQ(bytes, "Nombre: corta\r\nLongitud: 20\r\n");
+  EXPECT_EQ(prueba::LeerFichero(ruta), "Nombre: corta\r\nLongitud: 20\r\n");
 }
 
 }  // namespace
@@ -826,10 +760,7 @@ TEST_F(DriverTest, ComparacionDeMetodosSobreviveAFallosAislados) {
   par[campo::RGModelo] = "1";
   par[campo::EOrdenp] = "1";
   par[campo::EOrdenq] = "1";
-  const std::vector<double> ruido = prueba::RuidoBlanco(1000, 17);
-  Vector serie(1000);
-  std::copy(ruido.begin(), ruido.end(), serie.begin());
-  const ResultadoAnalisis r = Analizar("s", serie);
+  const ResultadoAnalisis r = Analizar("s", prueba::RuidoGaussiano(1000, 17));
   ASSERT_TRUE(r.Exito());
   std::vector<std::string> nombres;
   for (const DefinicionMetodo& m : TablaMetodos())
@@ -903,40 +834,6 @@ TEST_F(DriverTest, ComparacionSinNingunaEstimacionSeRechaza) {
     EXPECT_EQ(log.Fondo(), ColorFondo::Gris);
     EXPECT_FALSE(r.media.has_value());
     EXPECT_TRUE(plot1.ops.empty());
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// H and P do not depend on the scale of a series: white noise scaled by 1e300 or by 1e-300
-// gives every such method the result of the unscaled noise (or the same refusal), never an
-// overflowed or underflowed one. P comes from differences of per-block estimates, which
-// magnify the rounding of the scaled sums, hence its wider tolerance. T0 is in the units of
-// the counts.
-TEST_F(DriverTest, EscalasExtremasDanElMismoResultado) {
-  SinExtras();
-  const std::vector<double> ruido = prueba::RuidoBlanco(4096, 3);
-  auto serie = [&ruido](double escala) {
-    Vector v(static_cast<std::uint32_t>(ruido.size()));
-    for (std::size_t i = 0; i < ruido.size(); ++i) v.Datos()[i] = (ruido[i] + 3.0) * escala;
-    return v;
-  };
-  for (const DefinicionMetodo& m : TablaMetodos()) {
-    if (!m.Calcula() || !m.libreDeEscala) continue;
-    SCOPED_TRACE(m.nombre);
-    sel.metodo = m.nombre;
-    const double tolerancia = m.daH ? 1e-9 : 1e-6;
-    const ResultadoAnalisis base = Analizar("s", serie(1.0));
-    for (const double escala : {1e300, 1e-300}) {
-      SCOPED_TRACE(escala);
-      const ResultadoAnalisis r = Analizar("s", serie(escala));
-      EXPECT_EQ(r.estado, base.estado);
-      ASSERT_EQ(r.valor.has_value(), base.valor.has_value());
-      if (!base.valor) continue;
-      EXPECT_NEAR(*r.valor, *base.valor, tolerancia);
-    }
   }
 }
 

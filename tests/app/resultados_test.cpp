@@ -1,21 +1,18 @@
 #include "app/resultados.h"
 #include "support/carpeta_prueba.h"
+#include "support/herramientas.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <unistd.h>
 
 namespace {
 
-std::string LeerBytes(const std::filesystem::path& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using prueba::LeerFichero;
 
 // Runs in its own folder, the current one while the test runs.
 class ResultadosTest : public ::testing::Test, protected CarpetaDePrueba {
@@ -39,10 +36,10 @@ TEST_F(ResultadosTest, FicheroRslCrLfLatin1) {
   const std::vector<std::string> lineas = {"Nombre: traza1", "Longitud: 100",
                                            "Parámetro Hurst H = 0.7", ""};
   ASSERT_EQ(EscribirRsl(lineas, "a.rsl"), "");
-  EXPECT_EQ(LeerBytes("a.rsl"),
+  EXPECT_EQ(LeerFichero("a.rsl"),
             "Nombre: traza1\r\nLongitud: 100\r\nPar\xE1metro Hurst H = 0.7\r\n\r\n");
   ASSERT_EQ(EscribirRsl({}, "vacio.rsl"), "");
-  EXPECT_EQ(LeerBytes("vacio.rsl"), "");
+  EXPECT_EQ(LeerFichero("vacio.rsl"), "");
 }
 
 TEST_F(ResultadosTest, FicheroQueNoPuedeCrearse) {
@@ -65,12 +62,12 @@ TEST_F(ResultadosTest, EstadosDeLosComandos) {
 
   // "G&uardar resultado análisis": traza1.rsl in the current folder, then disabled.
   ASSERT_EQ(log.GuardarResultado(), "");
-  EXPECT_EQ(LeerBytes("traza1.rsl"), "Nombre: traza1\r\nLongitud: 100\r\n");
+  EXPECT_EQ(LeerFichero("traza1.rsl"), "Nombre: traza1\r\nLongitud: 100\r\n");
   EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, false, true, false}));
 
   // "Guardar &resultado como..." changes no state.
   ASSERT_EQ(log.GuardarResultadoComo("otro.txt"), "");
-  EXPECT_EQ(LeerBytes("otro.txt"), "Nombre: traza1\r\nLongitud: 100\r\n");
+  EXPECT_EQ(LeerFichero("otro.txt"), "Nombre: traza1\r\nLongitud: 100\r\n");
   EXPECT_EQ(log.Comandos(), (ComandosResultados{true, true, false, true, false}));
 
   // "&Borrar resultados": empty, grey background, text colour kept, all disabled.

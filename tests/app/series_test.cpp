@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/series.h"
+#include "support/herramientas.h"
 
 namespace {
 
@@ -46,21 +46,8 @@ class Carpeta {
   fs::path dir_;
 };
 
-std::string Contenido(const std::string& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
-
-Vector V(std::initializer_list<double> xs) {
-  Vector v(static_cast<std::uint32_t>(xs.size()));
-  std::uint32_t i = 1;
-  for (double x : xs) v[i++] = x;
-  return v;
-}
+using prueba::Copia;
+using prueba::V;
 
 std::string Formato(const std::string& ruta) {
   return "El fichero '" + ruta + "' no tiene el formato adecuado";
@@ -148,7 +135,7 @@ TEST(SampleFile, LecturaTablaDeCasos) {
         const Vector v = ReadSampleFile(ruta, mensaje, trozo, flujo);
         const std::string donde = std::string(c.nombre) + (flujo ? ", flujo" : ", trozos") +
                                   " de " + std::to_string(trozo);
-        EXPECT_EQ(Std(v), c.esperado) << donde;
+        EXPECT_EQ(Copia(v), c.esperado) << donde;
         if (c.esperado.empty())
           EXPECT_EQ(mensaje, Formato(ruta) + (c.donde.empty() ? "" : "\n" + c.donde)) << donde;
         else
@@ -209,7 +196,7 @@ TEST(SampleFile, NumerosConPuntoBajoLocaleEspanol) {
   ASSERT_TRUE(locale.Activo()) << "es_ES.UTF-8 locale not installed";
   Carpeta carpeta;
   std::string mensaje;
-  EXPECT_EQ(Std(ReadSampleFile(carpeta.Escribir("a.sam", "1.5\n-2.25e-3\n"), mensaje)),
+  EXPECT_EQ(Copia(ReadSampleFile(carpeta.Escribir("a.sam", "1.5\n-2.25e-3\n"), mensaje)),
             (std::vector<double>{1.5, -2.25e-3}));
   // The comma stays refused: files always use a point.
   const std::string coma = carpeta.Escribir("b.sam", "1,5\n2,5\n");
@@ -217,7 +204,7 @@ TEST(SampleFile, NumerosConPuntoBajoLocaleEspanol) {
   EXPECT_EQ(mensaje, Formato(coma) + "\nlínea 1: «1,5»");
   const std::string salida = carpeta.Ruta("c.sam");
   ASSERT_TRUE(WriteSampleFile(V({0.1, 1234567, 1e-05}), salida, mensaje));
-  EXPECT_EQ(Contenido(salida), "0.1\n1.23457e+06\n1e-05\n");
+  EXPECT_EQ(prueba::LeerFichero(salida), "0.1\n1.23457e+06\n1e-05\n");
   EXPECT_EQ(FormatoMuestra(-2.5), "-2.5");
 }
 
@@ -255,12 +242,12 @@ TEST(SampleFile, FormatoDeEscritura) {
   const std::string ruta = carpeta.Ruta("salida.sam");
   ASSERT_TRUE(WriteSampleFile(V({0.1, 1234567, 1e-05}), ruta, mensaje));
   EXPECT_EQ(mensaje, "");
-  EXPECT_EQ(Contenido(ruta), "0.1\n1.23457e+06\n1e-05\n");
+  EXPECT_EQ(prueba::LeerFichero(ruta), "0.1\n1.23457e+06\n1e-05\n");
   // Rewriting truncates.
   ASSERT_TRUE(WriteSampleFile(V({7}), ruta, mensaje));
-  EXPECT_EQ(Contenido(ruta), "7\n");
+  EXPECT_EQ(prueba::LeerFichero(ruta), "7\n");
   ASSERT_TRUE(WriteSampleFile(Vector(), ruta, mensaje));
-  EXPECT_EQ(Contenido(ruta), "");
+  EXPECT_EQ(prueba::LeerFichero(ruta), "");
 }
 
 TEST(SampleFile, IdaYVueltaConSeisCifras) {
@@ -281,7 +268,7 @@ TEST(SampleFile, IdaYVueltaConSeisCifras) {
     ASSERT_LE(std::fabs(w(i) - v(i)), 5e-6 * std::fabs(v(i))) << i;
   // Values already at 6 digits survive exactly a second round.
   ASSERT_TRUE(WriteSampleFile(w, ruta, mensaje));
-  EXPECT_EQ(Std(ReadSampleFile(ruta, mensaje)), Std(w));
+  EXPECT_EQ(Copia(ReadSampleFile(ruta, mensaje)), Copia(w));
 }
 
 TEST(SampleFile, FicheroQueNoSePuedeCrearOEscribir) {
@@ -343,7 +330,7 @@ TEST(SeriesStore, CargarBuscarYDuplicados) {
   store.SetCurrentSlot(store.FindSlot("otra"));
   ASSERT_NE(store.Current(), nullptr);
   EXPECT_EQ(store.Current()->name, "otra");
-  EXPECT_EQ(Std(store.Current()->data), (std::vector<double>{3, 4, 5}));
+  EXPECT_EQ(Copia(store.Current()->data), (std::vector<double>{3, 4, 5}));
   // Refused: empty name, empty data. Nothing changes.
   EXPECT_EQ(store.Add("", V({1, 2})), MaxSeries);
   EXPECT_EQ(store.Add("vacia", Vector()), MaxSeries);

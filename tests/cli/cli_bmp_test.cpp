@@ -13,6 +13,7 @@
 
 #include "programa.h"
 #include "support/carpeta_prueba.h"
+#include "support/herramientas.h"
 
 namespace {
 
@@ -58,9 +59,7 @@ class CliBmpTest : public ::testing::Test, protected CarpetaDePrueba {
   CliBmpTest() : CarpetaDePrueba("clibmp") {}
 };
 
-std::string Ejemplo(const std::string& fichero) {
-  return std::string(FENWA_SOURCE_DIR) + "/examples/" + fichero;
-}
+using prueba::Ejemplo;
 
 constexpr std::uint32_t kNegro = 0x000000, kBlanco = 0xFFFFFF, kAmarillo = 0xFFFF00;
 

@@ -23,8 +23,8 @@
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
 #include "programa.h"
-#include "support/fgn.h"
 #include "support/carpeta_prueba.h"
+#include "support/herramientas.h"
 
 namespace {
 
@@ -32,9 +32,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-std::string Ejemplo(const std::string& fichero) {
-  return std::string(FENWA_SOURCE_DIR) + "/examples/" + fichero;
-}
+using prueba::Ejemplo;
 
 class CliTest : public ::testing::Test, protected CarpetaDePrueba {
  protected:
@@ -43,11 +41,8 @@ class CliTest : public ::testing::Test, protected CarpetaDePrueba {
   // n samples of deterministic noise, one per line.
   std::string Ruido(const std::string& nombre, int n) {
     std::string t;
-    unsigned long long s = 99;
-    for (int i = 0; i < n; ++i) {
-      s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-      t += std::to_string(1 + (s >> 40) % 1000) + "\n";
-    }
+    prueba::Congruencial g(99);
+    for (int i = 0; i < n; ++i) t += std::to_string(1 + g.Entero(1000)) + "\n";
     return Fichero(nombre, t);
   }
 };
@@ -717,8 +712,8 @@ TEST_F(CliTest, VariosFicherosALaVezComoDeUnoEnUno) {
 }
 
 // Progress goes to standard error only when asked for away from a terminal, and changes
-// nothing else; the number of threads changes no result.
-TEST_F(CliTest, ProgresoEHilos) {
+// nothing else.
+TEST_F(CliTest, Progreso) {
   const std::string f = Ruido("serie.sam", 20000);
   const Ejecucion sin = Ejecutar({"--json", "-m", "Whittle Estándar", f});
   ASSERT_EQ(sin.estado, 0);
@@ -728,13 +723,6 @@ TEST_F(CliTest, ProgresoEHilos) {
   EXPECT_THAT(con.errores, HasSubstr("fenwa-cli: " + f + ": analizando"));
   EXPECT_THAT(Ejecutar({"--sin-progreso", "--json", "-m", "Whittle Estándar", f}).errores,
               IsEmpty());
-  for (const char* hilos : {"1", "3"})
-    EXPECT_EQ(Ejecutar({"--hilos", hilos, "--json", "-m", "Whittle Estándar", f}).salida,
-              sin.salida);
-  ::setenv("FENWA_HILOS", "1", 1);
-  const Ejecucion uno = Ejecutar({"--json", "-m", "Whittle Estándar", f});
-  ::unsetenv("FENWA_HILOS");
-  EXPECT_EQ(uno.salida, sin.salida);
 }
 
 TEST_F(CliTest, JsonEscapaSaltosYComillas) {

@@ -4,10 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "support/herramientas.h"
 
 std::vector<std::string> Ejecucion::Lineas() const {
   std::vector<std::string> lineas;
@@ -44,11 +45,6 @@ std::string Comillas(const std::string& s) {
   return r;
 }
 
-std::string Leer(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 }  // namespace
 
 Ejecucion Ejecutar(const std::vector<std::string>& argumentos, const std::string& carpeta,
@@ -68,8 +64,8 @@ Ejecucion Ejecutar(const std::vector<std::string>& argumentos, const std::string
   const int r = std::system(orden.c_str());
   Ejecucion e;
   e.estado = WIFEXITED(r) ? WEXITSTATUS(r) : -1;
-  e.salida = Leer(out);
-  e.errores = Leer(err);
+  e.salida = prueba::LeerFichero(out);
+  e.errores = prueba::LeerFichero(err);
   std::filesystem::remove(out);
   std::filesystem::remove(err);
   return e;

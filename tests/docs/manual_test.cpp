@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -19,6 +18,7 @@
 #include "app/nombres_metodos.h"
 #include "app/parametros.h"
 #include "estimators/estado.h"
+#include "support/herramientas.h"
 
 namespace {
 
@@ -32,13 +32,8 @@ std::string Binarios() {
   return dir && *dir ? dir : FENWA_BIN_DIR;
 }
 
-std::string Leer(const std::string& ruta) {
-  std::ifstream f(ruta, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 const std::string& Manual() {
-  static const std::string texto = Leer(Fuentes() + "/docs/manual.md");
+  static const std::string texto = prueba::LeerFichero(Fuentes() + "/docs/manual.md");
   return texto;
 }
 

@@ -3,36 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 
 #include "numeric/estadistica.h"
+#include "support/herramientas.h"
 
 namespace {
 
 enum class Tipo { Ruido, MediaGrande, Ar1, Tendencia, Entera };
 
 Vector Serie(std::uint32_t n, Tipo tipo, unsigned semilla) {
-  std::mt19937_64 gen(semilla);
-  std::normal_distribution<double> z;
+  prueba::Normal z(semilla);
+  prueba::Congruencial g(semilla);
   Vector v(n);
   double ar = 0.0;
   for (std::uint32_t i = 1; i <= n; ++i) {
     switch (tipo) {
       case Tipo::Ruido:
-        v[i] = z(gen);
+        v[i] = z();
         break;
       case Tipo::MediaGrande:  // counts around a large level: the mean must cancel well
-        v[i] = 1.0e6 + 10.0 * z(gen);
+        v[i] = 1.0e6 + 10.0 * z();
         break;
       case Tipo::Ar1:
-        ar = 0.95 * ar + z(gen);
+        ar = 0.95 * ar + z();
         v[i] = ar;
         break;
       case Tipo::Tendencia:
-        v[i] = 0.001 * i + z(gen);
+        v[i] = 0.001 * i + z();
         break;
       case Tipo::Entera:
-        v[i] = static_cast<double>(gen() % 50);
+        v[i] = static_cast<double>(g.Entero(50));
         break;
     }
   }

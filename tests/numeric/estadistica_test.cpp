@@ -10,11 +10,12 @@
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
 #include "support/error_numerico.h"
-#include "support/vectores.h"
+#include "support/herramientas.h"
 
 namespace {
 
-std::vector<double> Std(const Vector& v) { return std::vector<double>(v.begin(), v.end()); }
+using prueba::V;
+using prueba::Copia;
 
 // The full text of a library fault.
 std::string Fatal(FalloEjecucion codigo) {
@@ -89,8 +90,8 @@ TEST(Estadistica, MediaYVarianzaDeCualquierMagnitud) {
 }
 
 TEST(Estadistica, SumaAcumulada) {
-  EXPECT_EQ(Std(SumaAcumulada(V({1, 2, 3, -6}))), (std::vector<double>{1, 3, 6, 0}));
-  EXPECT_EQ(Std(SumaAcumulada(V({5}))), (std::vector<double>{5}));
+  EXPECT_EQ(Copia(SumaAcumulada(V({1, 2, 3, -6}))), (std::vector<double>{1, 3, 6, 0}));
+  EXPECT_EQ(Copia(SumaAcumulada(V({5}))), (std::vector<double>{5}));
 }
 
 TEST(Estadistica, Agregar) {
@@ -107,10 +108,10 @@ TEST(Estadistica, Agregar) {
       {1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
       {4, {2.5, 6.5}},
   };
-  for (const Caso& c : casos) EXPECT_EQ(Std(Agregar(diez, c.m)), c.esperado) << "m = " << c.m;
+  for (const Caso& c : casos) EXPECT_EQ(Copia(Agregar(diez, c.m)), c.esperado) << "m = " << c.m;
   EXPECT_EQ(Agregar(Vector(), 3).Longitud(), 0u);
   // Block sums are Agregar(v, m) * m.
-  EXPECT_EQ(Std(Agregar(diez, 5) * 5.0), (std::vector<double>{15, 40}));
+  EXPECT_EQ(Copia(Agregar(diez, 5) * 5.0), (std::vector<double>{15, 40}));
 }
 
 TEST(Estadistica, AutocorrelacionEmpiezaEnUnoYUsaLaMediaGlobal) {
@@ -133,13 +134,12 @@ TEST(Estadistica, AutocorrelacionEmpiezaEnUnoYUsaLaMediaGlobal) {
   EXPECT_DOUBLE_EQ(insesgada(5), -1.0);
   // Fewer lags give the prefix.
   const Vector tres = Autocorrelacion(x, 3, 1);
-  EXPECT_EQ(Std(tres), std::vector<double>(sesgada.begin(), sesgada.begin() + 3));
+  EXPECT_EQ(Copia(tres), std::vector<double>(sesgada.begin(), sesgada.begin() + 3));
 }
 
 TEST(Estadistica, AutocorrelacionDeUnaSenoideAlterna) {
   // Alternating series: lag r has correlation (-1)^r (n - r) / n (biased) or (-1)^r.
-  Vector x(100);
-  for (std::uint32_t i = 1; i <= 100; ++i) x[i] = (i % 2) ? 1.0 : -1.0;
+  const Vector x = prueba::Alterna(100, 1.0, -1.0);
   const Vector b = Autocorrelacion(x, 10, 1);
   const Vector u = Autocorrelacion(x, 10, 0);
   for (std::uint32_t r = 0; r < 10; ++r) {
@@ -152,10 +152,9 @@ TEST(Estadistica, AutocorrelacionDeUnaSenoideAlterna) {
 TEST(Estadistica, AutocorrelacionComoLaDefinicion) {
   // Literal definition: element-wise products of subvectors, summed in increasing j.
   Vector x(257);
-  std::uint32_t semilla = 12345;
+  prueba::Congruencial g;
   for (std::uint32_t i = 1; i <= 257; ++i) {
-    semilla = semilla * 1103515245u + 12345u;
-    x[i] = static_cast<double>(semilla >> 8) / 16777216.0 + 0.25 * (i % 7);
+    x[i] = g.Uniforme() + 0.25 * (i % 7);
   }
   const std::uint32_t n = x.Longitud();
   const double media = Media(x);
@@ -186,7 +185,7 @@ TEST(Estadistica, Rampa) {
       {2147483646, 1, 2147483647, {2147483646, 2147483647}},
   };
   for (const Caso& c : casos)
-    EXPECT_EQ(Std(Rampa(c.inicio, c.salto, c.fin)), c.esperado)
+    EXPECT_EQ(Copia(Rampa(c.inicio, c.salto, c.fin)), c.esperado)
         << c.inicio << " " << c.salto << " " << c.fin;
 }
 

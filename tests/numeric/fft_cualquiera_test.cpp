@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
 #include <vector>
 
 #include "numeric/error.h"
+#include "support/herramientas.h"
 
 namespace {
 
@@ -46,11 +46,10 @@ TEST(DftPrimerasFrecuencias, IgualALaSumaDirecta) {
   const Caso casos[] = {{1, 1},     {2, 2},     {7, 3},     {41, 41},   {41, 1},
                         {82, 40},   {74, 74},   {101, 50},  {127, 127}, {997, 31},
                         {1019, 509}, {1024, 33}, {4093, 300}, {5003, 70}};
-  std::mt19937_64 gen(7);
-  std::normal_distribution<double> z;
+  prueba::Normal z(7);
   for (const Caso& c : casos) {
     std::vector<double> x(c.n);
-    for (double& v : x) v = z(gen);
+    for (double& v : x) v = z();
     std::vector<double> re(c.m, -1.0), im(c.m, -1.0), dre, dim;
     DftPrimerasFrecuencias(c.n, x.data(), c.m, re.data(), im.data());
     DftDirectaPrimeras(x, c.m, dre, dim);

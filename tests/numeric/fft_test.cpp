@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
 #include <thread>
 #include <vector>
+
+#include "support/herramientas.h"
 
 namespace {
 
@@ -53,10 +54,9 @@ void DftDirecta(const std::vector<double>& x, std::vector<double>& re, std::vect
 }
 
 std::vector<double> Aleatoria(std::size_t n, unsigned semilla) {
-  std::mt19937_64 gen(semilla);
-  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  prueba::Congruencial g(semilla);
   std::vector<double> x(n);
-  for (double& v : x) v = u(gen);
+  for (double& v : x) v = g.Uniforme(-1.0, 1.0);
   return x;
 }
 
@@ -294,10 +294,7 @@ TEST(CalcularPeriodograma, PicoDeUnCoseno) {
 }
 
 TEST(CalcularPeriodograma, EsElModuloAlCuadradoEntre2PiN) {
-  Vector v(82);
-  std::mt19937 gen(3);
-  std::normal_distribution<double> z;
-  for (double& e : v) e = z(gen);
+  const Vector v = prueba::RuidoGaussiano(82, 3);
   std::uint32_t np = 0;
   const Vector I = CalcularPeriodograma(v, np);
   ASSERT_EQ(np, 81u);

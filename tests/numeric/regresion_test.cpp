@@ -7,9 +7,11 @@
 #include "numeric/error.h"
 #include "numeric/regresion.h"
 #include "support/error_numerico.h"
-#include "support/vectores.h"
+#include "support/herramientas.h"
 
 namespace {
+
+using prueba::V;
 
 Matrix M(std::uint32_t r, std::uint32_t c, std::initializer_list<double> xs) {
   Matrix m(r, c);

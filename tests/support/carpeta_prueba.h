@@ -1,5 +1,6 @@
 // A folder of its own for each test that writes files, removed when the test ends:
-// <temporary folder>/fenwa_<prefijo>_<process>_<test name>.
+// <temporary folder>/fenwa_<prefijo>_<process>_<test name> (the '/' of a parameterised
+// test's name as '_').
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +16,7 @@ class CarpetaDePrueba {
  protected:
   explicit CarpetaDePrueba(const std::string& prefijo)
       : dir_(std::filesystem::temp_directory_path() /
-             ("fenwa_" + prefijo + "_" + std::to_string(::getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+             ("fenwa_" + prefijo + "_" + std::to_string(::getpid()) + "_" + NombrePrueba())) {
     std::filesystem::create_directories(dir_);
   }
   ~CarpetaDePrueba() {
@@ -39,4 +39,13 @@ class CarpetaDePrueba {
   }
 
   std::filesystem::path dir_;
+
+ private:
+  static std::string NombrePrueba() {
+    std::string nombre = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : nombre) {
+      if (c == '/') c = '_';
+    }
+    return nombre;
+  }
 };

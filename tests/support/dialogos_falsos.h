@@ -108,6 +108,44 @@ class HooksFijos : public ServiciosInterfaz {
   bool ocupado_ = false;
 };
 
+// The analysis driver with every output recorded: the log, both charts, the messages, the
+// hooks and a save prompt that cancels (unless the analysis is given another one).
+struct BancoAnalisis {
+  BancoAnalisis() : pregunta(std::nullopt) {}
+
+  Analizador Driver(PreguntaGuardar* p = nullptr) {
+    EntornoAnalisis e;
+    e.log = &log;
+    e.graficaMetodo = &plot1;
+    e.graficaAuto = &plot2;
+    e.guardarAuto = p ? p : &pregunta;
+    e.mensajes = &mensajes;
+    e.hooks = &hooks;
+    e.creditos = "Créditos de prueba";
+    return Analizador(e);
+  }
+
+  ResultadoAnalisis Analizar(const std::string& nombre, const Vector& serie,
+                             PreguntaGuardar* p = nullptr) {
+    return Driver(p).Analizar(nombre, serie, sel, par, marcas);
+  }
+
+  // Selection and menu marks with nothing extra: no statistics, no date, no credits.
+  void SinExtras() {
+    sel.media = sel.varianza = sel.autocorrelacion = false;
+    marcas.fechaHora = marcas.creditos = false;
+  }
+
+  RegistroResultados log;
+  GraficaGrabadora plot1, plot2;
+  PreguntaFija pregunta;
+  MensajesGrabados mensajes;
+  HooksFijos hooks;
+  SeleccionAnalisis sel;
+  AnalysisParameters par;
+  MarcasMenu marcas;
+};
+
 #if defined(QT_WIDGETS_LIB)
 
 #include <QCoreApplication>

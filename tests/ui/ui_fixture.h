@@ -18,6 +18,7 @@
 #include "ui/dialogo_series.h"
 #include "ui/dialogos_parametros.h"
 #include "support/dialogos_falsos.h"
+#include "support/herramientas.h"
 #include "ui/graficas.h"
 #include "ui/principal.h"
 
@@ -35,13 +36,10 @@ inline void EscribirMuestras(const QString& ruta, const std::vector<double>& val
 }
 
 // Deterministic noise with a slow wave, long enough for every estimator.
-inline std::vector<double> Ruido(int n, std::uint32_t semilla = 12345) {
+inline std::vector<double> Ruido(int n, std::uint64_t semilla = prueba::Congruencial::kSemilla) {
+  prueba::Congruencial g(semilla);
   std::vector<double> v;
-  std::uint32_t x = semilla;
-  for (int i = 0; i < n; ++i) {
-    x = x * 1664525u + 1013904223u;
-    v.push_back(static_cast<double>(x >> 8) / 16777216.0 + 0.3 * ((i / 50) % 2));
-  }
+  for (int i = 0; i < n; ++i) v.push_back(g.Uniforme() + 0.3 * ((i / 50) % 2));
   return v;
 }
 
