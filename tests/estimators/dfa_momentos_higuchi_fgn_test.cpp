@@ -11,7 +11,7 @@
 #include "estimators/hurst_dfa.h"
 #include "estimators/hurst_higuchi.h"
 #include "estimators/hurst_momentos.h"
-#include "comun.h"
+#include "tests/support/herramientas.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST(PrecisionFgn, SesgoMedioEnVeinteSemillas) {
     const double H0 = kValoresH[i];
     std::vector<Vector> series;
     for (int s = 1; s <= kSemillas; ++s) {
-      series.push_back(estimadores::Fgn(10000, H0, static_cast<std::uint64_t>(s)));
+      series.push_back(prueba::Fgn(10000, H0, static_cast<std::uint64_t>(s)));
     }
     for (const CasoPrecision& c : casos) {
       double suma = 0, cuadrados = 0;

@@ -9,11 +9,11 @@
 #include "estimators/estado.h"
 #include "estimators/hurst_dfa.h"
 #include "numeric/regresion.h"
-#include "comun.h"
+#include "tests/support/herramientas.h"
 
 namespace {
 
-using estimadores::Ruido;
+using prueba::RuidoGaussiano;
 
 struct CasoTamanos {
   std::uint32_t n;
@@ -64,7 +64,7 @@ TEST(HurstDfa, EstadosEnSuOrden) {
   };
   for (const CasoEstadoDfa& c : casos) {
     SCOPED_TRACE(c.nombre);
-    Vector x = c.serie == 1 ? Vector(c.n, 2.5) : Ruido(c.n, 41);
+    Vector x = c.serie == 1 ? Vector(c.n, 2.5) : RuidoGaussiano(c.n, 41);
     if (c.serie == 2) {
       x = Vector(c.n, 1.0);
       x[1] = 129.0;
@@ -153,7 +153,7 @@ TEST(HurstDfa, CoincideConElAjustePorCajasLiteral) {
   const Caso casos[] = {{1003, 1, 10, 10}, {1003, 2, 4, 20}, {1003, 3, 5, 10}, {400, 1, 3, 5}};
   for (const Caso& c : casos) {
     SCOPED_TRACE(testing::Message() << "n " << c.n << " q " << c.q);
-    const Vector x = estimadores::Fgn(c.n, 0.8, 42) + 3.0;
+    const Vector x = prueba::Fgn(c.n, 0.8, 42) + 3.0;
     const Estimacion e = HurstDfa(x, c.q, c.cajaMinima, c.cajasDecada);
     ASSERT_EQ(e.estado, kEstadoOk);
     const Vector& ejeY = e.ejeY;

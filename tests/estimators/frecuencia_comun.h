@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "comun.h"
+#include "tests/support/herramientas.h"
 #include "numeric/constantes.h"
 #include "numeric/especiales.h"
 #include "numeric/estadistica.h"
@@ -18,7 +18,7 @@
 
 namespace frecuencia {
 
-using namespace estimadores;
+using namespace prueba;
 
 // Frequencies and ordinates as every estimator takes them, for a given n' and m.
 struct Espectro {

@@ -29,7 +29,7 @@ struct CasoAgotado {
 };
 
 std::vector<CasoAgotado> CasosAgotados() {
-  return {{"ruido blanco, semilla 17", Ruido(1000, 17)},
+  return {{"ruido blanco, semilla 17", RuidoGaussiano(1000, 17)},
           {"FGN H = 0.7, semilla 12", Fgn(1000, 0.7, 12)}};
 }
 

@@ -9,11 +9,11 @@
 #include "estimators/estado.h"
 #include "estimators/hurst_higuchi.h"
 #include "numeric/regresion.h"
-#include "comun.h"
+#include "tests/support/herramientas.h"
 
 namespace {
 
-using estimadores::Ruido;
+using prueba::RuidoGaussiano;
 
 TEST(HiguchiRetardos, SucesionHastaElRetardoMaximo) {
   struct Caso {
@@ -65,7 +65,7 @@ TEST(HurstHiguchi, EstadosEnSuOrden) {
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.nombre);
-    Vector x = c.serie == 1 ? Vector(c.n, -4.0) : Ruido(c.n, 51);
+    Vector x = c.serie == 1 ? Vector(c.n, -4.0) : RuidoGaussiano(c.n, 51);
     if (c.serie == 2) {
       for (std::uint32_t i = 1; i <= c.n; ++i) x[i] = (i % 2) ? 1.0 : -1.0;
     }
@@ -121,7 +121,7 @@ TEST(HurstHiguchi, CoincideConLaDefinicionLiteral) {
   const Caso casos[] = {{157, 150, 10, 150}, {1000, 0, 7, 100}, {2345, 40, 20, 40}};
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.n);
-    const Vector x = estimadores::Fgn(c.n, 0.7, 52) + 10.0;
+    const Vector x = prueba::Fgn(c.n, 0.7, 52) + 10.0;
     double media = 0;
     for (std::uint32_t t = 1; t <= c.n; ++t) media += x(t);
     media /= c.n;

@@ -1,5 +1,6 @@
-// The estimators that split their work over threads give the same results, bit for bit,
-// with any number of them, and stop with Cancelado when their control is cancelled.
+// The estimators that split their work over threads stop with Cancelado when their control
+// is cancelled (that any number of threads gives the same results is checked for every
+// method by the contract test).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "comun.h"
+#include "tests/support/herramientas.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_periodograma.h"
 #include "estimators/hurst_whittle_agregado.h"
@@ -20,17 +21,7 @@
 
 namespace {
 
-using namespace estimadores;
-
-// Every number an estimate holds, with its status.
-using Resultado = std::vector<double>;
-
-Resultado Numeros(const Estimacion& e) {
-  Resultado r = {static_cast<double>(e.estado), e.valor, e.inferior, e.superior};
-  for (const Vector* v : {&e.ejeX, &e.ejeY, &e.ajusteY}) r.insert(r.end(), v->begin(), v->end());
-  for (const Cifra& c : e.cifras) r.push_back(c.valor);
-  return r;
-}
+using namespace prueba;
 
 struct Metodo {
   const char* nombre;
@@ -47,21 +38,6 @@ const std::vector<Metodo>& Metodos() {
       {"Test T", [](const Vector& s) { return TestT(s, 3, 0.05); }},
   };
   return metodos;
-}
-
-// Long enough for several pieces in every parallel loop (objective sums, the blocks of
-// the test), short enough to stay fast.
-TEST(Hilos, MismosResultadosConCualquierNumeroDeHilos) {
-  const Vector serie = Fgn(70000, 0.8, 4);
-  for (const Metodo& m : Metodos()) {
-    FijarHilosDeCalculo(1);
-    const Resultado uno = Numeros(m.estimar(serie));
-    for (const unsigned hilos : {2u, 3u}) {
-      FijarHilosDeCalculo(hilos);
-      EXPECT_EQ(Numeros(m.estimar(serie)), uno) << m.nombre << ", " << hilos << " hilos";
-    }
-  }
-  FijarHilosDeCalculo(0);
 }
 
 TEST(Hilos, CancelarDetieneLaEstimacion) {

@@ -13,7 +13,7 @@
 #include "estimators/hurst_rs.h"
 #include "estimators/hurst_var_diferenciada.h"
 #include "estimators/hurst_varianza.h"
-#include "comun.h"
+#include "tests/support/herramientas.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ TEST(GeneradorFgn, WhiteNoiseHasUnitVarianceAndNoCorrelation) {
 
 // The reference FGN files, when present: each estimator lands near the file's H.
 TEST(FicherosFgn, EstimatesNearTheirH) {
-  const std::string dir = estimadores::DirectorioDatos();
+  const std::string dir = prueba::DirectorioDatos();
   if (dir.empty() || !std::filesystem::is_directory(dir + "/fgn")) {
     GTEST_SKIP() << "no reference FGN files";
   }
@@ -93,9 +93,9 @@ TEST(FicherosFgn, EstimatesNearTheirH) {
     double H = 0;
     const std::size_t finH = nombre.find('_', 5);
     if (std::from_chars(nombre.data() + 5, nombre.data() + finH, H).ec != std::errc()) continue;
-    const std::vector<double> v = estimadores::LeerMuestras(entrada.path().string());
+    const std::vector<double> v = prueba::LeerMuestras(entrada.path().string());
     ASSERT_GE(v.size(), 1000u) << nombre;
-    const Vector x = estimadores::AVector(v);
+    const Vector x = prueba::AVector(v);
     const Estimacion rs = HurstRS(x, 6, 8, 10, 4);
     const Estimacion var = HurstVarianza(x, 6, 10, 20);
     const Estimacion dif = HurstVarDiferenciada(x, 6, 5, 20);
