@@ -6,6 +6,7 @@
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "estimators/terminos_farima.h"
 #include "numeric/constantes.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
@@ -167,6 +168,13 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const auto suma = SumasDePiezasEnOrden<1>(
       m_, kPorPieza, [=](std::size_t desde, std::size_t cuantos, double* t) {
         ExpEscalada(ex, log2Sin + desde, t, cuantos);
+        if (p <= 1 && q <= 1) {
+          const bool conSenos = orden > 0;
+          TerminosFarima(p, q, p > 0 ? phi[0] : 0.0, q > 0 ? psi[0] : 0.0,
+                         conSenos ? cosenos + desde : nullptr, conSenos ? senos + desde : nullptr,
+                         I + desde, t, cuantos);
+          return;
+        }
         for (std::size_t i = 0; i < cuantos; ++i) {
           const std::size_t j = desde + i;
           const double* c = cosenos + j * orden;

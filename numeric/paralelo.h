@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "numeric/progreso.h"
@@ -131,23 +132,23 @@ std::array<double, K> SumasDePiezasEnOrden(std::size_t total, std::size_t porPie
       suma[k] = s;
     }
   };
+  // The buffers are written before they are read: left uninitialised.
   if (!RepartoEnHilos(piezas)) {
-    std::vector<double> terminos(piezas ? porPieza * K : 0);
+    const auto terminos = std::make_unique_for_overwrite<double[]>(piezas ? porPieza * K : 0);
     for (std::size_t p = 0; p < piezas; ++p) {
-      calcular(p * porPieza, cuantosEn(p), terminos.data());
-      sumar(terminos.data(), cuantosEn(p));
+      calcular(p * porPieza, cuantosEn(p), terminos.get());
+      sumar(terminos.get(), cuantosEn(p));
       Avance(static_cast<double>(p + 1) / static_cast<double>(piezas));
     }
     return suma;
   }
-  std::vector<double> ranuras(std::min(piezas, kRanurasEnOrden) * porPieza * K);
+  const auto ranuras =
+      std::make_unique_for_overwrite<double[]>(std::min(piezas, kRanurasEnOrden) * porPieza * K);
   ParaCadaPiezaEnOrden(
       piezas,
       [&](std::size_t p, std::size_t r) {
-        calcular(p * porPieza, cuantosEn(p), ranuras.data() + r * porPieza * K);
+        calcular(p * porPieza, cuantosEn(p), ranuras.get() + r * porPieza * K);
       },
-      [&](std::size_t p, std::size_t r) {
-        sumar(ranuras.data() + r * porPieza * K, cuantosEn(p));
-      });
+      [&](std::size_t p, std::size_t r) { sumar(ranuras.get() + r * porPieza * K, cuantosEn(p)); });
   return suma;
 }

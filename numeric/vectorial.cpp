@@ -101,19 +101,19 @@ namespace hn = hwy::HWY_NAMESPACE;
 // Widest vector of doubles of any target, for the last, partial vector of an array.
 constexpr std::size_t kCarrilesMaximos = HWY_MAX_BYTES / sizeof(double);
 
-// Applies `vectorial` to every full vector of x and to the remainder copied into a padded
-// vector; the lanes whose argument fails `dentro` (the vector routine's range; dentroUno is
-// the same test on one value) are computed again by `escalar`.
-template <class Vectorial, class Dentro, class DentroUno, class Escalar>
-HWY_INLINE void Aplicar(const double* x, double* y, std::size_t n, const Vectorial& vectorial,
-                        const Dentro& dentro, const DentroUno& dentroUno,
-                        const Escalar& escalar) {
+// y = vectorial(argumento(x)) vector by vector, the last, partial vector padded; the lanes
+// whose argument fails `dentro` (the vector routine's range; dentroUno is the same test on
+// one value) are computed again by `escalar`.
+template <class Argumento, class Vectorial, class Dentro, class DentroUno, class Escalar>
+HWY_INLINE void Aplicar(const double* x, double* y, std::size_t n, const Argumento& argumento,
+                        const Vectorial& vectorial, const Dentro& dentro,
+                        const DentroUno& dentroUno, const Escalar& escalar) {
   const hn::ScalableTag<double> d;
   const std::size_t N = hn::Lanes(d);
   const auto calcular = [&](const double* desde, double* hasta, std::size_t cuantos) {
-    const auto v = hn::LoadU(d, desde);
+    const auto v = argumento(d, hn::LoadU(d, desde));
     const auto r = vectorial(d, v);
-    if (cuantos == N && hn::AllTrue(d, dentro(d, v))) {
+    if (HWY_LIKELY(cuantos == N && hn::AllTrue(d, dentro(d, v)))) {
       hn::StoreU(r, d, hasta);
       return;
     }
@@ -166,28 +166,23 @@ HWY_INLINE V ExpComoLaBiblioteca(D d, V x) {
   return hn::MulAdd(escala, p, escala);
 }
 
-// The products a·x are formed in plain double multiplication (this file is compiled
-// without contraction into fused multiply-adds) before the exponential.
+// The products a·x are rounded before the exponential: hn::Mul is a plain multiplication,
+// and this file is compiled without contraction into fused multiply-adds.
 void ExpEscalada(double a, const double* x, double* y, std::size_t n) {
-  constexpr std::size_t kTramo = 256;
-  HWY_ALIGN double producto[kTramo];
-  for (std::size_t desde = 0; desde < n; desde += kTramo) {
-    const std::size_t cuantos = n - desde < kTramo ? n - desde : kTramo;
-    for (std::size_t i = 0; i < cuantos; ++i) producto[i] = a * x[desde + i];
-    Aplicar(
-        producto, y + desde, cuantos, [](auto d, auto v) { return ExpComoLaBiblioteca(d, v); },
-        [](auto d, auto v) {
-          const auto m = hn::Abs(v);
-          return hn::And(hn::Ge(m, hn::Set(d, 0x1p-54)), hn::Lt(m, hn::Set(d, 512.0)));
-        },
-        [](double t) { return std::fabs(t) >= 0x1p-54 && std::fabs(t) < 512.0; },
-        [](double t) { return std::exp(t); });
-  }
+  Aplicar(
+      x, y, n, [a](auto d, auto v) { return hn::Mul(hn::Set(d, a), v); },
+      [](auto d, auto v) { return ExpComoLaBiblioteca(d, v); },
+      [](auto d, auto v) {
+        const auto m = hn::Abs(v);
+        return hn::And(hn::Ge(m, hn::Set(d, 0x1p-54)), hn::Lt(m, hn::Set(d, 512.0)));
+      },
+      [](double t) { return std::fabs(t) >= 0x1p-54 && std::fabs(t) < 512.0; },
+      [](double t) { return std::exp(t); });
 }
 
 void LogVectorial(const double* x, double* y, std::size_t n) {
   Aplicar(
-      x, y, n, [](auto d, auto v) { return hn::Log(d, v); },
+      x, y, n, [](auto, auto v) { return v; }, [](auto d, auto v) { return hn::Log(d, v); },
       [](auto d, auto v) {
         return hn::And(hn::Ge(v, hn::Set(d, DBL_MIN)), hn::Le(v, hn::Set(d, DBL_MAX)));
       },
