@@ -7,9 +7,9 @@
 #include "hwy/highway.h"
 // clang-format on
 
-#include <cstddef>
-
 #include "estimators/terminos_farima.h"
+
+#include <cstddef>
 
 HWY_BEFORE_NAMESPACE();
 namespace terminos_farima {
@@ -55,8 +55,7 @@ void TerminosFarima(int p, int q, double phi, double psi, const double* c, const
       bI[k] = dentro ? I[i + k] : 1.0;
       bt[k] = dentro ? t[i + k] : 1.0;
     }
-    hn::Store(termino(hn::Load(d, bc), hn::Load(d, bs), hn::Load(d, bI), hn::Load(d, bt)), d,
-              bt);
+    hn::Store(termino(hn::Load(d, bc), hn::Load(d, bs), hn::Load(d, bI), hn::Load(d, bt)), d, bt);
     for (std::size_t k = 0; i + k < n; ++k) t[i + k] = bt[k];
   }
 }

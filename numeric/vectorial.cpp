@@ -5,10 +5,8 @@
 // clang-format off
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
 #include "hwy/highway.h"
-#include "hwy/contrib/math/math-inl.h"
 // clang-format on
 
-#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -180,15 +178,6 @@ void ExpEscalada(double a, const double* x, double* y, std::size_t n) {
       [](double t) { return std::exp(t); });
 }
 
-void LogVectorial(const double* x, double* y, std::size_t n) {
-  Aplicar(
-      x, y, n, [](auto, auto v) { return v; }, [](auto d, auto v) { return hn::Log(d, v); },
-      [](auto d, auto v) {
-        return hn::And(hn::Ge(v, hn::Set(d, DBL_MIN)), hn::Le(v, hn::Set(d, DBL_MAX)));
-      },
-      [](double t) { return t >= DBL_MIN && t <= DBL_MAX; }, [](double t) { return std::log(t); });
-}
-
 }  // namespace HWY_NAMESPACE
 }  // namespace vectorial
 HWY_AFTER_NAMESPACE();
@@ -196,14 +185,10 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace vectorial {
 HWY_EXPORT(ExpEscalada);
-HWY_EXPORT(LogVectorial);
 }  // namespace vectorial
 
 void ExpEscalada(double a, const double* x, double* y, std::size_t n) {
   HWY_DYNAMIC_DISPATCH(vectorial::ExpEscalada)(a, x, y, n);
 }
 
-void LogVectorial(const double* x, double* y, std::size_t n) {
-  HWY_DYNAMIC_DISPATCH(vectorial::LogVectorial)(x, y, n);
-}
 #endif

@@ -1,11 +1,10 @@
-// Exponentials and logarithms of whole arrays on the widest vectors the processor has.
+// Exponentials of whole arrays on the widest vectors the processor has.
 //
 // The code is compiled for several instruction sets (x86-64: from the SSE2 baseline to
 // AVX2 and AVX-512) and the best one the processor supports is chosen when the program
 // runs (Highway's dynamic dispatch). Each value depends only on its own argument, never on
 // its place in the array nor on the array's length. Arguments outside the vector
-// routines' range (overflow, underflow, zero, negative, infinite or NaN) are given to
-// std::exp and std::log.
+// routine's range (|x| < 2^−54 or >= 512, infinite or NaN) are given to std::exp.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +14,3 @@
 // algorithm on vectors, with fused multiply-adds where the processor has them, as the
 // library's own variant for such processors uses them, and none elsewhere.
 void ExpEscalada(double a, const double* x, double* y, std::size_t n);
-
-// y[i] = ln x[i] for i = 0..n-1, within 4 ulp of the exact value; y may be x.
-void LogVectorial(const double* x, double* y, std::size_t n);
