@@ -9,6 +9,9 @@ on series up to 100,000 samples) and compare the two files. Prints the largest r
 difference per method and the cases that differ.
 
 Usage: bench/comparar_cli.py ANTES DESPUES FICHERO... [--ignorar METODO:CAMPO ...]
+                             [--metodo TEXTO ...]
+  --metodo Whittle runs only the entries whose method's name contains that text (any of
+  several given).
   --ignorar "Whittle Local:ic" leaves that field (and the report lines that show it) out,
   for a change made on purpose.
 """
@@ -29,11 +32,13 @@ METODOS = [
     ("Varianza Difer.", []),
     ("T0 (IDC)", ["-p", "EInicial=0.01", "-p", "EFinal=10"]),
     ("Whittle Estándar", []),
+    ("Whittle Estándar", ["-p", "RGDensidad=1"]),
     ("Whittle Estándar", ["-p", "RGModelo=1", "-p", "EOrdenp=0", "-p", "EOrdenq=0"]),
     ("Whittle Estándar", ["-p", "RGModelo=1", "-p", "EOrdenp=1", "-p", "EOrdenq=0"]),
     ("Whittle Estándar", ["-p", "RGModelo=1", "-p", "EOrdenp=0", "-p", "EOrdenq=1"]),
     ("Whittle Estándar", ["-p", "RGModelo=1", "-p", "EOrdenp=1", "-p", "EOrdenq=1"]),
     ("Whittle Agregado", []),
+    ("Whittle Agregado", ["-p", "RGDensidad=1"]),
     ("Whittle Local", []),
     ("Whittle Local", ["-p", "CBFactor=16"]),
     ("Test T", []),
@@ -120,6 +125,8 @@ def main():
     p.add_argument("ficheros", nargs="+")
     p.add_argument("--ignorar", action="append", default=[])
     p.add_argument("--hilos", default=None, help="FENWA_HILOS del programa nuevo")
+    p.add_argument("--metodo", action="append", default=[],
+                   help="solo los métodos cuyo nombre contiene este texto")
     args = p.parse_args()
 
     entorno = dict(os.environ)
@@ -130,6 +137,8 @@ def main():
     resumen = {}
     malos = 0
     for metodo, parametros in METODOS:
+        if args.metodo and not any(t in metodo for t in args.metodo):
+            continue
         clave = nombre(metodo, parametros)
         ignorados = {c.split(":", 1)[1] for c in args.ignorar if c.split(":", 1)[0] == metodo}
         peor_metodo = [0.0, ""]

@@ -1,7 +1,7 @@
 # The Debian package (cpack -G DEB): what `cmake --install` installs, under /usr, depending
 # on the runtime libraries the programs link (found by dpkg-shlibdeps: the Qt 6 runtime
-# packages, libc, libstdc++), never on development packages, and on python3 and
-# python3-numpy for the Python module.
+# packages, Highway's libhwy1, libc, libstdc++), never on development packages, and on
+# python3 and python3-numpy for the Python module.
 set(CPACK_PACKAGE_NAME fenwa)
 set(CPACK_PACKAGE_VENDOR FENWA)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -6,12 +6,14 @@
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "estimators/terminos_farima.h"
 #include "numeric/constantes.h"
 #include "numeric/fft.h"
 #include "numeric/minimizacion.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 #include "numeric/regresion.h"
+#include "numeric/vectorial.h"
 
 namespace {
 
@@ -165,31 +167,41 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const double* senos = sin_.data();
   const double* log2Sin = log2Sin_.data();
   const int p = p_, q = q_;
-  // Everything the terms read, by value: the compiler keeps it in registers across exp.
-  const auto suma = SumasEnOrden<1>(
-      m_, kPorPieza, [](std::size_t) {},
-      [=](std::size_t j) {
-        const double* c = cosenos + j * orden;
-        const double* s = senos + j * orden;
-        double A = 1.0, B = 1.0;
-        if (p > 0) {
-          double R = phi[0] * c[0], S = phi[0] * s[0];
-          for (int k = 1; k < p; ++k) {
-            R += phi[k] * c[k];
-            S += phi[k] * s[k];
-          }
-          A = (1 + R) * (1 + R) + S * S;
+  // The powers (2 sin(λ/2))^ex of a piece on vectors first, in the place of its terms.
+  const auto suma = SumasDePiezasEnOrden<1>(
+      m_, kPorPieza, [=](std::size_t desde, std::size_t cuantos, double* t) {
+        ExpEscalada(ex, log2Sin + desde, t, cuantos);
+        if (p <= 1 && q <= 1) {
+          const bool conSenos = orden > 0;
+          TerminosFarima(p, q, p > 0 ? phi[0] : 0.0, q > 0 ? psi[0] : 0.0,
+                         conSenos ? cosenos + desde : nullptr, conSenos ? senos + desde : nullptr,
+                         I + desde, t, cuantos);
+          return;
         }
-        if (q > 0) {
-          double R = psi[0] * c[0], S = psi[0] * s[0];
-          for (int k = 1; k < q; ++k) {
-            R += psi[k] * c[k];
-            S += psi[k] * s[k];
+        for (std::size_t i = 0; i < cuantos; ++i) {
+          const std::size_t j = desde + i;
+          const double* c = cosenos + j * orden;
+          const double* s = senos + j * orden;
+          double A = 1.0, B = 1.0;
+          if (p > 0) {
+            double R = phi[0] * c[0], S = phi[0] * s[0];
+            for (int k = 1; k < p; ++k) {
+              R += phi[k] * c[k];
+              S += phi[k] * s[k];
+            }
+            A = (1 + R) * (1 + R) + S * S;
           }
-          B = (1 + R) * (1 + R) + S * S;
+          if (q > 0) {
+            double R = psi[0] * c[0], S = psi[0] * s[0];
+            for (int k = 1; k < q; ++k) {
+              R += psi[k] * c[k];
+              S += psi[k] * s[k];
+            }
+            B = (1 + R) * (1 + R) + S * S;
+          }
+          const double f = (B / A) * t[i];
+          t[i] = I[j] / f;
         }
-        const double f = (B / A) * std::exp(ex * log2Sin[j]);
-        return std::array<double, 1>{I[j] / f};
       });
   return suma[0];
 }

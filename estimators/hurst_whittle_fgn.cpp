@@ -12,6 +12,7 @@
 #include "numeric/minimizacion.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
+#include "numeric/vectorial.h"
 
 namespace {
 
@@ -156,15 +157,14 @@ TablaFgn::TablaFgn(std::uint32_t m, std::uint32_t nPrima) {
 namespace {
 
 // Per-thread storage of one block of frequencies during an evaluation: the table's values
-// read back.
+// read back, the logarithms then replaced by the powers, and the tail of the whole sum.
 struct BloqueFgn {
   double unoMenosCos[SucesionCompacta::kBloque];
-  double logs[TablaFgn::kTerminos][SucesionCompacta::kBloque];
+  double potencias[TablaFgn::kTerminos][SucesionCompacta::kBloque];
+  double cola[SucesionCompacta::kBloque];
 };
 
 thread_local std::unique_ptr<BloqueFgn> bloqueFgn;
-
-
 
 }  // namespace
 
@@ -183,35 +183,45 @@ ObjetivoWhittleFgn::ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn>
 }
 
 double ObjetivoWhittleFgn::operator()(double H) const {
-  // |x|^ex as exp(ex·ln|x|) with the logarithms computed once; θ and the quotient sum
-  // are accumulated in the same pass, Σ I/(f/θ) = θ·Σ I/f. Blocks of frequencies are
-  // evaluated on all threads and their terms added in frequency order.
+  // |x|^ex as exp(ex·ln|x|) with the logarithms computed once, a block of frequencies at a
+  // time on vectors; θ and the quotient sum are accumulated in the same pass,
+  // Σ I/(f/θ) = θ·Σ I/f. Blocks are evaluated on all threads and their terms added in
+  // frequency order.
+  constexpr std::size_t kBloque = SucesionCompacta::kBloque;
   const double ex = -(2 * H + 1);
   const double K = ConstanteK(H);
   const TablaFgn& tabla = *tabla_;
   const double* I = I_.Datos();
   const bool exacta = suma_ == SumaDensidad::kExacta;
-  const auto sumas = SumasEnOrden<2>(
-      tabla.Frecuencias(), SucesionCompacta::kBloque,
-      [&](std::size_t pieza) {
+  const auto sumas = SumasDePiezasEnOrden<2>(
+      tabla.Frecuencias(), kBloque, [&](std::size_t desde, std::size_t cuantos, double* t) {
         if (!bloqueFgn) bloqueFgn = std::make_unique<BloqueFgn>();
-        const auto bloque = static_cast<std::uint32_t>(pieza);
-        tabla.UnoMenosCos().LeerBloque(bloque, bloqueFgn->unoMenosCos);
-        for (int t = 0; t < TablaFgn::kTerminos; ++t)
-          tabla.Logaritmo(t).LeerBloque(bloque, bloqueFgn->logs[t]);
-      },
-      [=](std::size_t jj) {
-        const BloqueFgn& b = *bloqueFgn;
-        const std::size_t j = jj % SucesionCompacta::kBloque;
-        double suma = std::exp(ex * b.logs[0][j]);
-        suma = suma + (std::exp(ex * b.logs[1][j]) + std::exp(ex * b.logs[2][j]));
-        suma = suma + (std::exp(ex * b.logs[3][j]) + std::exp(ex * b.logs[4][j]));
-        suma = suma + (std::exp(ex * b.logs[5][j]) + std::exp(ex * b.logs[6][j]));
-        suma = suma + (std::exp(ex * b.logs[7][j]) + std::exp(ex * b.logs[8][j]));
+        BloqueFgn& b = *bloqueFgn;
+        const auto bloque = static_cast<std::uint32_t>(desde / kBloque);
+        tabla.UnoMenosCos().LeerBloque(bloque, b.unoMenosCos);
+        for (int k = 0; k < TablaFgn::kTerminos; ++k)
+          tabla.Logaritmo(k).LeerBloque(bloque, b.potencias[k]);
         // The tail is a small part of the sum: λ from its logarithm is exact enough.
-        if (exacta) suma = suma + ColaFgn(std::exp(b.logs[0][j]), ex);
-        const double f = suma * (b.unoMenosCos[j] * K);
-        return std::array<double, 2>{std::log(f), I[jj] / f};
+        if (exacta)
+          for (std::size_t j = 0; j < cuantos; ++j)
+            b.cola[j] = ColaFgn(std::exp(b.potencias[0][j]), ex);
+        for (int k = 0; k < TablaFgn::kTerminos; ++k)
+          ExpEscalada(ex, b.potencias[k], b.potencias[k], cuantos);
+        // f in the place of the quotients, which replace it once its logarithms are taken.
+        double* const logF = t;
+        double* const cociente = t + kBloque;
+        const auto& p = b.potencias;
+        for (std::size_t j = 0; j < cuantos; ++j) {
+          double suma = p[0][j];
+          suma = suma + (p[1][j] + p[2][j]);
+          suma = suma + (p[3][j] + p[4][j]);
+          suma = suma + (p[5][j] + p[6][j]);
+          suma = suma + (p[7][j] + p[8][j]);
+          if (exacta) suma = suma + b.cola[j];
+          cociente[j] = suma * (b.unoMenosCos[j] * K);
+        }
+        for (std::size_t j = 0; j < cuantos; ++j) logF[j] = std::log(cociente[j]);
+        for (std::size_t j = 0; j < cuantos; ++j) cociente[j] = I[desde + j] / cociente[j];
       });
   const double sumaLog = sumas[0], sumaCociente = sumas[1];
   return std::exp(dosSobreN_ * sumaLog) * sumaCociente;

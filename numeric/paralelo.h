@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "numeric/progreso.h"
@@ -109,5 +110,45 @@ std::array<double, K> SumasEnOrden(std::size_t total, std::size_t porPieza,
         for (std::size_t j = 0; j < cuantos; ++j)
           for (std::size_t k = 0; k < K; ++k) suma[k] += b[j * K + k];
       });
+  return suma;
+}
+
+// The same sums with the terms of a whole piece computed at once (on vectors, say):
+// calcular(desde, cuantos, t) writes term k of element desde + i to t[k·porPieza + i],
+// i = 0..cuantos-1. The sums are added in the order of j as in SumasEnOrden, so the same
+// terms give the same sums, bit for bit, on any number of threads.
+template <std::size_t K, class Calcular>
+std::array<double, K> SumasDePiezasEnOrden(std::size_t total, std::size_t porPieza,
+                                           const Calcular& calcular) {
+  std::array<double, K> suma{};
+  const std::size_t piezas = NumeroDePiezas(total, porPieza);
+  const auto cuantosEn = [&](std::size_t p) {
+    return std::min(total, (p + 1) * porPieza) - p * porPieza;
+  };
+  const auto sumar = [&](const double* t, std::size_t cuantos) {
+    for (std::size_t k = 0; k < K; ++k) {
+      double s = suma[k];
+      for (std::size_t j = 0; j < cuantos; ++j) s += t[k * porPieza + j];
+      suma[k] = s;
+    }
+  };
+  // The buffers are written before they are read: left uninitialised.
+  if (!RepartoEnHilos(piezas)) {
+    const auto terminos = std::make_unique_for_overwrite<double[]>(piezas ? porPieza * K : 0);
+    for (std::size_t p = 0; p < piezas; ++p) {
+      calcular(p * porPieza, cuantosEn(p), terminos.get());
+      sumar(terminos.get(), cuantosEn(p));
+      Avance(static_cast<double>(p + 1) / static_cast<double>(piezas));
+    }
+    return suma;
+  }
+  const auto ranuras =
+      std::make_unique_for_overwrite<double[]>(std::min(piezas, kRanurasEnOrden) * porPieza * K);
+  ParaCadaPiezaEnOrden(
+      piezas,
+      [&](std::size_t p, std::size_t r) {
+        calcular(p * porPieza, cuantosEn(p), ranuras.get() + r * porPieza * K);
+      },
+      [&](std::size_t p, std::size_t r) { sumar(ranuras.get() + r * porPieza * K, cuantosEn(p)); });
   return suma;
 }

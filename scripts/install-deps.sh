@@ -14,7 +14,8 @@ packages=(
   locales                               # es_ES.UTF-8 for the decimal-comma tests
   desktop-file-utils                    # validating the installed desktop entry in the tests
   ccache                                # faster rebuilds
-  pkg-config                            # finds libpcap and libzstd for CMake
+  pkg-config                            # finds libpcap, libzstd and Highway for CMake
+  libhwy-dev                            # Highway: vector code chosen at run time (numeric/vectorial.cpp)
   libpcap-dev                           # packet captures: filters (BPF) and the pcap variants libpcap reads
   zlib1g-dev libzstd-dev                # gzip- and zstd-compressed captures, decompressed as they are read
   zstd                                  # the zstd program, speed reference of the capture benchmark

@@ -1,6 +1,8 @@
 // Parallel loops with a fixed split, and the progress and cancellation control.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
@@ -53,6 +55,38 @@ TEST(ParaCadaPiezaEnOrden, SumaComoUnBucleSecuencial) {
     EXPECT_EQ(veces, std::vector<int>(kPiezas, 1)) << n << " hilos";
     ASSERT_EQ(orden.size(), kPiezas);
     for (std::size_t p = 0; p < kPiezas; ++p) EXPECT_EQ(orden[p], p);
+  }
+}
+
+// Whole pieces of terms at once give the sums of SumasEnOrden term by term, bit for bit:
+// lengths that fill the last piece or not, fewer terms than a piece, more pieces than slots.
+TEST(SumasDePiezasEnOrden, LasDeSumasEnOrden) {
+  struct Caso {
+    std::size_t total, porPieza;
+  };
+  const Caso casos[] = {{0, 8}, {5, 8}, {64, 8}, {1000, 7}, {4096, 256}, {3001, 64}};
+  for (const Caso& c : casos) {
+    for (const unsigned n : kHilos) {
+      Hilos hilos(n);
+      const auto termino = [](std::size_t j) {
+        return std::array<double, 2>{Termino(j), 1.0 / (1.0 + Termino(3 * j))};
+      };
+      const auto esperadas = SumasEnOrden<2>(c.total, c.porPieza, [](std::size_t) {}, termino);
+      std::vector<int> veces(c.total, 0);
+      const auto sumas = SumasDePiezasEnOrden<2>(
+          c.total, c.porPieza, [&](std::size_t desde, std::size_t cuantos, double* t) {
+            ASSERT_EQ(desde % c.porPieza, 0u);
+            ASSERT_EQ(cuantos, std::min(c.porPieza, c.total - desde));
+            for (std::size_t i = 0; i < cuantos; ++i) {
+              ++veces[desde + i];
+              t[i] = termino(desde + i)[0];
+              t[c.porPieza + i] = termino(desde + i)[1];
+            }
+          });
+      EXPECT_EQ(sumas, esperadas) << c.total << " en piezas de " << c.porPieza << ", " << n
+                                  << " hilos";
+      EXPECT_EQ(veces, std::vector<int>(c.total, 1));
+    }
   }
 }
 
