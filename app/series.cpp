@@ -14,12 +14,17 @@
 #include <utility>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/escritura_atomica.h"
 #include "app/npy.h"
+#include "numeric/decimal.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -134,19 +139,75 @@ constexpr std::array<std::uint8_t, 256> kClases = [] {
 }();
 
 inline std::uint8_t Clase(char c) { return kClases[static_cast<unsigned char>(c)]; }
-// Each test from a table of its own: the counting loop runs fastest on two independent
-// loads of one byte.
 constexpr std::array<bool, 256> kBlancos = [] {
   std::array<bool, 256> t{};
   for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kBlanco;
   return t;
 }();
-constexpr std::array<std::uint8_t, 256> kAjenos = [] {
-  std::array<std::uint8_t, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kAjeno;
-  return t;
-}();
 inline bool EsBlanco(char c) { return kBlancos[static_cast<unsigned char>(c)]; }
+
+// The same classes by comparisons, as the counting pass makes them sixteen bytes at a time.
+// Blanks are ' ' and 9..13 (tab, line feed, vertical tab, form feed, carriage return).
+constexpr bool BlancoPorComparacion(unsigned char c) {
+  return c == ' ' || static_cast<unsigned char>(c - 9) < 5;
+}
+constexpr bool DeNumeroPorComparacion(unsigned char c) {
+  return static_cast<unsigned char>(c - '0') < 10 || c == '+' || c == '-' || c == '.' ||
+         (c | 0x20) == 'e';
+}
+static_assert([] {
+  for (int c = 0; c < 256; ++c)
+    if (BlancoPorComparacion(static_cast<unsigned char>(c)) != (kClases[c] == kBlanco) ||
+        DeNumeroPorComparacion(static_cast<unsigned char>(c)) != (kClases[c] == kDeNumero))
+      return false;
+  return true;
+}());
+
+// Over the bytes p[0..n) (p[-1] readable): the tokens that start there (a byte that is not
+// blank after one that is), added to `tokens`; true when some byte is one that no number
+// holds. Sixteen bytes at a time where the processor has SSE2 (the counts of up to 255 runs
+// held one per byte lane, then added up), the rest one by one.
+bool ContarTokens(const unsigned char* p, std::size_t n, std::uint64_t& tokens) {
+  std::size_t i = 0;
+  bool ajeno = false;
+#ifdef __SSE2__
+  const __m128i k9 = _mm_set1_epi8(9), k4 = _mm_set1_epi8(4), k0 = _mm_set1_epi8('0');
+  const __m128i kCifras = _mm_set1_epi8(9), kEspacio = _mm_set1_epi8(' ');
+  const __m128i kMas = _mm_set1_epi8('+'), kMenos = _mm_set1_epi8('-');
+  const __m128i kPunto = _mm_set1_epi8('.'), kE = _mm_set1_epi8('e');
+  const __m128i kMinuscula = _mm_set1_epi8(0x20);
+  // x <= m as unsigned bytes.
+  const auto hasta = [](__m128i x, __m128i m) { return _mm_cmpeq_epi8(_mm_min_epu8(x, m), x); };
+  const auto blancos = [&](__m128i x) {
+    return _mm_or_si128(_mm_cmpeq_epi8(x, kEspacio), hasta(_mm_sub_epi8(x, k9), k4));
+  };
+  __m128i validos = _mm_set1_epi8(-1);  // lanes where every byte so far was blank or of a number
+  while (i + 16 <= n) {
+    __m128i cuenta = _mm_setzero_si128();
+    for (int r = 0; r < 255 && i + 16 <= n; ++r, i += 16) {
+      const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      const __m128i antes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1));
+      const __m128i blanco = blancos(c);
+      cuenta = _mm_sub_epi8(cuenta, _mm_andnot_si128(blanco, blancos(antes)));
+      const __m128i numero = _mm_or_si128(
+          _mm_or_si128(hasta(_mm_sub_epi8(c, k0), kCifras), _mm_cmpeq_epi8(c, kPunto)),
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, kMas), _mm_cmpeq_epi8(c, kMenos)),
+                       _mm_cmpeq_epi8(_mm_or_si128(c, kMinuscula), kE)));
+      validos = _mm_and_si128(validos, _mm_or_si128(blanco, numero));
+    }
+    const __m128i sumas = _mm_sad_epu8(cuenta, _mm_setzero_si128());
+    tokens += static_cast<std::uint64_t>(_mm_cvtsi128_si32(sumas)) +
+              static_cast<std::uint64_t>(_mm_extract_epi16(sumas, 4));
+  }
+  ajeno = _mm_movemask_epi8(validos) != 0xFFFF;
+#endif
+  for (; i < n; ++i) {
+    const bool blanco = BlancoPorComparacion(p[i]);
+    tokens += BlancoPorComparacion(p[i - 1]) && !blanco;
+    ajeno |= !blanco && !DeNumeroPorComparacion(p[i]);
+  }
+  return ajeno;
+}
 
 // Longest token taken for a number (far beyond any a program writes); a longer one is
 // refused, so that a stream of digits without end is not held in memory.
@@ -197,6 +258,7 @@ bool Subdesborda(const char* p, const char* fin) {
 
 // Converts the token [p, fin). False unless it is one finite decimal number.
 bool ConvertirNumero(const char* p, const char* fin, double& valor) {
+  if (DecimalExacto(p, fin, valor) == fin) return true;
   const char* inicio = p;
   if (*p == '+') {
     ++p;
@@ -356,11 +418,9 @@ std::optional<Rechazo> LeerFlujo(int fd, std::size_t trozo, Vector& out) {
 
 // ---- Regular files ------------------------------------------------------------------------
 
-// Bytes of a regular file read by each piece of the parallel reader.
+// Bytes of a regular file counted and converted by each piece of the parallel reader, and
+// of each read of a stream.
 constexpr std::size_t kTrozoLectura = std::size_t{1} << 22;
-
-// Per-thread buffer of the parallel reader's pieces.
-thread_local std::vector<char> bufferLectura;
 
 // What stops the pieces of the parallel reader (ParaCadaPieza rethrows the lowest one's).
 struct ByteAjeno {  // at this offset, a byte that no number holds
@@ -369,109 +429,71 @@ struct ByteAjeno {  // at this offset, a byte that no number holds
 struct TokenMalo {  // at this offset starts a token that is not a number
   std::uint64_t posicion;
 };
-struct FalloLectura {};
-struct FicheroCambiado {};  // the file grew or shrank while it was read
+struct FicheroCambiado {};  // the file's text is not the one counted
 
-// Reads up to `cuantos` bytes of fd from `desde` into buf (resized to what was read).
-bool LeerTramo(int fd, std::uint64_t desde, std::size_t cuantos, std::vector<char>& buf) {
-  buf.resize(cuantos);
-  std::size_t leidos = 0;
-  while (leidos < cuantos) {
-    const ssize_t r = ::pread(fd, buf.data() + leidos, cuantos - leidos,
-                              static_cast<off_t>(desde + leidos));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (r == 0) break;
-    leidos += static_cast<std::size_t>(r);
-  }
-  buf.resize(leidos);
-  return true;
+// Asks for 2 MiB pages under the samples x[0..n-1], not yet written, where the system
+// grants them on request: a long series then takes a few hundred page faults while it is
+// converted instead of one per 4 KiB, which cost more than the conversion itself.
+void PaginasGrandes(double* x, std::size_t n) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kPagina = std::uintptr_t{1} << 21;
+  const auto desde = (reinterpret_cast<std::uintptr_t>(x) + kPagina - 1) & ~(kPagina - 1);
+  const auto hasta = reinterpret_cast<std::uintptr_t>(x + n) & ~(kPagina - 1);
+  if (hasta > desde) ::madvise(reinterpret_cast<void*>(desde), hasta - desde, MADV_HUGEPAGE);
+#else
+  (void)x;
+  (void)n;
+#endif
 }
 
-// A regular file, its bytes from `base` on (`tam` of them), read by pieces.
+// A regular file mapped into memory: its bytes texto[0..tam) (those from the descriptor's
+// offset on), counted and converted by pieces of `trozo` bytes on all threads, without
+// copying them.
 struct Regular {
-  int fd;
-  std::uint64_t base, tam;
+  const char* texto;
+  std::uint64_t tam;
   std::size_t trozo;
 
-  void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& buf) const {
-    if (!LeerTramo(fd, base + desde, hasta - desde, buf)) throw FalloLectura{};
-    if (buf.size() != hasta - desde) throw FicheroCambiado{};
-  }
-
-  // First pass: the tokens that start in each piece. A byte that no number holds stops it.
+  // First pass: the tokens that start in each piece (a number starts after a blank or at the
+  // start). A byte that no number holds stops it.
   std::vector<std::uint64_t> Contar() const {
     const std::size_t piezas = NumeroDePiezas(tam, trozo);
     std::vector<std::uint64_t> cuenta(piezas, 0);
     ParaCadaPieza(piezas, [&](std::size_t t) {
-      // The piece and the byte before it: a number starts after a blank or at the start.
-      const std::uint64_t a = t * trozo;
-      const std::uint64_t desde = a > 0 ? a - 1 : 0;
+      std::uint64_t a = t * trozo;
       const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
-      std::vector<char>& buf = bufferLectura;
-      Leer(desde, b, buf);
-      bool enBlanco = a == 0 || EsBlanco(buf[0]);
       std::uint64_t n = 0;
-      std::uint8_t ajeno = 0;
-      for (std::size_t i = a - desde; i < buf.size(); ++i) {
-        const auto c = static_cast<unsigned char>(buf[i]);
-        const bool blanco = kBlancos[c];
-        n += enBlanco & !blanco;
-        enBlanco = blanco;
-        ajeno |= kAjenos[c];
+      bool ajeno = false;
+      if (a == 0) {  // the first byte of the file has no byte before it
+        n = !EsBlanco(texto[0]);
+        ajeno = Clase(texto[0]) == kAjeno;
+        a = 1;
       }
+      if (a < b)
+        ajeno |= ContarTokens(reinterpret_cast<const unsigned char*>(texto) + a, b - a, n);
       if (ajeno) {
-        std::size_t i = a - desde;
-        while (Clase(buf[i]) != kAjeno) ++i;
-        throw ByteAjeno{desde + i};
+        std::uint64_t i = t * trozo;
+        while (Clase(texto[i]) != kAjeno) ++i;
+        throw ByteAjeno{i};
       }
       cuenta[t] = n;
     });
     return cuenta;
   }
 
-  // Reads [desde, b) and some bytes after it for the last number that starts in [a, b),
-  // more when that number goes on beyond them, up to the longest number taken. False when
-  // no number starts in [a, b): the piece has nothing to convert.
-  bool LeerPieza(std::uint64_t a, std::uint64_t desde, std::uint64_t b,
-                 std::vector<char>& buf) const {
-    std::size_t margen = 64;
-    for (;;) {
-      const std::uint64_t leido = std::min<std::uint64_t>(tam, b + margen);
-      Leer(desde, leido, buf);
-      if (margen == 64) {
-        bool empieza = false;
-        for (std::uint64_t i = a; i < b && !empieza; ++i)
-          empieza = !EsBlanco(buf[i - desde]) && (i == 0 || EsBlanco(buf[i - desde - 1]));
-        if (!empieza) return false;
-      }
-      bool completo = leido == tam;
-      for (std::size_t i = b - desde; i < buf.size() && !completo; ++i) completo = EsBlanco(buf[i]);
-      if (completo || margen > kNumeroMaximo) return true;
-      margen = std::min(margen * 4, kNumeroMaximo + 1);
-    }
-  }
-
   // Second pass over the tokens that start before `hasta`: each converted into its place
   // y[primero[t]...] of the series, or only checked when y is null. A number belongs to the
-  // piece where its first character is; each piece reads its own bytes, the one before
-  // them and enough after them for its last number.
+  // piece where its first character is.
   void Convertir(std::uint64_t hasta, double* y, const std::vector<std::uint64_t>& primero,
                  const std::vector<std::uint64_t>& cuenta) const {
     ParaCadaPieza(NumeroDePiezas(hasta, trozo), [&](std::size_t t) {
       const std::uint64_t a = t * trozo;
-      const std::uint64_t desde = a > 0 ? a - 1 : 0;
       const std::uint64_t b = std::min<std::uint64_t>(hasta, a + trozo);
-      std::vector<char>& buf = bufferLectura;
-      if (!LeerPieza(a, desde, b, buf)) return;
-      const char* inicio = buf.data();
-      const char* fin = inicio + buf.size();
-      const char* limite = inicio + (b - desde);
-      const char* p = inicio + (a - desde);
+      const char* const fin = texto + tam;
+      const char* const limite = texto + b;
+      const char* p = texto + a;
       // The rest of a number that started in the piece before.
-      if (a > 0 && !EsBlanco(buf[0]))
+      if (a > 0 && !EsBlanco(p[-1]))
         while (p < limite && !EsBlanco(*p)) ++p;
       std::uint64_t i = y ? primero[t] : 0;
       const std::uint64_t ultimo = y ? primero[t] + cuenta[t] : ~std::uint64_t{0};
@@ -479,12 +501,20 @@ struct Regular {
         while (p < limite && EsBlanco(*p)) ++p;
         if (p >= limite) break;
         if (i == ultimo) throw FicheroCambiado{};
-        const char* q = p;
-        while (q < fin && !EsBlanco(*q)) ++q;
-        // A token that reaches the end of what was read goes on beyond kNumeroMaximo.
+        // Most numbers are whole tokens of the short form that DecimalExacto converts as it
+        // finds their end; the others are delimited first and converted in the general way.
         double x;
-        if (static_cast<std::size_t>(q - p) > kNumeroMaximo || !ConvertirNumero(p, q, x))
-          throw TokenMalo{desde + static_cast<std::uint64_t>(p - inicio)};
+        const char* q = DecimalExacto(p, fin, x);
+        if (!q || (q < fin && !EsBlanco(*q))) {
+          // Delimited up to one byte beyond the longest number taken, which refuses it.
+          const char* const tope = fin - p > static_cast<std::ptrdiff_t>(kNumeroMaximo)
+                                       ? p + kNumeroMaximo + 1
+                                       : fin;
+          q = p;
+          while (q < tope && !EsBlanco(*q)) ++q;
+          if (static_cast<std::size_t>(q - p) > kNumeroMaximo || !ConvertirNumero(p, q, x))
+            throw TokenMalo{static_cast<std::uint64_t>(p - texto)};
+        }
         if (y) y[i] = x;
         ++i;
         p = q;
@@ -495,31 +525,22 @@ struct Regular {
 
   // Start of the token that holds the byte at `posicion`.
   std::uint64_t InicioDelToken(std::uint64_t posicion) const {
-    const std::uint64_t desde = posicion - std::min<std::uint64_t>(posicion, kNumeroMaximo + 1);
-    std::vector<char> buf;
-    Leer(desde, posicion, buf);
-    std::size_t i = buf.size();
-    while (i > 0 && !EsBlanco(buf[i - 1])) --i;
-    return desde + i;
+    while (posicion > 0 && !EsBlanco(texto[posicion - 1])) --posicion;
+    return posicion;
   }
 
   // The refusal of the token that starts at `posicion`: its line (line ends before it,
   // plus one) and its first bytes.
   Rechazo Formato(std::uint64_t posicion) const {
-    std::uint64_t linea = 1;
-    std::vector<char> buf;
-    constexpr std::uint64_t kBloque = std::uint64_t{1} << 20;
-    for (std::uint64_t d = 0; d < posicion; d += kBloque) {
-      Leer(d, std::min(posicion, d + kBloque), buf);
-      linea += static_cast<std::uint64_t>(std::count(buf.begin(), buf.end(), '\n'));
-    }
-    Leer(posicion, std::min<std::uint64_t>(tam, posicion + kTokenGuardado), buf);
-    return Rechazo{Rechazo::Motivo::Formato, linea, TokenEn(buf.data(), buf.data() + buf.size())};
+    const auto linea = 1 + static_cast<std::uint64_t>(std::count(texto, texto + posicion, '\n'));
+    const char* p = texto + posicion;
+    return Rechazo{Rechazo::Motivo::Formato, linea,
+                   TokenEn(p, p + std::min<std::uint64_t>(tam - posicion, kTokenGuardado))};
   }
 
   // The whole file: counted, then converted straight into its place in the series, on all
-  // threads and never held whole in memory. A file refused by the first pass is checked by
-  // the second up to the refused token, so that the first bad token is the one reported.
+  // threads. A file refused by the first pass is checked by the second up to the refused
+  // token, so that the first bad token is the one reported.
   std::optional<Rechazo> LeerTodo(Vector& out) const {
     try {
       std::vector<std::uint64_t> cuenta;
@@ -532,7 +553,6 @@ struct Regular {
           ajeno = InicioDelToken(e.posicion);
         }
       }
-      std::vector<char>().swap(bufferLectura);
       if (ajeno) {
         TramoProgreso tramo(0.2, 1.0);
         Convertir(*ajeno, nullptr, {}, {});
@@ -547,25 +567,53 @@ struct Regular {
       if (total < 2) return Rechazar(Rechazo::Motivo::Pocos);
       if (total > kMuestrasMaximas) return Rechazar(Rechazo::Motivo::Demasiados);
       Vector datos(static_cast<std::uint32_t>(total));
+      PaginasGrandes(datos.Datos(), datos.Longitud());
       {
         TramoProgreso tramo(0.2, 1.0);
         Convertir(tam, datos.Datos(), primero, cuenta);
       }
-      std::vector<char>().swap(bufferLectura);
       out = std::move(datos);
       return std::nullopt;
     } catch (const TokenMalo& e) {
-      std::vector<char>().swap(bufferLectura);
       return Formato(e.posicion);
-    } catch (const FalloLectura&) {
-      std::vector<char>().swap(bufferLectura);
-      return Rechazar(Rechazo::Motivo::Lectura);
     } catch (const FicheroCambiado&) {
-      std::vector<char>().swap(bufferLectura);
       return Rechazar(Rechazo::Motivo::Cambiado);
     }
   }
 };
+
+// The file's bytes from `base` on (`tam` of them), mapped read-only for the reader: a file
+// that cannot be mapped is read as a stream.
+class Proyeccion {
+ public:
+  Proyeccion(int fd, std::uint64_t base, std::uint64_t tam) : largo_(base + tam) {
+    if (largo_ == 0) return;
+    void* p = ::mmap(nullptr, largo_, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (p == MAP_FAILED) return;
+    mapa_ = static_cast<const char*>(p);
+    texto_ = mapa_ + base;
+  }
+  ~Proyeccion() {
+    if (mapa_) ::munmap(const_cast<char*>(mapa_), largo_);
+  }
+  Proyeccion(const Proyeccion&) = delete;
+  Proyeccion& operator=(const Proyeccion&) = delete;
+  // Null when it could not be mapped; "" (a file without bytes) when it has none.
+  const char* Texto() const { return largo_ == 0 ? "" : texto_; }
+
+ private:
+  std::size_t largo_;
+  const char* mapa_ = nullptr;
+  const char* texto_ = nullptr;
+};
+
+// Whether the file is still the one whose state was `antes` (length and modification time).
+bool MismoFichero(int fd, const struct stat& antes) {
+  struct stat ahora {};
+  return ::fstat(fd, &ahora) == 0 && ahora.st_size == antes.st_size &&
+         ahora.st_mtim.tv_sec == antes.st_mtim.tv_sec &&
+         ahora.st_mtim.tv_nsec == antes.st_mtim.tv_nsec;
+}
 
 }  // namespace
 
@@ -597,9 +645,13 @@ Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t
   const bool regular = !comoFlujo && trozo > 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                        base >= 0 && st.st_size >= base;
   if (regular) {
-    const Regular fichero{fd, static_cast<std::uint64_t>(base),
-                          static_cast<std::uint64_t>(st.st_size - base), trozo};
-    rechazo = fichero.LeerTodo(datos);
+    const auto tam = static_cast<std::uint64_t>(st.st_size - base);
+    const Proyeccion proyeccion(fd, static_cast<std::uint64_t>(base), tam);
+    if (proyeccion.Texto()) {
+      const Regular fichero{proyeccion.Texto(), tam, trozo};
+      rechazo = fichero.LeerTodo(datos);
+      if (!MismoFichero(fd, st)) rechazo = Rechazar(Rechazo::Motivo::Cambiado);
+    }
   }
   // A stream, or a file that changed while it was read: once more, as a stream.
   if (rechazo && rechazo->motivo == Rechazo::Motivo::Cambiado) {
