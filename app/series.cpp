@@ -431,21 +431,6 @@ struct TokenMalo {  // at this offset starts a token that is not a number
 };
 struct FicheroCambiado {};  // the file's text is not the one counted
 
-// Asks for 2 MiB pages under the samples x[0..n-1], not yet written, where the system
-// grants them on request: a long series then takes a few hundred page faults while it is
-// converted instead of one per 4 KiB, which cost more than the conversion itself.
-void PaginasGrandes(double* x, std::size_t n) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kPagina = std::uintptr_t{1} << 21;
-  const auto desde = (reinterpret_cast<std::uintptr_t>(x) + kPagina - 1) & ~(kPagina - 1);
-  const auto hasta = reinterpret_cast<std::uintptr_t>(x + n) & ~(kPagina - 1);
-  if (hasta > desde) ::madvise(reinterpret_cast<void*>(desde), hasta - desde, MADV_HUGEPAGE);
-#else
-  (void)x;
-  (void)n;
-#endif
-}
-
 // A regular file mapped into memory: its bytes texto[0..tam) (those from the descriptor's
 // offset on), counted and converted by pieces of `trozo` bytes on all threads, without
 // copying them.
@@ -567,7 +552,6 @@ struct Regular {
       if (total < 2) return Rechazar(Rechazo::Motivo::Pocos);
       if (total > kMuestrasMaximas) return Rechazar(Rechazo::Motivo::Demasiados);
       Vector datos(static_cast<std::uint32_t>(total));
-      PaginasGrandes(datos.Datos(), datos.Longitud());
       {
         TramoProgreso tramo(0.2, 1.0);
         Convertir(tam, datos.Datos(), primero, cuenta);

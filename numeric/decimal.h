@@ -31,10 +31,9 @@ inline const char* DecimalExactoPorCifras(const char* p, const char* fin, double
   long exponente = 0;
   if (p < fin && *p == '.') {
     const char* const decimales = ++p;
-    if (significativas == 0) {
+    if (significativas == 0)
       while (p < fin && *p == '0') ++p;
-      primera = p;
-    }
+    primera = p;
     for (; p < fin && cifra(*p) < 10; ++p) w = w * 10 + cifra(*p);
     if (p == decimales) return nullptr;
     significativas += p - primera;

@@ -9,7 +9,9 @@
 
 #include "comun.h"
 #include "estimators/estado.h"
+#include "estimators/hurst_higuchi.h"
 #include "estimators/hurst_periodograma.h"
+#include "estimators/hurst_rs.h"
 #include "estimators/hurst_whittle_agregado.h"
 #include "estimators/hurst_whittle_farima.h"
 #include "estimators/hurst_whittle_fgn.h"
@@ -67,6 +69,25 @@ const std::vector<Metodo>& Metodos() {
          double H = 0, a = 0, b = 0;
          const int e = HurstWhittleAgregado(s, 2, H, a, b);
          return Resultado{static_cast<double>(e), H, a, b};
+       }},
+      {"R/S",
+       [](const Vector& s) {
+         double H = 0;
+         Vector x, y;
+         const int e = HurstRS(s, 6, 8, 10, 4, H, x, y);
+         Resultado r = {static_cast<double>(e), H};
+         r.insert(r.end(), y.begin(), y.end());
+         return r;
+       }},
+      {"Higuchi",
+       [](const Vector& s) {
+         double H = 0;
+         std::int32_t usado = 0;
+         Vector x, y;
+         const int e = HurstHiguchi(s, 0, 10, H, usado, x, y);
+         Resultado r = {static_cast<double>(e), H};
+         r.insert(r.end(), y.begin(), y.end());
+         return r;
        }},
       {"Test T",
        [](const Vector& s) {
