@@ -172,7 +172,7 @@ bool ContarTokens(const unsigned char* p, std::size_t n, std::uint64_t& tokens) 
   bool ajeno = false;
 #ifdef __SSE2__
   const __m128i k9 = _mm_set1_epi8(9), k4 = _mm_set1_epi8(4), k0 = _mm_set1_epi8('0');
-  const __m128i kCifras = _mm_set1_epi8(9), kEspacio = _mm_set1_epi8(' ');
+  const __m128i kEspacio = _mm_set1_epi8(' ');
   const __m128i kMas = _mm_set1_epi8('+'), kMenos = _mm_set1_epi8('-');
   const __m128i kPunto = _mm_set1_epi8('.'), kE = _mm_set1_epi8('e');
   const __m128i kMinuscula = _mm_set1_epi8(0x20);
@@ -190,7 +190,7 @@ bool ContarTokens(const unsigned char* p, std::size_t n, std::uint64_t& tokens) 
       const __m128i blanco = blancos(c);
       cuenta = _mm_sub_epi8(cuenta, _mm_andnot_si128(blanco, blancos(antes)));
       const __m128i numero = _mm_or_si128(
-          _mm_or_si128(hasta(_mm_sub_epi8(c, k0), kCifras), _mm_cmpeq_epi8(c, kPunto)),
+          _mm_or_si128(hasta(_mm_sub_epi8(c, k0), k9), _mm_cmpeq_epi8(c, kPunto)),
           _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, kMas), _mm_cmpeq_epi8(c, kMenos)),
                        _mm_cmpeq_epi8(_mm_or_si128(c, kMinuscula), kE)));
       validos = _mm_and_si128(validos, _mm_or_si128(blanco, numero));

@@ -13,9 +13,9 @@
 
 namespace {
 
-// Samples of the profile swept for every lag of a piece before moving on: with the k_max
-// samples before them they stay in the processor's cache, so that the profile is read from
-// memory once per piece rather than once per lag.
+// Samples of the profile made and swept for every lag of a piece before moving on: with the
+// k_max samples before them they stay in the processor's cache, so that the series is read
+// from memory once per piece rather than the whole profile once per lag.
 constexpr std::size_t kTramo = std::size_t{1} << 15;
 // Samples between two progress reports (about a millisecond of work).
 constexpr std::size_t kEntreAvisos = std::size_t{1} << 20;
@@ -166,7 +166,8 @@ int HurstHiguchi(const Vector& serie, std::int32_t retardoMaximo, std::int32_t r
   // The lags dealt into pieces (lag j to piece j mod piezas), at most one per thread: each
   // lag's value is the same in any piece.
   const std::uint32_t puntos = static_cast<std::uint32_t>(retardos.size());
-  const std::size_t piezas = std::clamp<std::size_t>(HilosDeCalculo(), 1, std::min<std::size_t>(kPiezas, puntos));
+  const std::size_t piezas =
+      std::clamp<std::size_t>(HilosDeCalculo(), 1, std::min<std::size_t>(kPiezas, puntos));
   std::vector<double> L(puntos);
   ParaCadaPieza(piezas, [&](std::size_t t) {
     std::vector<std::uint32_t> suyos;

@@ -129,8 +129,9 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
       piezas.push_back({r.d, b, std::min(kGrupo, r.bloques - b), total + b});
     total += r.bloques;
   }
-  std::stable_sort(piezas.begin(), piezas.end(),
-                   [](const Pieza& a, const Pieza& b) { return a.d * a.cuantos > b.d * b.cuantos; });
+  std::stable_sort(piezas.begin(), piezas.end(), [](const Pieza& a, const Pieza& b) {
+    return a.d * a.cuantos > b.d * b.cuantos;
+  });
   Vector x(static_cast<std::uint32_t>(total)), y(static_cast<std::uint32_t>(total));
   double* px = x.Datos();
   double* py = y.Datos();
@@ -154,7 +155,8 @@ int HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t bloques
       validos[p.k + j] = valido[j];
     }
   });
-  if (std::find(validos.begin(), validos.end(), 0) != validos.end()) return kEstadoBloqueSinVarianzaRS;
+  if (std::find(validos.begin(), validos.end(), 0) != validos.end())
+    return kEstadoBloqueSinVarianzaRS;
 
   return AjustarRectaLogLog(x, y, [](double pendiente) { return pendiente; }, H, ejeX, ejeY);
 }

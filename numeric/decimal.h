@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <cstring>
 
-// Converts, digit by digit, the number that starts at p (and ends at `fin` at the latest) when it is
-// [-]digits[.digits][(e|E)[+|-]digits] (at least one digit on each side of the point, at
-// most four exponent digits) within the limits above, and returns where it stops: the
-// number is the whole token only when that is `fin` or a blank. Null, with `valor`
+// Converts, digit by digit, the number that starts at p (and ends at `fin` at the latest)
+// when it is [-]digits[.digits][(e|E)[+|-]digits] (at least one digit on each side of the
+// point, at most four exponent digits) within the limits above, and returns where it stops:
+// the number is the whole token only when that is `fin` or a blank. Null, with `valor`
 // untouched, for anything else, which the caller converts in the general way.
 inline const char* DecimalExactoPorCifras(const char* p, const char* fin, double& valor) {
   static constexpr double kPotencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -80,7 +80,8 @@ inline int CifrasAlPrincipio(std::uint64_t v) {
   const std::uint64_t malo = ((v & (0xF0 * kUnos)) ^ (0x30 * kUnos)) |
                              (((v & (0x0F * kUnos)) + 0x06 * kUnos) & (0x10 * kUnos));
   // The high bit of each such byte, without carries between bytes.
-  const std::uint64_t marcas = (((malo & (0x7F * kUnos)) + 0x7F * kUnos) | malo) & (0x80 * kUnos);
+  const std::uint64_t marcas =
+      (((malo & (0x7F * kUnos)) + 0x7F * kUnos) | malo) & (0x80 * kUnos);
   return std::countr_zero(marcas) / 8;
 }
 
@@ -105,8 +106,8 @@ inline constexpr std::uint64_t kPotenciasEnteras[] = {1,      10,      100,     
 inline const char* DecimalExacto(const char* p, const char* fin, double& valor) {
   using namespace decimal_detalle;
   if constexpr (std::endian::native == std::endian::little) {
-    static constexpr double kPotencias[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
-                                            1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    static constexpr double kPotencias[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
     if (fin - p >= 32) {
       const char* q = p + (*p == '-');
       const int enteras = CifrasAlPrincipio(Ocho(q));
@@ -116,22 +117,20 @@ inline const char* DecimalExacto(const char* p, const char* fin, double& valor) 
         int decimales = 0;
         if (*q == '.') {
           ++q;
-          const int primeras = CifrasAlPrincipio(Ocho(q));
-          if (primeras > 0) w = w * kPotenciasEnteras[primeras] + ValorDeCifras(Ocho(q), primeras);
-          q += primeras;
-          decimales = primeras;
-          if (primeras == 8) {
-            const int segundas = CifrasAlPrincipio(Ocho(q));
-            if (segundas > 0) w = w * kPotenciasEnteras[segundas] + ValorDeCifras(Ocho(q), segundas);
-            q += segundas;
-            decimales += segundas;
+          for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            const int cifras = CifrasAlPrincipio(Ocho(q));
+            if (cifras > 0) w = w * kPotenciasEnteras[cifras] + ValorDeCifras(Ocho(q), cifras);
+            q += cifras;
+            decimales += cifras;
+            if (cifras < 8) break;
           }
           if (decimales == 0) return nullptr;  // "1." and the like: the general conversion
         }
         // 15 digits at most: w < 10^15 < 2^53, exact as a double.
-        if (enteras + decimales <= 15 && decimales < 16 && *q != 'e' && *q != 'E' &&
+        if (enteras + decimales <= 15 && *q != 'e' && *q != 'E' &&
             static_cast<unsigned>(*q - '0') >= 10) {
-          const double x = static_cast<double>(static_cast<std::int64_t>(w)) / kPotencias[decimales];
+          const double x =
+              static_cast<double>(static_cast<std::int64_t>(w)) / kPotencias[decimales];
           // The sign as a bit, not a branch: signs in a series come in no order.
           const std::uint64_t signo = static_cast<std::uint64_t>(*p == '-') << 63;
           valor = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) | signo);

@@ -257,7 +257,8 @@ TEST(CargaSerie, NumerosDeTodasLasFormasConLosBitsExactos) {
     double x;
     do x = std::bit_cast<double>(azar()); while (!std::isfinite(x));
     const double moderado = std::ldexp(static_cast<double>(azar() >> 11), -53) *
-                            std::pow(10.0, static_cast<int>(azar() % 31) - 15) * (azar() & 1 ? -1 : 1);
+                            std::pow(10.0, static_cast<int>(azar() % 31) - 15) *
+                            (azar() & 1 ? -1 : 1);
     std::string t;
     switch (azar() % 8) {
       case 0: t.assign(b, std::to_chars(b, b + sizeof b, x).ptr); break;
@@ -274,9 +275,11 @@ TEST(CargaSerie, NumerosDeTodasLasFormasConLosBitsExactos) {
         break;
       case 6:  // a long mantissa
         t = azar() & 1 ? "-" : "";
-        for (int k = static_cast<int>(azar() % 30) + 1; k > 0; --k) t += static_cast<char>('0' + azar() % 10);
+        for (int k = static_cast<int>(azar() % 30) + 1; k > 0; --k)
+          t += static_cast<char>('0' + azar() % 10);
         t += '.';
-        for (int k = static_cast<int>(azar() % 30) + 1; k > 0; --k) t += static_cast<char>('0' + azar() % 10);
+        for (int k = static_cast<int>(azar() % 30) + 1; k > 0; --k)
+          t += static_cast<char>('0' + azar() % 10);
         t += "e" + std::to_string(static_cast<int>(azar() % 41) - 20);
         break;
       default:
@@ -302,7 +305,8 @@ TEST(CargaSerie, NumerosDeTodasLasFormasConLosBitsExactos) {
   Carpeta carpeta;
   const std::string ruta = carpeta.Escribir("formas.sam", texto);
   const std::pair<std::size_t, bool> lecturas[] = {
-      {std::size_t{1} << 22, false}, {4093, false}, {61, false}, {std::size_t{1} << 22, true}, {4093, true}};
+      {std::size_t{1} << 22, false}, {4093, false}, {61, false},
+      {std::size_t{1} << 22, true},  {4093, true}};
   for (const auto& [trozo, flujo] : lecturas) {
     std::string mensaje;
     EXPECT_EQ(Bits(ReadSampleFile(ruta, mensaje, trozo, flujo)), esperado)

@@ -70,7 +70,8 @@ TEST(CargaDecimal, FormasTomadasYDejadas) {
       {"1e", false}, {"1e+", false}, {"1e99999", false}, {"0e12345", false},
       {"1.5x", false}, {"1e5.5", false}, {"1..5", false}, {"inf", false}, {"0x10", false},
   };
-  for (const auto& [texto, tomado] : casos) EXPECT_EQ(Comprobar(texto), tomado) << "«" << texto << "»";
+  for (const auto& [texto, tomado] : casos)
+    EXPECT_EQ(Comprobar(texto), tomado) << "«" << texto << "»";
 }
 
 // Random doubles of every magnitude written in the usual notations, and random digit
@@ -99,7 +100,8 @@ TEST(CargaDecimal, AleatoriosDeTodasLasMagnitudes) {
     }
     // The file notation: taken whenever its power of ten is exact (6 digits of 1e-17 and
     // above).
-    const std::string g(b, std::to_chars(b, b + sizeof b, moderado, std::chars_format::general, 6).ptr);
+    const std::string g(
+        b, std::to_chars(b, b + sizeof b, moderado, std::chars_format::general, 6).ptr);
     const bool tomado = Comprobar(g);
     if (moderado == 0 || std::fabs(moderado) >= 1e-17) {
       ++escritos;
