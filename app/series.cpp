@@ -146,67 +146,50 @@ constexpr std::array<bool, 256> kBlancos = [] {
 }();
 inline bool EsBlanco(char c) { return kBlancos[static_cast<unsigned char>(c)]; }
 
-// The same classes by comparisons, as the counting pass makes them sixteen bytes at a time.
-// Blanks are ' ' and 9..13 (tab, line feed, vertical tab, form feed, carriage return).
+// Blanks by comparisons, as the counting pass finds them sixteen bytes at a time: ' ' and
+// 9..13 (tab, line feed, vertical tab, form feed, carriage return).
 constexpr bool BlancoPorComparacion(unsigned char c) {
   return c == ' ' || static_cast<unsigned char>(c - 9) < 5;
 }
-constexpr bool DeNumeroPorComparacion(unsigned char c) {
-  return static_cast<unsigned char>(c - '0') < 10 || c == '+' || c == '-' || c == '.' ||
-         (c | 0x20) == 'e';
-}
 static_assert([] {
   for (int c = 0; c < 256; ++c)
-    if (BlancoPorComparacion(static_cast<unsigned char>(c)) != (kClases[c] == kBlanco) ||
-        DeNumeroPorComparacion(static_cast<unsigned char>(c)) != (kClases[c] == kDeNumero))
+    if (BlancoPorComparacion(static_cast<unsigned char>(c)) != (kClases[c] == kBlanco))
       return false;
   return true;
 }());
 
-// Over the bytes p[0..n) (p[-1] readable): the tokens that start there (a byte that is not
-// blank after one that is), added to `tokens`; true when some byte is one that no number
-// holds. Sixteen bytes at a time where the processor has SSE2 (the counts of up to 255 runs
-// held one per byte lane, then added up), the rest one by one.
-bool ContarTokens(const unsigned char* p, std::size_t n, std::uint64_t& tokens) {
+// The tokens that start in p[0..n) (p[-1] readable): bytes that are not blank after one
+// that is. Sixteen bytes at a time where the processor has SSE2 (the counts of up to 255
+// runs held one per byte lane, then added up), the rest one by one.
+std::uint64_t ContarTokens(const unsigned char* p, std::size_t n) {
+  std::uint64_t tokens = 0;
   std::size_t i = 0;
-  bool ajeno = false;
 #ifdef __SSE2__
-  const __m128i k9 = _mm_set1_epi8(9), k4 = _mm_set1_epi8(4), k0 = _mm_set1_epi8('0');
-  const __m128i kEspacio = _mm_set1_epi8(' ');
-  const __m128i kMas = _mm_set1_epi8('+'), kMenos = _mm_set1_epi8('-');
-  const __m128i kPunto = _mm_set1_epi8('.'), kE = _mm_set1_epi8('e');
-  const __m128i kMinuscula = _mm_set1_epi8(0x20);
-  // x <= m as unsigned bytes.
-  const auto hasta = [](__m128i x, __m128i m) { return _mm_cmpeq_epi8(_mm_min_epu8(x, m), x); };
+  const __m128i k9 = _mm_set1_epi8(9), k4 = _mm_set1_epi8(4), kEspacio = _mm_set1_epi8(' ');
   const auto blancos = [&](__m128i x) {
-    return _mm_or_si128(_mm_cmpeq_epi8(x, kEspacio), hasta(_mm_sub_epi8(x, k9), k4));
+    const __m128i t = _mm_sub_epi8(x, k9);  // 9..13 become 0..4
+    return _mm_or_si128(_mm_cmpeq_epi8(x, kEspacio), _mm_cmpeq_epi8(_mm_min_epu8(t, k4), t));
   };
-  __m128i validos = _mm_set1_epi8(-1);  // lanes where every byte so far was blank or of a number
-  while (i + 16 <= n) {
-    __m128i cuenta = _mm_setzero_si128();
-    for (int r = 0; r < 255 && i + 16 <= n; ++r, i += 16) {
-      const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-      const __m128i antes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1));
-      const __m128i blanco = blancos(c);
-      cuenta = _mm_sub_epi8(cuenta, _mm_andnot_si128(blanco, blancos(antes)));
-      const __m128i numero = _mm_or_si128(
-          _mm_or_si128(hasta(_mm_sub_epi8(c, k0), k9), _mm_cmpeq_epi8(c, kPunto)),
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, kMas), _mm_cmpeq_epi8(c, kMenos)),
-                       _mm_cmpeq_epi8(_mm_or_si128(c, kMinuscula), kE)));
-      validos = _mm_and_si128(validos, _mm_or_si128(blanco, numero));
+  if (n >= 16) {
+    // The blanks of the previous 16 bytes, for the byte before each.
+    __m128i previos = blancos(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)));
+    previos = _mm_slli_si128(previos, 15);
+    while (i + 16 <= n) {
+      __m128i cuenta = _mm_setzero_si128();
+      for (int r = 0; r < 255 && i + 16 <= n; ++r, i += 16) {
+        const __m128i blanco = blancos(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+        const __m128i antes = _mm_or_si128(_mm_slli_si128(blanco, 1), _mm_srli_si128(previos, 15));
+        cuenta = _mm_sub_epi8(cuenta, _mm_andnot_si128(blanco, antes));
+        previos = blanco;
+      }
+      const __m128i sumas = _mm_sad_epu8(cuenta, _mm_setzero_si128());
+      tokens += static_cast<std::uint64_t>(_mm_cvtsi128_si32(sumas)) +
+                static_cast<std::uint64_t>(_mm_extract_epi16(sumas, 4));
     }
-    const __m128i sumas = _mm_sad_epu8(cuenta, _mm_setzero_si128());
-    tokens += static_cast<std::uint64_t>(_mm_cvtsi128_si32(sumas)) +
-              static_cast<std::uint64_t>(_mm_extract_epi16(sumas, 4));
   }
-  ajeno = _mm_movemask_epi8(validos) != 0xFFFF;
 #endif
-  for (; i < n; ++i) {
-    const bool blanco = BlancoPorComparacion(p[i]);
-    tokens += BlancoPorComparacion(p[i - 1]) && !blanco;
-    ajeno |= !blanco && !DeNumeroPorComparacion(p[i]);
-  }
-  return ajeno;
+  for (; i < n; ++i) tokens += BlancoPorComparacion(p[i - 1]) && !BlancoPorComparacion(p[i]);
+  return tokens;
 }
 
 // Longest token taken for a number (far beyond any a program writes); a longer one is
@@ -423,9 +406,6 @@ std::optional<Rechazo> LeerFlujo(int fd, std::size_t trozo, Vector& out) {
 constexpr std::size_t kTrozoLectura = std::size_t{1} << 22;
 
 // What stops the pieces of the parallel reader (ParaCadaPieza rethrows the lowest one's).
-struct ByteAjeno {  // at this offset, a byte that no number holds
-  std::uint64_t posicion;
-};
 struct TokenMalo {  // at this offset starts a token that is not a number
   std::uint64_t posicion;
 };
@@ -440,7 +420,7 @@ struct Regular {
   std::size_t trozo;
 
   // First pass: the tokens that start in each piece (a number starts after a blank or at the
-  // start). A byte that no number holds stops it.
+  // start).
   std::vector<std::uint64_t> Contar() const {
     const std::size_t piezas = NumeroDePiezas(tam, trozo);
     std::vector<std::uint64_t> cuenta(piezas, 0);
@@ -448,22 +428,21 @@ struct Regular {
       std::uint64_t a = t * trozo;
       const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
       std::uint64_t n = 0;
-      bool ajeno = false;
       if (a == 0) {  // the first byte of the file has no byte before it
         n = !EsBlanco(texto[0]);
-        ajeno = Clase(texto[0]) == kAjeno;
         a = 1;
       }
-      if (a < b)
-        ajeno |= ContarTokens(reinterpret_cast<const unsigned char*>(texto) + a, b - a, n);
-      if (ajeno) {
-        std::uint64_t i = t * trozo;
-        while (Clase(texto[i]) != kAjeno) ++i;
-        throw ByteAjeno{i};
-      }
+      if (a < b) n += ContarTokens(reinterpret_cast<const unsigned char*>(texto) + a, b - a);
       cuenta[t] = n;
     });
     return cuenta;
+  }
+
+  // Where the first byte that no number holds is, if any.
+  std::optional<std::uint64_t> PrimerAjeno() const {
+    for (std::uint64_t i = 0; i < tam; ++i)
+      if (Clase(texto[i]) == kAjeno) return i;
+    return std::nullopt;
   }
 
   // Second pass over the tokens that start before `hasta`: each converted into its place
@@ -524,24 +503,15 @@ struct Regular {
   }
 
   // The whole file: counted, then converted straight into its place in the series, on all
-  // threads. A file refused by the first pass is checked by the second up to the refused
-  // token, so that the first bad token is the one reported.
+  // threads; the first token that is not a number stops the conversion. A file with too few
+  // or too many tokens is refused for its first bad token if it has one: the one that holds
+  // the first byte no number holds, unless a token before it is bad too.
   std::optional<Rechazo> LeerTodo(Vector& out) const {
     try {
       std::vector<std::uint64_t> cuenta;
-      std::optional<std::uint64_t> ajeno;
       {
         TramoProgreso tramo(0.0, 0.2);
-        try {
-          cuenta = Contar();
-        } catch (const ByteAjeno& e) {
-          ajeno = InicioDelToken(e.posicion);
-        }
-      }
-      if (ajeno) {
-        TramoProgreso tramo(0.2, 1.0);
-        Convertir(*ajeno, nullptr, {}, {});
-        return Formato(*ajeno);
+        cuenta = Contar();
       }
       std::uint64_t total = 0;
       std::vector<std::uint64_t> primero(cuenta.size());
@@ -549,8 +519,15 @@ struct Regular {
         primero[t] = total;
         total += cuenta[t];
       }
-      if (total < 2) return Rechazar(Rechazo::Motivo::Pocos);
-      if (total > kMuestrasMaximas) return Rechazar(Rechazo::Motivo::Demasiados);
+      if (total < 2 || total > kMuestrasMaximas) {
+        if (const std::optional<std::uint64_t> ajeno = PrimerAjeno()) {
+          const std::uint64_t inicio = InicioDelToken(*ajeno);
+          TramoProgreso tramo(0.2, 1.0);
+          Convertir(inicio, nullptr, {}, {});
+          return Formato(inicio);
+        }
+        return Rechazar(total < 2 ? Rechazo::Motivo::Pocos : Rechazo::Motivo::Demasiados);
+      }
       Vector datos(static_cast<std::uint32_t>(total));
       {
         TramoProgreso tramo(0.2, 1.0);
