@@ -411,12 +411,40 @@ struct TokenMalo {  // at this offset starts a token that is not a number
 };
 struct FicheroCambiado {};  // the file's text is not the one counted
 
-// A regular file mapped into memory: its bytes texto[0..tam) (those from the descriptor's
-// offset on), counted and converted by pieces of `trozo` bytes on all threads, without
-// copying them.
+// Bytes [desde, hasta) of a regular file (offsets from `base`), mapped read-only for as
+// long as the object lives. A mapping the system refuses is read again as a stream.
+class Ventana {
+ public:
+  Ventana(int fd, std::uint64_t base, std::uint64_t desde, std::uint64_t hasta) {
+    if (hasta <= desde) return;
+    static const auto kPagina = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t inicio = (base + desde) / kPagina * kPagina;
+    largo_ = static_cast<std::size_t>(base + hasta - inicio);
+    void* p = ::mmap(nullptr, largo_, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(inicio));
+    if (p == MAP_FAILED) throw FicheroCambiado{};
+    mapa_ = static_cast<char*>(p);
+    bytes_ = mapa_ + (base + desde - inicio);
+  }
+  ~Ventana() {
+    if (mapa_) ::munmap(mapa_, largo_);
+  }
+  Ventana(const Ventana&) = delete;
+  Ventana& operator=(const Ventana&) = delete;
+  // The byte at `desde` ("" when the window is empty).
+  const char* Bytes() const { return bytes_; }
+
+ private:
+  char* mapa_ = nullptr;
+  std::size_t largo_ = 0;
+  const char* bytes_ = "";
+};
+
+// A regular file, its bytes from `base` on (`tam` of them), counted and converted by pieces
+// of `trozo` bytes on all threads, each piece reading its bytes where the system keeps them
+// (a mapping of its own), so that the text is neither copied nor held whole.
 struct Regular {
-  const char* texto;
-  std::uint64_t tam;
+  int fd;
+  std::uint64_t base, tam;
   std::size_t trozo;
 
   // First pass: the tokens that start in each piece (a number starts after a blank or at the
@@ -425,14 +453,19 @@ struct Regular {
     const std::size_t piezas = NumeroDePiezas(tam, trozo);
     std::vector<std::uint64_t> cuenta(piezas, 0);
     ParaCadaPieza(piezas, [&](std::size_t t) {
-      std::uint64_t a = t * trozo;
+      // The piece and the byte before it.
+      const std::uint64_t a = t * trozo;
+      const std::uint64_t desde = a > 0 ? a - 1 : 0;
       const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
+      const Ventana ventana(fd, base, desde, b);
+      const auto* bytes = reinterpret_cast<const unsigned char*>(ventana.Bytes());
       std::uint64_t n = 0;
+      std::uint64_t i = a - desde;
       if (a == 0) {  // the first byte of the file has no byte before it
-        n = !EsBlanco(texto[0]);
-        a = 1;
+        n = !BlancoPorComparacion(bytes[0]);
+        i = 1;
       }
-      if (a < b) n += ContarTokens(reinterpret_cast<const unsigned char*>(texto) + a, b - a);
+      if (i < b - desde) n += ContarTokens(bytes + i, b - desde - i);
       cuenta[t] = n;
     });
     return cuenta;
@@ -440,22 +473,33 @@ struct Regular {
 
   // Where the first byte that no number holds is, if any.
   std::optional<std::uint64_t> PrimerAjeno() const {
-    for (std::uint64_t i = 0; i < tam; ++i)
-      if (Clase(texto[i]) == kAjeno) return i;
+    constexpr std::uint64_t kBloque = std::uint64_t{1} << 24;
+    for (std::uint64_t d = 0; d < tam; d += kBloque) {
+      const std::uint64_t h = std::min(tam, d + kBloque);
+      const Ventana ventana(fd, base, d, h);
+      for (std::uint64_t i = 0; i < h - d; ++i)
+        if (Clase(ventana.Bytes()[i]) == kAjeno) return d + i;
+    }
     return std::nullopt;
   }
 
   // Second pass over the tokens that start before `hasta`: each converted into its place
   // y[primero[t]...] of the series, or only checked when y is null. A number belongs to the
-  // piece where its first character is.
+  // piece where its first character is; each piece maps its own bytes, the one before them
+  // and, after them, one more than the longest number taken.
   void Convertir(std::uint64_t hasta, double* y, const std::vector<std::uint64_t>& primero,
                  const std::vector<std::uint64_t>& cuenta) const {
     ParaCadaPieza(NumeroDePiezas(hasta, trozo), [&](std::size_t t) {
       const std::uint64_t a = t * trozo;
+      const std::uint64_t desde = a > 0 ? a - 1 : 0;
       const std::uint64_t b = std::min<std::uint64_t>(hasta, a + trozo);
-      const char* const fin = texto + tam;
-      const char* const limite = texto + b;
-      const char* p = texto + a;
+      const std::uint64_t visto = std::min<std::uint64_t>(tam, b + kNumeroMaximo + 1);
+      const Ventana ventana(fd, base, desde, visto);
+      const char* const inicio = ventana.Bytes();
+      // A token that reaches `fin` before the end of the file is longer than any number.
+      const char* const fin = inicio + (visto - desde);
+      const char* const limite = inicio + (b - desde);
+      const char* p = inicio + (a - desde);
       // The rest of a number that started in the piece before.
       if (a > 0 && !EsBlanco(p[-1]))
         while (p < limite && !EsBlanco(*p)) ++p;
@@ -469,7 +513,8 @@ struct Regular {
         // finds their end; the others are delimited first and converted in the general way.
         double x;
         const char* q = DecimalExacto(p, fin, x);
-        if (!q || (q < fin && !EsBlanco(*q))) {
+        if (!q || (q < fin && !EsBlanco(*q)) ||
+            static_cast<std::size_t>(q - p) > kNumeroMaximo) {
           // Delimited up to one byte beyond the longest number taken, which refuses it.
           const char* const tope = fin - p > static_cast<std::ptrdiff_t>(kNumeroMaximo)
                                        ? p + kNumeroMaximo + 1
@@ -477,7 +522,7 @@ struct Regular {
           q = p;
           while (q < tope && !EsBlanco(*q)) ++q;
           if (static_cast<std::size_t>(q - p) > kNumeroMaximo || !ConvertirNumero(p, q, x))
-            throw TokenMalo{static_cast<std::uint64_t>(p - texto)};
+            throw TokenMalo{desde + static_cast<std::uint64_t>(p - inicio)};
         }
         if (y) y[i] = x;
         ++i;
@@ -487,19 +532,31 @@ struct Regular {
     });
   }
 
-  // Start of the token that holds the byte at `posicion`.
+  // Start of the token that holds the byte at `posicion` (or of its last kNumeroMaximo + 1
+  // bytes, which refuses it as well).
   std::uint64_t InicioDelToken(std::uint64_t posicion) const {
-    while (posicion > 0 && !EsBlanco(texto[posicion - 1])) --posicion;
-    return posicion;
+    const std::uint64_t desde = posicion - std::min<std::uint64_t>(posicion, kNumeroMaximo + 1);
+    const Ventana ventana(fd, base, desde, posicion);
+    std::uint64_t i = posicion - desde;
+    while (i > 0 && !EsBlanco(ventana.Bytes()[i - 1])) --i;
+    return desde + i;
   }
 
   // The refusal of the token that starts at `posicion`: its line (line ends before it,
   // plus one) and its first bytes.
   Rechazo Formato(std::uint64_t posicion) const {
-    const auto linea = 1 + static_cast<std::uint64_t>(std::count(texto, texto + posicion, '\n'));
-    const char* p = texto + posicion;
+    std::uint64_t linea = 1;
+    constexpr std::uint64_t kBloque = std::uint64_t{1} << 24;
+    for (std::uint64_t d = 0; d < posicion; d += kBloque) {
+      const std::uint64_t h = std::min(posicion, d + kBloque);
+      const Ventana ventana(fd, base, d, h);
+      linea += static_cast<std::uint64_t>(
+          std::count(ventana.Bytes(), ventana.Bytes() + (h - d), '\n'));
+    }
+    const std::uint64_t h = std::min<std::uint64_t>(tam, posicion + kTokenGuardado);
+    const Ventana ventana(fd, base, posicion, h);
     return Rechazo{Rechazo::Motivo::Formato, linea,
-                   TokenEn(p, p + std::min<std::uint64_t>(tam - posicion, kTokenGuardado))};
+                   TokenEn(ventana.Bytes(), ventana.Bytes() + (h - posicion))};
   }
 
   // The whole file: counted, then converted straight into its place in the series, on all
@@ -507,6 +564,7 @@ struct Regular {
   // or too many tokens is refused for its first bad token if it has one: the one that holds
   // the first byte no number holds, unless a token before it is bad too.
   std::optional<Rechazo> LeerTodo(Vector& out) const {
+    std::uint64_t malo = 0;  // where the first token that is not a number starts
     try {
       std::vector<std::uint64_t> cuenta;
       {
@@ -536,36 +594,16 @@ struct Regular {
       out = std::move(datos);
       return std::nullopt;
     } catch (const TokenMalo& e) {
-      return Formato(e.posicion);
+      malo = e.posicion;
+    } catch (const FicheroCambiado&) {
+      return Rechazar(Rechazo::Motivo::Cambiado);
+    }
+    try {
+      return Formato(malo);
     } catch (const FicheroCambiado&) {
       return Rechazar(Rechazo::Motivo::Cambiado);
     }
   }
-};
-
-// The file's bytes from `base` on (`tam` of them), mapped read-only for the reader: a file
-// that cannot be mapped is read as a stream.
-class Proyeccion {
- public:
-  Proyeccion(int fd, std::uint64_t base, std::uint64_t tam) : largo_(base + tam) {
-    if (largo_ == 0) return;
-    void* p = ::mmap(nullptr, largo_, PROT_READ, MAP_PRIVATE, fd, 0);
-    if (p == MAP_FAILED) return;
-    mapa_ = static_cast<const char*>(p);
-    texto_ = mapa_ + base;
-  }
-  ~Proyeccion() {
-    if (mapa_) ::munmap(const_cast<char*>(mapa_), largo_);
-  }
-  Proyeccion(const Proyeccion&) = delete;
-  Proyeccion& operator=(const Proyeccion&) = delete;
-  // Null when it could not be mapped; "" (a file without bytes) when it has none.
-  const char* Texto() const { return largo_ == 0 ? "" : texto_; }
-
- private:
-  std::size_t largo_;
-  const char* mapa_ = nullptr;
-  const char* texto_ = nullptr;
 };
 
 // Whether the file is still the one whose state was `antes` (length and modification time).
@@ -606,13 +644,10 @@ Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t
   const bool regular = !comoFlujo && trozo > 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                        base >= 0 && st.st_size >= base;
   if (regular) {
-    const auto tam = static_cast<std::uint64_t>(st.st_size - base);
-    const Proyeccion proyeccion(fd, static_cast<std::uint64_t>(base), tam);
-    if (proyeccion.Texto()) {
-      const Regular fichero{proyeccion.Texto(), tam, trozo};
-      rechazo = fichero.LeerTodo(datos);
-      if (!MismoFichero(fd, st)) rechazo = Rechazar(Rechazo::Motivo::Cambiado);
-    }
+    const Regular fichero{fd, static_cast<std::uint64_t>(base),
+                          static_cast<std::uint64_t>(st.st_size - base), trozo};
+    rechazo = fichero.LeerTodo(datos);
+    if (!MismoFichero(fd, st)) rechazo = Rechazar(Rechazo::Motivo::Cambiado);
   }
   // A stream, or a file that changed while it was read: once more, as a stream.
   if (rechazo && rechazo->motivo == Rechazo::Motivo::Cambiado) {
