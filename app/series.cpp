@@ -14,12 +14,17 @@
 #include <utility>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/escritura_atomica.h"
 #include "app/npy.h"
+#include "numeric/decimal.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 
@@ -134,19 +139,58 @@ constexpr std::array<std::uint8_t, 256> kClases = [] {
 }();
 
 inline std::uint8_t Clase(char c) { return kClases[static_cast<unsigned char>(c)]; }
-// Each test from a table of its own: the counting loop runs fastest on two independent
-// loads of one byte.
 constexpr std::array<bool, 256> kBlancos = [] {
   std::array<bool, 256> t{};
   for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kBlanco;
   return t;
 }();
-constexpr std::array<std::uint8_t, 256> kAjenos = [] {
-  std::array<std::uint8_t, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = kClases[c] == kAjeno;
-  return t;
-}();
 inline bool EsBlanco(char c) { return kBlancos[static_cast<unsigned char>(c)]; }
+
+// Blanks by comparisons, as the counting pass finds them sixteen bytes at a time: ' ' and
+// 9..13 (tab, line feed, vertical tab, form feed, carriage return).
+constexpr bool BlancoPorComparacion(unsigned char c) {
+  return c == ' ' || static_cast<unsigned char>(c - 9) < 5;
+}
+static_assert([] {
+  for (int c = 0; c < 256; ++c)
+    if (BlancoPorComparacion(static_cast<unsigned char>(c)) != (kClases[c] == kBlanco))
+      return false;
+  return true;
+}());
+
+// The tokens that start in p[0..n) (p[-1] readable): bytes that are not blank after one
+// that is. Sixteen bytes at a time where the processor has SSE2 (the counts of up to 255
+// runs held one per byte lane, then added up), the rest one by one.
+std::uint64_t ContarTokens(const unsigned char* p, std::size_t n) {
+  std::uint64_t tokens = 0;
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i k9 = _mm_set1_epi8(9), k4 = _mm_set1_epi8(4), kEspacio = _mm_set1_epi8(' ');
+  const auto blancos = [&](__m128i x) {
+    const __m128i t = _mm_sub_epi8(x, k9);  // 9..13 become 0..4
+    return _mm_or_si128(_mm_cmpeq_epi8(x, kEspacio), _mm_cmpeq_epi8(_mm_min_epu8(t, k4), t));
+  };
+  if (n >= 16) {
+    // The blanks of the previous 16 bytes, for the byte before each.
+    __m128i previos = blancos(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1)));
+    previos = _mm_slli_si128(previos, 15);
+    while (i + 16 <= n) {
+      __m128i cuenta = _mm_setzero_si128();
+      for (int r = 0; r < 255 && i + 16 <= n; ++r, i += 16) {
+        const __m128i blanco = blancos(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+        const __m128i antes = _mm_or_si128(_mm_slli_si128(blanco, 1), _mm_srli_si128(previos, 15));
+        cuenta = _mm_sub_epi8(cuenta, _mm_andnot_si128(blanco, antes));
+        previos = blanco;
+      }
+      const __m128i sumas = _mm_sad_epu8(cuenta, _mm_setzero_si128());
+      tokens += static_cast<std::uint64_t>(_mm_cvtsi128_si32(sumas)) +
+                static_cast<std::uint64_t>(_mm_extract_epi16(sumas, 4));
+    }
+  }
+#endif
+  for (; i < n; ++i) tokens += BlancoPorComparacion(p[i - 1]) && !BlancoPorComparacion(p[i]);
+  return tokens;
+}
 
 // Longest token taken for a number (far beyond any a program writes); a longer one is
 // refused, so that a stream of digits without end is not held in memory.
@@ -197,6 +241,7 @@ bool Subdesborda(const char* p, const char* fin) {
 
 // Converts the token [p, fin). False unless it is one finite decimal number.
 bool ConvertirNumero(const char* p, const char* fin, double& valor) {
+  if (DecimalExacto(p, fin, valor) == fin) return true;
   const char* inicio = p;
   if (*p == '+') {
     ++p;
@@ -356,122 +401,107 @@ std::optional<Rechazo> LeerFlujo(int fd, std::size_t trozo, Vector& out) {
 
 // ---- Regular files ------------------------------------------------------------------------
 
-// Bytes of a regular file read by each piece of the parallel reader.
+// Bytes of a regular file counted and converted by each piece of the parallel reader, and
+// of each read of a stream.
 constexpr std::size_t kTrozoLectura = std::size_t{1} << 22;
 
-// Per-thread buffer of the parallel reader's pieces.
-thread_local std::vector<char> bufferLectura;
-
 // What stops the pieces of the parallel reader (ParaCadaPieza rethrows the lowest one's).
-struct ByteAjeno {  // at this offset, a byte that no number holds
-  std::uint64_t posicion;
-};
 struct TokenMalo {  // at this offset starts a token that is not a number
   std::uint64_t posicion;
 };
-struct FalloLectura {};
-struct FicheroCambiado {};  // the file grew or shrank while it was read
+struct FicheroCambiado {};  // the file's text is not the one counted
 
-// Reads up to `cuantos` bytes of fd from `desde` into buf (resized to what was read).
-bool LeerTramo(int fd, std::uint64_t desde, std::size_t cuantos, std::vector<char>& buf) {
-  buf.resize(cuantos);
-  std::size_t leidos = 0;
-  while (leidos < cuantos) {
-    const ssize_t r = ::pread(fd, buf.data() + leidos, cuantos - leidos,
-                              static_cast<off_t>(desde + leidos));
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (r == 0) break;
-    leidos += static_cast<std::size_t>(r);
+// Bytes [desde, hasta) of a regular file (offsets from `base`), mapped read-only for as
+// long as the object lives. A mapping the system refuses is read again as a stream.
+class Ventana {
+ public:
+  Ventana(int fd, std::uint64_t base, std::uint64_t desde, std::uint64_t hasta) {
+    if (hasta <= desde) return;
+    static const auto kPagina = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t inicio = (base + desde) / kPagina * kPagina;
+    largo_ = static_cast<std::size_t>(base + hasta - inicio);
+    void* p = ::mmap(nullptr, largo_, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(inicio));
+    if (p == MAP_FAILED) throw FicheroCambiado{};
+    mapa_ = static_cast<char*>(p);
+    bytes_ = mapa_ + (base + desde - inicio);
   }
-  buf.resize(leidos);
-  return true;
-}
+  ~Ventana() {
+    if (mapa_) ::munmap(mapa_, largo_);
+  }
+  Ventana(const Ventana&) = delete;
+  Ventana& operator=(const Ventana&) = delete;
+  // The byte at `desde` ("" when the window is empty).
+  const char* Bytes() const { return bytes_; }
 
-// A regular file, its bytes from `base` on (`tam` of them), read by pieces.
+ private:
+  char* mapa_ = nullptr;
+  std::size_t largo_ = 0;
+  const char* bytes_ = "";
+};
+
+// A regular file, its bytes from `base` on (`tam` of them), counted and converted by pieces
+// of `trozo` bytes on all threads, each piece reading its bytes where the system keeps them
+// (a mapping of its own), so that the text is neither copied nor held whole.
 struct Regular {
   int fd;
   std::uint64_t base, tam;
   std::size_t trozo;
 
-  void Leer(std::uint64_t desde, std::uint64_t hasta, std::vector<char>& buf) const {
-    if (!LeerTramo(fd, base + desde, hasta - desde, buf)) throw FalloLectura{};
-    if (buf.size() != hasta - desde) throw FicheroCambiado{};
-  }
-
-  // First pass: the tokens that start in each piece. A byte that no number holds stops it.
+  // First pass: the tokens that start in each piece (a number starts after a blank or at the
+  // start).
   std::vector<std::uint64_t> Contar() const {
     const std::size_t piezas = NumeroDePiezas(tam, trozo);
     std::vector<std::uint64_t> cuenta(piezas, 0);
     ParaCadaPieza(piezas, [&](std::size_t t) {
-      // The piece and the byte before it: a number starts after a blank or at the start.
+      // The piece and the byte before it.
       const std::uint64_t a = t * trozo;
       const std::uint64_t desde = a > 0 ? a - 1 : 0;
       const std::uint64_t b = std::min<std::uint64_t>(tam, a + trozo);
-      std::vector<char>& buf = bufferLectura;
-      Leer(desde, b, buf);
-      bool enBlanco = a == 0 || EsBlanco(buf[0]);
+      const Ventana ventana(fd, base, desde, b);
+      const auto* bytes = reinterpret_cast<const unsigned char*>(ventana.Bytes());
       std::uint64_t n = 0;
-      std::uint8_t ajeno = 0;
-      for (std::size_t i = a - desde; i < buf.size(); ++i) {
-        const auto c = static_cast<unsigned char>(buf[i]);
-        const bool blanco = kBlancos[c];
-        n += enBlanco & !blanco;
-        enBlanco = blanco;
-        ajeno |= kAjenos[c];
+      std::uint64_t i = a - desde;
+      if (a == 0) {  // the first byte of the file has no byte before it
+        n = !BlancoPorComparacion(bytes[0]);
+        i = 1;
       }
-      if (ajeno) {
-        std::size_t i = a - desde;
-        while (Clase(buf[i]) != kAjeno) ++i;
-        throw ByteAjeno{desde + i};
-      }
+      if (i < b - desde) n += ContarTokens(bytes + i, b - desde - i);
       cuenta[t] = n;
     });
     return cuenta;
   }
 
-  // Reads [desde, b) and some bytes after it for the last number that starts in [a, b),
-  // more when that number goes on beyond them, up to the longest number taken. False when
-  // no number starts in [a, b): the piece has nothing to convert.
-  bool LeerPieza(std::uint64_t a, std::uint64_t desde, std::uint64_t b,
-                 std::vector<char>& buf) const {
-    std::size_t margen = 64;
-    for (;;) {
-      const std::uint64_t leido = std::min<std::uint64_t>(tam, b + margen);
-      Leer(desde, leido, buf);
-      if (margen == 64) {
-        bool empieza = false;
-        for (std::uint64_t i = a; i < b && !empieza; ++i)
-          empieza = !EsBlanco(buf[i - desde]) && (i == 0 || EsBlanco(buf[i - desde - 1]));
-        if (!empieza) return false;
-      }
-      bool completo = leido == tam;
-      for (std::size_t i = b - desde; i < buf.size() && !completo; ++i) completo = EsBlanco(buf[i]);
-      if (completo || margen > kNumeroMaximo) return true;
-      margen = std::min(margen * 4, kNumeroMaximo + 1);
+  // Where the first byte that no number holds is, if any.
+  std::optional<std::uint64_t> PrimerAjeno() const {
+    constexpr std::uint64_t kBloque = std::uint64_t{1} << 24;
+    for (std::uint64_t d = 0; d < tam; d += kBloque) {
+      const std::uint64_t h = std::min(tam, d + kBloque);
+      const Ventana ventana(fd, base, d, h);
+      for (std::uint64_t i = 0; i < h - d; ++i)
+        if (Clase(ventana.Bytes()[i]) == kAjeno) return d + i;
     }
+    return std::nullopt;
   }
 
   // Second pass over the tokens that start before `hasta`: each converted into its place
   // y[primero[t]...] of the series, or only checked when y is null. A number belongs to the
-  // piece where its first character is; each piece reads its own bytes, the one before
-  // them and enough after them for its last number.
+  // piece where its first character is; each piece maps its own bytes, the one before them
+  // and, after them, one more than the longest number taken.
   void Convertir(std::uint64_t hasta, double* y, const std::vector<std::uint64_t>& primero,
                  const std::vector<std::uint64_t>& cuenta) const {
     ParaCadaPieza(NumeroDePiezas(hasta, trozo), [&](std::size_t t) {
       const std::uint64_t a = t * trozo;
       const std::uint64_t desde = a > 0 ? a - 1 : 0;
       const std::uint64_t b = std::min<std::uint64_t>(hasta, a + trozo);
-      std::vector<char>& buf = bufferLectura;
-      if (!LeerPieza(a, desde, b, buf)) return;
-      const char* inicio = buf.data();
-      const char* fin = inicio + buf.size();
-      const char* limite = inicio + (b - desde);
+      const std::uint64_t visto = std::min<std::uint64_t>(tam, b + kNumeroMaximo + 1);
+      const Ventana ventana(fd, base, desde, visto);
+      const char* const inicio = ventana.Bytes();
+      // A token that reaches `fin` before the end of the file is longer than any number.
+      const char* const fin = inicio + (visto - desde);
+      const char* const limite = inicio + (b - desde);
       const char* p = inicio + (a - desde);
       // The rest of a number that started in the piece before.
-      if (a > 0 && !EsBlanco(buf[0]))
+      if (a > 0 && !EsBlanco(p[-1]))
         while (p < limite && !EsBlanco(*p)) ++p;
       std::uint64_t i = y ? primero[t] : 0;
       const std::uint64_t ultimo = y ? primero[t] + cuenta[t] : ~std::uint64_t{0};
@@ -479,12 +509,21 @@ struct Regular {
         while (p < limite && EsBlanco(*p)) ++p;
         if (p >= limite) break;
         if (i == ultimo) throw FicheroCambiado{};
-        const char* q = p;
-        while (q < fin && !EsBlanco(*q)) ++q;
-        // A token that reaches the end of what was read goes on beyond kNumeroMaximo.
+        // Most numbers are whole tokens of the short form that DecimalExacto converts as it
+        // finds their end; the others are delimited first and converted in the general way.
         double x;
-        if (static_cast<std::size_t>(q - p) > kNumeroMaximo || !ConvertirNumero(p, q, x))
-          throw TokenMalo{desde + static_cast<std::uint64_t>(p - inicio)};
+        const char* q = DecimalExacto(p, fin, x);
+        if (!q || (q < fin && !EsBlanco(*q)) ||
+            static_cast<std::size_t>(q - p) > kNumeroMaximo) {
+          // Delimited up to one byte beyond the longest number taken, which refuses it.
+          const char* const tope = fin - p > static_cast<std::ptrdiff_t>(kNumeroMaximo)
+                                       ? p + kNumeroMaximo + 1
+                                       : fin;
+          q = p;
+          while (q < tope && !EsBlanco(*q)) ++q;
+          if (static_cast<std::size_t>(q - p) > kNumeroMaximo || !ConvertirNumero(p, q, x))
+            throw TokenMalo{desde + static_cast<std::uint64_t>(p - inicio)};
+        }
         if (y) y[i] = x;
         ++i;
         p = q;
@@ -493,13 +532,13 @@ struct Regular {
     });
   }
 
-  // Start of the token that holds the byte at `posicion`.
+  // Start of the token that holds the byte at `posicion` (or of its last kNumeroMaximo + 1
+  // bytes, which refuses it as well).
   std::uint64_t InicioDelToken(std::uint64_t posicion) const {
     const std::uint64_t desde = posicion - std::min<std::uint64_t>(posicion, kNumeroMaximo + 1);
-    std::vector<char> buf;
-    Leer(desde, posicion, buf);
-    std::size_t i = buf.size();
-    while (i > 0 && !EsBlanco(buf[i - 1])) --i;
+    const Ventana ventana(fd, base, desde, posicion);
+    std::uint64_t i = posicion - desde;
+    while (i > 0 && !EsBlanco(ventana.Bytes()[i - 1])) --i;
     return desde + i;
   }
 
@@ -507,36 +546,30 @@ struct Regular {
   // plus one) and its first bytes.
   Rechazo Formato(std::uint64_t posicion) const {
     std::uint64_t linea = 1;
-    std::vector<char> buf;
-    constexpr std::uint64_t kBloque = std::uint64_t{1} << 20;
+    constexpr std::uint64_t kBloque = std::uint64_t{1} << 24;
     for (std::uint64_t d = 0; d < posicion; d += kBloque) {
-      Leer(d, std::min(posicion, d + kBloque), buf);
-      linea += static_cast<std::uint64_t>(std::count(buf.begin(), buf.end(), '\n'));
+      const std::uint64_t h = std::min(posicion, d + kBloque);
+      const Ventana ventana(fd, base, d, h);
+      linea += static_cast<std::uint64_t>(
+          std::count(ventana.Bytes(), ventana.Bytes() + (h - d), '\n'));
     }
-    Leer(posicion, std::min<std::uint64_t>(tam, posicion + kTokenGuardado), buf);
-    return Rechazo{Rechazo::Motivo::Formato, linea, TokenEn(buf.data(), buf.data() + buf.size())};
+    const std::uint64_t h = std::min<std::uint64_t>(tam, posicion + kTokenGuardado);
+    const Ventana ventana(fd, base, posicion, h);
+    return Rechazo{Rechazo::Motivo::Formato, linea,
+                   TokenEn(ventana.Bytes(), ventana.Bytes() + (h - posicion))};
   }
 
   // The whole file: counted, then converted straight into its place in the series, on all
-  // threads and never held whole in memory. A file refused by the first pass is checked by
-  // the second up to the refused token, so that the first bad token is the one reported.
+  // threads; the first token that is not a number stops the conversion. A file with too few
+  // or too many tokens is refused for its first bad token if it has one: the one that holds
+  // the first byte no number holds, unless a token before it is bad too.
   std::optional<Rechazo> LeerTodo(Vector& out) const {
+    std::uint64_t malo = 0;  // where the first token that is not a number starts
     try {
       std::vector<std::uint64_t> cuenta;
-      std::optional<std::uint64_t> ajeno;
       {
         TramoProgreso tramo(0.0, 0.2);
-        try {
-          cuenta = Contar();
-        } catch (const ByteAjeno& e) {
-          ajeno = InicioDelToken(e.posicion);
-        }
-      }
-      std::vector<char>().swap(bufferLectura);
-      if (ajeno) {
-        TramoProgreso tramo(0.2, 1.0);
-        Convertir(*ajeno, nullptr, {}, {});
-        return Formato(*ajeno);
+        cuenta = Contar();
       }
       std::uint64_t total = 0;
       std::vector<std::uint64_t> primero(cuenta.size());
@@ -544,28 +577,42 @@ struct Regular {
         primero[t] = total;
         total += cuenta[t];
       }
-      if (total < 2) return Rechazar(Rechazo::Motivo::Pocos);
-      if (total > kMuestrasMaximas) return Rechazar(Rechazo::Motivo::Demasiados);
+      if (total < 2 || total > kMuestrasMaximas) {
+        if (const std::optional<std::uint64_t> ajeno = PrimerAjeno()) {
+          const std::uint64_t inicio = InicioDelToken(*ajeno);
+          TramoProgreso tramo(0.2, 1.0);
+          Convertir(inicio, nullptr, {}, {});
+          return Formato(inicio);
+        }
+        return Rechazar(total < 2 ? Rechazo::Motivo::Pocos : Rechazo::Motivo::Demasiados);
+      }
       Vector datos(static_cast<std::uint32_t>(total));
       {
         TramoProgreso tramo(0.2, 1.0);
         Convertir(tam, datos.Datos(), primero, cuenta);
       }
-      std::vector<char>().swap(bufferLectura);
       out = std::move(datos);
       return std::nullopt;
     } catch (const TokenMalo& e) {
-      std::vector<char>().swap(bufferLectura);
-      return Formato(e.posicion);
-    } catch (const FalloLectura&) {
-      std::vector<char>().swap(bufferLectura);
-      return Rechazar(Rechazo::Motivo::Lectura);
+      malo = e.posicion;
     } catch (const FicheroCambiado&) {
-      std::vector<char>().swap(bufferLectura);
+      return Rechazar(Rechazo::Motivo::Cambiado);
+    }
+    try {
+      return Formato(malo);
+    } catch (const FicheroCambiado&) {
       return Rechazar(Rechazo::Motivo::Cambiado);
     }
   }
 };
+
+// Whether the file is still the one whose state was `antes` (length and modification time).
+bool MismoFichero(int fd, const struct stat& antes) {
+  struct stat ahora {};
+  return ::fstat(fd, &ahora) == 0 && ahora.st_size == antes.st_size &&
+         ahora.st_mtim.tv_sec == antes.st_mtim.tv_sec &&
+         ahora.st_mtim.tv_nsec == antes.st_mtim.tv_nsec;
+}
 
 }  // namespace
 
@@ -600,6 +647,7 @@ Vector ReadSampleFile(const std::string& path, std::string& mensaje, std::size_t
     const Regular fichero{fd, static_cast<std::uint64_t>(base),
                           static_cast<std::uint64_t>(st.st_size - base), trozo};
     rechazo = fichero.LeerTodo(datos);
+    if (!MismoFichero(fd, st)) rechazo = Rechazar(Rechazo::Motivo::Cambiado);
   }
   // A stream, or a file that changed while it was read: once more, as a stream.
   if (rechazo && rechazo->motivo == Rechazo::Motivo::Cambiado) {

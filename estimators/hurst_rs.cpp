@@ -7,74 +7,86 @@
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
+#include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 namespace {
 
 struct Retardo {
-  std::uint64_t d;       // block length
+  std::uint64_t d;        // block length
   std::uint64_t bloques;  // blocks of that length that fit
 };
 
-// Long blocks check for a cancellation request between runs of kEntreAvisos samples.
+// Long blocks report their progress, and check for a cancellation request, between runs of
+// kEntreAvisos samples.
 constexpr std::uint64_t kEntreAvisos = 1u << 20;
 
-// What the pass over the deviations of a block carries from one run to the next.
-struct Recorrido {
-  double w = 0.0, wMax = 0.0, wMin = 0.0, cuadrados = 0.0, yMax = 0.0, yMin = 0.0;
-};
+// Blocks of one lag computed side by side: their sums are independent, so the processor
+// overlaps them instead of waiting for each addition in turn.
+constexpr std::uint64_t kGrupo = 4;
 
-// The pass over samples i0..i1-1 of the block. Out of line and without calls, so that the
-// running values stay in registers (the checks between runs call out).
-[[gnu::noinline]] void Recorrer(const double* y, std::uint64_t i0, std::uint64_t i1,
-                                double media, Recorrido& r) {
-  double w = r.w, wMax = r.wMax, wMin = r.wMin, cuadrados = r.cuadrados;
-  double yMax = r.yMax, yMin = r.yMin;
-  for (std::uint64_t i = i0; i < i1; ++i) {
-    const double dev = y[i] - media;
-    w = (i == 0) ? dev : w + dev;
-    if (i == 0) {
-      wMax = wMin = w;
-    } else {
-      if (w > wMax) wMax = w;
-      if (w < wMin) wMin = w;
+// R/S of the G blocks y[j * salto .. j * salto + d - 1], j = 0..G-1, into rs[j]; valido[j]
+// false when the block has no spread (all values equal, or a standard deviation that rounds
+// to zero). Each block is the range of the running sums of the deviations from its mean
+// over its standard deviation (divisor d - 1), every sum in index order, so that its value
+// equals the one built from Media, SumaAcumulada, Maximo, Minimo and Varianza, whatever the
+// blocks computed with it. Out of line and without calls in the loops, so that the running
+// values stay in registers (the progress reports between runs call out).
+template <std::size_t G>
+[[gnu::noinline]] void RangosReescalados(const double* y, std::uint64_t salto, std::uint64_t d,
+                                         double* rs, bool* valido) {
+  const double* b[G];
+  double suma[G], yMax[G], yMin[G];
+  for (std::size_t j = 0; j < G; ++j) {
+    b[j] = y + j * salto;
+    suma[j] = 0.0;
+    yMax[j] = yMin[j] = b[j][0];
+  }
+  for (std::uint64_t i0 = 0; i0 < d; i0 += kEntreAvisos) {
+    const std::uint64_t i1 = std::min(d, i0 + kEntreAvisos);
+    for (std::uint64_t i = i0; i < i1; ++i) {
+      for (std::size_t j = 0; j < G; ++j) {
+        const double v = b[j][i];
+        suma[j] += v;
+        if (v > yMax[j]) yMax[j] = v;
+        if (v < yMin[j]) yMin[j] = v;
+      }
     }
-    if (y[i] > yMax) yMax = y[i];
-    if (y[i] < yMin) yMin = y[i];
-    cuadrados += dev * dev;
+    if (i1 < d) Avance(static_cast<double>(i1) / (2.0 * static_cast<double>(d)));
   }
-  r = {w, wMax, wMin, cuadrados, yMax, yMin};
+  double media[G], w[G], wMax[G], wMin[G], cuadrados[G];
+  for (std::size_t j = 0; j < G; ++j) {
+    media[j] = suma[j] / static_cast<double>(d);
+    const double dev = b[j][0] - media[j];
+    w[j] = wMax[j] = wMin[j] = dev;
+    cuadrados[j] = dev * dev;
+  }
+  for (std::uint64_t i0 = 1; i0 < d; i0 += kEntreAvisos) {
+    const std::uint64_t i1 = std::min(d, i0 + kEntreAvisos);
+    for (std::uint64_t i = i0; i < i1; ++i) {
+      for (std::size_t j = 0; j < G; ++j) {
+        const double dev = b[j][i] - media[j];
+        w[j] += dev;
+        if (w[j] > wMax[j]) wMax[j] = w[j];
+        if (w[j] < wMin[j]) wMin[j] = w[j];
+        cuadrados[j] += dev * dev;
+      }
+    }
+    if (i1 < d) Avance(static_cast<double>(d + i1) / (2.0 * static_cast<double>(d)));
+  }
+  for (std::size_t j = 0; j < G; ++j) {
+    const double s = std::sqrt(cuadrados[j] / static_cast<double>(d - 1));
+    valido[j] = !(yMax[j] == yMin[j]) && s > 0.0;
+    rs[j] = valido[j] ? (wMax[j] - wMin[j]) / s : 0.0;
+  }
 }
 
-// R/S of the block y[0..d-1]: range of the running sums of the deviations from the
-// block mean over the standard deviation (divisor d - 1). The sums run in index order
-// so the value equals the one built from Media, SumaAcumulada, Maximo, Minimo and
-// Varianza. Returns false when the block has no spread (all values equal, or a
-// standard deviation that rounds to zero).
-bool RangoReescalado(const double* y, std::uint64_t d, double& rs) {
-  double suma = 0.0;
-  for (std::uint64_t i0 = 0; i0 < d; i0 += kEntreAvisos) {
-    const std::uint64_t i1 = std::min(d, i0 + kEntreAvisos);
-    for (std::uint64_t i = i0; i < i1; ++i) suma += y[i];
-    if (i1 < d) ComprobarCancelacion();
-  }
-  const double media = suma / static_cast<double>(d);
-
-  Recorrido r;
-  r.yMax = r.yMin = y[0];
-  for (std::uint64_t i0 = 0; i0 < d; i0 += kEntreAvisos) {
-    const std::uint64_t i1 = std::min(d, i0 + kEntreAvisos);
-    Recorrer(y, i0, i1, media, r);
-    if (i1 < d) ComprobarCancelacion();
-  }
-  const double wMax = r.wMax, wMin = r.wMin, cuadrados = r.cuadrados;
-  const double yMax = r.yMax, yMin = r.yMin;
-  const double s = std::sqrt(cuadrados / static_cast<double>(d - 1));
-  if (yMax == yMin || !(s > 0.0)) return false;
-  rs = (wMax - wMin) / s;
-  return true;
-}
+// A piece of the work: `cuantos` (1..kGrupo) consecutive blocks of one lag, from block
+// `primero`, whose points go to position `k` on.
+struct Pieza {
+  std::uint64_t d, primero, cuantos, k;
+};
 
 }  // namespace
 
@@ -107,33 +119,43 @@ Estimacion HurstRS(const Vector& serie, std::int32_t puntosDecada, std::int32_t 
   if (retardos.size() < 5) return kEstadoPocosPuntos;
   if (SerieConstante(serie)) return kEstadoSerieConstante;
 
+  // Every lag's blocks in groups of up to kGrupo, the longest lags first so that the threads
+  // end together; each group writes its own points, at their places in lag and block order.
+  std::vector<Pieza> piezas;
   std::uint64_t total = 0;
-  for (const Retardo& r : retardos) total += r.bloques;
+  for (const Retardo& r : retardos) {
+    for (std::uint64_t b = 0; b < r.bloques; b += kGrupo)
+      piezas.push_back({r.d, b, std::min(kGrupo, r.bloques - b), total + b});
+    total += r.bloques;
+  }
+  std::stable_sort(piezas.begin(), piezas.end(), [](const Pieza& a, const Pieza& b) {
+    return a.d * a.cuantos > b.d * b.cuantos;
+  });
   Vector x(static_cast<std::uint32_t>(total)), y(static_cast<std::uint32_t>(total));
   double* px = x.Datos();
   double* py = y.Datos();
+  std::vector<char> validos(total, 0);
   const double* datos = serie.Datos();
-  // Progress by samples gone through; a check at least every 2^20 of them (a block that
-  // long is the whole check interval by itself).
-  double trabajo = 0.0;
-  for (const Retardo& r : retardos) trabajo += static_cast<double>(r.bloques) * r.d;
-  double hecho = 0.0, aviso = 0.0;
-  std::uint64_t k = 0;
-  for (const Retardo& r : retardos) {
-    const double logD = std::log10(static_cast<double>(r.d));
-    for (std::uint64_t b = 0; b < r.bloques; ++b) {
-      double rs = 0.0;
-      if (!RangoReescalado(datos + b * salto, r.d, rs)) return kEstadoBloqueSinVarianzaRS;
-      px[k] = logD;
-      py[k] = std::log10(rs);
-      ++k;
-      hecho += static_cast<double>(r.d);
-      if (hecho >= aviso) {
-        Avance(hecho / trabajo);
-        aviso = hecho + 1048576.0;
-      }
+  ParaCadaPieza(piezas.size(), [&](std::size_t t) {
+    const Pieza& p = piezas[t];
+    const double* inicio = datos + p.primero * salto;
+    double rs[kGrupo];
+    bool valido[kGrupo];
+    switch (p.cuantos) {
+      case 1: RangosReescalados<1>(inicio, salto, p.d, rs, valido); break;
+      case 2: RangosReescalados<2>(inicio, salto, p.d, rs, valido); break;
+      case 3: RangosReescalados<3>(inicio, salto, p.d, rs, valido); break;
+      default: RangosReescalados<4>(inicio, salto, p.d, rs, valido); break;
     }
-  }
+    const double logD = std::log10(static_cast<double>(p.d));
+    for (std::uint64_t j = 0; j < p.cuantos; ++j) {
+      px[p.k + j] = logD;
+      py[p.k + j] = valido[j] ? std::log10(rs[j]) : 0.0;
+      validos[p.k + j] = valido[j];
+    }
+  });
+  if (std::find(validos.begin(), validos.end(), 0) != validos.end())
+    return kEstadoBloqueSinVarianzaRS;
 
   return AjustarRectaLogLog(x, y, [](double pendiente) { return pendiente; });
 }

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <sstream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -208,16 +214,106 @@ TEST(SampleFile, NumerosConPuntoBajoLocaleEspanol) {
   EXPECT_EQ(FormatoMuestra(-2.5), "-2.5");
 }
 
-TEST(SampleFile, LeeMuchosNumerosConLaLongitudExacta) {
-  Carpeta carpeta;
+// 1234567 as "1.234.567", as the messages write line numbers.
+std::string ConPuntos(std::uint64_t n) {
+  std::string s = std::to_string(n);
+  for (std::size_t i = s.size(); i > 3; i -= 3) s.insert(i - 3, 1, '.');
+  return s;
+}
+
+std::vector<std::uint64_t> Bits(const Vector& v) {
+  std::vector<std::uint64_t> b;
+  for (double x : v) b.push_back(std::bit_cast<std::uint64_t>(x));
+  return b;
+}
+
+// A long file of numbers in every notation (random doubles of all magnitudes, 6-digit
+// general notation, fixed and scientific at any precision, long mantissas, exponents, signs,
+// a leading '+', values that underflow to zero) between blanks of every kind: read whole, in
+// pieces whose boundaries fall everywhere and as a stream, every value has the bits of
+// std::from_chars, and a bad token anywhere is refused with its line.
+TEST(CargaSerie, NumerosDeTodasLasFormasConLosBitsExactos) {
+  std::mt19937_64 azar(20261210);
   std::string texto;
-  for (int i = 0; i < 100000; ++i) texto += std::to_string(i % 1000) + (i % 3 ? " " : "\n");
-  std::string mensaje;
-  const Vector v = ReadSampleFile(carpeta.Escribir("larga.sam", texto), mensaje);
-  ASSERT_EQ(v.Longitud(), 100000u);
-  EXPECT_EQ(v(1), 0.0);
-  EXPECT_EQ(v(1001), 0.0);
-  EXPECT_EQ(v(100000), 999.0);
+  std::vector<std::uint64_t> esperado;
+  std::vector<std::size_t> inicio, largo;
+  std::vector<std::uint64_t> linea;
+  std::uint64_t lineas = 1;
+  const char* const blancos[] = {" ", "\n", "\t", "\r\n", "  \n", "\n\n", "\f"};
+  char b[160];
+  for (int i = 0; i < 40000; ++i) {
+    double x;
+    do x = std::bit_cast<double>(azar()); while (!std::isfinite(x));
+    const double moderado = std::ldexp(static_cast<double>(azar() >> 11), -53) *
+                            std::pow(10.0, static_cast<int>(azar() % 31) - 15) *
+                            (azar() & 1 ? -1 : 1);
+    std::string t;
+    switch (azar() % 8) {
+      case 0: t.assign(b, std::to_chars(b, b + sizeof b, x).ptr); break;
+      case 1: case 2: case 3:
+        t.assign(b, std::to_chars(b, b + sizeof b, moderado, std::chars_format::general, 6).ptr);
+        break;
+      case 4:
+        t.assign(b, std::to_chars(b, b + sizeof b, moderado, std::chars_format::fixed,
+                                  static_cast<int>(azar() % 25)).ptr);
+        break;
+      case 5:
+        t.assign(b, std::to_chars(b, b + sizeof b, x, std::chars_format::scientific,
+                                  static_cast<int>(azar() % 30)).ptr);
+        break;
+      case 6:  // a long mantissa
+        t = azar() & 1 ? "-" : "";
+        for (int k = static_cast<int>(azar() % 30) + 1; k > 0; --k)
+          t += static_cast<char>('0' + azar() % 10);
+        t += '.';
+        for (int k = static_cast<int>(azar() % 30) + 1; k > 0; --k)
+          t += static_cast<char>('0' + azar() % 10);
+        t += "e" + std::to_string(static_cast<int>(azar() % 41) - 20);
+        break;
+      default:
+        t = "+" + std::string(b, std::to_chars(b, b + sizeof b, std::fabs(moderado)).ptr);
+        break;
+    }
+    double valor = 0;
+    const char* p = t.data() + (t[0] == '+');
+    ASSERT_EQ(std::from_chars(p, t.data() + t.size(), valor).ec, std::errc()) << t;
+    if (i % 997 == 0) {  // below the smallest double: zero with its sign
+      t = i % 2 ? "-1e-400" : "2.5e-330";
+      valor = i % 2 ? -0.0 : 0.0;
+    }
+    inicio.push_back(texto.size());
+    largo.push_back(t.size());
+    linea.push_back(lineas);
+    esperado.push_back(std::bit_cast<std::uint64_t>(valor));
+    texto += t;
+    const std::string blanco = blancos[azar() % std::size(blancos)];
+    texto += blanco;
+    lineas += static_cast<std::uint64_t>(std::count(blanco.begin(), blanco.end(), '\n'));
+  }
+  Carpeta carpeta;
+  const std::string ruta = carpeta.Escribir("formas.sam", texto);
+  const std::pair<std::size_t, bool> lecturas[] = {
+      {std::size_t{1} << 22, false}, {4093, false}, {61, false},
+      {std::size_t{1} << 22, true},  {4093, true}};
+  for (const auto& [trozo, flujo] : lecturas) {
+    std::string mensaje;
+    EXPECT_EQ(Bits(ReadSampleFile(ruta, mensaje, trozo, flujo)), esperado)
+        << "trozo " << trozo << (flujo ? ", flujo" : "") << ": " << mensaje;
+  }
+  // A bad token at the start, in the middle, at the end: a byte no number holds, a number
+  // too large, two points.
+  const std::pair<std::size_t, const char*> malos[] = {
+      {0, "1.5x"}, {17777, "1e999"}, {23456, "1.2.3"}, {39999, "-7,5"}, {31234, "1e999"}};
+  for (const auto& [j, malo] : malos) {
+    const std::string r = carpeta.Escribir(
+        "mala.sam", texto.substr(0, inicio[j]) + malo + texto.substr(inicio[j] + largo[j]));
+    for (const auto& [trozo, flujo] : lecturas) {
+      std::string mensaje;
+      EXPECT_EQ(ReadSampleFile(r, mensaje, trozo, flujo).Longitud(), 0u);
+      EXPECT_EQ(mensaje, Formato(r) + "\nlínea " + ConPuntos(linea[j]) + ": «" + malo + "»")
+          << "trozo " << trozo << (flujo ? ", flujo" : "");
+    }
+  }
 }
 
 // ------------------------------------------------------------------------------ Writer

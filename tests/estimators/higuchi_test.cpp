@@ -117,8 +117,10 @@ TEST(HurstHiguchi, CoincideConLaDefinicionLiteral) {
     int kMax, porDecada;
     std::int32_t usado;
   };
-  // k_max 150 of 157 samples: from k = 79 on some m have no segment and are skipped.
-  const Caso casos[] = {{157, 150, 10, 150}, {1000, 0, 7, 100}, {2345, 40, 20, 40}};
+  // k_max 150 of 157 samples: from k = 79 on some m have no segment and are skipped. The
+  // longest series is swept in stretches, with segments across their boundaries.
+  const Caso casos[] = {
+      {157, 150, 10, 150}, {1000, 0, 7, 100}, {2345, 40, 20, 40}, {100003, 3000, 10, 3000}};
   for (const Caso& c : casos) {
     SCOPED_TRACE(c.n);
     const Vector x = prueba::Fgn(c.n, 0.7, 52) + 10.0;

@@ -10,7 +10,9 @@
 
 #include "tests/support/herramientas.h"
 #include "estimators/estado.h"
+#include "estimators/hurst_higuchi.h"
 #include "estimators/hurst_periodograma.h"
+#include "estimators/hurst_rs.h"
 #include "estimators/hurst_whittle_agregado.h"
 #include "estimators/hurst_whittle_farima.h"
 #include "estimators/hurst_whittle_fgn.h"
@@ -36,6 +38,8 @@ const std::vector<Metodo>& Metodos() {
       {"Whittle local", [](const Vector& s) { return HurstWhittleLocal(s, 4); }},
       {"Whittle agregado", [](const Vector& s) { return HurstWhittleAgregado(s, 2); }},
       {"Test T", [](const Vector& s) { return TestT(s, 3, 0.05); }},
+      {"R/S", [](const Vector& s) { return HurstRS(s, 6, 8, 10, 4); }},
+      {"Higuchi", [](const Vector& s) { return HurstHiguchi(s, 0, 10); }},
   };
   return metodos;
 }
