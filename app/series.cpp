@@ -18,7 +18,6 @@
 #include <emmintrin.h>
 #endif
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -411,22 +410,30 @@ struct TokenMalo {  // at this offset starts a token that is not a number
 };
 struct FicheroCambiado {};  // the file's text is not the one counted
 
-// Bytes [desde, hasta) of a regular file (offsets from `base`), mapped read-only for as
-// long as the object lives. A mapping the system refuses is read again as a stream.
+// Bytes [desde, hasta) of a regular file (offsets from `base`), read into a buffer of the
+// thread for as long as the object lives. They are read rather than mapped: a file that
+// another program cuts short meanwhile must be refused as changed, not end the process
+// (a mapping past the new end raises SIGBUS). Each thread keeps its buffer between pieces.
 class Ventana {
  public:
   Ventana(int fd, std::uint64_t base, std::uint64_t desde, std::uint64_t hasta) {
     if (hasta <= desde) return;
-    static const auto kPagina = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-    const std::uint64_t inicio = (base + desde) / kPagina * kPagina;
-    largo_ = static_cast<std::size_t>(base + hasta - inicio);
-    void* p = ::mmap(nullptr, largo_, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(inicio));
-    if (p == MAP_FAILED) throw FicheroCambiado{};
-    mapa_ = static_cast<char*>(p);
-    bytes_ = mapa_ + (base + desde - inicio);
+    const auto largo = static_cast<std::size_t>(hasta - desde);
+    buffer_ = std::move(libre_);
+    libre_ = {};
+    if (buffer_.size() < largo) buffer_.resize(largo);
+    std::size_t leidos = 0;
+    while (leidos < largo) {
+      const ssize_t r = ::pread(fd, buffer_.data() + leidos, largo - leidos,
+                                static_cast<off_t>(base + desde + leidos));
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) throw FicheroCambiado{};  // shorter than when it was measured
+      leidos += static_cast<std::size_t>(r);
+    }
+    bytes_ = buffer_.data();
   }
   ~Ventana() {
-    if (mapa_) ::munmap(mapa_, largo_);
+    if (buffer_.capacity() > libre_.capacity()) libre_ = std::move(buffer_);
   }
   Ventana(const Ventana&) = delete;
   Ventana& operator=(const Ventana&) = delete;
@@ -434,14 +441,15 @@ class Ventana {
   const char* Bytes() const { return bytes_; }
 
  private:
-  char* mapa_ = nullptr;
-  std::size_t largo_ = 0;
+  static thread_local std::vector<char> libre_;
+  std::vector<char> buffer_;
   const char* bytes_ = "";
 };
+thread_local std::vector<char> Ventana::libre_;
 
 // A regular file, its bytes from `base` on (`tam` of them), counted and converted by pieces
-// of `trozo` bytes on all threads, each piece reading its bytes where the system keeps them
-// (a mapping of its own), so that the text is neither copied nor held whole.
+// of `trozo` bytes on all threads, each piece reading only its own bytes, so that the text is
+// never held whole.
 struct Regular {
   int fd;
   std::uint64_t base, tam;
@@ -485,7 +493,7 @@ struct Regular {
 
   // Second pass over the tokens that start before `hasta`: each converted into its place
   // y[primero[t]...] of the series, or only checked when y is null. A number belongs to the
-  // piece where its first character is; each piece maps its own bytes, the one before them
+  // piece where its first character is; each piece reads its own bytes, the one before them
   // and, after them, one more than the longest number taken.
   void Convertir(std::uint64_t hasta, double* y, const std::vector<std::uint64_t>& primero,
                  const std::vector<std::uint64_t>& cuenta) const {

@@ -93,9 +93,8 @@ std::string NombreSerieDeRuta(std::string_view path);
 //   the same + "\n(más de 4.294.967.295 números)"             (more than a series holds)
 // A token is refused as soon as it is met, whatever follows: a byte that no number holds
 // (a letter, a comma, a NUL) at once, a token of more than 65,536 bytes at that length.
-// A regular file is cut into pieces of 4 MiB, each mapped into memory on its own (the text
-// is neither copied nor held whole), counted first and then converted straight into the
-// series on all threads; one that changes meanwhile is read again as a stream. A pipe or a
+// A regular file is cut into pieces of 4 MiB, each read on its own (the text is never held
+// whole), counted first and then converted straight into the series on all threads; one that changes meanwhile is read again as a stream. A pipe or a
 // device is read as a stream, converting as it comes, so that it is never held whole.
 Vector ReadSampleFile(const std::string& path, std::string& mensaje);
 // The same with pieces (or reads) of `trozo` bytes, and a regular file read as a stream
