@@ -14,6 +14,7 @@
 #include "numeric/autocorrelacion.h"
 #include "numeric/error.h"
 #include "numeric/estadistica.h"
+#include "numeric/fft.h"
 #include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
@@ -124,6 +125,8 @@ class Analisis {
     std::vector<ResultadoAnalisis::MetodoComparado> filas(metodos.size());
     std::vector<Estimacion> estimaciones(metodos.size());
     Calcular(0.0, cuotaMetodo_, [&] {
+      // The frequency-domain methods share one transform of the series.
+      PeriodogramaCompartido periodograma;
       for (std::size_t i = 0; i < metodos.size(); ++i) {
         // Each method is an equal part of the progress.
         const double total = static_cast<double>(metodos.size());

@@ -790,10 +790,45 @@ Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
   return re;
 }
 
+namespace {
+thread_local PeriodogramaCompartido* compartido = nullptr;
+}  // namespace
+
+PeriodogramaCompartido::PeriodogramaCompartido() : anterior_(compartido) { compartido = this; }
+PeriodogramaCompartido::~PeriodogramaCompartido() { compartido = anterior_; }
+
+const Vector* PeriodogramaCompartido::Buscar(const Vector& v, std::uint32_t m) const {
+  const bool misma = v.Longitud() > 0 && v.Datos() == datos_ && v.Longitud() == longitud_;
+  return misma && m <= ordenadas_.Longitud() ? &ordenadas_ : nullptr;
+}
+
+void PeriodogramaCompartido::Guardar(const Vector& v, Vector ordenadas) {
+  datos_ = v.Datos();
+  longitud_ = v.Longitud();
+  ordenadas_ = std::move(ordenadas);
+}
+
 Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
   const std::uint32_t n = v.Longitud();
   const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(n));
   if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(kFalloSubvectorInvertido);
+  if (compartido) {
+    if (const Vector* guardadas = compartido->Buscar(v, m)) return guardadas->SubVector(1, m);
+    // The ordinates are elementwise in the transform: those of a larger m start with
+    // these, bit for bit.
+    const std::uint32_t todas = std::max(m, static_cast<std::uint32_t>((np - 1) / 2));
+    PeriodogramaCompartido* const memoria = compartido;
+    struct Reponer {
+      PeriodogramaCompartido* memoria;
+      ~Reponer() { compartido = memoria; }
+    } reponer{memoria};
+    compartido = nullptr;
+    Vector ordenadas = OrdenadasPeriodograma(v, todas);
+    compartido = memoria;
+    Vector pedidas = ordenadas.SubVector(1, m);
+    memoria->Guardar(v, std::move(ordenadas));
+    return pedidas;
+  }
   Vector ordenadas;
   {
     // The transform needs both halves; the ordinates go over re, so that im can go before

@@ -56,3 +56,26 @@ Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
 // The estimators use these only; the rest of the transform is freed before the result is
 // allocated. 1 <= m < n' (error 1 otherwise).
 Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);
+
+// While an object of this class lives, OrdenadasPeriodograma on its thread transforms a
+// series once: it keeps the ordinates of the last series asked for (at least the
+// (n' − 1)/2 of the Whittle estimators) and hands later requests of the same series, any m,
+// the same values from them. For callers that run several estimators on one series that
+// does not change meanwhile (the comparison of methods). The innermost object applies.
+class PeriodogramaCompartido {
+ public:
+  PeriodogramaCompartido();
+  ~PeriodogramaCompartido();
+  PeriodogramaCompartido(const PeriodogramaCompartido&) = delete;
+  PeriodogramaCompartido& operator=(const PeriodogramaCompartido&) = delete;
+
+  // The ordinates 1..m of v when they are kept; nullptr otherwise.
+  const Vector* Buscar(const Vector& v, std::uint32_t m) const;
+  void Guardar(const Vector& v, Vector ordenadas);
+
+ private:
+  const double* datos_ = nullptr;
+  std::uint32_t longitud_ = 0;
+  Vector ordenadas_;
+  PeriodogramaCompartido* anterior_;
+};

@@ -359,3 +359,26 @@ TEST(Fft, HilosConcurrentesDanElMismoResultado) {
 }
 
 }  // namespace
+
+// With the transform shared, every request gets the ordinates it would get alone, bit for
+// bit: from the kept ones (smaller m), from a new transform (larger m than kept, another
+// series of the same length) and after a cancelled one.
+TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
+  const Vector a = prueba::RuidoGaussiano(1000, 1), b = prueba::RuidoGaussiano(1000, 2);
+  struct Pedido {
+    const Vector* serie;
+    std::uint32_t m;
+  };
+  const Pedido pedidos[] = {{&a, 10}, {&a, 499}, {&a, 600}, {&a, 5}, {&b, 10}, {&a, 10}};
+  PeriodogramaCompartido compartido;
+  for (const Pedido& p : pedidos) {
+    SCOPED_TRACE(p.m);
+    const Vector esperadas = [&] {
+      PeriodogramaCompartido aparte;  // an empty one of its own: a fresh transform
+      return OrdenadasPeriodograma(*p.serie, p.m);
+    }();
+    const Vector dadas = OrdenadasPeriodograma(*p.serie, p.m);
+    ASSERT_EQ(dadas.Longitud(), p.m);
+    EXPECT_TRUE(std::equal(dadas.begin(), dadas.end(), esperadas.begin()));
+  }
+}
