@@ -134,9 +134,14 @@ class Analisis {
         ResultadoAnalisis::MetodoComparado& c = filas[i];
         c.metodo = metodos[i]->nombre;
         try {
-          estimaciones[i] =
-              EjecutarMetodo(*metodos[i], SerieDe(*metodos[i]), par_, e_.separador).estimacion;
-          c.estado = estimaciones[i].estado;
+          Estimacion& e = estimaciones[i];
+          e = EjecutarMetodo(*metodos[i], SerieDe(*metodos[i]), par_, e_.separador).estimacion;
+          // The comparison keeps only the value and the interval: the chart's points go now,
+          // not after every method has added its own.
+          e.ejeX = Vector();
+          e.ejeY = Vector();
+          e.ajusteY = Vector();
+          c.estado = e.estado;
           if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
         } catch (const ErrorConversion& error) {
           c.estado = error.Estado();

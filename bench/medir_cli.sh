@@ -8,8 +8,10 @@
 # time (user + system, all threads) and the largest resident size of all runs. "carga" is
 # the load alone (method Ninguno); "más allá" is the method's wall time minus the load's.
 #
-# Usage: bench/medir_cli.sh [-r REPETICIONES] [-m todos|MÉTODO...] FICHERO FENWA_CLI...
-#   Without -m: the load, the four frequency-domain methods of the targets and FARIMA.
+# Usage: bench/medir_cli.sh [-r REPETICIONES] [-m todos|objetivos|MÉTODO...] FICHERO FENWA_CLI...
+#   Without -m: the load, the four frequency-domain methods of the targets and FARIMA;
+#   -m objetivos: the load and the rows of the speed targets (DFA, Whittle FGN, FARIMA,
+#   Test T, R/S, Higuchi, Todos).
 #   Environment: FENWA_HILOS reaches the programs as it is.
 set -euo pipefail
 
@@ -19,7 +21,7 @@ while getopts "r:m:" opcion; do
   case $opcion in
     r) reps=$OPTARG ;;
     m) elegidos+=("$OPTARG") ;;
-    *) echo "uso: medir_cli.sh [-r N] [-m MÉTODO] FICHERO FENWA_CLI..." >&2; exit 1 ;;
+    *) echo "uso: medir_cli.sh [-r N] [-m MÉTODO|todos|objetivos] FICHERO FENWA_CLI..." >&2; exit 1 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -44,6 +46,14 @@ if [[ ${#elegidos[@]} -eq 1 && ${elegidos[0]} == "todos" ]]; then
   metodo "Whittle Agregado" "-m Whittle?Agregado"
   metodo "Whittle Local" "-m Whittle?Local"
   metodo "Test T" "-m Test?T"
+elif [[ ${#elegidos[@]} -eq 1 && ${elegidos[0]} == "objetivos" ]]; then
+  metodo "DFA" "-m DFA"
+  metodo "Whittle FGN" "-m Whittle?Estándar"
+  metodo "FARIMA(1,d,1)" "-m Whittle?Estándar -p RGModelo=1 -p EOrdenp=1 -p EOrdenq=1"
+  metodo "Test T" "-m Test?T"
+  metodo "R/S" "-m R/S"
+  metodo "Higuchi" "-m Higuchi"
+  metodo "Todos" "-m Todos"
 elif [[ ${#elegidos[@]} -gt 0 ]]; then
   for m in "${elegidos[@]}"; do metodo "$m" "-m ${m// /?}"; done
 else
