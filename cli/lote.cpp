@@ -100,8 +100,13 @@ void AnalizarSerie(const Opciones& o, Fichero& f, const Vector& datos) {
 
   EntornoAnalisis entorno;
   entorno.log = &log;
-  entorno.graficaMetodo = &sink1;
-  entorno.graficaAuto = &sink2;
+  // A chart is filled only when it is to be saved: the periodogram's alone has half a
+  // million points at 10^7 samples.
+  const auto pedida = [](const auto& rutas) {
+    return std::any_of(rutas.begin(), rutas.end(), [](const auto& r) { return r.has_value(); });
+  };
+  if (pedida(o.graficaMetodo)) entorno.graficaMetodo = &sink1;
+  if (pedida(o.graficaAuto)) entorno.graficaAuto = &sink2;
   entorno.guardarAuto = &pregunta;
   entorno.mensajes = &mensajes;
   entorno.hooks = &reloj;
