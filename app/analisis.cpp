@@ -126,7 +126,7 @@ class Analisis {
     std::vector<Estimacion> estimaciones(metodos.size());
     Calcular(0.0, cuotaMetodo_, [&] {
       // The frequency-domain methods share one transform of the series.
-      PeriodogramaCompartido periodograma;
+      PeriodogramaCompartido periodograma(SerieEscalada());
       for (std::size_t i = 0; i < metodos.size(); ++i) {
         // Each method is an equal part of the progress.
         const double total = static_cast<double>(metodos.size());

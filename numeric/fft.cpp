@@ -794,25 +794,27 @@ namespace {
 thread_local PeriodogramaCompartido* compartido = nullptr;
 }  // namespace
 
-PeriodogramaCompartido::PeriodogramaCompartido() : anterior_(compartido) { compartido = this; }
+PeriodogramaCompartido::PeriodogramaCompartido(const Vector* serie)
+    : serie_(serie), anterior_(compartido) {
+  compartido = this;
+}
 PeriodogramaCompartido::~PeriodogramaCompartido() { compartido = anterior_; }
 
 const Vector* PeriodogramaCompartido::Buscar(const Vector& v, std::uint32_t m) const {
-  const bool misma = v.Longitud() > 0 && v.Datos() == datos_ && v.Longitud() == longitud_;
-  return misma && m <= ordenadas_.Longitud() ? &ordenadas_ : nullptr;
+  return guardadas_ && &v == serie_ && m <= ordenadas_.Longitud() ? &ordenadas_ : nullptr;
 }
 
 void PeriodogramaCompartido::Guardar(const Vector& v, Vector ordenadas) {
-  datos_ = v.Datos();
-  longitud_ = v.Longitud();
+  if (&v != serie_) return;
   ordenadas_ = std::move(ordenadas);
+  guardadas_ = true;
 }
 
 Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
   const std::uint32_t n = v.Longitud();
   const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(n));
   if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(kFalloSubvectorInvertido);
-  if (compartido) {
+  if (compartido && compartido->Comparte(v)) {
     if (const Vector* guardadas = compartido->Buscar(v, m)) return guardadas->SubVector(1, m);
     // The ordinates are elementwise in the transform: those of a larger m start with
     // these, bit for bit.

@@ -57,25 +57,31 @@ Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
 // allocated. 1 <= m < n' (error 1 otherwise).
 Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);
 
-// While an object of this class lives, OrdenadasPeriodograma on its thread transforms a
-// series once: it keeps the ordinates of the last series asked for (at least the
-// (n' − 1)/2 of the Whittle estimators) and hands later requests of the same series, any m,
-// the same values from them. For callers that run several estimators on one series that
-// does not change meanwhile (the comparison of methods). The innermost object applies.
+// While an object of this class lives, OrdenadasPeriodograma on its thread transforms the
+// series it was given once: it keeps its ordinates (at least the (n' − 1)/2 of the Whittle
+// estimators) and hands later requests of that very Vector, any m, the same values from
+// them. Other series (an aggregated copy, a block) are transformed as usual. For callers
+// that run several estimators on one series that does not change while the object lives
+// (the comparison of methods). The innermost object applies.
 class PeriodogramaCompartido {
  public:
-  PeriodogramaCompartido();
+  // An object that shares nothing (for a stretch where nothing is to be shared).
+  PeriodogramaCompartido() : PeriodogramaCompartido(nullptr) {}
+  explicit PeriodogramaCompartido(const Vector& serie) : PeriodogramaCompartido(&serie) {}
   ~PeriodogramaCompartido();
   PeriodogramaCompartido(const PeriodogramaCompartido&) = delete;
   PeriodogramaCompartido& operator=(const PeriodogramaCompartido&) = delete;
 
+  bool Comparte(const Vector& v) const { return &v == serie_; }
   // The ordinates 1..m of v when they are kept; nullptr otherwise.
   const Vector* Buscar(const Vector& v, std::uint32_t m) const;
   void Guardar(const Vector& v, Vector ordenadas);
 
  private:
-  const double* datos_ = nullptr;
-  std::uint32_t longitud_ = 0;
+  explicit PeriodogramaCompartido(const Vector* serie);
+
+  const Vector* serie_;
+  bool guardadas_ = false;
   Vector ordenadas_;
   PeriodogramaCompartido* anterior_;
 };

@@ -360,9 +360,9 @@ TEST(Fft, HilosConcurrentesDanElMismoResultado) {
 
 }  // namespace
 
-// With the transform shared, every request gets the ordinates it would get alone, bit for
-// bit: from the kept ones (smaller m), from a new transform (larger m than kept, another
-// series of the same length) and after a cancelled one.
+// With the transform of a shared, every request gets the ordinates it would get alone, bit
+// for bit: from the kept ones (smaller m), from a new transform (larger m than kept), and
+// for another series of the same length, which is not shared.
 TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
   const Vector a = prueba::RuidoGaussiano(1000, 1), b = prueba::RuidoGaussiano(1000, 2);
   struct Pedido {
@@ -370,11 +370,11 @@ TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
     std::uint32_t m;
   };
   const Pedido pedidos[] = {{&a, 10}, {&a, 499}, {&a, 600}, {&a, 5}, {&b, 10}, {&a, 10}};
-  PeriodogramaCompartido compartido;
+  PeriodogramaCompartido compartido(a);
   for (const Pedido& p : pedidos) {
     SCOPED_TRACE(p.m);
     const Vector esperadas = [&] {
-      PeriodogramaCompartido aparte;  // an empty one of its own: a fresh transform
+      PeriodogramaCompartido aparte;  // one that shares nothing: a fresh transform
       return OrdenadasPeriodograma(*p.serie, p.m);
     }();
     const Vector dadas = OrdenadasPeriodograma(*p.serie, p.m);
