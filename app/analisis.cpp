@@ -123,7 +123,6 @@ class Analisis {
       if (m.daH && m.Calcula()) metodos.push_back(&m);
     }
     std::vector<ResultadoAnalisis::MetodoComparado> filas(metodos.size());
-    std::vector<Estimacion> estimaciones(metodos.size());
     Calcular(0.0, cuotaMetodo_, [&] {
       // The frequency-domain methods share one transform of the series.
       PeriodogramaCompartido periodograma(SerieEscalada());
@@ -134,15 +133,20 @@ class Analisis {
         ResultadoAnalisis::MetodoComparado& c = filas[i];
         c.metodo = metodos[i]->nombre;
         try {
-          Estimacion& e = estimaciones[i];
-          e = EjecutarMetodo(*metodos[i], SerieDe(*metodos[i]), par_, e_.separador).estimacion;
-          // The comparison keeps only the value and the interval: the chart's points go now,
-          // not after every method has added its own.
-          e.ejeX = Vector();
-          e.ejeY = Vector();
-          e.ajusteY = Vector();
+          // Only the value and the interval are kept: the chart's points go with the estimate.
+          const Estimacion e =
+              EjecutarMetodo(*metodos[i], SerieDe(*metodos[i]), par_, e_.separador).estimacion;
           c.estado = e.estado;
-          if (c.estado != kEstadoOk) c.mensaje = MensajeEstado(c.estado);
+          if (e.Exito()) {
+            c.valor = e.valor;
+            c.aviso = AvisoH(e.valor);
+            if (e.hayIntervalo) {
+              c.icBajo = e.inferior;
+              c.icAlto = e.superior;
+            }
+          } else {
+            c.mensaje = MensajeEstado(c.estado);
+          }
         } catch (const ErrorConversion& error) {
           c.estado = error.Estado();
           c.mensaje = error.Mensaje();
@@ -152,19 +156,7 @@ class Analisis {
         }
       }
     });
-    for (std::size_t i = 0; i < metodos.size(); ++i) {
-      ResultadoAnalisis::MetodoComparado& c = filas[i];
-      const Estimacion& e = estimaciones[i];
-      if (c.mensaje.empty()) {
-        c.valor = e.valor;
-        c.aviso = AvisoH(e.valor);
-        if (e.hayIntervalo) {
-          c.icBajo = e.inferior;
-          c.icAlto = e.superior;
-        }
-      }
-      res_.metodos.push_back(std::move(c));
-    }
+    for (ResultadoAnalisis::MetodoComparado& c : filas) res_.metodos.push_back(std::move(c));
     const std::vector<std::string> tabla = TablaComparacion(res_.metodos, e_.separador);
     Linea(tabla.front());  // the title, then the columns
     for (std::size_t i = 1; i < tabla.size(); ++i) log_.AnadirTabla(tabla[i]);

@@ -58,25 +58,28 @@ struct Estimacion {
   bool Exito() const { return estado == kEstadoOk; }
   // The figure of that name; NaN when the method gives none.
   double CifraDe(std::string_view nombre) const {
-    for (const Cifra& c : cifras) {
-      if (nombre == c.nombre) return c.valor;
-    }
-    return std::nan("");
+    const Cifra* c = Buscar(nombre);
+    return c ? c->valor : std::nan("");
   }
-  bool TieneCifra(std::string_view nombre) const {
-    for (const Cifra& c : cifras) {
-      if (nombre == c.nombre) return true;
-    }
-    return false;
-  }
-  void Intervalo(double bajo, double alto) {
+  bool TieneCifra(std::string_view nombre) const { return Buscar(nombre) != nullptr; }
+  // The value with its interval valor ± semiancho.
+  void ValorConIntervalo(double v, double semiancho) {
+    valor = v;
     hayIntervalo = true;
-    inferior = bajo;
-    superior = alto;
+    inferior = v - semiancho;
+    superior = v + semiancho;
   }
   void Puntos(Vector x, Vector y, Vector ajuste = Vector()) {
     ejeX = std::move(x);
     ejeY = std::move(y);
     ajusteY = std::move(ajuste);
+  }
+
+ private:
+  const Cifra* Buscar(std::string_view nombre) const {
+    for (const Cifra& c : cifras) {
+      if (nombre == c.nombre) return &c;
+    }
+    return nullptr;
   }
 };

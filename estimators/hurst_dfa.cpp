@@ -286,17 +286,7 @@ Estimacion HurstDfa(const Vector& serie, std::int32_t orden, std::int32_t cajaMi
   if (tamanos.size() < 3) return kEstadoPocasCajas;
   if (SerieConstante(serie)) return kEstadoSerieConstante;
 
-  // Y(i) = Y(i − 1) + (x(i) − mean), in one pass: the sums of SumaAcumulada(serie − mean),
-  // in their order, without the centred copy of the series.
-  Vector perfil(n);
-  {
-    const double media = Media(serie);
-    const double* x = serie.Datos();
-    double* p = perfil.Datos();
-    double suma = x[0] - media;
-    p[0] = suma;
-    for (std::uint32_t i = 1; i < n; ++i) p[i] = suma = suma + (x[i] - media);
-  }
+  const Vector perfil = SumaAcumulada(serie, Media(serie));
   const double* y = perfil.Datos();
   const std::uint32_t puntos = static_cast<std::uint32_t>(tamanos.size());
   // The sizes go in kGrupos groups (size j in group j mod kGrupos, so that each holds

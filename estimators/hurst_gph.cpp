@@ -79,8 +79,7 @@ Estimacion HurstGph(const Vector& serie, double exponente) {
     ajuste.Datos()[i] = (c + d * X[i]) / std::numbers::ln10;
   }
   Estimacion e;
-  e.valor = h;
-  e.Intervalo(h - semiancho, h + semiancho);
+  e.ValorConIntervalo(h, semiancho);
   e.Puntos(std::move(x), std::move(y), std::move(ajuste));
   e.cifras.push_back({cifra::kFrecuencias, static_cast<double>(m)});
   return e;

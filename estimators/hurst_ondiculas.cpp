@@ -129,8 +129,7 @@ Estimacion HurstOndiculas(const Vector& serie, std::int32_t momentos,
   Vector ajuste(octavas);
   for (std::uint32_t i = 0; i < octavas; ++i) ajuste.Datos()[i] = b + alfa * x.Datos()[i];
   Estimacion e;
-  e.valor = h0;
-  e.Intervalo(h0 - semiancho, h0 + semiancho);
+  e.ValorConIntervalo(h0, semiancho);
   e.Puntos(std::move(x), std::move(y), std::move(ajuste));
   e.cifras.push_back({cifra::kOctavaFinal, static_cast<double>(j2)});
   return e;

@@ -182,23 +182,17 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
           const std::size_t j = desde + i;
           const double* c = cosenos + j * orden;
           const double* s = senos + j * orden;
-          double A = 1.0, B = 1.0;
-          if (p > 0) {
-            double R = phi[0] * c[0], S = phi[0] * s[0];
-            for (int k = 1; k < p; ++k) {
-              R += phi[k] * c[k];
-              S += phi[k] * s[k];
+          // |1 + Σ coef(k)·e^{ikλ}|², 1 when there are no coefficients.
+          const auto modulo = [c, s](const double* coef, int orden) {
+            if (orden <= 0) return 1.0;
+            double R = coef[0] * c[0], S = coef[0] * s[0];
+            for (int k = 1; k < orden; ++k) {
+              R += coef[k] * c[k];
+              S += coef[k] * s[k];
             }
-            A = (1 + R) * (1 + R) + S * S;
-          }
-          if (q > 0) {
-            double R = psi[0] * c[0], S = psi[0] * s[0];
-            for (int k = 1; k < q; ++k) {
-              R += psi[k] * c[k];
-              S += psi[k] * s[k];
-            }
-            B = (1 + R) * (1 + R) + S * S;
-          }
+            return (1 + R) * (1 + R) + S * S;
+          };
+          const double A = modulo(phi, p), B = modulo(psi, q);
           const double f = (B / A) * t[i];
           t[i] = I[j] / f;
         }
@@ -235,8 +229,7 @@ Estimacion HurstWhittleFarima(const Vector& serie, int p, int q) {
   const Matrix C = CovarianzaWhittleFarima(estimado, p, q);
   const double e = std::sqrt(C(1, 1) / nPrima) * kFactorIntervalo;
   Estimacion resultado;
-  resultado.valor = estimado(1);
-  resultado.Intervalo(estimado(1) - e, estimado(1) + e);
+  resultado.ValorConIntervalo(estimado(1), e);
   resultado.cifras.push_back({cifra::kOrdenP, static_cast<double>(p)});
   resultado.cifras.push_back({cifra::kOrdenQ, static_cast<double>(q)});
   for (int k = 1; k <= p; ++k)

@@ -252,8 +252,7 @@ Estimacion HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const Tabl
   const double v = VarianzaWhittleFgn(h, suma);
   const double e = std::sqrt(v / nPrima) * kFactorIntervalo;
   Estimacion resultado;
-  resultado.valor = h;
-  resultado.Intervalo(h - e, h + e);
+  resultado.ValorConIntervalo(h, e);
   resultado.cifras.push_back({cifra::kVarianzaWhittle, v});
   return resultado;
 }

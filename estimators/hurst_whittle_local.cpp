@@ -89,7 +89,6 @@ Estimacion HurstWhittleLocal(const Vector& serie, std::uint32_t factor) {
   // Asymptotic variance of the estimate over m frequencies: 1/(4m).
   const double e = std::sqrt(1.0 / (4.0 * m)) * kFactorIntervalo;
   Estimacion resultado;
-  resultado.valor = h;
-  resultado.Intervalo(h - e, h + e);
+  resultado.ValorConIntervalo(h, e);
   return resultado;
 }

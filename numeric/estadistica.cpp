@@ -101,6 +101,15 @@ Vector SumaAcumulada(const Vector& v) {
   return c;
 }
 
+Vector SumaAcumulada(const Vector& v, double resta) {
+  Vector c(v.Longitud());
+  c[1] = v(1) - resta;  // error 0 when empty
+  const double* x = v.Datos();
+  double* y = c.Datos();
+  for (std::uint32_t i = 1; i < v.Longitud(); ++i) y[i] = y[i - 1] + (x[i] - resta);
+  return c;
+}
+
 namespace {
 
 // Means of the k blocks of m samples of x into y; returns their sum in index order.

@@ -21,6 +21,8 @@ double Media(const Vector& v);
 double Varianza(const Vector& v);
 // c(1) = x(1), c(i) = c(i - 1) + x(i). Empty vector: error 0.
 Vector SumaAcumulada(const Vector& v);
+// SumaAcumulada(v - resta), the same sums in the same order, in one pass without the copy.
+Vector SumaAcumulada(const Vector& v, double resta);
 // Means of the floor(n / m) non-overlapping blocks of m samples; the incomplete tail
 // block is ignored. m = 0: error 15.
 Vector Agregar(const Vector& v, std::uint32_t m);

@@ -800,37 +800,11 @@ PeriodogramaCompartido::PeriodogramaCompartido(const Vector* serie)
 }
 PeriodogramaCompartido::~PeriodogramaCompartido() { compartido = anterior_; }
 
-const Vector* PeriodogramaCompartido::Buscar(const Vector& v, std::uint32_t m) const {
-  return guardadas_ && &v == serie_ && m <= ordenadas_.Longitud() ? &ordenadas_ : nullptr;
-}
+namespace {
 
-void PeriodogramaCompartido::Guardar(const Vector& v, Vector ordenadas) {
-  if (&v != serie_) return;
-  ordenadas_ = std::move(ordenadas);
-  guardadas_ = true;
-}
-
-Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
+// The ordinates 1..m of v from a transform of its own.
+Vector Transformar(const Vector& v, std::uint32_t m, std::int32_t np) {
   const std::uint32_t n = v.Longitud();
-  const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(n));
-  if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(kFalloSubvectorInvertido);
-  if (compartido && compartido->Comparte(v)) {
-    if (const Vector* guardadas = compartido->Buscar(v, m)) return guardadas->SubVector(1, m);
-    // The ordinates are elementwise in the transform: those of a larger m start with
-    // these, bit for bit.
-    const std::uint32_t todas = std::max(m, static_cast<std::uint32_t>((np - 1) / 2));
-    PeriodogramaCompartido* const memoria = compartido;
-    struct Reponer {
-      PeriodogramaCompartido* memoria;
-      ~Reponer() { compartido = memoria; }
-    } reponer{memoria};
-    compartido = nullptr;
-    Vector ordenadas = OrdenadasPeriodograma(v, todas);
-    compartido = memoria;
-    Vector pedidas = ordenadas.SubVector(1, m);
-    memoria->Guardar(v, std::move(ordenadas));
-    return pedidas;
-  }
   Vector ordenadas;
   {
     // The transform needs both halves; the ordinates go over re, so that im can go before
@@ -846,4 +820,18 @@ Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
     ordenadas = re.SubVector(2, m + 1);
   }
   return ordenadas;
+}
+
+}  // namespace
+
+Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
+  const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(v.Longitud()));
+  if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(kFalloSubvectorInvertido);
+  PeriodogramaCompartido* const c = compartido;
+  if (!c || &v != c->serie_) return Transformar(v, m, np);
+  // The ordinates are elementwise in the transform: those of a larger m start with these,
+  // bit for bit.
+  if (c->ordenadas_.Longitud() < m)
+    c->ordenadas_ = Transformar(v, std::max(m, static_cast<std::uint32_t>((np - 1) / 2)), np);
+  return c->ordenadas_.SubVector(1, m);
 }

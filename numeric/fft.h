@@ -72,16 +72,12 @@ class PeriodogramaCompartido {
   PeriodogramaCompartido(const PeriodogramaCompartido&) = delete;
   PeriodogramaCompartido& operator=(const PeriodogramaCompartido&) = delete;
 
-  bool Comparte(const Vector& v) const { return &v == serie_; }
-  // The ordinates 1..m of v when they are kept; nullptr otherwise.
-  const Vector* Buscar(const Vector& v, std::uint32_t m) const;
-  void Guardar(const Vector& v, Vector ordenadas);
 
  private:
+  friend Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);
   explicit PeriodogramaCompartido(const Vector* serie);
 
   const Vector* serie_;
-  bool guardadas_ = false;
-  Vector ordenadas_;
+  Vector ordenadas_;  // those kept of serie_ (none yet when empty)
   PeriodogramaCompartido* anterior_;
 };
