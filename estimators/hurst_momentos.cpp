@@ -7,7 +7,6 @@
 #include "estimators/estado.h"
 #include "estimators/hurst_varianza.h"
 #include "numeric/estadistica.h"
-#include "numeric/progreso.h"
 
 Estimacion HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada,
                                   std::uint32_t minM, std::int32_t minMuestras) {
@@ -18,18 +17,17 @@ Estimacion HurstMomentosAbsolutos(const Vector& serie, std::int32_t puntosDecada
 
   const double media = Media(serie);
   const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
-  Vector x(puntos), y(puntos);
-  std::vector<double> medias;
-  for (std::uint32_t j = 0; j < puntos; ++j) {
-    TramoProgreso tramo(static_cast<double>(j) / puntos, static_cast<double>(j + 1) / puntos);
-    MediasDeBloques(serie, niveles[j], medias);
-    ComprobarCancelacion();
+  std::vector<double> momentos(puntos);
+  MediasPorNivel(serie, niveles, [&](std::size_t j, std::span<const double> medias, double) {
     double suma = 0.0;
     for (const double m : medias) suma += std::abs(m - media);
-    const double momento = suma / static_cast<double>(medias.size());
-    if (momento == 0.0) return kEstadoMomentoNulo;
+    momentos[j] = suma / static_cast<double>(medias.size());
+  });
+  Vector x(puntos), y(puntos);
+  for (std::uint32_t j = 0; j < puntos; ++j) {
+    if (momentos[j] == 0.0) return kEstadoMomentoNulo;
     x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));
-    y.Datos()[j] = std::log10(momento);
+    y.Datos()[j] = std::log10(momentos[j]);
   }
 
   return AjustarRectaLogLog(

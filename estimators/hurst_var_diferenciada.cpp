@@ -7,7 +7,6 @@
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "estimators/hurst_varianza.h"
-#include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
 Estimacion HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
@@ -20,12 +19,10 @@ Estimacion HurstVarDiferenciada(const Vector& serie, std::int32_t puntosDecada,
 
   const std::uint32_t niv = static_cast<std::uint32_t>(niveles.size());
   std::vector<double> varianzas(niv);
-  std::vector<double> medias;
-  for (std::uint32_t j = 0; j < niv; ++j) {
+  MediasPorNivel(serie, niveles, [&](std::size_t j, std::span<const double> medias, double suma) {
     bool iguales = false;
-    TramoProgreso tramo(static_cast<double>(j) / niv, static_cast<double>(j + 1) / niv);
-    varianzas[j] = VarianzaAgregada(serie, niveles[j], medias, iguales);
-  }
+    varianzas[j] = VarianzaDeMedias(medias, suma, iguales);
+  });
 
   // Each difference is plotted at the smaller of its two levels; the last level only
   // closes the last difference.

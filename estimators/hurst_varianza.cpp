@@ -1,11 +1,13 @@
 #include "estimators/hurst_varianza.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "estimators/comun.h"
 #include "estimators/estado.h"
 #include "numeric/estadistica.h"
+#include "numeric/paralelo.h"
 #include "numeric/progreso.h"
 #include "numeric/regresion.h"
 
@@ -27,20 +29,39 @@ std::vector<std::uint32_t> NivelesAgregacion(std::uint32_t n, std::int32_t punto
   return niveles;
 }
 
-double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double>& medias,
-                        bool& todasIguales) {
-  const std::uint32_t k = serie.Longitud() / m;
-  // Sums in index order, as Varianza(Agregar(serie, m)) does.
-  const double sumaMedias = MediasDeBloques(serie, m, medias);
+double VarianzaDeMedias(std::span<const double> medias, double sumaMedias, bool& todasIguales) {
+  const std::size_t k = medias.size();
   const double media = sumaMedias / static_cast<double>(k);
   double cuadrados = 0.0;
   todasIguales = true;
-  for (std::uint32_t i = 0; i < k; ++i) {
+  for (std::size_t i = 0; i < k; ++i) {
     const double dev = medias[i] - media;
     cuadrados += dev * dev;
     if (medias[i] != medias[0]) todasIguales = false;
   }
   return cuadrados / static_cast<double>(k - 1);
+}
+
+void MediasPorNivel(
+    const Vector& serie, const std::vector<std::uint32_t>& niveles,
+    const std::function<void(std::size_t j, std::span<const double> medias, double suma)>& tomar) {
+  const std::size_t total = niveles.size();
+  const std::size_t grupos = std::min(kGruposNiveles, total);
+  ParaCadaPieza(grupos, [&](std::size_t g) {
+    // The group's first level has the shortest blocks, so its buffer never grows after it.
+    std::vector<double> medias;
+    const std::size_t propios = (total - g + grupos - 1) / grupos;
+    for (std::size_t i = 0; i < propios; ++i) {
+      const std::size_t j = g + i * grupos;
+      TramoProgreso tramo(static_cast<double>(i) / propios, static_cast<double>(i + 1) / propios);
+      if (niveles[j] == 1) {  // x / 1 is x: the means are the samples, and their sum the series'
+        tomar(j, std::span<const double>(serie.Datos(), serie.Longitud()), Suma(serie));
+        continue;
+      }
+      const double suma = MediasDeBloques(serie, niveles[j], medias);
+      tomar(j, medias, suma);
+    }
+  });
 }
 
 int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
@@ -65,15 +86,18 @@ Estimacion HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::ui
   if (estado != kEstadoOk) return Estimacion::Rechazo(estado);
 
   const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
+  std::vector<double> varianzas(puntos);
+  std::vector<char> iguales(puntos);
+  MediasPorNivel(serie, niveles, [&](std::size_t j, std::span<const double> medias, double suma) {
+    bool todas = false;
+    varianzas[j] = VarianzaDeMedias(medias, suma, todas);
+    iguales[j] = todas;
+  });
   Vector x(puntos), y(puntos);
-  std::vector<double> medias;
   for (std::uint32_t j = 0; j < puntos; ++j) {
-    bool iguales = false;
-    TramoProgreso tramo(static_cast<double>(j) / puntos, static_cast<double>(j + 1) / puntos);
-    const double v = VarianzaAgregada(serie, niveles[j], medias, iguales);
-    if (iguales || !(v > 0.0)) return kEstadoNivelSinVarianza;
+    if (iguales[j] || !(varianzas[j] > 0.0)) return kEstadoNivelSinVarianza;
     x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));
-    y.Datos()[j] = std::log10(v);
+    y.Datos()[j] = std::log10(varianzas[j]);
   }
 
   return AjustarRectaLogLog(

@@ -1,7 +1,10 @@
 // Hurst parameter from the variance of the aggregated series.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "estimators/estimacion.h"
@@ -29,8 +32,17 @@ int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
                              std::uint32_t minM, std::int32_t minMuestras,
                              std::size_t minimoNiveles, std::vector<std::uint32_t>& niveles);
 
-// Variance (divisor k - 1) of the k = n div m block means of m samples, the same value
-// as Varianza(Agregar(serie, m)); medias is a work buffer reused between calls.
-// Sets todasIguales when the block means are all equal.
-double VarianzaAgregada(const Vector& serie, std::uint32_t m, std::vector<double>& medias,
-                        bool& todasIguales);
+// Variance (divisor k - 1) of the k block means of one level, whose sum in index order is
+// sumaMedias: the same value as Varianza(Agregar(serie, m)). Sets todasIguales when the
+// means are all equal.
+double VarianzaDeMedias(std::span<const double> medias, double sumaMedias, bool& todasIguales);
+
+// Calls tomar(j, medias, suma) for each level j of niveles with the block means of that
+// level (MediasDeBloques; at m = 1 the series itself, which they equal) and their sum. The levels are spread over the threads in
+// kGruposNiveles groups (level j in group j mod kGruposNiveles, so that each holds short and
+// long blocks alike), each group filling one buffer of its own, level after level: tomar
+// must write only the results of level j. Each level is the same share of the progress.
+inline constexpr std::size_t kGruposNiveles = 4;
+void MediasPorNivel(
+    const Vector& serie, const std::vector<std::uint32_t>& niveles,
+    const std::function<void(std::size_t j, std::span<const double> medias, double suma)>& tomar);
