@@ -807,8 +807,8 @@ Vector Transformar(const Vector& v, std::uint32_t m, std::int32_t np) {
   const std::uint32_t n = v.Longitud();
   Vector ordenadas;
   {
-    // The transform needs both halves; the ordinates go over re, so that im can go before
-    // the result is allocated.
+    // The transform needs both halves; the ordinates go over re, which then keeps only
+    // them, so that they take no memory of their own.
     Vector re(n), im(n);
     {
       TramoProgreso tramo(0.0, 0.9);
@@ -817,7 +817,8 @@ Vector Transformar(const Vector& v, std::uint32_t m, std::int32_t np) {
     TramoProgreso tramo(0.9, 1.0);
     Ordenadas(re.Datos(), im.Datos(), np, 1, m + 1);
     im = Vector();
-    ordenadas = re.SubVector(2, m + 1);
+    re.QuedarseCon(2, m + 1);
+    ordenadas = std::move(re);
   }
   return ordenadas;
 }

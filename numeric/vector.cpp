@@ -100,6 +100,29 @@ Vector Vector::SubVector(std::uint32_t indice1, std::uint32_t indice2) const {
   return r;
 }
 
+void Vector::QuedarseCon(std::uint32_t indice1, std::uint32_t indice2) {
+  if (indice2 < indice1) ErrorEjecucion(kFalloSubvectorInvertido);
+  if (indice1 == 0 || indice2 > n_) ErrorEjecucion(kFalloIndiceVector);
+  if (!bloque_) {
+    *this = SubVector(indice1, indice2);
+    return;
+  }
+  const std::uint32_t m = indice2 - indice1 + 1;
+  const std::uint32_t bloque = capacidad_;
+  double* x = elementos_;
+  if (indice1 > 1) std::memmove(x, x + (indice1 - 1), sizeof(double) * m);
+  // The pages past the part read as zeros if touched again; growing reallocates, as the
+  // capacity is the part's.
+  n_ = capacidad_ = m;
+#ifdef MADV_DONTNEED
+  constexpr std::uintptr_t kPagina = 4096;
+  const auto desde = (reinterpret_cast<std::uintptr_t>(x + m) + kPagina - 1) & ~(kPagina - 1);
+  const auto hasta = reinterpret_cast<std::uintptr_t>(x + bloque) & ~(kPagina - 1);
+  if (hasta > desde + (std::uintptr_t{1} << 21))
+    ::madvise(reinterpret_cast<void*>(desde), hasta - desde, MADV_DONTNEED);
+#endif
+}
+
 void Vector::Redimensionar(std::uint32_t m) {
   if (m == n_) return;
   if (m == 0) {

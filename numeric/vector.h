@@ -48,6 +48,11 @@ class Vector {
   Vector SubVector(std::uint32_t indice1, std::uint32_t indice2) const;
   // New length m keeping the first min(n, m) elements; added elements undefined.
   void Redimensionar(std::uint32_t m);
+  // Becomes its own elements indice1..indice2 inclusive (errors as SubVector), moved to the
+  // front of the same block instead of copied to a new one: a long vector cut down to a part
+  // takes no new memory, and the whole pages after the part go back to the system, so that
+  // it then holds only the part's.
+  void QuedarseCon(std::uint32_t indice1, std::uint32_t indice2);
 
   Vector& operator+=(const Vector& v);
   Vector& operator-=(const Vector& v);

@@ -62,6 +62,25 @@ TEST(Vector, SubVectorYRedimensionar) {
   EXPECT_EQ(v.Longitud(), 2u);
 }
 
+// A part kept in place, short and long (past the size whose tail pages go back to the
+// system), from the start and from inside.
+TEST(Vector, QuedarseConUnaParte) {
+  struct Caso {
+    std::uint32_t n, desde, hasta;
+  };
+  const Caso casos[] = {{5, 2, 4}, {5, 1, 5}, {3'000'000, 2, 1'500'001}, {3'000'000, 1, 10}};
+  for (const Caso& c : casos) {
+    Vector v(c.n);
+    for (std::uint32_t i = 1; i <= c.n; ++i) v[i] = 0.5 * i + 1.0;
+    v.QuedarseCon(c.desde, c.hasta);
+    ASSERT_EQ(v.Longitud(), c.hasta - c.desde + 1) << c.n;
+    for (std::uint32_t i = 1; i <= v.Longitud(); ++i)
+      ASSERT_EQ(v(i), 0.5 * (c.desde + i - 1) + 1.0) << c.n << " " << i;
+    v.Redimensionar(v.Longitud() + 3);  // grows into a block of its own
+    EXPECT_EQ(v(1), 0.5 * c.desde + 1.0);
+  }
+}
+
 TEST(Vector, Aritmetica) {
   Vector u(3, 2.0), w(3, 4.0);
   EXPECT_EQ((u + w)(2), 6.0);
@@ -103,6 +122,8 @@ struct CasoFatal {
 void LeerFueraVector() { Vector v(3); (void)v(4); }
 void LeerCeroVector() { Vector v(3); (void)v(0); }
 void SubVectorInvertido() { Vector v(5, 0.0); (void)v.SubVector(5, 4); }
+void QuedarseInvertido() { Vector v(5, 0.0); v.QuedarseCon(5, 4); }
+void QuedarseFuera() { Vector v(5, 0.0); v.QuedarseCon(2, 6); }
 void SumaDistintas() { Vector a(3, 0.0), b(4, 0.0); (void)(a + b); }
 void LeerFueraMatriz() { Matrix m(2, 2, 0.0); (void)m(0, 1); }
 void FilaFuera() { Matrix m(2, 2, 0.0); (void)m.Fila(3); }
@@ -167,6 +188,9 @@ TEST(ErrorEjecucion, CadaMalUsoLanzaSuCodigoYSuTexto) {
       {"v(0)", LeerCeroVector, kFalloIndiceVector, "índice fuera del rango del vector"},
       {"SubVector(5,4)", SubVectorInvertido, kFalloSubvectorInvertido,
        "indice1 debe ser menor que indice2 para obtener un subvector"},
+      {"QuedarseCon(5,4)", QuedarseInvertido, kFalloSubvectorInvertido,
+       "indice1 debe ser menor que indice2 para obtener un subvector"},
+      {"QuedarseCon(2,6)", QuedarseFuera, kFalloIndiceVector, "índice fuera del rango del vector"},
       {"longitudes", SumaDistintas, kFalloLongitudesDistintas,
        "no se puede operar con vectores de distinta longitud"},
       {"M(0,1)", LeerFueraMatriz, kFalloIndiceMatriz, "índice fuera del rango de la matriz"},
