@@ -86,16 +86,16 @@ Estimacion HurstVarianza(const Vector& serie, std::int32_t puntosDecada, std::ui
   if (estado != kEstadoOk) return Estimacion::Rechazo(estado);
 
   const std::uint32_t puntos = static_cast<std::uint32_t>(niveles.size());
+  // A level whose means are all equal has no variance, whatever their rounding leaves.
   std::vector<double> varianzas(puntos);
-  std::vector<char> iguales(puntos);
   MediasPorNivel(serie, niveles, [&](std::size_t j, std::span<const double> medias, double suma) {
-    bool todas = false;
-    varianzas[j] = VarianzaDeMedias(medias, suma, todas);
-    iguales[j] = todas;
+    bool iguales = false;
+    const double v = VarianzaDeMedias(medias, suma, iguales);
+    varianzas[j] = iguales ? 0.0 : v;
   });
   Vector x(puntos), y(puntos);
   for (std::uint32_t j = 0; j < puntos; ++j) {
-    if (iguales[j] || !(varianzas[j] > 0.0)) return kEstadoNivelSinVarianza;
+    if (!(varianzas[j] > 0.0)) return kEstadoNivelSinVarianza;
     x.Datos()[j] = std::log10(static_cast<double>(niveles[j]));
     y.Datos()[j] = std::log10(varianzas[j]);
   }

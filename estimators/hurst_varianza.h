@@ -38,10 +38,11 @@ int ComprobarNivelesVarianza(const Vector& serie, std::int32_t puntosDecada,
 double VarianzaDeMedias(std::span<const double> medias, double sumaMedias, bool& todasIguales);
 
 // Calls tomar(j, medias, suma) for each level j of niveles with the block means of that
-// level (MediasDeBloques; at m = 1 the series itself, which they equal) and their sum. The levels are spread over the threads in
-// kGruposNiveles groups (level j in group j mod kGruposNiveles, so that each holds short and
-// long blocks alike), each group filling one buffer of its own, level after level: tomar
-// must write only the results of level j. Each level is the same share of the progress.
+// level (MediasDeBloques; at m = 1 the series itself, which they equal) and their sum.
+// The levels are spread over the threads in kGruposNiveles groups (level j in group
+// j mod kGruposNiveles, so that each holds short and long blocks alike), each group filling
+// one buffer of its own, level after level: tomar must write only the results of level j.
+// Each level is the same share of its group's progress.
 inline constexpr std::size_t kGruposNiveles = 4;
 void MediasPorNivel(
     const Vector& serie, const std::vector<std::uint32_t>& niveles,

@@ -805,22 +805,18 @@ namespace {
 // The ordinates 1..m of v from a transform of its own.
 Vector Transformar(const Vector& v, std::uint32_t m, std::int32_t np) {
   const std::uint32_t n = v.Longitud();
-  Vector ordenadas;
+  // The transform needs both halves; the ordinates go over re, which then keeps only them,
+  // so that they take no memory of their own.
+  Vector re(n), im(n);
   {
-    // The transform needs both halves; the ordinates go over re, which then keeps only
-    // them, so that they take no memory of their own.
-    Vector re(n), im(n);
-    {
-      TramoProgreso tramo(0.0, 0.9);
-      Fft(static_cast<std::int32_t>(n), v.Datos(), re.Datos(), im.Datos());
-    }
-    TramoProgreso tramo(0.9, 1.0);
-    Ordenadas(re.Datos(), im.Datos(), np, 1, m + 1);
-    im = Vector();
-    re.QuedarseCon(2, m + 1);
-    ordenadas = std::move(re);
+    TramoProgreso tramo(0.0, 0.9);
+    Fft(static_cast<std::int32_t>(n), v.Datos(), re.Datos(), im.Datos());
   }
-  return ordenadas;
+  TramoProgreso tramo(0.9, 1.0);
+  Ordenadas(re.Datos(), im.Datos(), np, 1, m + 1);
+  im = Vector();
+  re.QuedarseCon(2, m + 1);
+  return re;
 }
 
 }  // namespace

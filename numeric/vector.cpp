@@ -103,10 +103,7 @@ Vector Vector::SubVector(std::uint32_t indice1, std::uint32_t indice2) const {
 void Vector::QuedarseCon(std::uint32_t indice1, std::uint32_t indice2) {
   if (indice2 < indice1) ErrorEjecucion(kFalloSubvectorInvertido);
   if (indice1 == 0 || indice2 > n_) ErrorEjecucion(kFalloIndiceVector);
-  if (!bloque_) {
-    *this = SubVector(indice1, indice2);
-    return;
-  }
+  // A vector that can be cut owns its block: lent ones are only ever handed out const.
   const std::uint32_t m = indice2 - indice1 + 1;
   const std::uint32_t bloque = capacidad_;
   double* x = elementos_;
