@@ -129,13 +129,14 @@ void ObjetivoWhittleFarima::Preparar(Frecuencia frecuencia) {
     const std::size_t hasta = std::min(m_, desde + kPorPieza);
     for (std::size_t j = desde; j < hasta; ++j) {
       const double l = frecuencia(j);
-      log2Sin_[j] = std::log(2 * std::sin(l / 2));
+      log2Sin_[j] = 2 * std::sin(l / 2);  // its logarithm below
       for (int k = 1; k <= orden; ++k) {
         const double kl = k == 1 ? l : l * static_cast<double>(k);
         cos_[j * orden + k - 1] = std::cos(kl);
         sin_[j * orden + k - 1] = std::sin(kl);
       }
     }
+    Logaritmos(log2Sin_.data() + desde, log2Sin_.data() + desde, hasta - desde);
   });
 }
 

@@ -135,9 +135,9 @@ void TablaFgn::Construir(std::uint32_t m, Frecuencia frecuencia) {
     logs_[termino] = SucesionCompacta(m, [&](std::uint32_t desde, std::uint32_t cuantos, double* v) {
       for (std::uint32_t t = 0; t < cuantos; ++t) {
         const double l = frecuencia(desde + t);
-        v[t] = termino == 0 ? std::log(std::fabs(l))
-                            : std::log(std::fabs(resta ? l - J : l + J));
+        v[t] = termino == 0 ? std::fabs(l) : std::fabs(resta ? l - J : l + J);
       }
+      Logaritmos(v, v, cuantos);
     });
   }
 }
@@ -220,7 +220,7 @@ double ObjetivoWhittleFgn::operator()(double H) const {
           if (exacta) suma = suma + b.cola[j];
           cociente[j] = suma * (b.unoMenosCos[j] * K);
         }
-        for (std::size_t j = 0; j < cuantos; ++j) logF[j] = std::log(cociente[j]);
+        Logaritmos(cociente, logF, cuantos);
         for (std::size_t j = 0; j < cuantos; ++j) cociente[j] = I[desde + j] / cociente[j];
       });
   const double sumaLog = sumas[0], sumaCociente = sumas[1];

@@ -11,6 +11,7 @@
 #include "numeric/minimizacion.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
+#include "numeric/vectorial.h"
 
 namespace {
 
@@ -31,8 +32,10 @@ constexpr std::size_t kPorPieza = 8192;
 template <class Frecuencia>
 void ObjetivoWhittleLocal::Preparar(Frecuencia frecuencia) {
   ParaCadaPieza(NumeroDePiezas(m_, kPorPieza), [&](std::size_t pieza) {
-    const std::size_t hasta = std::min(m_, (pieza + 1) * kPorPieza);
-    for (std::size_t j = pieza * kPorPieza; j < hasta; ++j) logLambda_[j] = std::log(frecuencia(j));
+    const std::size_t desde = pieza * kPorPieza;
+    const std::size_t hasta = std::min(m_, desde + kPorPieza);
+    for (std::size_t j = desde; j < hasta; ++j) logLambda_[j] = frecuencia(j);
+    Logaritmos(logLambda_.data() + desde, logLambda_.data() + desde, hasta - desde);
   });
   for (std::size_t j = 0; j < m_; ++j) sumaLog_ += logLambda_[j];
 }

@@ -1,4 +1,4 @@
-// Exponentials of arrays on vectors, against the standard library's.
+// Exponentials and logarithms of arrays on vectors, against the standard library's.
 #include "numeric/vectorial.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +97,54 @@ TEST(Vectorial, ComoLaBibliotecaEstandar) {
           peor = std::max(peor, Ulps(y[i], std::exp(c.escala * x[i])));
         EXPECT_LE(peor, elegido ? 0 : 1)
             << c.escala << " [" << c.desde << ", " << c.hasta << "] n = " << n;
+      }
+    }
+  });
+}
+
+// Logarithms: the same bits as std::log on every instruction set, over geometric and linear
+// grids (the logarithms of the Fourier frequencies and their shifts, of spectral densities,
+// the band near 1 computed apart and its edges), the arguments the vector code gives to
+// std::log among ordinary ones, every length and in place.
+TEST(Vectorial, LogaritmosComoLaBibliotecaEstandar) {
+  struct Caso {
+    double desde, hasta;
+    bool geometrica;
+  };
+  const double kCercaAbajo = 1 - 0x1p-4, kCercaArriba = 1 + 0x1.09p-4;
+  const Caso casos[] = {
+      {1e-300, 1e300, true},       {0x1p-1022, 0x1.fffffffffffffp1023, true},
+      {1e-7, 6.3, false},          {6.2, 57.0, false},
+      {0.9, 1.1, false},           {kCercaAbajo - 1e-12, kCercaAbajo + 1e-12, false},
+      {kCercaArriba - 1e-12, kCercaArriba + 1e-12, false}, {1 - 1e-9, 1 + 1e-9, false},
+  };
+  const double especiales[] = {1.0, 0.0, -0.0, -1.0, 4.9e-324, 0x1p-1023, 0x1p-1022,
+                               kInf, -kInf, kNaN, 0x1.fffffffffffffp1023};
+  EnCadaJuegoDeInstrucciones([&](bool) {
+    for (const Caso& c : casos) {
+      for (std::size_t n : {1u, 3u, 9u, 200003u}) {
+        std::vector<double> x(n);
+        for (std::size_t i = 0; i < n; ++i) {
+          const double t = n > 1 ? static_cast<double>(i) / static_cast<double>(n - 1) : 0.5;
+          x[i] = c.geometrica ? std::exp(std::log(c.desde) + t * (std::log(c.hasta) - std::log(c.desde)))
+                              : c.desde + t * (c.hasta - c.desde);
+        }
+        std::vector<double> y = x;
+        Logaritmos(y.data(), y.data(), n);
+        std::size_t distintos = 0;
+        for (std::size_t i = 0; i < n; ++i) distintos += !Iguales(y[i], std::log(x[i]));
+        EXPECT_EQ(distintos, 0u) << "[" << c.desde << ", " << c.hasta << "] n = " << n;
+      }
+    }
+    for (const double argumento : especiales) {
+      for (std::size_t n : {1u, 7u, 8u, 17u}) {
+        for (std::size_t lugar = 0; lugar < n; ++lugar) {
+          std::vector<double> x(n, 0.75), y(n);
+          x[lugar] = argumento;
+          Logaritmos(x.data(), y.data(), n);
+          for (std::size_t i = 0; i < n; ++i)
+            EXPECT_TRUE(Iguales(y[i], std::log(x[i]))) << x[i] << " en " << i << " de " << n;
+        }
       }
     }
   });
