@@ -7,6 +7,7 @@
 #include "numeric/constantes.h"
 #include "numeric/paralelo.h"
 #include "numeric/progreso.h"
+#include "numeric/vectorial.h"
 
 namespace {
 
@@ -756,24 +757,18 @@ bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im) {
 
 namespace {
 
-// The exponent of the squares in the periodogram, read at run time: the ordinates are
-// pow(x, 2.0) of the mathematical library, which rounds differently from x·x in a few per
-// cent of cases, and a literal 2.0 would let the compiler turn one into the other.
-volatile double exponenteCuadrado = 2.0;
-
-// Ordinates I(k + 1) = (im(k)² + re(k)²)/(2π·n') for k = desde..hasta-1, written over
-// re(k), computed in pieces on all threads.
+// Ordinates I(k + 1) = (im(k)² + re(k)²)/(2π·n') for k = desde..hasta-1, the squares as
+// pow(x, 2.0) of the mathematical library gives them, written over re(k), computed in
+// pieces on all threads.
 void Ordenadas(double* re, const double* im, std::int32_t nPrima, std::uint32_t desde,
                std::uint32_t hasta) {
-  const double dos = exponenteCuadrado;
   const double divisor = 2.0 * static_cast<double>(nPrima) * kPi;
   constexpr std::uint32_t kPorPieza = 1 << 16;
   const std::uint32_t total = hasta - desde;
   ParaCadaPieza(NumeroDePiezas(total, kPorPieza), [&](std::size_t pieza) {
     const std::uint32_t a = desde + static_cast<std::uint32_t>(pieza) * kPorPieza;
     const std::uint32_t b = std::min(hasta, a + kPorPieza);
-    for (std::uint32_t k = a; k < b; ++k)
-      re[k] = (std::pow(im[k], dos) + std::pow(re[k], dos)) / divisor;
+    SumaDeCuadrados(im + a, re + a, divisor, re + a, b - a);
   });
 }
 

@@ -158,6 +158,10 @@ alignas(64) constexpr std::uint64_t kInversasYLogaritmos[256] = {
     0x3fe77907f2170657, 0x3fd3d54ffbaf3000, 0x3fe756cadbd6130c, 0x3fd432eee32fe000,
 };
 
+// The exponent of the squares that go to std::pow, read at run time so that the compiler
+// does not turn pow(x, 2.0) into x·x, which rounds differently in a few cases in ten thousand.
+inline volatile double exponenteDos = 2.0;
+
 }  // namespace vectorial
 #endif
 
@@ -372,6 +376,55 @@ void Logaritmos(const double* x, double* y, std::size_t n) {
 #endif
 }
 
+// pow(x, 2.0) as the C library gives it, where that is sure to be x·x: the library's pow is
+// within 0.54 ulp of the exact square t, and t − x·x is exact as a fused multiply-add. When
+// |t − x·x| < 0.44 ulp of x·x and x·x is not a power of two (whose lower neighbour is closer),
+// every other double is more than 0.54 ulp from t, so pow gives x·x. The others (about one in
+// eight), and squares that may underflow or overflow, go to pow itself.
+template <class D, class V>
+HWY_INLINE V CuadradoComoPow(D d, V x) {
+  const hn::RebindToUnsigned<D> du;
+  const V cuadrado = hn::Mul(x, x);
+  const V resto = hn::MulSub(x, x, cuadrado);
+  const auto bits = hn::BitCast(du, cuadrado);
+  // ulp = 2^(E − 52) for 2^E <= x·x < 2^(E + 1).
+  const V ulp = hn::Mul(hn::BitCast(d, hn::And(bits, hn::Set(du, 0x7ff0000000000000u))),
+                        hn::Set(d, 0x1p-52));
+  const auto seguro = hn::And(
+      hn::And(hn::Lt(hn::Abs(resto), hn::Mul(ulp, hn::Set(d, 0.44))),
+              hn::RebindMask(d, hn::Ne(hn::And(bits, hn::Set(du, 0x000fffffffffffffu)),
+                                       hn::Zero(du)))),
+      hn::And(hn::Ge(cuadrado, hn::Set(d, 0x1p-900)), hn::Lt(cuadrado, hn::Set(d, 0x1p1000))));
+  if (HWY_LIKELY(hn::AllTrue(d, seguro))) return cuadrado;
+  const std::size_t N = hn::Lanes(d);
+  HWY_ALIGN double arg[kCarrilesMaximos];
+  HWY_ALIGN double res[kCarrilesMaximos];
+  hn::Store(x, d, arg);
+  hn::Store(cuadrado, d, res);
+  const double dos = exponenteDos;
+  for (std::size_t i = 0; i < N; ++i)
+    if (!hn::ExtractLane(hn::VecFromMask(d, seguro), i)) res[i] = std::pow(arg[i], dos);
+  return hn::Load(d, res);
+}
+
+// y = (pow(a, 2) + pow(b, 2)) / divisor.
+void SumaDeCuadrados(const double* a, const double* b, double divisor, double* y,
+                     std::size_t n) {
+  std::size_t i = 0;
+#if HWY_NATIVE_FMA
+  const hn::ScalableTag<double> d;
+  const std::size_t N = hn::Lanes(d);
+  const auto vDivisor = hn::Set(d, divisor);
+  for (; i + N <= n; i += N) {
+    const auto va = CuadradoComoPow(d, hn::LoadU(d, a + i));
+    const auto vb = CuadradoComoPow(d, hn::LoadU(d, b + i));
+    hn::StoreU(hn::Div(hn::Add(va, vb), vDivisor), d, y + i);
+  }
+#endif
+  const double dos = exponenteDos;
+  for (; i < n; ++i) y[i] = (std::pow(a[i], dos) + std::pow(b[i], dos)) / divisor;
+}
+
 }  // namespace HWY_NAMESPACE
 }  // namespace vectorial
 HWY_AFTER_NAMESPACE();
@@ -380,6 +433,7 @@ HWY_AFTER_NAMESPACE();
 namespace vectorial {
 HWY_EXPORT(ExpEscalada);
 HWY_EXPORT(Logaritmos);
+HWY_EXPORT(SumaDeCuadrados);
 }  // namespace vectorial
 
 void ExpEscalada(double a, const double* x, double* y, std::size_t n) {
@@ -388,6 +442,11 @@ void ExpEscalada(double a, const double* x, double* y, std::size_t n) {
 
 void Logaritmos(const double* x, double* y, std::size_t n) {
   HWY_DYNAMIC_DISPATCH(vectorial::Logaritmos)(x, y, n);
+}
+
+void SumaDeCuadrados(const double* a, const double* b, double divisor, double* y,
+                     std::size_t n) {
+  HWY_DYNAMIC_DISPATCH(vectorial::SumaDeCuadrados)(a, b, divisor, y, n);
 }
 
 #endif

@@ -1,4 +1,4 @@
-// Exponentials and logarithms of whole arrays on the widest vectors the processor has.
+// Exponentials, logarithms and squares of whole arrays on the widest vectors the processor has.
 //
 // The code is compiled for several instruction sets (x86-64: from the SSE2 baseline to
 // AVX2 and AVX-512) and the best one the processor supports is chosen when the program
@@ -21,3 +21,9 @@ void ExpEscalada(double a, const double* x, double* y, std::size_t n);
 // multiply-adds, std::log itself on the others and for arguments that are not positive
 // normal numbers.
 void Logaritmos(const double* x, double* y, std::size_t n);
+
+// y[i] = (pow(a[i], 2.0) + pow(b[i], 2.0)) / divisor for i = 0..n-1, with the values of
+// std::pow of the GNU C library, bit for bit (x·x on vectors wherever that is sure to be
+// them); y may be a or b.
+void SumaDeCuadrados(const double* a, const double* b, double divisor, double* y,
+                     std::size_t n);
