@@ -7,6 +7,7 @@
 #include "hwy/highway.h"
 // clang-format on
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -387,11 +388,10 @@ HWY_INLINE V CuadradoComoPow(D d, V x) {
   const V cuadrado = hn::Mul(x, x);
   const V resto = hn::MulSub(x, x, cuadrado);
   const auto bits = hn::BitCast(du, cuadrado);
-  // ulp = 2^(E − 52) for 2^E <= x·x < 2^(E + 1).
-  const V ulp = hn::Mul(hn::BitCast(d, hn::And(bits, hn::Set(du, 0x7ff0000000000000u))),
-                        hn::Set(d, 0x1p-52));
+  // 2^E for 2^E <= x·x < 2^(E + 1), whose ulp is 2^(E − 52).
+  const V potencia = hn::BitCast(d, hn::And(bits, hn::Set(du, 0x7ff0000000000000u)));
   const auto seguro = hn::And(
-      hn::And(hn::Lt(hn::Abs(resto), hn::Mul(ulp, hn::Set(d, 0.44))),
+      hn::And(hn::Lt(hn::Abs(resto), hn::Mul(potencia, hn::Set(d, 0.44 * 0x1p-52))),
               hn::RebindMask(d, hn::Ne(hn::And(bits, hn::Set(du, 0x000fffffffffffffu)),
                                        hn::Zero(du)))),
       hn::And(hn::Ge(cuadrado, hn::Set(d, 0x1p-900)), hn::Lt(cuadrado, hn::Set(d, 0x1p1000))));
@@ -399,11 +399,13 @@ HWY_INLINE V CuadradoComoPow(D d, V x) {
   const std::size_t N = hn::Lanes(d);
   HWY_ALIGN double arg[kCarrilesMaximos];
   HWY_ALIGN double res[kCarrilesMaximos];
+  HWY_ALIGN double bueno[kCarrilesMaximos];
   hn::Store(x, d, arg);
   hn::Store(cuadrado, d, res);
+  hn::Store(hn::VecFromMask(d, seguro), d, bueno);
   const double dos = exponenteDos;
   for (std::size_t i = 0; i < N; ++i)
-    if (!hn::ExtractLane(hn::VecFromMask(d, seguro), i)) res[i] = std::pow(arg[i], dos);
+    if (!std::bit_cast<std::uint64_t>(bueno[i])) res[i] = std::pow(arg[i], dos);
   return hn::Load(d, res);
 }
 
