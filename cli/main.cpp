@@ -11,6 +11,7 @@
 #include "cli/opciones.h"
 #include "numeric/error.h"
 #include "numeric/fichero_atomico.h"
+#include "numeric/vector.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ int Ejecutar(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The process ends with its work: the memory it frees stays with it for the next blocks.
+  const MemoriaRetenida retenida;
   // An interrupted run leaves no temporary file behind (numeric/fichero_atomico.h).
   BorrarTemporalesAlInterrumpir();
   if (argc > 1 && std::string_view(argv[1]) == "generar")

@@ -4,11 +4,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 #if defined(__has_include)
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
 #endif
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
 #endif
 
 // ---------------------------------------------------------------------------------- Vector
@@ -36,6 +40,35 @@ double* NuevoBloque(std::uint32_t n) {
 }
 
 }  // namespace
+
+namespace {
+
+std::mutex mutexRetenida;
+int retenidas = 0;  // objects alive
+
+}  // namespace
+
+MemoriaRetenida::MemoriaRetenida() {
+  const std::lock_guard<std::mutex> cerrojo(mutexRetenida);
+  if (retenidas++ > 0) return;
+#if defined(__GLIBC__)
+  // Every block from the heap (none mapped on its own, which unmapping would give back),
+  // and the heap never trimmed (−1: no threshold).
+  ::mallopt(M_MMAP_MAX, 0);
+  ::mallopt(M_TRIM_THRESHOLD, -1);
+#endif
+}
+
+MemoriaRetenida::~MemoriaRetenida() {
+  const std::lock_guard<std::mutex> cerrojo(mutexRetenida);
+  if (--retenidas > 0) return;
+#if defined(__GLIBC__)
+  // The library's defaults again, and what is free goes back now.
+  ::mallopt(M_MMAP_MAX, 65536);
+  ::mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+  ::malloc_trim(0);
+#endif
+}
 
 void Vector::Reservar(std::uint32_t n) {
   n_ = n;
