@@ -1,5 +1,6 @@
 #include "estimators/comun.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "numeric/constantes.h"
@@ -33,15 +34,18 @@ Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m) {
   return lambda;
 }
 
-int OrdenadasWhittle(const Vector& serie, double hastaProgreso, Vector& I,
-                     std::uint32_t& nPrima) {
+int OrdenadasWhittle(const Vector& serie, double hastaProgreso,
+                     std::shared_ptr<const Vector>& I, std::uint32_t& nPrima) {
   nPrima = static_cast<std::uint32_t>(
       LongitudTransformable(static_cast<std::int32_t>(serie.Longitud())));
+  const std::uint32_t m = (nPrima - 1) / 2;
   {
     TramoProgreso tramo(0.0, hastaProgreso);
-    I = OrdenadasPeriodograma(serie, (nPrima - 1) / 2);
+    I = OrdenadasPeriodogramaSinCopia(serie, m);
   }
-  return OrdenadasTodasNulas(I) ? kEstadoPeriodogramaNulo : kEstadoOk;
+  const double* x = I->Datos();
+  return std::all_of(x, x + m, [](double v) { return v == 0.0; }) ? kEstadoPeriodogramaNulo
+                                                                   : kEstadoOk;
 }
 
 bool OrdenadasTodasNulas(const Vector& I) {

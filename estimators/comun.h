@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -51,10 +52,11 @@ Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m);
 bool OrdenadasTodasNulas(const Vector& I);
 
 // The Whittle estimators' ordinates: those of the m = (n' − 1)/2 positive Fourier
-// frequencies of the transformed length n' (into nPrima), into I, as the part
-// [0, hastaProgreso] of the progress. Returns 25 when every one of them is zero, else 0.
-int OrdenadasWhittle(const Vector& serie, double hastaProgreso, Vector& I,
-                     std::uint32_t& nPrima);
+// frequencies of the transformed length n' (into nPrima), as the first m elements of I
+// (OrdenadasPeriodogramaSinCopia: it may hold more), as the part [0, hastaProgreso] of the
+// progress. Returns 25 when every one of those m is zero, else 0.
+int OrdenadasWhittle(const Vector& serie, double hastaProgreso,
+                     std::shared_ptr<const Vector>& I, std::uint32_t& nPrima);
 
 // The scales of the methods that sample them logarithmically (DFA box sizes, Higuchi lags):
 // inicio, then s <- max(s + 1, floor(s * 10^(1/porDecada))), while s <= limite. porDecada is

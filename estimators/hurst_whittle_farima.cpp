@@ -144,13 +144,16 @@ ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
                                              const Vector& lambda)
     : p_(p), q_(q), m_(lambda.Longitud()), log2Sin_(m_) {
   if (I.Longitud() < m_) ErrorEjecucion(kFalloLongitudesDistintas);
-  I_ = m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_)) : Vector();
+  I_ = std::make_shared<const Vector>(m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_))
+                                          : Vector());
   const double* l = lambda.Datos();
   Preparar([l](std::size_t j) { return l[j]; });
 }
 
-ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, Vector I, std::uint32_t nPrima)
-    : p_(p), q_(q), m_(I.Longitud()), I_(std::move(I)), log2Sin_(m_) {
+ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, std::shared_ptr<const Vector> I,
+                                             std::uint32_t m, std::uint32_t nPrima)
+    : p_(p), q_(q), m_(m), I_(std::move(I)), log2Sin_(m_) {
+  if (I_->Longitud() < m_) ErrorEjecucion(kFalloLongitudesDistintas);
   // As FrecuenciasDeFourier computes them.
   Preparar([nPrima](std::size_t j) { return static_cast<double>(j + 1) * kDosPi / nPrima; });
 }
@@ -163,7 +166,7 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const double ex = -2 * (eta(1) - 0.5);
   const double* phi = eta.Datos() + 1;
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);
-  const double* I = I_.Datos();
+  const double* I = I_->Datos();
   const double* cosenos = cos_.data();
   const double* senos = sin_.data();
   const double* log2Sin = log2Sin_.data();
@@ -206,7 +209,7 @@ Estimacion HurstWhittleFarima(const Vector& serie, int p, int q) {
   if (p < 0 || q < 0 || p > 1 || q > 1) return kEstadoOrdenesFarima;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  Vector I;
+  std::shared_ptr<const Vector> I;
   std::uint32_t nPrima = 0;
   if (OrdenadasWhittle(serie, 0.1, I, nPrima) != kEstadoOk) return kEstadoPeriodogramaNulo;
 
@@ -215,7 +218,7 @@ Estimacion HurstWhittleFarima(const Vector& serie, int p, int q) {
   Vector estimado;
   {
     TramoProgreso tramo(0.1, 0.99);
-    const ObjetivoWhittleFarima objetivo(p, q, std::move(I), nPrima);
+    const ObjetivoWhittleFarima objetivo(p, q, std::move(I), (nPrima - 1) / 2, nPrima);
     const FuncionObjetivo f = std::cref(objetivo);
     if (!MinimoVariasVbles(f, eta0, kToleranciaX, kToleranciaF, estimado)) {
       // Where the likelihood is flat along a ridge (the AR and MA factors nearly cancel)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "estimators/estimacion.h"
@@ -39,8 +40,10 @@ Matrix CovarianzaWhittleFarima(const Vector& eta, int p, int q);
 class ObjetivoWhittleFarima {
  public:
   ObjetivoWhittleFarima(int p, int q, const Vector& I, const Vector& lambda);
-  // The ordinates I(1..m) at the Fourier frequencies λ_j = 2πj/n', j = 1..Longitud(I).
-  ObjetivoWhittleFarima(int p, int q, Vector I, std::uint32_t nPrima);
+  // The ordinates I(1..m) at the Fourier frequencies λ_j = 2πj/n', j = 1..m: the first m
+  // elements of I (which may hold more: they are read where they are).
+  ObjetivoWhittleFarima(int p, int q, std::shared_ptr<const Vector> I, std::uint32_t m,
+                        std::uint32_t nPrima);
   double operator()(const Vector& eta) const;
 
  private:
@@ -50,7 +53,7 @@ class ObjetivoWhittleFarima {
   int p_;
   int q_;
   std::size_t m_;
-  Vector I_;
+  std::shared_ptr<const Vector> I_;
   std::vector<double> cos_;      // cos(k·λ_j), k = 1..max(p, q), frequency-major
   std::vector<double> sin_;      // sin(k·λ_j), same layout
   std::vector<double> log2Sin_;  // ln(2·sin(λ_j/2))

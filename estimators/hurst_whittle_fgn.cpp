@@ -172,14 +172,16 @@ ObjetivoWhittleFgn::ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, st
                                        SumaDensidad suma)
     : dosSobreN_(2.0 / N), suma_(suma) {
   if (I.Longitud() < lambda.Longitud()) ErrorEjecucion(kFalloLongitudesDistintas);
-  I_ = lambda.Longitud() ? I.SubVector(1, lambda.Longitud()) : Vector();
+  I_ = std::make_shared<const Vector>(lambda.Longitud() ? I.SubVector(1, lambda.Longitud())
+                                                         : Vector());
   tabla_ = std::make_shared<const TablaFgn>(lambda);
 }
 
-ObjetivoWhittleFgn::ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla,
-                                       std::uint32_t N, SumaDensidad suma)
+ObjetivoWhittleFgn::ObjetivoWhittleFgn(std::shared_ptr<const Vector> I,
+                                       std::shared_ptr<const TablaFgn> tabla, std::uint32_t N,
+                                       SumaDensidad suma)
     : dosSobreN_(2.0 / N), suma_(suma), I_(std::move(I)), tabla_(std::move(tabla)) {
-  if (I_.Longitud() < tabla_->Frecuencias()) ErrorEjecucion(kFalloLongitudesDistintas);
+  if (I_->Longitud() < tabla_->Frecuencias()) ErrorEjecucion(kFalloLongitudesDistintas);
 }
 
 double ObjetivoWhittleFgn::operator()(double H) const {
@@ -191,7 +193,7 @@ double ObjetivoWhittleFgn::operator()(double H) const {
   const double ex = -(2 * H + 1);
   const double K = ConstanteK(H);
   const TablaFgn& tabla = *tabla_;
-  const double* I = I_.Datos();
+  const double* I = I_->Datos();
   const bool exacta = suma_ == SumaDensidad::kExacta;
   const auto sumas = SumasDePiezasEnOrden<2>(
       tabla.Frecuencias(), kBloque, [&](std::size_t desde, std::size_t cuantos, double* t) {
@@ -232,10 +234,10 @@ Estimacion HurstWhittleFgn(const Vector& serie, const std::shared_ptr<const Tabl
   if (serie.Longitud() < 100) return kEstadoSerieCorta;
   if (SerieAnalizadaConstante(serie)) return kEstadoSerieConstante;
 
-  Vector I;
+  std::shared_ptr<const Vector> I;
   std::uint32_t nPrima = 0;
   if (OrdenadasWhittle(serie, 0.25, I, nPrima) != kEstadoOk) return kEstadoPeriodogramaNulo;
-  const std::uint32_t m = I.Longitud();
+  const std::uint32_t m = (nPrima - 1) / 2;
 
   std::shared_ptr<const TablaFgn> frecuencias = tabla;
   if (!frecuencias) {

@@ -74,14 +74,15 @@ class ObjetivoWhittleFgn {
  public:
   ObjetivoWhittleFgn(const Vector& I, const Vector& lambda, std::uint32_t N,
                      SumaDensidad suma = SumaDensidad::kTruncada);
-  // The ordinates I(1..m) at the frequencies of the table (m = tabla->Frecuencias()).
-  ObjetivoWhittleFgn(Vector I, std::shared_ptr<const TablaFgn> tabla, std::uint32_t N,
-                     SumaDensidad suma = SumaDensidad::kTruncada);
+  // The ordinates I(1..m) at the frequencies of the table (m = tabla->Frecuencias()), the
+  // first m elements of I (which may hold more: they are read where they are).
+  ObjetivoWhittleFgn(std::shared_ptr<const Vector> I, std::shared_ptr<const TablaFgn> tabla,
+                     std::uint32_t N, SumaDensidad suma = SumaDensidad::kTruncada);
   double operator()(double H) const;
 
  private:
   double dosSobreN_;
   SumaDensidad suma_;
-  Vector I_;
+  std::shared_ptr<const Vector> I_;
   std::shared_ptr<const TablaFgn> tabla_;
 };

@@ -814,16 +814,35 @@ Vector Transformar(const Vector& v, std::uint32_t m, std::int32_t np) {
   return re;
 }
 
-}  // namespace
-
-Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
+// n' for the ordinates 1..m of v, which must be 1 <= m < n' (error 1 otherwise).
+std::int32_t LongitudOrdenadas(const Vector& v, std::uint32_t m) {
   const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(v.Longitud()));
   if (m == 0 || m >= static_cast<std::uint32_t>(np)) ErrorEjecucion(kFalloSubvectorInvertido);
+  return np;
+}
+
+}  // namespace
+
+std::shared_ptr<const Vector> PeriodogramaCompartido::Guardadas(const Vector& v, std::uint32_t m,
+                                                                std::int32_t np) {
   PeriodogramaCompartido* const c = compartido;
-  if (!c || &v != c->serie_) return Transformar(v, m, np);
+  if (!c || &v != c->serie_) return nullptr;
   // The ordinates are elementwise in the transform: those of a larger m start with these,
   // bit for bit.
-  if (c->ordenadas_.Longitud() < m)
-    c->ordenadas_ = Transformar(v, std::max(m, static_cast<std::uint32_t>((np - 1) / 2)), np);
-  return c->ordenadas_.SubVector(1, m);
+  if (!c->ordenadas_ || c->ordenadas_->Longitud() < m)
+    c->ordenadas_ = std::make_shared<const Vector>(
+        Transformar(v, std::max(m, static_cast<std::uint32_t>((np - 1) / 2)), np));
+  return c->ordenadas_;
+}
+
+Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m) {
+  const std::int32_t np = LongitudOrdenadas(v, m);
+  const std::shared_ptr<const Vector> guardadas = PeriodogramaCompartido::Guardadas(v, m, np);
+  return guardadas ? guardadas->SubVector(1, m) : Transformar(v, m, np);
+}
+
+std::shared_ptr<const Vector> OrdenadasPeriodogramaSinCopia(const Vector& v, std::uint32_t m) {
+  const std::int32_t np = LongitudOrdenadas(v, m);
+  std::shared_ptr<const Vector> guardadas = PeriodogramaCompartido::Guardadas(v, m, np);
+  return guardadas ? guardadas : std::make_shared<const Vector>(Transformar(v, m, np));
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "numeric/vector.h"
 
@@ -57,6 +58,11 @@ Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
 // allocated. 1 <= m < n' (error 1 otherwise).
 Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);
 
+// The same ordinates without a copy of them where the comparison keeps them (see
+// PeriodogramaCompartido): a vector whose first m elements are I(2..m + 1), which may hold
+// more, shared with the kept ones. Elsewhere a vector of its own of exactly m.
+std::shared_ptr<const Vector> OrdenadasPeriodogramaSinCopia(const Vector& v, std::uint32_t m);
+
 // While an object of this class lives, OrdenadasPeriodograma on its thread transforms the
 // series it was given once: it keeps its ordinates (at least the (n' − 1)/2 of the Whittle
 // estimators) and hands later requests of that very Vector, any m, the same values from
@@ -75,9 +81,15 @@ class PeriodogramaCompartido {
 
  private:
   friend Vector OrdenadasPeriodograma(const Vector& v, std::uint32_t m);
+  friend std::shared_ptr<const Vector> OrdenadasPeriodogramaSinCopia(const Vector& v,
+                                                                     std::uint32_t m);
+  // The kept ordinates, at least m of them (transformed now when fewer are kept), when v is
+  // the series of the innermost object; null otherwise.
+  static std::shared_ptr<const Vector> Guardadas(const Vector& v, std::uint32_t m,
+                                                 std::int32_t np);
   explicit PeriodogramaCompartido(const Vector* serie);
 
   const Vector* serie_;
-  Vector ordenadas_;  // those kept of serie_ (none yet when empty)
+  std::shared_ptr<const Vector> ordenadas_;  // those kept of serie_ (none yet when null)
   PeriodogramaCompartido* anterior_;
 };
