@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <thread>
 #include <vector>
@@ -362,7 +363,9 @@ TEST(Fft, HilosConcurrentesDanElMismoResultado) {
 
 // With the transform of a shared, every request gets the ordinates it would get alone, bit
 // for bit: from the kept ones (smaller m), from a new transform (larger m than kept), and
-// for another series of the same length, which is not shared.
+// for another series of the same length, which is not shared. Those handed without a copy
+// start with the same values, and stay as they were when a larger request replaces the
+// kept ones.
 TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
   const Vector a = prueba::RuidoGaussiano(1000, 1), b = prueba::RuidoGaussiano(1000, 2);
   struct Pedido {
@@ -371,6 +374,9 @@ TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
   };
   const Pedido pedidos[] = {{&a, 10}, {&a, 499}, {&a, 600}, {&a, 5}, {&b, 10}, {&a, 10}};
   PeriodogramaCompartido compartido(a);
+  const std::shared_ptr<const Vector> primeras = OrdenadasPeriodogramaSinCopia(a, 10);
+  const Vector copiaPrimeras = *primeras;
+  EXPECT_EQ(OrdenadasPeriodogramaSinCopia(a, 499).get(), primeras.get());
   for (const Pedido& p : pedidos) {
     SCOPED_TRACE(p.m);
     const Vector esperadas = [&] {
@@ -380,5 +386,10 @@ TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
     const Vector dadas = OrdenadasPeriodograma(*p.serie, p.m);
     ASSERT_EQ(dadas.Longitud(), p.m);
     EXPECT_TRUE(std::equal(dadas.begin(), dadas.end(), esperadas.begin()));
+    const std::shared_ptr<const Vector> sinCopia = OrdenadasPeriodogramaSinCopia(*p.serie, p.m);
+    ASSERT_GE(sinCopia->Longitud(), p.m);
+    EXPECT_TRUE(std::equal(esperadas.begin(), esperadas.end(), sinCopia->begin()));
   }
+  EXPECT_TRUE(std::equal(copiaPrimeras.begin(), copiaPrimeras.end(), primeras->begin(),
+                         primeras->end()));
 }
