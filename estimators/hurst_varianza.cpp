@@ -47,12 +47,20 @@ void MediasPorNivel(
     const std::function<void(std::size_t j, std::span<const double> medias, double suma)>& tomar) {
   const std::size_t total = niveles.size();
   const std::size_t grupos = std::min(kGruposNiveles, total);
+  // Levels from this one on go through the series together, in one pass: their means
+  // take a few bytes per sample in all, while each shorter level's take many more.
+  constexpr std::uint32_t kNivelJuntos = 10;
   ParaCadaPieza(grupos, [&](std::size_t g) {
     // The group's first level has the shortest blocks, so its buffer never grows after it.
     std::vector<double> medias;
     const std::size_t propios = (total - g + grupos - 1) / grupos;
+    std::vector<std::size_t> juntos;  // indices j of the levels that go together
     for (std::size_t i = 0; i < propios; ++i) {
       const std::size_t j = g + i * grupos;
+      if (niveles[j] >= kNivelJuntos) {
+        juntos.push_back(j);
+        continue;
+      }
       TramoProgreso tramo(static_cast<double>(i) / propios, static_cast<double>(i + 1) / propios);
       if (niveles[j] == 1) {  // x / 1 is x: the means are the samples, and their sum the series'
         tomar(j, std::span<const double>(serie.Datos(), serie.Longitud()), Suma(serie));
@@ -61,6 +69,17 @@ void MediasPorNivel(
       const double suma = MediasDeBloques(serie, niveles[j], medias);
       tomar(j, medias, suma);
     }
+    if (juntos.empty()) return;
+    std::vector<double>().swap(medias);
+    std::vector<std::uint32_t> suyos;
+    for (const std::size_t j : juntos) suyos.push_back(niveles[j]);
+    std::vector<std::vector<double>> mediasJuntos;
+    std::vector<double> sumas;
+    {
+      TramoProgreso tramo(static_cast<double>(propios - juntos.size()) / propios, 1.0);
+      MediasDeBloquesVarias(serie, suyos, mediasJuntos, sumas);
+    }
+    for (std::size_t l = 0; l < juntos.size(); ++l) tomar(juntos[l], mediasJuntos[l], sumas[l]);
   });
 }
 

@@ -41,8 +41,9 @@ double VarianzaDeMedias(std::span<const double> medias, double sumaMedias, bool&
 // level (MediasDeBloques; at m = 1 the series itself, which they equal) and their sum.
 // The levels are spread over the threads in kGruposNiveles groups (level j in group
 // j mod kGruposNiveles, so that each holds short and long blocks alike), each group filling
-// one buffer of its own, level after level: tomar must write only the results of level j.
-// Each level is the same share of its group's progress.
+// one buffer of its own, level after level, and then those of its levels of 10 and more,
+// together in one pass over the series (MediasDeBloquesVarias): tomar must write only the
+// results of level j. Each level is the same share of its group's progress.
 inline constexpr std::size_t kGruposNiveles = 4;
 void MediasPorNivel(
     const Vector& serie, const std::vector<std::uint32_t>& niveles,

@@ -1,5 +1,6 @@
 #include "numeric/estadistica.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -179,6 +180,50 @@ double MediasDeBloques(const Vector& v, std::uint32_t m, std::vector<double>& me
   const std::uint32_t k = v.Longitud() / m;
   medias.resize(k);
   return Medias(v.Datos(), k, m, medias.data());
+}
+
+void MediasDeBloquesVarias(const Vector& v, const std::vector<std::uint32_t>& niveles,
+                           std::vector<std::vector<double>>& medias, std::vector<double>& sumas) {
+  // Samples per stretch: 128 KiB.
+  constexpr std::size_t kTramo = 16384;
+  const double* x = v.Datos();
+  const std::size_t n = v.Longitud();
+  const std::size_t cuantos = niveles.size();
+  medias.resize(cuantos);
+  sumas.assign(cuantos, 0.0);
+  // The sum so far of the block each level has in progress at the end of a stretch.
+  std::vector<double> parciales(cuantos, 0.0);
+  for (std::size_t l = 0; l < cuantos; ++l) medias[l].resize(n / niveles[l]);
+  for (std::size_t desde = 0; desde < n; desde += kTramo) {
+    const std::size_t hasta = std::min(n, desde + kTramo);
+    for (std::size_t l = 0; l < cuantos; ++l) {
+      const std::size_t m = niveles[l];
+      double* y = medias[l].data();
+      const std::size_t fin = std::min(hasta, medias[l].size() * m);  // the whole blocks only
+      std::size_t a = desde;
+      if (a >= fin) continue;
+      std::size_t i = a / m;
+      // The block that began in an earlier stretch, continued in index order.
+      if (a > i * m) {
+        const std::size_t tope = std::min(fin, (i + 1) * m);
+        parciales[l] = SumarTramo(x + a, static_cast<std::uint32_t>(tope - a), parciales[l]);
+        a = tope;
+        if (a < (i + 1) * m) continue;
+        y[i] = parciales[l] / static_cast<double>(m);
+        sumas[l] += y[i];
+        ++i;
+      }
+      // The blocks wholly in this stretch, then the start of the next block.
+      const std::size_t i1 = fin / m;
+      if (i1 > i) {
+        sumas[l] = MediasTramo(x, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(i1),
+                               static_cast<std::uint32_t>(m), y, sumas[l]);
+        a = i1 * m;
+      }
+      if (a < fin) parciales[l] = SumarTramo(x + a, static_cast<std::uint32_t>(fin - a), 0.0);
+    }
+    Avance(static_cast<double>(hasta) / static_cast<double>(n));
+  }
 }
 
 int ExponenteDeEscala(const Vector& v) {

@@ -30,6 +30,13 @@ Vector Agregar(const Vector& v, std::uint32_t m);
 // medias (resized to k, a buffer reused between calls); returns their sum in index order.
 // Requires m >= 1.
 double MediasDeBloques(const Vector& v, std::uint32_t m, std::vector<double>& medias);
+// The same for several levels m (each >= 1) at once: the means of level i into medias[i]
+// and their sum into sumas[i] (both resized), the very values MediasDeBloques gives, bit for
+// bit. The series is read once, a stretch at a time that stays in the processor's cache,
+// for all the levels, rather than once per level from memory; progress is reported per
+// stretch.
+void MediasDeBloquesVarias(const Vector& v, const std::vector<std::uint32_t>& niveles,
+                           std::vector<std::vector<double>>& medias, std::vector<double>& sumas);
 // Series whose largest finite magnitude lies outside [2^-256, 2^256] would over- or
 // underflow the sums of squares of the estimators. ExponenteDeEscala gives the binary
 // exponent e of that magnitude for such a series (so that v·2^-e has its largest

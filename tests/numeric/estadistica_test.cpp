@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <limits>
@@ -112,6 +114,27 @@ TEST(Estadistica, Agregar) {
   EXPECT_EQ(Agregar(Vector(), 3).Longitud(), 0u);
   // Block sums are Agregar(v, m) * m.
   EXPECT_EQ(Copia(Agregar(diez, 5) * 5.0), (std::vector<double>{15, 40}));
+}
+
+// Several levels in one pass give each level's means and sum as MediasDeBloques does, bit
+// for bit: blocks within a stretch of the pass, across two or more, ending on a stretch
+// boundary or just past it, a level of the whole series and one longer than it.
+TEST(Estadistica, MediasDeBloquesVariasComoUnaAUna) {
+  const Vector serie = prueba::RuidoGaussiano(100003, 7) * 1e3 + 5.0;
+  const std::vector<std::uint32_t> niveles = {1, 2, 7, 10, 4096, 16383, 16384, 16385,
+                                              40000, 100003, 100004};
+  std::vector<std::vector<double>> medias;
+  std::vector<double> sumas;
+  MediasDeBloquesVarias(serie, niveles, medias, sumas);
+  ASSERT_EQ(medias.size(), niveles.size());
+  ASSERT_EQ(sumas.size(), niveles.size());
+  for (std::size_t l = 0; l < niveles.size(); ++l) {
+    SCOPED_TRACE(niveles[l]);
+    std::vector<double> esperadas;
+    const double suma = MediasDeBloques(serie, niveles[l], esperadas);
+    EXPECT_EQ(medias[l], esperadas);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(sumas[l]), std::bit_cast<std::uint64_t>(suma));
+  }
 }
 
 TEST(Estadistica, AutocorrelacionEmpiezaEnUnoYUsaLaMediaGlobal) {
