@@ -43,14 +43,9 @@ int OrdenadasWhittle(const Vector& serie, double hastaProgreso,
     TramoProgreso tramo(0.0, hastaProgreso);
     I = OrdenadasPeriodogramaSinCopia(serie, m);
   }
-  const double* x = I->Datos();
-  return std::all_of(x, x + m, [](double v) { return v == 0.0; }) ? kEstadoPeriodogramaNulo
-                                                                   : kEstadoOk;
+  return OrdenadasTodasNulas(I->Datos(), m) ? kEstadoPeriodogramaNulo : kEstadoOk;
 }
 
-bool OrdenadasTodasNulas(const Vector& I) {
-  for (const double v : I) {
-    if (v != 0.0) return false;
-  }
-  return true;
+bool OrdenadasTodasNulas(const double* I, std::size_t m) {
+  return std::all_of(I, I + m, [](double v) { return v == 0.0; });
 }

@@ -48,8 +48,8 @@ bool SerieAnalizadaConstante(const Vector& serie);
 // them are OrdenadasPeriodograma(serie, m).
 Vector FrecuenciasDeFourier(std::uint32_t nPrima, std::uint32_t m);
 
-// True when every element of I is exactly zero (a flat Whittle objective).
-bool OrdenadasTodasNulas(const Vector& I);
+// True when every one of I[0..m-1] is exactly zero (a flat Whittle objective).
+bool OrdenadasTodasNulas(const double* I, std::size_t m);
 
 // The Whittle estimators' ordinates: those of the m = (n' − 1)/2 positive Fourier
 // frequencies of the transformed length n' (into nPrima), as the first m elements of I

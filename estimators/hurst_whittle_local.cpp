@@ -81,7 +81,7 @@ Estimacion HurstWhittleLocal(const Vector& serie, std::uint32_t factor) {
     TramoProgreso tramo(0.0, 0.6);
     I = OrdenadasPeriodograma(serie, m);
   }
-  if (OrdenadasTodasNulas(I)) return kEstadoPeriodogramaNulo;
+  if (OrdenadasTodasNulas(I.Datos(), I.Longitud())) return kEstadoPeriodogramaNulo;
 
   double h;
   {
