@@ -511,9 +511,30 @@ void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
 
 // Mixed-radix digit reversal of x into (re, im): with the digits c(1..F) of the output
 // index i (c(1) varying fastest, radix f(j)), the sample read is k = Σ c(j)·remain(j).
-// Literal walk: counters with carries, output in order.
+// Literal walk: counters with carries, output in order. Intercalada: x holds n complex
+// samples, the real part of sample k at x[2k] and its imaginary part at x[2k + 1].
+template <bool Intercalada>
 void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* remain,
                      const double* x, double* re, double* im) {
+  if constexpr (Intercalada) {
+    int c[kMaxFactores + 2] = {};
+    std::int64_t k = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+      re[i] = x[2 * k];
+      im[i] = x[2 * k + 1];
+      if (i == n - 1) break;
+      int j = 1;
+      k += remain[1];
+      ++c[1];
+      while (c[j] >= f[j]) {
+        c[j] = 0;
+        k = k - remain[j - 1] + remain[j + 1];
+        ++j;
+        ++c[j];
+      }
+    }
+    return;
+  }
   // With the samples in im, im is cleared only after the walk has read them all.
   const bool entradaEnIm = x == im;
   int c[kMaxFactores + 2] = {};
@@ -544,6 +565,7 @@ void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* 
 // almost every read.
 constexpr std::int32_t kTesela = 16;
 
+template <bool Intercalada>
 void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* remain,
               const double* x, double* re, double* im) {
   // Leading digits with product A >= kTesela, trailing ones with product C >= kTesela.
@@ -554,7 +576,7 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
   std::int32_t C = 1;
   while (t + u < F && C < kTesela) C *= f[F - u++];
   if (n < (1 << 16) || A < kTesela || C < kTesela) {
-    PermutarEnOrden(n, f, remain, x, re, im);
+    PermutarEnOrden<Intercalada>(n, f, remain, x, re, im);
     return;
   }
   // KL(iL) over the leading digits and KH(iH) over the trailing ones (A, C < 37·16).
@@ -576,7 +598,7 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
     KH[iH] = k;
   }
   // With the samples in im, im is cleared only after every piece has read them.
-  const bool entradaEnIm = x == im;
+  const bool entradaEnIm = !Intercalada && x == im;
   // Middle digits t+1..F-u: B values of iM, cut into pieces of consecutive values; within a
   // piece KM is kept by counters with carries from the digits of the piece's first iM.
   const std::int32_t B = n / A / C;
@@ -595,16 +617,24 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
       KM += c[j] * remain[j];
     }
     for (std::int32_t iM = desde; iM < hasta; ++iM) {
-      const double* xm = x + KM;
+      const double* xm = x + (Intercalada ? 2 : 1) * static_cast<std::int64_t>(KM);
       double* rm = re + static_cast<std::int64_t>(A) * iM;
       double* im_ = im + static_cast<std::int64_t>(A) * iM;
       for (std::int32_t iH = 0; iH < C; ++iH) {
-        const double* xh = xm + KH[iH];
         double* rh = rm + iH * pasoH;
         double* ih = im_ + iH * pasoH;
-        for (std::int32_t iL = 0; iL < A; ++iL) {
-          rh[iL] = xh[KL[iL]];
-          if (!entradaEnIm) ih[iL] = 0.0;
+        if constexpr (Intercalada) {
+          const double* xh = xm + 2 * static_cast<std::int64_t>(KH[iH]);
+          for (std::int32_t iL = 0; iL < A; ++iL) {
+            rh[iL] = xh[2 * KL[iL]];
+            ih[iL] = xh[2 * KL[iL] + 1];
+          }
+        } else {
+          const double* xh = xm + KH[iH];
+          for (std::int32_t iL = 0; iL < A; ++iL) {
+            rh[iL] = xh[KL[iL]];
+            if (!entradaEnIm) ih[iL] = 0.0;
+          }
         }
       }
       // Next middle index.
@@ -680,8 +710,9 @@ std::int32_t LongitudTransformable(std::int32_t n) {
 
 namespace {
 
-// Transform of exactly n points whose factor list is lista (every factor <= 37).
-template <bool Precisa>
+// Transform of exactly n points whose factor list is lista (every factor <= 37): of the real
+// samples x(0..n-1), or with Intercalada of the complex ones x(2k) + i·x(2k + 1).
+template <bool Precisa, bool Intercalada = false>
 void Transformar(std::int32_t n, const ListaFactores& lista, const double* x, double* re,
                  double* im) {
   const int F = lista.cuenta;
@@ -702,7 +733,7 @@ void Transformar(std::int32_t n, const ListaFactores& lista, const double* x, do
   const double partes = F + 1;
   {
     TramoProgreso tramo(0.0, 1.0 / partes);
-    Permutar(n, F, f, remain, x, re, im);
+    Permutar<Intercalada>(n, F, f, remain, x, re, im);
   }
 
   for (int i = 1; i <= F; ++i) {
@@ -772,10 +803,84 @@ void Ordenadas(double* re, const double* im, std::int32_t nPrima, std::uint32_t 
   });
 }
 
+// Ordinates I(k + 1) = |X(k)|²/(2π·N), k = 0..M, of N = 2M real samples from Z = re + i·im,
+// the M-point transform of z(j) = x(2j) + i·x(2j + 1), written over re(k) (re holds M + 1).
+// With A = Z(k), B = conj Z(M − k), E = (A + B)/2, D = (A − B)/2 and W = e^{−2πi/N}:
+// X(k) = E − i·W^k·D and X(M − k) = conj(E + i·W^k·D), so each pair k, M − k (k <= M/2)
+// comes from the same two values; X(0), X(M) = Re Z(0) ± Im Z(0). W^k is the product of a coarse
+// and a fine table of directly evaluated sines and cosines, accurate to a few units of the
+// last place at any length.
+void OrdenadasDeMitad(double* re, const double* im, std::int32_t M) {
+  const double N = 2.0 * M;
+  const double divisor = 8.0 * kPi * N;  // E and D are kept doubled
+  constexpr int kBitsFina = 10;
+  constexpr std::int32_t kFina = 1 << kBitsFina;
+  const std::int32_t mitad = M / 2;
+  std::vector<double> finaC(kFina), finaS(kFina);
+  for (std::int32_t b = 0; b < kFina; ++b) {
+    finaC[b] = std::cos(kDosPi * b / N);
+    finaS[b] = std::sin(kDosPi * b / N);
+  }
+  const std::int32_t gruesas = (mitad >> kBitsFina) + 1;
+  std::vector<double> gruesaC(gruesas), gruesaS(gruesas);
+  for (std::int32_t a = 0; a < gruesas; ++a) {
+    const double angulo = kDosPi * (static_cast<double>(a) * kFina) / N;
+    gruesaC[a] = std::cos(angulo);
+    gruesaS[a] = std::sin(angulo);
+  }
+  const double z0r = re[0], z0i = im[0];
+  constexpr std::int32_t kPorPieza = 1 << 16;
+  ParaCadaPieza(NumeroDePiezas(mitad, kPorPieza), [&](std::size_t pieza) {
+    const std::int32_t desde = 1 + static_cast<std::int32_t>(pieza) * kPorPieza;
+    const std::int32_t hasta = std::min(mitad, desde + kPorPieza - 1);
+    for (std::int32_t k = desde; k <= hasta; ++k) {
+      const std::int32_t a = k >> kBitsFina, b = k & (kFina - 1);
+      const double c = gruesaC[a] * finaC[b] - gruesaS[a] * finaS[b];
+      const double s = gruesaS[a] * finaC[b] + gruesaC[a] * finaS[b];
+      const double ar = re[k], ai = im[k], br = re[M - k], bi = -im[M - k];
+      const double er = ar + br, ei = ai + bi, dr = ar - br, di = ai - bi;
+      // i·W^k·D with W^k = c − i·s.
+      const double pr = s * dr - c * di, pi = c * dr + s * di;
+      re[k] = ((er - pr) * (er - pr) + (ei - pi) * (ei - pi)) / divisor;
+      re[M - k] = ((er + pr) * (er + pr) + (ei + pi) * (ei + pi)) / divisor;
+    }
+  });
+  re[0] = (z0r + z0i) * (z0r + z0i) / (divisor / 4.0);
+  re[M] = (z0r - z0i) * (z0r - z0i) / (divisor / 4.0);
+}
+
+// I(k + 1) at element k, k = 0..hasta (hasta >= 1), of an even n' = 2M: from the M-point
+// transform of the samples paired as complex numbers, half the time and half the memory of
+// the full one; the twiddles are evaluated directly, as in FftPrecisa, which costs no more
+// at these lengths and keeps the error near 1e-14. Those above M repeat those below: I(k + 1) = I(n' − k + 1) for real samples.
+Vector OrdenadasDeLongitudPar(const Vector& v, std::uint32_t hasta, std::int32_t np) {
+  const std::int32_t M = np / 2;
+  Vector re(std::max<std::uint32_t>(hasta, static_cast<std::uint32_t>(M)) + 1), im(M);
+  {
+    TramoProgreso tramo(0.0, 0.9);
+    Transformar<true, true>(M, FactorizarLongitud(M), v.Datos(), re.Datos(), im.Datos());
+  }
+  TramoProgreso tramo(0.9, 1.0);
+  OrdenadasDeMitad(re.Datos(), im.Datos(), M);
+  im = Vector();
+  double* I = re.Datos();
+  for (std::uint32_t k = static_cast<std::uint32_t>(M) + 1; k <= hasta; ++k) I[k] = I[np - k];
+  return re;
+}
+
 }  // namespace
 
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
   const std::uint32_t n = v.Longitud();
+  if (n >= 2) {
+    const std::int32_t np = LongitudTransformable(static_cast<std::int32_t>(n));
+    if (np % 2 == 0) {
+      nPrima = static_cast<std::uint32_t>(np);
+      Vector I = OrdenadasDeLongitudPar(v, nPrima - 1, np);
+      I.Redimensionar(nPrima);
+      return I;
+    }
+  }
   Vector re(n), im(n);
   const std::int32_t np = Fft(static_cast<std::int32_t>(n), v.Datos(), re.Datos(), im.Datos());
   nPrima = static_cast<std::uint32_t>(np);
@@ -800,6 +905,11 @@ namespace {
 // The ordinates 1..m of v from a transform of its own.
 Vector Transformar(const Vector& v, std::uint32_t m, std::int32_t np) {
   const std::uint32_t n = v.Longitud();
+  if (np % 2 == 0) {
+    Vector I = OrdenadasDeLongitudPar(v, m, np);
+    I.QuedarseCon(2, m + 1);
+    return I;
+  }
   // The transform needs both halves; the ordinates go over re, which then keeps only them,
   // so that they take no memory of their own.
   Vector re(n), im(n);

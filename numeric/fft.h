@@ -49,7 +49,10 @@ std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
 bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im);
 
 // Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
-// (Longitud(v) >= 1); n' is returned in nPrima.
+// (Longitud(v) >= 1); n' is returned in nPrima. An even n' = 2M takes the M-point transform
+// of the samples paired as complex numbers, x(2j) + i·x(2j + 1), and separates the two
+// halves' spectra: half the time and half the memory of the full transform, with the
+// accuracy of FftPrecisa.
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima);
 
 // The ordinates of CalcularPeriodograma at the positive Fourier frequencies λ(1..m),

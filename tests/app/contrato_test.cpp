@@ -98,7 +98,7 @@ const std::map<std::string, Invariancia>& Tolerancias() {
       {"Whittle Agregado", {1e-7, 1e-7}},
       {"Whittle Agregado exacta", {1e-7, 1e-7}},
       {"Whittle Estándar", {1e-7, 1e-7}},
-      {"Whittle Estándar exacta", {1e-9, 1e-7}},
+      {"Whittle Estándar exacta", {1e-7, 1e-7}},
       {"Whittle Estándar FARIMA", {1e-3, 0}},
       {"Whittle Local", {1e-10, 1e-9}},
   };

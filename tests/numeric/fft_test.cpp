@@ -393,3 +393,39 @@ TEST(PeriodogramaCompartido, MismasOrdenadasQueSinCompartir) {
   EXPECT_TRUE(std::equal(copiaPrimeras.begin(), copiaPrimeras.end(), primeras->begin(),
                          primeras->end()));
 }
+
+// The ordinates of an even length come from the half-length transform of the samples paired
+// as complex numbers; every m (below, at and above half the length) and every factorisation
+// must give |X(k)|²/(2πn') of the accurate full transform; odd lengths take Fft.
+TEST(OrdenadasPeriodograma, IgualesALasDeLaTransformadaPrecisa) {
+  struct Caso {
+    std::int32_t n;
+    std::uint32_t m;
+  };
+  const Caso casos[] = {{2, 1},           {4, 1},         {4, 2},          {4, 3},
+                        {6, 3},           {74, 36},       {74, 37},        {74, 73},
+                        {1000, 499},      {1000, 500},    {1000, 999},     {1019, 507},
+                        {1015, 507},      {2310, 1154},   {81, 40},        {2 * 37 * 37, 1000},
+                        {131072, 65535},  {131072, 65536}, {2 * 999936, 999935}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.n);
+    const std::vector<double> x = Aleatoria(static_cast<std::size_t>(c.n), 13u);
+    Vector v(static_cast<std::uint32_t>(c.n));
+    std::copy(x.begin(), x.end(), v.begin());
+    const std::int32_t np = LongitudTransformable(c.n);
+    std::vector<double> re(np), im(np);
+    ASSERT_TRUE(FftPrecisa(np, x.data(), re.data(), im.data()));
+    const Vector I = OrdenadasPeriodograma(v, c.m);
+    ASSERT_EQ(I.Longitud(), c.m);
+    double mayor = 0.0, dif = 0.0;
+    for (std::uint32_t k = 1; k <= c.m; ++k) {
+      const double esperada = (re[k] * re[k] + im[k] * im[k]) / (2.0 * std::numbers::pi * np);
+      mayor = std::max(mayor, esperada);
+      dif = std::max(dif, std::abs(I(k) - esperada));
+    }
+    // Odd lengths take Fft, whose recurrences bound it by about 1e-16·n' (see above); the
+    // half-length transform of even ones is as accurate as FftPrecisa.
+    EXPECT_LT(dif, (np % 2 == 0 ? 1e-13 : std::max(1e-13, 1e-16 * np)) * mayor)
+        << "m = " << c.m;
+  }
+}
