@@ -512,16 +512,17 @@ void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
 // Mixed-radix digit reversal of x into (re, im): with the digits c(1..F) of the output
 // index i (c(1) varying fastest, radix f(j)), the sample read is k = Σ c(j)·remain(j).
 // Literal walk: counters with carries, output in order. Intercalada: x holds n complex
-// samples, the real part of sample k at x[2k] and its imaginary part at x[2k + 1].
+// samples, the real part of sample k at x[2k] and its imaginary part at x[2k + 1], from
+// both of which resta is subtracted as they are read.
 template <bool Intercalada>
 void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* remain,
-                     const double* x, double* re, double* im) {
+                     const double* x, double* re, double* im, double resta) {
   if constexpr (Intercalada) {
     int c[kMaxFactores + 2] = {};
     std::int64_t k = 0;
     for (std::int32_t i = 0; i < n; ++i) {
-      re[i] = x[2 * k];
-      im[i] = x[2 * k + 1];
+      re[i] = x[2 * k] - resta;
+      im[i] = x[2 * k + 1] - resta;
       if (i == n - 1) break;
       int j = 1;
       k += remain[1];
@@ -567,7 +568,7 @@ constexpr std::int32_t kTesela = 16;
 
 template <bool Intercalada>
 void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* remain,
-              const double* x, double* re, double* im) {
+              const double* x, double* re, double* im, double resta = 0.0) {
   // Leading digits with product A >= kTesela, trailing ones with product C >= kTesela.
   int t = 0;
   std::int32_t A = 1;
@@ -576,7 +577,7 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
   std::int32_t C = 1;
   while (t + u < F && C < kTesela) C *= f[F - u++];
   if (n < (1 << 16) || A < kTesela || C < kTesela) {
-    PermutarEnOrden<Intercalada>(n, f, remain, x, re, im);
+    PermutarEnOrden<Intercalada>(n, f, remain, x, re, im, resta);
     return;
   }
   // KL(iL) over the leading digits and KH(iH) over the trailing ones (A, C < 37·16).
@@ -626,8 +627,8 @@ void Permutar(std::int32_t n, int F, const std::int32_t* f, const std::int32_t* 
         if constexpr (Intercalada) {
           const double* xh = xm + 2 * static_cast<std::int64_t>(KH[iH]);
           for (std::int32_t iL = 0; iL < A; ++iL) {
-            rh[iL] = xh[2 * KL[iL]];
-            ih[iL] = xh[2 * KL[iL] + 1];
+            rh[iL] = xh[2 * KL[iL]] - resta;
+            ih[iL] = xh[2 * KL[iL] + 1] - resta;
           }
         } else {
           const double* xh = xm + KH[iH];
@@ -711,10 +712,11 @@ std::int32_t LongitudTransformable(std::int32_t n) {
 namespace {
 
 // Transform of exactly n points whose factor list is lista (every factor <= 37): of the real
-// samples x(0..n-1), or with Intercalada of the complex ones x(2k) + i·x(2k + 1).
+// samples x(0..n-1), or with Intercalada of the complex ones (x(2k) − resta) + i·(x(2k + 1)
+// − resta).
 template <bool Precisa, bool Intercalada = false>
 void Transformar(std::int32_t n, const ListaFactores& lista, const double* x, double* re,
-                 double* im) {
+                 double* im, double resta = 0.0) {
   const int F = lista.cuenta;
   std::int32_t f[kMaxFactores + 2];  // f[1..F]
   for (int i = 1; i <= F; ++i) f[i] = lista.factor[i - 1];
@@ -733,7 +735,7 @@ void Transformar(std::int32_t n, const ListaFactores& lista, const double* x, do
   const double partes = F + 1;
   {
     TramoProgreso tramo(0.0, 1.0 / partes);
-    Permutar<Intercalada>(n, F, f, remain, x, re, im);
+    Permutar<Intercalada>(n, F, f, remain, x, re, im, resta);
   }
 
   for (int i = 1; i <= F; ++i) {
@@ -803,44 +805,70 @@ void Ordenadas(double* re, const double* im, std::int32_t nPrima, std::uint32_t 
   });
 }
 
-// Ordinates I(k + 1) = |X(k)|²/(2π·N), k = 0..M, of N = 2M real samples from Z = re + i·im,
-// the M-point transform of z(j) = x(2j) + i·x(2j + 1), written over re(k) (re holds M + 1).
-// With A = Z(k), B = conj Z(M − k), E = (A + B)/2, D = (A − B)/2 and W = e^{−2πi/N}:
-// X(k) = E − i·W^k·D and X(M − k) = conj(E + i·W^k·D), so each pair k, M − k (k <= M/2)
-// comes from the same two values; X(0), X(M) = Re Z(0) ± Im Z(0). W^k is the product of a coarse
-// and a fine table of directly evaluated sines and cosines, accurate to a few units of the
-// last place at any length.
+// The split of the M-point transform Z = re + i·im of z(j) = x(2j) + i·x(2j + 1) into the
+// transform X of the N = 2M real samples x: with A = Z(k), B = conj Z(M − k),
+// E = (A + B)/2, D = (A − B)/2 and W = e^{−2πi/N}, X(k) = E − i·W^k·D and
+// X(M − k) = conj(E + i·W^k·D); X(0), X(M) = Re Z(0) ± Im Z(0). W^k is the product of a
+// coarse and a fine table of directly evaluated sines and cosines, accurate to a few units
+// of the last place at any length.
+class SeparacionDeMitad {
+ public:
+  SeparacionDeMitad(const double* re, const double* im, std::int32_t M, std::int32_t hasta)
+      : re_(re), im_(im), M_(M), finaC_(kFina), finaS_(kFina) {
+    const double N = 2.0 * M;
+    for (std::int32_t b = 0; b < kFina; ++b) {
+      finaC_[b] = std::cos(kDosPi * b / N);
+      finaS_[b] = std::sin(kDosPi * b / N);
+    }
+    const std::int32_t gruesas = (hasta >> kBitsFina) + 1;
+    gruesaC_.resize(gruesas);
+    gruesaS_.resize(gruesas);
+    for (std::int32_t a = 0; a < gruesas; ++a) {
+      const double angulo = kDosPi * (static_cast<double>(a) * kFina) / N;
+      gruesaC_[a] = std::cos(angulo);
+      gruesaS_[a] = std::sin(angulo);
+    }
+  }
+
+  // 2·X(k) = (er − pr) + i·(ei − pi) and 2·conj X(M − k) = (er + pr) + i·(ei + pi), for
+  // 1 <= k <= hasta, k < M; the values are read before the caller writes over them.
+  void Par(std::int32_t k, double& er, double& ei, double& pr, double& pi) const {
+    const std::int32_t a = k >> kBitsFina, b = k & (kFina - 1);
+    const double c = gruesaC_[a] * finaC_[b] - gruesaS_[a] * finaS_[b];
+    const double s = gruesaS_[a] * finaC_[b] + gruesaC_[a] * finaS_[b];
+    const double ar = re_[k], ai = im_[k], br = re_[M_ - k], bi = -im_[M_ - k];
+    er = ar + br;
+    ei = ai + bi;
+    const double dr = ar - br, di = ai - bi;
+    // i·W^k·D with W^k = c − i·s.
+    pr = s * dr - c * di;
+    pi = c * dr + s * di;
+  }
+
+ private:
+  static constexpr int kBitsFina = 10;
+  static constexpr std::int32_t kFina = 1 << kBitsFina;
+  const double* re_;
+  const double* im_;
+  std::int32_t M_;
+  std::vector<double> finaC_, finaS_, gruesaC_, gruesaS_;
+};
+
+// Ordinates I(k + 1) = |X(k)|²/(2π·N), k = 0..M, of N = 2M real samples from the M-point
+// transform (re, im) of SeparacionDeMitad, written over re(k) (re holds M + 1): each pair
+// k, M − k (k <= M/2) comes from the same two values, computed in pieces on all threads.
 void OrdenadasDeMitad(double* re, const double* im, std::int32_t M) {
-  const double N = 2.0 * M;
-  const double divisor = 8.0 * kPi * N;  // E and D are kept doubled
-  constexpr int kBitsFina = 10;
-  constexpr std::int32_t kFina = 1 << kBitsFina;
+  const double divisor = 8.0 * kPi * (2.0 * M);  // E and D are kept doubled
   const std::int32_t mitad = M / 2;
-  std::vector<double> finaC(kFina), finaS(kFina);
-  for (std::int32_t b = 0; b < kFina; ++b) {
-    finaC[b] = std::cos(kDosPi * b / N);
-    finaS[b] = std::sin(kDosPi * b / N);
-  }
-  const std::int32_t gruesas = (mitad >> kBitsFina) + 1;
-  std::vector<double> gruesaC(gruesas), gruesaS(gruesas);
-  for (std::int32_t a = 0; a < gruesas; ++a) {
-    const double angulo = kDosPi * (static_cast<double>(a) * kFina) / N;
-    gruesaC[a] = std::cos(angulo);
-    gruesaS[a] = std::sin(angulo);
-  }
+  const SeparacionDeMitad separacion(re, im, M, mitad);
   const double z0r = re[0], z0i = im[0];
   constexpr std::int32_t kPorPieza = 1 << 16;
   ParaCadaPieza(NumeroDePiezas(mitad, kPorPieza), [&](std::size_t pieza) {
     const std::int32_t desde = 1 + static_cast<std::int32_t>(pieza) * kPorPieza;
     const std::int32_t hasta = std::min(mitad, desde + kPorPieza - 1);
     for (std::int32_t k = desde; k <= hasta; ++k) {
-      const std::int32_t a = k >> kBitsFina, b = k & (kFina - 1);
-      const double c = gruesaC[a] * finaC[b] - gruesaS[a] * finaS[b];
-      const double s = gruesaS[a] * finaC[b] + gruesaC[a] * finaS[b];
-      const double ar = re[k], ai = im[k], br = re[M - k], bi = -im[M - k];
-      const double er = ar + br, ei = ai + bi, dr = ar - br, di = ai - bi;
-      // i·W^k·D with W^k = c − i·s.
-      const double pr = s * dr - c * di, pi = c * dr + s * di;
+      double er, ei, pr, pi;
+      separacion.Par(k, er, ei, pr, pi);
       re[k] = ((er - pr) * (er - pr) + (ei - pi) * (ei - pi)) / divisor;
       re[M - k] = ((er + pr) * (er + pr) + (ei + pi) * (ei + pi)) / divisor;
     }
@@ -849,10 +877,20 @@ void OrdenadasDeMitad(double* re, const double* im, std::int32_t M) {
   re[M] = (z0r - z0i) * (z0r - z0i) / (divisor / 4.0);
 }
 
+// The pages of a long vector that is being dropped go back to the system at once: the
+// process may keep freed memory for its next blocks (MemoriaRetenida), and this one, freed
+// in the middle of a long-lived analysis, would stay resident beside the buffers that come
+// after it.
+void Soltar(Vector& v) {
+  if (v.Longitud() > 1) v.QuedarseCon(1, 1);
+  v = Vector();
+}
+
 // I(k + 1) at element k, k = 0..hasta (hasta >= 1), of an even n' = 2M: from the M-point
 // transform of the samples paired as complex numbers, half the time and half the memory of
-// the full one; the twiddles are evaluated directly, as in FftPrecisa, which costs no more
-// at these lengths and keeps the error near 1e-14. Those above M repeat those below: I(k + 1) = I(n' − k + 1) for real samples.
+// the full one; its twiddles are evaluated directly, as in FftPrecisa, which costs no more
+// at these lengths and keeps the error near 1e-14. Those above M repeat those below:
+// I(k + 1) = I(n' − k + 1) for real samples.
 Vector OrdenadasDeLongitudPar(const Vector& v, std::uint32_t hasta, std::int32_t np) {
   const std::int32_t M = np / 2;
   Vector re(std::max<std::uint32_t>(hasta, static_cast<std::uint32_t>(M)) + 1), im(M);
@@ -862,13 +900,38 @@ Vector OrdenadasDeLongitudPar(const Vector& v, std::uint32_t hasta, std::int32_t
   }
   TramoProgreso tramo(0.9, 1.0);
   OrdenadasDeMitad(re.Datos(), im.Datos(), M);
-  im = Vector();
+  Soltar(im);
   double* I = re.Datos();
   for (std::uint32_t k = static_cast<std::uint32_t>(M) + 1; k <= hasta; ++k) I[k] = I[np - k];
   return re;
 }
 
 }  // namespace
+
+bool PrimerosTerminosDeReal(std::int32_t n, const double* x, double resta, std::int32_t m,
+                            double* re, double* im) {
+  if (n < 2 || n % 2 != 0 || m < 1 || m > n / 2 + 1) return false;
+  const std::int32_t M = n / 2;
+  const ListaFactores lista = FactorizarLongitud(M);
+  if (lista.Ultimo() > kRadixMaximo) return false;
+  std::vector<double> zr(static_cast<std::size_t>(M)), zi(static_cast<std::size_t>(M));
+  Transformar<true, true>(M, lista, x, zr.data(), zi.data(), resta);
+  const std::int32_t hasta = std::min(m - 1, M - 1);
+  const SeparacionDeMitad separacion(zr.data(), zi.data(), M, hasta);
+  re[0] = zr[0] + zi[0];
+  im[0] = 0.0;
+  for (std::int32_t k = 1; k <= hasta; ++k) {
+    double er, ei, pr, pi;
+    separacion.Par(k, er, ei, pr, pi);
+    re[k] = 0.5 * (er - pr);
+    im[k] = 0.5 * (ei - pi);
+  }
+  if (m == M + 1) {
+    re[M] = zr[0] - zi[0];
+    im[M] = 0.0;
+  }
+  return true;
+}
 
 Vector CalcularPeriodograma(const Vector& v, std::uint32_t& nPrima) {
   const std::uint32_t n = v.Longitud();

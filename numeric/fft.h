@@ -48,6 +48,13 @@ std::int32_t Fft(std::int32_t n, const double* x, double* re, double* im);
 // does nothing when n < 1 or n has a prime factor above 37. x may be im, as for Fft.
 bool FftPrecisa(std::int32_t n, const double* x, double* re, double* im);
 
+// Terms k = 0..m−1 of the transform of exactly n real samples x(t) − resta, with the
+// accuracy of FftPrecisa, from the n/2-point transform of the samples paired as complex
+// numbers (n doubles of work storage, not 2n). Returns false and does nothing unless n is
+// even, every prime factor of n is <= 37 and 1 <= m <= n/2 + 1.
+bool PrimerosTerminosDeReal(std::int32_t n, const double* x, double resta, std::int32_t m,
+                            double* re, double* im);
+
 // Periodogram I(k + 1) = |Y(k)|² / (2π·n') for k = 0..n'-1 of the samples of v
 // (Longitud(v) >= 1); n' is returned in nPrima. An even n' = 2M takes the M-point transform
 // of the samples paired as complex numbers, x(2j) + i·x(2j + 1), and separates the two

@@ -429,3 +429,39 @@ TEST(OrdenadasPeriodograma, IgualesALasDeLaTransformadaPrecisa) {
         << "m = " << c.m;
   }
 }
+
+// The lowest terms of a real series from its half-length transform, with the offset taken
+// off as the samples are read, against FftPrecisa of the offset series; the lengths and m it
+// does not take leave the outputs as they were.
+TEST(PrimerosTerminosDeReal, IgualesALaTransformadaPrecisaDeLaSerieDesplazada) {
+  struct Caso {
+    std::int32_t n, m;
+    double resta;
+    bool toma;
+  };
+  const Caso casos[] = {{2, 2, 0.0, true},       {4, 3, 0.5, true},       {74, 1, 0.0, true},
+                        {74, 38, -3.0, true},    {1000, 11, 250.0, true}, {131072, 65537, 1.0, true},
+                        {2 * 999936, 5000, 0.25, true},
+                        {75, 10, 0.0, false},    {82, 10, 0.0, false},    {74, 39, 0.0, false},
+                        {74, 0, 0.0, false}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.n);
+    std::vector<double> x = Aleatoria(static_cast<std::size_t>(c.n), 17u);
+    std::vector<double> re(c.m + 1, -7.0), im(c.m + 1, -7.0);
+    ASSERT_EQ(PrimerosTerminosDeReal(c.n, x.data(), c.resta, c.m, re.data(), im.data()), c.toma);
+    if (!c.toma) {
+      EXPECT_EQ(re[0], -7.0);
+      continue;
+    }
+    for (double& v : x) v -= c.resta;
+    std::vector<double> er(c.n), ei(c.n);
+    ASSERT_TRUE(FftPrecisa(c.n, x.data(), er.data(), ei.data()));
+    double mayor = 0.0, dif = 0.0;
+    for (std::int32_t k = 0; k < c.m; ++k) {
+      mayor = std::max(mayor, std::hypot(er[k], ei[k]));
+      dif = std::max(dif, std::hypot(re[k] - er[k], im[k] - ei[k]));
+    }
+    EXPECT_LT(dif, 1e-13 * mayor) << "m = " << c.m;
+    EXPECT_EQ(re[c.m], -7.0);
+  }
+}
