@@ -56,6 +56,9 @@ MemoriaRetenida::MemoriaRetenida() {
   // and the heap never trimmed (−1: no threshold).
   ::mallopt(M_MMAP_MAX, 0);
   ::mallopt(M_TRIM_THRESHOLD, -1);
+  // One heap for every thread: what a worker frees serves the next blocks of any other,
+  // where a heap per thread would take fresh pages beside the free ones of the main heap.
+  ::mallopt(M_ARENA_MAX, 1);
 #endif
 }
 
@@ -66,6 +69,7 @@ MemoriaRetenida::~MemoriaRetenida() {
   // The library's defaults again, and what is free goes back now.
   ::mallopt(M_MMAP_MAX, 65536);
   ::mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+  ::mallopt(M_ARENA_MAX, 0);  // 0: as many as the library's own rule gives
   ::malloc_trim(0);
 #endif
 }

@@ -97,8 +97,9 @@ class VectorPrestado {
 // again by the system comes as fresh pages it must clear first, and for a long series that
 // clearing costs more than most passes over the samples. When the last object ends, the
 // free memory goes back. For a process that ends with its work (fenwa-cli), whose
-// estimators allocate and free blocks the size of the series one after another. Where the
-// C library offers no such setting, it does nothing.
+// estimators allocate and free blocks the size of the series one after another. Threads
+// that start while it lives take their blocks from the same heap. Where the C library
+// offers no such setting, it does nothing.
 class MemoriaRetenida {
  public:
   MemoriaRetenida();
