@@ -1,5 +1,6 @@
 // The physical floors of the speed table, measured in the same run as the methods: one
-// transform of the series (FENWA's, and FFTW's real-to-complex one where FFTW is
+// transform of the series (FENWA's complex one, the periodogram ordinates the estimators
+// take from the half-length transform, and FFTW's real-to-complex one where FFTW is
 // available) and one cumulative sum, at the length of a sample file.
 // Usage: suelos FICHERO [repeticiones=3]
 #include <algorithm>
@@ -50,11 +51,15 @@ int main(int argc, char** argv) {
   const double fft = Mejor(repeticiones, [&] {
     Fft(static_cast<std::int32_t>(n), serie.Datos(), re.data(), im.data());
   });
+  const auto m = static_cast<std::uint32_t>(
+      (LongitudTransformable(static_cast<std::int32_t>(n)) - 1) / 2);
+  const double ordenadas = Mejor(repeticiones, [&] { OrdenadasPeriodograma(serie, m); });
   const double acumulada = Mejor(repeticiones, [&] {
     std::partial_sum(serie.begin(), serie.end(), suma.begin());
   });
   std::printf("%zu muestras, mejor de %d\n", n, repeticiones);
   std::printf("transformada de FENWA      %8.3f s\n", fft);
+  std::printf("ordenadas del periodograma %8.3f s\n", ordenadas);
 #ifdef FENWA_HAVE_FFTW
   {
     std::vector<double> x(serie.begin(), serie.end());

@@ -877,15 +877,6 @@ void OrdenadasDeMitad(double* re, const double* im, std::int32_t M) {
   re[M] = (z0r - z0i) * (z0r - z0i) / (divisor / 4.0);
 }
 
-// The pages of a long vector that is being dropped go back to the system at once: the
-// process may keep freed memory for its next blocks (MemoriaRetenida), and this one, freed
-// in the middle of a long-lived analysis, would stay resident beside the buffers that come
-// after it.
-void Soltar(Vector& v) {
-  if (v.Longitud() > 1) v.QuedarseCon(1, 1);
-  v = Vector();
-}
-
 // I(k + 1) at element k, k = 0..hasta (hasta >= 1), of an even n' = 2M: from the M-point
 // transform of the samples paired as complex numbers, half the time and half the memory of
 // the full one; its twiddles are evaluated directly, as in FftPrecisa, which costs no more
@@ -900,7 +891,7 @@ Vector OrdenadasDeLongitudPar(const Vector& v, std::uint32_t hasta, std::int32_t
   }
   TramoProgreso tramo(0.9, 1.0);
   OrdenadasDeMitad(re.Datos(), im.Datos(), M);
-  Soltar(im);
+  im = Vector();
   double* I = re.Datos();
   for (std::uint32_t k = static_cast<std::uint32_t>(M) + 1; k <= hasta; ++k) I[k] = I[np - k];
   return re;
