@@ -122,27 +122,30 @@ constexpr std::size_t kPorPieza = 8192;
 template <class Frecuencia>
 void ObjetivoWhittleFarima::Preparar(Frecuencia frecuencia) {
   const int orden = std::max({p_, q_, 0});
-  cos_.resize(m_ * orden);
-  sin_.resize(m_ * orden);
+  cos_ = Vector(static_cast<std::uint32_t>(m_ * orden));
+  sin_ = Vector(static_cast<std::uint32_t>(m_ * orden));
+  double* const cosenos = cos_.Datos();
+  double* const senos = sin_.Datos();
+  double* const log2Sin = log2Sin_.Datos();
   ParaCadaPieza(NumeroDePiezas(m_, kPorPieza), [&](std::size_t pieza) {
     const std::size_t desde = pieza * kPorPieza;
     const std::size_t hasta = std::min(m_, desde + kPorPieza);
     for (std::size_t j = desde; j < hasta; ++j) {
       const double l = frecuencia(j);
-      log2Sin_[j] = 2 * std::sin(l / 2);  // its logarithm below
+      log2Sin[j] = 2 * std::sin(l / 2);  // its logarithm below
       for (int k = 1; k <= orden; ++k) {
         const double kl = k == 1 ? l : l * static_cast<double>(k);
-        cos_[j * orden + k - 1] = std::cos(kl);
-        sin_[j * orden + k - 1] = std::sin(kl);
+        cosenos[j * orden + k - 1] = std::cos(kl);
+        senos[j * orden + k - 1] = std::sin(kl);
       }
     }
-    Logaritmos(log2Sin_.data() + desde, log2Sin_.data() + desde, hasta - desde);
+    Logaritmos(log2Sin + desde, log2Sin + desde, hasta - desde);
   });
 }
 
 ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
                                              const Vector& lambda)
-    : p_(p), q_(q), m_(lambda.Longitud()), log2Sin_(m_) {
+    : p_(p), q_(q), m_(lambda.Longitud()), log2Sin_(static_cast<std::uint32_t>(m_)) {
   if (I.Longitud() < m_) ErrorEjecucion(kFalloLongitudesDistintas);
   I_ = std::make_shared<const Vector>(m_ ? I.SubVector(1, static_cast<std::uint32_t>(m_))
                                           : Vector());
@@ -152,7 +155,7 @@ ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, const Vector& I,
 
 ObjetivoWhittleFarima::ObjetivoWhittleFarima(int p, int q, std::shared_ptr<const Vector> I,
                                              std::uint32_t m, std::uint32_t nPrima)
-    : p_(p), q_(q), m_(m), I_(std::move(I)), log2Sin_(m_) {
+    : p_(p), q_(q), m_(m), I_(std::move(I)), log2Sin_(static_cast<std::uint32_t>(m_)) {
   if (I_->Longitud() < m_) ErrorEjecucion(kFalloLongitudesDistintas);
   // As FrecuenciasDeFourier computes them.
   Preparar([nPrima](std::size_t j) { return static_cast<double>(j + 1) * kDosPi / nPrima; });
@@ -167,9 +170,9 @@ double ObjetivoWhittleFarima::operator()(const Vector& eta) const {
   const double* phi = eta.Datos() + 1;
   const double* psi = eta.Datos() + 1 + std::max(p_, 0);
   const double* I = I_->Datos();
-  const double* cosenos = cos_.data();
-  const double* senos = sin_.data();
-  const double* log2Sin = log2Sin_.data();
+  const double* cosenos = cos_.Datos();
+  const double* senos = sin_.Datos();
+  const double* log2Sin = log2Sin_.Datos();
   const int p = p_, q = q_;
   // The powers (2 sin(λ/2))^ex of a piece on vectors first, in the place of its terms.
   const auto suma = SumasDePiezasEnOrden<1>(

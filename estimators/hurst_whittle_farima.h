@@ -54,7 +54,9 @@ class ObjetivoWhittleFarima {
   int q_;
   std::size_t m_;
   std::shared_ptr<const Vector> I_;
-  std::vector<double> cos_;      // cos(k·λ_j), k = 1..max(p, q), frequency-major
-  std::vector<double> sin_;      // sin(k·λ_j), same layout
-  std::vector<double> log2Sin_;  // ln(2·sin(λ_j/2))
+  // Vectors rather than std::vector: their elements are not cleared on allocation, so the
+  // parallel loop that fills them is the first to touch their pages, on all threads.
+  Vector cos_;      // cos(k·λ_j), k = 1..max(p, q), frequency-major
+  Vector sin_;      // sin(k·λ_j), same layout
+  Vector log2Sin_;  // ln(2·sin(λ_j/2))
 };

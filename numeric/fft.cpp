@@ -905,11 +905,12 @@ bool PrimerosTerminosDeReal(std::int32_t n, const double* x, double resta, std::
   const std::int32_t M = n / 2;
   const ListaFactores lista = FactorizarLongitud(M);
   if (lista.Ultimo() > kRadixMaximo) return false;
-  std::vector<double> zr(static_cast<std::size_t>(M)), zi(static_cast<std::size_t>(M));
-  Transformar<true, true>(M, lista, x, zr.data(), zi.data(), resta);
+  // Not cleared on allocation: the permutation, on all threads, writes them first.
+  Vector zr(static_cast<std::uint32_t>(M)), zi(static_cast<std::uint32_t>(M));
+  Transformar<true, true>(M, lista, x, zr.Datos(), zi.Datos(), resta);
   const std::int32_t hasta = std::min(m - 1, M - 1);
-  const SeparacionDeMitad separacion(zr.data(), zi.data(), M, hasta);
-  re[0] = zr[0] + zi[0];
+  const SeparacionDeMitad separacion(zr.Datos(), zi.Datos(), M, hasta);
+  re[0] = zr(1) + zi(1);
   im[0] = 0.0;
   for (std::int32_t k = 1; k <= hasta; ++k) {
     double er, ei, pr, pi;
@@ -918,7 +919,7 @@ bool PrimerosTerminosDeReal(std::int32_t n, const double* x, double resta, std::
     im[k] = 0.5 * (ei - pi);
   }
   if (m == M + 1) {
-    re[M] = zr[0] - zi[0];
+    re[M] = zr(1) - zi(1);
     im[M] = 0.0;
   }
   return true;
