@@ -347,6 +347,7 @@ TEST(EjemploBellcore, CuentasDeLaTraza) {
   ASSERT_TRUE(datos && *datos) << "falta FENWA_DATA_DIR";
   auto leer = [](const std::string& ruta) {
     std::ifstream f(ruta);
+    EXPECT_TRUE(f) << "no se puede abrir " << ruta;
     std::vector<std::uint64_t> v;
     for (std::uint64_t x; f >> x;) v.push_back(x);
     return v;
