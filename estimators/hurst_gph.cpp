@@ -10,7 +10,6 @@
 #include "estimators/estado.h"
 #include "numeric/constantes.h"
 #include "numeric/estadistica.h"
-#include "numeric/fft.h"
 #include "numeric/fft_cualquiera.h"
 
 namespace {
@@ -35,17 +34,9 @@ Estimacion HurstGph(const Vector& serie, double exponente) {
   if (m < 5) return kEstadoPocosPuntos;
   if (SerieConstante(serie)) return kEstadoSerieConstante;
 
-  // The transform of the centred series; an even length takes it with the centring done
-  // as the samples are read, without a centred copy.
-  const double media = Media(serie);
   std::vector<double> re(m + 1), im(m + 1);
-  if (!PrimerosTerminosDeReal(static_cast<std::int32_t>(n), serie.Datos(), media,
-                              static_cast<std::int32_t>(m + 1), re.data(), im.data())) {
-    std::vector<double> centrada(serie.begin(), serie.end());
-    for (double& v : centrada) v -= media;
-    DftPrimerasFrecuenciasSobre(static_cast<std::int32_t>(n), centrada,
-                                static_cast<std::int32_t>(m + 1), re.data(), im.data());
-  }
+  DftPrimerasFrecuenciasCentradas(static_cast<std::int32_t>(n), serie.Datos(), Media(serie),
+                                  static_cast<std::int32_t>(m + 1), re.data(), im.data());
 
   // Ordinates, regressor and response; sums in index order.
   const double divisor = kDosPi * static_cast<double>(n);

@@ -517,32 +517,21 @@ void Pasada(double* re, double* im, std::int32_t S, int r, std::int32_t R) {
 template <bool Intercalada>
 void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* remain,
                      const double* x, double* re, double* im, double resta) {
-  if constexpr (Intercalada) {
-    int c[kMaxFactores + 2] = {};
-    std::int64_t k = 0;
-    for (std::int32_t i = 0; i < n; ++i) {
+  // With the samples in im, im is cleared only after the walk has read them all.
+  const bool entradaEnIm = !Intercalada && x == im;
+  const auto leer = [&](std::int32_t i, std::int64_t k) {
+    if constexpr (Intercalada) {
       re[i] = x[2 * k] - resta;
       im[i] = x[2 * k + 1] - resta;
-      if (i == n - 1) break;
-      int j = 1;
-      k += remain[1];
-      ++c[1];
-      while (c[j] >= f[j]) {
-        c[j] = 0;
-        k = k - remain[j - 1] + remain[j + 1];
-        ++j;
-        ++c[j];
-      }
+    } else {
+      re[i] = x[k];
+      if (!entradaEnIm) im[i] = 0.0;
     }
-    return;
-  }
-  // With the samples in im, im is cleared only after the walk has read them all.
-  const bool entradaEnIm = x == im;
+  };
   int c[kMaxFactores + 2] = {};
-  std::int32_t k = 0;
+  std::int64_t k = 0;
   for (std::int32_t i = 0; i < n - 1; ++i) {
-    re[i] = x[k];
-    if (!entradaEnIm) im[i] = 0.0;
+    leer(i, k);
     int j = 1;
     k += remain[1];
     ++c[1];
@@ -553,11 +542,8 @@ void PermutarEnOrden(std::int32_t n, const std::int32_t* f, const std::int32_t* 
       ++c[j];
     }
   }
-  re[n - 1] = x[n - 1];
-  if (entradaEnIm)
-    std::fill(im, im + n, 0.0);
-  else
-    im[n - 1] = 0.0;
+  leer(n - 1, n - 1);  // every digit at its largest
+  if (entradaEnIm) std::fill(im, im + n, 0.0);
 }
 
 // Digits 1..t (low in i, high in k) and digits F-u+1..F (high in i, low in k), walked in

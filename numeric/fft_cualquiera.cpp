@@ -129,17 +129,20 @@ void DftPrimerasFrecuencias(std::int32_t n, const double* x, std::int32_t m, dou
   }
 }
 
-void DftPrimerasFrecuenciasSobre(std::int32_t n, std::vector<double>& muestras, std::int32_t m,
-                                 double* re, double* im) {
-  if (n < 1 || m < 1 || m > n || static_cast<std::int64_t>(n) + m > (std::int64_t{1} << 30) ||
-      muestras.size() < static_cast<std::size_t>(n))
+void DftPrimerasFrecuenciasCentradas(std::int32_t n, const double* x, double media,
+                                     std::int32_t m, double* re, double* im) {
+  if (n < 1 || m < 1 || m > n || static_cast<std::int64_t>(n) + m > (std::int64_t{1} << 30))
     ErrorEjecucion(kFalloIndiceVector);
+  if (PrimerosTerminosDeReal(n, x, media, m, re, im)) return;
+  std::vector<double> centrada(x, x + n);
+  for (double& v : centrada) v -= media;
   if (LongitudTransformable(n) == n) {
+    // The transform's imaginary part goes over the centred copy.
     std::vector<double> tr(static_cast<std::size_t>(n));
-    FftPrecisa(n, muestras.data(), tr.data(), muestras.data());
+    FftPrecisa(n, centrada.data(), tr.data(), centrada.data());
     std::copy_n(tr.begin(), m, re);
-    std::copy_n(muestras.begin(), m, im);
+    std::copy_n(centrada.begin(), m, im);
     return;
   }
-  DftPrimerasFrecuencias(n, muestras.data(), m, re, im);
+  DftPrimerasFrecuencias(n, centrada.data(), m, re, im);
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 // re[k] + i·im[k] = Σ_{t=0}^{n−1} x[t]·e^{−2πi·tk/n} for k = 0..m−1, unscaled, with
 // 1 <= m <= n (error 0 otherwise, and when n + m exceeds 2^30). re and im hold at least
@@ -20,11 +19,13 @@
 void DftPrimerasFrecuencias(std::int32_t n, const double* x, std::int32_t m, double* re,
                             double* im);
 
-// The same with the samples in `muestras` (n of them), which it may overwrite: at a length
-// the mixed-radix transform takes, the transform's imaginary part goes over them, one
-// copy of a long series fewer.
-void DftPrimerasFrecuenciasSobre(std::int32_t n, std::vector<double>& muestras, std::int32_t m,
-                                 double* re, double* im);
+// The same for the samples x[t] − media, without a centred copy where it can: an even
+// length the mixed-radix transform takes comes from the half-length transform
+// (PrimerosTerminosDeReal), with the mean subtracted as the samples are read; other lengths
+// centre a copy, over which the transform's imaginary part goes when the mixed-radix
+// transform takes the length.
+void DftPrimerasFrecuenciasCentradas(std::int32_t n, const double* x, double media,
+                                     std::int32_t m, double* re, double* im);
 
 // The smallest number of the form 2^a·3^b·5^c that is at least n (1 for n <= 1).
 std::int64_t LongitudSuave(std::int64_t n);

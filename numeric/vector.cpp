@@ -39,10 +39,6 @@ double* NuevoBloque(std::uint32_t n) {
   return x;
 }
 
-}  // namespace
-
-namespace {
-
 std::mutex mutexRetenida;
 int retenidas = 0;  // objects alive
 
